@@ -1,0 +1,42 @@
+# Front door: `make run` and `make test` install what is missing, build and go.
+BUILD      ?= build
+TEST_BUILD ?= build-test
+PREFIX     ?= $(HOME)/.local
+JOBS       ?= $(shell nproc)
+TEST_ENV   := TZ=UTC LC_ALL=C.UTF-8 SOURCE_DATE_EPOCH=1040220309
+
+.PHONY: all deps build run test bench install fuzz format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDIRSCRIBE_BENCH=ON
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Until the window exists, running the program lists the current folder.
+run: build
+	$(BUILD)/dirscribe list .
+
+$(TEST_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDIRSCRIBE_SANITIZE=ON -DBUILD_TESTING=ON
+
+test: deps $(TEST_BUILD)/CMakeCache.txt
+	cmake --build $(TEST_BUILD) -j $(JOBS)
+	cd $(TEST_BUILD) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	bench/run $(BUILD)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(TEST_BUILD)

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: MIT
+#include "core/table/ListingTable.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace dirscribe {
+
+void ListingTable::SetColumns(std::vector<TableColumn> columns) {
+    if (columns.size() > kMaxColumns)
+        columns.resize(kMaxColumns);
+    m_columns = std::move(columns);
+}
+
+std::string_view ListingTable::GetColumnTitle(int column) const {
+    if (column < 0 || column >= ColumnCount())
+        return {};
+    return m_columns[static_cast<std::size_t>(column)].title;
+}
+
+int ListingTable::ColumnIndex(std::string_view title) const {
+    for (int c = 0; c < ColumnCount(); ++c)
+        if (GetColumnTitle(c) == title)
+            return c;
+    return -1;
+}
+
+std::string_view ListingTable::CellOf(const StoredRow& row, int column) {
+    const std::uint32_t begin = column == 0 ? 0 : row.end[static_cast<std::size_t>(column - 1)];
+    const std::uint32_t end = row.end[static_cast<std::size_t>(column)];
+    return std::string_view(row.text).substr(begin, end - begin);
+}
+
+std::string_view ListingTable::Cell(int row, int column) const {
+    if (!HasRow(row) || column < 0 || column >= ColumnCount())
+        return {};
+    return CellOf(m_rows[static_cast<std::size_t>(row)], column);
+}
+
+void ListingTable::SetCell(int row, int column, std::string_view text) {
+    if (!HasRow(row) || column < 0 || column >= ColumnCount())
+        return;
+    StoredRow& r = m_rows[static_cast<std::size_t>(row)];
+    const auto c = static_cast<std::size_t>(column);
+    const std::uint32_t begin = column == 0 ? 0 : r.end[c - 1];
+    const std::uint32_t oldLength = r.end[c] - begin;
+    r.text.replace(begin, oldLength, text);
+    const auto newLength = static_cast<std::uint32_t>(text.size());
+    for (std::size_t k = c; k < kMaxColumns; ++k)
+        r.end[k] = r.end[k] - oldLength + newLength;
+}
+
+std::int64_t ListingTable::ItemData(int row) const {
+    return HasRow(row) ? m_rows[static_cast<std::size_t>(row)].itemData : 0;
+}
+
+void ListingTable::SetItemData(int row, std::int64_t data) {
+    if (HasRow(row))
+        m_rows[static_cast<std::size_t>(row)].itemData = data;
+}
+
+void ListingTable::InsertRow(int row, const RowRecord& cells) {
+    StoredRow r;
+    std::size_t length = 0;
+    for (int c = 0; c < ColumnCount(); ++c)
+        length += cells[static_cast<std::size_t>(c)].size();
+    r.text.reserve(length);
+    std::uint32_t end = 0;
+    for (std::size_t c = 0; c < kMaxColumns; ++c) {
+        if (c < m_columns.size()) {
+            r.text += cells[c];
+            end += static_cast<std::uint32_t>(cells[c].size());
+        }
+        r.end[c] = end;
+    }
+    const int at = std::clamp(row, 0, RowCount());
+    m_rows.insert(m_rows.begin() + at, std::move(r));
+}
+
+RowRecord ListingTable::Row(int row) const {
+    RowRecord record;
+    for (int c = 0; c < ColumnCount(); ++c)
+        record[static_cast<std::size_t>(c)] = std::string(Cell(row, c));
+    return record;
+}
+
+void ListingTable::RemoveRows(int first, int count) {
+    first = std::clamp(first, 0, RowCount());
+    const int last = std::clamp(first + std::max(count, 0), first, RowCount());
+    m_rows.erase(m_rows.begin() + first, m_rows.begin() + last);
+}
+
+void ListingTable::PermuteRows(int first, const std::vector<int>& order) {
+    std::vector<StoredRow> moved;
+    moved.reserve(order.size());
+    for (int index : order)
+        moved.push_back(std::move(m_rows[static_cast<std::size_t>(first + index)]));
+    std::move(moved.begin(), moved.end(), m_rows.begin() + first);
+}
+
+} // namespace dirscribe

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+// The listing as the user sees it: rows of cell texts under one to five columns.
+#pragma once
+
+#include "core/table/RowRecord.h"
+#include "core/table/TableColumn.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dirscribe {
+
+// Once filled, the cell texts are the listing: sorting, comments, printing and saving
+// work on them, not on the entries that were read. A row keeps its cells in one buffer
+// and carries one item-data value, so millions of rows cost a few allocations each.
+// Row and column indices outside the table read as empty; writes outside it are ignored.
+class ListingTable {
+public:
+    void SetColumns(std::vector<TableColumn> columns);
+    [[nodiscard]] const std::vector<TableColumn>& Columns() const { return m_columns; }
+    [[nodiscard]] int ColumnCount() const { return static_cast<int>(m_columns.size()); }
+    // The header text of a column; empty for an index the table does not have.
+    [[nodiscard]] std::string_view GetColumnTitle(int column) const;
+    // The index of the column with this exact title, or -1.
+    [[nodiscard]] int ColumnIndex(std::string_view title) const;
+
+    [[nodiscard]] int RowCount() const { return static_cast<int>(m_rows.size()); }
+    [[nodiscard]] std::string_view Cell(int row, int column) const;
+    void SetCell(int row, int column, std::string_view text);
+    [[nodiscard]] std::int64_t ItemData(int row) const;
+    void SetItemData(int row, std::int64_t data);
+
+    // Inserts a row at index row (clamped to 0..RowCount()) with the first ColumnCount()
+    // cells of the record; item data starts at 0.
+    void InsertRow(int row, const RowRecord& cells);
+    void AppendRow(const RowRecord& cells) { InsertRow(RowCount(), cells); }
+    // The five cell texts of a row; cells past ColumnCount() are empty.
+    [[nodiscard]] RowRecord Row(int row) const;
+    void RemoveRows(int first, int count);
+    void RemoveRow(int row) { RemoveRows(row, 1); }
+    void ClearRows() { m_rows.clear(); }
+    void ReserveRows(int count) { m_rows.reserve(static_cast<std::size_t>(count)); }
+
+    // Puts the rows [first, first + order.size()) into the given order: new row first+i
+    // is old row first+order[i]. order must be a permutation of 0..order.size()-1.
+    void PermuteRows(int first, const std::vector<int>& order);
+
+private:
+    struct StoredRow {
+        std::string text;                        // the cells one after another
+        std::array<std::uint32_t, kMaxColumns> end{}; // end offset of each cell in text
+        std::int64_t itemData = 0;
+    };
+
+    [[nodiscard]] bool HasRow(int row) const { return row >= 0 && row < RowCount(); }
+    static std::string_view CellOf(const StoredRow& row, int column);
+
+    std::vector<TableColumn> m_columns;
+    std::vector<StoredRow> m_rows;
+};
+
+} // namespace dirscribe

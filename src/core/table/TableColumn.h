@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+// A column of the listing table, as data for whatever view shows it.
+#pragma once
+
+#include <string>
+
+namespace dirscribe {
+
+enum class ColumnAlignment { Left, Center };
+
+struct TableColumn {
+    std::string title;
+    int width = 0;      // pixels with the normal font
+    int largeWidth = 0; // pixels with `LargeFont`
+    ColumnAlignment alignment = ColumnAlignment::Left;
+
+    friend bool operator==(const TableColumn&, const TableColumn&) = default;
+};
+
+// The exact column titles; parts of the program recognise a column by its title.
+inline constexpr const char* kFileNameTitle = "FileName";
+inline constexpr const char* kCommentsTitle = "Comments";
+inline constexpr const char* kSizeTitle = "Size";
+inline constexpr const char* kAttrTitle = "Attr.";
+inline constexpr const char* kLastModifiedTitle = "Last Modified";
+
+} // namespace dirscribe
