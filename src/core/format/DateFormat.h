@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+// The date texts of the Last Modified column and of the report's creation line.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace dirscribe {
+
+inline constexpr int kDateFormatCount = 9;
+
+// The sample text the options list shows for each `Date Format` value ("Regional Setting",
+// "12/18/2002", ...); an out-of-range index gives the last one.
+const char* DateFormatSample(std::int32_t dateFormat);
+
+// A file time (100 ns ticks since 1601, UTC) as local time in the given `Date Format`:
+// 0 is the locale's "%x %X", 1..8 the fixed English formats with one leading blank, and
+// any other value formats like 8.
+std::string FormatDate(std::uint64_t fileTime, std::int32_t dateFormat);
+
+// "%c" of a moment in local time, in the C locale: the report's "Created on" text.
+std::string FormatCreatedOn(std::time_t moment);
+
+} // namespace dirscribe

@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: MIT
+#include "core/format/Utf8.h"
+
+#include <array>
+#include <cstdint>
+
+namespace dirscribe {
+
+namespace {
+
+// Length of the well-formed UTF-8 sequence at text[i], or 0 when there is none.
+std::size_t SequenceLength(std::string_view text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0; // no overlong forms
+        if (lead == 0xED)
+            high = 0x9F; // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        if (lead == 0xF4)
+            high = 0x8F; // nothing above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (i + length > text.size())
+        return 0;
+    if (byte(i + 1) < low || byte(i + 1) > high)
+        return 0;
+    for (std::size_t k = 2; k < length; ++k)
+        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
+            return 0;
+    return length;
+}
+
+// Windows-1252 0x80..0x9F; the five unassigned bytes map to the C1 controls, as Windows does.
+constexpr std::array<std::uint16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendCodePoint(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+void AppendWindows1252(std::string& out, unsigned char byte) {
+    AppendCodePoint(out, byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : byte);
+}
+
+} // namespace
+
+std::size_t Utf8Length(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++count) {
+        const std::size_t length = SequenceLength(text, i);
+        i += length == 0 ? 1 : length;
+    }
+    return count;
+}
+
+std::string RightAlign(std::string_view text, std::size_t width) {
+    const std::size_t length = Utf8Length(text);
+    std::string out;
+    if (length < width)
+        out.assign(width - length, ' ');
+    out += text;
+    return out;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = SequenceLength(text, i);
+        if (length == 0)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+std::string Windows1252ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text)
+        AppendWindows1252(out, static_cast<unsigned char>(c));
+    return out;
+}
+
+std::string LenientUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = SequenceLength(text, i);
+        if (length != 0) {
+            out.append(text.substr(i, length));
+            i += length;
+        } else {
+            AppendWindows1252(out, static_cast<unsigned char>(text[i++]));
+        }
+    }
+    return out;
+}
+
+} // namespace dirscribe

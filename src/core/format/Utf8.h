@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+// Field widths that count characters, so non-ASCII names line up.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace dirscribe {
+
+// The number of code points; a byte that is not part of valid UTF-8 counts as one.
+std::size_t Utf8Length(std::string_view text);
+
+// The text with blanks before it up to width characters, like "%*s"; a longer text whole.
+std::string RightAlign(std::string_view text, std::size_t width);
+
+// True when the bytes are well-formed UTF-8.
+bool IsValidUtf8(std::string_view text);
+
+// Every byte read as a Windows-1252 character.
+std::string Windows1252ToUtf8(std::string_view text);
+
+// Bytes that form valid UTF-8 pass through; any other byte is read as Windows-1252.
+std::string LenientUtf8(std::string_view text);
+
+} // namespace dirscribe
