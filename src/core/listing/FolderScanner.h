@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+// Reads a folder, and its subfolders to a chosen depth, into the document.
+#pragma once
+
+#include "core/listing/CDirscribeDoc.h"
+#include "core/platform/Notice.h"
+#include "core/platform/Progress.h"
+#include "core/platform/StopToken.h"
+
+#include <string>
+
+namespace dirscribe {
+
+// What a listing holds: the `Files and Folders` setting.
+enum ListingMode : int { kFoldersOnly = 0, kFilesOnly = 1, kFilesAndFolders = 2 };
+
+enum class ReadOutcome { Read, Failed, Stopped };
+
+inline constexpr const char* kProblemReadingFolder = "There are problem reading folder  ";
+inline constexpr const char* kRestrictedSuffix = " *restricted";
+
+// Every folder below the one that is read is enumerated exactly once per read, whatever
+// the depth: one pass gathers the totals of every subfolder and the contents of the levels
+// the listing shows, and the listing is then assembled from memory. Symbolic links are not
+// followed and other file systems are not entered. The walk keeps one open directory per
+// level. A read that fails or is stopped leaves the document empty.
+class FolderScanner {
+public:
+    FolderScanner(Notice& notice, Progress& progress, const StopFlag& stop)
+        : m_notice(notice), m_progress(progress), m_stop(stop) {}
+
+    // The single-folder read: entries by mode (folders first in reverse name order, then
+    // files in name order), headFolderCount, and the summary of everything below the folder.
+    // A folder that cannot be read gets "There are problem reading folder  " + path, except
+    // below a "system volume information" folder, which fails silently.
+    ReadOutcome ReadFolder(CDirscribeDoc& doc, const std::string& path, int mode);
+
+    // The single-folder read followed by the tree read to depth levels (-1: no limit): each
+    // folder row is followed by the rows of its own contents, prefixed with the tree
+    // decoration. The summary stays that of the top folder; headFolderCount is 0 when the
+    // read descended. Subfolders that cannot be read get the message and no rows.
+    ReadOutcome ReadFolderTree(CDirscribeDoc& doc, const std::string& path, int mode, int depth);
+
+private:
+    ReadOutcome Read(CDirscribeDoc& doc, const std::string& path, int mode, int depth);
+
+    Notice& m_notice;
+    Progress& m_progress;
+    const StopFlag& m_stop;
+};
+
+// The tree decorations: a folder Data at level 2 becomes "| | --[Data]", a file at level 1
+// gets three blanks before its name.
+std::string TreeFolderName(const std::string& name, int level);
+std::string TreeFileName(const std::string& name, int level);
+
+} // namespace dirscribe

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+// An open folder: its names, and what lstat says about each of them.
+#pragma once
+
+#include "core/platform/DirectoryEntry.h"
+
+#include <sys/types.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dirscribe {
+
+// Owns one open directory stream. Children are opened relative to it, so a walk keeps one
+// handle per level and never resolves long paths again. Symbolic links are never followed
+// below the folder that was opened.
+class Directory {
+public:
+    // Opens a folder by path, following the path if it is a link. Empty when the path is
+    // not a folder or cannot be opened.
+    static std::optional<Directory> Open(const std::string& path);
+    // Opens a folder named in this one, without following links.
+    [[nodiscard]] std::optional<Directory> OpenChild(const std::string& name) const;
+
+    // The next name, "." and ".." skipped; false at the end of the folder or on an error
+    // (Failed() tells which).
+    bool NextName(std::string& name);
+    [[nodiscard]] bool Failed() const { return m_failed; }
+
+    // lstat of a name in this folder; empty when it vanished or cannot be examined.
+    // A folder on another device than `device` is marked otherDevice.
+    [[nodiscard]] std::optional<DirectoryEntry> Stat(const std::string& name, dev_t device) const;
+
+    // The device of this folder itself.
+    [[nodiscard]] dev_t Device() const { return m_device; }
+
+private:
+    struct Closer {
+        void operator()(void* stream) const;
+    };
+    Directory(void* stream, dev_t device);
+    // Takes ownership of fd; empty (and fd closed) when it is not an open folder.
+    static std::optional<Directory> FromDescriptor(int fd);
+
+    std::unique_ptr<void, Closer> m_stream; // DIR*
+    dev_t m_device = 0;
+    bool m_failed = false;
+};
+
+// All names of a folder in the order listings use: bytes compared after mapping a-z to A-Z,
+// the raw bytes breaking ties, so every file system gives the same order.
+bool ListingNameLess(const std::string& a, const std::string& b);
+
+} // namespace dirscribe
