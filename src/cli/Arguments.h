@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+// The words of a command line, checked and sorted out.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace dirscribe {
+
+// One headless command with its options. Every optional setting is applied over the
+// profile's; a missing one leaves the profile's value.
+struct Arguments {
+    std::string command; // "list"
+    std::string operand; // the folder of "list"
+    std::optional<std::int32_t> layout;          // --layout: a `Print as ` value
+    std::optional<std::int32_t> depth;           // --depth: N or -1 for all
+    std::optional<std::int32_t> content;         // --content: `Files and Folders`
+    std::optional<std::vector<std::string>> columns; // --columns: comments,size,attr,date
+    std::optional<std::int32_t> dateFormat;      // --date-format
+    bool bytes = false;                          // --bytes
+    std::optional<std::string> txt;              // --txt FILE or "-"
+    std::optional<std::string> profile;          // --profile FILE
+};
+
+struct UsageError {
+    std::string message;
+};
+
+// Parses argv[1..]; a UsageError says what is wrong in words for the user.
+std::variant<Arguments, UsageError> ParseArguments(const std::vector<std::string>& words);
+
+// The usage text printed with a usage error and for --help.
+const char* UsageText();
+
+} // namespace dirscribe

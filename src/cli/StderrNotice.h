@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+// The system's messages on the command line.
+#pragma once
+
+#include "core/platform/Notice.h"
+
+namespace dirscribe {
+
+// Writes each message's text, as the window would show it, on its own line of standard
+// error, and remembers that something was shown.
+class StderrNotice final : public Notice {
+public:
+    void Show(std::string_view caption, std::string_view text, NoticeIcon icon) override;
+    [[nodiscard]] bool AnyShown() const { return m_anyShown; }
+
+private:
+    bool m_anyShown = false;
+};
+
+} // namespace dirscribe

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+// One listing being worked on: the settings, the path, the document and the table.
+#pragma once
+
+#include "core/listing/CDirscribeDoc.h"
+#include "core/options/ListingOptions.h"
+#include "core/platform/Notice.h"
+#include "core/platform/Progress.h"
+#include "core/platform/StopToken.h"
+#include "core/table/ListingTable.h"
+#include "core/table/RowRecord.h"
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dirscribe {
+
+// The state a window or a command line works on, and the operations both call, so that
+// the same settings give byte-identical outputs from either.
+class ListingSession {
+public:
+    explicit ListingSession(ListingOptions options = {}) : m_options(std::move(options)) {}
+
+    [[nodiscard]] ListingOptions& Options() { return m_options; }
+    [[nodiscard]] const ListingOptions& Options() const { return m_options; }
+    [[nodiscard]] const CDirscribeDoc& Doc() const { return m_doc; }
+    [[nodiscard]] ListingTable& Table() { return m_table; }
+    [[nodiscard]] const ListingTable& Table() const { return m_table; }
+
+    // The folder path as the path box holds it; a read normalizes it.
+    [[nodiscard]] const std::string& Path() const { return m_path; }
+    void SetPath(std::string path) { m_path = std::move(path); }
+
+    // Whether the table has been filled at least once (the listing is shown).
+    [[nodiscard]] bool ListingShown() const { return m_listingShown; }
+    // Whether a column click may reorder rows; cleared by cell edits and detail fetches.
+    [[nodiscard]] bool SortEnabled() const { return m_sortEnabled; }
+    void DisableSorting() { m_sortEnabled = false; }
+    // Whether cells may be edited: only while the Comments column is shown.
+    [[nodiscard]] bool EditNotify() const { return m_editNotify; }
+
+    // The refresh: checks and normalizes Path(), reads the folder (in the Standard layout
+    // to `LastDepth` levels) and fills the table. False when the path was refused, the
+    // folder could not be read or the read was stopped; the table then keeps its rows, but
+    // they no longer describe a read (see RowsAreCurrent). Clears the stop flag first.
+    bool ReadSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop);
+
+    // Rebuilds the table from the document's entries or from rows loaded from a file.
+    void PopulateTable(Progress& progress);
+
+    // False after a refresh that failed, was refused or was stopped: the rows on show then
+    // belong to an earlier listing and the text report leaves them out.
+    [[nodiscard]] bool RowsAreCurrent() const { return m_rowsCurrent; }
+
+    // The text report of the listing as it stands.
+    [[nodiscard]] std::string TextReport(std::time_t createdOn) const;
+
+private:
+    ListingOptions m_options;
+    CDirscribeDoc m_doc;
+    ListingTable m_table;
+    std::string m_path;
+    std::optional<std::vector<RowRecord>> m_loadedRows;
+    bool m_listingShown = false;
+    bool m_sortEnabled = false;
+    bool m_editNotify = false;
+    bool m_rowsCurrent = true;
+};
+
+} // namespace dirscribe
