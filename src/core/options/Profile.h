@@ -9,17 +9,18 @@
 
 namespace dirscribe {
 
-// $DIRSCRIBE_PROFILE, else $XDG_CONFIG_HOME/Dirscribe/Dirscribe.ini, else
-// ~/.config/Dirscribe/Dirscribe.ini.
+// $DIRSCRIBE_PROFILE when set and not empty, else $XDG_CONFIG_HOME/Dirscribe/Dirscribe.ini
+// when that is an absolute path, else $HOME/.config/Dirscribe/Dirscribe.ini (the password
+// database's home folder when HOME is empty). Throws Error when there is no home folder.
 std::string DefaultProfilePath();
 
 // Every entry of section "Options" in the order the program reads them, each with its
-// default when missing or outside its range; the saved date and attribute flags start
-// equal to `Add Date` and `Add Attribute`.
+// default when missing, malformed or outside its range (an empty font name too); the saved date and
+// attribute flags start equal to `Add Date` and `Add Attribute`.
 ListingOptions LoadOptions(const IniFile& profile);
 
 // Writes every entry into section "Options" in the program's save order, keeping the
-// profile's other sections and entries.
+// profile's other sections, comments and entries; entries already there change in place.
 void SaveOptions(const ListingOptions& options, IniFile& profile);
 
 } // namespace dirscribe

@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: MIT
+// The table of profile entries that loading, saving and the defaults all follow.
+#include "core/options/OptionEntry.h"
+
+#include <limits>
+
+namespace dirscribe {
+
+namespace {
+
+using O = ListingOptions;
+
+constexpr OptionEntry Flag(std::string_view name, std::int32_t O::*member,
+                           std::int32_t defaultValue) {
+    return {name, member, nullptr, defaultValue, 0, 1, {}};
+}
+
+constexpr OptionEntry Number(std::string_view name, std::int32_t O::*member,
+                             std::int32_t defaultValue, std::int32_t minimum,
+                             std::int32_t maximum) {
+    return {name, member, nullptr, defaultValue, minimum, maximum, {}};
+}
+
+// In read order: `Size` and `Attributes` come before `Add Size` and `Add Attribute`,
+// which hold the same settings and therefore decide them.
+constexpr std::array<OptionEntry, kOptionEntryCount> kEntries = {{
+    Flag("showManualPath", &O::showManualPath, 1),
+    Flag("Size", &O::addSize, 1),
+    Flag("Attributes", &O::addAttribute, 1),
+    Flag("Summary", &O::summary, 1),
+    Flag("Print Title", &O::printTitle, 1),
+    Number("Files and Folders", &O::filesAndFolders, 2, 0, 2),
+    Flag("number STD Lines", &O::numberStdLines, 1),
+    Flag("number CD Lines", &O::numberCdLines, 0),
+    Flag("number File Lines", &O::numberFileLines, 1),
+    {"current Font", nullptr, &O::currentFont, 0, 0, 0, "Arial"},
+    Flag("Add Size", &O::addSize, 1),
+    Flag("Add Date", &O::addDate, 0),
+    Flag("Add Attribute", &O::addAttribute, 0),
+    Number("Print as ", &O::printAs, 2, 0, 3),
+    Flag("Add Comments", &O::addComments, 0),
+    Flag("Do not draw Grid", &O::doNotDrawGrid, 0),
+    Flag("All in UpperCase", &O::allInUpperCase, 0),
+    Flag("Add Size in Bytes", &O::addSizeInBytes, 0),
+    Number("Date Format", &O::dateFormat, 0, 0, 8),
+    Number("CustomDepth", &O::customDepth, 20, 0, 1000),
+    Number("LastDepth", &O::lastDepth, 0, -1, 1000),
+    Flag("LargeFont", &O::largeFont, 0),
+}};
+
+// Fails to compile for a name the table does not hold.
+consteval std::size_t IndexOf(std::string_view name) {
+    for (std::size_t i = 0; i < kEntries.size(); ++i)
+        if (kEntries[i].name == name)
+            return i;
+    throw "not an entry of the table";
+}
+
+constexpr std::array<std::size_t, kEntries.size()> kSaveOrder = {
+    IndexOf("LastDepth"),         IndexOf("CustomDepth"),
+    IndexOf("showManualPath"),    IndexOf("Size"),
+    IndexOf("Attributes"),        IndexOf("Summary"),
+    IndexOf("Print Title"),       IndexOf("Files and Folders"),
+    IndexOf("number STD Lines"),  IndexOf("number CD Lines"),
+    IndexOf("number File Lines"), IndexOf("Add Size"),
+    IndexOf("Add Date"),          IndexOf("Add Attribute"),
+    IndexOf("Print as "),         IndexOf("Add Comments"),
+    IndexOf("Do not draw Grid"),  IndexOf("Add Size in Bytes"),
+    IndexOf("All in UpperCase"),  IndexOf("Date Format"),
+    IndexOf("LargeFont"),         IndexOf("current Font"),
+};
+
+consteval bool EachEntrySavedOnce() {
+    for (std::size_t i = 0; i < kEntries.size(); ++i) {
+        int count = 0;
+        for (const std::size_t index : kSaveOrder)
+            count += index == i ? 1 : 0;
+        if (count != 1)
+            return false;
+    }
+    return true;
+}
+static_assert(EachEntrySavedOnce(), "the save order must name every entry exactly once");
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
+std::optional<std::int32_t> ParseProfileInteger(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty())
+        return std::nullopt;
+    // The magnitude may reach 2^31 for the most negative value.
+    const std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t magnitude = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > limit)
+            return std::nullopt;
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+void OptionEntry::Read(const std::optional<std::string>& value, ListingOptions& options) const {
+    if (text != nullptr) {
+        options.*text = value && !value->empty() ? *value : std::string(defaultText);
+        return;
+    }
+    const std::optional<std::int32_t> number = value ? ParseProfileInteger(*value) : std::nullopt;
+    options.*integer = number && *number >= minimum && *number <= maximum ? *number : defaultValue;
+}
+
+std::string OptionEntry::Write(const ListingOptions& options) const {
+    if (text == nullptr)
+        return std::to_string(options.*integer);
+    const std::string& value = options.*text;
+    return value.find_first_of("\r\n") == std::string::npos ? value : std::string(defaultText);
+}
+
+std::span<const OptionEntry> OptionEntriesInReadOrder() {
+    return kEntries;
+}
+
+std::array<const OptionEntry*, kOptionEntryCount> OptionEntriesInSaveOrder() {
+    std::array<const OptionEntry*, kOptionEntryCount> entries{};
+    for (std::size_t i = 0; i < kSaveOrder.size(); ++i)
+        entries[i] = &kEntries[kSaveOrder[i]];
+    return entries;
+}
+
+} // namespace dirscribe

@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: MIT
+// Saves that replace files whole, keep links and modes, and fail without damage.
+#include "core/platform/AtomicFile.h"
+
+#include "core/Error.h"
+#include "support/TempTree.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace dirscribe {
+namespace {
+
+using test::ReadFile;
+using test::TempTree;
+
+std::vector<std::string> Names(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+unsigned Mode(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 07777;
+}
+
+std::string FailureOf(const std::string& path, std::string_view bytes) {
+    try {
+        WriteFileAtomically(path, bytes);
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "no failure";
+}
+
+// Sets the process umask for one test.
+class ScopedUmask {
+public:
+    explicit ScopedUmask(mode_t mask) : m_old(::umask(mask)) {}
+    ~ScopedUmask() { ::umask(m_old); }
+    ScopedUmask(const ScopedUmask&) = delete;
+    ScopedUmask& operator=(const ScopedUmask&) = delete;
+
+private:
+    mode_t m_old;
+};
+
+TEST(WriteFileAtomically, ReplacesContentAndKeepsModeWithoutLeftovers) {
+    TempTree tree;
+    tree.File("dir/a.ini", "old content that is longer than the new one");
+    tree.Chmod("dir/a.ini", 0604);
+    const std::string bytes("new\0bytes\r\n", 11);
+    WriteFileAtomically(tree.Path("dir/a.ini"), bytes);
+    EXPECT_EQ(ReadFile(tree.Path("dir/a.ini")), bytes);
+    EXPECT_EQ(Mode(tree.Path("dir/a.ini")), 0604u);
+    EXPECT_EQ(Names(tree.Path("dir")), std::vector<std::string>{"a.ini"});
+
+    WriteFileAtomically(tree.Path("dir/a.ini"), "");
+    EXPECT_EQ(ReadFile(tree.Path("dir/a.ini")), "");
+
+    const ScopedUmask mask(027);
+    WriteFileAtomically(tree.Path("dir/new.ini"), "fresh");
+    EXPECT_EQ(ReadFile(tree.Path("dir/new.ini")), "fresh");
+    EXPECT_EQ(Mode(tree.Path("dir/new.ini")), 0640u) << "0666 less the umask, as open makes";
+
+    // A name near the length limit still leaves room for the temporary file.
+    const std::string longName(250, 'n');
+    WriteFileAtomically(tree.Path("dir/" + longName), "long");
+    EXPECT_EQ(ReadFile(tree.Path("dir/" + longName)), "long");
+    EXPECT_EQ(Names(tree.Path("dir")).size(), 3u);
+}
+
+TEST(WriteFileAtomically, WritesThroughSymbolicLinksAndKeepsThem) {
+    TempTree tree;
+    tree.File("real/target.ini", "old");
+    tree.Chmod("real/target.ini", 0600);
+    tree.Symlink("links/first.ini", "../real/target.ini");
+    tree.Symlink("links/second.ini", tree.Path("links/first.ini"));
+    WriteFileAtomically(tree.Path("links/second.ini"), "through two links");
+
+    EXPECT_EQ(ReadFile(tree.Path("real/target.ini")), "through two links");
+    EXPECT_EQ(Mode(tree.Path("real/target.ini")), 0600u);
+    EXPECT_TRUE(std::filesystem::is_symlink(tree.Path("links/first.ini")));
+    EXPECT_TRUE(std::filesystem::is_symlink(tree.Path("links/second.ini")));
+    EXPECT_EQ(std::filesystem::read_symlink(tree.Path("links/first.ini")), "../real/target.ini");
+    EXPECT_EQ(Names(tree.Path("real")), std::vector<std::string>{"target.ini"});
+    EXPECT_EQ(Names(tree.Path("links")), (std::vector<std::string>{"first.ini", "second.ini"}));
+
+    // A dangling link gets the file it names.
+    tree.Symlink("links/dangling.ini", "../real/created.ini");
+    WriteFileAtomically(tree.Path("links/dangling.ini"), "made");
+    EXPECT_EQ(ReadFile(tree.Path("real/created.ini")), "made");
+    EXPECT_TRUE(std::filesystem::is_symlink(tree.Path("links/dangling.ini")));
+
+    tree.Symlink("links/loop.ini", "loop.ini");
+    EXPECT_EQ(FailureOf(tree.Path("links/loop.ini"), "x"),
+              "Cannot save \"" + tree.Path("links/loop.ini") +
+                  "\": Too many levels of symbolic links");
+}
+
+TEST(WriteFileAtomically, FailedSaveLeavesEverythingAsItWas) {
+    TempTree tree;
+    tree.Folder("dir/taken.ini");
+    tree.File("dir/keep.ini", "keep");
+    EXPECT_EQ(FailureOf(tree.Path("dir/taken.ini"), "x"),
+              "Cannot save \"" + tree.Path("dir/taken.ini") + "\": it is a folder");
+    EXPECT_TRUE(std::filesystem::is_directory(tree.Path("dir/taken.ini")));
+
+    EXPECT_EQ(FailureOf(tree.Path("missing/a.ini"), "x"),
+              "Cannot save \"" + tree.Path("missing/a.ini") + "\": No such file or directory");
+    EXPECT_FALSE(std::filesystem::exists(tree.Path("missing")));
+
+    ASSERT_EQ(::mkfifo(tree.Path("dir/fifo").c_str(), 0600), 0);
+    EXPECT_EQ(FailureOf(tree.Path("dir/fifo"), "x"),
+              "Cannot save \"" + tree.Path("dir/fifo") + "\": it is not a regular file");
+    EXPECT_EQ(Names(tree.Path("dir")), (std::vector<std::string>{"fifo", "keep.ini", "taken.ini"}));
+
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop root";
+    tree.Chmod("dir", 0555);
+    EXPECT_EQ(FailureOf(tree.Path("dir/keep.ini"), "new"),
+              "Cannot save \"" + tree.Path("dir/keep.ini") + "\": Permission denied");
+    tree.Chmod("dir", 0755);
+    EXPECT_EQ(ReadFile(tree.Path("dir/keep.ini")), "keep");
+    EXPECT_EQ(Names(tree.Path("dir")), (std::vector<std::string>{"fifo", "keep.ini", "taken.ini"}));
+}
+
+} // namespace
+} // namespace dirscribe
