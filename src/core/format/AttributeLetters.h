@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// The letters of the Attr. column.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: MIT
+// Size texts at the unit and group boundaries, for both field budgets and both settings.
+#include "core/format/SizeFormat.h"
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <limits>
+#include <string>
+
+namespace dirscribe {
+namespace {
+
+constexpr bool kBytes = true;
+constexpr bool kScaled = false;
+
+// The text as the formatter returns it: blanks before it up to 17 characters.
+std::string In17(const std::string& text) {
+    return std::string(text.size() < 17 ? 17 - text.size() : 0, ' ') + text;
+}
+
+TEST(SizeFormat, SmallCountsStayInBytes) {
+    EXPECT_EQ(FormatSize(0, 16, kScaled), "             0  b");
+    EXPECT_EQ(FormatSize(0, 26, kBytes), "              0 b");
+    for (const std::int32_t width : {16, 26}) {
+        SCOPED_TRACE(width);
+        EXPECT_EQ(FormatSize(0, width, kScaled), In17("0  b"));
+        EXPECT_EQ(FormatSize(0, width, kBytes), In17("0 b"));
+        EXPECT_EQ(FormatSize(999, width, kScaled), In17("999  b"));
+        EXPECT_EQ(FormatSize(999, width, kBytes), In17("999 b"));
+        EXPECT_EQ(FormatSize(1000, width, kScaled), In17("1,000  b"));
+        EXPECT_EQ(FormatSize(1000, width, kBytes), In17("1,000 b"));
+        EXPECT_EQ(FormatSize(1010, width, kScaled), In17("1,010  b"));
+        EXPECT_EQ(FormatSize(1023, width, kScaled), In17("1,023  b"));
+        EXPECT_EQ(FormatSize(1023, width, kBytes), In17("1,023 b"));
+    }
+}
+
+TEST(SizeFormat, ScaledUnitsTruncateAndSwitchAtPowersOfThousand) {
+    for (const std::int32_t width : {16, 26}) {
+        SCOPED_TRACE(width);
+        EXPECT_EQ(FormatSize(1024, width, kScaled), In17("1.0 Kb"));
+        EXPECT_EQ(FormatSize(1536, width, kScaled), In17("1.5 Kb"));
+        EXPECT_EQ(FormatSize(999'999, width, kScaled), In17("976.5 Kb"));
+        EXPECT_EQ(FormatSize(1'000'000, width, kScaled), In17("0.9 Mb"));
+        EXPECT_EQ(FormatSize(1'048'576, width, kScaled), In17("1.0 Mb"));
+        EXPECT_EQ(FormatSize(1'234'567, width, kScaled), In17("1.1 Mb"));
+        EXPECT_EQ(FormatSize(1'000'000'000, width, kScaled), In17("0.9 Gb"));
+        EXPECT_EQ(FormatSize(5'368'709'120, width, kScaled), In17("5.0 Gb"));
+        EXPECT_EQ(FormatSize(999'999'999'999, width, kScaled), In17("931.3 Gb"));
+        EXPECT_EQ(FormatSize(1'000'000'000'000, width, kScaled), In17("0.9 Tb"));
+        EXPECT_EQ(FormatSize(1'000'000'000'000'000, width, kScaled), In17("0.8 Pb"));
+        EXPECT_EQ(FormatSize(1'000'000'000'000'000'000, width, kScaled), In17("888.1 Pb"));
+        EXPECT_EQ(FormatSize(std::numeric_limits<std::uint64_t>::max(), width, kScaled),
+                  "       16383.9 Pb");
+    }
+}
+
+TEST(SizeFormat, ByteCountsNeedTheWidthBudget) {
+    // The table's budget of 16 holds three groups, the summary's 26 holds five.
+    EXPECT_EQ(FormatSize(1'024, 16, kBytes), In17("1,024 b"));
+    EXPECT_EQ(FormatSize(999'999, 16, kBytes), In17("999,999 b"));
+    EXPECT_EQ(FormatSize(1'000'000, 16, kBytes), In17("1,000,000 b"));
+    EXPECT_EQ(FormatSize(1'048'576, 26, kBytes), In17("1,048,576 b"));
+    EXPECT_EQ(FormatSize(1'234'567, 16, kBytes), "      1,234,567 b");
+    EXPECT_EQ(FormatSize(1'234'567, 26, kBytes), "      1,234,567 b");
+
+    EXPECT_EQ(FormatSize(1'000'000'000, 16, kBytes), std::string(17, ' '));
+    EXPECT_EQ(FormatSize(1'000'000'000, 26, kBytes), "  1,000,000,000 b");
+    EXPECT_EQ(FormatSize(5'000'000'000, 16, kBytes), std::string(17, ' '));
+    EXPECT_EQ(FormatSize(5'000'000'000, 26, kBytes), "  5,000,000,000 b");
+    EXPECT_EQ(FormatSize(5'368'709'120, 26, kBytes), "  5,368,709,120 b");
+    EXPECT_EQ(FormatSize(5'000'000'000, 26, kScaled), In17("4.6 Gb"));
+
+    // Longer than the field: returned whole.
+    EXPECT_EQ(FormatSize(1'000'000'000'000, 26, kBytes), "1,000,000,000,000 b");
+    EXPECT_EQ(FormatSize(1'000'000'000'000, 16, kBytes), std::string(17, ' '));
+    // Six groups never fit a budget of 26 (26 / 6 = 4), nor seven.
+    EXPECT_EQ(FormatSize(1'000'000'000'000'000, 26, kBytes), std::string(17, ' '));
+    EXPECT_EQ(FormatSize(std::numeric_limits<std::uint64_t>::max(), 26, kBytes),
+              std::string(17, ' '));
+    // A wide budget shows every group, leading zeros kept inside the groups.
+    EXPECT_EQ(FormatSize(std::numeric_limits<std::uint64_t>::max(), 70, kBytes),
+              "18,446,744,073,709,551,615 b");
+    EXPECT_EQ(FormatSize(1'002'003'004'005'006'007, 70, kBytes), "1,002,003,004,005,006,007 b");
+
+    // The budget test at its edge: 9 / 2 = 4 fails, 10 / 2 = 5 passes.
+    EXPECT_EQ(FormatSize(1000, 9, kBytes), std::string(17, ' '));
+    EXPECT_EQ(FormatSize(1000, 10, kBytes), In17("1,000 b"));
+    EXPECT_EQ(FormatSize(1536, 9, kScaled), In17("1.5 Kb"));
+    EXPECT_EQ(FormatSize(7, -3, kBytes), std::string(17, ' '));
+    EXPECT_EQ(FormatSize(7, -3, kScaled), In17("7  b")) << "below 1 Kb only bytes exist";
+}
+
+TEST(SizeFormat, ScaledValueAndPowerEdges) {
+    EXPECT_EQ(FormatScaled(999'999, 1), "976.5");
+    EXPECT_EQ(FormatScaled(1536, 1), "1.5");
+    EXPECT_EQ(FormatScaled(1023, 1), "0.9") << "no rounding up";
+    EXPECT_EQ(FormatScaled(0, 3), "0.0");
+    EXPECT_EQ(FormatScaled(5, 0), "5.0");
+    EXPECT_EQ(FormatScaled(std::numeric_limits<std::uint64_t>::max(), 0), "18446744073709551615.0");
+    EXPECT_EQ(FormatScaled(std::numeric_limits<std::uint64_t>::max(), 5), "16383.9");
+    EXPECT_EQ(FormatScaled(std::numeric_limits<std::uint64_t>::max(), 6), "15.9");
+    EXPECT_EQ(FormatScaled(std::numeric_limits<std::uint64_t>::max(), 7), "0.0");
+    EXPECT_EQ(FormatScaled(std::numeric_limits<std::uint64_t>::max(), 40), "0.0");
+
+    EXPECT_EQ(IntPower(1000, 0), 1u);
+    EXPECT_EQ(IntPower(0, 0), 1u);
+    EXPECT_EQ(IntPower(1024, 1), 1024u);
+    EXPECT_EQ(IntPower(1024, 5), 1'125'899'906'842'624u);
+    EXPECT_EQ(IntPower(1000, 6), 1'000'000'000'000'000'000u);
+    EXPECT_EQ(IntPower(2, 63), 9'223'372'036'854'775'808u);
+    EXPECT_EQ(IntPower(2, 64), 0u) << "wraps like any unsigned product";
+}
+
+} // namespace
+} // namespace dirscribe
