@@ -5,6 +5,8 @@
 #include <array>
 #include <charconv>
 #include <cstddef>
+#include <string_view>
+#include <system_error>
 
 namespace dirscribe {
 
@@ -12,41 +14,51 @@ namespace {
 
 constexpr std::size_t kSizeFieldWidth = 17;
 
-// Large enough for "18,446,744,073,709,551,615  b" and for any scaled text.
-using Buffer = std::array<char, 48>;
+// A fixed buffer the size texts are built in, so formatting allocates only its result.
+// 48 characters hold "18,446,744,073,709,551,615  b" and any scaled text; writes past
+// the end are dropped rather than made.
+class TextBuffer {
+public:
+    void Append(char c) {
+        if (m_size < m_data.size())
+            m_data[m_size++] = c;
+    }
+    void Append(std::string_view text) {
+        for (const char c : text)
+            Append(c);
+    }
+    void AppendNumber(std::uint64_t value) {
+        const auto [end, error] = std::to_chars(m_data.data() + m_size, Limit(), value);
+        if (error == std::errc())
+            m_size = static_cast<std::size_t>(end - m_data.data());
+    }
+    // value as exactly three digits, leading zeros kept.
+    void AppendGroup(std::uint64_t value) {
+        Append(static_cast<char>('0' + value / 100));
+        Append(static_cast<char>('0' + value / 10 % 10));
+        Append(static_cast<char>('0' + value % 10));
+    }
+    [[nodiscard]] std::string_view View() const { return {m_data.data(), m_size}; }
 
-// Appends the decimal digits of value at out; returns the new end.
-char* AppendNumber(char* out, char* limit, std::uint64_t value) {
-    return std::to_chars(out, limit, value).ptr;
-}
+private:
+    char* Limit() { return m_data.data() + m_data.size(); }
 
-// Appends value as exactly three digits, leading zeros kept.
-char* AppendGroup(char* out, std::uint64_t value) {
-    out[0] = static_cast<char>('0' + value / 100);
-    out[1] = static_cast<char>('0' + value / 10 % 10);
-    out[2] = static_cast<char>('0' + value % 10);
-    return out + 3;
-}
-
-char* AppendText(char* out, const char* text) {
-    while (*text != '\0')
-        *out++ = *text++;
-    return out;
-}
+    std::array<char, 48> m_data{};
+    std::size_t m_size = 0;
+};
 
 // The grouped form "1,234,567" of a value with `groups` groups after the leading one.
-char* AppendGrouped(char* out, char* limit, std::uint64_t value, unsigned groups) {
+void AppendGrouped(TextBuffer& out, std::uint64_t value, unsigned groups) {
     const std::uint64_t leadDivisor = IntPower(1000, groups);
-    out = AppendNumber(out, limit, value / leadDivisor);
+    out.AppendNumber(value / leadDivisor);
     for (std::uint64_t divisor = leadDivisor / 1000; groups > 0; --groups, divisor /= 1000) {
-        *out++ = ',';
-        out = AppendGroup(out, value / divisor % 1000);
+        out.Append(',');
+        out.AppendGroup(value / divisor % 1000);
     }
-    return out;
 }
 
-// "value / 1024^k" with one truncated decimal, written at out.
-char* AppendScaled(char* out, char* limit, std::uint64_t value, unsigned k) {
+// value / 1024^k with one truncated decimal.
+void AppendScaled(TextBuffer& out, std::uint64_t value, unsigned k) {
     std::uint64_t whole = 0;
     std::uint64_t tenth = 0;
     if (k < 7) {
@@ -57,19 +69,18 @@ char* AppendScaled(char* out, char* limit, std::uint64_t value, unsigned k) {
     }
     // From k = 7 the divisor exceeds every 64-bit value and even a tenth of it:
     // the text is "0.0".
-    out = AppendNumber(out, limit, whole);
-    *out++ = '.';
-    *out++ = static_cast<char>('0' + tenth);
-    return out;
+    out.AppendNumber(whole);
+    out.Append('.');
+    out.Append(static_cast<char>('0' + tenth));
 }
 
 // The scaled text with its unit, chosen by the value: the thresholds are powers of 1000,
 // the divisors powers of 1024.
-char* AppendScaledWithUnit(char* out, char* limit, std::uint64_t value) {
+void AppendScaledWithUnit(TextBuffer& out, std::uint64_t value) {
     struct Unit {
         std::uint64_t from;
         unsigned k;
-        const char* suffix;
+        std::string_view suffix;
     };
     static constexpr std::array<Unit, 5> kUnits = {{
         {1'000'000'000'000'000, 5, " Pb"},
@@ -80,19 +91,19 @@ char* AppendScaledWithUnit(char* out, char* limit, std::uint64_t value) {
     }};
     for (const Unit& unit : kUnits) {
         if (value >= unit.from) {
-            out = AppendScaled(out, limit, value, unit.k);
-            return AppendText(out, unit.suffix);
+            AppendScaled(out, value, unit.k);
+            out.Append(unit.suffix);
+            return;
         }
     }
-    return out; // not reached: the last unit takes every value
 }
 
-std::string RightAligned(const char* text, std::size_t length) {
+std::string RightAligned(std::string_view text) {
     std::string result;
-    const std::size_t pad = length < kSizeFieldWidth ? kSizeFieldWidth - length : 0;
-    result.reserve(pad + length);
+    const std::size_t pad = text.size() < kSizeFieldWidth ? kSizeFieldWidth - text.size() : 0;
+    result.reserve(pad + text.size());
     result.append(pad, ' ');
-    result.append(text, length);
+    result.append(text);
     return result;
 }
 
@@ -103,27 +114,27 @@ std::string FormatSize(std::uint64_t value, std::int32_t width, bool sizeInBytes
     for (std::uint64_t rest = value; rest >= 1000; rest /= 1000)
         ++groups;
 
-    Buffer buffer{};
-    char* const begin = buffer.data();
-    char* const limit = begin + buffer.size();
-    char* end = begin;
+    TextBuffer text;
     const bool fits = width / static_cast<std::int32_t>(groups + 1) >= 5;
     if (sizeInBytes) {
-        if (fits)
-            end = AppendText(AppendGrouped(begin, limit, value, groups), " b");
+        if (fits) {
+            AppendGrouped(text, value, groups);
+            text.Append(" b");
+        }
     } else if (value < 1024) {
         // Below one Kb there is no scaled form; the byte count is the only text.
-        end = AppendText(AppendGrouped(begin, limit, value, groups), "  b");
+        AppendGrouped(text, value, groups);
+        text.Append("  b");
     } else {
-        end = AppendScaledWithUnit(begin, limit, value);
+        AppendScaledWithUnit(text, value);
     }
-    return RightAligned(begin, static_cast<std::size_t>(end - begin));
+    return RightAligned(text.View());
 }
 
 std::string FormatScaled(std::uint64_t value, unsigned k) {
-    Buffer buffer{};
-    char* const end = AppendScaled(buffer.data(), buffer.data() + buffer.size(), value, k);
-    return std::string(buffer.data(), end);
+    TextBuffer text;
+    AppendScaled(text, value, k);
+    return std::string(text.View());
 }
 
 std::uint64_t IntPower(std::uint64_t base, unsigned exponent) {

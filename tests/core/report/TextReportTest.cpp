@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: MIT
+// Whole text reports compared byte for byte with reports written out by hand.
+#include "core/report/TextReport.h"
+
+#include "core/table/TableColumn.h"
+#include "support/TempTree.h"
+
+#include <ctime>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace dirscribe {
+namespace {
+
+constexpr std::time_t kCreatedOn = 1'040'220'309; // Wed Dec 18 14:05:09 2002 UTC
+
+std::string Expected(const std::string& name) {
+    return test::ReadFile(std::string(DIRSCRIBE_TEST_DATA) + "/report/" + name);
+}
+
+ListingOptions Settings(int comments, int size, int attribute, int date, int filesAndFolders) {
+    ListingOptions options;
+    options.addComments = comments;
+    options.addSize = size;
+    options.addAttribute = attribute;
+    options.addDate = date;
+    options.filesAndFolders = filesAndFolders;
+    return options;
+}
+
+// The columns a filled table has for these settings, in their fixed order.
+ListingTable TableFor(const ListingOptions& options) {
+    std::vector<TableColumn> columns{{kFileNameTitle}};
+    if (options.addComments != 0)
+        columns.push_back({kCommentsTitle});
+    if (options.addSize != 0)
+        columns.push_back({kSizeTitle});
+    if (options.addAttribute != 0)
+        columns.push_back({kAttrTitle});
+    if (options.addDate != 0)
+        columns.push_back({kLastModifiedTitle});
+    ListingTable table;
+    table.SetColumns(std::move(columns));
+    return table;
+}
+
+// A Size cell as the table holds it: right-aligned in 17 characters.
+std::string SizeCell(const std::string& text) {
+    return std::string(17 - text.size(), ' ') + text;
+}
+
+ListingSummary StandardSummary() {
+    ListingSummary summary;
+    summary.totalBytes = 1536;
+    summary.folderCount = 3;
+    summary.fileCount = 12;
+    return summary;
+}
+
+// Writes the report into a file, as a save would, and reads it back.
+std::string WrittenReport(const ListingSummary& summary, std::string_view path,
+                          const ListingOptions& options, const ListingTable& table,
+                          bool writeRecords) {
+    const test::TempTree tree;
+    const std::string file = tree.Path("listing.txt");
+    test::WriteFile(file, WriteTextReport(summary, path, options, table, writeRecords, kCreatedOn));
+    return test::ReadFile(file);
+}
+
+TEST(TextReport, AllColumnsWithCommentRowsDetailRowsAndEmptyFields) {
+    const ListingOptions options = Settings(1, 1, 1, 1, 2);
+    ListingTable table = TableFor(options);
+    const std::string date = " 12/18/2002 14:05:09";
+    table.AppendRow({"[Docs]", "", SizeCell("1.5 Kb"), "", date});
+    table.AppendRow({"notes.txt", "shopping list", SizeCell("999  b"), "A", date});
+    table.AppendRow({"comments:", "bring milk", "", "", ""});
+    table.AppendRow({"  ***Company Name", "Acme Corp.", "", "", ""});
+    // "Été.mp3" and "café": widths count characters, not bytes.
+    table.AppendRow({"\xC3\x89t\xC3\xA9.mp3", "caf\xC3\xA9", SizeCell("2.0 Mb"), "AH", date});
+    table.AppendRow({"", "", "", "", ""}); // an inserted blank row
+    table.AppendRow({"old.log", "keep", "", "R", date});
+
+    EXPECT_EQ(WrittenReport(StandardSummary(), "/home/ann/Projects", options, table, true),
+              Expected("all_columns.txt"));
+}
+
+TEST(TextReport, CommentAndDetailRowsWithoutTheCommentsColumn) {
+    const ListingOptions options = Settings(0, 1, 1, 1, 1);
+    ListingTable table = TableFor(options);
+    const std::string date = " 18 Dec 2002 14:05:09";
+    table.AppendRow({"a.txt", SizeCell("1.0 Kb"), "A", date, ""});
+    table.AppendRow({"[Sub]", "", "", date, ""});
+    table.AppendRow({"b.bin", "", "H", "", ""});
+    table.AppendRow({"comments:", "note", "", "", ""});
+    table.AppendRow({"  ***File Version", "1.2.3", "", "", ""});
+
+    EXPECT_EQ(WrittenReport(StandardSummary(), "/home/ann/Projects", options, table, true),
+              Expected("comments_off.txt"));
+}
+
+TEST(TextReport, NoOptionalColumnFoldersOnlyAndByteSizes) {
+    ListingOptions options = Settings(0, 0, 0, 0, 0);
+    options.addSizeInBytes = 1;
+    options.numberFileLines = 1; // has no effect on the report
+    ListingTable table = TableFor(options);
+    table.AppendRow({"[Alpha]", "", "", "", ""});
+    table.AppendRow({"[Beta]", "", "", "", ""});
+    table.AppendRow({"comments:", "", "", "", ""});
+    table.AppendRow({"  ***Title", "", "", "", ""});
+    ListingSummary summary;
+    summary.totalBytes = 1536;
+    summary.folderCount = 0;
+    summary.fileCount = 2'147'483'647;
+
+    EXPECT_EQ(WrittenReport(summary, "/srv/archive", options, table, true),
+              Expected("no_columns.txt"));
+}
+
+TEST(TextReport, FieldWidthsFollowTheEmptinessOfTheFieldBefore) {
+    {
+        SCOPED_TRACE("size and date");
+        const ListingOptions options = Settings(0, 1, 0, 1, 2);
+        ListingTable table = TableFor(options);
+        const std::string date = " 18/12, 2002 14:05:09";
+        table.AppendRow({"x.dat", SizeCell("5.0 Gb"), date, "", ""});
+        table.AppendRow({"y.dat", "", date, "", ""});
+        table.AppendRow({"z.dat", SizeCell("0  b"), "", "", ""});
+        EXPECT_EQ(WrittenReport(StandardSummary(), "/home/ann/Projects", options, table, true),
+                  Expected("size_date.txt"));
+    }
+    {
+        SCOPED_TRACE("comments, size and date");
+        const ListingOptions options = Settings(1, 1, 0, 1, 2);
+        ListingTable table = TableFor(options);
+        const std::string date = " Dec 18, 2002 14:05:09";
+        table.AppendRow({"song.mp3", "", SizeCell("3.4 Mb"), date, ""});
+        table.AppendRow({"readme", "first read", "", date, ""});
+        table.AppendRow(
+            {"comments:", "a comment longer than the fifty-nine character field is written whole",
+             "", "", ""});
+        EXPECT_EQ(WrittenReport(StandardSummary(), "/home/ann/Projects", options, table, true),
+                  Expected("comments_size_date.txt"));
+    }
+    {
+        SCOPED_TRACE("comments, attributes and date");
+        const ListingOptions options = Settings(1, 0, 1, 1, 2);
+        ListingTable table = TableFor(options);
+        const std::string date = " 18/12/2002 14:05:09";
+        table.AppendRow({"f1", "c", "", date, ""});
+        table.AppendRow({"f2", "", "RS", date, ""});
+        EXPECT_EQ(WrittenReport(StandardSummary(), "/home/ann/Projects", options, table, true),
+                  Expected("comments_attr_date.txt"));
+    }
+}
+
+TEST(TextReport, ColumnsAreTakenByPositionAndMissingOnesReadEmpty) {
+    // The settings ask for an Attr. column the table does not have.
+    const ListingOptions options = Settings(1, 1, 1, 0, 2);
+    ListingTable table;
+    table.SetColumns({{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}});
+    table.AppendRow({"g.txt", "hello", SizeCell("1.0 Kb"), "", ""});
+    table.AppendRow({"h.txt", "", "", "", ""});
+
+    EXPECT_EQ(WrittenReport(StandardSummary(), "/home/ann/Projects", options, table, true),
+              Expected("missing_column.txt"));
+}
+
+TEST(TextReport, StaleRowsAreLeftOutAndUnknownModesWriteNoBanner) {
+    const ListingOptions options = Settings(1, 0, 0, 0, 7);
+    ListingTable table = TableFor(options);
+    table.AppendRow({"left-out.txt", "not written", "", "", ""});
+
+    EXPECT_EQ(WrittenReport(StandardSummary(), "/home/ann/Projects", options, table, false),
+              Expected("records_left_out.txt"));
+}
+
+TEST(TextReport, NamesKeepTheirBytes) {
+    // Names are bytes from the file system: invalid UTF-8 and control characters pass
+    // through unchanged, and a stray byte counts as one character of a field.
+    const ListingOptions options = Settings(1, 0, 0, 0, 2);
+    ListingTable table = TableFor(options);
+    table.AppendRow({"bad\xFF\tname", "\xE9t\xE9", "", "", ""});
+    const std::string report =
+        WriteTextReport(StandardSummary(), "/tmp/x\xFF", options, table, true, kCreatedOn);
+    EXPECT_TRUE(report.starts_with("Dirscribe: Listing of   </tmp/x\xFF> \r\n"));
+    const std::string record = "bad\xFF\tname \r\n " + std::string(45, ' ') + "\xE9t\xE9\r\n";
+    ASSERT_GE(report.size(), record.size());
+    EXPECT_EQ(report.substr(report.size() - record.size()), record);
+}
+
+} // namespace
+} // namespace dirscribe
