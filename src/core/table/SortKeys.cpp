@@ -47,6 +47,10 @@ public:
             m_high = m_low = NumericKey::kLowBase - 1;
             return;
         }
+        if (m_digits < 19) { // still below 10^18: no carry into high
+            m_low = m_low * 10 + digit;
+            return;
+        }
         const std::uint64_t shifted = m_low * 10 + digit; // below 10^19 + 10, fits
         m_high = m_high * 10 + shifted / NumericKey::kLowBase;
         m_low = shifted % NumericKey::kLowBase;

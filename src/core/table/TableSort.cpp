@@ -7,6 +7,7 @@
 #include "core/table/TableColumn.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 namespace dirscribe {
@@ -14,9 +15,30 @@ namespace dirscribe {
 namespace {
 
 struct TextItem {
+    std::uint64_t prefix;  // the first eight bytes, lower-cased, as one big-endian number
     std::string_view text; // points into the table, which stays untouched until the permutation
     int row;
 };
+
+// Most comparisons are decided by the first bytes; holding them in the item saves a trip
+// to the row's text. Unused bytes are 0, so a shorter text compares lower, as it should;
+// equal prefixes fall back to the whole texts.
+std::uint64_t TextPrefix(std::string_view text) {
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        auto c = i < text.size() ? static_cast<unsigned char>(text[i]) : 0U;
+        if (c >= 'A' && c <= 'Z')
+            c += 'a' - 'A';
+        prefix = prefix << 8 | c;
+    }
+    return prefix;
+}
+
+int CompareTextItems(const TextItem& a, const TextItem& b) {
+    if (a.prefix != b.prefix)
+        return a.prefix < b.prefix ? -1 : 1;
+    return CompareTextKeys(a.text, b.text);
+}
 
 struct NumberItem {
     NumericKey key;
@@ -37,10 +59,12 @@ void SortRows(ListingTable& table, int first, int count, bool ascending, int col
     if (column == 0 || title == kAttrTitle) {
         std::vector<TextItem> items;
         items.reserve(order.size());
-        for (int r = 0; r < count; ++r)
-            items.push_back({table.Cell(first + r, column), r});
+        for (int r = 0; r < count; ++r) {
+            const std::string_view text = table.Cell(first + r, column);
+            items.push_back({TextPrefix(text), text, r});
+        }
         std::sort(items.begin(), items.end(), [ascending](const TextItem& a, const TextItem& b) {
-            const int c = CompareTextKeys(a.text, b.text);
+            const int c = CompareTextItems(a, b);
             if (c != 0)
                 return ascending ? c < 0 : c > 0;
             return a.row < b.row;
