@@ -91,11 +91,28 @@ void ListingTable::RemoveRows(int first, int count) {
 }
 
 void ListingTable::PermuteRows(int first, const std::vector<int>& order) {
-    std::vector<StoredRow> moved;
-    moved.reserve(order.size());
-    for (int index : order)
-        moved.push_back(std::move(m_rows[static_cast<std::size_t>(first + index)]));
-    std::move(moved.begin(), moved.end(), m_rows.begin() + first);
+    // Each cycle of the permutation is followed once, so every row moves straight to its
+    // place and no second table's worth of rows is allocated.
+    std::vector<bool> placed(order.size(), false);
+    const auto base = static_cast<std::size_t>(first);
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        if (placed[start])
+            continue;
+        StoredRow held = std::move(m_rows[base + start]);
+        std::size_t to = start;
+        for (;;) {
+            placed[to] = true;
+            const auto from = static_cast<std::size_t>(order[to]);
+            // The cycle closes at its start; the other tests keep an order that is no
+            // permutation from looping or reading outside the range.
+            if (from >= order.size() || placed[from]) {
+                m_rows[base + to] = std::move(held);
+                break;
+            }
+            m_rows[base + to] = std::move(m_rows[base + from]);
+            to = from;
+        }
+    }
 }
 
 } // namespace dirscribe

@@ -1,0 +1,302 @@
+// SPDX-License-Identifier: MIT
+#include "core/table/TableSort.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dirscribe {
+namespace {
+
+using Names = std::vector<std::string>;
+
+ListingTable MakeTable(const std::vector<std::string>& titles, const std::vector<RowRecord>& rows) {
+    std::vector<TableColumn> columns;
+    for (const std::string& title : titles)
+        columns.push_back({title, 100, 100, ColumnAlignment::Left});
+    ListingTable table;
+    table.SetColumns(columns);
+    for (const RowRecord& row : rows)
+        table.AppendRow(row);
+    return table;
+}
+
+Names Column(const ListingTable& table, int column = 0) {
+    Names texts;
+    for (int r = 0; r < table.RowCount(); ++r)
+        texts.emplace_back(table.Cell(r, column));
+    return texts;
+}
+
+// Two folders on top of three files, as a listing of both kinds shows them.
+ListingTable FoldersAndFiles() {
+    return MakeTable({"FileName", "Size", "Attr."}, {{"[src]", "          12.0 Kb", "R"},
+                                                     {"[doc]", "           2.5 Kb", "H"},
+                                                     {"b.txt", "         1,023  b", "A"},
+                                                     {"a.txt", "           999  b", "AR"},
+                                                     {"c.bin", "           1.5 Kb", "AH"}});
+}
+
+TEST(TableSort, ClicksAlternateDirectionAndKeepFoldersAboveFiles) {
+    ListingTable table = FoldersAndFiles();
+    SortState state;
+    const SortContext context{0, 1, 2, 1};
+
+    EXPECT_TRUE(OnColumnClick(table, state, 1, context));
+    EXPECT_EQ(Column(table), (Names{"[doc]", "[src]", "a.txt", "b.txt", "c.bin"}));
+    EXPECT_EQ(state.lastSortColumn, 1);
+    EXPECT_EQ(state.sortAscending, 1);
+
+    OnColumnClick(table, state, 1, context);
+    EXPECT_EQ(Column(table), (Names{"[src]", "[doc]", "c.bin", "b.txt", "a.txt"}));
+    EXPECT_EQ(state.sortAscending, 0);
+
+    OnColumnClick(table, state, 2, context); // a new column starts ascending
+    EXPECT_EQ(state.sortAscending, 1);
+    EXPECT_EQ(Column(table), (Names{"[doc]", "[src]", "b.txt", "c.bin", "a.txt"}));
+
+    OnColumnClick(table, state, 0, context);
+    EXPECT_EQ(Column(table), (Names{"[doc]", "[src]", "a.txt", "b.txt", "c.bin"}));
+    OnColumnClick(table, state, 0, context);
+    EXPECT_EQ(Column(table), (Names{"[src]", "[doc]", "c.bin", "b.txt", "a.txt"}));
+    EXPECT_EQ(Column(table, 1)[2], "           1.5 Kb") << "cells move with their row";
+
+    // With no folder rows the whole table is one group.
+    ListingTable single = FoldersAndFiles();
+    SortState fresh;
+    OnColumnClick(single, fresh, 1, {0, 1, 0, 1});
+    EXPECT_EQ(Column(single), (Names{"a.txt", "b.txt", "c.bin", "[doc]", "[src]"}));
+
+    // Rows deleted below the folder count: all rows form the upper group, none are added.
+    ListingTable few = MakeTable({"FileName"}, {{"[b]"}, {"a.txt"}, {"[a]"}});
+    SortState other;
+    OnColumnClick(few, other, 0, {0, 1, 5, 1});
+    EXPECT_EQ(Column(few), (Names{"[a]", "[b]", "a.txt"}));
+}
+
+TEST(TableSort, DepthAndEditsStopTheSort) {
+    ListingTable table = FoldersAndFiles();
+    const Names before = Column(table);
+    SortState state{1, 0};
+    for (const std::int32_t depth : {1, 3, -1}) {
+        EXPECT_FALSE(OnColumnClick(table, state, 1, {depth, 1, 2, 1}));
+        EXPECT_FALSE(OnColumnClick(table, state, 2, {depth, 1, 2, 1}));
+    }
+    EXPECT_EQ(state.lastSortColumn, 1) << "a tree listing leaves even the direction alone";
+    EXPECT_EQ(state.sortAscending, 0);
+    EXPECT_EQ(Column(table), before);
+
+    // After a cell edit the direction still alternates, the rows stay put.
+    const SortContext edited{0, 0, 2, 1};
+    EXPECT_FALSE(OnColumnClick(table, state, 1, edited));
+    EXPECT_EQ(state.sortAscending, 1);
+    EXPECT_FALSE(OnColumnClick(table, state, 2, edited));
+    EXPECT_EQ(state.lastSortColumn, 2);
+    EXPECT_EQ(state.sortAscending, 1);
+    EXPECT_FALSE(OnColumnClick(table, state, 2, edited));
+    EXPECT_EQ(state.sortAscending, 0);
+    EXPECT_EQ(Column(table), before);
+}
+
+TEST(TableSort, CommentsAndMissingColumnsKeepTheOrder) {
+    ListingTable table = MakeTable(
+        {"FileName", "Comments", "", "Size"},
+        {{"b", "zzz", "2", "  3  b"}, {"c", "aaa", "1", "  1  b"}, {"a", "", "3", "  2  b"}});
+    SortState state;
+    EXPECT_TRUE(OnColumnClick(table, state, 1, {0, 1, 0, 1}));
+    EXPECT_EQ(Column(table), (Names{"b", "c", "a"}));
+    SortTableByColumn(table, true, 2, 1);
+    SortTableByColumn(table, false, 9, 1);
+    SortTableByColumn(table, true, -1, 1);
+    EXPECT_EQ(Column(table), (Names{"b", "c", "a"}));
+}
+
+TEST(TableSort, TextKeysIgnoreAsciiCaseAndKeepTiesInOrder) {
+    ListingTable table = MakeTable({"FileName"}, {{"Zeta"},
+                                                  {"beta"},
+                                                  {"alpha"},
+                                                  {"_under"},
+                                                  {"[dir]"},
+                                                  {"Beta"},
+                                                  {"\xC3\x84rger"},
+                                                  {"alp"},
+                                                  {"9.txt"},
+                                                  {"10.txt"},
+                                                  {" lead"},
+                                                  {""}});
+    for (int r = 0; r < table.RowCount(); ++r)
+        table.SetItemData(r, 100 + r);
+    SortTableByColumn(table, true, 0, 1);
+    EXPECT_EQ(Column(table), (Names{"", " lead", "10.txt", "9.txt", "[dir]", "_under", "alp",
+                                    "alpha", "beta", "Beta", "Zeta", "\xC3\x84rger"}));
+    // A text sort leaves every row's item data with its row.
+    EXPECT_EQ(table.ItemData(0), 111);
+    EXPECT_EQ(table.ItemData(8), 101);
+    EXPECT_EQ(table.ItemData(9), 105);
+    EXPECT_EQ(table.ItemData(11), 106);
+
+    SortTableByColumn(table, false, 0, 1);
+    EXPECT_EQ(Column(table), (Names{"\xC3\x84rger", "Zeta", "beta", "Beta", "alpha", "alp",
+                                    "_under", "[dir]", "9.txt", "10.txt", " lead", ""}));
+    EXPECT_EQ(table.ItemData(1), 100);
+    EXPECT_EQ(table.ItemData(11), 111);
+}
+
+TEST(TableSort, SizesSortByTheirByteCounts) {
+    ListingTable table = MakeTable({"FileName", "Size"}, {{"kb", "           1.5 Kb"},
+                                                          {"gb", "           2.0 Gb"},
+                                                          {"b999", "           999  b"},
+                                                          {"mb", "         900.5 Mb"},
+                                                          {"b1023", "         1,023  b"},
+                                                          {"zero", "             0  b"},
+                                                          {"blank", ""}});
+    SortTableByColumn(table, true, 1, 1);
+    EXPECT_EQ(Column(table), (Names{"zero", "blank", "b999", "b1023", "kb", "mb", "gb"}));
+    EXPECT_EQ(table.ItemData(2), 999);
+    EXPECT_EQ(table.ItemData(4), 1500);
+    EXPECT_EQ(table.ItemData(6), 2'000'000'000);
+    SortTableByColumn(table, false, 1, 1);
+    EXPECT_EQ(Column(table), (Names{"gb", "mb", "kb", "b1023", "b999", "zero", "blank"}));
+    EXPECT_EQ(table.ItemData(1), -900'500'000);
+
+    // Counts past 2^63 and neighbours a double cannot tell apart.
+    ListingTable huge = MakeTable({"FileName", "Size"}, {{"max", "18,446,744,073,709,551,615 b"},
+                                                         {"max-1", "18,446,744,073,709,551,614 b"},
+                                                         {"pb16383", "       16383.9 Pb"},
+                                                         {"2^63", "9,223,372,036,854,775,808 b"},
+                                                         {"2^63-1", "9,223,372,036,854,775,807 b"},
+                                                         {"pb8191", "        8191.9 Pb"},
+                                                         {"tb999", "         999.9 Tb"},
+                                                         {"tb1", "           1.0 Tb"},
+                                                         {"gb931", "         931.3 Gb"}});
+    SortTableByColumn(huge, true, 1, 1);
+    EXPECT_EQ(Column(huge), (Names{"gb931", "tb1", "tb999", "pb8191", "2^63-1", "2^63", "pb16383",
+                                   "max-1", "max"}));
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    EXPECT_EQ(huge.ItemData(1), 1'000'000'000'000);
+    EXPECT_EQ(huge.ItemData(4), kMax);
+    EXPECT_EQ(huge.ItemData(8), kMax) << "item data saturates; the order does not";
+    SortTableByColumn(huge, false, 1, 1);
+    EXPECT_EQ(Column(huge), (Names{"max", "max-1", "pb16383", "2^63", "2^63-1", "pb8191", "tb999",
+                                   "tb1", "gb931"}));
+    EXPECT_EQ(huge.ItemData(0), -kMax);
+}
+
+TEST(TableSort, DatesSortChronologicallyInEveryFixedFormat) {
+    // 1999-01-31, 2002-02-28, 2002-12-01, 2002-12-18, 2003-01-03, in two layouts.
+    const std::vector<RowRecord> dayFirst = {{"a", " 18 Dec 2002 14:05:09"},
+                                             {"b", " 03 Jan 2003 09:00:00"},
+                                             {"c", " 28 Feb 2002 23:59:59"},
+                                             {"d", " 01 Dec 2002 00:00:00"},
+                                             {"e", " 31 Jan 1999 12:00:00"}};
+    const std::vector<RowRecord> monthFirst = {{"a", " Dec 18, 2002 14:05:09"},
+                                               {"b", " Jan 03, 2003 09:00:00"},
+                                               {"c", " Feb 28, 2002 23:59:59"},
+                                               {"d", " Dec 01, 2002 00:00:00"},
+                                               {"e", " Jan 31, 1999 12:00:00"}};
+    for (const auto& [format, rows] : {std::pair{2, dayFirst}, std::pair{6, monthFirst}}) {
+        ListingTable table = MakeTable({"FileName", "Last Modified"}, rows);
+        SortState state;
+        OnColumnClick(table, state, 1, {0, 1, 0, format});
+        EXPECT_EQ(Column(table), (Names{"e", "c", "d", "a", "b"})) << "format " << format;
+        OnColumnClick(table, state, 1, {0, 1, 0, format});
+        EXPECT_EQ(Column(table), (Names{"b", "a", "d", "c", "e"})) << "format " << format;
+    }
+
+    // The same day in format 3: the key of 18/12/2002 14:05:09 is 32121814050.
+    ListingTable table =
+        MakeTable({"FileName", "Last Modified"}, {{"late", " 18/12/2002 14:05:10"},
+                                                  {"nine", " 18/12/2002 14:05:09"},
+                                                  {"one", " 18/12/2002 14:05:01"}});
+    SortTableByColumn(table, true, 1, 3);
+    EXPECT_EQ(Column(table), (Names{"nine", "one", "late"})) << "01 and 09 s are one key";
+    EXPECT_EQ(table.ItemData(0), 32121814050);
+    EXPECT_EQ(table.ItemData(2), 32121814051);
+    SortTableByColumn(table, false, 1, 3);
+    EXPECT_EQ(Column(table), (Names{"late", "nine", "one"}));
+    EXPECT_EQ(table.ItemData(1), -32121814050);
+}
+
+TEST(TableSort, DatesOutsideTheSeventiesToSixtiesStayInOrder) {
+    ListingTable table =
+        MakeTable({"FileName", "Last Modified"}, {{"2100", " 01/01/2100 00:00:00"},
+                                                  {"1965-06", " 06/15/1965 12:00:00"},
+                                                  {"1970", " 01/01/1970 00:00:00"},
+                                                  {"blank", ""},
+                                                  {"1969", " 12/31/1969 23:59:59"},
+                                                  {"10000", " 01/01/10000 00:00:00"},
+                                                  {"2069", " 12/31/2069 23:59:59"},
+                                                  {"1601", " 01/01/1601 00:00:00"},
+                                                  {"2070", " 01/01/2070 00:00:00"},
+                                                  {"1965-01", " 01/15/1965 12:00:00"},
+                                                  {"2002", " 12/18/2002 14:05:09"}});
+    SortTableByColumn(table, true, 1, 1);
+    EXPECT_EQ(Column(table), (Names{"1601", "1965-01", "1965-06", "1969", "blank", "1970", "2002",
+                                    "2069", "2070", "2100", "10000"}));
+}
+
+// Sets LC_ALL for one test and puts the old value back.
+class ScopedLocaleEnvironment {
+public:
+    explicit ScopedLocaleEnvironment(const char* value) {
+        if (const char* old = std::getenv("LC_ALL"))
+            m_old = old;
+        setenv("LC_ALL", value, 1);
+    }
+    ~ScopedLocaleEnvironment() {
+        if (m_old)
+            setenv("LC_ALL", m_old->c_str(), 1);
+        else
+            unsetenv("LC_ALL");
+    }
+    ScopedLocaleEnvironment(const ScopedLocaleEnvironment&) = delete;
+    ScopedLocaleEnvironment& operator=(const ScopedLocaleEnvironment&) = delete;
+
+private:
+    std::optional<std::string> m_old;
+};
+
+TEST(TableSort, RegionalDatesAreReadInTheTimeLocale) {
+    // The C locale writes "%x %X" as 12/18/02 14:05:09; 69 to 99 are 19xx, 00 to 68 20xx.
+    const ScopedLocaleEnvironment c("C");
+    ListingTable table = MakeTable({"FileName", "Last Modified"}, {{"2002", "12/18/02 14:05:09"},
+                                                                   {"2068", "12/31/68 23:59:59"},
+                                                                   {"1969", "01/01/69 00:00:00"},
+                                                                   {"n/a", "n/a"},
+                                                                   {"1970", "01/01/70 00:00:00"}});
+    SortTableByColumn(table, true, 1, 0);
+    EXPECT_EQ(Column(table), (Names{"1969", "n/a", "1970", "2002", "2068"}));
+    EXPECT_EQ(table.ItemData(1), -197) << "an unreadable date still gets a fixed key";
+    EXPECT_EQ(table.ItemData(3), 32121814050);
+}
+
+TEST(TableSort, RowsMoveOutAndBackInOrder) {
+    ListingTable table =
+        MakeTable({"FileName", "Size"}, {{"r0", "0"}, {"r1", "1"}, {"r2", "2"}, {"r3", "3"}});
+    table.SetItemData(1, 7);
+    const std::vector<RowRecord> middle = ExtractRows(table, 2, 1);
+    ASSERT_EQ(middle.size(), 2U);
+    EXPECT_EQ(middle[0], (RowRecord{"r1", "1", "", "", ""}));
+    EXPECT_EQ(middle[1], (RowRecord{"r2", "2", "", "", ""}));
+    EXPECT_EQ(Column(table), (Names{"r0", "r3"}));
+
+    EXPECT_EQ(ExtractRows(table, 5, 1).size(), 1U) << "only rows that exist are taken";
+    EXPECT_TRUE(ExtractRows(table, 0, 0).empty());
+    EXPECT_TRUE(ExtractRows(table, -2, 0).empty());
+    EXPECT_TRUE(ExtractRows(table, 1, 1).empty());
+    EXPECT_TRUE(ExtractRows(table, 1, -1).empty());
+    EXPECT_EQ(Column(table), (Names{"r0"}));
+
+    InsertRows(table, middle, 0);
+    EXPECT_EQ(Column(table), (Names{"r1", "r2", "r0"}));
+    EXPECT_EQ(table.ItemData(0), 0);
+    InsertRows(table, middle, 99);
+    EXPECT_EQ(Column(table), (Names{"r1", "r2", "r0", "r1", "r2"}));
+}
+
+} // namespace
+} // namespace dirscribe
