@@ -10,7 +10,8 @@ namespace dirscribe {
 
 namespace {
 
-std::optional<std::int32_t> ParseNumber(std::string_view text, std::int32_t low, std::int32_t high) {
+std::optional<std::int32_t> ParseNumber(std::string_view text, std::int32_t low,
+                                        std::int32_t high) {
     std::int32_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < low ||
@@ -44,8 +45,7 @@ std::optional<std::vector<std::string>> ParseColumns(std::string_view text) {
 // Stores an option's value; false when the value is not one the option takes.
 using Setter = std::function<bool(Arguments&, std::string_view)>;
 
-template <typename T>
-bool Store(std::optional<T>& target, std::optional<T> value) {
+template <typename T> bool Store(std::optional<T>& target, std::optional<T> value) {
     target = std::move(value);
     return target.has_value();
 }
@@ -54,7 +54,8 @@ const std::map<std::string_view, Setter>& ValueOptions() {
     static const std::map<std::string_view, Setter> options = {
         {"--layout",
          [](Arguments& a, std::string_view v) {
-             return Store(a.layout, Choice(v, {{"standard", 0}, {"filedata", 1}, {"cd", 2}, {"zip", 3}}));
+             return Store(a.layout,
+                          Choice(v, {{"standard", 0}, {"filedata", 1}, {"cd", 2}, {"zip", 3}}));
          }},
         {"--depth",
          [](Arguments& a, std::string_view v) {
@@ -65,12 +66,22 @@ const std::map<std::string_view, Setter>& ValueOptions() {
          [](Arguments& a, std::string_view v) {
              return Store(a.content, Choice(v, {{"folders", 0}, {"files", 1}, {"both", 2}}));
          }},
-        {"--columns", [](Arguments& a, std::string_view v) { return Store(a.columns, ParseColumns(v)); }},
+        {"--columns",
+         [](Arguments& a, std::string_view v) {
+             return Store(a.columns, ParseColumns(v));
+         }},
         {"--date-format",
-         [](Arguments& a, std::string_view v) { return Store(a.dateFormat, ParseNumber(v, 0, 8)); }},
-        {"--txt", [](Arguments& a, std::string_view v) { return Store(a.txt, std::optional<std::string>(v)); }},
+         [](Arguments& a, std::string_view v) {
+             return Store(a.dateFormat, ParseNumber(v, 0, 8));
+         }},
+        {"--txt",
+         [](Arguments& a, std::string_view v) {
+             return Store(a.txt, std::optional<std::string>(v));
+         }},
         {"--profile",
-         [](Arguments& a, std::string_view v) { return Store(a.profile, std::optional<std::string>(v)); }},
+         [](Arguments& a, std::string_view v) {
+             return Store(a.profile, std::optional<std::string>(v));
+         }},
     };
     return options;
 }
@@ -118,7 +129,8 @@ std::variant<Arguments, UsageError> ParseArguments(const std::vector<std::string
             value = words[++i];
         }
         if (!option->second(args, *value))
-            return UsageError{"invalid value for " + std::string(name) + ": " + std::string(*value)};
+            return UsageError{"invalid value for " + std::string(name) + ": " +
+                              std::string(*value)};
     }
     if (operands.empty())
         return UsageError{"no command given"};

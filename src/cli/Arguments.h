@@ -13,16 +13,16 @@ namespace dirscribe {
 // One headless command with its options. Every optional setting is applied over the
 // profile's; a missing one leaves the profile's value.
 struct Arguments {
-    std::string command; // "list"
-    std::string operand; // the folder of "list"
-    std::optional<std::int32_t> layout;          // --layout: a `Print as ` value
-    std::optional<std::int32_t> depth;           // --depth: N or -1 for all
-    std::optional<std::int32_t> content;         // --content: `Files and Folders`
+    std::string command;                             // "list"
+    std::string operand;                             // the folder of "list"
+    std::optional<std::int32_t> layout;              // --layout: a `Print as ` value
+    std::optional<std::int32_t> depth;               // --depth: N or -1 for all
+    std::optional<std::int32_t> content;             // --content: `Files and Folders`
     std::optional<std::vector<std::string>> columns; // --columns: comments,size,attr,date
-    std::optional<std::int32_t> dateFormat;      // --date-format
-    bool bytes = false;                          // --bytes
-    std::optional<std::string> txt;              // --txt FILE or "-"
-    std::optional<std::string> profile;          // --profile FILE
+    std::optional<std::int32_t> dateFormat;          // --date-format
+    bool bytes = false;                              // --bytes
+    std::optional<std::string> txt;                  // --txt FILE or "-"
+    std::optional<std::string> profile;              // --profile FILE
 };
 
 struct UsageError {

@@ -9,11 +9,10 @@
 #include "core/platform/AtomicFile.h"
 #include "core/platform/Clock.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 namespace dirscribe {

@@ -5,7 +5,6 @@
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -119,11 +118,15 @@ TEST_F(ListCommand, RefusalsAndFailuresExitWithTheSystemsMessages) {
         EXPECT_EQ(result.err, c.err) << c.path;
         EXPECT_EQ(result.out, "") << c.path;
     }
-    for (const std::vector<std::string>& usage :
-         {std::vector<std::string>{}, {"list"}, {"list", "a", "b"}, {"frobnicate", "x"},
-          {"list", "tree", "--depth", "-3"}, {"list", "tree", "--columns", "size,colour"},
-          {"list", "tree", "--date-format", "9"}, {"list", "tree", "--layout"},
-          {"list", "tree", "--no-such-option"}}) {
+    for (const std::vector<std::string>& usage : {std::vector<std::string>{},
+                                                  {"list"},
+                                                  {"list", "a", "b"},
+                                                  {"frobnicate", "x"},
+                                                  {"list", "tree", "--depth", "-3"},
+                                                  {"list", "tree", "--columns", "size,colour"},
+                                                  {"list", "tree", "--date-format", "9"},
+                                                  {"list", "tree", "--layout"},
+                                                  {"list", "tree", "--no-such-option"}}) {
         const ProgramResult result = RunDirscribe(usage, {tree.Root(), {}, {}});
         EXPECT_EQ(result.exitCode, 2) << ::testing::PrintToString(usage);
         EXPECT_NE(result.err.find("usage: dirscribe"), std::string::npos);
@@ -137,10 +140,10 @@ TEST_F(ListCommand, AnUnreadableSubfolderIsReportedAndTheListingGoesOn) {
     test::RunOptions options{tree.Root(), {}, {}};
     if (test::RunningAsRoot())
         options.prefix = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
-    const ProgramResult result = RunDirscribe(
-        {"list", "tree", "--profile", "/nonexistent/profile.ini", "--layout", "standard",
-         "--depth", "all", "--columns", "size"},
-        options);
+    const ProgramResult result =
+        RunDirscribe({"list", "tree", "--profile", "/nonexistent/profile.ini", "--layout",
+                      "standard", "--depth", "all", "--columns", "size"},
+                     options);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.err, "There are problem reading folder  tree/Locked\n");
     EXPECT_NE(result.out.find("| -[Locked] \r\n"), std::string::npos) << result.out;

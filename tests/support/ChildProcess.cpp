@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "support/ChildProcess.h"
 
+#include <cerrno>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <cerrno>
 
 namespace dirscribe::test {
 
@@ -26,8 +25,9 @@ std::optional<std::string> RunUnprivileged(const std::function<std::string()>& w
         return std::nullopt;
     if (pid == 0) {
         ::close(fds[0]);
-        if (RunningAsRoot() && (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
-                                ::setresuid(kNobody, kNobody, kNobody) != 0))
+        if (RunningAsRoot() &&
+            (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
+             ::setresuid(kNobody, kNobody, kNobody) != 0))
             ::_exit(3);
         const std::string out = work();
         std::size_t done = 0;

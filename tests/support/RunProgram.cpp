@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "support/RunProgram.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
 #include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 

@@ -14,12 +14,13 @@ struct ProgramResult {
 };
 
 struct RunOptions {
-    std::string workingFolder;          // empty: the test's own
-    std::vector<std::string> prefix;    // e.g. a command that drops privileges
+    std::string workingFolder;                 // empty: the test's own
+    std::vector<std::string> prefix;           // e.g. a command that drops privileges
     std::vector<std::string> extraEnvironment; // NAME=value pairs added to the test's
 };
 
 // Runs the program built with the tests with these arguments; standard input is empty.
-ProgramResult RunDirscribe(const std::vector<std::string>& arguments, const RunOptions& options = {});
+ProgramResult RunDirscribe(const std::vector<std::string>& arguments,
+                           const RunOptions& options = {});
 
 } // namespace dirscribe::test

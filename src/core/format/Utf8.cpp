@@ -10,7 +10,9 @@ namespace {
 
 // Length of the well-formed UTF-8 sequence at text[i], or 0 when there is none.
 std::size_t SequenceLength(std::string_view text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const auto byte = [&](std::size_t k) {
+        return static_cast<unsigned char>(text[k]);
+    };
     const unsigned char lead = byte(i);
     if (lead < 0x80)
         return 1;

@@ -2,11 +2,13 @@
 #include "core/listing/FolderScanner.h"
 
 #include "core/platform/Directory.h"
+#include "core/platform/TaskPool.h"
 
 #include <algorithm>
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -44,33 +46,49 @@ struct FolderRead {
 
 enum class SumResult { Complete, Incomplete, Stopped };
 
-// The single pass over the disk.
+// The single pass over the disk. Subfolders may be read on other threads; every result
+// lands in its own slot and is assembled in name order, so the outcome never depends on
+// the threads. Progress is reported from the thread that started the read only.
 class Walker {
 public:
-    Walker(Progress& progress, const StopFlag& stop, int mode, dev_t device)
-        : m_progress(progress), m_stop(stop), m_mode(mode), m_device(device) {}
+    Walker(Progress& progress, const StopFlag& stop, TaskPool& pool, int mode, dev_t device)
+        : m_progress(progress), m_stop(stop), m_pool(pool), m_mode(mode), m_device(device),
+          m_owner(std::this_thread::get_id()) {}
 
     // Lists dir and, while depthBelow is not 0, the folders below it (-1: all levels).
     // Null when stopped.
     std::unique_ptr<FolderRead> ReadListed(Directory& dir, int depthBelow);
 
 private:
+    // A subfolder waiting to be read, and what its read gave.
+    struct SubfolderRead {
+        std::optional<Directory> dir; // empty when it could not be opened
+        bool listed = false;
+        std::unique_ptr<FolderRead> result;
+    };
+
     SumResult SumFolder(Directory& dir, ListingSummary& summary);
-    std::unique_ptr<FolderRead> ReadSubfolder(const Directory& dir, const std::string& name,
-                                              bool listed, int depthBelow, bool& stopped);
+    // Reads each subfolder, on a free thread when there is one. False when stopped.
+    bool ReadSubfolders(const Directory& dir, const std::vector<std::string>& names,
+                        std::vector<SubfolderRead>& reads, int depthBelow);
+    void ReadSubfolder(SubfolderRead& read, int depthBelow);
     [[nodiscard]] bool Lists(bool folder) const {
         if (folder)
             return m_mode == kFoldersOnly || m_mode == kFilesAndFolders;
         return m_mode == kFilesOnly || m_mode == kFilesAndFolders;
     }
+    [[nodiscard]] bool OnOwnerThread() const { return std::this_thread::get_id() == m_owner; }
 
     Progress& m_progress;
     const StopFlag& m_stop;
+    TaskPool& m_pool;
     int m_mode;
     dev_t m_device;
+    std::thread::id m_owner;
 };
 
 SumResult Walker::SumFolder(Directory& dir, ListingSummary& summary) {
+    std::vector<std::string> subfolders;
     std::string name;
     while (dir.NextName(name)) {
         if (m_stop.Requested())
@@ -83,31 +101,48 @@ SumResult Walker::SumFolder(Directory& dir, ListingSummary& summary) {
             continue;
         }
         summary.Add({0, 0, 1});
-        if (entry->otherDevice)
-            continue;
-        if (std::optional<Directory> child = dir.OpenChild(name))
-            if (SumFolder(*child, summary) == SumResult::Stopped)
-                return SumResult::Stopped;
+        if (!entry->otherDevice)
+            subfolders.push_back(name);
     }
-    return dir.Failed() ? SumResult::Incomplete : SumResult::Complete;
+    const bool complete = !dir.Failed();
+    std::vector<SubfolderRead> reads(subfolders.size());
+    if (!ReadSubfolders(dir, subfolders, reads, 0))
+        return SumResult::Stopped;
+    for (const SubfolderRead& read : reads)
+        summary.Add(read.result->summary);
+    return complete ? SumResult::Complete : SumResult::Incomplete;
 }
 
-std::unique_ptr<FolderRead> Walker::ReadSubfolder(const Directory& dir, const std::string& name,
-                                                  bool listed, int depthBelow, bool& stopped) {
-    std::optional<Directory> child = dir.OpenChild(name);
-    if (!child)
-        return std::make_unique<FolderRead>();
-    if (listed && depthBelow != 0) {
-        std::unique_ptr<FolderRead> sub = ReadListed(*child, depthBelow < 0 ? -1 : depthBelow - 1);
-        stopped = sub == nullptr;
-        return sub;
+void Walker::ReadSubfolder(SubfolderRead& read, int depthBelow) {
+    if (!read.dir) {
+        read.result = std::make_unique<FolderRead>();
+        return;
     }
-    auto sub = std::make_unique<FolderRead>();
-    sub->readable = true;
-    const SumResult result = SumFolder(*child, sub->summary);
-    stopped = result == SumResult::Stopped;
-    sub->complete = result == SumResult::Complete;
-    return sub;
+    if (read.listed && depthBelow != 0) {
+        read.result = ReadListed(*read.dir, depthBelow < 0 ? -1 : depthBelow - 1);
+    } else {
+        auto sub = std::make_unique<FolderRead>();
+        sub->readable = true;
+        const SumResult result = SumFolder(*read.dir, sub->summary);
+        sub->complete = result == SumResult::Complete;
+        if (result != SumResult::Stopped)
+            read.result = std::move(sub);
+    }
+    read.dir.reset(); // one open folder per level: close it as soon as it is read
+}
+
+bool Walker::ReadSubfolders(const Directory& dir, const std::vector<std::string>& names,
+                            std::vector<SubfolderRead>& reads, int depthBelow) {
+    TaskPool::Group group;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        SubfolderRead& read = reads[i];
+        read.dir = dir.OpenChild(names[i]);
+        if (!m_pool.TryPost(group, [this, &read, depthBelow] { ReadSubfolder(read, depthBelow); }))
+            ReadSubfolder(read, depthBelow);
+    }
+    m_pool.Wait(group);
+    return std::all_of(reads.begin(), reads.end(),
+                       [](const SubfolderRead& read) { return read.result != nullptr; });
 }
 
 std::unique_ptr<FolderRead> Walker::ReadListed(Directory& dir, int depthBelow) {
@@ -119,13 +154,14 @@ std::unique_ptr<FolderRead> Walker::ReadListed(Directory& dir, int depthBelow) {
     auto folder = std::make_unique<FolderRead>();
     folder->readable = true;
     folder->complete = !dir.Failed();
-    std::vector<ListingEntry> folders;
-    std::vector<std::unique_ptr<FolderRead>> folderReads;
     std::vector<ListingEntry> files;
+    std::vector<ListingEntry> folders;
+    std::vector<int> folderReadIndex; // per listed folder: its read, or -1 on another device
+    std::vector<std::string> subfolders;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (m_stop.Requested())
             return nullptr;
-        if (i > 0) {
+        if (i > 0 && OnOwnerThread()) {
             m_progress.SetMessage(names[i]);
             m_progress.Step();
         }
@@ -140,27 +176,42 @@ std::unique_ptr<FolderRead> Walker::ReadListed(Directory& dir, int depthBelow) {
             continue;
         }
         folder->summary.Add({0, 0, 1});
+        int readIndex = -1;
+        if (!info->otherDevice) {
+            readIndex = static_cast<int>(subfolders.size());
+            subfolders.push_back(entry.name);
+        }
+        if (Lists(true)) {
+            folders.push_back(std::move(entry));
+            folderReadIndex.push_back(readIndex);
+        }
+    }
+
+    std::vector<SubfolderRead> reads(subfolders.size());
+    for (SubfolderRead& read : reads)
+        read.listed = Lists(true);
+    if (!ReadSubfolders(dir, subfolders, reads, depthBelow))
+        return nullptr;
+    for (const SubfolderRead& read : reads)
+        folder->summary.Add(read.result->summary);
+
+    std::vector<std::unique_ptr<FolderRead>> folderReads;
+    for (std::size_t k = 0; k < folders.size(); ++k) {
         std::unique_ptr<FolderRead> sub;
-        if (info->otherDevice) {
+        if (folderReadIndex[k] < 0) {
             sub = std::make_unique<FolderRead>();
             sub->otherDevice = sub->complete = true;
         } else {
-            bool stopped = false;
-            sub = ReadSubfolder(dir, entry.name, Lists(true), depthBelow, stopped);
-            if (stopped)
-                return nullptr;
+            sub = std::move(reads[static_cast<std::size_t>(folderReadIndex[k])].result);
         }
-        folder->summary.Add(sub->summary);
+        ListingEntry& entry = folders[k];
         entry.size = sub->summary.totalBytes;
         if (!(sub->readable && sub->complete) && !sub->otherDevice &&
             MentionsSystemVolumeInformation(entry.name)) {
             entry.name += kRestrictedSuffix;
             sub->readable = false; // the decorated name is no path a tree read could open
         }
-        if (Lists(true)) {
-            folders.push_back(std::move(entry));
-            folderReads.push_back(std::move(sub));
-        }
+        folderReads.push_back(std::move(sub));
     }
     // Folders go to the head one by one, so they end up in reverse order; files follow.
     folder->headFolderCount = m_mode == kFilesAndFolders ? static_cast<int>(folders.size()) : 0;
@@ -268,7 +319,8 @@ ReadOutcome FolderScanner::Read(CDirscribeDoc& doc, const std::string& path, int
     }
     // The levels below the top folder whose contents the tree shows.
     const int depthBelow = depth < 0 ? -1 : std::max(depth - 1, 0);
-    Walker walker(m_progress, m_stop, mode, top->Device());
+    TaskPool pool(std::max(1u, std::thread::hardware_concurrency()));
+    Walker walker(m_progress, m_stop, pool, mode, top->Device());
     std::unique_ptr<FolderRead> folder = walker.ReadListed(*top, depthBelow);
     m_progress.End();
     if (!folder)
@@ -283,8 +335,8 @@ ReadOutcome FolderScanner::Read(CDirscribeDoc& doc, const std::string& path, int
     int level = 0;
     TreeBuilder(m_notice, depth, doc.collected).ReadTree(*folder, path, level);
     // The completion: every collected row goes to the head of the listing in turn.
-    doc.entries.assign(std::make_move_iterator(doc.collected.rbegin()),
-                       std::make_move_iterator(doc.collected.rend()));
+    std::reverse(doc.collected.begin(), doc.collected.end());
+    doc.entries = std::move(doc.collected);
     doc.collected.clear();
     return ReadOutcome::Read;
 }

@@ -36,9 +36,8 @@ bool ValidatePath(std::string& path, Notice& notice) {
     }
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
-    const bool hasControl = std::any_of(path.begin(), path.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20;
-    });
+    const bool hasControl = std::any_of(
+        path.begin(), path.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
     if (hasControl || path.size() > kMaxPathBytes) {
         notice.Show(kErrorCaption, kCheckPathMessage);
         return false;

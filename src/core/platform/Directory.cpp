@@ -4,14 +4,13 @@
 #include "core/platform/FileAttributes.h"
 #include "core/platform/FileTime.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 namespace dirscribe {
 
@@ -39,7 +38,7 @@ std::uint32_t AttributesOf(const struct stat& st, const std::string& name) {
 std::optional<Directory> Directory::FromDescriptor(int fd) {
     if (fd < 0)
         return std::nullopt;
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode)) {
         ::close(fd);
         return std::nullopt;
@@ -86,7 +85,7 @@ bool Directory::NextName(std::string& name) {
 }
 
 std::optional<DirectoryEntry> Directory::Stat(const std::string& name, dev_t device) const {
-    struct stat st{};
+    struct stat st {};
     if (::fstatat(::dirfd(AsDir(m_stream.get())), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return std::nullopt;
     DirectoryEntry entry;

@@ -4,11 +4,10 @@
 
 #include "core/platform/DirectoryEntry.h"
 
-#include <sys/types.h>
-
 #include <memory>
 #include <optional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace dirscribe {

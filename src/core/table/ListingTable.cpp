@@ -59,11 +59,12 @@ void ListingTable::SetItemData(int row, std::int64_t data) {
         m_rows[static_cast<std::size_t>(row)].itemData = data;
 }
 
-void ListingTable::InsertRow(int row, const RowRecord& cells) {
+ListingTable::StoredRow
+ListingTable::MakeRow(const std::array<std::string_view, kMaxColumns>& cells) const {
     StoredRow r;
     std::size_t length = 0;
-    for (int c = 0; c < ColumnCount(); ++c)
-        length += cells[static_cast<std::size_t>(c)].size();
+    for (std::size_t c = 0; c < m_columns.size(); ++c)
+        length += cells[c].size();
     r.text.reserve(length);
     std::uint32_t end = 0;
     for (std::size_t c = 0; c < kMaxColumns; ++c) {
@@ -73,8 +74,16 @@ void ListingTable::InsertRow(int row, const RowRecord& cells) {
         }
         r.end[c] = end;
     }
+    return r;
+}
+
+void ListingTable::InsertRow(int row, const RowRecord& cells) {
     const int at = std::clamp(row, 0, RowCount());
-    m_rows.insert(m_rows.begin() + at, std::move(r));
+    m_rows.insert(m_rows.begin() + at, MakeRow({cells[0], cells[1], cells[2], cells[3], cells[4]}));
+}
+
+void ListingTable::AppendCells(const std::array<std::string_view, kMaxColumns>& cells) {
+    m_rows.push_back(MakeRow(cells));
 }
 
 RowRecord ListingTable::Row(int row) const {

@@ -37,6 +37,8 @@ public:
     // cells of the record; item data starts at 0.
     void InsertRow(int row, const RowRecord& cells);
     void AppendRow(const RowRecord& cells) { InsertRow(RowCount(), cells); }
+    // Appends a row from cell texts that need not be strings of their own.
+    void AppendCells(const std::array<std::string_view, kMaxColumns>& cells);
     // The five cell texts of a row; cells past ColumnCount() are empty.
     [[nodiscard]] RowRecord Row(int row) const;
     void RemoveRows(int first, int count);
@@ -50,11 +52,12 @@ public:
 
 private:
     struct StoredRow {
-        std::string text;                        // the cells one after another
+        std::string text;                             // the cells one after another
         std::array<std::uint32_t, kMaxColumns> end{}; // end offset of each cell in text
         std::int64_t itemData = 0;
     };
 
+    [[nodiscard]] StoredRow MakeRow(const std::array<std::string_view, kMaxColumns>& cells) const;
     [[nodiscard]] bool HasRow(int row) const { return row >= 0 && row < RowCount(); }
     static std::string_view CellOf(const StoredRow& row, int column);
 

@@ -6,37 +6,46 @@
 #include "core/format/SizeFormat.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
+#include <string_view>
 
 namespace dirscribe {
 
 namespace {
 
-std::string FileNameText(const ListingEntry& entry, bool bracketed, bool upperCase) {
-    std::string text = bracketed ? "[" + entry.name + "]" : entry.name;
-    if (upperCase)
-        std::transform(text.begin(), text.end(), text.begin(), [](char c) {
-            return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-        });
-    return text;
-}
-
-RowRecord EntryRow(const ListingEntry& entry, bool bracketed, const ListingOptions& options,
-                   const std::vector<TableColumn>& columns) {
-    RowRecord row;
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-        const std::string& title = columns[c].title;
-        if (c == 0)
-            row[c] = FileNameText(entry, bracketed, options.allInUpperCase != 0);
-        else if (title == kSizeTitle)
-            row[c] = FormatSize(entry.size, kTableSizeWidth, options.addSizeInBytes != 0);
-        else if (title == kAttrTitle)
-            row[c] = AttributeLetters(entry.attributes);
-        else if (title == kLastModifiedTitle)
-            row[c] = FormatDate(entry.modified, options.dateFormat);
+// The cell texts of one entry; names are shown as they are unless decorated.
+class EntryCells {
+public:
+    EntryCells(const ListingEntry& entry, bool bracketed, const ListingOptions& options,
+               const std::vector<TableColumn>& columns) {
+        m_cells[0] = entry.name;
+        if (bracketed || options.allInUpperCase) {
+            m_name = bracketed ? "[" + entry.name + "]" : entry.name;
+            if (options.allInUpperCase)
+                std::transform(m_name.begin(), m_name.end(), m_name.begin(), [](char c) {
+                    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+                });
+            m_cells[0] = m_name;
+        }
+        for (std::size_t c = 1; c < columns.size(); ++c) {
+            const std::string& title = columns[c].title;
+            if (title == kSizeTitle)
+                m_texts[c] = FormatSize(entry.size, kTableSizeWidth, options.addSizeInBytes != 0);
+            else if (title == kAttrTitle)
+                m_texts[c] = AttributeLetters(entry.attributes);
+            else if (title == kLastModifiedTitle)
+                m_texts[c] = FormatDate(entry.modified, options.dateFormat);
+            m_cells[c] = m_texts[c];
+        }
     }
-    return row;
-}
+    [[nodiscard]] const std::array<std::string_view, kMaxColumns>& Cells() const { return m_cells; }
+
+private:
+    std::string m_name;
+    std::array<std::string, kMaxColumns> m_texts;
+    std::array<std::string_view, kMaxColumns> m_cells;
+};
 
 } // namespace
 
@@ -66,7 +75,8 @@ void PopulateTable(ListingTable& table, CDirscribeDoc& doc, const ListingOptions
         const auto head = static_cast<std::size_t>(std::max(doc.headFolderCount, 0));
         for (std::size_t r = 0; r < doc.entries.size(); ++r) {
             progress.Step();
-            table.AppendRow(EntryRow(doc.entries[r], r < head, options, table.Columns()));
+            table.AppendCells(
+                EntryCells(doc.entries[r], r < head, options, table.Columns()).Cells());
         }
     } else if (loadedRows) {
         table.ReserveRows(static_cast<int>(loadedRows->size()));

@@ -5,14 +5,12 @@
 #include "support/RecordingNotice.h"
 #include "support/TempTree.h"
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
-#include <sys/mount.h>
-#include <unistd.h>
-
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <sys/mount.h>
+#include <unistd.h>
 #include <vector>
 
 namespace dirscribe {
@@ -85,9 +83,8 @@ TEST_F(FolderScannerTest, TreeReadPutsEachFolderAboveItsOwnRows) {
     EXPECT_EQ(doc.summary, (ListingSummary{113, 4, 3})) << "the top folder's summary";
     EXPECT_TRUE(doc.collected.empty());
 
-    const std::vector<std::string> all = {"   y",         "   x",          "| -[A]",
-                                          "|       a1",   "| | --[Deep]", "| |          d1",
-                                          "| -[B]"};
+    const std::vector<std::string> all = {
+        "   y", "   x", "| -[A]", "|       a1", "| | --[Deep]", "| |          d1", "| -[B]"};
     ASSERT_EQ(Read(kFilesAndFolders, -1), ReadOutcome::Read);
     EXPECT_EQ(Names(doc), all);
     ASSERT_EQ(Read(kFilesAndFolders, 10), ReadOutcome::Read);
@@ -111,8 +108,8 @@ TEST_F(FolderScannerTest, NamesAreOrderedAlikeOnEveryFileSystem) {
     FolderScanner scanner(notice, progress, stop);
     ASSERT_EQ(scanner.ReadFolder(doc, names.Root(), kFilesOnly), ReadOutcome::Read);
     // Upper-cased bytes first ('[' 0x5B and '_' 0x5F after 'Z'), raw bytes break ties.
-    EXPECT_EQ(Names(doc), (std::vector<std::string>{"A", "a", "b", "B2", "Z", "[x", "_u",
-                                                    "\xC3\xA9"}));
+    EXPECT_EQ(Names(doc),
+              (std::vector<std::string>{"A", "a", "b", "B2", "Z", "[x", "_u", "\xC3\xA9"}));
 }
 
 TEST_F(FolderScannerTest, OddEntriesAreListedNeverFollowed) {
@@ -184,11 +181,13 @@ TEST_F(FolderScannerTest, UnreadableSubfoldersCountButShowNoContents) {
     });
     ASSERT_TRUE(result.has_value());
     const std::string restricted = "System Volume Information *restricted";
-    EXPECT_EQ(*result, restricted + "|0|11\nlocked|0|11\nB|0|10\nA|110|10\nx|1|20\ny|2|20\n"
-                                    "113 4 5\n"
-                                    "   y|2|20\n   x|1|20\n| -[A]|110|10\n| -[B]|0|10\n"
-                                    "| -[locked]|0|11\n| -[" +
-                           restricted + "]|0|11\n113 4 5\nnotice: There are problem reading folder  " +
+    EXPECT_EQ(*result, restricted +
+                           "|0|11\nlocked|0|11\nB|0|10\nA|110|10\nx|1|20\ny|2|20\n"
+                           "113 4 5\n"
+                           "   y|2|20\n   x|1|20\n| -[A]|110|10\n| -[B]|0|10\n"
+                           "| -[locked]|0|11\n| -[" +
+                           restricted +
+                           "]|0|11\n113 4 5\nnotice: There are problem reading folder  " +
                            tree.Path("locked") + "\n");
 }
 
@@ -206,9 +205,9 @@ TEST_F(FolderScannerTest, OtherFileSystemsAreNotEntered) {
     tree.File("mnt/big", std::string(1000, 'b'));
     ASSERT_EQ(Read(kFilesAndFolders, -1), ReadOutcome::Read);
     ::umount(tree.Path("mnt").c_str());
-    EXPECT_EQ(Names(doc), (std::vector<std::string>{"   y", "   x", "| -[A]", "|       a1",
-                                                    "| | --[Deep]", "| |          d1", "| -[B]",
-                                                    "| -[mnt]"}));
+    EXPECT_EQ(Names(doc),
+              (std::vector<std::string>{"   y", "   x", "| -[A]", "|       a1", "| | --[Deep]",
+                                        "| |          d1", "| -[B]", "| -[mnt]"}));
     EXPECT_EQ(doc.entries.back().size, 0u);
     EXPECT_EQ(doc.summary, (ListingSummary{113, 4, 4}));
     EXPECT_TRUE(notice.shown.empty());

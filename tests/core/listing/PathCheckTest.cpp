@@ -48,7 +48,7 @@ TEST(ValidatePath, RefusesWithTheSystemsMessages) {
         EXPECT_EQ(c.message, "Please enter Folder name and Path\r\n or select it from the tree.");
     }
     for (const std::string& bad : {std::string("/tmp/a\nb"), std::string("/tmp/\x01"),
-                                  std::string(4096, 'a'), std::string("/a\0b", 4)}) {
+                                   std::string(4096, 'a'), std::string("/a\0b", 4)}) {
         const Checked c = Check(bad);
         EXPECT_FALSE(c.passed);
         EXPECT_EQ(c.caption, "Dirscribe: Error");
