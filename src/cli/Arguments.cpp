@@ -42,6 +42,19 @@ std::optional<std::vector<std::string>> ParseColumns(std::string_view text) {
     }
 }
 
+std::optional<SortRequest> ParseSort(std::string_view text) {
+    SortRequest request;
+    constexpr std::string_view kDescending = ":desc";
+    if (text.size() > kDescending.size() && text.substr(text.size() - kDescending.size()) == kDescending) {
+        request.descending = true;
+        text.remove_suffix(kDescending.size());
+    }
+    if (text.empty())
+        return std::nullopt;
+    request.column = text;
+    return request;
+}
+
 // Stores an option's value; false when the value is not one the option takes.
 using Setter = std::function<bool(Arguments&, std::string_view)>;
 
@@ -89,11 +102,13 @@ const std::map<std::string_view, Setter>& ValueOptions() {
 } // namespace
 
 const char* UsageText() {
-    return "usage: dirscribe list PATH [options]\n"
+    return "usage: dirscribe list PATH [options]      read a folder and write outputs\n"
+           "       dirscribe convert FILE.dsc [options]  open a document file and write outputs\n"
            "options:  --layout standard|filedata|cd|zip   --depth N|all\n"
            "          --content folders|files|both\n"
            "          --columns LIST (comma list of comments,size,attr,date, or none)\n"
-           "          --date-format 0..8   --bytes   --txt FILE|-   --profile FILE\n";
+           "          --date-format 0..8   --bytes   --sort COLUMN[:desc]\n"
+           "          --txt FILE|-   --dsc FILE   --profile FILE\n";
 }
 
 std::variant<Arguments, UsageError> ParseArguments(const std::vector<std::string>& words) {
@@ -135,10 +150,11 @@ std::variant<Arguments, UsageError> ParseArguments(const std::vector<std::string
     if (operands.empty())
         return UsageError{"no command given"};
     args.command = operands[0];
-    if (args.command != "list")
+    if (args.command != "list" && args.command != "convert")
         return UsageError{"unknown command " + args.command};
     if (operands.size() != 2)
-        return UsageError{"list takes exactly one folder"};
+        return UsageError{args.command == "list" ? "list takes exactly one folder"
+                                                 : "convert takes exactly one document file"};
     args.operand = operands[1];
     return args;
 }

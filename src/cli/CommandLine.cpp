@@ -10,6 +10,7 @@
 #include "core/platform/Clock.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <string>
 #include <sys/resource.h>
@@ -68,39 +69,74 @@ void ApplyArguments(const Arguments& args, ListingOptions& options) {
         options.addSizeInBytes = 1;
 }
 
-bool WriteStandardOutput(const std::string& bytes) {
-    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
-           std::fflush(stdout) == 0;
-}
-
-// Writes to a file, or to standard output for "-"; a failure is shown and gives false.
-bool WriteOutput(const std::string& target, const std::string& bytes, Notice& notice) {
-    if (target == "-") {
-        if (WriteStandardOutput(bytes))
-            return true;
-        notice.Show(kCaption, "Cannot write to standard output.");
-        return false;
-    }
-    try {
-        WriteFileAtomically(target, bytes);
+bool WriteStandardOutput(const std::string& bytes, Notice& notice) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
+        std::fflush(stdout) == 0)
         return true;
-    } catch (const Error& error) {
-        notice.Show(kCaption, error.what());
-        return false;
-    }
+    notice.Show(kCaption, "Cannot write to standard output.");
+    return false;
 }
 
-int RunList(const Arguments& args) {
+// A column by its title (exactly, else ignoring ASCII case) or by its index; -1 if none.
+int ResolveColumn(const ListingTable& table, const std::string& column) {
+    if (const int exact = table.ColumnIndex(column); exact >= 0)
+        return exact;
+    const auto lower = [](std::string_view text) {
+        std::string out(text);
+        for (char& c : out)
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        return out;
+    };
+    for (int c = 0; c < table.ColumnCount(); ++c)
+        if (lower(table.GetColumnTitle(c)) == lower(column))
+            return c;
+    int index = -1;
+    const auto [end, ec] = std::from_chars(column.data(), column.data() + column.size(), index);
+    if (ec == std::errc() && end == column.data() + column.size() && index >= 0 &&
+        index < table.ColumnCount())
+        return index;
+    return -1;
+}
+
+// The outputs the options ask for; the text report on standard output when none is named.
+bool WriteOutputs(const Arguments& args, const ListingSession& session, Notice& notice) {
+    const std::time_t now = Now();
+    bool ok = true;
+    if (args.dsc)
+        ok = session.Save(*args.dsc, SaveFormat::DocumentFile, notice, now) && ok;
+    if (args.txt && *args.txt != "-")
+        ok = session.Save(*args.txt, SaveFormat::TextReport, notice, now) && ok;
+    if ((!args.txt && !args.dsc) || args.txt == "-")
+        ok = WriteStandardOutput(session.TextReport(now), notice) && ok;
+    return ok;
+}
+
+int Run(const Arguments& args) {
     StderrNotice notice;
     ListingSession session(LoadProfileOptions(args, notice));
     ApplyArguments(args, session.Options());
-    session.SetPath(args.operand);
     NullProgress progress;
-    StopFlag stop;
-    if (!session.ReadSelectedFolder(notice, progress, stop))
-        return kFailure;
-    const std::string report = session.TextReport(Now());
-    return WriteOutput(args.txt.value_or("-"), report, notice) ? kSuccess : kFailure;
+    if (args.command == "convert") {
+        if (!session.OpenDocument(args.operand, notice, progress))
+            return kFailure;
+    } else {
+        StopFlag stop;
+        session.SetPath(args.operand);
+        if (!session.ReadSelectedFolder(notice, progress, stop))
+            return kFailure;
+    }
+    if (args.sort) {
+        const int column = ResolveColumn(session.Table(), args.sort->column);
+        if (column < 0) {
+            std::fprintf(stderr, "dirscribe: the listing has no column %s\n%s",
+                         args.sort->column.c_str(), UsageText());
+            return kUsage;
+        }
+        session.ClickColumn(column);
+        if (args.sort->descending)
+            session.ClickColumn(column);
+    }
+    return WriteOutputs(args, session, notice) ? kSuccess : kFailure;
 }
 
 } // namespace
@@ -117,7 +153,7 @@ int RunCommandLine(int argc, char** argv) {
         return kUsage;
     }
     RaiseOpenFileLimit();
-    return RunList(std::get<Arguments>(parsed));
+    return Run(std::get<Arguments>(parsed));
 }
 
 } // namespace dirscribe

@@ -2,6 +2,7 @@
 // One listing being worked on: the settings, the path, the document and the table.
 #pragma once
 
+#include "core/docfile/SaveFormat.h"
 #include "core/listing/CDirscribeDoc.h"
 #include "core/options/ListingOptions.h"
 #include "core/platform/Notice.h"
@@ -9,6 +10,7 @@
 #include "core/platform/StopToken.h"
 #include "core/table/ListingTable.h"
 #include "core/table/RowRecord.h"
+#include "core/table/SortState.h"
 
 #include <ctime>
 #include <optional>
@@ -54,6 +56,25 @@ public:
     // belong to an earlier listing and the text report leaves them out.
     [[nodiscard]] bool RowsAreCurrent() const { return m_rowsCurrent; }
 
+    // Opens a document file. The file is checked whole first; only a well-formed document
+    // replaces the summary, the path, its seven settings and the rows, which fill the table.
+    // A refused file changes nothing and gets a message naming it.
+    bool OpenDocument(const std::string& fileName, Notice& notice, Progress& progress);
+
+    // Saves the listing in the given format, replacing the file atomically: a failed save
+    // leaves the old file and says why.
+    bool Save(const std::string& fileName, SaveFormat format, Notice& notice,
+              std::time_t createdOn) const;
+    // Saves in the format the file name asks for: a text report for a name ending in
+    // "txt" in any case, the document file for any other name.
+    bool Save(const std::string& fileName, Notice& notice, std::time_t createdOn) const;
+
+    // A click on a column header: sorts the rows by that column (folder rows stay on top),
+    // alternating the direction on repeated clicks. Flat listings only; after a cell edit
+    // only the direction changes. True when the rows went through the sort.
+    bool ClickColumn(int column);
+    [[nodiscard]] const SortState& Sorting() const { return m_sortState; }
+
     // The text report of the listing as it stands.
     [[nodiscard]] std::string TextReport(std::time_t createdOn) const;
 
@@ -63,6 +84,7 @@ private:
     ListingTable m_table;
     std::string m_path;
     std::optional<std::vector<RowRecord>> m_loadedRows;
+    SortState m_sortState; // lives for the run, across listings
     bool m_listingShown = false;
     bool m_sortEnabled = false;
     bool m_editNotify = false;
