@@ -58,9 +58,10 @@ DocumentContents Parse(std::string_view bytes) {
                     (rowCount == 1 ? " row" : " rows") +
                     ", but the rest of the file can hold at most " + std::to_string(maxRows));
 
-    contents.rows.resize(static_cast<std::size_t>(rowCount));
-    for (std::size_t r = 0; r < contents.rows.size(); ++r) {
-        for (std::string& cell : contents.rows[r]) {
+    // Each row is made where it is filled: one pass over the memory of a large document.
+    contents.rows.reserve(static_cast<std::size_t>(rowCount));
+    for (std::int32_t r = 0; r < rowCount; ++r) {
+        for (std::string& cell : contents.rows.emplace_back()) {
             std::string_view text;
             if (!reader.TryReadString(text))
                 throw Error("the file ends inside row " + std::to_string(r + 1) + " of " +
