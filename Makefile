@@ -4,6 +4,8 @@ TEST_BUILD ?= build-test
 PREFIX     ?= $(HOME)/.local
 JOBS       ?= $(shell nproc)
 TEST_ENV   := TZ=UTC LC_ALL=C.UTF-8 SOURCE_DATE_EPOCH=1040220309
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 600
 
 .PHONY: all deps build run test bench install fuzz format clean
 
@@ -35,8 +37,20 @@ bench: build
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+# Runs the document reader's fuzzer on a working copy of its seeds; what it learns stays in
+# fuzz/corpus-work/ (not committed), and crash inputs are written there too.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DDIRSCRIBE_FUZZ=ON -DBUILD_TESTING=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target docfile_fuzz
+	mkdir -p fuzz/corpus-work/docfile
+	cp fuzz/corpus/docfile/* fuzz/corpus-work/docfile/
+	$(FUZZ_BUILD)/fuzz/docfile_fuzz -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+		-malloc_limit_mb=256 -timeout=10 -print_final_stats=1 \
+		-artifact_prefix=fuzz/corpus-work/ fuzz/corpus-work/docfile
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD)

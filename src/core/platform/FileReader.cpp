@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: MIT
+// Reading a whole file into memory, with a size limit checked before anything is allocated.
+#include "core/platform/FileReader.h"
+
+#include "core/Error.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace dirscribe {
+
+namespace {
+
+// Closes the descriptor on every way out.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    [[nodiscard]] int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+[[noreturn]] void Refuse(const std::string& path, const std::string& reason) {
+    throw Error("Cannot read \"" + path + "\": " + reason + ".");
+}
+
+std::string ReasonFor(int error) {
+    switch (error) {
+    case ENOENT:
+        return "there is no such file";
+    case EACCES:
+    case EPERM:
+        return "permission denied";
+    case ENOTDIR:
+        return "a part of its path is not a folder";
+    default:
+        return std::strerror(error);
+    }
+}
+
+// "1 GiB", "64 MiB" or "1000 bytes": the limit as a person would say it.
+std::string SizeText(std::uint64_t bytes) {
+    constexpr std::uint64_t kMiB = 1024 * 1024;
+    constexpr std::uint64_t kGiB = 1024 * kMiB;
+    if (bytes >= kGiB && bytes % kGiB == 0)
+        return std::to_string(bytes / kGiB) + " GiB";
+    if (bytes >= kMiB && bytes % kMiB == 0)
+        return std::to_string(bytes / kMiB) + " MiB";
+    return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+}
+
+} // namespace
+
+std::string ReadWholeFile(const std::string& path, std::uint64_t maximumBytes) {
+    // O_NONBLOCK keeps a FIFO from blocking the open; such files are refused below.
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.Get() < 0) {
+        const int error = errno;
+        struct stat status {};
+        if (::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
+            Refuse(path, "it is a folder");
+        Refuse(path, ReasonFor(error));
+    }
+    struct stat status {};
+    if (::fstat(file.Get(), &status) != 0)
+        Refuse(path, ReasonFor(errno));
+    if (S_ISDIR(status.st_mode))
+        Refuse(path, "it is a folder");
+    if (!S_ISREG(status.st_mode))
+        Refuse(path, "it is not an ordinary file");
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    const std::string tooLarge = "it is larger than " + SizeText(maximumBytes);
+    if (size > maximumBytes)
+        Refuse(path, tooLarge);
+
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            // The file may have grown since fstat: one byte more tells, without a big buffer.
+            char probe = 0;
+            const ssize_t extra = ::read(file.Get(), &probe, 1);
+            if (extra < 0 && errno == EINTR)
+                continue;
+            if (extra < 0)
+                Refuse(path, ReasonFor(errno));
+            if (extra == 0)
+                break;
+            if (bytes.size() >= maximumBytes)
+                Refuse(path, tooLarge);
+            const std::uint64_t grown = std::min<std::uint64_t>(
+                maximumBytes, std::max<std::uint64_t>(std::uint64_t{bytes.size()} * 2, 4096));
+            bytes.resize(static_cast<std::size_t>(grown));
+            bytes[filled++] = probe;
+            continue;
+        }
+        const ssize_t got = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            Refuse(path, ReasonFor(errno));
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+} // namespace dirscribe

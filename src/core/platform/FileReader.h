@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: MIT
+// Reading a whole file into memory, with a size limit checked before anything is allocated.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace dirscribe {
+
+// The bytes of the ordinary file at path. Throws Error, with a message that names the file
+// and says why, when the path is missing, is a folder or anything other than an ordinary
+// file, cannot be read (permission, input/output error), or holds more than maximumBytes
+// bytes; in the last case nothing is allocated for it. A file that grows past maximumBytes
+// while it is read is refused the same way.
+std::string ReadWholeFile(const std::string& path, std::uint64_t maximumBytes);
+
+} // namespace dirscribe

@@ -1,0 +1,356 @@
+// SPDX-License-Identifier: MIT
+// Document files written byte for byte, read back, and refused when they are not whole.
+#include "core/docfile/DocumentFile.h"
+
+#include "core/Error.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace dirscribe {
+namespace {
+
+using namespace std::string_literals;
+
+// The columns the table shows for the four column settings, in their fixed order.
+std::vector<TableColumn> ColumnsFor(const ListingOptions& options) {
+    std::vector<TableColumn> columns = {{kFileNameTitle, 160, 230, ColumnAlignment::Left}};
+    if (options.addComments)
+        columns.push_back({kCommentsTitle, 200, 250, ColumnAlignment::Left});
+    if (options.addSize)
+        columns.push_back({kSizeTitle, 120, 180, ColumnAlignment::Left});
+    if (options.addAttribute)
+        columns.push_back({kAttrTitle, 50, 70, ColumnAlignment::Center});
+    if (options.addDate)
+        columns.push_back({kLastModifiedTitle, 130, 170, ColumnAlignment::Left});
+    return columns;
+}
+
+std::string RefusalOf(std::string_view bytes) {
+    try {
+        (void)ReadDocumentFile(bytes);
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "(read without complaint)";
+}
+
+// The first 53 bytes of a document: summary 0, path "/p", settings 0 1 1 1 1 1 1.
+const std::string kHead = "\x00\x00\x00\x00\x00\x00\x00\x00"
+                          "\x00\x00\x00\x00"
+                          "\x00\x00\x00\x00"
+                          "\x02/p"
+                          "\x00\x00\x00\x00"
+                          "\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
+                          "\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"s;
+
+TEST(DocumentFile, EmptyListingIs48BytesAndThePath) {
+    ListingOptions options; // Print as 2, title 1, summary 1, comments 0, size 1, attr 0, date 0
+    ListingTable table;
+    table.SetColumns(ColumnsFor(options));
+    const std::string bytes = WriteDocumentFile({}, "/home/ann", options, table);
+
+    const std::string expected = "\x00\x00\x00\x00\x00\x00\x00\x00" // total bytes
+                                 "\x00\x00\x00\x00"                 // files
+                                 "\x00\x00\x00\x00"                 // folders
+                                 "\x09/home/ann"                    // path
+                                 "\x02\x00\x00\x00"                 // Print as
+                                 "\x01\x00\x00\x00"                 // Print Title
+                                 "\x01\x00\x00\x00"                 // Summary
+                                 "\x00\x00\x00\x00"                 // Add Comments
+                                 "\x01\x00\x00\x00"                 // Add Size
+                                 "\x00\x00\x00\x00"                 // Add Attribute
+                                 "\x00\x00\x00\x00"                 // Add Date
+                                 "\x00\x00\x00\x00"s;               // rows
+    ASSERT_EQ(bytes.size(), 48u + 1u + 9u);
+    EXPECT_EQ(bytes, expected);
+
+    const DocumentContents contents = ReadDocumentFile(bytes);
+    EXPECT_EQ(contents.folderPath, "/home/ann");
+    EXPECT_EQ(contents.summary, ListingSummary{});
+    EXPECT_EQ(contents.settings, DocumentSettings::From(options));
+    EXPECT_TRUE(contents.rows.empty());
+}
+
+// Summary 5 000 000 000 bytes (0x12A05F200), 300 files, 7 folders; path "/data/cd";
+// Standard layout with comments, sizes and dates; a folder row and a comment row.
+const std::string kSmall = "\x00\xF2\x05\x2A\x01\x00\x00\x00" // total bytes
+                           "\x2C\x01\x00\x00"                 // 300 files
+                           "\x07\x00\x00\x00"                 // 7 folders
+                           "\x08/data/cd"                     // path
+                           "\x00\x00\x00\x00"                 // Print as: Standard
+                           "\x01\x00\x00\x00"                 // Print Title
+                           "\x00\x00\x00\x00"                 // Summary
+                           "\x01\x00\x00\x00"                 // Add Comments
+                           "\x01\x00\x00\x00"                 // Add Size
+                           "\x00\x00\x00\x00"                 // Add Attribute
+                           "\x01\x00\x00\x00"                 // Add Date
+                           "\x02\x00\x00\x00"                 // 2 rows
+                           "\x07[music]"
+                           "\x00"
+                           "\x04"
+                           "1 Kb"
+                           "\x0B 12/18/2002"
+                           "\x00"
+                           "\x09"
+                           "comments:"
+                           "\x07to keep"
+                           "\x00\x00\x00"s;
+
+ListingOptions SmallOptions() {
+    ListingOptions options;
+    options.printAs = 0;
+    options.printTitle = 1;
+    options.summary = 0;
+    options.addComments = 1;
+    options.addSize = 1;
+    options.addAttribute = 0;
+    options.addDate = 1;
+    return options;
+}
+
+TEST(DocumentFile, SmallListingByteForByte) {
+    const ListingOptions options = SmallOptions();
+    ListingTable table;
+    table.SetColumns(ColumnsFor(options)); // FileName, Comments, Size, Last Modified
+    table.AppendRow({"[music]", "", "1 Kb", " 12/18/2002", "ignored: no fifth column"});
+    table.AppendRow({"comments:", "to keep", "", "", ""});
+    const ListingSummary summary{5000000000u, 300, 7};
+
+    const std::string bytes = WriteDocumentFile(summary, "/data/cd", options, table);
+    ASSERT_EQ(bytes.size(), 105u);
+    EXPECT_EQ(bytes, kSmall);
+
+    const DocumentContents contents = ReadDocumentFile(kSmall);
+    EXPECT_EQ(contents.summary, summary);
+    EXPECT_EQ(contents.folderPath, "/data/cd");
+    EXPECT_EQ(contents.settings, DocumentSettings::From(options));
+    ASSERT_EQ(contents.rows.size(), 2u);
+    EXPECT_EQ(contents.rows[0], (RowRecord{"[music]", "", "1 Kb", " 12/18/2002", ""}));
+    EXPECT_EQ(contents.rows[1], (RowRecord{"comments:", "to keep", "", "", ""}));
+}
+
+TEST(DocumentFile, LongTextsTakeTheLongerLengthForms) {
+    ListingOptions options;
+    ListingTable table;
+    table.SetColumns(ColumnsFor(options)); // FileName, Size
+    const std::string path(255, 'p');
+    const std::string name(65534, 'n');
+    const std::string size(70000, 's');
+    table.AppendRow({name, size, "", "", ""});
+    const std::string bytes = WriteDocumentFile({}, path, options, table);
+
+    EXPECT_EQ(bytes.substr(16, 3), "\xFF\xFF\x00"s);
+    const std::size_t rows = 16 + 3 + 255 + 28;
+    EXPECT_EQ(bytes.substr(rows, 4), "\x01\x00\x00\x00"s);
+    EXPECT_EQ(bytes.substr(rows + 4, 7), "\xFF\xFF\xFF\xFE\xFF\x00\x00"s);
+    EXPECT_EQ(bytes.substr(rows + 4 + 7 + 65534, 7), "\xFF\xFF\xFF\x70\x11\x01\x00"s);
+    EXPECT_EQ(bytes.size(), rows + 4 + 7 + 65534 + 7 + 70000 + 3);
+
+    const DocumentContents contents = ReadDocumentFile(bytes);
+    EXPECT_EQ(contents.folderPath, path);
+    EXPECT_EQ(contents.rows.at(0), (RowRecord{name, size, "", "", ""}));
+}
+
+TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
+    for (int mask = 0; mask < 16; ++mask) {
+        SCOPED_TRACE(mask);
+        ListingOptions options;
+        options.printAs = mask % 4;
+        options.printTitle = mask & 1;
+        options.summary = (mask >> 1) & 1;
+        options.addComments = mask & 1;
+        options.addSize = (mask >> 1) & 1;
+        options.addAttribute = (mask >> 2) & 1;
+        options.addDate = (mask >> 3) & 1;
+        ListingTable table;
+        table.SetColumns(ColumnsFor(options));
+
+        // Each row's cells in the order of the columns the table has.
+        std::vector<std::string> shown = {"report.pdf"};
+        if (options.addComments)
+            shown.push_back("final");
+        if (options.addSize)
+            shown.push_back("   12.5 Kb");
+        if (options.addAttribute)
+            shown.push_back("AR");
+        if (options.addDate)
+            shown.push_back(" 18 Dec 2002 14:05:09");
+        RowRecord record;
+        for (std::size_t c = 0; c < shown.size(); ++c)
+            record[c] = shown[c];
+        table.AppendRow(record);
+        table.AppendRow({"[fonts]", "", "", "", ""});
+
+        const std::string bytes = WriteDocumentFile({12800, 1, 1}, "/srv", options, table);
+        const DocumentContents contents = ReadDocumentFile(bytes);
+        ASSERT_EQ(contents.rows.size(), 2u);
+        EXPECT_EQ(contents.rows[0], record);
+        EXPECT_EQ(contents.rows[1], (RowRecord{"[fonts]", "", "", "", ""}));
+
+        // The settings come back, so the same columns can be rebuilt over the same strings.
+        ListingOptions reopened;
+        reopened.printAs = 3;
+        contents.settings.ApplyTo(reopened);
+        EXPECT_EQ(ColumnsFor(reopened), table.Columns());
+        EXPECT_EQ(DocumentSettings::From(reopened), DocumentSettings::From(options));
+
+        ListingTable again;
+        again.SetColumns(ColumnsFor(reopened));
+        for (const RowRecord& row : contents.rows)
+            again.AppendRow(row);
+        EXPECT_EQ(WriteDocumentFile(contents.summary, contents.folderPath, reopened, again), bytes);
+    }
+
+    // Size on and Comments off: the size text is the second string of the record.
+    ListingOptions options;
+    options.addComments = 0;
+    options.addSize = 1;
+    ListingTable table;
+    table.SetColumns(ColumnsFor(options));
+    table.AppendRow({"a.txt", "  1 Kb", "", "", ""});
+    const std::string bytes = WriteDocumentFile({}, "", options, table);
+    EXPECT_EQ(bytes.substr(45), "\x01\x00\x00\x00\x05"
+                                "a.txt"
+                                "\x06  1 Kb"
+                                "\x00\x00\x00"s);
+}
+
+TEST(DocumentFile, ApplyingSettingsChangesOnlyTheSeven) {
+    ListingOptions options;
+    options.filesAndFolders = 0;
+    options.dateFormat = 6;
+    options.currentFont = "Courier New";
+    options.savedAddDate = 1;
+    ListingOptions expected = options;
+    expected.printAs = 1;
+    expected.printTitle = 0;
+    expected.summary = 0;
+    expected.addComments = 1;
+    expected.addSize = 0;
+    expected.addAttribute = 1;
+    expected.addDate = 1;
+    DocumentSettings{1, 0, 0, 1, 0, 1, 1}.ApplyTo(options);
+    EXPECT_EQ(options, expected);
+}
+
+TEST(DocumentFile, TruncatedAtEveryByteIsRefused) {
+    for (std::size_t n = 0; n < kSmall.size(); ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_THROW((void)ReadDocumentFile(std::string_view(kSmall).substr(0, n)), Error);
+    }
+    const std::string_view file(kSmall);
+    EXPECT_EQ(RefusalOf(file.substr(0, 0)), "This is not a Dirscribe document: the file is empty.");
+    EXPECT_EQ(RefusalOf(file.substr(0, 10)),
+              "This is not a Dirscribe document: the file ends inside the file count.");
+    EXPECT_EQ(RefusalOf(file.substr(0, 20)),
+              "This is not a Dirscribe document: the file ends inside the folder path.");
+    EXPECT_EQ(RefusalOf(file.substr(0, 51)), "This is not a Dirscribe document: the file ends "
+                                             "inside the setting \"Add Date\".");
+    EXPECT_EQ(RefusalOf(file.substr(0, 55)),
+              "This is not a Dirscribe document: the file ends inside the row count.");
+    // 9 bytes left cannot hold two rows of at least five bytes each.
+    EXPECT_EQ(RefusalOf(file.substr(0, 66)), "This is not a Dirscribe document: it announces 2 "
+                                             "rows, but the rest of the file can hold at most 1.");
+    EXPECT_EQ(RefusalOf(file.substr(0, 90)),
+              "This is not a Dirscribe document: the file ends inside row 2 of 2.");
+}
+
+TEST(DocumentFile, CountsSettingsAndTrailingBytesAreChecked) {
+    // The largest row count over a few bytes is refused before anything is reserved.
+    EXPECT_EQ(RefusalOf(kHead + "\xFF\xFF\xFF\x7F"
+                                "\x00\x00\x00\x00\x00"s),
+              "This is not a Dirscribe document: it announces 2147483647 rows, but the rest "
+              "of the file can hold at most 1.");
+    EXPECT_EQ(RefusalOf(kHead + "\xFF\xFF\xFF\xFF"s),
+              "This is not a Dirscribe document: the row count is -1.");
+    EXPECT_EQ(RefusalOf(kHead + "\x00\x00\x00\x80"s),
+              "This is not a Dirscribe document: the row count is -2147483648.");
+    EXPECT_EQ(ReadDocumentFile(kHead + "\x01\x00\x00\x00"
+                                       "\x00\x00\x00\x00\x00"s)
+                  .rows.size(),
+              1u);
+
+    EXPECT_EQ(RefusalOf(kSmall + "\x00"s),
+              "This is not a Dirscribe document: 1 byte follows the last row.");
+    EXPECT_EQ(RefusalOf(kHead + "\x00\x00\x00\x00"
+                                "\r\n"s),
+              "This is not a Dirscribe document: 2 bytes follow the last row.");
+
+    std::string layout = kSmall;
+    layout[25] = '\x04'; // Print as
+    EXPECT_EQ(RefusalOf(layout),
+              "This is not a Dirscribe document: the setting \"Print as \" is 4, not 0 to 3.");
+    layout[25] = '\xFF'; // -1 once the other three bytes are 0xFF too
+    layout[26] = layout[27] = layout[28] = '\xFF';
+    EXPECT_EQ(RefusalOf(layout),
+              "This is not a Dirscribe document: the setting \"Print as \" is -1, not 0 to 3.");
+    std::string flag = kSmall;
+    flag[49] = '\x02'; // Add Date
+    EXPECT_EQ(RefusalOf(flag),
+              "This is not a Dirscribe document: the setting \"Add Date\" is 2, not 0 or 1.");
+    flag = kSmall;
+    flag[30] = '\x01'; // Print Title becomes 0x101
+    EXPECT_EQ(RefusalOf(flag), "This is not a Dirscribe document: the setting \"Print Title\" is "
+                               "257, not 0 or 1.");
+
+    // What cannot be read back is not written either.
+    ListingOptions options;
+    options.addSize = 2;
+    EXPECT_THROW((void)WriteDocumentFile({}, "/", options, ListingTable{}), Error);
+}
+
+TEST(DocumentFile, TextReportIsNotADocument) {
+    const std::string report =
+        "Dirscribe: Listing of   </home/ann/music> \r\n"
+        "Created on: Wed Dec 18 14:05:09 2002\r\n"
+        "Directory(Folder)  summary:  Size(bytes):                    1.5 Kb\r\n"
+        "SubFolders Total:....         0\r\n"
+        "Files Total:.........         1\r\n"
+        "Attributes: A - archive, H - hidden, S - system, R - read only\r\n";
+    EXPECT_EQ(RefusalOf(report), "This is not a Dirscribe document: it is a text report, which "
+                                 "can be saved but not opened.");
+}
+
+TEST(DocumentFile, StringsFromAWindowsCodePageBecomeUtf8) {
+    // Path "/m\xFCsic" (u umlaut in Windows-1252) makes the whole file Windows-1252, so even
+    // the row text that happens to be valid UTF-8 is read byte by byte.
+    const std::string file = "\x00\x00\x00\x00\x00\x00\x00\x00"
+                             "\x00\x00\x00\x00"
+                             "\x00\x00\x00\x00"
+                             "\x06/m\xFCsic"
+                             "\x02\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
+                             "\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
+                             "\x00\x00\x00\x00"
+                             "\x01\x00\x00\x00"
+                             "\x04"
+                             "caf\xE9"
+                             "\x02\xC3\xA9"
+                             "\x04"
+                             "5 \x80 "
+                             "\x00\x00"s;
+    const DocumentContents contents = ReadDocumentFile(file);
+    EXPECT_EQ(contents.folderPath, "/m\xC3\xBCsic");
+    ASSERT_EQ(contents.rows.size(), 1u);
+    EXPECT_EQ(contents.rows[0],
+              (RowRecord{"caf\xC3\xA9", "\xC3\x83\xC2\xA9", "5 \xE2\x82\xAC ", "", ""}));
+
+    // When every string is UTF-8, nothing is converted.
+    const std::string utf8 = "\x00\x00\x00\x00\x00\x00\x00\x00"
+                             "\x00\x00\x00\x00"
+                             "\x00\x00\x00\x00"
+                             "\x07/m\xC3\xBCsic"
+                             "\x02\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
+                             "\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
+                             "\x00\x00\x00\x00"
+                             "\x01\x00\x00\x00"
+                             "\x02\xC3\xA9"
+                             "\x00\x00\x00\x00"s;
+    const DocumentContents kept = ReadDocumentFile(utf8);
+    EXPECT_EQ(kept.folderPath, "/m\xC3\xBCsic");
+    EXPECT_EQ(kept.rows.at(0)[0], "\xC3\xA9");
+}
+
+} // namespace
+} // namespace dirscribe

@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+// Opening a document file from disk: its contents, or a refusal that names the file.
+#include "core/Error.h"
+#include "core/docfile/DocumentFile.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace dirscribe {
+namespace {
+
+using namespace std::string_literals;
+
+// Options as a user left them, and as they must stay when a file is refused.
+ListingOptions Current() {
+    ListingOptions options;
+    options.printAs = 0;
+    options.addComments = 1;
+    options.addDate = 1;
+    options.dateFormat = 3;
+    return options;
+}
+
+// Opens path the way a window does: the settings change only when the whole file is good.
+std::string Open(const std::string& path, ListingOptions& options, DocumentContents& contents) {
+    try {
+        contents = LoadDocumentFile(path);
+        contents.settings.ApplyTo(options);
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return {};
+}
+
+TEST(LoadDocumentFile, ReadsASavedFile) {
+    test::TempTree tree;
+    ListingOptions options = Current();
+    ListingTable table;
+    table.SetColumns({{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}, {kLastModifiedTitle}});
+    table.AppendRow({"track01.mp3", "live", "   3.1 Mb", " 12/18/2002 14:05:09", ""});
+    tree.File("cd.dsc", WriteDocumentFile({3250585, 1, 0}, "/home/ann/cd", options, table));
+
+    ListingOptions reopened;
+    DocumentContents contents;
+    EXPECT_EQ(Open(tree.Path("cd.dsc"), reopened, contents), "");
+    EXPECT_EQ(contents.summary, (ListingSummary{3250585, 1, 0}));
+    EXPECT_EQ(contents.folderPath, "/home/ann/cd");
+    ASSERT_EQ(contents.rows.size(), 1u);
+    EXPECT_EQ(contents.rows[0], table.Row(0));
+    EXPECT_EQ(DocumentSettings::From(reopened), DocumentSettings::From(options));
+}
+
+TEST(LoadDocumentFile, RefusedFilesChangeNothingAndAreNamed) {
+    test::TempTree tree;
+    tree.Folder("disk.dsc");
+    tree.File("empty.dsc");
+    tree.File("list.txt", "Dirscribe: Listing of   </home/ann> \r\nCreated on: "
+                          "Wed Dec 18 14:05:09 2002\r\n"
+                          "Directory(Folder)  summary:  Size(bytes):                    1.5 "
+                          "Kb\r\n");
+    // A whole document whose `Add Size` is 7, and one that stops inside its first row.
+    const std::string head = "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                             "\x01/"
+                             "\x00\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
+                             "\x01\x00\x00\x00"s;
+    tree.File("bad-setting.dsc", head + "\x07\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                                        "\x00\x00\x00\x00"s);
+    tree.File("cut.dsc", head + "\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                                "\x01\x00\x00\x00"
+                                "\x05"
+                                "abcd"s);
+
+    const std::pair<const char*, std::string> cases[] = {
+        {"disk.dsc", "Cannot read \"" + tree.Path("disk.dsc") + "\": it is a folder."},
+        {"gone.dsc", "Cannot read \"" + tree.Path("gone.dsc") + "\": there is no such file."},
+        {"empty.dsc",
+         "\"" + tree.Path("empty.dsc") + "\" is not a Dirscribe document: the file is empty."},
+        {"list.txt", "\"" + tree.Path("list.txt") +
+                         "\" is not a Dirscribe document: it is a text report, which can be "
+                         "saved but not opened."},
+        {"bad-setting.dsc", "\"" + tree.Path("bad-setting.dsc") +
+                                "\" is not a Dirscribe document: the setting \"Add Size\" is 7, "
+                                "not 0 or 1."},
+        {"cut.dsc", "\"" + tree.Path("cut.dsc") +
+                        "\" is not a Dirscribe document: the file ends inside row 1 of 1."},
+    };
+    for (const auto& [name, message] : cases) {
+        SCOPED_TRACE(name);
+        ListingOptions options = Current();
+        DocumentContents contents;
+        contents.folderPath = "untouched";
+        EXPECT_EQ(Open(tree.Path(name), options, contents), message);
+        EXPECT_EQ(options, Current());
+        EXPECT_EQ(contents.folderPath, "untouched");
+    }
+
+    tree.SizedFile("huge.dsc", kMaxDocumentBytes + 1);
+    ListingOptions options = Current();
+    DocumentContents contents;
+    EXPECT_EQ(Open(tree.Path("huge.dsc"), options, contents),
+              "Cannot read \"" + tree.Path("huge.dsc") + "\": it is larger than 1 GiB.");
+}
+
+} // namespace
+} // namespace dirscribe
