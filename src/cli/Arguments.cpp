@@ -45,7 +45,8 @@ std::optional<std::vector<std::string>> ParseColumns(std::string_view text) {
 std::optional<SortRequest> ParseSort(std::string_view text) {
     SortRequest request;
     constexpr std::string_view kDescending = ":desc";
-    if (text.size() > kDescending.size() && text.substr(text.size() - kDescending.size()) == kDescending) {
+    if (text.size() > kDescending.size() &&
+        text.substr(text.size() - kDescending.size()) == kDescending) {
         request.descending = true;
         text.remove_suffix(kDescending.size());
     }
@@ -90,6 +91,16 @@ const std::map<std::string_view, Setter>& ValueOptions() {
         {"--txt",
          [](Arguments& a, std::string_view v) {
              return Store(a.txt, std::optional<std::string>(v));
+         }},
+        {"--dsc",
+         [](Arguments& a, std::string_view v) {
+             // A binary document is never written to a terminal.
+             return Store(a.dsc,
+                          v.empty() || v == "-" ? std::nullopt : std::optional<std::string>(v));
+         }},
+        {"--sort",
+         [](Arguments& a, std::string_view v) {
+             return Store(a.sort, ParseSort(v));
          }},
         {"--profile",
          [](Arguments& a, std::string_view v) {

@@ -10,18 +10,26 @@
 
 namespace dirscribe {
 
+// A column to sort by, clicked once, or twice for a descending order.
+struct SortRequest {
+    std::string column; // a title or an index
+    bool descending = false;
+};
+
 // One headless command with its options. Every optional setting is applied over the
 // profile's; a missing one leaves the profile's value.
 struct Arguments {
-    std::string command;                             // "list"
-    std::string operand;                             // the folder of "list"
+    std::string command;                             // "list" or "convert"
+    std::string operand;                             // the folder, or the document file
     std::optional<std::int32_t> layout;              // --layout: a `Print as ` value
     std::optional<std::int32_t> depth;               // --depth: N or -1 for all
     std::optional<std::int32_t> content;             // --content: `Files and Folders`
     std::optional<std::vector<std::string>> columns; // --columns: comments,size,attr,date
     std::optional<std::int32_t> dateFormat;          // --date-format
     bool bytes = false;                              // --bytes
+    std::optional<SortRequest> sort;                 // --sort COLUMN[:desc]
     std::optional<std::string> txt;                  // --txt FILE or "-"
+    std::optional<std::string> dsc;                  // --dsc FILE
     std::optional<std::string> profile;              // --profile FILE
 };
 

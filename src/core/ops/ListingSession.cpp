@@ -39,8 +39,7 @@ void ListingSession::PopulateTable(Progress& progress) {
     m_rowsCurrent = true;
 }
 
-bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice,
-                                  Progress& progress) {
+bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, Progress& progress) {
     DocumentContents contents;
     try {
         contents = LoadDocumentFile(fileName);
@@ -60,10 +59,10 @@ bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice,
 bool ListingSession::Save(const std::string& fileName, SaveFormat format, Notice& notice,
                           std::time_t createdOn) const {
     try {
-        WriteFileAtomically(fileName, format == SaveFormat::TextReport
-                                          ? TextReport(createdOn)
-                                          : WriteDocumentFile(m_doc.summary, m_path, m_options,
-                                                              m_table));
+        WriteFileAtomically(fileName,
+                            format == SaveFormat::TextReport
+                                ? TextReport(createdOn)
+                                : WriteDocumentFile(m_doc.summary, m_path, m_options, m_table));
         return true;
     } catch (const Error& error) {
         notice.Show(kCaption, error.what());

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/platform/TaskPool.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
+#include <gtest/gtest.h>
 #include <numeric>
 #include <vector>
 

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: MIT
+#include "core/ops/ListingSession.h"
+
+#include "support/RecordingNotice.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+
+namespace dirscribe {
+namespace {
+
+using test::RecordingNotice;
+using test::TempTree;
+
+// Records are the lines after the closing rule of the header block.
+std::string Records(const std::string& report) {
+    const std::string rule = "=\r\n";
+    const std::size_t first = report.find(rule);
+    const std::size_t second = report.find(rule, first + rule.size());
+    return report.substr(second + rule.size());
+}
+
+class ListingSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tree.File("music/b.mp3", std::string(3000, 'b'));
+        tree.File("music/a.mp3", std::string(2000, 'a'));
+        tree.File("music/Live/c.mp3", std::string(1000, 'c'));
+        ListingOptions& options = session.Options();
+        options.printAs = static_cast<int>(PageLayout::Standard);
+        options.addComments = 1;
+        session.SetPath(tree.Path("music") + "/");
+    }
+    bool Refresh() { return session.ReadSelectedFolder(notice, progress, stop); }
+
+    TempTree tree;
+    ListingSession session;
+    RecordingNotice notice;
+    NullProgress progress;
+    StopFlag stop;
+};
+
+TEST_F(ListingSessionTest, RefreshFillsTheTableAndARefusedPathLeavesItStale) {
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(session.Path(), tree.Path("music")) << "the path is normalized";
+    ASSERT_EQ(session.Table().RowCount(), 3);
+    EXPECT_EQ(session.Table().Row(0), (RowRecord{"[Live]", "", "         1,000  b", "", ""}));
+    EXPECT_TRUE(session.SortEnabled());
+    EXPECT_TRUE(session.EditNotify());
+    const std::string fresh = Records(session.TextReport(0));
+    EXPECT_NE(fresh.find("a.mp3"), std::string::npos);
+
+    session.SetPath("bad|path");
+    EXPECT_FALSE(Refresh());
+    EXPECT_EQ(session.Table().RowCount(), 3) << "the table keeps its rows";
+    EXPECT_TRUE(session.Doc().entries.empty());
+    EXPECT_EQ(Records(session.TextReport(0)), "") << "stale rows are not reported";
+
+    stop.Request();
+    session.SetPath(tree.Path("music"));
+    EXPECT_TRUE(Refresh()) << "a new read clears an old stop request";
+}
+
+TEST_F(ListingSessionTest, AnOpenedDocumentKeepsItsRowsThroughSavesAndReports) {
+    ASSERT_TRUE(Refresh());
+    session.Table().SetCell(1, 1, "my favourite");
+    const std::string document = tree.Path("saved.dsc");
+    const std::string report = tree.Path("LIST.TXT");
+    ASSERT_TRUE(session.Save(document, notice, 0));
+    ASSERT_TRUE(session.Save(report, notice, 0));
+    const std::string reportBytes = test::ReadFile(report);
+    EXPECT_NE(Records(reportBytes).find("my favourite"), std::string::npos)
+        << "a capital TXT still gets the text report";
+
+    ListingSession reopened;
+    ASSERT_TRUE(reopened.OpenDocument(document, notice, progress));
+    EXPECT_EQ(reopened.Path(), session.Path());
+    EXPECT_EQ(reopened.Options().printAs, 0);
+    EXPECT_EQ(reopened.Options().addComments, 1);
+    ASSERT_EQ(reopened.Table().RowCount(), 3);
+    for (int r = 0; r < 3; ++r)
+        EXPECT_EQ(reopened.Table().Row(r), session.Table().Row(r));
+    EXPECT_EQ(reopened.TextReport(0), reportBytes)
+        << "an opened document reports its rows like the listing it came from";
+    ASSERT_TRUE(reopened.Save(tree.Path("again.dsc"), notice, 0));
+    EXPECT_EQ(test::ReadFile(tree.Path("again.dsc")), test::ReadFile(document));
+    EXPECT_TRUE(notice.shown.empty());
+}
+
+TEST_F(ListingSessionTest, ARefusedDocumentChangesNothing) {
+    ASSERT_TRUE(Refresh());
+    const std::string report = tree.Path("listing.txt");
+    ASSERT_TRUE(session.Save(report, notice, 0));
+    const ListingOptions before = session.Options();
+    const RowRecord firstRow = session.Table().Row(0);
+    const std::string path = session.Path();
+
+    for (const std::string& bad : {report, tree.Path("missing.dsc"), tree.Path("music")}) {
+        notice.shown.clear();
+        EXPECT_FALSE(session.OpenDocument(bad, notice, progress)) << bad;
+        ASSERT_EQ(notice.shown.size(), 1u);
+        EXPECT_NE(notice.shown[0].text.find(bad), std::string::npos) << notice.shown[0].text;
+    }
+    EXPECT_EQ(session.Options(), before);
+    EXPECT_EQ(session.Path(), path);
+    EXPECT_EQ(session.Table().Row(0), firstRow);
+    EXPECT_EQ(session.Table().RowCount(), 3);
+}
+
+TEST_F(ListingSessionTest, ColumnClicksSortFlatListingsOnly) {
+    session.Options().addComments = 0;
+    ASSERT_TRUE(Refresh());
+    const int size = session.Table().ColumnIndex("Size");
+    ASSERT_EQ(size, 1);
+    session.ClickColumn(size);
+    session.ClickColumn(size);
+    EXPECT_EQ(session.Table().Cell(0, 0), "[Live]") << "the folder row stays on top";
+    EXPECT_EQ(session.Table().Cell(1, 0), "b.mp3");
+    EXPECT_EQ(session.Sorting().sortAscending, 0);
+
+    session.Options().lastDepth = 1;
+    ASSERT_TRUE(Refresh());
+    const RowRecord first = session.Table().Row(0);
+    session.ClickColumn(0);
+    EXPECT_EQ(session.Table().Row(0), first);
+    EXPECT_EQ(session.Sorting().lastSortColumn, size) << "a tree listing ignores clicks";
+}
+
+} // namespace
+} // namespace dirscribe
