@@ -68,7 +68,7 @@ void ReadMillionRows(benchmark::State& state) {
     const std::string& bytes = BenchBytes();
     for (auto _ : state) {
         DocumentContents contents = ReadDocumentFile(bytes);
-        benchmark::DoNotOptimize(contents.rows.data());
+        benchmark::DoNotOptimize(contents.rows.Size());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
 }
@@ -87,7 +87,7 @@ void LoadMillionRows(benchmark::State& state) {
     std::ofstream(path, std::ios::binary) << BenchBytes();
     for (auto _ : state) {
         DocumentContents contents = LoadDocumentFile(path);
-        benchmark::DoNotOptimize(contents.rows.data());
+        benchmark::DoNotOptimize(contents.rows.Size());
     }
     std::remove(path.c_str());
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(BenchBytes().size()));

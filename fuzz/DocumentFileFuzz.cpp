@@ -20,9 +20,7 @@ std::string Rewrite(const DocumentContents& contents) {
     ListingTable table;
     table.SetColumns(
         {{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}, {kAttrTitle}, {kLastModifiedTitle}});
-    table.ReserveRows(static_cast<int>(contents.rows.size()));
-    for (const RowRecord& row : contents.rows)
-        table.AppendRow(row);
+    table.AdoptRows(contents.rows);
     return WriteDocumentFile(contents.summary, contents.folderPath, options, table);
 }
 

@@ -58,17 +58,17 @@ DocumentContents Parse(std::string_view bytes) {
                     (rowCount == 1 ? " row" : " rows") +
                     ", but the rest of the file can hold at most " + std::to_string(maxRows));
 
-    // Each row is made where it is filled: one pass over the memory of a large document.
-    contents.rows.reserve(static_cast<std::size_t>(rowCount));
+    // The strings of all rows fit in what is left of the file.
+    contents.rows.Reserve(rowCount, reader.Remaining());
     for (std::int32_t r = 0; r < rowCount; ++r) {
-        for (std::string& cell : contents.rows.emplace_back()) {
-            std::string_view text;
-            if (!reader.TryReadString(text))
+        CellTexts cells;
+        for (std::string_view& cell : cells) {
+            if (!reader.TryReadString(cell))
                 throw Error("the file ends inside row " + std::to_string(r + 1) + " of " +
                             std::to_string(rowCount));
-            utf8 = utf8 && IsValidUtf8(text);
-            cell.assign(text);
+            utf8 = utf8 && IsValidUtf8(cell);
         }
+        contents.rows.Append(cells);
     }
     if (!reader.AtEnd())
         throw Error(std::to_string(reader.Remaining()) +
@@ -79,9 +79,15 @@ DocumentContents Parse(std::string_view bytes) {
     // came from a Windows code page, where every byte is a character of its own.
     if (!utf8) {
         contents.folderPath = Windows1252ToUtf8(contents.folderPath);
-        for (RowRecord& row : contents.rows)
+        RowStore converted;
+        converted.Reserve(contents.rows.Size(), 0);
+        for (int r = 0; r < contents.rows.Size(); ++r) {
+            RowRecord row = contents.rows.Record(r);
             for (std::string& cell : row)
                 cell = Windows1252ToUtf8(cell);
+            converted.Append({row[0], row[1], row[2], row[3], row[4]});
+        }
+        contents.rows = std::move(converted);
     }
     return contents;
 }
@@ -144,8 +150,9 @@ DocumentContents ReadDocumentFile(std::string_view bytes) {
 }
 
 DocumentContents LoadDocumentFile(const std::string& path) {
-    const std::string bytes = ReadWholeFile(path, kMaxDocumentBytes);
-    return ParseOrRefuse(bytes, "\"" + path + "\" is not a Dirscribe document: ");
+    const auto bytes = ReadWholeFile(path, kMaxDocumentBytes);
+    return ParseOrRefuse({bytes.data(), bytes.size()},
+                         "\"" + path + "\" is not a Dirscribe document: ");
 }
 
 } // namespace dirscribe

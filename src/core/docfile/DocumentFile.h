@@ -6,7 +6,7 @@
 #include "core/listing/ListingSummary.h"
 #include "core/options/ListingOptions.h"
 #include "core/table/ListingTable.h"
-#include "core/table/RowRecord.h"
+#include "core/table/RowStore.h"
 
 #include <cstdint>
 #include <string>
@@ -20,7 +20,7 @@ struct DocumentContents {
     ListingSummary summary;
     std::string folderPath;
     DocumentSettings settings;
-    std::vector<RowRecord> rows; // in display order; string j is the text of column j
+    RowStore rows; // in display order; cell j is the text of column j
 
     friend bool operator==(const DocumentContents&, const DocumentContents&) = default;
 };

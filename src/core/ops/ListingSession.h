@@ -83,7 +83,7 @@ private:
     CDirscribeDoc m_doc;
     ListingTable m_table;
     std::string m_path;
-    std::optional<std::vector<RowRecord>> m_loadedRows;
+    std::optional<RowStore> m_loadedRows;
     SortState m_sortState; // lives for the run, across listings
     bool m_listingShown = false;
     bool m_sortEnabled = false;

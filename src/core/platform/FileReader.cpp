@@ -62,7 +62,8 @@ std::string SizeText(std::uint64_t bytes) {
 
 } // namespace
 
-std::string ReadWholeFile(const std::string& path, std::uint64_t maximumBytes) {
+std::vector<char, HugePageAllocator<char>> ReadWholeFile(const std::string& path,
+                                                         std::uint64_t maximumBytes) {
     // O_NONBLOCK keeps a FIFO from blocking the open; such files are refused below.
     const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0) {
@@ -84,7 +85,7 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t maximumBytes) {
     if (size > maximumBytes)
         Refuse(path, tooLarge);
 
-    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::vector<char, HugePageAllocator<char>> bytes(static_cast<std::size_t>(size));
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) {

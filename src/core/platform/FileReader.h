@@ -2,8 +2,11 @@
 // Reading a whole file into memory, with a size limit checked before anything is allocated.
 #pragma once
 
+#include "core/platform/HugePageAllocator.h"
+
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace dirscribe {
 
@@ -12,6 +15,7 @@ namespace dirscribe {
 // file, cannot be read (permission, input/output error), or holds more than maximumBytes
 // bytes; in the last case nothing is allocated for it. A file that grows past maximumBytes
 // while it is read is refused the same way.
-std::string ReadWholeFile(const std::string& path, std::uint64_t maximumBytes);
+std::vector<char, HugePageAllocator<char>> ReadWholeFile(const std::string& path,
+                                                         std::uint64_t maximumBytes);
 
 } // namespace dirscribe

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/table/RowRecord.h"
+#include "core/table/RowStore.h"
 #include "core/table/TableColumn.h"
 
 #include <array>
@@ -14,9 +15,10 @@
 namespace dirscribe {
 
 // Once filled, the cell texts are the listing: sorting, comments, printing and saving
-// work on them, not on the entries that were read. A row keeps its cells in one buffer
-// and carries one item-data value, so millions of rows cost a few allocations each.
-// Row and column indices outside the table read as empty; writes outside it are ignored.
+// work on them, not on the entries that were read. Rows live in a RowStore, so millions of
+// rows cost a few large buffers. Row and column indices outside the table read as empty;
+// writes outside it are ignored. Views returned by Cell() stay valid until the table is
+// next changed.
 class ListingTable {
 public:
     void SetColumns(std::vector<TableColumn> columns);
@@ -27,42 +29,37 @@ public:
     // The index of the column with this exact title, or -1.
     [[nodiscard]] int ColumnIndex(std::string_view title) const;
 
-    [[nodiscard]] int RowCount() const { return static_cast<int>(m_rows.size()); }
+    [[nodiscard]] int RowCount() const { return m_rows.Size(); }
     [[nodiscard]] std::string_view Cell(int row, int column) const;
     void SetCell(int row, int column, std::string_view text);
-    [[nodiscard]] std::int64_t ItemData(int row) const;
-    void SetItemData(int row, std::int64_t data);
+    [[nodiscard]] std::int64_t ItemData(int row) const { return m_rows.ItemData(row); }
+    void SetItemData(int row, std::int64_t data) { m_rows.SetItemData(row, data); }
 
     // Inserts a row at index row (clamped to 0..RowCount()) with the first ColumnCount()
     // cells of the record; item data starts at 0.
     void InsertRow(int row, const RowRecord& cells);
     void AppendRow(const RowRecord& cells) { InsertRow(RowCount(), cells); }
     // Appends a row from cell texts that need not be strings of their own.
-    void AppendCells(const std::array<std::string_view, kMaxColumns>& cells);
+    void AppendCells(const CellTexts& cells);
     // The five cell texts of a row; cells past ColumnCount() are empty.
     [[nodiscard]] RowRecord Row(int row) const;
-    void RemoveRows(int first, int count);
+    void RemoveRows(int first, int count) { m_rows.Remove(first, count); }
     void RemoveRow(int row) { RemoveRows(row, 1); }
-    void ClearRows() { m_rows.clear(); }
-    void ReserveRows(int count) { m_rows.reserve(static_cast<std::size_t>(count)); }
+    void ClearRows() { m_rows.Clear(); }
+    void ReserveRows(int count, std::size_t textBytes = 0) { m_rows.Reserve(count, textBytes); }
+    // Takes over rows made elsewhere (a loaded document); cells past ColumnCount() are
+    // emptied.
+    void AdoptRows(RowStore rows);
 
     // Puts the rows [first, first + order.size()) into the given order: new row first+i
     // is old row first+order[i]. order must be a permutation of 0..order.size()-1.
-    void PermuteRows(int first, const std::vector<int>& order);
+    void PermuteRows(int first, const std::vector<int>& order) { m_rows.Permute(first, order); }
 
 private:
-    struct StoredRow {
-        std::string text;                             // the cells one after another
-        std::array<std::uint32_t, kMaxColumns> end{}; // end offset of each cell in text
-        std::int64_t itemData = 0;
-    };
-
-    [[nodiscard]] StoredRow MakeRow(const std::array<std::string_view, kMaxColumns>& cells) const;
-    [[nodiscard]] bool HasRow(int row) const { return row >= 0 && row < RowCount(); }
-    static std::string_view CellOf(const StoredRow& row, int column);
+    [[nodiscard]] CellTexts VisibleCells(const CellTexts& cells) const;
 
     std::vector<TableColumn> m_columns;
-    std::vector<StoredRow> m_rows;
+    RowStore m_rows;
 };
 
 } // namespace dirscribe

@@ -39,12 +39,12 @@ public:
             m_cells[c] = m_texts[c];
         }
     }
-    [[nodiscard]] const std::array<std::string_view, kMaxColumns>& Cells() const { return m_cells; }
+    [[nodiscard]] const CellTexts& Cells() const { return m_cells; }
 
 private:
     std::string m_name;
     std::array<std::string, kMaxColumns> m_texts;
-    std::array<std::string_view, kMaxColumns> m_cells;
+    CellTexts m_cells;
 };
 
 } // namespace
@@ -63,7 +63,7 @@ std::vector<TableColumn> ListingColumns(const ListingOptions& options) {
 }
 
 void PopulateTable(ListingTable& table, CDirscribeDoc& doc, const ListingOptions& options,
-                   std::optional<std::vector<RowRecord>>& loadedRows, Progress& progress) {
+                   std::optional<RowStore>& loadedRows, Progress& progress) {
     table.ClearRows();
     table.SetColumns(ListingColumns(options));
     doc.collected.clear();
@@ -79,9 +79,7 @@ void PopulateTable(ListingTable& table, CDirscribeDoc& doc, const ListingOptions
                 EntryCells(doc.entries[r], r < head, options, table.Columns()).Cells());
         }
     } else if (loadedRows) {
-        table.ReserveRows(static_cast<int>(loadedRows->size()));
-        for (const RowRecord& row : *loadedRows)
-            table.AppendRow(row);
+        table.AdoptRows(std::move(*loadedRows));
     }
     loadedRows.reset();
     progress.End();

@@ -6,7 +6,7 @@
 #include "core/options/ListingOptions.h"
 #include "core/platform/Progress.h"
 #include "core/table/ListingTable.h"
-#include "core/table/RowRecord.h"
+#include "core/table/RowStore.h"
 
 #include <optional>
 #include <vector>
@@ -22,6 +22,6 @@ std::vector<TableColumn> ListingColumns(const ListingOptions& options);
 // chosen format) or, when entries is empty, the rows of loadedRows in their order. Empties
 // doc.collected and consumes loadedRows.
 void PopulateTable(ListingTable& table, CDirscribeDoc& doc, const ListingOptions& options,
-                   std::optional<std::vector<RowRecord>>& loadedRows, Progress& progress);
+                   std::optional<RowStore>& loadedRows, Progress& progress);
 
 } // namespace dirscribe

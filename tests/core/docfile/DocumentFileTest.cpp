@@ -70,7 +70,7 @@ TEST(DocumentFile, EmptyListingIs48BytesAndThePath) {
     EXPECT_EQ(contents.folderPath, "/home/ann");
     EXPECT_EQ(contents.summary, ListingSummary{});
     EXPECT_EQ(contents.settings, DocumentSettings::From(options));
-    EXPECT_TRUE(contents.rows.empty());
+    EXPECT_TRUE(contents.rows.Empty());
 }
 
 // Summary 5 000 000 000 bytes (0x12A05F200), 300 files, 7 folders; path "/data/cd";
@@ -126,9 +126,9 @@ TEST(DocumentFile, SmallListingByteForByte) {
     EXPECT_EQ(contents.summary, summary);
     EXPECT_EQ(contents.folderPath, "/data/cd");
     EXPECT_EQ(contents.settings, DocumentSettings::From(options));
-    ASSERT_EQ(contents.rows.size(), 2u);
-    EXPECT_EQ(contents.rows[0], (RowRecord{"[music]", "", "1 Kb", " 12/18/2002", ""}));
-    EXPECT_EQ(contents.rows[1], (RowRecord{"comments:", "to keep", "", "", ""}));
+    ASSERT_EQ(contents.rows.Size(), 2);
+    EXPECT_EQ(contents.rows.Record(0), (RowRecord{"[music]", "", "1 Kb", " 12/18/2002", ""}));
+    EXPECT_EQ(contents.rows.Record(1), (RowRecord{"comments:", "to keep", "", "", ""}));
 }
 
 TEST(DocumentFile, LongTextsTakeTheLongerLengthForms) {
@@ -150,7 +150,7 @@ TEST(DocumentFile, LongTextsTakeTheLongerLengthForms) {
 
     const DocumentContents contents = ReadDocumentFile(bytes);
     EXPECT_EQ(contents.folderPath, path);
-    EXPECT_EQ(contents.rows.at(0), (RowRecord{name, size, "", "", ""}));
+    EXPECT_EQ(contents.rows.Record(0), (RowRecord{name, size, "", "", ""}));
 }
 
 TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
@@ -185,9 +185,9 @@ TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
 
         const std::string bytes = WriteDocumentFile({12800, 1, 1}, "/srv", options, table);
         const DocumentContents contents = ReadDocumentFile(bytes);
-        ASSERT_EQ(contents.rows.size(), 2u);
-        EXPECT_EQ(contents.rows[0], record);
-        EXPECT_EQ(contents.rows[1], (RowRecord{"[fonts]", "", "", "", ""}));
+        ASSERT_EQ(contents.rows.Size(), 2);
+        EXPECT_EQ(contents.rows.Record(0), record);
+        EXPECT_EQ(contents.rows.Record(1), (RowRecord{"[fonts]", "", "", "", ""}));
 
         // The settings come back, so the same columns can be rebuilt over the same strings.
         ListingOptions reopened;
@@ -198,8 +198,7 @@ TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
 
         ListingTable again;
         again.SetColumns(ColumnsFor(reopened));
-        for (const RowRecord& row : contents.rows)
-            again.AppendRow(row);
+        again.AdoptRows(contents.rows);
         EXPECT_EQ(WriteDocumentFile(contents.summary, contents.folderPath, reopened, again), bytes);
     }
 
@@ -269,7 +268,7 @@ TEST(DocumentFile, CountsSettingsAndTrailingBytesAreChecked) {
               "This is not a Dirscribe document: the row count is -2147483648.");
     EXPECT_EQ(ReadDocumentFile(kHead + "\x01\x00\x00\x00"
                                        "\x00\x00\x00\x00\x00"s)
-                  .rows.size(),
+                  .rows.Size(),
               1u);
 
     EXPECT_EQ(RefusalOf(kSmall + "\x00"s),
@@ -332,8 +331,8 @@ TEST(DocumentFile, StringsFromAWindowsCodePageBecomeUtf8) {
                              "\x00\x00"s;
     const DocumentContents contents = ReadDocumentFile(file);
     EXPECT_EQ(contents.folderPath, "/m\xC3\xBCsic");
-    ASSERT_EQ(contents.rows.size(), 1u);
-    EXPECT_EQ(contents.rows[0],
+    ASSERT_EQ(contents.rows.Size(), 1);
+    EXPECT_EQ(contents.rows.Record(0),
               (RowRecord{"caf\xC3\xA9", "\xC3\x83\xC2\xA9", "5 \xE2\x82\xAC ", "", ""}));
 
     // When every string is UTF-8, nothing is converted.
@@ -349,7 +348,7 @@ TEST(DocumentFile, StringsFromAWindowsCodePageBecomeUtf8) {
                              "\x00\x00\x00\x00"s;
     const DocumentContents kept = ReadDocumentFile(utf8);
     EXPECT_EQ(kept.folderPath, "/m\xC3\xBCsic");
-    EXPECT_EQ(kept.rows.at(0)[0], "\xC3\xA9");
+    EXPECT_EQ(kept.rows.Record(0)[0], "\xC3\xA9");
 }
 
 } // namespace

@@ -46,8 +46,8 @@ TEST(LoadDocumentFile, ReadsASavedFile) {
     EXPECT_EQ(Open(tree.Path("cd.dsc"), reopened, contents), "");
     EXPECT_EQ(contents.summary, (ListingSummary{3250585, 1, 0}));
     EXPECT_EQ(contents.folderPath, "/home/ann/cd");
-    ASSERT_EQ(contents.rows.size(), 1u);
-    EXPECT_EQ(contents.rows[0], table.Row(0));
+    ASSERT_EQ(contents.rows.Size(), 1);
+    EXPECT_EQ(contents.rows.Record(0), table.Row(0));
     EXPECT_EQ(DocumentSettings::From(reopened), DocumentSettings::From(options));
 }
 

@@ -29,8 +29,7 @@ TEST(DocumentFileSeeds, EachIsReadOrRefusedCleanly) {
             contents.settings.ApplyTo(options);
             ListingTable table;
             table.SetColumns({{"1"}, {"2"}, {"3"}, {"4"}, {"5"}});
-            for (const RowRecord& row : contents.rows)
-                table.AppendRow(row);
+            table.AdoptRows(contents.rows);
             EXPECT_EQ(ReadDocumentFile(
                           WriteDocumentFile(contents.summary, contents.folderPath, options, table)),
                       contents);

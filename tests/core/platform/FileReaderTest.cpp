@@ -13,6 +13,10 @@
 namespace dirscribe {
 namespace {
 
+std::string AsString(const std::vector<char, HugePageAllocator<char>>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
 using namespace std::string_literals;
 
 std::string RefusalOf(const std::string& path, std::uint64_t maximumBytes) {
@@ -28,16 +32,16 @@ TEST(FileReader, ReadsEveryByteUpToTheLimit) {
     test::TempTree tree;
     const std::string bytes = "a\0b\r\n\xFF"s;
     tree.File("six.bin", bytes);
-    EXPECT_EQ(ReadWholeFile(tree.Path("six.bin"), 6), bytes);
+    EXPECT_EQ(AsString(ReadWholeFile(tree.Path("six.bin"), 6)), bytes);
     EXPECT_EQ(RefusalOf(tree.Path("six.bin"), 5),
               "Cannot read \"" + tree.Path("six.bin") + "\": it is larger than 5 bytes.");
     tree.File("empty");
-    EXPECT_EQ(ReadWholeFile(tree.Path("empty"), 0), "");
+    EXPECT_EQ(AsString(ReadWholeFile(tree.Path("empty"), 0)), "");
 
     std::string large(200000, 'x');
     large.back() = 'y';
     tree.File("large", large);
-    EXPECT_EQ(ReadWholeFile(tree.Path("large"), 200000), large);
+    EXPECT_EQ(AsString(ReadWholeFile(tree.Path("large"), 200000)), large);
 }
 
 TEST(FileReader, RefusalsNameTheFileAndTheReason) {
