@@ -4,14 +4,13 @@
 
 #include "core/Error.h"
 #include "core/platform/AtomicFile.h"
+#include "core/platform/FileReader.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 #include <utility>
 
 namespace dirscribe {
@@ -48,26 +47,6 @@ bool NamesEqual(std::string_view a, std::string_view b) {
 bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
-
-[[noreturn]] void FailRead(const std::string& path, const std::string& reason) {
-    throw Error("Cannot read \"" + path + "\": " + reason);
-}
-
-// Closes the descriptor however the read ends.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    [[nodiscard]] int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 } // namespace
 
@@ -110,41 +89,11 @@ IniFile IniFile::Parse(std::string_view text) {
 }
 
 IniFile IniFile::Load(const std::string& path) {
-    // Non-blocking, so a FIFO named as the profile cannot hang the open.
-    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.Get() < 0) {
-        if (errno == ENOENT)
-            return {};
-        FailRead(path, std::generic_category().message(errno));
-    }
     struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0)
-        FailRead(path, std::generic_category().message(errno));
-    if (S_ISDIR(info.st_mode))
-        FailRead(path, "it is a folder");
-    if (!S_ISREG(info.st_mode))
-        FailRead(path, "it is not a regular file");
-    if (static_cast<std::uint64_t>(info.st_size) > kMaxProfileBytes)
-        FailRead(path, "it is larger than 1 MiB");
-
-    // Read one byte past the limit so a file that grew since fstat is noticed.
-    std::string text(kMaxProfileBytes + 1, '\0');
-    std::size_t used = 0;
-    while (used < text.size()) {
-        const ssize_t got = ::read(fd.Get(), text.data() + used, text.size() - used);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            FailRead(path, std::generic_category().message(errno));
-        }
-        if (got == 0)
-            break;
-        used += static_cast<std::size_t>(got);
-    }
-    if (used > kMaxProfileBytes)
-        FailRead(path, "it is larger than 1 MiB");
-    text.resize(used);
-    return Parse(text);
+    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT)
+        return {}; // no profile yet: every setting takes its default
+    const auto bytes = ReadWholeFile(path, kMaxProfileBytes);
+    return Parse({bytes.data(), bytes.size()});
 }
 
 IniFile::Section* IniFile::FindSection(std::string_view name) {

@@ -3,6 +3,7 @@
 #include "core/docfile/DocumentFile.h"
 
 #include "core/Error.h"
+#include "core/table/TablePopulation.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -12,20 +13,6 @@ namespace dirscribe {
 namespace {
 
 using namespace std::string_literals;
-
-// The columns the table shows for the four column settings, in their fixed order.
-std::vector<TableColumn> ColumnsFor(const ListingOptions& options) {
-    std::vector<TableColumn> columns = {{kFileNameTitle, 160, 230, ColumnAlignment::Left}};
-    if (options.addComments)
-        columns.push_back({kCommentsTitle, 200, 250, ColumnAlignment::Left});
-    if (options.addSize)
-        columns.push_back({kSizeTitle, 120, 180, ColumnAlignment::Left});
-    if (options.addAttribute)
-        columns.push_back({kAttrTitle, 50, 70, ColumnAlignment::Center});
-    if (options.addDate)
-        columns.push_back({kLastModifiedTitle, 130, 170, ColumnAlignment::Left});
-    return columns;
-}
 
 std::string RefusalOf(std::string_view bytes) {
     try {
@@ -48,7 +35,7 @@ const std::string kHead = "\x00\x00\x00\x00\x00\x00\x00\x00"
 TEST(DocumentFile, EmptyListingIs48BytesAndThePath) {
     ListingOptions options; // Print as 2, title 1, summary 1, comments 0, size 1, attr 0, date 0
     ListingTable table;
-    table.SetColumns(ColumnsFor(options));
+    table.SetColumns(ListingColumns(options));
     const std::string bytes = WriteDocumentFile({}, "/home/ann", options, table);
 
     const std::string expected = "\x00\x00\x00\x00\x00\x00\x00\x00" // total bytes
@@ -113,7 +100,7 @@ ListingOptions SmallOptions() {
 TEST(DocumentFile, SmallListingByteForByte) {
     const ListingOptions options = SmallOptions();
     ListingTable table;
-    table.SetColumns(ColumnsFor(options)); // FileName, Comments, Size, Last Modified
+    table.SetColumns(ListingColumns(options)); // FileName, Comments, Size, Last Modified
     table.AppendRow({"[music]", "", "1 Kb", " 12/18/2002", "ignored: no fifth column"});
     table.AppendRow({"comments:", "to keep", "", "", ""});
     const ListingSummary summary{5000000000u, 300, 7};
@@ -134,7 +121,7 @@ TEST(DocumentFile, SmallListingByteForByte) {
 TEST(DocumentFile, LongTextsTakeTheLongerLengthForms) {
     ListingOptions options;
     ListingTable table;
-    table.SetColumns(ColumnsFor(options)); // FileName, Size
+    table.SetColumns(ListingColumns(options)); // FileName, Size
     const std::string path(255, 'p');
     const std::string name(65534, 'n');
     const std::string size(70000, 's');
@@ -165,7 +152,7 @@ TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
         options.addAttribute = (mask >> 2) & 1;
         options.addDate = (mask >> 3) & 1;
         ListingTable table;
-        table.SetColumns(ColumnsFor(options));
+        table.SetColumns(ListingColumns(options));
 
         // Each row's cells in the order of the columns the table has.
         std::vector<std::string> shown = {"report.pdf"};
@@ -193,11 +180,11 @@ TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
         ListingOptions reopened;
         reopened.printAs = 3;
         contents.settings.ApplyTo(reopened);
-        EXPECT_EQ(ColumnsFor(reopened), table.Columns());
+        EXPECT_EQ(ListingColumns(reopened), table.Columns());
         EXPECT_EQ(DocumentSettings::From(reopened), DocumentSettings::From(options));
 
         ListingTable again;
-        again.SetColumns(ColumnsFor(reopened));
+        again.SetColumns(ListingColumns(reopened));
         again.AdoptRows(contents.rows);
         EXPECT_EQ(WriteDocumentFile(contents.summary, contents.folderPath, reopened, again), bytes);
     }
@@ -207,7 +194,7 @@ TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
     options.addComments = 0;
     options.addSize = 1;
     ListingTable table;
-    table.SetColumns(ColumnsFor(options));
+    table.SetColumns(ListingColumns(options));
     table.AppendRow({"a.txt", "  1 Kb", "", "", ""});
     const std::string bytes = WriteDocumentFile({}, "", options, table);
     EXPECT_EQ(bytes.substr(45), "\x01\x00\x00\x00\x05"

@@ -115,30 +115,15 @@ TEST(IniFile, LoadsAndSavesRealFiles) {
     tree.File("limit.ini", "[S]\nk=" + limit.substr(7));
     EXPECT_EQ(IniFile::Load(tree.Path("limit.ini")).Value("S", "k")->size(), limit.size() - 7);
     tree.File("big.ini", limit + "\n");
-    try {
-        (void)IniFile::Load(tree.Path("big.ini"));
-        ADD_FAILURE() << "a file over 1 MiB was read";
-    } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Cannot read \"" + tree.Path("big.ini") + "\": it is larger than 1 MiB");
-    }
-
     tree.Folder("dir.ini");
-    try {
-        (void)IniFile::Load(tree.Path("dir.ini"));
-        ADD_FAILURE() << "a folder was read";
-    } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Cannot read \"" + tree.Path("dir.ini") + "\": it is a folder");
-    }
-
     ASSERT_EQ(::mkfifo(tree.Path("fifo.ini").c_str(), 0600), 0);
-    try {
-        (void)IniFile::Load(tree.Path("fifo.ini"));
-        ADD_FAILURE() << "a FIFO was read";
-    } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Cannot read \"" + tree.Path("fifo.ini") + "\": it is not a regular file");
+    for (const char* name : {"big.ini", "dir.ini", "fifo.ini"}) {
+        try {
+            (void)IniFile::Load(tree.Path(name));
+            ADD_FAILURE() << name << " was read as a profile";
+        } catch (const Error& error) {
+            EXPECT_NE(std::string(error.what()).find(tree.Path(name)), std::string::npos);
+        }
     }
 
     tree.File("blocked/p.ini", "[S]\n");
