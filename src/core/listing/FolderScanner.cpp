@@ -319,7 +319,9 @@ ReadOutcome FolderScanner::Read(CDirscribeDoc& doc, const std::string& path, int
     }
     // The levels below the top folder whose contents the tree shows.
     const int depthBelow = depth < 0 ? -1 : std::max(depth - 1, 0);
-    TaskPool pool(std::max(1u, std::thread::hardware_concurrency()));
+    // A few readers keep the kernel busy; more would only make a spinning disk seek.
+    constexpr unsigned kMaxReaders = 4;
+    TaskPool pool(std::clamp(std::thread::hardware_concurrency(), 1u, kMaxReaders));
     Walker walker(m_progress, m_stop, pool, mode, top->Device());
     std::unique_ptr<FolderRead> folder = walker.ReadListed(*top, depthBelow);
     m_progress.End();
