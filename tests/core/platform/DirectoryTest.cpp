@@ -4,11 +4,9 @@
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
-
 #include <set>
 #include <string>
+#include <unistd.h>
 
 namespace dirscribe {
 namespace {
