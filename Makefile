@@ -37,17 +37,23 @@ bench: build
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-# Runs the document reader's fuzzer on a working copy of its seeds; what it learns stays in
-# fuzz/corpus-work/ (not committed), and crash inputs are written there too.
+# Runs the document reader's fuzzer, then the profile reader's, each on a working copy of
+# its seeds; what they learn stays in fuzz/corpus-work/ (not committed), crash inputs too.
+PROFILE_FUZZ_SECONDS ?= 120
+FUZZ_FLAGS := -rss_limit_mb=2048 -malloc_limit_mb=256 -timeout=10 -print_final_stats=1 \
+	-artifact_prefix=fuzz/corpus-work/
+
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DDIRSCRIBE_FUZZ=ON -DBUILD_TESTING=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target docfile_fuzz
-	mkdir -p fuzz/corpus-work/docfile
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target docfile_fuzz profile_fuzz
+	mkdir -p fuzz/corpus-work/docfile fuzz/corpus-work/profile
 	cp fuzz/corpus/docfile/* fuzz/corpus-work/docfile/
-	$(FUZZ_BUILD)/fuzz/docfile_fuzz -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
-		-malloc_limit_mb=256 -timeout=10 -print_final_stats=1 \
-		-artifact_prefix=fuzz/corpus-work/ fuzz/corpus-work/docfile
+	cp fuzz/corpus/profile/* fuzz/corpus-work/profile/
+	$(FUZZ_BUILD)/fuzz/docfile_fuzz -max_total_time=$(FUZZ_SECONDS) $(FUZZ_FLAGS) \
+		fuzz/corpus-work/docfile
+	$(FUZZ_BUILD)/fuzz/profile_fuzz -max_total_time=$(PROFILE_FUZZ_SECONDS) $(FUZZ_FLAGS) \
+		fuzz/corpus-work/profile
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
