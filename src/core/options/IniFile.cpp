@@ -52,8 +52,10 @@ bool HasLineBreak(std::string_view text) {
 
 IniFile IniFile::Parse(std::string_view text) {
     IniFile file;
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         text.remove_prefix(kByteOrderMark.size());
+        file.m_byteOrderMark = true;
+    }
     const auto firstBreak = text.find('\n');
     if (firstBreak != std::string_view::npos && firstBreak > 0 && text[firstBreak - 1] == '\r')
         file.m_lineEnd = "\r\n";
@@ -164,7 +166,8 @@ void IniFile::SetValue(std::string_view section, std::string_view key, std::stri
 }
 
 std::string IniFile::Text() const {
-    std::string text;
+    // Written back as it was read, so what follows the mark keeps its meaning.
+    std::string text(m_byteOrderMark ? kByteOrderMark : std::string_view());
     for (const Section& section : m_sections) {
         if (!section.header.empty())
             text.append(section.header).append(m_lineEnd);

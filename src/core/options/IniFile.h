@@ -57,6 +57,7 @@ private:
     // The first element always holds the lines before the first header.
     std::vector<Section> m_sections = std::vector<Section>(1);
     std::string m_lineEnd = "\n";
+    bool m_byteOrderMark = false; // the file began with a UTF-8 byte-order mark
 };
 
 } // namespace dirscribe

