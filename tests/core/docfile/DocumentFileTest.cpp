@@ -203,24 +203,6 @@ TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
                                 "\x00\x00\x00"s);
 }
 
-TEST(DocumentFile, ApplyingSettingsChangesOnlyTheSeven) {
-    ListingOptions options;
-    options.filesAndFolders = 0;
-    options.dateFormat = 6;
-    options.currentFont = "Courier New";
-    options.savedAddDate = 1;
-    ListingOptions expected = options;
-    expected.printAs = 1;
-    expected.printTitle = 0;
-    expected.summary = 0;
-    expected.addComments = 1;
-    expected.addSize = 0;
-    expected.addAttribute = 1;
-    expected.addDate = 1;
-    DocumentSettings{1, 0, 0, 1, 0, 1, 1}.ApplyTo(options);
-    EXPECT_EQ(options, expected);
-}
-
 TEST(DocumentFile, TruncatedAtEveryByteIsRefused) {
     for (std::size_t n = 0; n < kSmall.size(); ++n) {
         SCOPED_TRACE(n);

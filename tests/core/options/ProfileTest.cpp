@@ -43,30 +43,18 @@ constexpr std::string_view kDefaultEntries = "LastDepth=0\n"
 TEST(Profile, MissingProfileGivesEveryDefault) {
     TempTree tree;
     const ListingOptions options = LoadOptions(IniFile::Load(tree.Path("none/Dirscribe.ini")));
-    EXPECT_EQ(options.printAs, 2);
-    EXPECT_EQ(options.Layout(), PageLayout::CdInsert);
-    EXPECT_EQ(options.addSize, 1);
-    EXPECT_EQ(options.addDate, 0);
-    EXPECT_EQ(options.addAttribute, 0);
-    EXPECT_EQ(options.addComments, 0);
-    EXPECT_EQ(options.summary, 1);
-    EXPECT_EQ(options.printTitle, 1);
-    EXPECT_EQ(options.filesAndFolders, 2);
-    EXPECT_EQ(options.numberStdLines, 1);
-    EXPECT_EQ(options.numberCdLines, 0);
-    EXPECT_EQ(options.numberFileLines, 1);
-    EXPECT_EQ(options.currentFont, "Arial");
-    EXPECT_EQ(options.largeFont, 0);
-    EXPECT_EQ(options.doNotDrawGrid, 0);
-    EXPECT_EQ(options.addSizeInBytes, 0);
-    EXPECT_EQ(options.allInUpperCase, 0);
-    EXPECT_EQ(options.dateFormat, 0);
-    EXPECT_EQ(options.showManualPath, 1);
-    EXPECT_EQ(options.lastDepth, 0);
-    EXPECT_EQ(options.customDepth, 20);
-    EXPECT_EQ(options.savedAddDate, 0);
-    EXPECT_EQ(options.savedAddAttribute, 0);
-    EXPECT_EQ(options, ListingOptions{}) << "the table and the struct agree on the defaults";
+    ListingOptions expected;
+    expected.printAs = 2; // the CD insert layout
+    expected.addSize = expected.summary = expected.printTitle = 1;
+    expected.addDate = expected.addAttribute = expected.addComments = 0;
+    expected.filesAndFolders = 2;
+    expected.numberStdLines = expected.numberFileLines = expected.showManualPath = 1;
+    expected.numberCdLines = expected.largeFont = expected.doNotDrawGrid = 0;
+    expected.addSizeInBytes = expected.allInUpperCase = expected.dateFormat = 0;
+    expected.lastDepth = 0;
+    expected.customDepth = 20;
+    expected.currentFont = "Arial";
+    EXPECT_EQ(options, expected);
 }
 
 TEST(Profile, SizeAndAttributesFollowTheirLaterEntries) {
