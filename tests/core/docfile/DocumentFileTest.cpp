@@ -118,28 +118,6 @@ TEST(DocumentFile, SmallListingByteForByte) {
     EXPECT_EQ(contents.rows.Record(1), (RowRecord{"comments:", "to keep", "", "", ""}));
 }
 
-TEST(DocumentFile, LongTextsTakeTheLongerLengthForms) {
-    ListingOptions options;
-    ListingTable table;
-    table.SetColumns(ListingColumns(options)); // FileName, Size
-    const std::string path(255, 'p');
-    const std::string name(65534, 'n');
-    const std::string size(70000, 's');
-    table.AppendRow({name, size, "", "", ""});
-    const std::string bytes = WriteDocumentFile({}, path, options, table);
-
-    EXPECT_EQ(bytes.substr(16, 3), "\xFF\xFF\x00"s);
-    const std::size_t rows = 16 + 3 + 255 + 28;
-    EXPECT_EQ(bytes.substr(rows, 4), "\x01\x00\x00\x00"s);
-    EXPECT_EQ(bytes.substr(rows + 4, 7), "\xFF\xFF\xFF\xFE\xFF\x00\x00"s);
-    EXPECT_EQ(bytes.substr(rows + 4 + 7 + 65534, 7), "\xFF\xFF\xFF\x70\x11\x01\x00"s);
-    EXPECT_EQ(bytes.size(), rows + 4 + 7 + 65534 + 7 + 70000 + 3);
-
-    const DocumentContents contents = ReadDocumentFile(bytes);
-    EXPECT_EQ(contents.folderPath, path);
-    EXPECT_EQ(contents.rows.Record(0), (RowRecord{name, size, "", "", ""}));
-}
-
 TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
     for (int mask = 0; mask < 16; ++mask) {
         SCOPED_TRACE(mask);

@@ -3,11 +3,10 @@
 #include "core/format/DateFormat.h"
 
 #include "core/platform/FileTime.h"
+#include "support/ScopedEnvironment.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <optional>
 #include <string>
 #include <time.h>
 
@@ -19,31 +18,8 @@ constexpr std::int64_t kSample = 1'040'220'309;
 // The same moment as 100 ns ticks since 1601: (kSample + 11644473600) * 10^7.
 constexpr std::uint64_t kSampleTicks = 126'846'939'090'000'000;
 
-// Sets TZ for one test and puts the old value back.
-class ZoneGuard {
-public:
-    explicit ZoneGuard(const char* zone) {
-        if (const char* old = std::getenv("TZ"))
-            m_old = old;
-        ::setenv("TZ", zone, 1);
-        ::tzset();
-    }
-    ~ZoneGuard() {
-        if (m_old)
-            ::setenv("TZ", m_old->c_str(), 1);
-        else
-            ::unsetenv("TZ");
-        ::tzset();
-    }
-    ZoneGuard(const ZoneGuard&) = delete;
-    ZoneGuard& operator=(const ZoneGuard&) = delete;
-
-private:
-    std::optional<std::string> m_old;
-};
-
 TEST(DateFormat, EveryFormatOfOneMomentInUtc) {
-    ZoneGuard utc("UTC");
+    const test::ScopedEnvironment utc("TZ", "UTC");
     ASSERT_EQ(FileTimeFromUnix(kSample), kSampleTicks);
     EXPECT_EQ(FormatDate(kSampleTicks, 0), "12/18/02 14:05:09") << "%x %X of C.UTF-8";
     EXPECT_EQ(FormatDate(kSampleTicks, 1), " 12/18/2002 14:05:09");
@@ -66,7 +42,7 @@ TEST(DateFormat, EveryFormatOfOneMomentInUtc) {
 }
 
 TEST(DateFormat, TimesBefore1970AndAtTheFileTimeOrigin) {
-    ZoneGuard utc("UTC");
+    const test::ScopedEnvironment utc("TZ", "UTC");
     // 20 Jul 1969 20:17:40 UTC is 14182940 seconds before 1970.
     EXPECT_EQ(FormatDate(FileTimeFromUnix(-14'182'940), 2), " 20 Jul 1969 20:17:40");
     EXPECT_EQ(FormatDate(0, 1), " 01/01/1601 00:00:00");
@@ -76,7 +52,7 @@ TEST(DateFormat, TimesBefore1970AndAtTheFileTimeOrigin) {
 TEST(DateFormat, LocalTimeFollowsTheRulesOfEachDate) {
     // US Eastern time with the 2002 rules: summer time from the first Sunday in April to
     // the last Sunday in October.
-    ZoneGuard eastern("EST5EDT,M4.1.0,M10.5.0");
+    const test::ScopedEnvironment eastern("TZ", "EST5EDT,M4.1.0,M10.5.0");
     EXPECT_EQ(FormatDate(kSampleTicks, 1), " 12/18/2002 09:05:09") << "winter, UTC-5";
     // 4 Jul 2002 12:00:00 UTC is 1025784000.
     EXPECT_EQ(FormatDate(FileTimeFromUnix(1'025'784'000), 1), " 07/04/2002 08:00:00")
@@ -87,7 +63,7 @@ TEST(DateFormat, LocalTimeFollowsTheRulesOfEachDate) {
 }
 
 TEST(DateFormat, CreationLineAndSamples) {
-    ZoneGuard utc("UTC");
+    const test::ScopedEnvironment utc("TZ", "UTC");
     EXPECT_EQ(FormatCreatedOn(kSample), "Wed Dec 18 14:05:09 2002");
     EXPECT_EQ(FormatCreatedOn(0), "Thu Jan  1 00:00:00 1970");
 

@@ -3,9 +3,9 @@
 #include "core/options/Profile.h"
 
 #include "core/options/OptionEntry.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempTree.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <limits>
 #include <optional>
@@ -255,48 +255,25 @@ TEST(Profile, SavingKeepsEverythingElseAndChangesEntriesInPlace) {
                               "x=1\r\n");
 }
 
-// Sets or clears an environment variable for one test and puts it back afterwards.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        Set(value);
-    }
-    ~ScopedEnvironment() { Set(m_old ? m_old->c_str() : nullptr); }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    void Set(const char* value) const {
-        if (value != nullptr)
-            ::setenv(m_name, value, 1);
-        else
-            ::unsetenv(m_name);
-    }
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
-
 TEST(Profile, DefaultPathFollowsTheEnvironment) {
-    const ScopedEnvironment home("HOME", "/home/reader");
+    const test::ScopedEnvironment home("HOME", "/home/reader");
     {
-        const ScopedEnvironment chosen("DIRSCRIBE_PROFILE", "/tmp/elsewhere.ini");
-        const ScopedEnvironment config("XDG_CONFIG_HOME", "/cfg");
+        const test::ScopedEnvironment chosen("DIRSCRIBE_PROFILE", "/tmp/elsewhere.ini");
+        const test::ScopedEnvironment config("XDG_CONFIG_HOME", "/cfg");
         EXPECT_EQ(DefaultProfilePath(), "/tmp/elsewhere.ini");
     }
-    const ScopedEnvironment chosen("DIRSCRIBE_PROFILE", nullptr);
+    const test::ScopedEnvironment chosen("DIRSCRIBE_PROFILE", nullptr);
     {
-        const ScopedEnvironment config("XDG_CONFIG_HOME", "/cfg");
+        const test::ScopedEnvironment config("XDG_CONFIG_HOME", "/cfg");
         EXPECT_EQ(DefaultProfilePath(), "/cfg/Dirscribe/Dirscribe.ini");
     }
     {
-        const ScopedEnvironment config("XDG_CONFIG_HOME", "relative/cfg");
+        const test::ScopedEnvironment config("XDG_CONFIG_HOME", "relative/cfg");
         EXPECT_EQ(DefaultProfilePath(), "/home/reader/.config/Dirscribe/Dirscribe.ini");
     }
-    const ScopedEnvironment config("XDG_CONFIG_HOME", nullptr);
+    const test::ScopedEnvironment config("XDG_CONFIG_HOME", nullptr);
     EXPECT_EQ(DefaultProfilePath(), "/home/reader/.config/Dirscribe/Dirscribe.ini");
-    const ScopedEnvironment empty("DIRSCRIBE_PROFILE", "");
+    const test::ScopedEnvironment empty("DIRSCRIBE_PROFILE", "");
     EXPECT_EQ(DefaultProfilePath(), "/home/reader/.config/Dirscribe/Dirscribe.ini");
 }
 
