@@ -13,6 +13,13 @@
 namespace dirscribe {
 
 bool ListingSession::ReadSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop) {
+    if (!ScanSelectedFolder(notice, progress, stop))
+        return false;
+    PopulateTable(progress);
+    return true;
+}
+
+bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop) {
     stop.Clear();
     m_doc.entries.clear();
     m_rowsCurrent = false;
@@ -24,10 +31,7 @@ bool ListingSession::ReadSelectedFolder(Notice& notice, Progress& progress, Stop
         m_options.Layout() == PageLayout::Standard
             ? scanner.ReadFolderTree(m_doc, m_path, m_options.filesAndFolders, m_options.lastDepth)
             : scanner.ReadFolder(m_doc, m_path, m_options.filesAndFolders);
-    if (outcome != ReadOutcome::Read)
-        return false;
-    PopulateTable(progress);
-    return true;
+    return outcome == ReadOutcome::Read;
 }
 
 void ListingSession::PopulateTable(Progress& progress) {
@@ -54,6 +58,14 @@ bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, P
     m_loadedRows = std::move(contents.rows);
     PopulateTable(progress);
     return true;
+}
+
+void ListingSession::NewDocument() {
+    m_doc = CDirscribeDoc{};
+    m_table.ClearRows();
+    m_loadedRows.reset();
+    m_path.clear();
+    m_rowsCurrent = true;
 }
 
 bool ListingSession::Save(const std::string& fileName, SaveFormat format, Notice& notice,

@@ -48,6 +48,11 @@ public:
     // folder could not be read or the read was stopped; the table then keeps its rows, but
     // they no longer describe a read (see RowsAreCurrent). Clears the stop flag first.
     bool ReadSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop);
+    // The reading half of ReadSelectedFolder, for a window that reads off its interface
+    // thread: everything but filling the table, which the caller does with PopulateTable
+    // when this returns true. It touches the document, the path and the stop flag only,
+    // and reads only the content, layout and depth settings.
+    bool ScanSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop);
 
     // Rebuilds the table from the document's entries or from rows loaded from a file.
     void PopulateTable(Progress& progress);
@@ -61,6 +66,8 @@ public:
     // A refused file changes nothing and gets a message naming it.
     bool OpenDocument(const std::string& fileName, Notice& notice, Progress& progress);
 
+    // Forgets the listing: no entries, rows or path; the settings stay.
+    void NewDocument();
     // Saves the listing in the given format, replacing the file atomically: a failed save
     // leaves the old file and says why.
     bool Save(const std::string& fileName, SaveFormat format, Notice& notice,

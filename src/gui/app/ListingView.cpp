@@ -1,0 +1,219 @@
+// SPDX-License-Identifier: MIT
+#include "gui/app/ListingView.h"
+
+#include "core/ops/ListingSession.h"
+#include "gui/app/WorkingProgress.h"
+#include "gui/tree/FolderTree.h"
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QThread>
+#include <QVBoxLayout>
+
+namespace dirscribe {
+
+namespace {
+
+constexpr int kPathLength = 255;
+constexpr int kMargin = 5;
+
+// The screen font of the table and the tree: the printing face, 16 px at weight 500,
+// or 18 px at weight 600 with the larger font.
+QFont ListingFont(const ListingOptions& options) {
+    QFont font(QString::fromStdString(options.currentFont));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(options.largeFont ? 18 : 16);
+    font.setWeight(options.largeFont ? QFont::DemiBold : QFont::Medium);
+    return font;
+}
+
+} // namespace
+
+ListingView::ListingView(ListingSession& session, Notice& notice, WorkingProgress& progress,
+                         QWidget* parent)
+    : QWidget(parent), m_session(session), m_progress(progress), m_notice(notice),
+      m_model(session.Table()), m_pathBox(new QLineEdit(this)), m_stack(new QStackedWidget(this)),
+      m_tree(new FolderTree(m_stack)), m_table(new QTableView(m_stack)) {
+    m_pathBox->setObjectName(QStringLiteral("pathBox"));
+    m_pathBox->setMaxLength(kPathLength);
+    connect(m_pathBox, &QLineEdit::returnPressed, this, [this] { ReadSelectedFolder(); });
+
+    m_table->setObjectName(QStringLiteral("listingTable"));
+    m_table->setModel(&m_model);
+    m_table->setShowGrid(false);
+    m_table->setWordWrap(false);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->verticalHeader()->hide();
+    // Fixed row heights let the view place a million rows without measuring any.
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->horizontalHeader()->setSectionsMovable(true);
+    m_table->horizontalHeader()->setHighlightSections(false);
+    connect(m_table->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        if (!Reading())
+            m_model.Change([&] { m_session.ClickColumn(column); });
+    });
+
+    m_tree->setObjectName(QStringLiteral("folderTree"));
+    connect(m_tree, &FolderTree::Expanding, this, [this] {
+        m_session.SetPath({});
+        m_pathBox->clear();
+    });
+    connect(m_tree, &FolderTree::FolderChosen, this, [this](const QString& path) {
+        m_pathBox->setText(path);
+        ReadSelectedFolder();
+    });
+
+    m_stack->addWidget(m_tree);
+    m_stack->addWidget(m_table);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    layout->setSpacing(kMargin);
+    layout->addWidget(m_pathBox);
+    layout->addWidget(m_stack, 1);
+}
+
+ListingView::~ListingView() {
+    if (!m_reader)
+        return;
+    m_notice.Silence();
+    m_stop.Request();
+    m_reader->wait();
+}
+
+void ListingView::InitialUpdate() {
+    if (m_firstUpdate) {
+        ApplyPageLayout(m_session.Options());
+        ApplyTreeFont();
+        ShowTree();
+        m_tree->Populate();
+        m_firstUpdate = false;
+    }
+    m_pathBox->setVisible(m_session.Options().showManualPath != 0);
+}
+
+void ListingView::ReadSelectedFolder(ReadDone done) {
+    if (Reading())
+        return;
+    m_session.SetPath(m_pathBox->text().toStdString());
+    m_reader.reset(QThread::create(
+        [this] { m_readResult = m_session.ScanSelectedFolder(m_notice, m_progress, m_stop); }));
+    connect(m_reader.get(), &QThread::finished, this,
+            [this, done = std::move(done)] { FinishRead(done); });
+    emit ReadingChanged(true);
+    m_reader->start();
+}
+
+void ListingView::FinishRead(const ReadDone& done) {
+    m_reader->wait();
+    m_reader.reset();
+    m_progress.End();
+    m_pathBox->setText(QString::fromStdString(m_session.Path()));
+    if (m_readResult) {
+        Populate();
+    } else if (!m_pathBox->isHidden()) {
+        m_pathBox->setFocus();
+    }
+    emit ReadingChanged(false);
+    emit ReadFinished(m_readResult);
+    if (done)
+        done(m_readResult);
+}
+
+void ListingView::Populate() {
+    m_model.Change([&] { m_session.PopulateTable(m_progress); });
+    m_model.SetEditable(m_session.EditNotify());
+    ApplyTableLook();
+    ShowTable();
+}
+
+void ListingView::ApplyTableLook() {
+    const ListingOptions& options = m_session.Options();
+    const QFont font = ListingFont(options);
+    m_table->setFont(font);
+    m_table->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+    const auto& columns = m_session.Table().Columns();
+    for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
+        const TableColumn& spec = columns[static_cast<std::size_t>(column)];
+        m_table->setColumnWidth(column, options.largeFont ? spec.largeWidth : spec.width);
+        // A new set of columns shows in its own order, whatever was dragged before.
+        m_table->horizontalHeader()->moveSection(m_table->horizontalHeader()->visualIndex(column),
+                                                 column);
+    }
+    ApplyTreeFont();
+}
+
+void ListingView::ApplyTreeFont() {
+    const ListingOptions& options = m_session.Options();
+    m_tree->SetTreeFont(QString::fromStdString(options.currentFont), options.largeFont != 0);
+}
+
+void ListingView::Refresh() {
+    if (TableVisible()) {
+        ReadSelectedFolder();
+        return;
+    }
+    ApplyTreeFont();
+    ShowTree();
+}
+
+void ListingView::ShowFoldersListing() {
+    ReadSelectedFolder([this](bool read) {
+        if (!read)
+            m_model.Change([&] { m_session.Table().ClearRows(); });
+        ShowTable();
+    });
+}
+
+void ListingView::BrowseForFolder() {
+    if (!TableVisible())
+        return;
+    m_tree->ShowForBrowse();
+    ShowTree();
+}
+
+void ListingView::TogglePathBox() {
+    m_pathBox->setHidden(!m_pathBox->isHidden());
+    m_session.Options().showManualPath = m_pathBox->isHidden() ? 0 : 1;
+}
+
+bool ListingView::OpenDocument(const QString& fileName) {
+    bool opened = false;
+    m_model.Change(
+        [&] { opened = m_session.OpenDocument(fileName.toStdString(), m_notice, m_progress); });
+    if (!opened)
+        return false;
+    m_model.SetEditable(m_session.EditNotify());
+    m_pathBox->setText(QString::fromStdString(m_session.Path()));
+    ApplyTableLook();
+    ShowTable();
+    return true;
+}
+
+void ListingView::NewDocument() {
+    m_model.Change([&] { m_session.NewDocument(); });
+    m_pathBox->clear();
+}
+
+bool ListingView::TableVisible() const {
+    return m_stack->currentWidget() == m_table;
+}
+
+bool ListingView::PathBoxVisible() const {
+    return !m_pathBox->isHidden();
+}
+
+void ListingView::ShowTable() {
+    m_stack->setCurrentWidget(m_table);
+    emit ShownChanged();
+}
+
+void ListingView::ShowTree() {
+    m_stack->setCurrentWidget(m_tree);
+    emit ShownChanged();
+}
+
+} // namespace dirscribe

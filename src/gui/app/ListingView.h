@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: MIT
+// The window's view: the path box above the folder tree or the listing table.
+#pragma once
+
+#include "core/platform/StopToken.h"
+#include "gui/app/MessageBoxNotice.h"
+#include "gui/table/ListingTableModel.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QLineEdit;
+class QStackedWidget;
+class QTableView;
+class QThread;
+
+namespace dirscribe {
+
+class FolderTree;
+class ListingSession;
+class WorkingProgress;
+
+// Shows one listing session: the folder tree to pick from, or the table of the last
+// listing, one at a time in the same place. A folder is read on a thread of its own, so
+// the window repaints and Stop works meanwhile; the table keeps its rows until the read
+// has succeeded.
+class ListingView final : public QWidget {
+    Q_OBJECT
+
+public:
+    ListingView(ListingSession& session, Notice& notice, WorkingProgress& progress,
+                QWidget* parent = nullptr);
+    ~ListingView() override;
+
+    // Called once the window is up: fits the columns to the layout, fills the tree and
+    // shows the path box as the settings say.
+    void InitialUpdate();
+
+    using ReadDone = std::function<void(bool read)>;
+    // Reads the folder the path box names and fills the table; `done` runs afterwards
+    // with whether it did. Ignored while a read runs.
+    void ReadSelectedFolder(ReadDone done = {});
+    [[nodiscard]] bool Reading() const { return m_reader != nullptr; }
+
+    // The view commands.
+    void Refresh();
+    void ShowFoldersListing();
+    void BrowseForFolder();
+    void TogglePathBox();
+    void Stop() { m_stop.Request(); }
+
+    // Opens a document file into the table; false (after a message) when it was refused.
+    bool OpenDocument(const QString& fileName);
+    // Forgets the listing: no rows, no entries, an empty path.
+    void NewDocument();
+
+    [[nodiscard]] bool TableVisible() const;
+    [[nodiscard]] bool PathBoxVisible() const;
+    [[nodiscard]] QLineEdit& PathBox() const { return *m_pathBox; }
+    [[nodiscard]] QTableView& Table() const { return *m_table; }
+    [[nodiscard]] FolderTree& Tree() const { return *m_tree; }
+    [[nodiscard]] ListingTableModel& Model() { return m_model; }
+
+signals:
+    void ReadingChanged(bool reading);
+    void ReadFinished(bool read);
+    // The tree or the table came to the front.
+    void ShownChanged();
+
+private:
+    void FinishRead(const ReadDone& done);
+    void Populate();
+    void ApplyTableLook();
+    void ShowTable();
+    void ShowTree();
+    void ApplyTreeFont();
+
+    ListingSession& m_session;
+    WorkingProgress& m_progress;
+    InterfaceThreadNotice m_notice;
+    StopFlag m_stop;
+    ListingTableModel m_model;
+    QLineEdit* m_pathBox;
+    QStackedWidget* m_stack;
+    FolderTree* m_tree;
+    QTableView* m_table;
+    std::unique_ptr<QThread> m_reader;
+    bool m_readResult = false;
+    bool m_firstUpdate = true;
+};
+
+} // namespace dirscribe

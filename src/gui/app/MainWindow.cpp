@@ -1,0 +1,420 @@
+// SPDX-License-Identifier: MIT
+#include "gui/app/MainWindow.h"
+
+#include "core/Error.h"
+#include "core/ops/ListingSession.h"
+#include "core/options/Profile.h"
+#include "core/platform/Clock.h"
+#include "gui/app/Commands.h"
+#include "gui/app/ListingView.h"
+#include "gui/app/ToolbarIcons.h"
+#include "gui/app/WorkingProgress.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace dirscribe {
+
+using namespace command;
+
+namespace {
+
+const QString kDepthTitle = QStringLiteral("&TreeDepth");
+const QString kCustomItem = QStringLiteral("Depth = Custom");
+const QString kFilter = QStringLiteral("Folder Files (*.dsc)");
+const QString kAllFiles = QStringLiteral("All Files (*)");
+constexpr int kWidth = 450;
+constexpr int kHeight = 350;
+constexpr int kPlainIconSpacing = 75;
+
+// Commands that work while a folder is being read; the others would change the listing
+// under the reader.
+bool WorksWhileReading(int id) {
+    return id == kStop || id == kToolBar || id == kAbout || id == kExit;
+}
+
+QString DepthText(int depth) {
+    return depth == -1 ? QStringLiteral("All") : QString::number(depth);
+}
+
+} // namespace
+
+int FindMenuItem(const QList<QAction*>& items, const QString& text) {
+    for (int position = 0; position < items.size(); ++position)
+        if (items[position]->text().contains(text))
+            return position;
+    return -1;
+}
+
+MainWindow::MainWindow(ListingSession& session, Notice& notice, std::string profilePath,
+                       QWidget* parent)
+    : QMainWindow(parent), m_session(session), m_notice(notice),
+      m_profilePath(std::move(profilePath)),
+      m_progress(std::make_unique<WorkingProgress>(*statusBar())) {
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    m_view = new ListingView(session, notice, *m_progress, this);
+    setCentralWidget(m_view);
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    AddAcceleratorsWithoutHandler();
+    Connect();
+    setAcceptDrops(true);
+    setWindowTitle(QStringLiteral("Dirscribe"));
+    setWindowIcon(ProgramIcon());
+    statusBar()->showMessage(QStringLiteral("Ready"));
+}
+
+MainWindow::~MainWindow() = default;
+
+QRect MainWindow::InitialGeometry(const QRect& screen, int iconSpacing) {
+    const double scale = iconSpacing <= kPlainIconSpacing ? 1.0 : iconSpacing * 0.0125;
+    const int width = static_cast<int>(kWidth * scale);
+    const int height = static_cast<int>(kHeight * scale);
+    return {screen.left() + (screen.width() - width) / 2,
+            screen.top() + (screen.height() - height) / 2, width, height};
+}
+
+QAction* MainWindow::Action(int commandId) const {
+    const auto found = m_actions.find(commandId);
+    return found == m_actions.end() ? nullptr : found->second;
+}
+
+void MainWindow::CreateActions() {
+    for (const CommandText& texts : CommandTexts()) {
+        const QString prompt = QString::fromUtf8(texts.prompt);
+        const QString text = *texts.text ? QString::fromUtf8(texts.text) : prompt;
+        auto* action = new QAction(ToolbarIcon(texts.id), text, this);
+        action->setObjectName(QStringLiteral("command%1").arg(texts.id));
+        action->setData(texts.id);
+        action->setStatusTip(prompt);
+        action->setToolTip(*texts.tip ? QString::fromUtf8(texts.tip) : QString());
+        action->setIconVisibleInMenu(false);
+        m_actions[texts.id] = action;
+        connect(action, &QAction::triggered, this, [this, id = texts.id] { Run(id); });
+    }
+    for (const int id :
+         {kPageFormat, kFileData, kCdFormat, kZipFormat, kAddSize, kAddDate, kAddAttributes,
+          kAddComments, kFontSize, kToolBar, kTypeInPath, kBrowse, kFoldersListing, kDepthCustom})
+        Action(id)->setCheckable(true);
+    for (const DepthCommand& depth : DepthCommands())
+        Action(depth.id)->setCheckable(true);
+    Action(kOpen)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    Action(kPrint)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    Action(kSaveDb)->setEnabled(false);
+    Action(kHelp)->setEnabled(false);
+}
+
+void MainWindow::CreateMenus() {
+    for (const MenuPopup& popup : MainMenu()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(popup.title));
+        menu->setObjectName(QString::fromUtf8(popup.title).remove('&') + QStringLiteral("Menu"));
+        connect(menu, &QMenu::aboutToShow, this, &MainWindow::UpdateCommandStates);
+        for (const int id : popup.items) {
+            if (id == -1)
+                menu->addSeparator();
+            else
+                menu->addAction(Action(id));
+        }
+    }
+}
+
+void MainWindow::CreateToolBar() {
+    m_toolBar = addToolBar(QStringLiteral("ToolBar"));
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setIconSize(QSize(16, 16));
+    for (const int id : ToolbarSlots()) {
+        if (id == -1)
+            m_toolBar->addSeparator();
+        else
+            m_toolBar->addAction(Action(id));
+    }
+}
+
+// The new-document, save, edit and pane keys are taken and, except for New and Save,
+// do nothing; a text field still gets its own copy and paste keys first.
+void MainWindow::AddAcceleratorsWithoutHandler() {
+    const auto add = [this](int id, std::initializer_list<QKeySequence> keys,
+                            void (MainWindow::*handler)()) {
+        auto* action = new QAction(this);
+        action->setObjectName(QStringLiteral("command%1").arg(id));
+        action->setShortcuts(QList<QKeySequence>(keys));
+        addAction(action);
+        m_actions[id] = action;
+        if (handler)
+            connect(action, &QAction::triggered, this, handler);
+    };
+    add(kNew, {QKeySequence(Qt::CTRL | Qt::Key_N)}, &MainWindow::NewDocument);
+    add(kSaveShortcut, {QKeySequence(Qt::CTRL | Qt::Key_S)}, &MainWindow::Save);
+    add(kUndo, {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)},
+        nullptr);
+    add(kCut, {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)},
+        nullptr);
+    add(kCopy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)},
+        nullptr);
+    add(kPaste, {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
+        nullptr);
+    add(kNextPane, {QKeySequence(Qt::Key_F6)}, nullptr);
+    add(kPreviousPane, {QKeySequence(Qt::SHIFT | Qt::Key_F6)}, nullptr);
+}
+
+void MainWindow::Connect() {
+    connect(m_view, &ListingView::ReadingChanged, this, &MainWindow::UpdateCommandStates);
+    connect(m_view, &ListingView::ShownChanged, this, &MainWindow::UpdateCommandStates);
+    connect(m_toolBar, &QToolBar::visibilityChanged, this, &MainWindow::UpdateCommandStates);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_initialUpdateDone)
+        return;
+    m_initialUpdateDone = true;
+    m_view->InitialUpdate();
+    const ListingOptions& options = m_session.Options();
+    SetCustomDepthItem(QString::number(options.customDepth));
+    SetDepthMenuTitle(DepthText(options.lastDepth));
+    UpdateCommandStates();
+}
+
+void MainWindow::Run(int commandId) {
+    ListingOptions& options = m_session.Options();
+    switch (commandId) {
+    case kOpen:
+        OpenWithDialog();
+        break;
+    case kSave:
+        Save();
+        break;
+    case kSaveAs:
+        SaveAsWithDialog();
+        break;
+    case kRefresh:
+        m_view->Refresh();
+        break;
+    case kExit:
+        close();
+        break;
+    case kBrowse:
+        m_view->BrowseForFolder();
+        break;
+    case kToolBar:
+        ToggleToolBar();
+        break;
+    case kTypeInPath:
+        m_view->TogglePathBox();
+        break;
+    case kFontSize:
+        options.largeFont = options.largeFont ? 0 : 1;
+        m_view->Refresh();
+        break;
+    case kPageFormat:
+        ChooseLayout(0);
+        break;
+    case kFileData:
+        ChooseLayout(1);
+        break;
+    case kCdFormat:
+        ChooseLayout(2);
+        break;
+    case kZipFormat:
+        ChooseLayout(3);
+        break;
+    case kAddSize:
+        options.addSize = options.addSize ? 0 : 1;
+        break;
+    case kAddDate:
+        options.addDate = options.addDate ? 0 : 1;
+        break;
+    case kAddAttributes:
+        options.addAttribute = options.addAttribute ? 0 : 1;
+        break;
+    case kAddComments:
+        options.addComments = options.addComments ? 0 : 1;
+        break;
+    case kDepthCustom:
+        ChooseDepth(options.customDepth);
+        break;
+    case kFoldersListing:
+        m_view->ShowFoldersListing();
+        break;
+    case kStop:
+        m_view->Stop();
+        break;
+    default:
+        for (const DepthCommand& depth : DepthCommands())
+            if (depth.id == commandId)
+                ChooseDepth(depth.depth);
+        break;
+    }
+    UpdateCommandStates();
+}
+
+void MainWindow::ChooseLayout(int printAs) {
+    m_session.Options().printAs = printAs;
+    ApplyPageLayout(m_session.Options());
+}
+
+void MainWindow::ChooseDepth(int depth) {
+    m_session.Options().lastDepth = depth;
+    SetDepthMenuTitle(DepthText(depth));
+}
+
+void MainWindow::ToggleToolBar() {
+    m_toolBar->setVisible(m_toolBar->isHidden());
+}
+
+QMenu* MainWindow::DepthMenu() const {
+    const QList<QAction*> items = menuBar()->actions();
+    const int position = FindMenuItem(items, kDepthTitle);
+    return position < 0 ? nullptr : items[position]->menu();
+}
+
+void MainWindow::SetDepthMenuTitle(const QString& text) {
+    const QList<QAction*> items = menuBar()->actions();
+    const int position = FindMenuItem(items, kDepthTitle);
+    if (position >= 0)
+        items[position]->setText(kDepthTitle + QStringLiteral(" (") + text + ')');
+}
+
+void MainWindow::SetCustomDepthItem(const QString& text) {
+    const QMenu* menu = DepthMenu();
+    if (!menu)
+        return;
+    const QList<QAction*> items = menu->actions();
+    const int position = FindMenuItem(items, kCustomItem);
+    if (position >= 0)
+        items[position]->setText(kCustomItem + QStringLiteral(" (") + text + ')');
+}
+
+void MainWindow::UpdateCommandStates() {
+    const ListingOptions& options = m_session.Options();
+    const auto check = [this](int id, bool checked) {
+        Action(id)->setChecked(checked);
+    };
+    check(kPageFormat, options.printAs == 0);
+    check(kFileData, options.printAs == 1);
+    check(kCdFormat, options.printAs == 2);
+    check(kZipFormat, options.printAs == 3);
+    check(kAddSize, options.addSize != 0);
+    check(kAddDate, options.addDate != 0);
+    check(kAddAttributes, options.addAttribute != 0);
+    check(kAddComments, options.addComments != 0);
+    check(kFontSize, options.largeFont != 0);
+    for (const DepthCommand& depth : DepthCommands())
+        check(depth.id, options.lastDepth == depth.depth);
+    check(kDepthCustom, options.lastDepth == options.customDepth);
+    check(kTypeInPath, m_view->PathBoxVisible());
+    check(kFoldersListing, m_view->TableVisible());
+    check(kBrowse, !m_view->TableVisible());
+    check(kToolBar, !m_toolBar->isHidden());
+
+    const bool reading = m_view->Reading();
+    for (const auto& [id, action] : m_actions)
+        if (id != kSaveDb && id != kHelp)
+            action->setEnabled(!reading || WorksWhileReading(id));
+}
+
+bool MainWindow::OpenDocument(const QString& fileName) {
+    if (!m_view->OpenDocument(fileName))
+        return false;
+    m_documentPath = fileName;
+    SetDocumentTitle();
+    UpdateCommandStates();
+    return true;
+}
+
+bool MainWindow::SaveDocument(const QString& fileName) {
+    if (!m_session.Save(fileName.toStdString(), m_notice, Now()))
+        return false;
+    m_documentPath = fileName;
+    SetDocumentTitle();
+    return true;
+}
+
+void MainWindow::SetDocumentTitle() {
+    const QString name = m_documentPath.isEmpty() ? QStringLiteral("Untitled")
+                                                  : QFileInfo(m_documentPath).fileName();
+    setWindowTitle(name + QStringLiteral(" - Dir Scribe"));
+}
+
+void MainWindow::NewDocument() {
+    if (m_view->Reading())
+        return;
+    m_view->NewDocument();
+    m_documentPath.clear();
+    SetDocumentTitle();
+}
+
+void MainWindow::OpenWithDialog() {
+    auto* dialog =
+        new QFileDialog(this, QString(), QString(), kFilter + QStringLiteral(";;") + kAllFiles);
+    dialog->setObjectName(QStringLiteral("openDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this](const QString& file) { OpenDocument(file); });
+    dialog->open();
+}
+
+void MainWindow::Save() {
+    if (m_documentPath.isEmpty())
+        SaveAsWithDialog();
+    else
+        SaveDocument(m_documentPath);
+}
+
+void MainWindow::SaveAsWithDialog() {
+    auto* dialog =
+        new QFileDialog(this, QString(), QString(), kFilter + QStringLiteral(";;") + kAllFiles);
+    dialog->setObjectName(QStringLiteral("saveDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("dsc"));
+    dialog->selectFile(m_documentPath.isEmpty() ? QStringLiteral("Dscrb") : m_documentPath);
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this](const QString& file) { SaveDocument(file); });
+    dialog->open();
+}
+
+void MainWindow::SaveProfile() const {
+    if (m_profilePath.empty())
+        return;
+    try {
+        IniFile profile = IniFile::Load(m_profilePath);
+        SaveOptions(m_session.Options(), profile);
+        profile.Save(m_profilePath);
+    } catch (const Error& error) {
+        m_notice.Show(kCaption, error.what(), NoticeIcon::Warning);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    SaveProfile();
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile() && !m_view->Reading()) {
+            OpenDocument(url.toLocalFile());
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+} // namespace dirscribe

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+// The main window: menus, toolbar, status bar and the listing view.
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+#include <memory>
+#include <string>
+
+class QAction;
+class QMenu;
+class QToolBar;
+
+namespace dirscribe {
+
+class ListingSession;
+class ListingView;
+class Notice;
+class WorkingProgress;
+
+// The program's one window over one listing session. Menu and toolbar commands call
+// the session's operations and redraw; settings are read by the caller before the
+// window exists and written to the profile when it closes.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // The profile path receives the settings at close; empty writes nothing.
+    MainWindow(ListingSession& session, Notice& notice, std::string profilePath,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The size and place of a new window: 450 by 350, scaled by icon spacing / 80 when
+    // the spacing is above 75, centred on the screen.
+    static QRect InitialGeometry(const QRect& screen, int iconSpacing);
+
+    // The action of a command id, or null.
+    [[nodiscard]] QAction* Action(int commandId) const;
+    [[nodiscard]] ListingView& View() const { return *m_view; }
+    [[nodiscard]] QToolBar& ToolBar() const { return *m_toolBar; }
+    [[nodiscard]] WorkingProgress& Progress() const { return *m_progress; }
+
+    // Opens a document file as Open does after its dialog; false when it was refused.
+    bool OpenDocument(const QString& fileName);
+    // Saves as Save does after its dialog: a report for a name ending in "txt", else a
+    // document file; false (after a message) when it failed.
+    bool SaveDocument(const QString& fileName);
+    [[nodiscard]] const QString& DocumentPath() const { return m_documentPath; }
+
+    // Puts " (text)" after "&TreeDepth" in the depth menu's title.
+    void SetDepthMenuTitle(const QString& text);
+    // Puts " (text)" after "Depth = Custom" in the depth menu.
+    void SetCustomDepthItem(const QString& text);
+    // Sets every command's check mark and enabled state from the settings and the view.
+    void UpdateCommandStates();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void Connect();
+    void AddAcceleratorsWithoutHandler();
+    void Run(int commandId);
+    void ChooseLayout(int printAs);
+    void ChooseDepth(int depth);
+    void ToggleToolBar();
+    void OpenWithDialog();
+    void Save();
+    void SaveAsWithDialog();
+    void NewDocument();
+    void SaveProfile() const;
+    void SetDocumentTitle();
+    [[nodiscard]] QMenu* DepthMenu() const;
+
+    ListingSession& m_session;
+    Notice& m_notice;
+    std::string m_profilePath;
+    std::map<int, QAction*> m_actions;
+    QToolBar* m_toolBar = nullptr;
+    std::unique_ptr<WorkingProgress> m_progress;
+    ListingView* m_view = nullptr;
+    QString m_documentPath;
+    bool m_initialUpdateDone = false;
+};
+
+// The position of the first action whose text contains `text`, or -1.
+int FindMenuItem(const QList<QAction*>& items, const QString& text);
+
+} // namespace dirscribe

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+// "Working..." and the progress bar in the status bar, fed from any thread.
+#pragma once
+
+#include "core/platform/Progress.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QProgressBar>
+#include <QTimer>
+#include <atomic>
+#include <mutex>
+#include <string>
+
+class QStatusBar;
+
+namespace dirscribe {
+
+// The status bar's indicator of long operations. A reader thread calls Begin, Step,
+// SetMessage and End as often as it likes (each is a few atomic operations); the
+// interface thread shows the latest state a few times a second. Called on the interface
+// thread itself, the bar is updated at once.
+class WorkingProgress final : public QObject, public Progress {
+    Q_OBJECT
+
+public:
+    explicit WorkingProgress(QStatusBar& statusBar);
+
+    void Begin() override;
+    void SetRange(std::int64_t maximum) override;
+    void Step() override;
+    void SetMessage(std::string_view text) override;
+    void End() override;
+
+    // The bar while an operation runs, else null.
+    [[nodiscard]] QProgressBar* Bar() const { return m_bar; }
+
+private:
+    // ShowWorkingProgress: "Working..." in the pane, the bar to the right of that text.
+    void ShowBar();
+    void Refresh();
+    [[nodiscard]] bool OnInterfaceThread() const;
+
+    QStatusBar& m_statusBar;
+    QPointer<QProgressBar> m_bar;
+    QTimer m_timer;
+    std::atomic<bool> m_active{false};
+    std::atomic<std::int64_t> m_maximum{100};
+    std::atomic<std::int64_t> m_value{0};
+    std::mutex m_messageLock;
+    std::string m_message;
+    bool m_messageChanged = false;
+};
+
+} // namespace dirscribe

@@ -1,0 +1,308 @@
+// SPDX-License-Identifier: MIT
+// The main window on the offscreen platform: menus, toolbar, view commands, reading a
+// folder, the profile, and open and save through the file dialogs.
+#include "gui/app/MainWindow.h"
+
+#include "core/ops/ListingSession.h"
+#include "core/options/Profile.h"
+#include "gui/app/Commands.h"
+#include "gui/app/ListingView.h"
+#include "support/RecordingNotice.h"
+#include "support/TempTree.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace dirscribe {
+namespace {
+
+using namespace command;
+using test::ReadFile;
+using test::RecordingNotice;
+using test::TempTree;
+
+QStringList Texts(const QList<QAction*>& actions) {
+    QStringList texts;
+    for (const QAction* action : actions)
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+class MainWindowTest : public testing::Test {
+protected:
+    MainWindowTest() : profile(folder.Path("Dirscribe.ini")) {}
+
+    // A window over a session read from the test's profile, shown.
+    std::unique_ptr<MainWindow> Open() {
+        session = std::make_unique<ListingSession>(LoadOptions(IniFile::Load(profile)));
+        auto window = std::make_unique<MainWindow>(*session, notice, profile);
+        window->show();
+        return window;
+    }
+
+    void Trigger(MainWindow& window, int id) {
+        QAction* action = window.Action(id);
+        ASSERT_NE(action, nullptr) << id;
+        action->trigger();
+    }
+
+    // Lists `path` as Folder's Listing does and waits for the read to end.
+    bool List(MainWindow& window, const std::string& path) {
+        window.View().PathBox().setText(QString::fromStdString(path));
+        QSignalSpy finished(&window.View(), &ListingView::ReadFinished);
+        window.Action(kFoldersListing)->trigger();
+        EXPECT_TRUE(finished.wait(10000));
+        return !finished.isEmpty() && finished.first().first().toBool();
+    }
+
+    TempTree folder;
+    std::string profile;
+    RecordingNotice notice;
+    std::unique_ptr<ListingSession> session;
+};
+
+TEST_F(MainWindowTest, MenusAndToolbarCarryTheirTextsAndIds) {
+    const auto window = Open();
+    QStringList titles = Texts(window->menuBar()->actions());
+    EXPECT_EQ(titles, (QStringList{"&File", "&Command", "&TreeDepth (0)", "&Help"}));
+    const QList<QAction*> menus = window->menuBar()->actions();
+    EXPECT_EQ(
+        Texts(menus[0]->menu()->actions()),
+        (QStringList{"&Open...", "Save...", "Save DB...", "Save as...", "-", "&Print\tCtrl+P",
+                     "Pre&view\tCtrl+V", "P&rint Setup...", "Refre&sh\tCntl+F", "-", "E&xit"}));
+    EXPECT_EQ(Texts(menus[1]->menu()->actions()),
+              (QStringList{"B&rowse for F&older", "Tool&Bar  ", "Type In Path", "-", "&Settings"}));
+    EXPECT_EQ(Texts(menus[2]->menu()->actions()),
+              (QStringList{"Depth = 0", "Depth = 1", "Depth = 2", "Depth = 3", "Depth = 5",
+                           "Depth = 10", "Depth = Custom (20)", "Depth = All"}));
+    EXPECT_EQ(Texts(menus[3]->menu()->actions()), (QStringList{"Help", "&About Dirscribe..."}));
+    EXPECT_FALSE(window->Action(kSaveDb)->isEnabled());
+    EXPECT_FALSE(window->Action(kHelp)->isEnabled());
+
+    QList<int> toolbarSlots;
+    for (const QAction* action : window->ToolBar().actions())
+        toolbarSlots << (action->isSeparator() ? -1 : action->data().toInt());
+    EXPECT_EQ(toolbarSlots,
+              (QList<int>{32809, 32853, 32825, 32818, -1, 32836, 32835, 32834, 32832, -1,
+                          32803, 57601, 32793, 57607, -1, 32795, -1,    1006,  32854, 32852}));
+    EXPECT_EQ(window->Action(kZipFormat)->statusTip(), "ZIP / LS 120 format");
+    EXPECT_EQ(window->Action(kZipFormat)->toolTip(), "ZIP");
+    EXPECT_EQ(window->Action(kStop)->statusTip(), "Stop Reading Media");
+    EXPECT_EQ(window->Action(kSettings)->statusTip(), "Sorting order, print line numbers, etc.");
+    for (const QAction* action : window->ToolBar().actions())
+        EXPECT_TRUE(action->isSeparator() || !action->icon().isNull())
+            << action->text().toStdString();
+    EXPECT_EQ(window->windowTitle(), "Dirscribe");
+}
+
+TEST_F(MainWindowTest, StartsFromAnEmptyProfileInTheCdLayoutAtDepthZero) {
+    const auto window = Open();
+    EXPECT_TRUE(window->Action(kCdFormat)->isChecked());
+    EXPECT_FALSE(window->Action(kPageFormat)->isChecked());
+    EXPECT_TRUE(window->Action(kAddSize)->isChecked());
+    EXPECT_FALSE(window->Action(kAddComments)->isChecked());
+    EXPECT_TRUE(window->Action(kDepth0)->isChecked());
+    EXPECT_FALSE(window->Action(kDepthCustom)->isChecked());
+    EXPECT_TRUE(window->Action(kTypeInPath)->isChecked());
+    EXPECT_TRUE(window->Action(kToolBar)->isChecked());
+    // The tree is in front until something is listed.
+    EXPECT_TRUE(window->Action(kBrowse)->isChecked());
+    EXPECT_FALSE(window->Action(kFoldersListing)->isChecked());
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Ready");
+}
+
+TEST_F(MainWindowTest, LayoutColumnAndDepthCommandsChangeSettingsAndMarks) {
+    const auto window = Open();
+    ListingOptions& options = session->Options();
+    Trigger(*window, kAddDate); // on in a cut-out layout, though it never prints there
+    EXPECT_EQ(options.addDate, 1);
+    EXPECT_TRUE(window->Action(kAddDate)->isChecked());
+    Trigger(*window, kPageFormat);
+    EXPECT_EQ(options.printAs, 0);
+    EXPECT_EQ(options.addComments, 1);
+    EXPECT_TRUE(window->Action(kPageFormat)->isChecked());
+    EXPECT_FALSE(window->Action(kCdFormat)->isChecked());
+    EXPECT_TRUE(window->Action(kAddComments)->isChecked());
+    Trigger(*window, kFileData);
+    EXPECT_EQ(options.printAs, 1);
+    Trigger(*window, kZipFormat);
+    EXPECT_EQ(options.printAs, 3);
+    EXPECT_EQ(options.addDate, 0);
+    EXPECT_EQ(options.addAttribute, 0);
+
+    const auto depthTitle = [&] {
+        return window->menuBar()->actions()[2]->text();
+    };
+    Trigger(*window, kDepth3);
+    EXPECT_EQ(depthTitle(), "&TreeDepth (3)");
+    EXPECT_EQ(options.lastDepth, 3);
+    EXPECT_TRUE(window->Action(kDepth3)->isChecked());
+    EXPECT_FALSE(window->Action(kDepth0)->isChecked());
+    Trigger(*window, kDepthAll);
+    EXPECT_EQ(depthTitle(), "&TreeDepth (All)");
+    EXPECT_EQ(options.lastDepth, -1);
+    Trigger(*window, kDepthCustom);
+    EXPECT_EQ(depthTitle(), "&TreeDepth (20)");
+    EXPECT_EQ(options.lastDepth, 20);
+    EXPECT_TRUE(window->Action(kDepthCustom)->isChecked());
+
+    Trigger(*window, kFontSize);
+    EXPECT_EQ(options.largeFont, 1);
+    EXPECT_TRUE(window->Action(kFontSize)->isChecked());
+}
+
+TEST_F(MainWindowTest, PathBoxAndToolBarToggleWithTheirMarks) {
+    const auto window = Open();
+    Trigger(*window, kTypeInPath);
+    EXPECT_TRUE(window->View().PathBox().isHidden());
+    EXPECT_EQ(session->Options().showManualPath, 0);
+    EXPECT_FALSE(window->Action(kTypeInPath)->isChecked());
+    Trigger(*window, kTypeInPath);
+    EXPECT_FALSE(window->View().PathBox().isHidden());
+    EXPECT_EQ(session->Options().showManualPath, 1);
+
+    Trigger(*window, kToolBar);
+    EXPECT_TRUE(window->ToolBar().isHidden());
+    EXPECT_FALSE(window->Action(kToolBar)->isChecked());
+    Trigger(*window, kToolBar);
+    EXPECT_FALSE(window->ToolBar().isHidden());
+    EXPECT_TRUE(window->Action(kToolBar)->isChecked());
+}
+
+TEST_F(MainWindowTest, ListsAFolderAndSwitchesBetweenTableAndTree) {
+    folder.File("disk/b.txt", "12345");
+    folder.File("disk/a.txt", "1");
+    folder.Folder("disk/sub");
+    const auto window = Open();
+    ASSERT_TRUE(List(*window, folder.Path("disk")));
+    EXPECT_TRUE(notice.shown.empty());
+    const QAbstractItemModel* model = window->View().Table().model();
+    ASSERT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(model->index(0, 0).data().toString(), "[sub]");
+    EXPECT_EQ(model->index(1, 0).data().toString(), "a.txt");
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "Size");
+    EXPECT_TRUE(window->View().TableVisible());
+    EXPECT_TRUE(window->Action(kFoldersListing)->isChecked());
+    EXPECT_EQ(window->View().Table().columnWidth(0), 160);
+    EXPECT_EQ(window->View().Table().font().pixelSize(), 16);
+
+    // A header click sorts the flat listing; the folder stays on top.
+    window->View().Table().horizontalHeader()->sectionClicked(0);
+    window->View().Table().horizontalHeader()->sectionClicked(0);
+    EXPECT_EQ(model->index(0, 0).data().toString(), "[sub]");
+    EXPECT_EQ(model->index(1, 0).data().toString(), "b.txt");
+
+    Trigger(*window, kBrowse);
+    EXPECT_FALSE(window->View().TableVisible());
+    EXPECT_TRUE(window->Action(kBrowse)->isChecked());
+    // Refresh with the tree in front reads nothing.
+    QSignalSpy reading(&window->View(), &ListingView::ReadingChanged);
+    Trigger(*window, kRefresh);
+    EXPECT_TRUE(reading.isEmpty());
+    EXPECT_FALSE(window->View().TableVisible());
+
+    // A path that cannot be read: the message, and Folder's Listing shows an empty table.
+    EXPECT_FALSE(List(*window, folder.Path("missing")));
+    ASSERT_EQ(notice.shown.size(), 1u);
+    EXPECT_EQ(notice.shown[0].text, "There are problem reading folder  " + folder.Path("missing"));
+    EXPECT_TRUE(window->View().TableVisible());
+    EXPECT_EQ(model->rowCount(), 0);
+}
+
+TEST_F(MainWindowTest, RefusedPathKeepsTheRowsAndFocusesThePathBox) {
+    folder.File("disk/a.txt", "1");
+    const auto window = Open();
+    ASSERT_TRUE(List(*window, folder.Path("disk")));
+    window->View().PathBox().setText(QStringLiteral("  "));
+    QSignalSpy finished(&window->View(), &ListingView::ReadFinished);
+    Trigger(*window, kRefresh);
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_FALSE(finished.first().first().toBool());
+    ASSERT_EQ(notice.shown.size(), 1u);
+    EXPECT_EQ(notice.shown[0].text,
+              "Please enter Folder name and Path\r\n or select it from the tree.");
+    EXPECT_EQ(window->View().Table().model()->rowCount(), 1);
+}
+
+TEST_F(MainWindowTest, SettingsAreWrittenAtCloseAndReadAtTheNextStart) {
+    {
+        const auto window = Open();
+        Trigger(*window, kPageFormat);
+        Trigger(*window, kDepth5);
+        Trigger(*window, kTypeInPath);
+        window->close();
+    }
+    const std::string text = ReadFile(profile);
+    EXPECT_NE(text.find("Print as =0"), std::string::npos) << text;
+    const auto window = Open();
+    EXPECT_EQ(session->Options().printAs, 0);
+    EXPECT_EQ(session->Options().lastDepth, 5);
+    EXPECT_EQ(session->Options().showManualPath, 0);
+    EXPECT_TRUE(window->Action(kDepth5)->isChecked());
+    EXPECT_EQ(window->menuBar()->actions()[2]->text(), "&TreeDepth (5)");
+    EXPECT_TRUE(window->View().PathBox().isHidden());
+}
+
+// Types a file name into the file dialog the window has just opened and presses Enter.
+void AcceptFileDialog(MainWindow& window, const char* objectName, const QString& file) {
+    auto* dialog = window.findChild<QFileDialog*>(objectName);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(file);
+    QTest::keyClick(name, Qt::Key_Return);
+    QApplication::processEvents();
+}
+
+TEST_F(MainWindowTest, SavesAndOpensThroughTheFileDialogs) {
+    folder.File("disk/a.txt", "1");
+    folder.File("disk/b.txt", "22");
+    const auto window = Open();
+    ASSERT_TRUE(List(*window, folder.Path("disk")));
+
+    Trigger(*window, kSaveAs);
+    AcceptFileDialog(*window, "saveDialog", QString::fromStdString(folder.Path("listing")));
+    const std::string saved = folder.Path("listing.dsc"); // the dialog adds the extension
+    const std::string bytes = ReadFile(saved);
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(window->windowTitle(), "listing.dsc - Dir Scribe");
+    EXPECT_EQ(window->DocumentPath().toStdString(), saved);
+
+    // Save writes the same kind of file to the same place.
+    Trigger(*window, kSave);
+    EXPECT_EQ(ReadFile(saved), bytes);
+
+    Trigger(*window, kNew);
+    EXPECT_EQ(window->View().Table().model()->rowCount(), 0);
+    EXPECT_EQ(window->windowTitle(), "Untitled - Dir Scribe");
+
+    Trigger(*window, kOpen);
+    AcceptFileDialog(*window, "openDialog", QString::fromStdString(saved));
+    const QAbstractItemModel* model = window->View().Table().model();
+    ASSERT_EQ(model->rowCount(), 2);
+    EXPECT_EQ(model->index(1, 0).data().toString(), "b.txt");
+    EXPECT_EQ(window->View().PathBox().text().toStdString(), folder.Path("disk"));
+    EXPECT_EQ(window->windowTitle(), "listing.dsc - Dir Scribe");
+    EXPECT_TRUE(notice.shown.empty());
+}
+
+TEST(MainWindowGeometry, IsCentredAndScaledByIconSpacing) {
+    const QRect screen(0, 0, 1024, 768);
+    EXPECT_EQ(MainWindow::InitialGeometry(screen, 75), QRect(287, 209, 450, 350));
+    EXPECT_EQ(MainWindow::InitialGeometry(screen, 60), QRect(287, 209, 450, 350));
+    EXPECT_EQ(MainWindow::InitialGeometry(screen, 96), QRect(242, 174, 540, 420));
+}
+
+} // namespace
+} // namespace dirscribe
