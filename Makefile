@@ -20,9 +20,11 @@ $(BUILD)/CMakeCache.txt:
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Until the window exists, running the program lists the current folder.
+# Starts the window; without a display it lists the current folder instead.
 run: build
-	$(BUILD)/dirscribe list .
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then $(BUILD)/dirscribe; else \
+	  echo "No display: listing the current folder. Start the window with $(BUILD)/dirscribe on a desktop."; \
+	  $(BUILD)/dirscribe list .; fi
 
 $(TEST_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDIRSCRIBE_SANITIZE=ON -DBUILD_TESTING=ON
@@ -34,8 +36,11 @@ test: deps $(TEST_BUILD)/CMakeCache.txt
 bench: build
 	bench/run $(BUILD)
 
+# Installs the program, its launcher, the .dsc document type and the icon under PREFIX.
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+	-update-mime-database $(PREFIX)/share/mime >/dev/null 2>&1
+	-update-desktop-database $(PREFIX)/share/applications >/dev/null 2>&1
 
 # Runs the document reader's fuzzer, then the profile reader's, each on a working copy of
 # its seeds; what they learn stays in fuzz/corpus-work/ (not committed), crash inputs too.

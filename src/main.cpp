@@ -3,22 +3,42 @@
 #include "cli/CommandLine.h"
 #include "gui/app/GuiMain.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 namespace {
 
-// The headless commands name themselves first; anything else starts the window.
-bool IsCommandLine(int argc, char** argv) {
+bool IsSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+bool HasDisplay() {
+    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+}
+
+// The window takes no argument, one document, or a print switch; anything else is a
+// headless command (or a usage error the command line explains).
+bool WantsWindow(int argc, char** argv) {
     if (argc < 2)
-        return false;
+        return true;
     const std::string_view first = argv[1];
-    return first == "list" || first == "convert" || first == "details" || first == "--help" ||
-           first == "-h";
+    if (first == "--print" || first == "--print-to")
+        return true;
+    return argc == 2 && !first.starts_with('-') && first != "list" && first != "convert" &&
+           first != "details";
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    return IsCommandLine(argc, argv) ? dirscribe::RunCommandLine(argc, argv)
-                                     : dirscribe::RunGui(argc, argv);
+    if (!WantsWindow(argc, argv))
+        return dirscribe::RunCommandLine(argc, argv);
+    if (HasDisplay())
+        return dirscribe::RunGui(argc, argv);
+    std::fputs("dirscribe: no display to show the window on (DISPLAY and WAYLAND_DISPLAY "
+               "are not set); the commands below work without one.\n",
+               stderr);
+    return dirscribe::RunCommandLine(1, argv);
 }

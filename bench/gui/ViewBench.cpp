@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+// Showing a million-row listing in the window: opening the document into the table view,
+// painting the first screen and scrolling, and the memory the rows cost.
+#include "core/docfile/DocumentFile.h"
+#include "core/ops/ListingSession.h"
+#include "core/platform/AtomicFile.h"
+#include "core/table/TablePopulation.h"
+#include "gui/app/ListingView.h"
+#include "gui/app/MainWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTableView>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace dirscribe;
+
+constexpr int kRows = 1'000'000;
+
+class SilentNotice final : public Notice {
+public:
+    void Show(std::string_view, std::string_view text, NoticeIcon) override {
+        std::fprintf(stderr, "message: %.*s\n", static_cast<int>(text.size()), text.data());
+    }
+};
+
+// A document as a large music archive gives it: every column filled.
+std::string MakeDocument() {
+    ListingOptions options;
+    options.printAs = 0;
+    options.addComments = options.addSize = options.addAttribute = options.addDate = 1;
+    ListingTable table;
+    table.SetColumns(
+        {{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}, {kAttrTitle}, {kLastModifiedTitle}});
+    table.ReserveRows(kRows);
+    char name[64];
+    char size[32];
+    for (int r = 0; r < kRows; ++r) {
+        std::snprintf(name, sizeof name, "%03d - Artist Name - Track Title %d.mp3", r % 1000, r);
+        std::snprintf(size, sizeof size, "%12.1f Kb", (r % 9000) * 1.5);
+        table.AppendCells({name, "", size, "A", " 12/18/2002 14:05:09"});
+    }
+    return WriteDocumentFile({}, "/music", options, table);
+}
+
+long ResidentBytes() {
+    long pages = 0;
+    long resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+double Milliseconds(QElapsedTimer& timer) {
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const std::string file = "/tmp/dirscribe-view-bench.dsc";
+    WriteFileAtomically(file, MakeDocument());
+
+    SilentNotice notice;
+    ListingSession session;
+    MainWindow window(session, notice, {});
+    window.resize(1000, 700);
+    window.show();
+    QApplication::processEvents();
+
+    const long before = ResidentBytes();
+    QElapsedTimer timer;
+    timer.start();
+    window.OpenDocument(QString::fromStdString(file));
+    const double open = Milliseconds(timer);
+    timer.restart();
+    window.View().Table().grab();
+    const double firstPaint = Milliseconds(timer);
+    const long after = ResidentBytes();
+
+    QScrollBar* bar = window.View().Table().verticalScrollBar();
+    timer.restart();
+    constexpr int kScrolls = 200;
+    for (int step = 0; step < kScrolls; ++step) {
+        bar->setValue(bar->maximum() / kScrolls * step);
+        window.View().Table().viewport()->grab();
+    }
+    const double scroll = Milliseconds(timer) / kScrolls;
+    std::remove(file.c_str());
+
+    std::printf("\nWindow, %d rows of five columns\n", session.Table().RowCount());
+    std::printf("%-44s %10.1f ms\n", "open document and fill the view", open);
+    std::printf("%-44s %10.1f ms\n", "first paint of the table", firstPaint);
+    std::printf("%-44s %10.2f ms\n", "scroll to a far row and repaint (each)", scroll);
+    std::printf("%-44s %10.1f bytes\n", "resident memory per row",
+                static_cast<double>(after - before) / kRows);
+    return 0;
+}
