@@ -33,10 +33,13 @@ int ScaleY(int units) {
 }
 
 // Places a control at its dialog-unit rectangle, grown to what its text needs where the
-// font is wider than the one the units were measured in.
+// font is wider than the one the units were measured in. An edit field keeps its width: its
+// natural width is that of a long text, and the label beside it would be covered.
 void Place(QWidget* widget, int left, int top, int width, int height) {
     const QSize hint = widget->sizeHint();
-    widget->setGeometry(ScaleX(left), ScaleY(top), std::max(ScaleX(width), hint.width()),
+    const bool keepWidth = qobject_cast<QLineEdit*>(widget) != nullptr;
+    widget->setGeometry(ScaleX(left), ScaleY(top),
+                        keepWidth ? ScaleX(width) : std::max(ScaleX(width), hint.width()),
                         std::max(ScaleY(height), hint.height()));
 }
 
