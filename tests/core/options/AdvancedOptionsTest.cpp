@@ -12,13 +12,6 @@ TEST(AdvancedOptions, ChangedValuesReachEverySettingAndNothingElse) {
     options.lastDepth = 20;
     AdvancedOptions values = AdvancedOptionsOf(options);
     EXPECT_EQ(values.fontName, "Arial");
-    EXPECT_EQ(values.filesAndFolders, 2);
-    EXPECT_EQ(values.numberFileLines, 1);
-    EXPECT_EQ(values.numberStdLines, 1);
-    EXPECT_EQ(values.numberCdLines, 0);
-    EXPECT_EQ(values.summary, 1);
-    EXPECT_EQ(values.printTitle, 1);
-    EXPECT_EQ(values.dateFormat, 0);
     EXPECT_EQ(values.customDepth, 20u);
 
     values.fontName = "Verdana";
