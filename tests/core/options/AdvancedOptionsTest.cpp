@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: MIT
+// The options dialog's values going into the settings after OK.
+#include "core/options/AdvancedOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace dirscribe {
+namespace {
+
+TEST(AdvancedOptions, ChangedValuesReachEverySettingAndNothingElse) {
+    ListingOptions options; // the defaults of an empty profile
+    options.lastDepth = 20;
+    AdvancedOptions values = AdvancedOptionsOf(options);
+    EXPECT_EQ(values.fontName, "Arial");
+    EXPECT_EQ(values.customDepth, 20u);
+
+    values.fontName = "Verdana";
+    values.filesAndFolders = 1;
+    values.numberFileLines = 0;
+    values.numberStdLines = 0;
+    values.numberCdLines = 1;
+    values.doNotDrawGrid = 1;
+    values.addSizeInBytes = 1;
+    values.allInUpperCase = 1;
+    values.dateFormat = 8;
+    values.summary = 0;
+    values.printTitle = 0;
+    values.largeFont = 1;
+    values.customDepth = 7;
+
+    ListingOptions expected = options;
+    expected.currentFont = "Verdana";
+    expected.filesAndFolders = 1;
+    expected.numberFileLines = 0;
+    expected.numberStdLines = 0;
+    expected.numberCdLines = 1;
+    expected.doNotDrawGrid = 1;
+    expected.addSizeInBytes = 1;
+    expected.allInUpperCase = 1;
+    expected.dateFormat = 8;
+    expected.summary = 0;
+    expected.printTitle = 0;
+    expected.largeFont = 1;
+    expected.customDepth = 7;
+
+    EXPECT_TRUE(ApplyAdvancedOptions(values, options));
+    EXPECT_EQ(options, expected) << "LastDepth, layout and columns stay as they were";
+    EXPECT_EQ(AdvancedOptionsOf(options), values);
+
+    EXPECT_FALSE(ApplyAdvancedOptions(values, options)) << "the same depth again is no change";
+}
+
+TEST(AdvancedOptions, FontIsKeptWhenTheDialogNamesNone) {
+    ListingOptions options;
+    options.currentFont = "Tahoma";
+    AdvancedOptions values = AdvancedOptionsOf(options);
+    values.fontName.clear();
+    ApplyAdvancedOptions(values, options);
+    EXPECT_EQ(options.currentFont, "Tahoma");
+}
+
+TEST(AdvancedOptions, CustomDepthThatAFixedItemOffersKeepsThePreviousOne) {
+    for (const std::uint32_t refused : {0u, 1u, 3u, 5u, 10u, 1001u}) {
+        ListingOptions options; // custom depth 20
+        AdvancedOptions values = AdvancedOptionsOf(options);
+        values.customDepth = refused;
+        EXPECT_FALSE(ApplyAdvancedOptions(values, options)) << refused;
+        EXPECT_EQ(options.customDepth, 20) << refused;
+    }
+    for (const std::uint32_t taken : {2u, 4u, 1000u}) {
+        ListingOptions options;
+        options.lastDepth = 20; // the custom item was chosen
+        AdvancedOptions values = AdvancedOptionsOf(options);
+        values.customDepth = taken;
+        EXPECT_TRUE(ApplyAdvancedOptions(values, options)) << taken;
+        EXPECT_EQ(options.customDepth, static_cast<std::int32_t>(taken));
+        EXPECT_EQ(options.lastDepth, 20) << "the current depth is not changed";
+    }
+}
+
+TEST(AdvancedOptions, ValuesNoListHasKeepThePreviousSetting) {
+    ListingOptions options;
+    options.dateFormat = 3;
+    options.filesAndFolders = 0;
+    AdvancedOptions values = AdvancedOptionsOf(options);
+    values.dateFormat = -1; // text typed into the date list
+    values.filesAndFolders = -1;
+    ApplyAdvancedOptions(values, options);
+    EXPECT_EQ(options.dateFormat, 3);
+    EXPECT_EQ(options.filesAndFolders, 0);
+
+    values.dateFormat = 9;
+    values.filesAndFolders = 3;
+    ApplyAdvancedOptions(values, options);
+    EXPECT_EQ(options.dateFormat, 3);
+    EXPECT_EQ(options.filesAndFolders, 0);
+}
+
+TEST(AdvancedOptions, CustomDepthTextIsADecimalNumberUpToAThousand) {
+    EXPECT_EQ(ParseCustomDepth("0"), 0u);
+    EXPECT_EQ(ParseCustomDepth("1000"), 1000u);
+    EXPECT_EQ(ParseCustomDepth(" 42\t"), 42u);
+    EXPECT_EQ(ParseCustomDepth("007"), 7u);
+    for (const char* refused :
+         {"", "   ", "1001", "-1", "+5", "12a", "1 2", "0x10", "3.0", "99999999999999999999999"})
+        EXPECT_EQ(ParseCustomDepth(refused), std::nullopt) << '"' << refused << '"';
+}
+
+} // namespace
+} // namespace dirscribe
