@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
-
 #include <cmath>
 
 namespace dirscribe {

@@ -9,6 +9,8 @@
 #include "gui/app/ListingView.h"
 #include "gui/app/ToolbarIcons.h"
 #include "gui/app/WorkingProgress.h"
+#include "gui/dialogs/AboutBox.h"
+#include "gui/dialogs/OptionsDialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -243,6 +245,12 @@ void MainWindow::Run(int commandId) {
     case kFoldersListing:
         m_view->ShowFoldersListing();
         break;
+    case kSettings:
+        ShowSettings();
+        break;
+    case kAbout:
+        OpenDialog(new AboutBox(this));
+        break;
     case kStop:
         m_view->Stop();
         break;
@@ -263,6 +271,24 @@ void MainWindow::ChooseLayout(int printAs) {
 void MainWindow::ChooseDepth(int depth) {
     m_session.Options().lastDepth = depth;
     SetDepthMenuTitle(DepthText(depth));
+}
+
+// Dialogs are opened window-modal and delete themselves, so the event loop keeps turning.
+void MainWindow::OpenDialog(QDialog* dialog) {
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+void MainWindow::ShowSettings() {
+    auto* dialog = new OptionsDialog(m_notice, this);
+    dialog->setObjectName(QStringLiteral("optionsDialog"));
+    dialog->LoadFrom(m_session.Options());
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        if (dialog->ApplyTo(m_session.Options()))
+            SetCustomDepthItem(QString::number(m_session.Options().customDepth));
+        UpdateCommandStates();
+    });
+    OpenDialog(dialog);
 }
 
 void MainWindow::ToggleToolBar() {

@@ -8,6 +8,7 @@
 #include <string>
 
 class QAction;
+class QDialog;
 class QMenu;
 class QToolBar;
 
@@ -70,6 +71,8 @@ private:
     void ChooseLayout(int printAs);
     void ChooseDepth(int depth);
     void ToggleToolBar();
+    void ShowSettings();
+    void OpenDialog(QDialog* dialog);
     void OpenWithDialog();
     void Save();
     void SaveAsWithDialog();

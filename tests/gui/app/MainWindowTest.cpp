@@ -16,6 +16,8 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTableView>
@@ -295,6 +297,39 @@ TEST_F(MainWindowTest, SavesAndOpensThroughTheFileDialogs) {
     EXPECT_EQ(window->View().PathBox().text().toStdString(), folder.Path("disk"));
     EXPECT_EQ(window->windowTitle(), "listing.dsc - Dir Scribe");
     EXPECT_TRUE(notice.shown.empty());
+}
+
+// Sets the custom depth in the options dialog and presses OK.
+void SetCustomDepth(MainWindow& window, const char* depth) {
+    window.Action(kSettings)->trigger();
+    const QPointer<QDialog> dialog = window.findChild<QDialog*>(QStringLiteral("optionsDialog"));
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("customDepth"));
+    ASSERT_NE(field, nullptr);
+    field->setText(QString::fromUtf8(depth));
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
+    QApplication::processEvents();
+    delete dialog.data(); // a closed dialog deletes itself later; the next one must be new
+}
+
+TEST_F(MainWindowTest, SettingsChangeTheCustomDepthItemButNotTheDepth) {
+    const auto window = Open();
+    const auto customItem = [&] {
+        return window->Action(kDepthCustom)->text();
+    };
+    SetCustomDepth(*window, "7");
+    EXPECT_EQ(customItem(), "Depth = Custom (7)");
+    EXPECT_EQ(session->Options().customDepth, 7);
+    EXPECT_EQ(session->Options().lastDepth, 0);
+    SetCustomDepth(*window, "5"); // a preset depth keeps the custom one
+    EXPECT_EQ(customItem(), "Depth = Custom (7)");
+    SetCustomDepth(*window, "2");
+    EXPECT_EQ(customItem(), "Depth = Custom (2)");
+    Trigger(*window, kDepth2);
+    EXPECT_TRUE(window->Action(kDepth2)->isChecked());
+    EXPECT_TRUE(window->Action(kDepthCustom)->isChecked());
+    EXPECT_EQ(window->menuBar()->actions()[2]->text(), "&TreeDepth (2)");
 }
 
 TEST(MainWindowGeometry, IsCentredAndScaledByIconSpacing) {
