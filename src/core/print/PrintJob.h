@@ -33,6 +33,8 @@ public:
              const ListingSummary& summary, std::string folderPath);
 
     [[nodiscard]] PageLayout Layout() const { return m_layout; }
+    // The listed folder's path, as the title and the headings show it.
+    [[nodiscard]] const std::string& FolderPath() const { return m_folderPath; }
     // The pages to print; at least 1, also for an empty listing.
     [[nodiscard]] int PageCount() const { return m_counts.pageCount; }
     // Panels in the cut-out layouts (two per page); equal to PageCount() on letter pages.
