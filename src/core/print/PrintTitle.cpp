@@ -42,7 +42,8 @@ PrintTitle ComposePrintTitle(std::string_view path, bool cutOut, std::time_t now
     } else {
         title.firstLine = path;
     }
-    title.dateLine = " " + FormatCreatedOn(now);
+    title.dateLine = FormatCreatedOn(now);
+    title.dateLine.insert(title.dateLine.begin(), ' ');
     return title;
 }
 
