@@ -20,9 +20,11 @@ void SetLetterPage(QPagedPaintDevice& device) {
 }
 
 bool PrintPages(PrintJob& job, QPagedPaintDevice& device, int from, int to) {
-    SetLetterPage(device);
     from = std::max(from, 1);
     to = std::min(to, job.PageCount());
+    if (from > to)
+        return true; // nothing asked for; a printer gets no empty sheet
+    SetLetterPage(device);
     QPainter painter;
     if (!painter.begin(&device))
         return false;

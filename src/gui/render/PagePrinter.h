@@ -19,7 +19,8 @@ inline constexpr qreal kPrintMarginInches = 0.25;
 void SetLetterPage(QPagedPaintDevice& device);
 
 // Sets the page as SetLetterPage does and prints pages from..to of the job (clamped to
-// 1..PageCount()), each on a sheet of its own. False when the device could not be opened
+// 1..PageCount()), each on a sheet of its own; no page at all when none is in that range,
+// and the device is then left alone. False when the device could not be opened
 // for painting (an unwritable output, an unavailable printer).
 bool PrintPages(PrintJob& job, QPagedPaintDevice& device, int from, int to);
 
