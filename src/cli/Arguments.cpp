@@ -98,6 +98,12 @@ const std::map<std::string_view, Setter>& ValueOptions() {
              return Store(a.dsc,
                           v.empty() || v == "-" ? std::nullopt : std::optional<std::string>(v));
          }},
+        {"--pdf",
+         [](Arguments& a, std::string_view v) {
+             // Pages are never written to a terminal either.
+             return Store(a.pdf,
+                          v.empty() || v == "-" ? std::nullopt : std::optional<std::string>(v));
+         }},
         {"--sort",
          [](Arguments& a, std::string_view v) {
              return Store(a.sort, ParseSort(v));
@@ -119,7 +125,7 @@ const char* UsageText() {
            "          --content folders|files|both\n"
            "          --columns LIST (comma list of comments,size,attr,date, or none)\n"
            "          --date-format 0..8   --bytes   --sort COLUMN[:desc]\n"
-           "          --txt FILE|-   --dsc FILE   --profile FILE\n";
+           "          --txt FILE|-   --dsc FILE   --pdf FILE   --profile FILE\n";
 }
 
 std::variant<Arguments, UsageError> ParseArguments(const std::vector<std::string>& words) {

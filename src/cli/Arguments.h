@@ -30,6 +30,7 @@ struct Arguments {
     std::optional<SortRequest> sort;                 // --sort COLUMN[:desc]
     std::optional<std::string> txt;                  // --txt FILE or "-"
     std::optional<std::string> dsc;                  // --dsc FILE
+    std::optional<std::string> pdf;                  // --pdf FILE
     std::optional<std::string> profile;              // --profile FILE
 };
 

@@ -2,6 +2,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/Arguments.h"
+#include "cli/PdfOutput.h"
 #include "cli/StderrNotice.h"
 #include "core/Error.h"
 #include "core/ops/ListingSession.h"
@@ -106,7 +107,9 @@ bool WriteOutputs(const Arguments& args, const ListingSession& session, Notice& 
         ok = session.Save(*args.dsc, SaveFormat::DocumentFile, notice, now) && ok;
     if (args.txt && *args.txt != "-")
         ok = session.Save(*args.txt, SaveFormat::TextReport, notice, now) && ok;
-    if ((!args.txt && !args.dsc) || args.txt == "-")
+    if (args.pdf)
+        ok = WritePdfOutput(session, *args.pdf, notice) && ok;
+    if ((!args.txt && !args.dsc && !args.pdf) || args.txt == "-")
         ok = WriteStandardOutput(session.TextReport(now), notice) && ok;
     return ok;
 }

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+// The command line's PDF output.
+#include "cli/PdfOutput.h"
+
+#include "core/print/PrintJob.h"
+#include "gui/render/PdfExport.h"
+
+#include <QGuiApplication>
+#include <QtGlobal>
+#include <array>
+#include <cstdlib>
+#include <memory>
+
+namespace dirscribe {
+
+namespace {
+
+// Qt's own notes about the environment (no runtime folder, no display) mean nothing to
+// someone asking for a PDF; only its real errors go to standard error.
+void ErrorsOnly(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        qt_message_output(type, context, message);
+}
+
+// Puts the previous message handler back when the PDF is done.
+class QuietQt {
+public:
+    QuietQt() : m_previous(qInstallMessageHandler(ErrorsOnly)) {}
+    ~QuietQt() { qInstallMessageHandler(m_previous); }
+    QuietQt(const QuietQt&) = delete;
+    QuietQt& operator=(const QuietQt&) = delete;
+
+private:
+    QtMessageHandler m_previous;
+};
+
+} // namespace
+
+bool WritePdfOutput(const ListingSession& session, const std::string& path, Notice& notice) {
+    const QuietQt quiet;
+    // Qt keeps references to the arguments for the application's lifetime.
+    char program[] = "dirscribe";
+    char platformOption[] = "-platform";
+    char offscreen[] = "offscreen";
+    std::array<char*, 4> argv{program, platformOption, offscreen, nullptr};
+    int argc = std::getenv("QT_QPA_PLATFORM") != nullptr ? 1 : 3;
+    std::unique_ptr<QGuiApplication> app;
+    if (QGuiApplication::instance() == nullptr)
+        app = std::make_unique<QGuiApplication>(argc, argv.data());
+
+    PrintJob job(session.Table(), session.Options(), session.Doc().summary, session.Path());
+    return WritePdf(job, path, notice);
+}
+
+} // namespace dirscribe

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+// How many pages and panels a listing prints on, and which rows each one holds.
+#pragma once
+
+#include "core/options/PageLayout.h"
+#include "core/print/PageRange.h"
+#include "core/table/ListingTable.h"
+
+#include <string_view>
+#include <vector>
+
+namespace dirscribe {
+
+struct PrintCounts {
+    int pageCount = 1;
+    // Cut-out panels, two to a page; in the letter layouts equal to pageCount.
+    int panelCount = 1;
+    friend bool operator==(const PrintCounts&, const PrintCounts&) = default;
+};
+
+// The rows of the first block (page or panel) and of each later one.
+struct BlockCapacity {
+    int first = 0;
+    int later = 0;
+};
+
+// Letter pages hold 70 rows on the first page and 80 on every other; CD panels 29 and 32;
+// ZIP panels 20 and 24. A `Print as ` outside the four layouts counts as Standard.
+BlockCapacity CapacityOf(PageLayout layout);
+
+// Whether the layout prints square panels for a disk case instead of letter pages.
+bool IsCutOut(PageLayout layout);
+
+// The page and panel counts of a listing of rowCount rows. An empty listing still gets one
+// page and one panel (its title and summary).
+PrintCounts CountPages(PageLayout layout, int rowCount);
+
+// Row kinds by the FileName text: "comments:" exactly is a comment row; a text beginning
+// with two blanks and two asterisks is a file-data row; every other row is numbered.
+bool IsCommentRow(std::string_view fileName);
+bool IsFileDataRow(std::string_view fileName);
+bool IsNumberedRow(std::string_view fileName);
+
+// One range per block (a page in the letter layouts, a panel in the cut-out layouts) for
+// blockCount blocks: block 1 starts at row 0, every later one right after the previous,
+// each holding at most its capacity; blocks past the last row are empty. Every row takes
+// a line, numbered or not. blockCount below 0 gives no blocks.
+std::vector<PageRange> BuildPageTable(const ListingTable& snapshot, PageLayout layout,
+                                      int blockCount);
+
+} // namespace dirscribe

@@ -1,0 +1,302 @@
+// SPDX-License-Identifier: MIT
+// The print job and the drawing of its pages.
+#include "core/print/PrintJob.h"
+
+#include "core/format/SizeFormat.h"
+#include "core/format/Utf8.h"
+#include "core/platform/Clock.h"
+#include "core/table/TableColumn.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace dirscribe {
+
+namespace {
+
+constexpr int kLowerPanelOffset = 500;
+constexpr Color kShadowGrey{140, 140, 140};
+constexpr Pen kFramePen{1, Color{160, 160, 160}};
+
+constexpr int kLetterRuleLeft = 40;
+constexpr int kLetterRuleRight = 750;
+constexpr int kFrameLeft = 25;
+
+// What differs between the layouts, in 0.01 inch.
+struct LayoutMetrics {
+    bool letter = true;
+    int scale = 2;           // k: the title box is drawn twice as tall on letter pages
+    int bodyHeight = 10;     // body font cell height
+    int rowPitch = 12;       // from one row to the next
+    int numberWidth = 6;     // digits of a line number
+    int commentsX = 180;     // Comments cells
+    int sizeX = 400;         // Size cells beside Comments
+    int sizeAloneX = 370;    // Size cells without Comments
+    int panelSide = 0;       // S: the panel square's far edges
+    int firstPanelLines = 0; // grid lines of the job's first panel
+    int laterPanelLines = 0; // grid lines of every other panel
+    int firstHeadingX = 0;   // " page 1 of n" of the first panel
+    int firstRowY = 0;       // first row of the first panel
+    int laterHeadingX = 0;   // heading of later panels, at y = o + 28
+    int laterFirstRowY = 0;  // first row of later panels, plus o
+    int summaryHeight = 10;  // summary font cell height
+    int summaryWidth = 5;    // and average character width
+};
+
+constexpr LayoutMetrics kLetterMetrics{};
+constexpr LayoutMetrics kCdMetrics{.letter = false,
+                                   .scale = 1,
+                                   .bodyHeight = 12,
+                                   .rowPitch = 14,
+                                   .numberWidth = 3,
+                                   .commentsX = 180,
+                                   .sizeX = 370,
+                                   .sizeAloneX = 370,
+                                   .panelSide = 500,
+                                   .firstPanelLines = 30,
+                                   .laterPanelLines = 32,
+                                   .firstHeadingX = 120,
+                                   .firstRowY = 95,
+                                   .laterHeadingX = 110,
+                                   .laterFirstRowY = 42,
+                                   .summaryHeight = 7,
+                                   .summaryWidth = 5};
+constexpr LayoutMetrics kZipMetrics{.letter = false,
+                                    .scale = 1,
+                                    .bodyHeight = 11,
+                                    .rowPitch = 14,
+                                    .numberWidth = 3,
+                                    .commentsX = 150,
+                                    .sizeX = 300,
+                                    .sizeAloneX = 270,
+                                    .panelSide = 380,
+                                    .firstPanelLines = 20,
+                                    .laterPanelLines = 24,
+                                    .firstHeadingX = 100,
+                                    .firstRowY = 96,
+                                    .laterHeadingX = 90,
+                                    .laterFirstRowY = 43,
+                                    .summaryHeight = 7,
+                                    .summaryWidth = 3};
+
+const LayoutMetrics& MetricsOf(PageLayout layout) {
+    switch (layout) {
+    case PageLayout::CdInsert:
+        return kCdMetrics;
+    case PageLayout::ZipInsert:
+        return kZipMetrics;
+    case PageLayout::Standard:
+    case PageLayout::FileData:
+        break;
+    }
+    return kLetterMetrics;
+}
+
+PageLayout ValidLayout(std::int32_t printAs) {
+    return printAs >= 0 && printAs <= 3 ? static_cast<PageLayout>(printAs) : PageLayout::Standard;
+}
+
+std::string Formatted(const char* format, long value) {
+    char buffer[32];
+    const int length = std::snprintf(buffer, sizeof buffer, format, value);
+    return std::string(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+// "  page q of n" after the given text.
+std::string PageOf(std::string_view before, int page, int total) {
+    return std::string(before) + "  page " + std::to_string(page) + " of " + std::to_string(total);
+}
+
+void TextIfAny(Canvas& canvas, Point at, std::string_view text, const FontRequest& font) {
+    if (!text.empty())
+        canvas.Text(at, text, font);
+}
+
+} // namespace
+
+PrintJob::PrintJob(const ListingTable& table, const ListingOptions& options,
+                   const ListingSummary& summary, std::string folderPath)
+    : m_snapshot(table), m_options(options), m_summary(summary),
+      m_folderPath(std::move(folderPath)), m_layout(ValidLayout(options.printAs)),
+      m_counts(CountPages(m_layout, table.RowCount())),
+      m_pageTable(BuildPageTable(m_snapshot, m_layout, m_counts.panelCount)) {
+    const LayoutMetrics& metrics = MetricsOf(m_layout);
+    const bool hasComments = m_snapshot.ColumnIndex(kCommentsTitle) > 0;
+    for (int c = 1; c < m_snapshot.ColumnCount(); ++c) {
+        const std::string_view title = m_snapshot.GetColumnTitle(c);
+        if (title == kCommentsTitle)
+            m_printedColumns.push_back({c, metrics.commentsX});
+        else if (title == kSizeTitle)
+            m_printedColumns.push_back({c, hasComments ? metrics.sizeX : metrics.sizeAloneX});
+        else if (title == kAttrTitle && metrics.letter)
+            m_printedColumns.push_back({c, 555});
+        else if (title == kLastModifiedTitle && metrics.letter)
+            m_printedColumns.push_back({c, 640});
+    }
+}
+
+const PrintTitle& PrintJob::Title() {
+    if (!m_title)
+        m_title = ComposePrintTitle(m_folderPath, IsCutOut(m_layout), Now());
+    return *m_title;
+}
+
+bool PrintJob::DrawPage(Canvas& canvas, int page) {
+    if (page < 1 || page > PageCount())
+        return false;
+    if (m_options.printTitle != 0 && page == 1)
+        DrawTitleBlock(canvas);
+    if (m_options.summary != 0 && page == 1)
+        DrawSummaryBlock(canvas);
+    if (!IsCutOut(m_layout)) {
+        if (!IsEmpty())
+            DrawPageBody(canvas, page, false);
+        return true;
+    }
+    DrawPanelFrame(canvas, page == 1, false);
+    if (!IsEmpty())
+        DrawPageBody(canvas, 2 * page - 1, false);
+    const int lowerPanel = 2 * page;
+    if (lowerPanel <= PanelCount() &&
+        m_pageTable[static_cast<std::size_t>(lowerPanel - 1)].firstRow < RowCount()) {
+        DrawPanelFrame(canvas, false, true);
+        DrawPageBody(canvas, lowerPanel, true);
+    }
+    return true;
+}
+
+void PrintJob::DrawTitleBlock(Canvas& canvas) {
+    const LayoutMetrics& metrics = MetricsOf(m_layout);
+    const PrintTitle& title = Title();
+    const int k = metrics.scale;
+    const int e = metrics.letter ? 40 : 0;
+    const Pen pen{k, kBlack};
+    canvas.RoundRectangle({40 * k, 40}, {40 * k + e + 265, 31 * k + 40}, 40 * k, 40, pen,
+                          kShadowGrey);
+    canvas.RoundRectangle({32 * k, 32}, {32 * k + e + 265, 31 * k + 35}, 40 * k, 40, pen, kWhite);
+
+    const FontRequest pathFont{m_options.currentFont, metrics.letter ? 12 : 10, 0, 700};
+    // Short paths stand out in capitals on letter pages.
+    const bool upper = metrics.letter && Utf8Length(m_folderPath) < 55;
+    TextIfAny(canvas, {45 * k, 10 * k + 25}, upper ? AsciiUpper(title.firstLine) : title.firstLine,
+              pathFont);
+    TextIfAny(canvas, {45 * k, 10 * k + 40},
+              upper ? AsciiUpper(title.secondLine) : title.secondLine, pathFont);
+    const FontRequest dateFont{m_options.currentFont, 8 * k, 6, 400};
+    TextIfAny(canvas, {85 * k, 24 * k + 40}, title.dateLine, dateFont);
+}
+
+void PrintJob::DrawSummaryBlock(Canvas& canvas) const {
+    const LayoutMetrics& metrics = MetricsOf(m_layout);
+    const FontRequest font{m_options.currentFont, metrics.summaryHeight, metrics.summaryWidth, 100};
+    const int x0 = metrics.letter ? 445 : 305;
+    const int s = metrics.letter ? 2 : 1;
+    canvas.Text({x0, 30}, "Summary:", font);
+    canvas.Text({x0, 8 * s + 28}, "Size (data only): ...", font);
+    canvas.Text({x0, 16 * s + 28},
+                FormatSize(m_summary.totalBytes, kSummarySizeWidth, m_options.addSizeInBytes != 0),
+                font);
+    canvas.Text({x0, 24 * s + 28}, "Files:     " + Formatted("%10ld", m_summary.fileCount), font);
+    canvas.Text({x0, 31 * s + 28}, "Subfolders:" + Formatted("%10ld", m_summary.folderCount), font);
+    if (!metrics.letter)
+        return;
+    canvas.Text({390, 132}, "kb (kilobyte) = 1024 bytes; Mb (megabyte) = 1048576 bytes", font);
+    canvas.Text({640, 44}, "ATTRIBUTES:", font);
+    canvas.Text({640, 60}, "A - ARCHIVE", font);
+    canvas.Text({640, 76}, "H - HIDDEN", font);
+    canvas.Text({640, 90}, "R - READ ONLY", font);
+    canvas.Text({640, 108}, "S - SYSTEM", font);
+}
+
+void PrintJob::DrawPanelFrame(Canvas& canvas, bool firstPanel, bool lower) const {
+    const LayoutMetrics& metrics = MetricsOf(m_layout);
+    const int o = lower ? kLowerPanelOffset : 0;
+    const int side = metrics.panelSide;
+    // Edge by edge, clockwise from the top left corner.
+    canvas.Line({kFrameLeft, o + kFrameLeft}, {side, o + kFrameLeft}, kFramePen);
+    canvas.Line({side, o + kFrameLeft}, {side, o + side}, kFramePen);
+    canvas.Line({side, o + side}, {kFrameLeft, o + side}, kFramePen);
+    canvas.Line({kFrameLeft, o + side}, {kFrameLeft, o + kFrameLeft}, kFramePen);
+    if (m_options.doNotDrawGrid != 0)
+        return;
+    // The first panel leaves room at its top for the title box and the summary.
+    const int h = firstPanel ? 55 : 2;
+    const int lines = firstPanel ? metrics.firstPanelLines : metrics.laterPanelLines;
+    for (int i = 0; i < lines; ++i) {
+        const int y = o + h + 39 + 14 * i;
+        canvas.Line({kFrameLeft, y}, {side, y}, kFramePen);
+    }
+}
+
+void PrintJob::DrawPageBody(Canvas& canvas, int block, bool lower) {
+    const LayoutMetrics& metrics = MetricsOf(m_layout);
+    const FontRequest font{m_options.currentFont, metrics.bodyHeight, 0, 400};
+    if (!canvas.CanMakeFont(font))
+        m_bodyFontFailed = true;
+    const PageRange& range = m_pageTable[static_cast<std::size_t>(block - 1)];
+    const int o = lower ? kLowerPanelOffset : 0;
+    int firstY = 0;
+    if (metrics.letter) {
+        int headsY = 0;
+        if (block == 1) {
+            canvas.Text({50, 130}, " Listing: page 1 of " + std::to_string(PageCount()), font);
+            canvas.Line({kLetterRuleLeft, 160}, {kLetterRuleRight, 160}, kDefaultPen);
+            headsY = 145;
+            firstY = 168;
+        } else {
+            canvas.Text({40, 25}, PageOf(AsciiUpper(m_folderPath), block, PageCount()), font);
+            canvas.Line({kLetterRuleLeft, 50}, {kLetterRuleRight, 50}, kDefaultPen);
+            headsY = 35;
+            firstY = 64;
+        }
+        DrawColumnHeads(canvas, headsY, font);
+    } else if (block == 1) {
+        if (PanelCount() > 1)
+            canvas.Text({metrics.firstHeadingX, 73}, " page 1 of " + std::to_string(PanelCount()),
+                        font);
+        firstY = metrics.firstRowY;
+    } else {
+        canvas.Text({metrics.laterHeadingX, o + 28}, PageOf(Title().firstLine, block, PanelCount()),
+                    font);
+        firstY = o + metrics.laterFirstRowY;
+    }
+    DrawRows(canvas, range, firstY, font);
+}
+
+void PrintJob::DrawColumnHeads(Canvas& canvas, int y, const FontRequest& font) const {
+    canvas.Text({50, y}, "Name", font);
+    const auto head = [&](const char* title, int x, const char* text) {
+        if (m_snapshot.ColumnIndex(title) > 0)
+            canvas.Text({x, y}, text, font);
+    };
+    head(kCommentsTitle, 200, "Comments");
+    head(kSizeTitle, 420, "Size ");
+    head(kAttrTitle, 555, "Attribute");
+    head(kLastModifiedTitle, 640, "Last Date Modified");
+}
+
+void PrintJob::DrawRows(Canvas& canvas, const PageRange& range, int firstY,
+                        const FontRequest& font) {
+    const LayoutMetrics& metrics = MetricsOf(m_layout);
+    const bool numbering = m_options.numberStdLines != 0 || m_options.numberCdLines != 0;
+    const char* numberFormat = metrics.numberWidth == 6 ? "%6ld. " : "%3ld. ";
+    long number = range.numberedBefore;
+    int y = firstY;
+    std::string line;
+    for (int row = range.firstRow; row <= range.lastRow; ++row, y += metrics.rowPitch) {
+        const std::string_view name = m_snapshot.Cell(row, 0);
+        if (IsCommentRow(name)) {
+            canvas.Text({45, y}, name, font);
+        } else {
+            line.clear();
+            if (numbering && IsNumberedRow(name))
+                line = Formatted(numberFormat, ++number);
+            line += name;
+            TextIfAny(canvas, {30, y}, line, font);
+        }
+        for (const PrintedColumn& column : m_printedColumns)
+            TextIfAny(canvas, {column.x, y}, m_snapshot.Cell(row, column.cell), font);
+    }
+}
+
+} // namespace dirscribe

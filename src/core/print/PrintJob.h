@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: MIT
+// One print of the listing: a snapshot of the table, its pages or panels, and their drawing.
+#pragma once
+
+#include "core/canvas/Canvas.h"
+#include "core/listing/ListingSummary.h"
+#include "core/options/ListingOptions.h"
+#include "core/print/PageRange.h"
+#include "core/print/Pagination.h"
+#include "core/print/PrintTitle.h"
+#include "core/table/ListingTable.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dirscribe {
+
+// Made when a print, preview or PDF export starts, from the table as it stands; later
+// changes to the table do not reach it. Draws each page in 0.01 inch units, y downward
+// from the top left of the printable area. Drawing a page twice, in any order, gives the
+// same calls: the title text is composed once per job, when it is first needed.
+//
+// The letter layouts print a title box and a summary on page 1, then a heading, column heads
+// and the rows of the page. The cut-out layouts print two framed square panels per page,
+// each numbered as a page of the insert.
+//
+// Cells are printed under the heads of the columns the table really has (by their titles),
+// so a table filled under other column settings still prints each value under its own head.
+class PrintJob {
+public:
+    PrintJob(const ListingTable& table, const ListingOptions& options,
+             const ListingSummary& summary, std::string folderPath);
+
+    [[nodiscard]] PageLayout Layout() const { return m_layout; }
+    // The listed folder's path, as the title and the headings show it.
+    [[nodiscard]] const std::string& FolderPath() const { return m_folderPath; }
+    // The pages to print; at least 1, also for an empty listing.
+    [[nodiscard]] int PageCount() const { return m_counts.pageCount; }
+    // Panels in the cut-out layouts (two per page); equal to PageCount() on letter pages.
+    [[nodiscard]] int PanelCount() const { return m_counts.panelCount; }
+    // Whether the snapshot has no rows: the caller decides whether to print the title and
+    // summary alone.
+    [[nodiscard]] bool IsEmpty() const { return m_snapshot.RowCount() == 0; }
+    [[nodiscard]] int RowCount() const { return m_snapshot.RowCount(); }
+    // One range per page (letter layouts) or per panel (cut-out layouts).
+    [[nodiscard]] const std::vector<PageRange>& PageTable() const { return m_pageTable; }
+
+    // Draws page 1..PageCount(); false, drawing nothing, for any other number.
+    bool DrawPage(Canvas& canvas, int page);
+
+    // True once the body font could not be made and the device's default font took its
+    // place; the window then switches `Add Size in Bytes` off.
+    [[nodiscard]] bool BodyFontFailed() const { return m_bodyFontFailed; }
+
+    // The job's title text, composed on first use with the date of that moment.
+    const PrintTitle& Title();
+
+private:
+    void DrawTitleBlock(Canvas& canvas);
+    void DrawSummaryBlock(Canvas& canvas) const;
+    void DrawPanelFrame(Canvas& canvas, bool firstPanel, bool lower) const;
+    // block: the page (letter layouts) or panel (cut-out layouts), from 1.
+    void DrawPageBody(Canvas& canvas, int block, bool lower);
+    void DrawColumnHeads(Canvas& canvas, int y, const FontRequest& font) const;
+    void DrawRows(Canvas& canvas, const PageRange& range, int firstY, const FontRequest& font);
+
+    // Where a printed column's cells stand; absent when the layout does not print it.
+    struct PrintedColumn {
+        int cell = 0; // index in the snapshot's rows
+        int x = 0;
+    };
+
+    ListingTable m_snapshot;
+    ListingOptions m_options;
+    ListingSummary m_summary;
+    std::string m_folderPath;
+    PageLayout m_layout;
+    PrintCounts m_counts;
+    std::vector<PageRange> m_pageTable;
+    std::vector<PrintedColumn> m_printedColumns;
+    std::optional<PrintTitle> m_title;
+    bool m_bodyFontFailed = false;
+};
+
+} // namespace dirscribe

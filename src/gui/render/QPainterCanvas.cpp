@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: MIT
+// The page drawing's canvas on a Qt paint device.
+#include "gui/render/QPainterCanvas.h"
+
+#include <QColor>
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPen>
+#include <QRectF>
+#include <QString>
+#include <algorithm>
+#include <cmath>
+
+namespace dirscribe {
+
+namespace {
+
+// Units per inch of the page drawing.
+constexpr qreal kUnitsPerInch = 100;
+// The stretch factors Qt accepts, in percent.
+constexpr int kMinStretch = 1;
+constexpr int kMaxStretch = 4000;
+
+QColor ToQColor(Color color) {
+    return QColor(color.red, color.green, color.blue);
+}
+
+} // namespace
+
+QPainterCanvas::QPainterCanvas(QPainter& painter) : m_painter(painter) {
+    const QPaintDevice* device = painter.device();
+    if (device != nullptr) {
+        m_scaleX = device->logicalDpiX() / kUnitsPerInch;
+        m_scaleY = device->logicalDpiY() / kUnitsPerInch;
+    }
+}
+
+QPointF QPainterCanvas::Map(Point point) const {
+    return {point.x * m_scaleX, point.y * m_scaleY};
+}
+
+QPen QPainterCanvas::MakePen(const Pen& pen) const {
+    // Width 0 is Qt's cosmetic pen too: one device pixel, whatever the scale.
+    QPen made(ToQColor(pen.color), pen.width * m_scaleY, Qt::SolidLine, Qt::RoundCap,
+              Qt::RoundJoin);
+    return made;
+}
+
+bool QPainterCanvas::CanMakeFont(const FontRequest& font) const {
+    return std::lround(font.height * m_scaleY) >= 1;
+}
+
+const QPainterCanvas::MadeFont& QPainterCanvas::FontFor(const FontRequest& request) {
+    const auto known = std::find_if(m_fonts.begin(), m_fonts.end(),
+                                    [&](const MadeFont& f) { return f.request == request; });
+    if (known != m_fonts.end())
+        return *known;
+
+    MadeFont made{request, QFont(), 0};
+    if (CanMakeFont(request)) {
+        QFont font(QString::fromStdString(request.face));
+        font.setPixelSize(static_cast<int>(std::lround(request.height * m_scaleY)));
+        font.setWeight(static_cast<QFont::Weight>(std::clamp(request.weight, 1, 1000)));
+        // Metrics must not follow the screen's hinting: the same page on every device.
+        font.setHintingPreference(QFont::PreferNoHinting);
+        if (request.width > 0) {
+            const qreal natural = QFontMetricsF(font, m_painter.device()).averageCharWidth();
+            if (natural > 0) {
+                const auto stretch =
+                    static_cast<int>(std::lround(100 * request.width * m_scaleX / natural));
+                font.setStretch(std::clamp(stretch, kMinStretch, kMaxStretch));
+            }
+        }
+        made.font = font;
+    }
+    made.ascent = QFontMetricsF(made.font, m_painter.device()).ascent();
+    m_fonts.push_back(std::move(made));
+    return m_fonts.back();
+}
+
+void QPainterCanvas::Line(Point from, Point to, const Pen& pen) {
+    m_painter.setPen(MakePen(pen));
+    m_painter.drawLine(Map(from), Map(to));
+}
+
+void QPainterCanvas::Rectangle(Point topLeft, Point bottomRight, const Pen& pen, Color fill) {
+    m_painter.setPen(MakePen(pen));
+    m_painter.setBrush(ToQColor(fill));
+    m_painter.drawRect(QRectF(Map(topLeft), Map(bottomRight)));
+}
+
+void QPainterCanvas::RoundRectangle(Point topLeft, Point bottomRight, int ellipseWidth,
+                                    int ellipseHeight, const Pen& pen, Color fill) {
+    m_painter.setPen(MakePen(pen));
+    m_painter.setBrush(ToQColor(fill));
+    m_painter.drawRoundedRect(QRectF(Map(topLeft), Map(bottomRight)), ellipseWidth * m_scaleX / 2,
+                              ellipseHeight * m_scaleY / 2, Qt::AbsoluteSize);
+}
+
+void QPainterCanvas::Text(Point at, std::string_view text, const FontRequest& font) {
+    const MadeFont& made = FontFor(font);
+    m_painter.setPen(QPen(Qt::black));
+    m_painter.setFont(made.font);
+    const QPointF origin = Map(at);
+    m_painter.drawText(QPointF(origin.x(), origin.y() + made.ascent),
+                       QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+} // namespace dirscribe

@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: MIT
+// Printed listings written as PDF files by the real program, read back with poppler's tools.
+#include "support/ChildProcess.h"
+#include "support/RunProgram.h"
+#include "support/TempTree.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace dirscribe {
+namespace {
+
+using test::ProgramResult;
+using test::RunDirscribe;
+using test::TempTree;
+
+// What a command prints on standard output; fails the test when it does not run.
+std::string Capture(const std::string& command) {
+    std::string out;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        ADD_FAILURE() << "cannot run " << command;
+        return out;
+    }
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    EXPECT_EQ(::pclose(pipe), 0) << command;
+    return out;
+}
+
+std::string Quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
+// pdfinfo's "Pages:" and "Page size:" lines, with their runs of blanks made single.
+std::string Squeezed(const std::string& text) {
+    std::string out;
+    for (const char c : text)
+        if (c != ' ' || out.empty() || out.back() != ' ')
+            out += c;
+    return out;
+}
+
+// The text of one page as pdftotext lays it out, runs of blanks made single.
+std::string PageText(const std::string& pdf, int page) {
+    const std::string number = std::to_string(page);
+    return Squeezed(
+        Capture("pdftotext -layout -f " + number + " -l " + number + " " + Quoted(pdf) + " -"));
+}
+
+std::string Info(const std::string& pdf) {
+    return Squeezed(Capture("pdfinfo " + Quoted(pdf)));
+}
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class PdfCommand : public ::testing::Test {
+protected:
+    // tree/ holds the folders Alpha and Beta (when asked) and files f-001.txt ... one byte each.
+    void MakeTree(int files, bool folders) {
+        tree.Folder("tree");
+        if (folders) {
+            tree.Folder("tree/Alpha");
+            tree.Folder("tree/Beta");
+        }
+        for (int i = 1; i <= files; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "tree/f-%03d.txt", i);
+            tree.File(name, "x");
+        }
+    }
+    ProgramResult Run(std::vector<std::string> args, const std::string& profile = "none.ini") {
+        args.insert(args.end(), {"--profile", tree.Path(profile)});
+        return RunDirscribe(args, {tree.Root(), {}, {}});
+    }
+    void ExpectLetterPages(const std::string& pdf, int pages) {
+        const std::string info = Info(pdf);
+        EXPECT_TRUE(Has(info, "\nPages: " + std::to_string(pages) + "\n")) << info;
+        EXPECT_TRUE(Has(info, "\nPage size: 612 x 792 pts (letter)\n")) << info;
+    }
+
+    TempTree tree;
+};
+
+TEST_F(PdfCommand, StandardPagesCarryTitleSummaryHeadingsAndNumberedRows) {
+    // 71 rows, one more than the first page holds; folders come first, the last one read first.
+    MakeTree(69, true);
+    const ProgramResult result = Run({"list", "tree", "--layout", "standard", "--pdf", "out.pdf"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, "") << "a PDF was asked for, so no report on standard output";
+    const std::string pdf = tree.Path("out.pdf");
+    ExpectLetterPages(pdf, 2);
+
+    const std::string first = PageText(pdf, 1);
+    for (const char* part :
+         {"TREE", "Wed Dec 18 14:05:09 2002", "Summary:", "Files: 69", "Subfolders: 2",
+          "ATTRIBUTES:", "Listing: page 1 of 2", "Name Comments Size", "1. [Beta]", "2. [Alpha]",
+          "3. f-001.txt", "70. f-068.txt"})
+        EXPECT_TRUE(Has(first, part)) << part << "\n" << first;
+    EXPECT_FALSE(Has(first, "f-069.txt"));
+
+    const std::string second = PageText(pdf, 2);
+    EXPECT_TRUE(Has(second, "TREE page 2 of 2")) << second;
+    EXPECT_TRUE(Has(second, "71. f-069.txt")) << second;
+    EXPECT_FALSE(Has(second, "Summary:"));
+
+    ASSERT_EQ(Run({"list", "tree", "--layout", "filedata", "--pdf", "data.pdf"}).exitCode, 0);
+    ExpectLetterPages(tree.Path("data.pdf"), 2);
+    EXPECT_TRUE(Has(PageText(tree.Path("data.pdf"), 2), "71. f-069.txt"));
+}
+
+TEST_F(PdfCommand, CdInsertPanelsAreNumberedAsPages) {
+    MakeTree(62, false);
+    ASSERT_EQ(Run({"list", "tree", "--layout", "cd", "--pdf", "cd.pdf"}).exitCode, 0);
+    const std::string pdf = tree.Path("cd.pdf");
+    ExpectLetterPages(pdf, 2);
+    const std::string first = PageText(pdf, 1);
+    for (const char* part : {"tree", "Summary:", "Files: 62", "page 1 of 3", "1. f-001.txt",
+                             "29. f-029.txt", "tree page 2 of 3", "30. f-030.txt", "61. f-061.txt"})
+        EXPECT_TRUE(Has(first, part)) << part << "\n" << first;
+    EXPECT_FALSE(Has(first, "ATTRIBUTES:")) << "the legend is for letter pages";
+    const std::string second = PageText(pdf, 2);
+    EXPECT_TRUE(Has(second, "tree page 3 of 3")) << second;
+    EXPECT_TRUE(Has(second, "62. f-062.txt")) << second;
+    EXPECT_FALSE(Has(second, "61. f-061.txt"));
+}
+
+TEST_F(PdfCommand, ZipInsertPanelsHoldTwentyThenTwentyFourRows) {
+    MakeTree(45, false);
+    ASSERT_EQ(Run({"list", "tree", "--layout", "zip", "--pdf", "zip.pdf"}).exitCode, 0);
+    const std::string pdf = tree.Path("zip.pdf");
+    ExpectLetterPages(pdf, 2);
+    const std::string first = PageText(pdf, 1);
+    for (const char* part :
+         {"page 1 of 3", "20. f-020.txt", "tree page 2 of 3", "21. f-021.txt", "44. f-044.txt"})
+        EXPECT_TRUE(Has(first, part)) << part << "\n" << first;
+    const std::string second = PageText(pdf, 2);
+    EXPECT_TRUE(Has(second, "tree page 3 of 3")) << second;
+    EXPECT_TRUE(Has(second, "45. f-045.txt")) << second;
+}
+
+TEST_F(PdfCommand, SettingsLeaveOutTitleSummaryAndNumbers) {
+    MakeTree(3, false);
+    tree.File("quiet.ini",
+              "[Options]\nPrint Title=0\nSummary=0\nnumber STD Lines=0\nnumber CD Lines=0\n");
+    ASSERT_EQ(Run({"list", "tree", "--layout", "standard", "--pdf", "q.pdf"}, "quiet.ini").exitCode,
+              0);
+    const std::string page = PageText(tree.Path("q.pdf"), 1);
+    EXPECT_FALSE(Has(page, "TREE")) << page;
+    EXPECT_FALSE(Has(page, "2002"));
+    EXPECT_FALSE(Has(page, "Summary:"));
+    EXPECT_TRUE(Has(page, "Listing: page 1 of 1")) << page;
+    EXPECT_TRUE(Has(page, "f-001.txt"));
+    EXPECT_FALSE(Has(page, "1. f-001.txt"));
+}
+
+TEST_F(PdfCommand, AnEmptyFolderPrintsTitleAndSummaryOnOnePage) {
+    tree.Folder("tree");
+    for (const char* layout : {"standard", "cd"}) {
+        const std::string name = std::string(layout) + ".pdf";
+        const ProgramResult result = Run({"list", "tree", "--layout", layout, "--pdf", name});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        ExpectLetterPages(tree.Path(name), 1);
+        const std::string page = PageText(tree.Path(name), 1);
+        EXPECT_TRUE(Has(page, "Summary:")) << page;
+        EXPECT_TRUE(Has(page, "Files: 0")) << page;
+        EXPECT_FALSE(Has(page, "page 1 of")) << page;
+    }
+}
+
+TEST_F(PdfCommand, AConvertedDocumentPrintsAsTheListingDid) {
+    MakeTree(60, true); // 62 rows: three panels on two pages
+    ASSERT_EQ(
+        Run({"list", "tree", "--layout", "cd", "--dsc", "cd.dsc", "--pdf", "listed.pdf"}).exitCode,
+        0);
+    // The document brings back its layout, so the profile's Standard does not apply.
+    tree.File("standard.ini", "[Options]\nPrint as =0\n");
+    const ProgramResult converted =
+        Run({"convert", "cd.dsc", "--pdf", "converted.pdf"}, "standard.ini");
+    ASSERT_EQ(converted.exitCode, 0) << converted.err;
+    for (int page : {1, 2})
+        EXPECT_EQ(PageText(tree.Path("converted.pdf"), page),
+                  PageText(tree.Path("listed.pdf"), page));
+    EXPECT_TRUE(Has(PageText(tree.Path("converted.pdf"), 1), "tree page 2 of 3"));
+}
+
+TEST_F(PdfCommand, AFailedWriteSaysWhyAndKeepsTheOldFile) {
+    MakeTree(2, false);
+    const ProgramResult missing = Run({"list", "tree", "--pdf", "no/such/out.pdf"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(Has(missing.err, "Cannot save \"no/such/out.pdf\"")) << missing.err;
+
+    tree.File("locked/out.pdf", "old pages");
+    tree.Chmod("", 0755);
+    tree.Chmod("locked", 0555);
+    test::RunOptions options{tree.Root(), {}, {}};
+    if (test::RunningAsRoot())
+        options.prefix = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    const ProgramResult refused = RunDirscribe(
+        {"list", "tree", "--profile", "/nonexistent/profile.ini", "--pdf", "locked/out.pdf"},
+        options);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(Has(refused.err, "Cannot save \"locked/out.pdf\"")) << refused.err;
+    EXPECT_EQ(test::ReadFile(tree.Path("locked/out.pdf")), "old pages");
+
+    const ProgramResult usage = Run({"list", "tree", "--pdf", "-"});
+    EXPECT_EQ(usage.exitCode, 2);
+    EXPECT_TRUE(Has(usage.err, "usage: dirscribe")) << usage.err;
+}
+
+} // namespace
+} // namespace dirscribe
