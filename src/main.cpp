@@ -35,6 +35,9 @@ bool WantsWindow(int argc, char** argv) {
 int main(int argc, char** argv) {
     if (!WantsWindow(argc, argv))
         return dirscribe::RunCommandLine(argc, argv);
+    // Printing a document needs no screen.
+    if (std::string_view(argv[1] ? argv[1] : "").starts_with("--print") && !HasDisplay())
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     if (HasDisplay())
         return dirscribe::RunGui(argc, argv);
     std::fputs("dirscribe: no display to show the window on (DISPLAY and WAYLAND_DISPLAY "

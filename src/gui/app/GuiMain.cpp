@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/GuiMain.h"
 
+#include "cli/StderrNotice.h"
 #include "core/Error.h"
 #include "core/ops/ListingSession.h"
 #include "core/options/Profile.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/MessageBoxNotice.h"
+#include "gui/print/ListingPrinter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,6 +43,23 @@ int IconSpacing(const QScreen& screen) {
     return static_cast<int>(std::lround(75.0 * screen.logicalDotsPerInchX() / 96.0));
 }
 
+// "--print FILE" and "--print-to PRINTER FILE": print the document and end.
+int PrintAndEnd(const QStringList& arguments, Notice& notice) {
+    const bool named = arguments.first() == QStringLiteral("--print-to");
+    if (arguments.size() != (named ? 3 : 2)) {
+        notice.Show(kCaption, "usage: dirscribe --print FILE.dsc | --print-to PRINTER FILE.dsc");
+        return 2;
+    }
+    const std::string profilePath = ProfilePath(notice);
+    ListingSession session(LoadProfile(profilePath, notice));
+    NullProgress progress;
+    if (!session.OpenDocument(arguments.last().toStdString(), notice, progress))
+        return 1;
+    QWidget owner;
+    ListingPrinter printer(session, notice, owner);
+    return printer.PrintDirect(named ? arguments[1] : QString()) ? 0 : 1;
+}
+
 } // namespace
 
 int RunGui(int argc, char** argv) {
@@ -48,10 +67,16 @@ int RunGui(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Dirscribe"));
     QApplication::setApplicationDisplayName(QStringLiteral("Dirscribe"));
     MessageBoxNotice notice;
+    const QStringList arguments = QApplication::arguments().mid(1);
+    if (!arguments.isEmpty() && arguments.first().startsWith(QStringLiteral("--print"))) {
+        // Without a screen nobody could close a message box; say it on standard error.
+        StderrNotice stderrNotice;
+        const bool headless = QGuiApplication::platformName() == QStringLiteral("offscreen");
+        return PrintAndEnd(arguments, headless ? static_cast<Notice&>(stderrNotice) : notice);
+    }
 
     // A document named on the command line is read against the folder we started in;
     // paths typed into the window are read against the home folder.
-    const QStringList arguments = QApplication::arguments().mid(1);
     const QString document =
         arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).absoluteFilePath();
     QDir::setCurrent(QDir::homePath());

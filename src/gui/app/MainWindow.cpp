@@ -11,6 +11,7 @@
 #include "gui/app/WorkingProgress.h"
 #include "gui/dialogs/AboutBox.h"
 #include "gui/dialogs/OptionsDialog.h"
+#include "gui/print/ListingPrinter.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -58,7 +59,8 @@ MainWindow::MainWindow(ListingSession& session, Notice& notice, std::string prof
                        QWidget* parent)
     : QMainWindow(parent), m_session(session), m_notice(notice),
       m_profilePath(std::move(profilePath)),
-      m_progress(std::make_unique<WorkingProgress>(*statusBar())) {
+      m_progress(std::make_unique<WorkingProgress>(*statusBar())),
+      m_printer(std::make_unique<ListingPrinter>(session, notice, *this)) {
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     m_view = new ListingView(session, notice, *m_progress, this);
     setCentralWidget(m_view);
@@ -195,6 +197,15 @@ void MainWindow::Run(int commandId) {
         break;
     case kSaveAs:
         SaveAsWithDialog();
+        break;
+    case kPrint:
+        m_printer->Print();
+        break;
+    case kPreview:
+        m_printer->Preview();
+        break;
+    case kPrintSetup:
+        m_printer->Setup();
         break;
     case kRefresh:
         m_view->Refresh();

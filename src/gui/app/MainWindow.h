@@ -14,6 +14,7 @@ class QToolBar;
 
 namespace dirscribe {
 
+class ListingPrinter;
 class ListingSession;
 class ListingView;
 class Notice;
@@ -40,6 +41,7 @@ public:
     [[nodiscard]] ListingView& View() const { return *m_view; }
     [[nodiscard]] QToolBar& ToolBar() const { return *m_toolBar; }
     [[nodiscard]] WorkingProgress& Progress() const { return *m_progress; }
+    [[nodiscard]] ListingPrinter& Printer() const { return *m_printer; }
 
     // Opens a document file as Open does after its dialog; false when it was refused.
     bool OpenDocument(const QString& fileName);
@@ -87,6 +89,7 @@ private:
     std::map<int, QAction*> m_actions;
     QToolBar* m_toolBar = nullptr;
     std::unique_ptr<WorkingProgress> m_progress;
+    std::unique_ptr<ListingPrinter> m_printer;
     ListingView* m_view = nullptr;
     QString m_documentPath;
     bool m_initialUpdateDone = false;

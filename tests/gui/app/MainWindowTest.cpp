@@ -7,6 +7,7 @@
 #include "core/options/Profile.h"
 #include "gui/app/Commands.h"
 #include "gui/app/ListingView.h"
+#include "gui/print/ListingPrinter.h"
 #include "support/RecordingNotice.h"
 #include "support/TempTree.h"
 
@@ -17,11 +18,14 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -330,6 +334,45 @@ TEST_F(MainWindowTest, SettingsChangeTheCustomDepthItemButNotTheDepth) {
     EXPECT_TRUE(window->Action(kDepth2)->isChecked());
     EXPECT_TRUE(window->Action(kDepthCustom)->isChecked());
     EXPECT_EQ(window->menuBar()->actions()[2]->text(), "&TreeDepth (2)");
+}
+
+// Runs `inspect` on the preview window once it is up, then closes it.
+void WhenPreviewShows(const std::function<void(QPrintPreviewDialog&)>& inspect) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, inspect] {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!preview)
+            return;
+        poll->deleteLater();
+        poll->stop();
+        inspect(*preview);
+        preview->reject();
+    });
+    poll->start(10);
+}
+
+TEST_F(MainWindowTest, PreviewShowsTheJobsPagesAndAnEmptyListingAsksFirst) {
+    for (int file = 0; file < 71; ++file)
+        folder.File("disk/file" + std::to_string(file), "x");
+    const auto window = Open();
+    Trigger(*window, kPageFormat);
+    ASSERT_TRUE(List(*window, folder.Path("disk")));
+    int pages = 0;
+    WhenPreviewShows([&](QPrintPreviewDialog& preview) {
+        pages = preview.findChild<QPrintPreviewWidget*>()->pageCount();
+    });
+    Trigger(*window, kPreview); // 70 rows fill the first letter page
+    EXPECT_EQ(pages, 2);
+
+    QStringList asked;
+    window->Printer().SetQuestion([&](const QString& caption, const QString& text) {
+        asked << caption << text;
+        return false;
+    });
+    Trigger(*window, kNew);
+    Trigger(*window, kPreview);
+    EXPECT_EQ(asked, (QStringList{"Dirscribe",
+                                  "Selected Folder is empty! \nDo you want to proceed anyway?"}));
 }
 
 TEST(MainWindowGeometry, IsCentredAndScaledByIconSpacing) {
