@@ -6,6 +6,7 @@
 #include "gui/render/PdfExport.h"
 
 #include <QGuiApplication>
+#include <QHashFunctions>
 #include <QtGlobal>
 #include <array>
 #include <cstdlib>
@@ -44,6 +45,9 @@ bool WritePdfOutput(const ListingSession& session, const std::string& path, Noti
     char offscreen[] = "offscreen";
     std::array<char*, 4> argv{program, platformOption, offscreen, nullptr};
     int argc = std::getenv("QT_QPA_PLATFORM") != nullptr ? 1 : 3;
+    // The PDF writer keeps its fonts in a hash; a fixed seed keeps their order, and so
+    // the file's bytes, the same from run to run.
+    QHashSeed::setDeterministicGlobalSeed();
     std::unique_ptr<QGuiApplication> app;
     if (QGuiApplication::instance() == nullptr)
         app = std::make_unique<QGuiApplication>(argc, argv.data());
