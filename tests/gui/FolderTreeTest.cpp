@@ -32,8 +32,11 @@ protected:
     // Texts of a node's children, joined by "|".
     static std::string Children(const QAbstractItemModel& model, const QModelIndex& parent) {
         std::string out;
-        for (int row = 0; row < model.rowCount(parent); ++row)
-            out += (row ? "|" : "") + model.index(row, 0, parent).data().toString().toStdString();
+        for (int row = 0; row < model.rowCount(parent); ++row) {
+            if (row > 0)
+                out += '|';
+            out += model.index(row, 0, parent).data().toString().toStdString();
+        }
         return out;
     }
 
@@ -111,6 +114,30 @@ TEST_F(FolderTreeTest, SiblingsSortAsAFileManagerDoes) {
     const QModelIndex b = Child(model, model.index(0, 0), "b");
     view.expand(b);
     EXPECT_EQ(Children(model, b), "_x|A|a|a01|a9|a10|Zeta");
+}
+
+// Enough subfolders that their own contents are looked into by several threads.
+TEST_F(FolderTreeTest, EveryChildOfALargeFolderKnowsWhetherItHoldsFolders) {
+    constexpr int kCount = 1100;
+    for (int i = 0; i < kCount; ++i) {
+        const std::string name = "home/b/f" + std::to_string(i);
+        if (i % 3 == 0)
+            tree.Folder(name + "/inner");
+        else
+            tree.File(name + "/file", "z");
+    }
+    FolderTree view(Home(), {});
+    const FolderTreeModel& model = *view.FolderModel();
+    view.expand(model.index(0, 0));
+    const QModelIndex b = Child(model, model.index(0, 0), "b");
+    view.expand(b);
+    ASSERT_EQ(model.rowCount(b), kCount);
+    for (int row = 0; row < kCount; ++row) {
+        const QModelIndex child = model.index(row, 0, b);
+        // Natural order: f0, f1, ..., f1099, so the row is the number.
+        ASSERT_EQ(child.data().toString(), QStringLiteral("f%1").arg(row));
+        EXPECT_EQ(model.hasChildren(child), row % 3 == 0) << row;
+    }
 }
 
 TEST_F(FolderTreeTest, ArmedSelectionChoosesOneFolderUntilShownForBrowseAgain) {

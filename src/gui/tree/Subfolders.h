@@ -16,8 +16,9 @@ struct Subfolder {
 
 // The real folders inside the folder at path, hidden ones included; files, links (also to
 // folders) and other kinds are left out. Each child is opened once and read only up to its
-// first folder. Kinds come from the folder listing itself; a name is examined with lstat only
-// where the file system does not give its kind. In the order the folder returns them.
+// first folder; a large folder's children are looked into by a few threads at once. Kinds
+// come from the folder listing itself; a name is examined with lstat only where the file
+// system does not give its kind. In the order the folder returns them.
 // Empty when the folder cannot be opened; a child that cannot be opened has no subfolders.
 std::optional<std::vector<Subfolder>> ReadSubfolders(const std::string& path);
 
