@@ -69,6 +69,11 @@ std::optional<Directory> Directory::OpenChild(const std::string& name) const {
 }
 
 bool Directory::NextName(std::string& name) {
+    NameKind kind = NameKind::Unknown;
+    return NextName(name, kind);
+}
+
+bool Directory::NextName(std::string& name, NameKind& kind) {
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(AsDir(m_stream.get()));
@@ -80,6 +85,17 @@ bool Directory::NextName(std::string& name) {
         if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')))
             continue;
         name.assign(n);
+        switch (entry->d_type) {
+        case DT_UNKNOWN:
+            kind = NameKind::Unknown;
+            break;
+        case DT_DIR:
+            kind = NameKind::Folder;
+            break;
+        default:
+            kind = NameKind::Other;
+            break;
+        }
         return true;
     }
 }

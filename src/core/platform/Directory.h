@@ -17,6 +17,10 @@ namespace dirscribe {
 // below the folder that was opened.
 class Directory {
 public:
+    // What the folder's own listing says a name is, without examining it. Unknown when the
+    // file system does not say; Stat() then tells. A link is Other, whatever it points to.
+    enum class NameKind { Unknown, Folder, Other };
+
     // Opens a folder by path, following the path if it is a link. Empty when the path is
     // not a folder or cannot be opened.
     static std::optional<Directory> Open(const std::string& path);
@@ -26,6 +30,8 @@ public:
     // The next name, "." and ".." skipped; false at the end of the folder or on an error
     // (Failed() tells which).
     bool NextName(std::string& name);
+    // As NextName, also giving the kind the listing reports for the name (no lstat).
+    bool NextName(std::string& name, NameKind& kind);
     [[nodiscard]] bool Failed() const { return m_failed; }
 
     // lstat of a name in this folder; empty when it vanished or cannot be examined.

@@ -1,24 +1,61 @@
 // SPDX-License-Identifier: MIT
-// Placeholder folder tree until the real one lands.
+// The folder tree the user picks the folder to list from.
 #pragma once
 
+#include <QPersistentModelIndex>
 #include <QTreeView>
+
+class QItemSelection;
 
 namespace dirscribe {
 
+class FolderTreeModel;
+
+// A tree view over FolderTreeModel (header hidden, objectName "folderTree"). A selection
+// is acted on only while the tree is armed: the first selection change after arming disarms
+// it and, when the node is a folder, emits FolderChosen with its path. A node's subfolders are
+// read when it is first expanded or first selected.
 class FolderTree : public QTreeView {
     Q_OBJECT
-
 public:
-    explicit FolderTree(QWidget* parent = nullptr) : QTreeView(parent) {}
-    void Populate() {}
-    void ShowForBrowse() {}
-    void SetTreeFont(const QString&, bool) {}
-    [[nodiscard]] bool SelectionArmed() const { return true; }
+    // The tree of this system: the user's home folder, and "Computer" with "/" and the
+    // mounted volumes (see MountTable.h). Empty until Populate.
+    explicit FolderTree(QWidget* parent = nullptr);
+    // A tree over the given home folder and the folders under "Computer", in that order.
+    FolderTree(const QString& homePath, const QStringList& volumes, QWidget* parent = nullptr);
+
+    // Builds the top level afresh, expands and selects the first node without acting on it,
+    // expands "Computer", then arms the tree.
+    void Populate();
+    // Prepares the tree to be shown for picking a folder: disarms, clears the selection while
+    // keeping the node that was selected highlighted, and arms again, so that choosing even
+    // the same folder again is a selection that is acted on.
+    void ShowForBrowse();
+    // The tree's font: the face, 18 px weight 600 when largeFont, else 16 px weight 500.
+    void SetTreeFont(const QString& face, bool largeFont);
+    // Whether the next selection change is acted on.
+    [[nodiscard]] bool SelectionArmed() const { return m_armed; }
+    // The node ShowForBrowse left highlighted; invalid once a node is selected again.
+    [[nodiscard]] QModelIndex HighlightedNode() const { return m_highlighted; }
+    // The tree's model (owned by the tree).
+    [[nodiscard]] FolderTreeModel* FolderModel() const { return m_model; }
 
 signals:
+    // A folder node was selected while the tree was armed.
     void FolderChosen(const QString& path);
+    // A node expands or collapses (emitted as it does, before any other reaction).
     void Expanding();
+
+protected:
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override;
+
+private:
+    void OnSelectionChanged(const QItemSelection& selected);
+
+    FolderTreeModel* m_model;
+    bool m_armed = false;
+    QPersistentModelIndex m_highlighted;
 };
 
 } // namespace dirscribe

@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: MIT
+#include "gui/tree/FolderTree.h"
+
+#include "gui/tree/FolderTreeModel.h"
+#include "gui/tree/MountTable.h"
+
+#include <QDir>
+#include <QFont>
+#include <QItemSelection>
+
+namespace dirscribe {
+
+namespace {
+
+QStringList ThisSystemsVolumes() {
+    QStringList volumes;
+    for (const std::string& path : SystemVolumes())
+        volumes.append(QString::fromStdString(path));
+    return volumes;
+}
+
+} // namespace
+
+FolderTree::FolderTree(QWidget* parent)
+    : FolderTree(QDir::homePath(), ThisSystemsVolumes(), parent) {}
+
+FolderTree::FolderTree(const QString& homePath, const QStringList& volumes, QWidget* parent)
+    : QTreeView(parent), m_model(new FolderTreeModel(homePath, volumes, this)) {
+    setObjectName(QStringLiteral("folderTree"));
+    setHeaderHidden(true);
+    setUniformRowHeights(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setModel(m_model);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection& selected) { OnSelectionChanged(selected); });
+    connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) {
+        emit Expanding();
+        // The view fetches only when it lays the node out, which a hidden tree puts off.
+        m_model->Fill(index);
+    });
+    connect(this, &QTreeView::collapsed, this, [this] { emit Expanding(); });
+}
+
+void FolderTree::Populate() {
+    m_armed = false;
+    m_highlighted = QModelIndex();
+    m_model->Rebuild();
+    const QModelIndex first = m_model->index(0, 0);
+    if (first.isValid()) {
+        expand(first);
+        setCurrentIndex(first);
+    }
+    expand(m_model->ComputerNode());
+    m_armed = true;
+}
+
+void FolderTree::ShowForBrowse() {
+    m_armed = false;
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    m_highlighted = selected.isEmpty() ? QModelIndex() : selected.first();
+    selectionModel()->clearSelection();
+    viewport()->update();
+    m_armed = true;
+}
+
+void FolderTree::SetTreeFont(const QString& face, bool largeFont) {
+    QFont font(face);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(largeFont ? 18 : 16);
+    font.setWeight(largeFont ? QFont::DemiBold : QFont::Medium);
+    setFont(font);
+}
+
+void FolderTree::OnSelectionChanged(const QItemSelection& selected) {
+    const QModelIndexList nodes = selected.indexes();
+    if (nodes.isEmpty())
+        return; // only a deselection: no node was chosen
+    const QModelIndex node = nodes.first();
+    if (m_highlighted.isValid()) {
+        m_highlighted = QModelIndex();
+        viewport()->update();
+    }
+    m_model->Fill(node); // a node's subfolders are known once it has been selected
+    if (!m_armed)
+        return;
+    m_armed = false;
+    const QString path = m_model->PathOf(node);
+    if (!path.isEmpty())
+        emit FolderChosen(path);
+}
+
+void FolderTree::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    if (m_highlighted.isValid() && index == m_highlighted) {
+        QStyleOptionViewItem shown = option;
+        shown.state |= QStyle::State_Selected;
+        QTreeView::drawRow(painter, shown, index);
+        return;
+    }
+    QTreeView::drawRow(painter, option, index);
+}
+
+} // namespace dirscribe

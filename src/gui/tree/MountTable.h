@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+// Picks the mounted volumes a person would browse from the kernel's mount table.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dirscribe {
+
+// Reads the mount table in the form of /proc/self/mountinfo and gives the mount points of the
+// volumes worth showing, each once, in the table's order, with the table's octal escapes
+// (\040 for a blank and so on) decoded. Left out:
+// - the root "/" (the tree shows it on its own);
+// - kernel and pseudo file systems (proc, sysfs, devtmpfs, devpts, cgroup, cgroup2, mqueue,
+//   debugfs, tracefs, securityfs, pstore, bpf, configfs, fusectl, hugetlbfs, autofs,
+//   binfmt_misc, efivarfs, rpc_pipefs, nsfs) and overlay, the layered views containers use;
+// - whatever is mounted at or below /proc, /sys, /dev, /run or /snap (system and package
+//   mounts, tmpfs included there; a tmpfs elsewhere, such as /tmp, is kept).
+// Malformed lines are skipped. Whether a mount point is a folder is not checked here.
+std::vector<std::string> VolumesFromMountTable(std::string_view mountInfo);
+
+// The volumes of this system: "/" first, then VolumesFromMountTable of /proc/self/mountinfo
+// that are folders. Just "/" when the table cannot be read.
+std::vector<std::string> SystemVolumes();
+
+} // namespace dirscribe

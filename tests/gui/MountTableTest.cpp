@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+// Which mounts the folder tree offers under "Computer".
+#include "gui/tree/MountTable.h"
+
+#include <gtest/gtest.h>
+
+namespace dirscribe {
+namespace {
+
+TEST(MountTableTest, KeepsRealVolumesOnceAndLeavesOutSystemMounts) {
+    const std::string table =
+        "21 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw\n"
+        "22 21 0:20 / /proc rw,nosuid shared:12 - proc proc rw\n"
+        "23 21 0:21 / /sys rw shared:2 - sysfs sysfs rw\n"
+        "24 23 0:6 / /sys/kernel/security rw - securityfs securityfs rw\n"
+        "25 21 0:5 / /dev rw shared:3 - devtmpfs udev rw\n"
+        "26 25 0:23 / /dev/pts rw - devpts devpts rw\n"
+        "27 21 0:24 / /run rw shared:5 - tmpfs tmpfs rw\n"
+        "28 27 0:25 / /run/user/1000 rw - tmpfs tmpfs rw\n"
+        "29 21 0:26 / /tmp rw shared:6 - tmpfs tmpfs rw\n"
+        "30 21 8:1 / /boot/efi rw shared:7 - vfat /dev/sda1 rw\n"
+        "31 21 8:17 / /media/me/USB\\040Stick rw shared:8 master:2 - exfat /dev/sdb1 rw\n"
+        "32 21 0:27 / /mnt/cg rw - cgroup2 cgroup2 rw\n"
+        "33 21 7:0 / /snap/core/1 ro - squashfs /dev/loop0 ro\n"
+        "34 21 0:28 / /var/lib/docker/x/merged rw - overlay overlay rw\n"
+        "35 21 8:18 / /home rw shared:9 - ext4 /dev/sdb2 rw\n"
+        "36 21 8:18 / /home rw shared:9 - ext4 /dev/sdb2 rw\n"
+        "not a mount line\n"
+        "37 21 8:19 / /data rw\n"
+        "38 21 8:20 / /tab\\011and\\134slash rw - xfs /dev/sdc1 rw";
+    const std::vector<std::string> expected = {"/tmp", "/boot/efi", "/media/me/USB Stick", "/home",
+                                               "/tab\tand\\slash"};
+    EXPECT_EQ(VolumesFromMountTable(table), expected);
+    EXPECT_TRUE(VolumesFromMountTable("").empty());
+    EXPECT_TRUE(VolumesFromMountTable("1 2 3:4 / /x rw -").empty());
+}
+
+TEST(MountTableTest, TheRootComesFirst) {
+    const std::vector<std::string> volumes = SystemVolumes();
+    ASSERT_FALSE(volumes.empty());
+    EXPECT_EQ(volumes.front(), "/");
+    for (std::size_t i = 1; i < volumes.size(); ++i)
+        EXPECT_NE(volumes[i], "/");
+}
+
+} // namespace
+} // namespace dirscribe
