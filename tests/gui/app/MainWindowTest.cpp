@@ -8,7 +8,9 @@
 #include "gui/app/Commands.h"
 #include "gui/app/ListingView.h"
 #include "gui/print/ListingPrinter.h"
+#include "gui/tree/FolderTree.h"
 #include "support/RecordingNotice.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempTree.h"
 
 #include <QAction>
@@ -223,6 +225,38 @@ TEST_F(MainWindowTest, ListsAFolderAndSwitchesBetweenTableAndTree) {
     EXPECT_EQ(notice.shown[0].text, "There are problem reading folder  " + folder.Path("missing"));
     EXPECT_TRUE(window->View().TableVisible());
     EXPECT_EQ(model->rowCount(), 0);
+}
+
+TEST_F(MainWindowTest, ChoosingAFolderInTheTreeListsItAndBrowseComesBack) {
+    folder.File("home/Music/a.mp3", "123");
+    folder.Folder("home/.hidden");
+    const test::ScopedEnvironment home("HOME", folder.Path("home").c_str());
+    const auto window = Open();
+    FolderTree& tree = window->View().Tree();
+    const QModelIndex homeNode = tree.model()->index(0, 0);
+    EXPECT_TRUE(tree.isExpanded(homeNode)); // the first node opens at start, unread
+    EXPECT_TRUE(window->View().Table().model()->rowCount() == 0);
+    ASSERT_EQ(tree.model()->rowCount(homeNode), 2);
+    const QModelIndex music = tree.model()->index(1, 0, homeNode);
+    ASSERT_EQ(music.data().toString(), "Music");
+
+    QSignalSpy finished(&window->View(), &ListingView::ReadFinished);
+    tree.setCurrentIndex(music);
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(window->View().PathBox().text().toStdString(), folder.Path("home/Music"));
+    EXPECT_TRUE(window->View().TableVisible());
+    ASSERT_EQ(window->View().Table().model()->rowCount(), 1);
+    EXPECT_EQ(window->View().Table().model()->index(0, 0).data().toString(), "a.mp3");
+
+    // Browse for Folder brings the tree back, and the same folder can be chosen again.
+    Trigger(*window, kBrowse);
+    EXPECT_FALSE(window->View().TableVisible());
+    Trigger(*window, kBrowse); // the tree is already in front: nothing happens
+    EXPECT_FALSE(window->View().TableVisible());
+    tree.setCurrentIndex(music);
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_TRUE(window->View().TableVisible());
+    EXPECT_TRUE(notice.shown.empty());
 }
 
 TEST_F(MainWindowTest, RefusedPathKeepsTheRowsAndFocusesThePathBox) {
