@@ -2,7 +2,7 @@
 #include "gui/app/ListingView.h"
 
 #include "core/ops/ListingSession.h"
-#include "gui/app/WorkingProgress.h"
+#include "core/platform/Progress.h"
 #include "gui/tree/FolderTree.h"
 
 #include <QCoreApplication>
@@ -32,7 +32,7 @@ QFont ListingFont(const ListingOptions& options) {
 
 } // namespace
 
-ListingView::ListingView(ListingSession& session, Notice& notice, WorkingProgress& progress,
+ListingView::ListingView(ListingSession& session, Notice& notice, Progress& progress,
                          QWidget* parent)
     : QWidget(parent), m_session(session), m_progress(progress), m_notice(notice),
       m_model(session.Table()), m_pathBox(new QLineEdit(this)), m_stack(new QStackedWidget(this)),

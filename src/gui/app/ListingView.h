@@ -19,7 +19,7 @@ namespace dirscribe {
 
 class FolderTree;
 class ListingSession;
-class WorkingProgress;
+class Progress;
 
 // Shows one listing session: the folder tree to pick from, or the table of the last
 // listing, one at a time in the same place. A folder is read on a thread of its own, so
@@ -29,7 +29,7 @@ class ListingView final : public QWidget {
     Q_OBJECT
 
 public:
-    ListingView(ListingSession& session, Notice& notice, WorkingProgress& progress,
+    ListingView(ListingSession& session, Notice& notice, Progress& progress,
                 QWidget* parent = nullptr);
     ~ListingView() override;
 
@@ -77,7 +77,7 @@ private:
     void ApplyTreeFont();
 
     ListingSession& m_session;
-    WorkingProgress& m_progress;
+    Progress& m_progress;
     InterfaceThreadNotice m_notice;
     StopFlag m_stop;
     ListingTableModel m_model;
