@@ -4,6 +4,7 @@
 
 #include "core/platform/StopToken.h"
 #include "gui/app/MessageBoxNotice.h"
+#include "gui/table/CellListView.h"
 #include "gui/table/ListingTableModel.h"
 
 #include <QWidget>
@@ -12,13 +13,13 @@
 
 class QLineEdit;
 class QStackedWidget;
-class QTableView;
 class QThread;
 
 namespace dirscribe {
 
 class FolderTree;
 class ListingSession;
+class TableEditing;
 class WorkingProgress;
 
 // Shows one listing session: the folder tree to pick from, or the table of the last
@@ -58,7 +59,9 @@ public:
     [[nodiscard]] bool TableVisible() const;
     [[nodiscard]] bool PathBoxVisible() const;
     [[nodiscard]] QLineEdit& PathBox() const { return *m_pathBox; }
-    [[nodiscard]] QTableView& Table() const { return *m_table; }
+    [[nodiscard]] CellListView& Table() const { return *m_table; }
+    // Comment editing and the row commands of the table.
+    [[nodiscard]] TableEditing& Editing() const { return *m_editing; }
     [[nodiscard]] FolderTree& Tree() const { return *m_tree; }
     [[nodiscard]] ListingTableModel& Model() { return m_model; }
 
@@ -84,7 +87,8 @@ private:
     QLineEdit* m_pathBox;
     QStackedWidget* m_stack;
     FolderTree* m_tree;
-    QTableView* m_table;
+    CellListView* m_table;
+    TableEditing* m_editing;
     std::unique_ptr<QThread> m_reader;
     bool m_readResult = false;
     bool m_firstUpdate = true;
