@@ -294,6 +294,34 @@ TEST_F(CellEditingTest, CdCommentLinesEndAtTheirPrintableWidth) {
     }
 }
 
+// A file row's empty comment moves on when its editor is full (text width + 15 reaches
+// 197 px); each comment row below it, its editor starting at 164, when its right edge
+// reaches the CD limit of 480 for editors starting right of x 50.
+TEST_F(CellEditingTest, ALongCommentFlowsOverSeveralCommentRows) {
+    session.Options().printAs = static_cast<int>(PageLayout::CdInsert);
+    Show(700);
+    const QString run(200, QChar('m'));
+    int first = 1;
+    while (Width(run.left(first)) + 15 < kCommentsWidth - 3)
+        ++first;
+    int line = 1;
+    while (kFileNameWidth + 4 + Width(run.left(line)) + 5 < 480)
+        ++line;
+    Click(9, 1);
+    Click(9, 1);
+    Type(run.left(first + 2 * line + 3));
+    EXPECT_EQ(CellText(9, 1), run.left(first));
+    EXPECT_EQ(CellText(10, 1), run.left(line));
+    EXPECT_EQ(CellText(11, 1), run.left(line));
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->Item(), 12);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(CellText(12, 0), QStringLiteral("comments:"));
+    EXPECT_EQ(CellText(12, 1), QStringLiteral("mmm"));
+    EXPECT_EQ(CellText(13, 0), QStringLiteral("10.txt"));
+    EXPECT_EQ(model.rowCount(), 33);
+}
+
 TEST_F(CellEditingTest, EscRestoresEnterStoresAndClicksOrScrollingStore) {
     Show();
     Click(2, 1);
