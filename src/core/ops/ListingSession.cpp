@@ -7,8 +7,11 @@
 #include "core/listing/PathCheck.h"
 #include "core/platform/AtomicFile.h"
 #include "core/report/TextReport.h"
+#include "core/table/CommentFlow.h"
 #include "core/table/TablePopulation.h"
 #include "core/table/TableSort.h"
+
+#include <algorithm>
 
 namespace dirscribe {
 
@@ -41,6 +44,7 @@ void ListingSession::PopulateTable(Progress& progress) {
     dirscribe::PopulateTable(m_table, m_doc, m_options, m_loadedRows, progress);
     m_listingShown = true;
     m_rowsCurrent = true;
+    m_modified = false;
 }
 
 bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, Progress& progress) {
@@ -66,6 +70,49 @@ void ListingSession::NewDocument() {
     m_loadedRows.reset();
     m_path.clear();
     m_rowsCurrent = true;
+    m_modified = false;
+}
+
+bool ListingSession::SetCellText(int row, int column, std::string_view text) {
+    if (row < 0 || row >= m_table.RowCount() || column < 0 || column >= m_table.ColumnCount())
+        return false;
+    if (m_table.Cell(row, column) == text)
+        return false;
+    m_table.SetCell(row, column, text);
+    m_modified = true;
+    return true;
+}
+
+int ListingSession::InsertBlankRow(int focusedRow) {
+    const int row = std::clamp(focusedRow + 1, 0, m_table.RowCount());
+    m_table.InsertRow(row, RowRecord{});
+    // A row put among the folder rows at the top stays with them, so that a later sort
+    // does not push the last folder down among the files.
+    if (row < m_doc.headFolderCount)
+        ++m_doc.headFolderCount;
+    m_modified = true;
+    return row;
+}
+
+int ListingSession::InsertCommentRow(int row) {
+    const int below = std::clamp(row + 1, 0, m_table.RowCount());
+    m_table.InsertRow(below, RowRecord{std::string(kCommentRowMark), "", "", "", ""});
+    if (below < m_doc.headFolderCount)
+        ++m_doc.headFolderCount;
+    m_modified = true;
+    return below;
+}
+
+bool ListingSession::DeleteRow(int row) {
+    if (row < 0 || row >= m_table.RowCount())
+        return false;
+    m_table.RemoveRow(row);
+    // The folder group at the top shrinks with it; otherwise the first file row would be
+    // sorted among the folders.
+    if (row < m_doc.headFolderCount)
+        --m_doc.headFolderCount;
+    m_modified = true;
+    return true;
 }
 
 bool ListingSession::Save(const std::string& fileName, SaveFormat format, Notice& notice,

@@ -15,6 +15,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dirscribe {
@@ -42,6 +43,23 @@ public:
     void DisableSorting() { m_sortEnabled = false; }
     // Whether cells may be edited: only while the Comments column is shown.
     [[nodiscard]] bool EditNotify() const { return m_editNotify; }
+
+    // Cell edits and row commands. Each marks the listing modified when it changes the
+    // table; filling, opening or starting a new listing clears the mark, saving leaves it
+    // to the caller (SetModified(false) after a save that succeeded).
+    [[nodiscard]] bool Modified() const { return m_modified; }
+    void SetModified(bool modified) { m_modified = modified; }
+    // Stores an edited cell text; a column the table does not have, or a row outside it,
+    // is ignored. True when the text changed.
+    bool SetCellText(int row, int column, std::string_view text);
+    // Inserts a blank row below the focused row, at the top when focusedRow is -1 (no
+    // focus). Returns the new row's index.
+    int InsertBlankRow(int focusedRow);
+    // Inserts a "comments:" row with its other cells empty directly below `row`; returns
+    // its index.
+    int InsertCommentRow(int row);
+    // Deletes a row of any kind; false (and nothing changes) for a row outside the table.
+    bool DeleteRow(int row);
 
     // The refresh: checks and normalizes Path(), reads the folder (in the Standard layout
     // to `LastDepth` levels) and fills the table. False when the path was refused, the
@@ -96,6 +114,7 @@ private:
     bool m_sortEnabled = false;
     bool m_editNotify = false;
     bool m_rowsCurrent = true;
+    bool m_modified = false;
 };
 
 } // namespace dirscribe

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/table/ListingTable.h"
 
+#include "core/table/CommentFlow.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -54,6 +56,10 @@ RowRecord ListingTable::Row(int row) const {
     for (int c = 0; c < ColumnCount(); ++c)
         record[static_cast<std::size_t>(c)] = std::string(Cell(row, c));
     return record;
+}
+
+bool ListingTable::IsCommentRow(int row) const {
+    return Cell(row, 0) == kCommentRowMark;
 }
 
 void ListingTable::AdoptRows(RowStore rows) {

@@ -46,6 +46,8 @@ public:
     void RemoveRows(int first, int count) { m_rows.Remove(first, count); }
     void RemoveRow(int row) { RemoveRows(row, 1); }
     void ClearRows() { m_rows.Clear(); }
+    // Whether the row continues the comment above it (first cell exactly "comments:").
+    [[nodiscard]] bool IsCommentRow(int row) const;
     void ReserveRows(int count, std::size_t textBytes = 0) { m_rows.Reserve(count, textBytes); }
     // Takes over rows made elsewhere (a loaded document); cells past ColumnCount() are
     // emptied.

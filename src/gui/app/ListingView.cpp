@@ -3,13 +3,14 @@
 
 #include "core/ops/ListingSession.h"
 #include "core/platform/Progress.h"
+#include "gui/table/CellListView.h"
+#include "gui/table/TableEditing.h"
 #include "gui/tree/FolderTree.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QStackedWidget>
-#include <QTableView>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -36,7 +37,8 @@ ListingView::ListingView(ListingSession& session, Notice& notice, Progress& prog
                          QWidget* parent)
     : QWidget(parent), m_session(session), m_progress(progress), m_notice(notice),
       m_model(session.Table()), m_pathBox(new QLineEdit(this)), m_stack(new QStackedWidget(this)),
-      m_tree(new FolderTree(m_stack)), m_table(new QTableView(m_stack)) {
+      m_tree(new FolderTree(m_stack)), m_table(new CellListView(m_stack)),
+      m_editing(new TableEditing(session, m_model, *m_table, this)) {
     m_pathBox->setObjectName(QStringLiteral("pathBox"));
     m_pathBox->setMaxLength(kPathLength);
     connect(m_pathBox, &QLineEdit::returnPressed, this, [this] { ReadSelectedFolder(); });

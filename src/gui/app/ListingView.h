@@ -4,6 +4,7 @@
 
 #include "core/platform/StopToken.h"
 #include "gui/app/MessageBoxNotice.h"
+#include "gui/table/CellListView.h"
 #include "gui/table/ListingTableModel.h"
 
 #include <QWidget>
@@ -12,7 +13,6 @@
 
 class QLineEdit;
 class QStackedWidget;
-class QTableView;
 class QThread;
 
 namespace dirscribe {
@@ -20,6 +20,7 @@ namespace dirscribe {
 class FolderTree;
 class ListingSession;
 class Progress;
+class TableEditing;
 
 // Shows one listing session: the folder tree to pick from, or the table of the last
 // listing, one at a time in the same place. A folder is read on a thread of its own, so
@@ -58,7 +59,9 @@ public:
     [[nodiscard]] bool TableVisible() const;
     [[nodiscard]] bool PathBoxVisible() const;
     [[nodiscard]] QLineEdit& PathBox() const { return *m_pathBox; }
-    [[nodiscard]] QTableView& Table() const { return *m_table; }
+    [[nodiscard]] CellListView& Table() const { return *m_table; }
+    // Comment editing and the row commands of the table.
+    [[nodiscard]] TableEditing& Editing() const { return *m_editing; }
     [[nodiscard]] FolderTree& Tree() const { return *m_tree; }
     [[nodiscard]] ListingTableModel& Model() { return m_model; }
 
@@ -84,7 +87,8 @@ private:
     QLineEdit* m_pathBox;
     QStackedWidget* m_stack;
     FolderTree* m_tree;
-    QTableView* m_table;
+    CellListView* m_table;
+    TableEditing* m_editing;
     std::unique_ptr<QThread> m_reader;
     bool m_readResult = false;
     bool m_firstUpdate = true;

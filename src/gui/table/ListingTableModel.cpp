@@ -68,4 +68,9 @@ bool ListingTableModel::setData(const QModelIndex& index, const QVariant& value,
     return true;
 }
 
+void ListingTableModel::CellChanged(int row, int column) {
+    const QModelIndex cell = index(row, column);
+    emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
+}
+
 } // namespace dirscribe

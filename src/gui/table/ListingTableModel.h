@@ -32,6 +32,22 @@ public:
         endResetModel();
     }
 
+    // Runs an insertion of `count` rows at `first` made directly on the table, so that
+    // views keep their scroll position and selection.
+    template <typename Function> void InsertRows(int first, int count, Function&& change) {
+        beginInsertRows({}, first, first + count - 1);
+        change();
+        endInsertRows();
+    }
+    // Runs a removal of rows [first, first + count) made directly on the table.
+    template <typename Function> void RemoveRows(int first, int count, Function&& change) {
+        beginRemoveRows({}, first, first + count - 1);
+        change();
+        endRemoveRows();
+    }
+    // Tells the views that one cell's text was changed directly on the table.
+    void CellChanged(int row, int column);
+
     // Whether cells take edits (only while the Comments column is shown).
     void SetEditable(bool editable) { m_editable = editable; }
 

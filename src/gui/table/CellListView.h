@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: MIT
+// The listing table's view: an active column, cell navigation and edit requests.
+#pragma once
+
+#include <QTableView>
+
+namespace dirscribe {
+
+// A row-selecting table view that also keeps an active column. Left and Right move it in
+// on-screen order (the header sections may be dragged), scrolling it wholly into view;
+// a second click on a cell of the focused row, or F2, asks to edit that cell. The view
+// does not edit by itself: whoever listens to EditRequested decides what an edit is.
+// Columns are addressed by index (the model's column) or by display position.
+class CellListView : public QTableView {
+    Q_OBJECT
+
+public:
+    explicit CellListView(QWidget* parent = nullptr);
+
+    // Display position of the active column, -1 for none (the start).
+    [[nodiscard]] int CurrentColumn() const { return m_currentColumn; }
+    // Whether clicks and F2 send EditRequested; off at the start.
+    [[nodiscard]] bool EditNotify() const { return m_editNotify; }
+    void SetEditNotify(bool editNotify) { m_editNotify = editNotify; }
+
+    // The display position of a column index, -1 when the table has no such column.
+    [[nodiscard]] int OrderOfColumn(int column) const;
+    // The column index shown at a display position, -1 when there is none.
+    [[nodiscard]] int ColumnAtOrder(int position) const;
+    // Scrolls horizontally so that the column's left edge is at the viewport's left edge,
+    // unless the column is already wholly visible. A negative index does nothing.
+    void MakeColumnVisible(int column);
+    // Puts an editor (a child of the viewport) over a cell: scrolls the row into view and
+    // the column wholly into view, then places the editor 4 px inside the cell's left edge,
+    // 3 px narrower than the column and never beyond the viewport. False, and the editor
+    // stays where it is, for a row or column the table does not have or a column narrower
+    // than 5 px.
+    bool PlaceEditor(QWidget& editor, int row, int column);
+
+    // Moves the active column one position right; stays at the last column.
+    virtual void NextColumn();
+    // Moves the active column one position left, with the same clamp and scrolling.
+    virtual void PrevColumn();
+    // Asks to edit the focused row's cell in the active column (when edits are on);
+    // nothing without a focused row or an active column.
+    virtual void EditCurrentCell();
+
+    // The focused row, -1 for none.
+    [[nodiscard]] int FocusedRow() const;
+    // Makes `row` the focused and only selected row without scrolling sideways.
+    void FocusRow(int row);
+
+signals:
+    // An edit of cell (row, column index) was asked for.
+    void EditRequested(int row, int column);
+    // A context menu was asked for at a global position (from the keyboard: 5, 5 inside).
+    void MenuRequested(const QPoint& globalPosition);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void ActiveColumnMoved();
+    void UserScrolled();
+    void RequestEdit(int row, int column);
+
+    int m_currentColumn = -1;
+    bool m_editNotify = false;
+};
+
+} // namespace dirscribe

@@ -1,0 +1,475 @@
+// SPDX-License-Identifier: MIT
+// The listing table's cell navigation and comment editing, driven by real key, mouse and
+// wheel events on the offscreen platform.
+#include "core/ops/ListingSession.h"
+#include "gui/table/CellEdit.h"
+#include "gui/table/CellListView.h"
+#include "gui/table/ListingTableModel.h"
+#include "gui/table/TableEditing.h"
+#include "support/RecordingNotice.h"
+#include "support/TempTree.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace dirscribe {
+namespace {
+
+using test::TempTree;
+
+constexpr int kFileNameWidth = 160;
+constexpr int kCommentsWidth = 200;
+constexpr int kSizeWidth = 120;
+
+class CellEditingTest : public testing::Test {
+protected:
+    void SetUp() override {
+        // Files 00.txt to 29.txt; enough rows to scroll.
+        for (int i = 0; i < 30; ++i)
+            tree.File(QStringLiteral("docs/%1.txt").arg(i, 2, 10, QChar('0')).toStdString(), "x");
+        ListingOptions& options = session.Options();
+        options.printAs = static_cast<int>(PageLayout::Standard);
+        options.lastDepth = 0;
+        options.addComments = 1;
+        options.addSize = 1;
+        options.addAttribute = 0;
+        options.addDate = 0;
+        session.SetPath(tree.Path("docs"));
+    }
+
+    // Reads the folder and shows the table, as the window does.
+    void Show(int width = 600) {
+        Read();
+        view = std::make_unique<CellListView>();
+        view->setModel(&model);
+        editing = std::make_unique<TableEditing>(session, model, *view);
+        view->verticalHeader()->hide();
+        view->setColumnWidth(0, kFileNameWidth);
+        view->setColumnWidth(1, kCommentsWidth);
+        view->setColumnWidth(2, kSizeWidth);
+        // A fixed face and size so that text widths are the same on every machine.
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPixelSize(16);
+        font.setWeight(QFont::Medium);
+        view->setFont(font);
+        view->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+        view->resize(width, 300);
+        view->show();
+        view->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+        view->setFocus();
+    }
+    void Read() {
+        NullProgress progress;
+        StopFlag stop;
+        test::RecordingNotice notice;
+        model.Change([&] { EXPECT_TRUE(session.ReadSelectedFolder(notice, progress, stop)); });
+    }
+
+    QPoint CellCentre(int row, int column) const {
+        return view->visualRect(model.index(row, column)).center();
+    }
+    void Click(int row, int column) {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, CellCentre(row, column));
+        ReleaseEditors();
+    }
+    void Key(Qt::Key key) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        ReleaseEditors();
+    }
+    // Types into whatever has the focus, one key at a time, as a person would.
+    void Type(const QString& text) {
+        for (const QChar c : text) {
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+            ReleaseEditors();
+        }
+    }
+    // Frees released editors now, so that any later use of one is caught.
+    static void ReleaseEditors() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    CellEdit* Editor() const { return editing->ActiveEditor(); }
+    QString CellText(int row, int column) const {
+        return QString::fromStdString(std::string(session.Table().Cell(row, column)));
+    }
+    int Width(const QString& text) const {
+        return QFontMetrics(view->font()).horizontalAdvance(text);
+    }
+
+    TempTree tree;
+    ListingSession session;
+    ListingTableModel model{session.Table()};
+    std::unique_ptr<CellListView> view;
+    std::unique_ptr<TableEditing> editing;
+};
+
+TEST_F(CellEditingTest, ASecondClickOrF2EditsTheCellOfTheFocusedRow) {
+    Show();
+    ASSERT_TRUE(session.SortEnabled());
+    Click(3, 1);
+    EXPECT_EQ(Editor(), nullptr) << "the first click only focuses the row";
+    EXPECT_EQ(view->CurrentColumn(), 1);
+    EXPECT_TRUE(session.SortEnabled());
+
+    Click(3, 2);
+    EXPECT_EQ(Editor(), nullptr) << "another column of the focused row only becomes active";
+    EXPECT_EQ(view->CurrentColumn(), 2);
+
+    Click(3, 1);
+    EXPECT_EQ(Editor(), nullptr);
+    Click(3, 1);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->Item(), 3);
+    EXPECT_EQ(Editor()->SubItem(), 1);
+    EXPECT_TRUE(Editor()->hasFocus());
+    EXPECT_FALSE(session.SortEnabled()) << "the first edit turns sorting off";
+    // 4 px inside the cell, 3 px narrower than the column.
+    const int rowTop = view->rowViewportPosition(3);
+    EXPECT_EQ(Editor()->geometry(),
+              QRect(kFileNameWidth + 4, rowTop, kCommentsWidth - 3, view->rowHeight(3)));
+
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_TRUE(view->hasFocus());
+
+    // F2 edits the active column of the focused row; Left and Right move that column.
+    Key(Qt::Key_Right);
+    EXPECT_EQ(view->CurrentColumn(), 2);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(view->CurrentColumn(), 2) << "the last column stays active";
+    Key(Qt::Key_F2);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->Item(), 3);
+    EXPECT_EQ(Editor()->SubItem(), 2);
+    Key(Qt::Key_Escape);
+
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(view->CurrentColumn(), 0);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(view->CurrentColumn(), -1) << "left of the first column: none";
+    Key(Qt::Key_Left);
+    EXPECT_EQ(view->CurrentColumn(), -1);
+    Key(Qt::Key_F2);
+    EXPECT_EQ(Editor(), nullptr) << "no active column, nothing to edit";
+    Key(Qt::Key_Right);
+    EXPECT_EQ(view->CurrentColumn(), 0);
+    Key(Qt::Key_F2);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->SubItem(), 0);
+    EXPECT_EQ(Editor()->text(), QStringLiteral("03.txt"));
+    EXPECT_EQ(Editor()->selectedText(), QStringLiteral("03.txt")) << "the whole text selected";
+}
+
+TEST_F(CellEditingTest, DraggedHeadersMoveByPositionAndEditByIndex) {
+    Show();
+    // Comments first on screen, then FileName, then Size.
+    view->horizontalHeader()->moveSection(1, 0);
+    Click(0, 1);
+    EXPECT_EQ(view->CurrentColumn(), 0) << "the active column is a display position";
+    Click(0, 1);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->SubItem(), 1);
+    EXPECT_EQ(Editor()->geometry().left(), 4);
+    Key(Qt::Key_Escape);
+
+    Key(Qt::Key_Right);
+    Key(Qt::Key_F2);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->SubItem(), 0) << "position 1 shows the FileName column";
+    EXPECT_EQ(Editor()->geometry().left(), kCommentsWidth + 4);
+    Key(Qt::Key_Escape);
+
+    // Too narrow, or not a column: the editor stays where it is.
+    CellEdit probe(0, 0, {}, view->viewport());
+    probe.setGeometry(1, 2, 3, 4);
+    view->setColumnWidth(1, 4);
+    EXPECT_FALSE(view->PlaceEditor(probe, 0, 1)) << "the column's own width counts";
+    EXPECT_FALSE(view->PlaceEditor(probe, 0, 3));
+    EXPECT_FALSE(view->PlaceEditor(probe, 30, 0));
+    EXPECT_EQ(probe.geometry(), QRect(1, 2, 3, 4));
+    view->setColumnWidth(1, 5);
+    EXPECT_TRUE(view->PlaceEditor(probe, 0, 1));
+    EXPECT_EQ(probe.geometry().width(), 2);
+}
+
+TEST_F(CellEditingTest, ACellPartlyOutOfViewIsScrolledInBeforeTheEditorIsPlaced) {
+    Show(330);
+    const int client = view->viewport()->width();
+    ASSERT_LT(client, kFileNameWidth + kCommentsWidth + kSizeWidth);
+    Click(1, 0);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    // The Size column is now wholly in view: the list scrolled as far as it goes.
+    EXPECT_EQ(view->columnViewportPosition(2) + kSizeWidth, client);
+    Key(Qt::Key_F2);
+    ASSERT_NE(Editor(), nullptr);
+    const QRect shape = Editor()->geometry();
+    EXPECT_EQ(shape.left(), client - kSizeWidth + 4);
+    EXPECT_EQ(shape.left() + shape.width(), client) << "never beyond the client area";
+    Key(Qt::Key_Escape);
+
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_F2);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(view->columnViewportPosition(0), 0);
+    EXPECT_EQ(Editor()->geometry().left(), 4);
+}
+
+TEST_F(CellEditingTest, TypingPastTheEdgeContinuesOnOneNewCommentRow) {
+    Show();
+    const QString comment =
+        QStringLiteral("Scanned invoices from the spring audit, kept for seven years");
+    // The editor is 197 px wide; it is full once text width + 15 reaches that.
+    int split = 1;
+    while (Width(comment.left(split)) + 15 < kCommentsWidth - 3)
+        ++split;
+    ASSERT_LT(split, comment.size());
+
+    Click(4, 1);
+    Click(4, 1);
+    Type(comment);
+    EXPECT_EQ(session.Table().RowCount(), 31) << "exactly one comment row";
+    EXPECT_EQ(CellText(4, 1), comment.left(split)) << "the key that filled it is kept";
+    EXPECT_EQ(CellText(5, 0), QStringLiteral("comments:"));
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->Item(), 5);
+    EXPECT_EQ(Editor()->SubItem(), 1);
+    EXPECT_EQ(Editor()->text(), comment.mid(split));
+    // A comment row's editor widens to its text width + 5.
+    const int rest = Width(comment.mid(split));
+    ASSERT_LT(kFileNameWidth + 4 + rest + 5, 750) << "the line itself is not full";
+    EXPECT_EQ(Editor()->geometry().width(), std::max(rest + 5, kCommentsWidth - 3));
+    EXPECT_EQ(view->FocusedRow(), 5);
+    EXPECT_EQ(CellText(6, 0), QStringLiteral("05.txt"));
+
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(CellText(5, 1), comment.mid(split));
+    EXPECT_TRUE(session.Modified());
+    EXPECT_EQ(model.rowCount(), 31);
+}
+
+// In the CD layout a comment line is full when the editor's right edge reaches 364 for
+// an editor starting at table x 50 or less, and 480 otherwise. The break points are
+// worked out with the font's pixel widths, the unit that rule is given in.
+TEST_F(CellEditingTest, CdCommentLinesEndAtTheirPrintableWidth) {
+    session.Options().printAs = static_cast<int>(PageLayout::CdInsert);
+    Show(700);
+    for (const auto& [left, limit] : {std::pair{40, 364}, std::pair{60, 480}}) {
+        SCOPED_TRACE(left);
+        view->setColumnWidth(0, left - 4);
+        model.InsertRows(0, 1, [&] { session.InsertCommentRow(-1); });
+        const QString longLine(80, QChar('m'));
+        int split = 1;
+        while (left + Width(longLine.left(split)) + 5 < limit)
+            ++split;
+        ASSERT_LT(split + 5, longLine.size());
+        const QString line = longLine.left(split + 5);
+
+        view->setCurrentIndex({});
+        Click(0, 1);
+        Click(0, 1);
+        ASSERT_NE(Editor(), nullptr);
+        EXPECT_EQ(Editor()->geometry().left(), left);
+        Type(line);
+        EXPECT_EQ(CellText(0, 1), line.left(split));
+        EXPECT_EQ(CellText(1, 0), QStringLiteral("comments:"));
+        ASSERT_NE(Editor(), nullptr);
+        EXPECT_EQ(Editor()->Item(), 1);
+        EXPECT_EQ(Editor()->text(), line.mid(split));
+        Key(Qt::Key_Return);
+        EXPECT_EQ(CellText(2, 0), QStringLiteral("00.txt")) << "one row per full line";
+        model.RemoveRows(0, 2, [&] { session.Table().RemoveRows(0, 2); });
+    }
+}
+
+// A file row's empty comment moves on when its editor is full (text width + 15 reaches
+// 197 px); each comment row below it, its editor starting at 164, when its right edge
+// reaches the CD limit of 480 for editors starting right of x 50.
+TEST_F(CellEditingTest, ALongCommentFlowsOverSeveralCommentRows) {
+    session.Options().printAs = static_cast<int>(PageLayout::CdInsert);
+    Show(700);
+    const QString run(200, QChar('m'));
+    int first = 1;
+    while (Width(run.left(first)) + 15 < kCommentsWidth - 3)
+        ++first;
+    int line = 1;
+    while (kFileNameWidth + 4 + Width(run.left(line)) + 5 < 480)
+        ++line;
+    Click(9, 1);
+    Click(9, 1);
+    Type(run.left(first + 2 * line + 3));
+    EXPECT_EQ(CellText(9, 1), run.left(first));
+    EXPECT_EQ(CellText(10, 1), run.left(line));
+    EXPECT_EQ(CellText(11, 1), run.left(line));
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->Item(), 12);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(CellText(12, 0), QStringLiteral("comments:"));
+    EXPECT_EQ(CellText(12, 1), QStringLiteral("mmm"));
+    EXPECT_EQ(CellText(13, 0), QStringLiteral("10.txt"));
+    EXPECT_EQ(model.rowCount(), 33);
+}
+
+TEST_F(CellEditingTest, EscRestoresEnterStoresAndClicksOrScrollingStore) {
+    Show();
+    Click(2, 1);
+    Click(2, 1);
+    Type(QStringLiteral("draft"));
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(CellText(2, 1), QString());
+    EXPECT_FALSE(session.Modified());
+
+    Click(2, 0);
+    Click(2, 0);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(CellText(2, 0), QStringLiteral("02.txt")) << "Enter stores the same text again";
+    EXPECT_FALSE(session.Modified());
+    EXPECT_EQ(test::ReadFile(tree.Path("docs/02.txt")), "x");
+
+    Click(2, 1);
+    Click(2, 1);
+    Type(QStringLiteral("final"));
+    Click(7, 1);
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(CellText(2, 1), QStringLiteral("final")) << "a click elsewhere stores";
+    EXPECT_EQ(view->FocusedRow(), 7);
+
+    Click(7, 1);
+    ASSERT_NE(Editor(), nullptr);
+    Type(QStringLiteral("wheel"));
+    QWheelEvent wheel(CellCentre(7, 1), view->viewport()->mapToGlobal(CellCentre(7, 1)), {},
+                      QPoint(0, -120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view->viewport(), &wheel);
+    ReleaseEditors();
+    EXPECT_EQ(Editor(), nullptr) << "scrolling ends the edit";
+    EXPECT_EQ(CellText(7, 1), QStringLiteral("wheel"));
+    EXPECT_TRUE(view->hasFocus());
+    EXPECT_TRUE(session.Modified());
+}
+
+TEST_F(CellEditingTest, AnEarlierFullLineDoesNotStartRowsElsewhere) {
+    session.Options().printAs = static_cast<int>(PageLayout::CdInsert);
+    Show();
+    // A comment row whose text already reaches the printable width when it is opened.
+    model.InsertRows(1, 1, [&] { session.InsertCommentRow(0); });
+    session.SetCellText(1, 1, QString(60, QChar('m')).toStdString());
+    session.SetCellText(3, 1, "note");
+    Click(1, 1);
+    Click(1, 1);
+    ASSERT_NE(Editor(), nullptr);
+    Key(Qt::Key_Escape);
+
+    // A cell that held text fills without moving on.
+    Click(3, 1);
+    Click(3, 1);
+    Key(Qt::Key_End);
+    Type(QString(40, QChar('m')));
+    EXPECT_EQ(session.Table().RowCount(), 31);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(Editor()->Item(), 3);
+}
+
+TEST_F(CellEditingTest, AnOpenEditorKeepsItsTextWhenTheRowsAreReset) {
+    Show();
+    Click(6, 1);
+    Click(6, 1);
+    Type(QStringLiteral("kept"));
+    model.Change([&] { session.ClickColumn(0); });
+    ReleaseEditors();
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(CellText(6, 1), QStringLiteral("kept"));
+    EXPECT_EQ(CellText(6, 0), QStringLiteral("06.txt")) << "edited rows are not sorted";
+}
+
+TEST_F(CellEditingTest, NoEditsWithoutTheCommentsColumn) {
+    session.Options().addComments = 0;
+    Show();
+    EXPECT_FALSE(view->EditNotify());
+    Click(1, 1);
+    Click(1, 1);
+    Key(Qt::Key_F2);
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_TRUE(session.SortEnabled());
+
+    session.Options().addComments = 1;
+    Read();
+    EXPECT_TRUE(view->EditNotify()) << "the next listing follows the setting";
+}
+
+TEST_F(CellEditingTest, TheFileDataLayoutAsksForDetailsInsteadOfEditing) {
+    session.Options().printAs = static_cast<int>(PageLayout::FileData);
+    Show();
+    std::vector<int> asked;
+    editing->SetDetailsRequest([&](int row) { asked.push_back(row); });
+    Click(8, 2);
+    Click(8, 2);
+    Key(Qt::Key_F2);
+    EXPECT_EQ(asked, (std::vector<int>{8, 8}));
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_FALSE(session.SortEnabled());
+}
+
+TEST_F(CellEditingTest, TheContextMenuInsertsAndDeletesRows) {
+    const auto openMenu = [&] {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, CellCentre(0, 0),
+                                view->viewport()->mapToGlobal(CellCentre(0, 0)));
+        QApplication::sendEvent(view->viewport(), &event);
+        return editing->ContextMenu();
+    };
+    view = std::make_unique<CellListView>();
+    view->setModel(&model);
+    editing = std::make_unique<TableEditing>(session, model, *view);
+    view->show();
+    EXPECT_EQ(openMenu(), nullptr) << "no listing shown yet";
+    editing.reset();
+    view.reset();
+
+    Show();
+    QMenu* menu = openMenu();
+    ASSERT_NE(menu, nullptr);
+    const QList<QAction*> items = menu->actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->text(), QString());
+    EXPECT_EQ(items[0]->data().toInt(), 32777);
+    EXPECT_EQ(items[1]->text(), QStringLiteral("Insert Row"));
+    EXPECT_EQ(items[1]->data().toInt(), 32805);
+    EXPECT_EQ(items[2]->text(), QStringLiteral("Delete Row"));
+    EXPECT_EQ(items[2]->data().toInt(), 32778);
+
+    Click(2, 0);
+    items[0]->trigger();
+    menu->close();
+    EXPECT_EQ(model.rowCount(), 31);
+    EXPECT_EQ(session.Table().Row(3), RowRecord{}) << "a blank row below the focused row";
+    EXPECT_EQ(CellText(4, 0), QStringLiteral("03.txt"));
+    EXPECT_EQ(view->FocusedRow(), 2);
+    EXPECT_TRUE(session.Modified());
+
+    view->setCurrentIndex({});
+    openMenu()->actions()[1]->trigger();
+    EXPECT_EQ(session.Table().Row(0), RowRecord{}) << "no focused row: at the top";
+    EXPECT_EQ(CellText(1, 0), QStringLiteral("00.txt"));
+    openMenu()->actions()[2]->trigger();
+    EXPECT_EQ(model.rowCount(), 32) << "no focused row: nothing deleted";
+
+    Click(2, 0);
+    openMenu()->actions()[2]->trigger();
+    EXPECT_EQ(model.rowCount(), 31);
+    EXPECT_EQ(CellText(2, 0), QStringLiteral("02.txt"));
+    EXPECT_EQ(CellText(1, 0), QStringLiteral("00.txt"));
+}
+
+} // namespace
+} // namespace dirscribe
