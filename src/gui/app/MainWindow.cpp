@@ -18,6 +18,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
@@ -73,6 +74,10 @@ MainWindow::MainWindow(ListingSession& session, Notice& notice, std::string prof
     setWindowTitle(QStringLiteral("Dirscribe"));
     setWindowIcon(ProgramIcon());
     statusBar()->showMessage(QStringLiteral("Ready"));
+    m_saveQuestion = [this](const QString& text) {
+        return QMessageBox::question(this, QStringLiteral("Dirscribe"), text,
+                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    };
 }
 
 MainWindow::~MainWindow() = default;
@@ -358,7 +363,7 @@ void MainWindow::UpdateCommandStates() {
 }
 
 bool MainWindow::OpenDocument(const QString& fileName) {
-    if (!m_view->OpenDocument(fileName))
+    if (!MayDiscardChanges() || !m_view->OpenDocument(fileName))
         return false;
     m_documentPath = fileName;
     SetDocumentTitle();
@@ -369,6 +374,7 @@ bool MainWindow::OpenDocument(const QString& fileName) {
 bool MainWindow::SaveDocument(const QString& fileName) {
     if (!m_session.Save(fileName.toStdString(), m_notice, Now()))
         return false;
+    m_session.SetModified(false);
     m_documentPath = fileName;
     SetDocumentTitle();
     return true;
@@ -381,7 +387,7 @@ void MainWindow::SetDocumentTitle() {
 }
 
 void MainWindow::NewDocument() {
-    if (m_view->Reading())
+    if (m_view->Reading() || !MayDiscardChanges())
         return;
     m_view->NewDocument();
     m_documentPath.clear();
@@ -434,7 +440,31 @@ void MainWindow::SaveProfile() const {
     }
 }
 
+// Typed comments live only in the table: offer to save them before they are lost.
+bool MainWindow::MayDiscardChanges() {
+    if (!m_session.Modified())
+        return true;
+    const QString name = m_documentPath.isEmpty() ? QStringLiteral("Untitled")
+                                                  : QFileInfo(m_documentPath).fileName();
+    switch (m_saveQuestion(QStringLiteral("Save changes to %1?").arg(name))) {
+    case QMessageBox::Yes:
+        if (m_documentPath.isEmpty()) {
+            SaveAsWithDialog(); // the user closes again once the listing is saved
+            return false;
+        }
+        return SaveDocument(m_documentPath);
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!MayDiscardChanges()) {
+        event->ignore();
+        return;
+    }
     SaveProfile();
     QMainWindow::closeEvent(event);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -54,6 +55,10 @@ public:
     void SetDepthMenuTitle(const QString& text);
     // Puts " (text)" after "Depth = Custom" in the depth menu.
     void SetCustomDepthItem(const QString& text);
+    // Asks whether to save a changed listing; answers Yes, No or Cancel.
+    using SaveQuestion = std::function<int(const QString& text)>;
+    void SetSaveQuestion(SaveQuestion question) { m_saveQuestion = std::move(question); }
+
     // Sets every command's check mark and enabled state from the settings and the view.
     void UpdateCommandStates();
 
@@ -80,6 +85,8 @@ private:
     void SaveAsWithDialog();
     void NewDocument();
     void SaveProfile() const;
+    // False when the user wants to keep a changed listing (or to save it first by hand).
+    bool MayDiscardChanges();
     void SetDocumentTitle();
     [[nodiscard]] QMenu* DepthMenu() const;
 
@@ -93,6 +100,7 @@ private:
     ListingView* m_view = nullptr;
     QString m_documentPath;
     bool m_initialUpdateDone = false;
+    SaveQuestion m_saveQuestion;
 };
 
 // The position of the first action whose text contains `text`, or -1.

@@ -19,6 +19,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -368,6 +369,34 @@ TEST_F(MainWindowTest, SettingsChangeTheCustomDepthItemButNotTheDepth) {
     EXPECT_TRUE(window->Action(kDepth2)->isChecked());
     EXPECT_TRUE(window->Action(kDepthCustom)->isChecked());
     EXPECT_EQ(window->menuBar()->actions()[2]->text(), "&TreeDepth (2)");
+}
+
+TEST_F(MainWindowTest, AChangedListingIsOfferedForSavingBeforeItIsLost) {
+    folder.File("disk/a.txt", "1");
+    const auto window = Open();
+    ASSERT_TRUE(List(*window, folder.Path("disk")));
+    QStringList asked;
+    int answer = QMessageBox::Cancel;
+    window->SetSaveQuestion([&](const QString& text) {
+        asked << text;
+        return answer;
+    });
+    session->SetCellText(0, 0, "renamed.txt");
+    session->SetModified(true);
+    window->close();
+    EXPECT_EQ(asked, QStringList{"Save changes to Untitled?"});
+    EXPECT_TRUE(window->isVisible()); // Cancel keeps the window and the comment
+
+    const std::string saved = folder.Path("kept.dsc");
+    ASSERT_TRUE(window->SaveDocument(QString::fromStdString(saved)));
+    EXPECT_FALSE(session->Modified());
+    session->SetModified(true);
+    answer = QMessageBox::Yes;
+    std::remove(saved.c_str());
+    window->close();
+    EXPECT_EQ(asked.last(), "Save changes to kept.dsc?");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_NE(ReadFile(saved).find("renamed.txt"), std::string::npos);
 }
 
 // Runs `inspect` on the preview window once it is up, then closes it.
