@@ -45,6 +45,7 @@ private:
     QPointer<QProgressBar> m_bar;
     QTimer m_timer;
     std::atomic<bool> m_active{false};
+    std::atomic<bool> m_refreshPosted{false};
     std::atomic<std::int64_t> m_maximum{100};
     std::atomic<std::int64_t> m_value{0};
     std::mutex m_messageLock;
