@@ -165,9 +165,13 @@ TEST_F(MainWindowTest, LayoutColumnAndDepthCommandsChangeSettingsAndMarks) {
     EXPECT_EQ(options.lastDepth, 20);
     EXPECT_TRUE(window->Action(kDepthCustom)->isChecked());
 
+    // Font Size with the tree in front gives the tree the larger font at once.
+    EXPECT_EQ(window->View().Tree().font().pixelSize(), 16);
     Trigger(*window, kFontSize);
     EXPECT_EQ(options.largeFont, 1);
     EXPECT_TRUE(window->Action(kFontSize)->isChecked());
+    EXPECT_EQ(window->View().Tree().font().pixelSize(), 18);
+    EXPECT_EQ(window->View().Tree().font().weight(), QFont::DemiBold);
 }
 
 TEST_F(MainWindowTest, PathBoxAndToolBarToggleWithTheirMarks) {
