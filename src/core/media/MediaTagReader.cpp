@@ -281,11 +281,13 @@ std::string ReadFrameBytes(const ByteSource& file, const Head& head, std::size_t
     const std::uint32_t size = (std::uint32_t{head[p + 1]} << 24) |
                                (std::uint32_t{head[p + 2]} << 16) |
                                (std::uint32_t{head[p + 3]} << 8) | std::uint32_t{head[p + 4]};
-    if (size <= 1)
+    const std::uint64_t start = p + 8;
+    if (size <= 1 || start >= file.Size())
         return {};
-    const std::size_t wanted = std::min<std::size_t>(size - 1, MediaTagReader::kMaxFrameTextBytes);
+    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(
+        {size - 1u, MediaTagReader::kMaxFrameTextBytes, file.Size() - start}));
     std::string text(wanted, '\0');
-    text.resize(file.ReadAt(p + 8, text.data(), wanted));
+    text.resize(file.ReadAt(start, text.data(), wanted));
     if (keepZeros)
         std::replace(text.begin(), text.end(), '\0', '_');
     else if (const std::size_t zero = text.find('\0'); zero != std::string::npos)
@@ -337,7 +339,8 @@ std::size_t ReadId3v2(const ByteSource& file, const Head& head, std::vector<std:
     if (head[p] == 0xFF)
         return p;
     for (;;) {
-        if (p >= 3) {
+        // Every id starts with 'T' or 'C'; most bytes are passed over at the first test.
+        if (p >= 3 && (head[p - 3] == 'T' || head[p - 3] == 'C')) {
             const std::string_view four(reinterpret_cast<const char*>(&head[p - 3]), 4);
             for (const FrameId& frame : kFrameIds) {
                 if (four != frame.id)
