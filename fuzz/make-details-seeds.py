@@ -55,6 +55,8 @@ seeds = {
                              frame(b"COMM", b"\x01eng\0\0\xff\xfeA\0"), 8) + audio,
     "id3v2-lying-sizes.mp3": id3v2(frame(b"TIT2", b"", 0) + frame(b"TALB", b"\0", 1) +
                                    frame(b"COMM", b"\0eng\0x", 0x7E7E7E7E), 0),
+    # The title's id ends on the last of the 4026 bytes searched for frames.
+    "id3v2-id-at-head-end.mp3": id3v2(text(b"TALB", b"a" * 4001) + text(b"TIT2", b"Title"), 0),
     "id3v2-version-4.mp3": id3v2(text(b"TIT2", b"v2.4"), 4, major=4) + audio,
     "both-tags.mp3": id3v2(text(b"TIT2", b"From v2"), 16) + audio + id3v1(b"From v1"),
     "none-mpeg25.mp3": bytes.fromhex("FFE38064") + b"\0" * 600,

@@ -269,6 +269,17 @@ TEST_F(MediaTagReaderTest, FrameSizesThatLieAreBounded) {
     EXPECT_EQ(pairs[1].second, std::string(MediaTagReader::kMaxFrameTextBytes, 'a'));
 }
 
+TEST_F(MediaTagReaderTest, AFrameIdOnTheLastSearchedByteKeepsItsWholeSize) {
+    // 10 header bytes, the album frame's 10 and its 4002 data bytes put the next id at
+    // 4022..4025, the last bytes searched; its size lies just past them, at 4026..4029.
+    const std::string frames =
+        TextFrame("TALB", std::string(4001, 'a')) + TextFrame("TIT2", "Title");
+    EXPECT_EQ(
+        Read(Id3v2Tag(3, frames, 0)),
+        (Pairs{{" ", "Id3v2 Tag:"}, {"**Album:", std::string(4001, 'a')}, {"**Title:", "Title"}}))
+        << "the search ends with the head: no audio header is read";
+}
+
 TEST_F(MediaTagReaderTest, StreamPropertiesOfOtherHeaders) {
     const auto stream = [](const char* length, const char* version, const char* kbps,
                            const char* frames, const char* isPrivate, const char* mode,
