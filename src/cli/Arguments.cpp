@@ -121,6 +121,7 @@ const std::map<std::string_view, Setter>& ValueOptions() {
 const char* UsageText() {
     return "usage: dirscribe list PATH [options]      read a folder and write outputs\n"
            "       dirscribe convert FILE.dsc [options]  open a document file and write outputs\n"
+           "       dirscribe details FILE                the rows File Data would insert for FILE\n"
            "options:  --layout standard|filedata|cd|zip   --depth N|all\n"
            "          --content folders|files|both\n"
            "          --columns LIST (comma list of comments,size,attr,date, or none)\n"
@@ -167,8 +168,10 @@ std::variant<Arguments, UsageError> ParseArguments(const std::vector<std::string
     if (operands.empty())
         return UsageError{"no command given"};
     args.command = operands[0];
-    if (args.command != "list" && args.command != "convert")
+    if (args.command != "list" && args.command != "convert" && args.command != "details")
         return UsageError{"unknown command " + args.command};
+    if (args.command == "details" && operands.size() != 2)
+        return UsageError{"details takes exactly one file"};
     if (operands.size() != 2)
         return UsageError{args.command == "list" ? "list takes exactly one folder"
                                                  : "convert takes exactly one document file"};

@@ -19,8 +19,8 @@ struct SortRequest {
 // One headless command with its options. Every optional setting is applied over the
 // profile's; a missing one leaves the profile's value.
 struct Arguments {
-    std::string command;                             // "list" or "convert"
-    std::string operand;                             // the folder, or the document file
+    std::string command;                             // "list", "convert" or "details"
+    std::string operand;                             // the folder, document or file
     std::optional<std::int32_t> layout;              // --layout: a `Print as ` value
     std::optional<std::int32_t> depth;               // --depth: N or -1 for all
     std::optional<std::int32_t> content;             // --content: `Files and Folders`

@@ -9,6 +9,8 @@
 #include "core/options/Profile.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/Clock.h"
+#include "core/platform/UserLanguage.h"
+#include "core/table/FileDetails.h"
 
 #include <algorithm>
 #include <charconv>
@@ -142,6 +144,20 @@ int Run(const Arguments& args) {
     return WriteOutputs(args, session, notice) ? kSuccess : kFailure;
 }
 
+// The file's details as a fetch would write them: the Comments cell, then one line per
+// inserted row, its two cells separated by a tab.
+int RunDetails(const Arguments& args) {
+    const std::string& path = args.operand;
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const FileDetails details = ReadFileDetails(path, name, UserDefaultLanguageId());
+    std::string text = details.comment + "\n";
+    for (const auto& [first, second] : details.rows)
+        text += first + "\t" + second + "\n";
+    StderrNotice notice;
+    return WriteStandardOutput(text, notice) ? kSuccess : kFailure;
+}
+
 } // namespace
 
 int RunCommandLine(int argc, char** argv) {
@@ -155,8 +171,11 @@ int RunCommandLine(int argc, char** argv) {
         std::fprintf(stderr, "dirscribe: %s\n%s", error->message.c_str(), UsageText());
         return kUsage;
     }
+    const auto& args = std::get<Arguments>(parsed);
+    if (args.command == "details")
+        return RunDetails(args);
     RaiseOpenFileLimit();
-    return Run(std::get<Arguments>(parsed));
+    return Run(args);
 }
 
 } // namespace dirscribe

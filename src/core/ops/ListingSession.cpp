@@ -6,8 +6,10 @@
 #include "core/listing/FolderScanner.h"
 #include "core/listing/PathCheck.h"
 #include "core/platform/AtomicFile.h"
+#include "core/platform/UserLanguage.h"
 #include "core/report/TextReport.h"
 #include "core/table/CommentFlow.h"
+#include "core/table/FileDetails.h"
 #include "core/table/TablePopulation.h"
 #include "core/table/TableSort.h"
 
@@ -142,6 +144,11 @@ bool ListingSession::ClickColumn(int column) {
 
 std::string ListingSession::TextReport(std::time_t createdOn) const {
     return WriteTextReport(m_doc.summary, m_path, m_options, m_table, m_rowsCurrent, createdOn);
+}
+
+void ListingSession::FetchFileDetails(int row) {
+    m_sortEnabled = false;
+    dirscribe::FetchFileDetails(m_table, row, m_path, UserDefaultLanguageId());
 }
 
 } // namespace dirscribe

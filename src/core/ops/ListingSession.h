@@ -100,6 +100,11 @@ public:
     bool ClickColumn(int column);
     [[nodiscard]] const SortState& Sorting() const { return m_sortState; }
 
+    // A request to edit a row in the FileData layout: fetches the details of the row's file
+    // in Path() into the table (the Comments cell and rows below it) in the user's language
+    // from the environment. Like any edit it ends sorting by column clicks.
+    void FetchFileDetails(int row);
+
     // The text report of the listing as it stands.
     [[nodiscard]] std::string TextReport(std::time_t createdOn) const;
 

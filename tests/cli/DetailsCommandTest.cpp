@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+// The details command end to end: files made here, the real program, whole outputs.
+#include "support/Mp3Bytes.h"
+#include "support/PeBytes.h"
+#include "support/RunProgram.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TempTree.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace dirscribe {
+namespace {
+
+using test::ProgramResult;
+using test::RunDirscribe;
+using test::TempTree;
+
+class DetailsCommand : public ::testing::Test {
+protected:
+    ProgramResult Run(std::vector<std::string> args) {
+        args.insert(args.begin(), "details");
+        return RunDirscribe(args, {tree.Root(), {}, {}});
+    }
+    TempTree tree;
+};
+
+TEST_F(DetailsCommand, AnMp3FilePrintsItsSummaryAndOneLinePerRow) {
+    const std::string frames = test::TextFrame("TIT2", "Hello World") +
+                               test::TextFrame("TPE1", "Some Artist") +
+                               test::TextFrame("TCON", "(17)(20)");
+    tree.File("music/Song.MP3",
+              test::Id3v2Tag(3, frames, 100) + test::MpegHeader(test::kMpeg1Layer3At128));
+    std::filesystem::resize_file(tree.Path("music/Song.MP3"), 4'000'000);
+    const ProgramResult r = Run({"music/Song.MP3"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "Id3v2 Tag:\n"
+                     "**Title:\tHello World\n"
+                     "**Soloist:\tSome Artist\n"
+                     "**Genre:\tRock, Alternative\n"
+                     "**Length:\t4 min 10 sec\n"
+                     "**Version:\tMPEG 1.000000 Layer 3\n"
+                     "**KBPS:\t128 Kbit\n"
+                     "**Frames:\t9570 frames\n"
+                     "**Private:\tNo\n"
+                     "**Mode:\tJoint Stereo\n"
+                     "**Copyright:\tNo\n"
+                     "**Frequency:\t44100Hz\n");
+}
+
+TEST_F(DetailsCommand, AProgramPrintsItsVersionStringsInTheUsersLanguage) {
+    tree.File(
+        "app.exe",
+        test::PeFile(
+            {{0x0409,
+              test::VersionInfoBlock(
+                  {{"040904B0", {{"FileVersion", u"1.2.3"}, {"CompanyName", u"Acme \u00C6sir"}}}})},
+             {0x0407, test::VersionInfoBlock({{"040704B0", {{"CompanyName", u"Acme GmbH"}}}})}}));
+    ProgramResult r = Run({tree.Path("app.exe")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "File's data:\n"
+                     "  ***Company Name\tAcme \xC3\x86sir\n"
+                     "  ***File Version\t1.2.3\n");
+
+    const test::ScopedEnvironment german("LC_ALL", "de_DE.UTF-8");
+    r = Run({"app.exe"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "File's data:\n"
+                     "  ***Company Name\tAcme GmbH\n");
+}
+
+TEST_F(DetailsCommand, OtherFilesPrintTheNoDataTextAndAMissingFileIsAUsageError) {
+    tree.File("README.TXT", "read me\n");
+    ProgramResult r = Run({"README.TXT"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, ".txt extention file. No data.\n");
+    r = Run({"no such dir/Makefile"});
+    EXPECT_EQ(r.exitCode, 0) << "every outcome is a text, as in the table";
+    EXPECT_EQ(r.out, "makefile extention file. No data.\n");
+
+    r = Run({});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("details takes exactly one file"), std::string::npos) << r.err;
+    EXPECT_EQ(Run({"a", "b"}).exitCode, 2);
+}
+
+} // namespace
+} // namespace dirscribe

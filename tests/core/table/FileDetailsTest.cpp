@@ -1,0 +1,175 @@
+// SPDX-License-Identifier: MIT
+// Fetching a file's details into the listing table: version strings, MP3 tags, no-data texts.
+#include "core/table/FileDetails.h"
+
+#include "core/ops/ListingSession.h"
+#include "support/Mp3Bytes.h"
+#include "support/PeBytes.h"
+#include "support/RecordingNotice.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+
+namespace dirscribe {
+namespace {
+
+using test::PeFile;
+using test::TempTree;
+using test::VersionInfoBlock;
+using Rows = std::vector<std::pair<std::string, std::string>>;
+
+constexpr std::uint16_t kEnglish = 0x0409;
+
+class FileDetailsTest : public ::testing::Test {
+protected:
+    FileDetails Details(const std::string& name, std::uint16_t language = kEnglish) {
+        return ReadFileDetails(tree.Path(name), name, language);
+    }
+    TempTree tree;
+};
+
+TEST_F(FileDetailsTest, VersionStringsComeInKeyOrderWithTheirLabels) {
+    // Stored in another order than they are asked for.
+    tree.File("app.exe", PeFile({{kEnglish, VersionInfoBlock({{"040904B0",
+                                                               {{"SpecialBuild", u"sb"},
+                                                                {"PrivateBuild", u"pb"},
+                                                                {"LegalTrademarks", u"lt"},
+                                                                {"Comments", u"co"},
+                                                                {"ProductVersion", u"2.0"},
+                                                                {"ProductName", u"Widget"},
+                                                                {"OriginalFilename", u"app.exe"},
+                                                                {"LegalCopyright", u"(c) Acme"},
+                                                                {"InternalName", u"app"},
+                                                                {"FileDescription", u"Widget tool"},
+                                                                {"FileVersion", u"1.2.3"},
+                                                                {"CompanyName", u"Acme Corp"},
+                                                                {"Unlisted", u"not shown"}}}})}}));
+    EXPECT_EQ(Details("app.exe"), (FileDetails{"File's data:",
+                                               {{"  ***Company Name", "Acme Corp"},
+                                                {"  ***File Version", "1.2.3"},
+                                                {"  ***File Description", "Widget tool"},
+                                                {"  ***Internal Name", "app"},
+                                                {"  ***Legal Copyright", "(c) Acme"},
+                                                {"  ***Original Filename", "app.exe"},
+                                                {"  ***Product Name", "Widget"},
+                                                {"  ***Product Version", "2.0"},
+                                                {"  ***Comments", "co"},
+                                                {"  ***Legal Trademarks", "lt"},
+                                                {"  ***Private Build", "pb"},
+                                                {"  ***Special Build", "sb"}}}));
+}
+
+TEST_F(FileDetailsTest, TheUnicodeTableComesFirstThenTheLatinOne) {
+    tree.File("latin.dll",
+              PeFile({{kEnglish, VersionInfoBlock({{"040904E4", {{"CompanyName", u"Latin"}}}})}}));
+    EXPECT_EQ(Details("latin.dll"),
+              (FileDetails{"File's data:", {{"  ***Company Name", "Latin"}}}));
+
+    tree.File("both.dll",
+              PeFile({{kEnglish, VersionInfoBlock({
+                                     {"040904E4",
+                                      {{"CompanyName", u"Latin"}, {"FileVersion", u"only latin"}}},
+                                     {"040904B0", {{"CompanyName", u"Unicode"}}},
+                                 })}}));
+    EXPECT_EQ(Details("both.dll"), (FileDetails{"File's data:",
+                                                {{"  ***Company Name", "Unicode"},
+                                                 {"  ***File Version", "only latin"}}}));
+}
+
+TEST_F(FileDetailsTest, AnotherLanguageGivesTheHeadingAndNoRows) {
+    tree.File("de.dll",
+              PeFile({{0x0407, VersionInfoBlock({{"040704B0", {{"CompanyName", u"Firma"}}}})}}));
+    EXPECT_EQ(Details("de.dll"), (FileDetails{"File's data:", {}}));
+    EXPECT_EQ(Details("de.dll", 0x0407),
+              (FileDetails{"File's data:", {{"  ***Company Name", "Firma"}}}));
+}
+
+TEST_F(FileDetailsTest, FilesWithoutDataGetTheirExtensionText) {
+    tree.File("README.TXT", "plain text\r\n");
+    tree.File("Makefile", "all:\n");
+    tree.File("archive.tar.GZ", "");
+    tree.File("tool.EXE", PeFile({}));
+    tree.File("cut.dll",
+              PeFile({{kEnglish, VersionInfoBlock({{"040904B0", {{"CompanyName", u"A"}}}})}})
+                  .substr(0, 0x280));
+    tree.Folder("folder.dll");
+    EXPECT_EQ(Details("README.TXT"), (FileDetails{".txt extention file. No data.", {}}));
+    EXPECT_EQ(Details("Makefile"), (FileDetails{"makefile extention file. No data.", {}}));
+    EXPECT_EQ(Details("archive.tar.GZ"), (FileDetails{".gz extention file. No data.", {}}));
+    EXPECT_EQ(Details("tool.EXE"), (FileDetails{".exe extention file. No data.", {}}));
+    EXPECT_EQ(Details("cut.dll"), (FileDetails{".dll extention file. No data.", {}}));
+    EXPECT_EQ(Details("missing.dll"), (FileDetails{".dll extention file. No data.", {}}));
+    EXPECT_EQ(Details("folder.dll"), (FileDetails{".dll extention file. No data.", {}}));
+}
+
+TEST_F(FileDetailsTest, NamesEndingInMp3AreReadAsMp3WhateverTheirCase) {
+    test::Id3v1Fields fields;
+    fields.title = "Hello World";
+    fields.genre = 0;
+    tree.File("Song.MP3", std::string(100, 'x') + test::Id3v1Tag(fields));
+    EXPECT_EQ(Details("Song.MP3"),
+              (FileDetails{"Id3v1 Tag:", {{"**Title:", "Hello World"}, {"**Genre:", "Blues"}}}));
+    tree.File("notes.txtmp3", "words");
+    EXPECT_EQ(Details("notes.txtmp3"), (FileDetails{"There isn't any Tag.", {}}));
+    EXPECT_EQ(Details("gone.mp3"), (FileDetails{"There isn't any Tag.", {}}))
+        << "a file that cannot be opened reads as one without tags";
+}
+
+TEST_F(FileDetailsTest, FetchWritesTheCommentCellAndInsertsRowsBelow) {
+    test::Id3v1Fields fields;
+    fields.title = "Hello World";
+    fields.genre = 17;
+    tree.File("list/Song.mp3", std::string(100, 'x') + test::Id3v1Tag(fields));
+    ListingTable table;
+    table.SetColumns({{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}});
+    table.AppendRow({"[Sub]", "", "       0", "", ""});
+    table.AppendRow({"Song.mp3", "old", "     228", "", ""});
+    table.AppendRow({"comments:", "a note", "", "", ""});
+    const std::string folder = tree.Path("list");
+
+    FetchFileDetails(table, 1, folder, kEnglish);
+    ASSERT_EQ(table.RowCount(), 5);
+    EXPECT_EQ(table.Row(1), (RowRecord{"Song.mp3", "Id3v1 Tag:", "     228", "", ""}));
+    EXPECT_EQ(table.Row(2), (RowRecord{"**Title:", "Hello World", "", "", ""}));
+    EXPECT_EQ(table.Row(3), (RowRecord{"**Genre:", "Rock", "", "", ""}));
+    EXPECT_EQ(table.Row(4), (RowRecord{"comments:", "a note", "", "", ""}));
+
+    FetchFileDetails(table, 1, folder + "/", kEnglish);
+    EXPECT_EQ(table.RowCount(), 7) << "a second fetch inserts the rows again";
+    EXPECT_EQ(table.Row(3), (RowRecord{"**Genre:", "Rock", "", "", ""}));
+
+    FetchFileDetails(table, 0, folder, kEnglish);
+    EXPECT_EQ(table.Cell(0, 1), "[sub] extention file. No data.");
+    FetchFileDetails(table, 6, folder, kEnglish);
+    EXPECT_EQ(table.Cell(6, 1), "comments: extention file. No data.");
+    FetchFileDetails(table, 7, folder, kEnglish);
+    FetchFileDetails(table, -1, folder, kEnglish);
+    EXPECT_EQ(table.RowCount(), 7) << "rows outside the table change nothing";
+}
+
+TEST_F(FileDetailsTest, TheSessionStopsSortingAndUsesTheLocaleLanguage) {
+    tree.File("dir/de.dll",
+              PeFile({{0x0407, VersionInfoBlock({{"040704B0", {{"CompanyName", u"Firma"}}}})}}));
+    ListingSession session;
+    session.Options().printAs = static_cast<int>(PageLayout::FileData);
+    session.Options().addComments = 1;
+    session.SetPath(tree.Path("dir"));
+    test::RecordingNotice notice;
+    NullProgress progress;
+    StopFlag stop;
+    ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
+    ASSERT_EQ(session.Table().Cell(0, 0), "de.dll");
+    ASSERT_TRUE(session.SortEnabled());
+
+    const test::ScopedEnvironment language("LC_ALL", "de_DE.UTF-8");
+    session.FetchFileDetails(0);
+    EXPECT_FALSE(session.SortEnabled());
+    EXPECT_EQ(session.Table().Cell(0, 1), "File's data:");
+    ASSERT_EQ(session.Table().RowCount(), 2);
+    EXPECT_EQ(session.Table().Cell(1, 0), "  ***Company Name");
+    EXPECT_EQ(session.Table().Cell(1, 1), "Firma");
+}
+
+} // namespace
+} // namespace dirscribe

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+// File details of real files from Debian packages and real encoders, where they are installed.
+#include "core/table/FileDetails.h"
+#include "support/TempTree.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace dirscribe {
+namespace {
+
+bool HasCommand(const char* name) {
+    return std::system(("command -v " + std::string(name) + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+TEST(RealFileDetails, DebianInstallerLoader) {
+    // An installer program with its strings under 040904e4, in lower case.
+    const std::string path = "/usr/share/win32/win32-loader.exe";
+    if (!std::filesystem::exists(path))
+        GTEST_SKIP() << path << " is missing (package win32-loader)";
+    const FileDetails details = ReadFileDetails(path, "win32-loader.exe", 0x0409);
+    EXPECT_EQ(details.comment, "File's data:");
+    ASSERT_EQ(details.rows.size(), 6u);
+    EXPECT_EQ(details.rows[0],
+              (std::pair<std::string, std::string>{"  ***Company Name", "The Debian Project"}));
+    EXPECT_EQ(details.rows[1].first, "  ***File Version");
+    EXPECT_EQ(details.rows[2], (std::pair<std::string, std::string>{"  ***File Description",
+                                                                    "Debian-Installer loader"}));
+    EXPECT_EQ(details.rows[3],
+              (std::pair<std::string, std::string>{"  ***Legal Copyright", "GPLv3+"}));
+    EXPECT_EQ(details.rows[4],
+              (std::pair<std::string, std::string>{"  ***Product Name", "win32-loader"}));
+    EXPECT_EQ(details.rows[5].first, "  ***Product Version");
+    EXPECT_EQ(ReadFileDetails(path, "win32-loader.exe", 0x0407).rows.size(), 0u)
+        << "no German strings";
+}
+
+TEST(RealFileDetails, EncodedAndTaggedMp3) {
+    if (!HasCommand("lame") || !HasCommand("id3v2"))
+        GTEST_SKIP() << "lame or id3v2 is missing";
+    const test::TempTree tree;
+    // 1,000,000 bytes of 16-bit stereo silence at 44.1 kHz: 5.7 s.
+    tree.File("silence.raw", std::string(1'000'000, '\0'));
+    const std::string raw = tree.Path("silence.raw");
+    const std::string v1 = tree.Path("v1.mp3");
+    const std::string both = tree.Path("both.mp3");
+    const std::string encode = "lame --quiet -r -s 44.1 --bitwidth 16 -m j -b 128 --cbr ";
+    ASSERT_EQ(std::system((encode +
+                           "--id3v1-only --tt 'Hello World' --ta 'Some Artist' --tl "
+                           "'An Album' --ty 1999 --tc 'A comment' --tg Rock '" +
+                           raw + "' '" + v1 + "' 2>/dev/null")
+                              .c_str()),
+              0);
+    ASSERT_EQ(std::system((encode + "'" + raw + "' '" + both + "' 2>/dev/null").c_str()), 0);
+    ASSERT_EQ(std::system(("id3v2 -t 'Hello World' -a 'Some Artist' -A 'An Album' -y 1999 "
+                           "-g 17 -T 3 '" +
+                           both + "' >/dev/null")
+                              .c_str()),
+              0);
+
+    const std::vector<std::pair<std::string, std::string>> stream = {
+        {"**Length:", "0 min 5 sec"}, {"**Version:", "MPEG 1.000000 Layer 3"},
+        {"**KBPS:", "128 Kbit"},      {"**Private:", "No"},
+        {"**Mode:", "Joint Stereo"},  {"**Copyright:", "No"},
+        {"**Frequency:", "44100Hz"},
+    };
+    const auto withoutFrames = [](std::vector<std::pair<std::string, std::string>> rows) {
+        std::erase_if(rows, [](const auto& row) { return row.first == "**Frames:"; });
+        return rows;
+    };
+
+    FileDetails details = ReadFileDetails(v1, "v1.mp3", 0x0409);
+    EXPECT_EQ(details.comment, "Id3v1 Tag:");
+    std::vector<std::pair<std::string, std::string>> expected = {
+        {"**Title:", "Hello World"}, {"**Artist:", "Some Artist"}, {"**Album:", "An Album"},
+        {"**Year:", "1999"},         {"**Comment:", "A comment"},  {"**Genre:", "Rock"}};
+    expected.insert(expected.end(), stream.begin(), stream.end());
+    EXPECT_EQ(withoutFrames(details.rows), expected);
+
+    details = ReadFileDetails(both, "both.mp3", 0x0409);
+    EXPECT_EQ(details.comment, "There're Id3v1 & Id3v2.3");
+    expected = {{"**Title:", "Hello World"}, {"**Soloist:", "Some Artist"},
+                {"**Album:", "An Album"},    {"**Year:", "1999"},
+                {"**Genre:", "Rock"},        {"**Track:", "3"}};
+    expected.insert(expected.end(), stream.begin(), stream.end());
+    EXPECT_EQ(withoutFrames(details.rows), expected);
+}
+
+} // namespace
+} // namespace dirscribe
