@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QThread>
 #include <QVBoxLayout>
@@ -58,6 +59,8 @@ ListingView::ListingView(ListingSession& session, Notice& notice, Progress& prog
         if (!Reading())
             m_model.Change([&] { m_session.ClickColumn(column); });
     });
+
+    m_editing->SetDetailsRequest([this](int row) { FetchFileDetails(row); });
 
     m_tree->setObjectName(QStringLiteral("folderTree"));
     connect(m_tree, &FolderTree::Expanding, this, [this] {
@@ -198,6 +201,15 @@ bool ListingView::OpenDocument(const QString& fileName) {
 void ListingView::NewDocument() {
     m_model.Change([&] { m_session.NewDocument(); });
     m_pathBox->clear();
+}
+
+void ListingView::FetchFileDetails(int row) {
+    // The rows below change in number, so the model resets; the place in the table stays.
+    const int scrolled = m_table->verticalScrollBar()->value();
+    m_model.Change([&] { m_session.FetchFileDetails(row); });
+    m_session.SetModified(true);
+    m_table->FocusRow(row);
+    m_table->verticalScrollBar()->setValue(scrolled);
 }
 
 bool ListingView::TableVisible() const {

@@ -73,6 +73,8 @@ signals:
 
 private:
     void FinishRead(const ReadDone& done);
+    // The file-data layout's answer to an edit request: the row's file details.
+    void FetchFileDetails(int row);
     void Populate();
     void ApplyTableLook();
     void ShowTable();

@@ -8,7 +8,10 @@
 #include "gui/app/Commands.h"
 #include "gui/app/ListingView.h"
 #include "gui/print/ListingPrinter.h"
+#include "gui/table/CellListView.h"
 #include "gui/tree/FolderTree.h"
+#include "support/Mp3Bytes.h"
+#include "support/PeBytes.h"
 #include "support/RecordingNotice.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempTree.h"
@@ -373,6 +376,46 @@ TEST_F(MainWindowTest, SettingsChangeTheCustomDepthItemButNotTheDepth) {
     EXPECT_TRUE(window->Action(kDepth2)->isChecked());
     EXPECT_TRUE(window->Action(kDepthCustom)->isChecked());
     EXPECT_EQ(window->menuBar()->actions()[2]->text(), "&TreeDepth (2)");
+}
+
+TEST_F(MainWindowTest, InTheFileDataLayoutF2FetchesTheFilesDetailsIntoRows) {
+    folder.File("disk/app.exe",
+                test::PeFile({{0x0409, test::VersionInfoBlock(
+                                           {{"040904B0", {{"CompanyName", u"Acme"}}}})}}));
+    test::Id3v1Fields tag;
+    tag.title = "Hello World";
+    folder.File("disk/Song.mp3", std::string(200, 'x') + test::Id3v1Tag(tag));
+    const auto window = Open();
+    Trigger(*window, kFileData);
+    ASSERT_TRUE(List(*window, folder.Path("disk")));
+    CellListView& table = window->View().Table();
+    const QAbstractItemModel& model = *table.model();
+    const auto cell = [&](int row, int column) {
+        return model.index(row, column).data().toString().toStdString();
+    };
+    ASSERT_EQ(cell(0, 0), "app.exe");
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const auto press = [&](int row) { // a click focuses the row, F2 asks to edit it
+        QTest::mouseClick(table.viewport(), Qt::LeftButton, {},
+                          table.visualRect(model.index(row, 0)).center());
+        QTest::keyClick(&table, Qt::Key_F2);
+    };
+    press(0);
+    ASSERT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(cell(0, 1), "File's data:");
+    EXPECT_EQ(cell(1, 0), "  ***Company Name");
+    EXPECT_EQ(cell(1, 1), "Acme");
+    EXPECT_EQ(cell(2, 0), "Song.mp3");
+
+    press(2);
+    ASSERT_EQ(model.rowCount(), 4);
+    EXPECT_EQ(cell(2, 1), "Id3v1 Tag:");
+    EXPECT_EQ(cell(3, 0), "**Title:");
+    EXPECT_EQ(cell(3, 1), "Hello World");
+    EXPECT_TRUE(session->Modified());
+    EXPECT_FALSE(session->SortEnabled());
+    EXPECT_EQ(table.FocusedRow(), 2);
 }
 
 TEST_F(MainWindowTest, AChangedListingIsOfferedForSavingBeforeItIsLost) {
