@@ -122,6 +122,8 @@ const char* UsageText() {
     return "usage: dirscribe list PATH [options]      read a folder and write outputs\n"
            "       dirscribe convert FILE.dsc [options]  open a document file and write outputs\n"
            "       dirscribe details FILE                the rows File Data would insert for FILE\n"
+           "       dirscribe [FILE.dsc]                  the window (needs a display)\n"
+           "       dirscribe --print FILE.dsc | --print-to PRINTER FILE.dsc\n"
            "options:  --layout standard|filedata|cd|zip   --depth N|all\n"
            "          --content folders|files|both\n"
            "          --columns LIST (comma list of comments,size,attr,date, or none)\n"
