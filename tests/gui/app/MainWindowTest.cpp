@@ -3,8 +3,10 @@
 // folder, the profile, and open and save through the file dialogs.
 #include "gui/app/MainWindow.h"
 
+#include "core/canvas/RecordingCanvas.h"
 #include "core/ops/ListingSession.h"
 #include "core/options/Profile.h"
+#include "core/print/PrintJob.h"
 #include "gui/app/Commands.h"
 #include "gui/app/ListingView.h"
 #include "gui/print/ListingPrinter.h"
@@ -416,6 +418,49 @@ TEST_F(MainWindowTest, InTheFileDataLayoutF2FetchesTheFilesDetailsIntoRows) {
     EXPECT_TRUE(session->Modified());
     EXPECT_FALSE(session->SortEnabled());
     EXPECT_EQ(table.FocusedRow(), 2);
+}
+
+// A person's whole errand: a long comment typed into the table flows onto a continuation
+// row, prints, and comes back the same from the saved document.
+TEST_F(MainWindowTest, ALongCommentFlowsPrintsSavesAndReopensAsTyped) {
+    folder.File("disk/invoices.pdf", "1");
+    folder.File("disk/notes.txt", "22");
+    const auto window = Open();
+    Trigger(*window, kPageFormat);
+    ASSERT_TRUE(List(*window, folder.Path("disk")));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    CellListView& table = window->View().Table();
+    const QPoint comment = table.visualRect(table.model()->index(0, 1)).center();
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, comment);
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, comment);
+    const QString text = QStringLiteral("Scanned invoices from the spring audit, kept seven years");
+    for (const QChar c : text)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+
+    const ListingTable& rows = session->Table();
+    ASSERT_EQ(rows.RowCount(), 3);
+    EXPECT_EQ(rows.Cell(1, 0), "comments:");
+    EXPECT_EQ(std::string(rows.Cell(0, 1)) + std::string(rows.Cell(1, 1)), text.toStdString());
+    EXPECT_EQ(rows.Cell(2, 0), "notes.txt");
+
+    PrintJob job(rows, session->Options(), session->Doc().summary, session->Path());
+    RecordingCanvas canvas;
+    job.DrawPage(canvas, 1);
+    EXPECT_NE(canvas.FindText(rows.Cell(1, 1)), nullptr);
+    EXPECT_NE(canvas.FindText("     2. notes.txt"), nullptr) << "the comment row takes no number";
+
+    std::vector<RowRecord> typed;
+    for (int row = 0; row < rows.RowCount(); ++row)
+        typed.push_back(rows.Row(row));
+    const QString saved = QString::fromStdString(folder.Path("audit.dsc"));
+    ASSERT_TRUE(window->SaveDocument(saved));
+    Trigger(*window, kNew);
+    ASSERT_TRUE(window->OpenDocument(saved));
+    ASSERT_EQ(rows.RowCount(), 3);
+    for (int row = 0; row < rows.RowCount(); ++row)
+        EXPECT_EQ(rows.Row(row), typed[static_cast<std::size_t>(row)]) << row;
 }
 
 TEST_F(MainWindowTest, AChangedListingIsOfferedForSavingBeforeItIsLost) {
