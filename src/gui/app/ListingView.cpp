@@ -142,8 +142,8 @@ void ListingView::ApplyTableLook() {
     m_table->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
     const auto& columns = m_session.Table().Columns();
     for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
-        const TableColumn& spec = columns[static_cast<std::size_t>(column)];
-        m_table->setColumnWidth(column, options.largeFont ? spec.largeWidth : spec.width);
+        const TableColumn& shown = columns[static_cast<std::size_t>(column)];
+        m_table->setColumnWidth(column, options.largeFont ? shown.largeWidth : shown.width);
         // A new set of columns shows in its own order, whatever was dragged before.
         m_table->horizontalHeader()->moveSection(m_table->horizontalHeader()->visualIndex(column),
                                                  column);
