@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/MessageBoxNotice.h"
 
+#include "gui/render/QtText.h"
+
 #include <QMessageBox>
 #include <QThread>
 #include <string>
@@ -8,10 +10,6 @@
 namespace dirscribe {
 
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QMessageBox::Icon ToQtIcon(NoticeIcon icon) {
     switch (icon) {

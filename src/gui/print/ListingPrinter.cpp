@@ -4,6 +4,7 @@
 #include "core/ops/ListingSession.h"
 #include "core/print/PrintJob.h"
 #include "gui/render/PagePrinter.h"
+#include "gui/render/QtText.h"
 
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -38,8 +39,7 @@ ListingPrinter::~ListingPrinter() = default;
 std::unique_ptr<PrintJob> ListingPrinter::PrepareJob() {
     auto job = std::make_unique<PrintJob>(m_session.Table(), m_session.Options(),
                                           m_session.Doc().summary, m_session.Path());
-    if (job->IsEmpty() &&
-        !m_question(QString::fromUtf8(kCaption.data(), kCaption.size()), kEmptyQuestion))
+    if (job->IsEmpty() && !m_question(ToQString(kCaption), kEmptyQuestion))
         return nullptr;
     return job;
 }

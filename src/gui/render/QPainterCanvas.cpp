@@ -2,6 +2,8 @@
 // The page drawing's canvas on a Qt paint device.
 #include "gui/render/QPainterCanvas.h"
 
+#include "gui/render/QtText.h"
+
 #include <QColor>
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -102,8 +104,7 @@ void QPainterCanvas::Text(Point at, std::string_view text, const FontRequest& fo
     m_painter.setPen(QPen(Qt::black));
     m_painter.setFont(made.font);
     const QPointF origin = Map(at);
-    m_painter.drawText(QPointF(origin.x(), origin.y() + made.ascent),
-                       QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    m_painter.drawText(QPointF(origin.x(), origin.y() + made.ascent), ToQString(text));
 }
 
 } // namespace dirscribe

@@ -2,14 +2,11 @@
 #include "gui/table/ListingTableModel.h"
 
 #include "core/table/ListingTable.h"
+#include "gui/render/QtText.h"
 
 namespace dirscribe {
 
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 Qt::Alignment ToQtAlignment(ColumnAlignment alignment) {
     return (alignment == ColumnAlignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) |

@@ -3,6 +3,7 @@
 #include "gui/table/TableEditing.h"
 
 #include "core/ops/ListingSession.h"
+#include "gui/render/QtText.h"
 #include "gui/table/CellEdit.h"
 #include "gui/table/CellListView.h"
 #include "gui/table/ListingTableModel.h"
@@ -13,14 +14,6 @@
 #include <string>
 
 namespace dirscribe {
-
-namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 TableEditing::TableEditing(ListingSession& session, ListingTableModel& model, CellListView& view,
                            QObject* parent)
