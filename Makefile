@@ -39,8 +39,10 @@ bench: build
 # Installs the program, its launcher, the .dsc document type and the icon under PREFIX.
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
-	-update-mime-database $(PREFIX)/share/mime >/dev/null 2>&1
-	-update-desktop-database $(PREFIX)/share/applications >/dev/null 2>&1
+	@if command -v update-mime-database >/dev/null; then \
+	  update-mime-database $(PREFIX)/share/mime; fi
+	@if command -v update-desktop-database >/dev/null; then \
+	  update-desktop-database $(PREFIX)/share/applications; fi
 
 # Runs the document reader's fuzzer, then the profile reader's, the MP3 tag reader's and the
 # program version reader's, one after the other, each on a working copy of its seeds; what
