@@ -22,6 +22,8 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
+#include <array>
 
 namespace dirscribe {
 
@@ -41,6 +43,33 @@ constexpr int kPlainIconSpacing = 75;
 // under the reader.
 bool WorksWhileReading(int id) {
     return id == kStop || id == kToolBar || id == kAbout || id == kExit;
+}
+
+// The commands that flip one setting, and those that choose a layout.
+struct SettingToggle {
+    int id;
+    std::int32_t ListingOptions::*flag;
+};
+constexpr std::array kToggles{
+    SettingToggle{kAddSize, &ListingOptions::addSize},
+    SettingToggle{kAddDate, &ListingOptions::addDate},
+    SettingToggle{kAddAttributes, &ListingOptions::addAttribute},
+    SettingToggle{kAddComments, &ListingOptions::addComments},
+    SettingToggle{kFontSize, &ListingOptions::largeFont},
+};
+
+struct LayoutCommand {
+    int id;
+    int printAs;
+};
+constexpr std::array kLayouts{LayoutCommand{kPageFormat, 0}, LayoutCommand{kFileData, 1},
+                              LayoutCommand{kCdFormat, 2}, LayoutCommand{kZipFormat, 3}};
+
+// The entry of a command table for a command id, or null.
+template <typename Table> auto Find(const Table& table, int id) -> decltype(&*std::begin(table)) {
+    const auto found = std::find_if(std::begin(table), std::end(table),
+                                    [id](const auto& entry) { return entry.id == id; });
+    return found == std::end(table) ? nullptr : &*found;
 }
 
 QString DepthText(int depth) {
@@ -193,6 +222,22 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::Run(int commandId) {
     ListingOptions& options = m_session.Options();
+    if (const SettingToggle* toggle = Find(kToggles, commandId)) {
+        options.*toggle->flag = options.*toggle->flag ? 0 : 1;
+        if (commandId == kFontSize)
+            m_view->Refresh();
+    } else if (const LayoutCommand* layout = Find(kLayouts, commandId)) {
+        options.printAs = layout->printAs;
+        ApplyPageLayout(options);
+    } else if (const DepthCommand* depth = Find(DepthCommands(), commandId)) {
+        ChooseDepth(depth->depth);
+    } else {
+        RunCommand(commandId);
+    }
+    UpdateCommandStates();
+}
+
+void MainWindow::RunCommand(int commandId) {
     switch (commandId) {
     case kOpen:
         OpenWithDialog();
@@ -222,41 +267,13 @@ void MainWindow::Run(int commandId) {
         m_view->BrowseForFolder();
         break;
     case kToolBar:
-        ToggleToolBar();
+        m_toolBar->setVisible(m_toolBar->isHidden());
         break;
     case kTypeInPath:
         m_view->TogglePathBox();
         break;
-    case kFontSize:
-        options.largeFont = options.largeFont ? 0 : 1;
-        m_view->Refresh();
-        break;
-    case kPageFormat:
-        ChooseLayout(0);
-        break;
-    case kFileData:
-        ChooseLayout(1);
-        break;
-    case kCdFormat:
-        ChooseLayout(2);
-        break;
-    case kZipFormat:
-        ChooseLayout(3);
-        break;
-    case kAddSize:
-        options.addSize = options.addSize ? 0 : 1;
-        break;
-    case kAddDate:
-        options.addDate = options.addDate ? 0 : 1;
-        break;
-    case kAddAttributes:
-        options.addAttribute = options.addAttribute ? 0 : 1;
-        break;
-    case kAddComments:
-        options.addComments = options.addComments ? 0 : 1;
-        break;
     case kDepthCustom:
-        ChooseDepth(options.customDepth);
+        ChooseDepth(m_session.Options().customDepth);
         break;
     case kFoldersListing:
         m_view->ShowFoldersListing();
@@ -271,17 +288,8 @@ void MainWindow::Run(int commandId) {
         m_view->Stop();
         break;
     default:
-        for (const DepthCommand& depth : DepthCommands())
-            if (depth.id == commandId)
-                ChooseDepth(depth.depth);
         break;
     }
-    UpdateCommandStates();
-}
-
-void MainWindow::ChooseLayout(int printAs) {
-    m_session.Options().printAs = printAs;
-    ApplyPageLayout(m_session.Options());
 }
 
 void MainWindow::ChooseDepth(int depth) {
@@ -305,10 +313,6 @@ void MainWindow::ShowSettings() {
         UpdateCommandStates();
     });
     OpenDialog(dialog);
-}
-
-void MainWindow::ToggleToolBar() {
-    m_toolBar->setVisible(m_toolBar->isHidden());
 }
 
 QMenu* MainWindow::DepthMenu() const {

@@ -75,9 +75,8 @@ private:
     void Connect();
     void AddAcceleratorsWithoutHandler();
     void Run(int commandId);
-    void ChooseLayout(int printAs);
+    void RunCommand(int commandId);
     void ChooseDepth(int depth);
-    void ToggleToolBar();
     void ShowSettings();
     void OpenDialog(QDialog* dialog);
     void OpenWithDialog();
