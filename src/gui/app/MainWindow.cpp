@@ -109,7 +109,11 @@ MainWindow::MainWindow(ListingSession& session, Notice& notice, std::string prof
     };
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // A read still under way reports to the progress bar and the printer's session; the
+    // view stops it and waits, so it must go before those members do.
+    delete m_view;
+}
 
 QRect MainWindow::InitialGeometry(const QRect& screen, int iconSpacing) {
     const double scale = iconSpacing <= kPlainIconSpacing ? 1.0 : iconSpacing * 0.0125;

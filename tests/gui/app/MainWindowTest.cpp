@@ -269,6 +269,18 @@ TEST_F(MainWindowTest, ChoosingAFolderInTheTreeListsItAndBrowseComesBack) {
     EXPECT_TRUE(notice.shown.empty());
 }
 
+TEST_F(MainWindowTest, ClosingDuringAReadStopsItFirst) {
+    for (int file = 0; file < 3000; ++file)
+        folder.File("disk/f" + std::to_string(file));
+    auto window = Open();
+    window->View().PathBox().setText(QString::fromStdString(folder.Path("disk")));
+    Trigger(*window, kFoldersListing);
+    EXPECT_TRUE(window->View().Reading());
+    EXPECT_FALSE(window->Action(kOpen)->isEnabled());
+    EXPECT_TRUE(window->Action(kStop)->isEnabled());
+    window.reset(); // the reader must not outlive what it reports to
+}
+
 TEST_F(MainWindowTest, RefusedPathKeepsTheRowsAndFocusesThePathBox) {
     folder.File("disk/a.txt", "1");
     const auto window = Open();
