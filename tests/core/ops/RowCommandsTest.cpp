@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/ops/ListingSession.h"
 #include "support/RecordingNotice.h"
+#include "support/StandardListing.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +19,7 @@ protected:
         tree.File("music/b.mp3", std::string(3000, 'b'));
         tree.File("music/a.mp3", std::string(2000, 'a'));
         tree.Folder("music/Live");
-        ListingOptions& options = session.Options();
-        options.printAs = static_cast<int>(PageLayout::Standard);
-        options.lastDepth = 0;
-        options.addComments = 1;
-        options.addSize = 1;
-        options.addAttribute = 0;
-        options.addDate = 0;
+        test::UseFlatStandardWithComments(session.Options());
         session.SetPath(tree.Path("music"));
         ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
         ASSERT_EQ(Names(), (std::vector<std::string>{"[Live]", "a.mp3", "b.mp3"}));

@@ -7,6 +7,7 @@
 #include "gui/table/ListingTableModel.h"
 #include "gui/table/TableEditing.h"
 #include "support/RecordingNotice.h"
+#include "support/StandardListing.h"
 #include "support/TempTree.h"
 
 #include <QAction>
@@ -36,13 +37,7 @@ protected:
         // Files 00.txt to 29.txt; enough rows to scroll.
         for (int i = 0; i < 30; ++i)
             tree.File(QStringLiteral("docs/%1.txt").arg(i, 2, 10, QChar('0')).toStdString(), "x");
-        ListingOptions& options = session.Options();
-        options.printAs = static_cast<int>(PageLayout::Standard);
-        options.lastDepth = 0;
-        options.addComments = 1;
-        options.addSize = 1;
-        options.addAttribute = 0;
-        options.addDate = 0;
+        test::UseFlatStandardWithComments(session.Options());
         session.SetPath(tree.Path("docs"));
     }
 
