@@ -6,6 +6,8 @@ JOBS       ?= $(shell nproc)
 TEST_ENV   := TZ=UTC LC_ALL=C.UTF-8 SOURCE_DATE_EPOCH=1040220309
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
+# ccache, where the machine has it, makes rebuilds in several checkouts cheap.
+LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 .PHONY: all deps build run test bench install fuzz format clean
 
@@ -15,7 +17,7 @@ deps:
 	@scripts/install-deps
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDIRSCRIBE_BENCH=ON
+	cmake -S . -B $(BUILD) $(LAUNCHER) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDIRSCRIBE_BENCH=ON
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
@@ -27,7 +29,7 @@ run: build
 	  $(BUILD)/dirscribe list .; fi
 
 $(TEST_BUILD)/CMakeCache.txt:
-	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDIRSCRIBE_SANITIZE=ON -DBUILD_TESTING=ON
+	cmake -S . -B $(TEST_BUILD) $(LAUNCHER) -DCMAKE_BUILD_TYPE=Debug -DDIRSCRIBE_SANITIZE=ON -DBUILD_TESTING=ON
 
 test: deps $(TEST_BUILD)/CMakeCache.txt
 	cmake --build $(TEST_BUILD) -j $(JOBS)
