@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/listing/FolderScanner.h"
 
+#include "core/format/AsciiCase.h"
 #include "core/platform/Directory.h"
 #include "core/platform/TaskPool.h"
 
@@ -19,11 +20,7 @@ namespace {
 constexpr std::string_view kSystemVolumeInformation = "system volume information";
 
 bool MentionsSystemVolumeInformation(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return lower.find(kSystemVolumeInformation) != std::string::npos;
+    return AsciiLower(text).find(kSystemVolumeInformation) != std::string::npos;
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
@@ -321,7 +318,7 @@ ReadOutcome FolderScanner::Read(CDirscribeDoc& doc, const std::string& path, int
     const int depthBelow = depth < 0 ? -1 : std::max(depth - 1, 0);
     // A few readers keep the kernel busy; more would only make a spinning disk seek.
     constexpr unsigned kMaxReaders = 4;
-    TaskPool pool(std::clamp(std::thread::hardware_concurrency(), 1u, kMaxReaders));
+    TaskPool pool(TaskPool::CoresUpTo(kMaxReaders));
     Walker walker(m_progress, m_stop, pool, mode, top->Device());
     std::unique_ptr<FolderRead> folder = walker.ReadListed(*top, depthBelow);
     m_progress.End();

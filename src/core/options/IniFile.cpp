@@ -3,6 +3,7 @@
 #include "core/options/IniFile.h"
 
 #include "core/Error.h"
+#include "core/format/AsciiCase.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/FileReader.h"
 
@@ -33,15 +34,8 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool NamesEqual(std::string_view a, std::string_view b) {
-    a = Trim(a);
-    b = Trim(b);
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+    return EqualIgnoringAsciiCase(Trim(a), Trim(b));
 }
 
 bool HasLineBreak(std::string_view text) {

@@ -2,6 +2,7 @@
 // A version resource's block tree and its string lookup by path.
 #include "core/pe/VersionInfo.h"
 
+#include "core/format/AsciiCase.h"
 #include "core/format/Utf16.h"
 #include "core/pe/LittleEndian.h"
 
@@ -60,12 +61,9 @@ std::optional<Block> ReadBlock(std::string_view bytes, std::size_t offset, std::
 bool KeyEquals(std::string_view bytes, const Block& block, std::string_view name) {
     if (block.keyUnits != name.size())
         return false;
-    const auto fold = [](std::uint16_t c) {
-        return c >= 'a' && c <= 'z' ? static_cast<std::uint16_t>(c - 'a' + 'A') : c;
-    };
     for (std::size_t i = 0; i < name.size(); ++i) {
         const std::uint16_t unit = Le16(bytes, block.keyAt + 2 * i);
-        if (fold(unit) != fold(static_cast<unsigned char>(name[i])))
+        if (AsciiUpper(unit) != AsciiUpper<std::uint16_t>(static_cast<unsigned char>(name[i])))
             return false;
     }
     return true;

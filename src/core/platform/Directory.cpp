@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/platform/Directory.h"
 
+#include "core/format/AsciiCase.h"
 #include "core/platform/FileAttributes.h"
 #include "core/platform/FileTime.h"
 
@@ -115,8 +116,7 @@ std::optional<DirectoryEntry> Directory::Stat(const std::string& name, dev_t dev
 
 bool ListingNameLess(const std::string& a, const std::string& b) {
     const auto upper = [](char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return u >= 'a' && u <= 'z' ? static_cast<unsigned char>(u - ('a' - 'A')) : u;
+        return AsciiUpper(static_cast<unsigned char>(c));
     };
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {

@@ -2,6 +2,7 @@
 // The print job and the drawing of its pages.
 #include "core/print/PrintJob.h"
 
+#include "core/format/AsciiCase.h"
 #include "core/format/SizeFormat.h"
 #include "core/format/Utf8.h"
 #include "core/platform/Clock.h"

@@ -43,8 +43,6 @@ public:
     // summary alone.
     [[nodiscard]] bool IsEmpty() const { return m_snapshot.RowCount() == 0; }
     [[nodiscard]] int RowCount() const { return m_snapshot.RowCount(); }
-    // One range per page (letter layouts) or per panel (cut-out layouts).
-    [[nodiscard]] const std::vector<PageRange>& PageTable() const { return m_pageTable; }
 
     // Draws page 1..PageCount(); false, drawing nothing, for any other number.
     bool DrawPage(Canvas& canvas, int page);
@@ -77,7 +75,7 @@ private:
     std::string m_folderPath;
     PageLayout m_layout;
     PrintCounts m_counts;
-    std::vector<PageRange> m_pageTable;
+    std::vector<PageRange> m_pageTable; // one range per page, or per panel on cut-outs
     std::vector<PrintedColumn> m_printedColumns;
     std::optional<PrintTitle> m_title;
     bool m_bodyFontFailed = false;

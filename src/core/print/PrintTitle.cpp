@@ -47,12 +47,4 @@ PrintTitle ComposePrintTitle(std::string_view path, bool cutOut, std::time_t now
     return title;
 }
 
-std::string AsciiUpper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
 } // namespace dirscribe

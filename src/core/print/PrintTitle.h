@@ -22,7 +22,4 @@ struct PrintTitle {
 // The date line is a blank and `now` as "%c" writes it in local time (C locale).
 PrintTitle ComposePrintTitle(std::string_view path, bool cutOut, std::time_t now);
 
-// The text with its ASCII letters in upper case; other bytes unchanged.
-std::string AsciiUpper(std::string_view text);
-
 } // namespace dirscribe

@@ -2,6 +2,7 @@
 // A file's own descriptive data pulled into the listing: MP3 tags or program version strings.
 #include "core/table/FileDetails.h"
 
+#include "core/format/AsciiCase.h"
 #include "core/media/MediaTagReader.h"
 #include "core/pe/VersionResource.h"
 #include "core/platform/FileByteSource.h"
@@ -21,14 +22,6 @@ constexpr std::array<const char*, 12> kVersionKeys = {
 
 // Code pages tried for each key: Unicode, then Windows Latin 1.
 constexpr std::array<unsigned, 2> kCodePages = {0x04B0, 0x04E4};
-
-std::string AsciiLower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
 
 // "CompanyName" becomes "Company Name": a key longer than eight characters gets a blank
 // before its first character, from the second on, that sorts below '['.

@@ -2,6 +2,8 @@
 // Reading sort keys back from the texts the table shows.
 #include "core/table/SortKeys.h"
 
+#include "core/format/AsciiCase.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -16,10 +18,6 @@ constexpr std::array<std::string_view, 12> kMonthNames = {"Jan", "Feb", "Mar", "
                                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr int kMaxKeyDigits = 36;
 constexpr int kMaxYear = 999'999;
-
-constexpr unsigned char LowerAscii(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
 
 constexpr bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -174,8 +172,8 @@ const char* FixedLayout(std::int32_t dateFormat) {
 int CompareTextKeys(std::string_view a, std::string_view b) {
     const std::size_t common = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char x = LowerAscii(static_cast<unsigned char>(a[i]));
-        const unsigned char y = LowerAscii(static_cast<unsigned char>(b[i]));
+        const unsigned char x = AsciiLower(static_cast<unsigned char>(a[i]));
+        const unsigned char y = AsciiLower(static_cast<unsigned char>(b[i]));
         if (x != y)
             return x < y ? -1 : 1;
     }

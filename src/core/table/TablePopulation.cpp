@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/table/TablePopulation.h"
 
+#include "core/format/AsciiCase.h"
 #include "core/format/AttributeLetters.h"
 #include "core/format/DateFormat.h"
 #include "core/format/SizeFormat.h"
@@ -23,9 +24,7 @@ public:
         if (bracketed || options.allInUpperCase) {
             m_name = bracketed ? "[" + entry.name + "]" : entry.name;
             if (options.allInUpperCase)
-                std::transform(m_name.begin(), m_name.end(), m_name.begin(), [](char c) {
-                    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-                });
+                m_name = AsciiUpper(m_name);
             m_cells[0] = m_name;
         }
         for (std::size_t c = 1; c < columns.size(); ++c) {

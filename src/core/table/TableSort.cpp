@@ -2,6 +2,7 @@
 // Column sorting on the table model: keys once per row, then one permutation per group.
 #include "core/table/TableSort.h"
 
+#include "core/format/AsciiCase.h"
 #include "core/table/NumericKeyReader.h"
 #include "core/table/SortKeys.h"
 #include "core/table/TableColumn.h"
@@ -26,10 +27,8 @@ struct TextItem {
 std::uint64_t TextPrefix(std::string_view text) {
     std::uint64_t prefix = 0;
     for (std::size_t i = 0; i < 8; ++i) {
-        auto c = i < text.size() ? static_cast<unsigned char>(text[i]) : 0U;
-        if (c >= 'A' && c <= 'Z')
-            c += 'a' - 'A';
-        prefix = prefix << 8 | c;
+        const unsigned char c = i < text.size() ? static_cast<unsigned char>(text[i]) : 0U;
+        prefix = prefix << 8 | AsciiLower(c);
     }
     return prefix;
 }

@@ -2,6 +2,7 @@
 // How a folder path is split over the two lines of the title box.
 #include "core/print/PrintTitle.h"
 
+#include "core/format/AsciiCase.h"
 #include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
