@@ -3,8 +3,8 @@
 
 #include "cli/Arguments.h"
 #include "cli/PdfOutput.h"
-#include "cli/StderrNotice.h"
-#include "core/Error.h"
+#include "console/StderrNotice.h"
+#include "core/format/AsciiCase.h"
 #include "core/ops/ListingSession.h"
 #include "core/options/Profile.h"
 #include "core/platform/AtomicFile.h"
@@ -33,16 +33,6 @@ void RaiseOpenFileLimit() {
     if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
         limit.rlim_cur = limit.rlim_max;
         ::setrlimit(RLIMIT_NOFILE, &limit);
-    }
-}
-
-ListingOptions LoadProfileOptions(const Arguments& args, Notice& notice) {
-    const std::string path = args.profile ? *args.profile : DefaultProfilePath();
-    try {
-        return LoadOptions(IniFile::Load(path));
-    } catch (const Error& error) {
-        notice.Show(kCaption, error.what(), NoticeIcon::Warning);
-        return LoadOptions(IniFile());
     }
 }
 
@@ -84,14 +74,8 @@ bool WriteStandardOutput(const std::string& bytes, Notice& notice) {
 int ResolveColumn(const ListingTable& table, const std::string& column) {
     if (const int exact = table.ColumnIndex(column); exact >= 0)
         return exact;
-    const auto lower = [](std::string_view text) {
-        std::string out(text);
-        for (char& c : out)
-            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        return out;
-    };
     for (int c = 0; c < table.ColumnCount(); ++c)
-        if (lower(table.GetColumnTitle(c)) == lower(column))
+        if (EqualIgnoringAsciiCase(table.GetColumnTitle(c), column))
             return c;
     int index = -1;
     const auto [end, ec] = std::from_chars(column.data(), column.data() + column.size(), index);
@@ -118,7 +102,7 @@ bool WriteOutputs(const Arguments& args, const ListingSession& session, Notice& 
 
 int Run(const Arguments& args) {
     StderrNotice notice;
-    ListingSession session(LoadProfileOptions(args, notice));
+    ListingSession session(LoadProfile(args.profile.value_or(""), notice).options);
     ApplyArguments(args, session.Options());
     NullProgress progress;
     if (args.command == "convert") {

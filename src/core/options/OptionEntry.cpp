@@ -10,42 +10,40 @@ namespace {
 
 using O = ListingOptions;
 
-constexpr OptionEntry Flag(std::string_view name, std::int32_t O::*member,
-                           std::int32_t defaultValue) {
-    return {name, member, nullptr, defaultValue, 0, 1, {}};
+constexpr OptionEntry Flag(std::string_view name, std::int32_t O::*member) {
+    return {name, member, nullptr, 0, 1};
 }
 
-constexpr OptionEntry Number(std::string_view name, std::int32_t O::*member,
-                             std::int32_t defaultValue, std::int32_t minimum,
+constexpr OptionEntry Number(std::string_view name, std::int32_t O::*member, std::int32_t minimum,
                              std::int32_t maximum) {
-    return {name, member, nullptr, defaultValue, minimum, maximum, {}};
+    return {name, member, nullptr, minimum, maximum};
 }
 
 // In read order: `Size` and `Attributes` come before `Add Size` and `Add Attribute`,
 // which hold the same settings and therefore decide them.
 constexpr std::array<OptionEntry, kOptionEntryCount> kEntries = {{
-    Flag("showManualPath", &O::showManualPath, 1),
-    Flag("Size", &O::addSize, 1),
-    Flag("Attributes", &O::addAttribute, 1),
-    Flag("Summary", &O::summary, 1),
-    Flag("Print Title", &O::printTitle, 1),
-    Number("Files and Folders", &O::filesAndFolders, 2, 0, 2),
-    Flag("number STD Lines", &O::numberStdLines, 1),
-    Flag("number CD Lines", &O::numberCdLines, 0),
-    Flag("number File Lines", &O::numberFileLines, 1),
-    {"current Font", nullptr, &O::currentFont, 0, 0, 0, "Arial"},
-    Flag("Add Size", &O::addSize, 1),
-    Flag("Add Date", &O::addDate, 0),
-    Flag("Add Attribute", &O::addAttribute, 0),
-    Number("Print as ", &O::printAs, 2, 0, 3),
-    Flag("Add Comments", &O::addComments, 0),
-    Flag("Do not draw Grid", &O::doNotDrawGrid, 0),
-    Flag("All in UpperCase", &O::allInUpperCase, 0),
-    Flag("Add Size in Bytes", &O::addSizeInBytes, 0),
-    Number("Date Format", &O::dateFormat, 0, 0, 8),
-    Number("CustomDepth", &O::customDepth, 20, 0, 1000),
-    Number("LastDepth", &O::lastDepth, 0, -1, 1000),
-    Flag("LargeFont", &O::largeFont, 0),
+    Flag("showManualPath", &O::showManualPath),
+    Flag("Size", &O::addSize),
+    Flag("Attributes", &O::addAttribute),
+    Flag("Summary", &O::summary),
+    Flag("Print Title", &O::printTitle),
+    Number("Files and Folders", &O::filesAndFolders, 0, 2),
+    Flag("number STD Lines", &O::numberStdLines),
+    Flag("number CD Lines", &O::numberCdLines),
+    Flag("number File Lines", &O::numberFileLines),
+    {"current Font", nullptr, &O::currentFont, 0, 0},
+    Flag("Add Size", &O::addSize),
+    Flag("Add Date", &O::addDate),
+    Flag("Add Attribute", &O::addAttribute),
+    Number("Print as ", &O::printAs, 0, 3),
+    Flag("Add Comments", &O::addComments),
+    Flag("Do not draw Grid", &O::doNotDrawGrid),
+    Flag("All in UpperCase", &O::allInUpperCase),
+    Flag("Add Size in Bytes", &O::addSizeInBytes),
+    Number("Date Format", &O::dateFormat, 0, 8),
+    Number("CustomDepth", &O::customDepth, 0, 1000),
+    Number("LastDepth", &O::lastDepth, -1, 1000),
+    Flag("LargeFont", &O::largeFont),
 }};
 
 // Fails to compile for a name the table does not hold.
@@ -126,19 +124,21 @@ bool IsStorableText(std::string_view value) {
 } // namespace
 
 void OptionEntry::Read(const std::optional<std::string>& value, ListingOptions& options) const {
+    const ListingOptions defaults;
     if (text != nullptr) {
-        options.*text = value && IsStorableText(*value) ? *value : std::string(defaultText);
+        options.*text = value && IsStorableText(*value) ? *value : defaults.*text;
         return;
     }
     const std::optional<std::int32_t> number = value ? ParseProfileInteger(*value) : std::nullopt;
-    options.*integer = number && *number >= minimum && *number <= maximum ? *number : defaultValue;
+    options.*integer =
+        number && *number >= minimum && *number <= maximum ? *number : defaults.*integer;
 }
 
 std::string OptionEntry::Write(const ListingOptions& options) const {
     if (text == nullptr)
         return std::to_string(options.*integer);
     const std::string& value = options.*text;
-    return IsStorableText(value) ? value : std::string(defaultText);
+    return IsStorableText(value) ? value : ListingOptions().*text;
 }
 
 std::span<const OptionEntry> OptionEntriesInReadOrder() {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The entries of the profile's "Options" section: names, settings, defaults and ranges.
+// The entries of the profile's "Options" section: names, settings and ranges.
 #pragma once
 
 #include "core/options/ListingOptions.h"
@@ -17,15 +17,14 @@ namespace dirscribe {
 inline constexpr std::size_t kOptionEntryCount = 22;
 
 // One profile entry. Exactly one of `integer` and `text` is set. Two entries may hold the
-// same setting (`Size` and `Add Size`); the one read later wins.
+// same setting (`Size` and `Add Size`); the one read later wins. An entry's default is its
+// setting's value in a ListingOptions made with no arguments.
 struct OptionEntry {
     std::string_view name;                           // as stored, e.g. "Print as " with its blank
     std::int32_t ListingOptions::*integer = nullptr; // the integer setting it holds, or null
     std::string ListingOptions::*text = nullptr;     // the string setting it holds, or null
-    std::int32_t defaultValue = 0;                   // for an integer entry
     std::int32_t minimum = 0;                        // the accepted range, both ends included
     std::int32_t maximum = 0;
-    std::string_view defaultText; // for a string entry
 
     // Stores the profile's value into its setting. A missing value, an integer that is
     // malformed or outside the range, or an empty string stores the default instead.

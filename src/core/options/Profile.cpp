@@ -56,6 +56,18 @@ ListingOptions LoadOptions(const IniFile& profile) {
     return options;
 }
 
+LoadedProfile LoadProfile(const std::string& path, Notice& notice) {
+    LoadedProfile loaded{path, LoadOptions(IniFile())};
+    try {
+        if (loaded.path.empty())
+            loaded.path = DefaultProfilePath();
+        loaded.options = LoadOptions(IniFile::Load(loaded.path));
+    } catch (const Error& error) {
+        notice.Show(kCaption, error.what(), NoticeIcon::Warning);
+    }
+    return loaded;
+}
+
 void SaveOptions(const ListingOptions& options, IniFile& profile) {
     for (const OptionEntry* entry : OptionEntriesInSaveOrder())
         profile.SetValue(kSection, entry->name, entry->Write(options));

@@ -4,6 +4,7 @@
 
 #include "core/options/IniFile.h"
 #include "core/options/ListingOptions.h"
+#include "core/platform/Notice.h"
 
 #include <string>
 
@@ -18,6 +19,17 @@ std::string DefaultProfilePath();
 // default when missing, malformed or outside its range (an empty font name too); the saved date and
 // attribute flags start equal to `Add Date` and `Add Attribute`.
 ListingOptions LoadOptions(const IniFile& profile);
+
+// The profile a run reads its settings from, and those settings.
+struct LoadedProfile {
+    std::string path; // empty when no profile could be found
+    ListingOptions options;
+};
+
+// Reads the settings from the profile at `path`, or at DefaultProfilePath() when `path` is
+// empty. A profile that cannot be found or read gives the defaults, and its message goes to
+// `notice` as a warning: settings never stop a run.
+LoadedProfile LoadProfile(const std::string& path, Notice& notice);
 
 // Writes every entry into section "Options" in the program's save order, keeping the
 // profile's other sections, comments and entries; entries already there change in place.

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/GuiMain.h"
 
-#include "cli/StderrNotice.h"
-#include "core/Error.h"
+#include "console/StderrNotice.h"
 #include "core/ops/ListingSession.h"
 #include "core/options/Profile.h"
 #include "gui/app/MainWindow.h"
@@ -19,25 +18,6 @@ namespace dirscribe {
 
 namespace {
 
-// The profile path as the command line gives it, else the usual place.
-std::string ProfilePath(Notice& notice) {
-    try {
-        return DefaultProfilePath();
-    } catch (const Error& error) {
-        notice.Show(kCaption, error.what(), NoticeIcon::Warning);
-        return {};
-    }
-}
-
-ListingOptions LoadProfile(const std::string& path, Notice& notice) {
-    try {
-        return LoadOptions(path.empty() ? IniFile() : IniFile::Load(path));
-    } catch (const Error& error) {
-        notice.Show(kCaption, error.what(), NoticeIcon::Warning);
-        return LoadOptions(IniFile());
-    }
-}
-
 // Icons are spaced 75 pixels apart at 96 dots per inch and proportionally wider above.
 int IconSpacing(const QScreen& screen) {
     return static_cast<int>(std::lround(75.0 * screen.logicalDotsPerInchX() / 96.0));
@@ -50,8 +30,7 @@ int PrintAndEnd(const QStringList& arguments, Notice& notice) {
         notice.Show(kCaption, "usage: dirscribe --print FILE.dsc | --print-to PRINTER FILE.dsc");
         return 2;
     }
-    const std::string profilePath = ProfilePath(notice);
-    ListingSession session(LoadProfile(profilePath, notice));
+    ListingSession session(LoadProfile({}, notice).options);
     NullProgress progress;
     if (!session.OpenDocument(arguments.last().toStdString(), notice, progress))
         return 1;
@@ -81,9 +60,9 @@ int RunGui(int argc, char** argv) {
         arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).absoluteFilePath();
     QDir::setCurrent(QDir::homePath());
 
-    const std::string profilePath = ProfilePath(notice);
-    ListingSession session(LoadProfile(profilePath, notice));
-    MainWindow window(session, notice, profilePath);
+    LoadedProfile profile = LoadProfile({}, notice);
+    ListingSession session(std::move(profile.options));
+    MainWindow window(session, notice, std::move(profile.path));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.setGeometry(MainWindow::InitialGeometry(screen->geometry(), IconSpacing(*screen)));
     window.show();
