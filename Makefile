@@ -17,7 +17,7 @@ deps:
 	@scripts/install-deps
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) $(LAUNCHER) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDIRSCRIBE_BENCH=ON
+	cmake -S . -B $(BUILD) $(LAUNCHER) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
@@ -35,7 +35,11 @@ test: deps $(TEST_BUILD)/CMakeCache.txt
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 	cd $(TEST_BUILD) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS)
 
+# Google Benchmark is needed here only, so it is installed here.
 bench: build
+	@scripts/install-deps libbenchmark-dev
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) -j $(JOBS) --target dirscribe_bench dirscribe_view_bench
 	bench/run $(BUILD)
 
 # Installs the program, its launcher, the .dsc document type and the icon under PREFIX.

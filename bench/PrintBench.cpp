@@ -5,7 +5,7 @@
 #include "core/platform/Notice.h"
 #include "core/print/PrintJob.h"
 #include "core/table/TableColumn.h"
-#include "gui/render/PdfExport.h"
+#include "render/PdfExport.h"
 
 #include <QGuiApplication>
 #include <array>
