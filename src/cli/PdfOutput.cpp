@@ -3,7 +3,7 @@
 #include "cli/PdfOutput.h"
 
 #include "core/print/PrintJob.h"
-#include "gui/render/PdfExport.h"
+#include "render/PdfExport.h"
 
 #include <QGuiApplication>
 #include <QHashFunctions>

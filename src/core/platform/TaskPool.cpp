@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "core/platform/TaskPool.h"
 
+#include <algorithm>
+
 namespace dirscribe {
+
+unsigned TaskPool::CoresUpTo(unsigned limit) {
+    return std::clamp(std::thread::hardware_concurrency(), 1U, std::max(limit, 1U));
+}
 
 TaskPool::TaskPool(unsigned threads) {
     for (unsigned i = 1; i < threads; ++i)

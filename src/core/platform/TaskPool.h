@@ -28,6 +28,9 @@ public:
     TaskPool(const TaskPool&) = delete;
     TaskPool& operator=(const TaskPool&) = delete;
 
+    // The machine's cores, counting at least 1 and at most limit: a pool size.
+    static unsigned CoresUpTo(unsigned limit);
+
     // Queues task when a thread is free to run it; false, and nothing queued, otherwise.
     // The task must not throw.
     bool TryPost(Group& group, std::function<void()> task);

@@ -130,7 +130,6 @@ void ListingView::FinishRead(const ReadDone& done) {
 
 void ListingView::Populate() {
     m_model.Change([&] { m_session.PopulateTable(m_progress); });
-    m_model.SetEditable(m_session.EditNotify());
     ApplyTableLook();
     ShowTable();
 }
@@ -191,7 +190,6 @@ bool ListingView::OpenDocument(const QString& fileName) {
         [&] { opened = m_session.OpenDocument(fileName.toStdString(), m_notice, m_progress); });
     if (!opened)
         return false;
-    m_model.SetEditable(m_session.EditNotify());
     m_pathBox->setText(QString::fromStdString(m_session.Path()));
     ApplyTableLook();
     ShowTable();

@@ -63,7 +63,6 @@ public:
     // Comment editing and the row commands of the table.
     [[nodiscard]] TableEditing& Editing() const { return *m_editing; }
     [[nodiscard]] FolderTree& Tree() const { return *m_tree; }
-    [[nodiscard]] ListingTableModel& Model() { return m_model; }
 
 signals:
     void ReadingChanged(bool reading);

@@ -347,15 +347,10 @@ void MainWindow::UpdateCommandStates() {
     const auto check = [this](int id, bool checked) {
         Action(id)->setChecked(checked);
     };
-    check(kPageFormat, options.printAs == 0);
-    check(kFileData, options.printAs == 1);
-    check(kCdFormat, options.printAs == 2);
-    check(kZipFormat, options.printAs == 3);
-    check(kAddSize, options.addSize != 0);
-    check(kAddDate, options.addDate != 0);
-    check(kAddAttributes, options.addAttribute != 0);
-    check(kAddComments, options.addComments != 0);
-    check(kFontSize, options.largeFont != 0);
+    for (const LayoutCommand& layout : kLayouts)
+        check(layout.id, options.printAs == layout.printAs);
+    for (const SettingToggle& toggle : kToggles)
+        check(toggle.id, options.*toggle.flag != 0);
     for (const DepthCommand& depth : DepthCommands())
         check(depth.id, options.lastDepth == depth.depth);
     check(kDepthCustom, options.lastDepth == options.customDepth);
@@ -402,16 +397,22 @@ void MainWindow::NewDocument() {
     SetDocumentTitle();
 }
 
-void MainWindow::OpenWithDialog() {
+QFileDialog* MainWindow::OpenFileDialog(const QString& objectName, QFileDialog::AcceptMode mode,
+                                        bool (MainWindow::*chosen)(const QString&)) {
     auto* dialog =
         new QFileDialog(this, QString(), QString(), kFilter + QStringLiteral(";;") + kAllFiles);
-    dialog->setObjectName(QStringLiteral("openDialog"));
+    dialog->setObjectName(objectName);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(mode);
+    connect(dialog, &QFileDialog::fileSelected, this, chosen);
+    return dialog;
+}
+
+void MainWindow::OpenWithDialog() {
+    QFileDialog* dialog = OpenFileDialog(QStringLiteral("openDialog"), QFileDialog::AcceptOpen,
+                                         &MainWindow::OpenDocument);
     dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    connect(dialog, &QFileDialog::fileSelected, this,
-            [this](const QString& file) { OpenDocument(file); });
     dialog->open();
 }
 
@@ -423,16 +424,10 @@ void MainWindow::Save() {
 }
 
 void MainWindow::SaveAsWithDialog() {
-    auto* dialog =
-        new QFileDialog(this, QString(), QString(), kFilter + QStringLiteral(";;") + kAllFiles);
-    dialog->setObjectName(QStringLiteral("saveDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    QFileDialog* dialog = OpenFileDialog(QStringLiteral("saveDialog"), QFileDialog::AcceptSave,
+                                         &MainWindow::SaveDocument);
     dialog->setDefaultSuffix(QStringLiteral("dsc"));
     dialog->selectFile(m_documentPath.isEmpty() ? QStringLiteral("Dscrb") : m_documentPath);
-    connect(dialog, &QFileDialog::fileSelected, this,
-            [this](const QString& file) { SaveDocument(file); });
     dialog->open();
 }
 

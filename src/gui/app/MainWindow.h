@@ -2,6 +2,7 @@
 // The main window: menus, toolbar, status bar and the listing view.
 #pragma once
 
+#include <QFileDialog>
 #include <QMainWindow>
 #include <functional>
 #include <map>
@@ -79,6 +80,9 @@ private:
     void ChooseDepth(int depth);
     void ShowSettings();
     void OpenDialog(QDialog* dialog);
+    // A file dialog for documents, not yet shown, that hands the chosen file to `chosen`.
+    QFileDialog* OpenFileDialog(const QString& objectName, QFileDialog::AcceptMode mode,
+                                bool (MainWindow::*chosen)(const QString&));
     void OpenWithDialog();
     void Save();
     void SaveAsWithDialog();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/MessageBoxNotice.h"
 
-#include "gui/render/QtText.h"
+#include "render/QtText.h"
 
 #include <QMessageBox>
 #include <QThread>

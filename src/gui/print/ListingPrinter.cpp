@@ -3,8 +3,8 @@
 
 #include "core/ops/ListingSession.h"
 #include "core/print/PrintJob.h"
-#include "gui/render/PagePrinter.h"
-#include "gui/render/QtText.h"
+#include "render/PagePrinter.h"
+#include "render/QtText.h"
 
 #include <QMessageBox>
 #include <QPageSetupDialog>

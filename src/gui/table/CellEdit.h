@@ -22,7 +22,6 @@ public:
     [[nodiscard]] int SubItem() const { return m_subItem; }
     [[nodiscard]] const QString& InitialText() const { return m_initialText; }
     [[nodiscard]] bool Cancelled() const { return m_cancelled; }
-    [[nodiscard]] bool Finished() const { return m_finished; }
 
     // Ends the edit (once): Ended carries the text, or nothing after a cancel.
     void Finish();

@@ -2,7 +2,7 @@
 #include "gui/table/ListingTableModel.h"
 
 #include "core/table/ListingTable.h"
-#include "gui/render/QtText.h"
+#include "render/QtText.h"
 
 namespace dirscribe {
 
@@ -48,21 +48,6 @@ QVariant ListingTableModel::headerData(int section, Qt::Orientation orientation,
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(ToQtAlignment(m_table.Columns()[section].alignment));
     return {};
-}
-
-Qt::ItemFlags ListingTableModel::flags(const QModelIndex& index) const {
-    Qt::ItemFlags result = QAbstractTableModel::flags(index);
-    if (m_editable && index.isValid())
-        result |= Qt::ItemIsEditable;
-    return result;
-}
-
-bool ListingTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || role != Qt::EditRole)
-        return false;
-    m_table.SetCell(index.row(), index.column(), value.toString().toStdString());
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-    return true;
 }
 
 void ListingTableModel::CellChanged(int row, int column) {

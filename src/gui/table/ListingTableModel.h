@@ -9,8 +9,8 @@ namespace dirscribe {
 class ListingTable;
 
 // Answers a view's questions straight from the core table, so a million rows cost no
-// item objects: the view asks only for the cells it paints. Whoever changes the table
-// outside setData() wraps the change in Change() so that views reset.
+// item objects: the view asks only for the cells it paints. The table is changed directly
+// (edits go through the cell editor), each change wrapped in one of the calls below.
 class ListingTableModel final : public QAbstractTableModel {
     Q_OBJECT
 
@@ -22,8 +22,6 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // Runs a change of rows or columns made directly on the table, telling the views.
     template <typename Function> void Change(Function&& change) {
@@ -48,12 +46,8 @@ public:
     // Tells the views that one cell's text was changed directly on the table.
     void CellChanged(int row, int column);
 
-    // Whether cells take edits (only while the Comments column is shown).
-    void SetEditable(bool editable) { m_editable = editable; }
-
 private:
     ListingTable& m_table;
-    bool m_editable = false;
 };
 
 } // namespace dirscribe

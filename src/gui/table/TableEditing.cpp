@@ -3,10 +3,10 @@
 #include "gui/table/TableEditing.h"
 
 #include "core/ops/ListingSession.h"
-#include "gui/render/QtText.h"
 #include "gui/table/CellEdit.h"
 #include "gui/table/CellListView.h"
 #include "gui/table/ListingTableModel.h"
+#include "render/QtText.h"
 
 #include <QFontMetrics>
 #include <QMenu>

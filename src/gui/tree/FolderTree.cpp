@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "gui/tree/FolderTree.h"
 
+#include "core/platform/MountTable.h"
 #include "gui/tree/FolderTreeModel.h"
-#include "gui/tree/MountTable.h"
 
 #include <QDir>
 #include <QFont>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "gui/tree/FolderTreeModel.h"
 
-#include "gui/tree/Subfolders.h"
+#include "core/platform/Subfolders.h"
 
 #include <QApplication>
 #include <QStyle>
@@ -147,7 +147,7 @@ bool FolderTreeModel::Fill(const QModelIndex& index) {
     if (node == nullptr || node->filled || node->path.empty())
         return false;
     node->filled = true;
-    auto folders = ReadSubfolders(node->path);
+    auto folders = ReadSubfolders(node->path, m_pool);
     if (!folders || folders->empty()) {
         if (node->hasSubfolders) {
             node->hasSubfolders = false;

@@ -2,6 +2,8 @@
 // The lazy model of the folder tree: the home folder, "Computer" and the folders below them.
 #pragma once
 
+#include "core/platform/TaskPool.h"
+
 #include <QAbstractItemModel>
 #include <QIcon>
 #include <QStringList>
@@ -69,6 +71,8 @@ private:
     QIcon m_homeIcon;
     QIcon m_computerIcon;
     QIcon m_volumeIcon;
+    // Spare cores for looking into the subfolders of a large folder.
+    TaskPool m_pool{TaskPool::CoresUpTo(4)};
 };
 
 } // namespace dirscribe

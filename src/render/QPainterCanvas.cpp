@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The page drawing's canvas on a Qt paint device.
-#include "gui/render/QPainterCanvas.h"
+#include "render/QPainterCanvas.h"
 
-#include "gui/render/QtText.h"
+#include "render/QtText.h"
 
 #include <QColor>
 #include <QFontMetricsF>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Which mounts the folder tree offers under "Computer".
-#include "gui/tree/MountTable.h"
+#include "core/platform/MountTable.h"
 
 #include <gtest/gtest.h>
 

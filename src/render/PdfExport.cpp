@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // A print job saved as a PDF file.
-#include "gui/render/PdfExport.h"
+#include "render/PdfExport.h"
 
 #include "core/Error.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/Clock.h"
-#include "gui/render/PagePrinter.h"
+#include "render/PagePrinter.h"
 
 #include <QBuffer>
 #include <QByteArray>

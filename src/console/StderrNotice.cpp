@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/StderrNotice.h"
+#include "console/StderrNotice.h"
 
 #include <cstdio>
 #include <string>
@@ -11,7 +11,6 @@ void StderrNotice::Show(std::string_view, std::string_view text, NoticeIcon) {
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
-    m_anyShown = true;
 }
 
 } // namespace dirscribe

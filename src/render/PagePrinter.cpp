@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Prints a job's pages onto a paged device.
-#include "gui/render/PagePrinter.h"
+#include "render/PagePrinter.h"
 
-#include "gui/render/QPainterCanvas.h"
+#include "render/QPainterCanvas.h"
 
 #include <QMarginsF>
 #include <QPageLayout>

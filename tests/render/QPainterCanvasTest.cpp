@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The page canvas on a real Qt paint device: scale, placement of texts, fills and fonts.
-#include "gui/render/QPainterCanvas.h"
+#include "render/QPainterCanvas.h"
 
 #include <QImage>
 #include <QPainter>

@@ -2,6 +2,8 @@
 // Reads the subfolders of one folder for the folder tree, noting which of them hold folders.
 #pragma once
 
+#include "core/platform/TaskPool.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,11 +18,11 @@ struct Subfolder {
 
 // The real folders inside the folder at path, hidden ones included; files, links (also to
 // folders) and other kinds are left out. Each child is opened once and read only up to its
-// first folder; a large folder's children are looked into by a few threads at once. Kinds
+// first folder; a large folder's children are looked into on the pool's free threads. Kinds
 // come from the folder listing itself; a name is examined with lstat only where the file
 // system does not give its kind. In the order the folder returns them.
 // Empty when the folder cannot be opened; a child that cannot be opened has no subfolders.
-std::optional<std::vector<Subfolder>> ReadSubfolders(const std::string& path);
+std::optional<std::vector<Subfolder>> ReadSubfolders(const std::string& path, TaskPool& pool);
 
 // Whether the folder at path holds at least one real folder; stops at the first. False when
 // it cannot be opened.

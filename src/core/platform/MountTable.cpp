@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "gui/tree/MountTable.h"
+#include "core/platform/MountTable.h"
 
 #include <algorithm>
 #include <array>

@@ -7,14 +7,10 @@
 namespace dirscribe {
 
 // Writes each message's text, as the window would show it, on its own line of standard
-// error, and remembers that something was shown.
+// error.
 class StderrNotice final : public Notice {
 public:
     void Show(std::string_view caption, std::string_view text, NoticeIcon icon) override;
-    [[nodiscard]] bool AnyShown() const { return m_anyShown; }
-
-private:
-    bool m_anyShown = false;
 };
 
 } // namespace dirscribe
