@@ -6,6 +6,8 @@
 #include "core/platform/TaskPool.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -35,6 +37,7 @@ struct FolderRead {
     bool readable = false;
     bool otherDevice = false;
     bool complete = false; // the enumeration ended without an error
+    int openError = 0;     // errno of a failed open
     ListingSummary summary;
     std::vector<ListingEntry> entries;
     std::vector<std::unique_ptr<FolderRead>> folders; // parallel to entries; null for files
@@ -60,6 +63,7 @@ private:
     // A subfolder waiting to be read, and what its read gave.
     struct SubfolderRead {
         std::optional<Directory> dir; // empty when it could not be opened
+        int openError = 0;            // errno of the failed open
         bool listed = false;
         std::unique_ptr<FolderRead> result;
     };
@@ -113,6 +117,7 @@ SumResult Walker::SumFolder(Directory& dir, ListingSummary& summary) {
 void Walker::ReadSubfolder(SubfolderRead& read, int depthBelow) {
     if (!read.dir) {
         read.result = std::make_unique<FolderRead>();
+        read.result->openError = read.openError;
         return;
     }
     if (read.listed && depthBelow != 0) {
@@ -134,6 +139,8 @@ bool Walker::ReadSubfolders(const Directory& dir, const std::vector<std::string>
     for (std::size_t i = 0; i < names.size(); ++i) {
         SubfolderRead& read = reads[i];
         read.dir = dir.OpenChild(names[i]);
+        if (!read.dir)
+            read.openError = errno;
         if (!m_pool.TryPost(group, [this, &read, depthBelow] { ReadSubfolder(read, depthBelow); }))
             ReadSubfolder(read, depthBelow);
     }
@@ -241,7 +248,12 @@ private:
 
 void ReportUnreadable(Notice& notice, const std::string& path) {
     if (!MentionsSystemVolumeInformation(path))
-        notice.Show(kCaption, kProblemReadingFolder + path);
+        notice.Show(kCaption, std::string(kProblemReadingFolder) + path);
+}
+
+void ReportUnreadableSubfolder(Notice& notice, const std::string& path, int error) {
+    if (!MentionsSystemVolumeInformation(path))
+        notice.SubfolderUnreadable(path, error != 0 ? std::strerror(error) : "");
 }
 
 void TreeBuilder::ReadTree(FolderRead& folder, const std::string& path, int& level) {
@@ -261,7 +273,7 @@ void TreeBuilder::ReadTree(FolderRead& folder, const std::string& path, int& lev
         if (sub.readable)
             ReadTree(sub, subPath, level);
         else if (!sub.otherDevice)
-            ReportUnreadable(m_notice, subPath);
+            ReportUnreadableSubfolder(m_notice, subPath, sub.openError);
         m_collected.push_back(std::move(entry));
     }
     folder.entries.clear();

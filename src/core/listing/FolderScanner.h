@@ -16,7 +16,6 @@ enum ListingMode : int { kFoldersOnly = 0, kFilesOnly = 1, kFilesAndFolders = 2 
 
 enum class ReadOutcome { Read, Failed, Stopped };
 
-inline constexpr const char* kProblemReadingFolder = "There are problem reading folder  ";
 inline constexpr const char* kRestrictedSuffix = " *restricted";
 
 // Every folder below the one that is read is enumerated exactly once per read, whatever

@@ -2,6 +2,7 @@
 // How the core shows the system's messages without knowing where they go.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace dirscribe {
@@ -15,10 +16,19 @@ public:
     virtual ~Notice() = default;
     virtual void Show(std::string_view caption, std::string_view text,
                       NoticeIcon icon = NoticeIcon::Stop) = 0;
+    // A subfolder that a tree read met but could not open, with the system's reason
+    // ("Permission denied"); the read goes on. Shown at once as an ordinary message unless
+    // the receiver gathers these (a window shows them together when the read ends).
+    virtual void SubfolderUnreadable(std::string_view path, std::string_view reason);
 };
 
 // Captions of the system's messages.
 inline constexpr std::string_view kCaption = "Dirscribe";
 inline constexpr std::string_view kErrorCaption = "Dirscribe: Error";
+inline constexpr std::string_view kProblemReadingFolder = "There are problem reading folder  ";
+
+inline void Notice::SubfolderUnreadable(std::string_view path, std::string_view /*reason*/) {
+    Show(kCaption, std::string(kProblemReadingFolder).append(path));
+}
 
 } // namespace dirscribe
