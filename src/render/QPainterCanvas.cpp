@@ -58,9 +58,9 @@ const QPainterCanvas::MadeFont& QPainterCanvas::FontFor(const FontRequest& reque
     if (known != m_fonts.end())
         return *known;
 
-    MadeFont made{request, QFont(), 0};
+    QFont font;
     if (CanMakeFont(request)) {
-        QFont font(QString::fromStdString(request.face));
+        font = QFont(QString::fromStdString(request.face));
         font.setPixelSize(static_cast<int>(std::lround(request.height * m_scaleY)));
         font.setWeight(static_cast<QFont::Weight>(std::clamp(request.weight, 1, 1000)));
         // Metrics must not follow the screen's hinting: the same page on every device.
@@ -73,10 +73,8 @@ const QPainterCanvas::MadeFont& QPainterCanvas::FontFor(const FontRequest& reque
                 font.setStretch(std::clamp(stretch, kMinStretch, kMaxStretch));
             }
         }
-        made.font = font;
     }
-    made.ascent = QFontMetricsF(made.font, m_painter.device()).ascent();
-    m_fonts.push_back(std::move(made));
+    m_fonts.push_back({request, font, QFontMetricsF(font, m_painter.device())});
     return m_fonts.back();
 }
 
@@ -99,12 +97,14 @@ void QPainterCanvas::RoundRectangle(Point topLeft, Point bottomRight, int ellips
                               ellipseHeight * m_scaleY / 2, Qt::AbsoluteSize);
 }
 
-void QPainterCanvas::Text(Point at, std::string_view text, const FontRequest& font) {
+void QPainterCanvas::Text(Point at, std::string_view text, const FontRequest& font, int room) {
     const MadeFont& made = FontFor(font);
     m_painter.setPen(QPen(Qt::black));
     m_painter.setFont(made.font);
     const QPointF origin = Map(at);
-    m_painter.drawText(QPointF(origin.x(), origin.y() + made.ascent), ToQString(text));
+    const QString shown =
+        made.metrics.elidedText(ToQString(text), Qt::ElideRight, std::max(room, 0) * m_scaleX);
+    m_painter.drawText(QPointF(origin.x(), origin.y() + made.metrics.ascent()), shown);
 }
 
 } // namespace dirscribe

@@ -5,6 +5,7 @@
 #include "core/canvas/Canvas.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPointF>
 #include <vector>
@@ -27,13 +28,13 @@ public:
     void Rectangle(Point topLeft, Point bottomRight, const Pen& pen, Color fill) override;
     void RoundRectangle(Point topLeft, Point bottomRight, int ellipseWidth, int ellipseHeight,
                         const Pen& pen, Color fill) override;
-    void Text(Point at, std::string_view text, const FontRequest& font) override;
+    void Text(Point at, std::string_view text, const FontRequest& font, int room) override;
 
 private:
     struct MadeFont {
         FontRequest request;
         QFont font;
-        qreal ascent = 0;
+        QFontMetricsF metrics;
     };
 
     [[nodiscard]] QPointF Map(Point point) const;

@@ -59,6 +59,32 @@ bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+// A word of a page as pdftotext -bbox places it, its right edge in points from the paper's
+// left edge.
+struct Word {
+    std::string text;
+    double right = 0;
+};
+
+std::vector<Word> Words(const std::string& pdf) {
+    const std::string html = Capture("pdftotext -bbox -f 1 -l 1 " + Quoted(pdf) + " -");
+    std::vector<Word> words;
+    for (std::size_t at = html.find("<word "); at != std::string::npos;
+         at = html.find("<word ", at + 1)) {
+        const std::size_t right = html.find("xMax=\"", at) + 6;
+        const std::size_t text = html.find('>', at) + 1;
+        words.push_back(
+            {html.substr(text, html.find("</word>", text) - text), std::stod(html.substr(right))});
+    }
+    return words;
+}
+
+// The page's x in points of a position in hundredths of an inch from the printable area,
+// which begins a quarter inch in.
+double Points(int x) {
+    return 18 + x * 0.72;
+}
+
 class PdfCommand : public ::testing::Test {
 protected:
     // tree/ holds the folders Alpha and Beta (when asked) and files f-001.txt ... one byte each.
@@ -214,6 +240,40 @@ TEST_F(PdfCommand, AFailedWriteSaysWhyAndKeepsTheOldFile) {
     const ProgramResult usage = Run({"list", "tree", "--pdf", "-"});
     EXPECT_EQ(usage.exitCode, 2);
     EXPECT_TRUE(Has(usage.err, "usage: dirscribe")) << usage.err;
+}
+
+TEST_F(PdfCommand, LongTextsEndWithAnEllipsisBeforeTheNextColumnAndInsideTheTitleBox) {
+    const std::string name = "A_file_name_that_runs_on_" + std::string(53, 'x');
+    const std::string folder = "Folder_" + std::string(64, 'y');
+    tree.SizedFile(folder + "/" + name, 123456);
+    struct Case {
+        const char* layout;
+        int sizeX;    // where the Size column begins
+        int boxRight; // the title box's right edge
+    };
+    for (const Case& c :
+         {Case{"standard", 370, 369}, Case{"cd", 370, 297}, Case{"zip", 270, 297}}) {
+        const std::string pdf = std::string(c.layout) + ".pdf";
+        ASSERT_EQ(
+            Run({"list", folder, "--layout", c.layout, "--columns", "size", "--pdf", pdf}).exitCode,
+            0);
+        bool nameSeen = false;
+        bool titleSeen = false;
+        bool sizeSeen = false;
+        for (const Word& word : Words(tree.Path(pdf))) {
+            if (word.text.find("A_file_name") != std::string::npos) {
+                nameSeen = true;
+                EXPECT_TRUE(word.text.ends_with("…")) << c.layout << ": " << word.text;
+                EXPECT_LT(word.right, Points(c.sizeX)) << c.layout << ": " << word.text;
+            } else if (word.text.find("Folder_yyy") != std::string::npos) {
+                titleSeen = true;
+                EXPECT_TRUE(word.text.ends_with("…")) << c.layout << ": " << word.text;
+                EXPECT_LT(word.right, Points(c.boxRight)) << c.layout << ": " << word.text;
+            }
+            sizeSeen = sizeSeen || word.text == "120.5";
+        }
+        EXPECT_TRUE(nameSeen && titleSeen && sizeSeen) << c.layout;
+    }
 }
 
 } // namespace

@@ -53,14 +53,18 @@ TEST(QPainterCanvas, MapsHundredthsOfAnInchToDevicePixels) {
     EXPECT_EQ(image.pixelColor(300, 310), QColor(Qt::white)) << "below the box";
 }
 
-TEST(QPainterCanvas, PlacesTextByTheTopLeftOfItsCell) {
+QRect TextInk(std::string_view text, int room) {
     QImage image = Page();
     {
         QPainter painter(&image);
         QPainterCanvas canvas(painter);
-        canvas.Text({10, 100}, "HHHH", {"Arial", 20, 0, 400});
+        canvas.Text({10, 100}, text, {"Arial", 20, 0, 400}, room);
     }
-    const QRect ink = Ink(image);
+    return Ink(image);
+}
+
+TEST(QPainterCanvas, PlacesTextByTheTopLeftOfItsCellAndCutsItToItsRoom) {
+    const QRect ink = TextInk("HHHH", 100);
     ASSERT_FALSE(ink.isEmpty());
     // The cell runs from y = 200 to 240 pixels; capitals stand in it, below its top.
     EXPECT_GE(ink.top(), 200);
@@ -68,6 +72,13 @@ TEST(QPainterCanvas, PlacesTextByTheTopLeftOfItsCell) {
     EXPECT_LE(ink.bottom(), 240);
     EXPECT_GE(ink.left(), 20);
     EXPECT_LT(ink.left(), 30);
+
+    // Room for 1 inch from x = 10 ends at pixel 220; the whole text would run far past it.
+    const std::string longText(40, 'H');
+    EXPECT_GT(TextInk(longText, 1000).right(), 400);
+    const QRect cut = TextInk(longText, 100);
+    EXPECT_LE(cut.right(), 220);
+    EXPECT_GT(cut.right(), 180) << "the cut text fills its room";
 }
 
 TEST(QPainterCanvas, AverageWidthRequestsStretchTheFont) {
@@ -76,7 +87,7 @@ TEST(QPainterCanvas, AverageWidthRequestsStretchTheFont) {
         {
             QPainter painter(&image);
             QPainterCanvas canvas(painter);
-            canvas.Text({10, 10}, "xxxxxxxxxx", {"Arial", 16, width, 400});
+            canvas.Text({10, 10}, "xxxxxxxxxx", {"Arial", 16, width, 400}, 1000);
         }
         return Ink(image).width();
     };

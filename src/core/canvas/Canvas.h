@@ -64,8 +64,9 @@ public:
     virtual void RoundRectangle(Point topLeft, Point bottomRight, int ellipseWidth,
                                 int ellipseHeight, const Pen& pen, Color fill) = 0;
     // Writes UTF-8 text in black with the top-left of its first character cell at the
-    // point; no clipping or wrapping.
-    virtual void Text(Point at, std::string_view text, const FontRequest& font) = 0;
+    // point, on one line. `room` is the width it may take to the right of the point: a
+    // longer text is cut to fit and ends in "…", so it never runs over what stands there.
+    virtual void Text(Point at, std::string_view text, const FontRequest& font, int room) = 0;
 };
 
 } // namespace dirscribe

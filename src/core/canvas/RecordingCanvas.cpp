@@ -22,8 +22,8 @@ void RecordingCanvas::RoundRectangle(Point topLeft, Point bottomRight, int ellip
         RoundRectangleCall{topLeft, bottomRight, ellipseWidth, ellipseHeight, pen, fill});
 }
 
-void RecordingCanvas::Text(Point at, std::string_view text, const FontRequest& font) {
-    m_calls.emplace_back(TextCall{at, std::string(text), font, !CanMakeFont(font)});
+void RecordingCanvas::Text(Point at, std::string_view text, const FontRequest& font, int room) {
+    m_calls.emplace_back(TextCall{at, std::string(text), font, room, !CanMakeFont(font)});
 }
 
 const TextCall* RecordingCanvas::FindText(std::string_view text) const {

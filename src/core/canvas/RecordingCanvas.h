@@ -40,6 +40,7 @@ struct TextCall {
     Point at;
     std::string text;
     FontRequest font;
+    int room = 0;             // the width it was given; the recording cuts nothing
     bool defaultFont = false; // the font could not be made; the device's default wrote it
     friend bool operator==(const TextCall&, const TextCall&) = default;
 };
@@ -54,7 +55,7 @@ public:
     void Rectangle(Point topLeft, Point bottomRight, const Pen& pen, Color fill) override;
     void RoundRectangle(Point topLeft, Point bottomRight, int ellipseWidth, int ellipseHeight,
                         const Pen& pen, Color fill) override;
-    void Text(Point at, std::string_view text, const FontRequest& font) override;
+    void Text(Point at, std::string_view text, const FontRequest& font, int room) override;
 
     // Fonts of this face cannot be made from now on.
     void RefuseFace(std::string face) { m_refusedFaces.insert(std::move(face)); }

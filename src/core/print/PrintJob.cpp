@@ -8,6 +8,8 @@
 #include "core/platform/Clock.h"
 #include "core/table/TableColumn.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <string_view>
 
@@ -22,6 +24,12 @@ constexpr Pen kFramePen{1, Color{160, 160, 160}};
 constexpr int kLetterRuleLeft = 40;
 constexpr int kLetterRuleRight = 750;
 constexpr int kFrameLeft = 25;
+// The right edge of the printable area of a letter page: 8.5 inches less two margins.
+constexpr int kLetterRight = 800;
+// Between a cut text's "…" and what stands to its right.
+constexpr int kClipGap = 5;
+constexpr int kNameX = 30;
+constexpr int kCommentRowX = 45;
 
 // What differs between the layouts, in 0.01 inch.
 struct LayoutMetrics {
@@ -108,9 +116,15 @@ std::string PageOf(std::string_view before, int page, int total) {
     return std::string(before) + "  page " + std::to_string(page) + " of " + std::to_string(total);
 }
 
-void TextIfAny(Canvas& canvas, Point at, std::string_view text, const FontRequest& font) {
+// Writes a text that must end before x = end.
+void TextBefore(Canvas& canvas, Point at, std::string_view text, const FontRequest& font, int end) {
     if (!text.empty())
-        canvas.Text(at, text, font);
+        canvas.Text(at, text, font, end - at.x - kClipGap);
+}
+
+// Where texts of this layout must end when nothing else stands to their right.
+int RightEdge(const LayoutMetrics& metrics) {
+    return metrics.letter ? kLetterRight : metrics.panelSide;
 }
 
 } // namespace
@@ -134,6 +148,17 @@ PrintJob::PrintJob(const ListingTable& table, const ListingOptions& options,
         else if (title == kLastModifiedTitle && metrics.letter)
             m_printedColumns.push_back({c, 640});
     }
+    // Each text ends where the next printed column begins, the last at the page's edge.
+    const auto nextX = [&](int x) {
+        int next = RightEdge(metrics);
+        for (const PrintedColumn& column : m_printedColumns)
+            if (column.x > x)
+                next = std::min(next, column.x);
+        return next;
+    };
+    for (PrintedColumn& column : m_printedColumns)
+        column.end = nextX(column.x);
+    m_nameEnd = nextX(kNameX);
 }
 
 const PrintTitle& PrintJob::Title() {
@@ -176,15 +201,17 @@ void PrintJob::DrawTitleBlock(Canvas& canvas) {
                           kShadowGrey);
     canvas.RoundRectangle({32 * k, 32}, {32 * k + e + 265, 31 * k + 35}, 40 * k, 40, pen, kWhite);
 
+    // The title's texts stay inside the box.
+    const int boxRight = 32 * k + e + 265;
     const FontRequest pathFont{m_options.currentFont, metrics.letter ? 12 : 10, 0, 700};
     // Short paths stand out in capitals on letter pages.
     const bool upper = metrics.letter && Utf8Length(m_folderPath) < 55;
-    TextIfAny(canvas, {45 * k, 10 * k + 25}, upper ? AsciiUpper(title.firstLine) : title.firstLine,
-              pathFont);
-    TextIfAny(canvas, {45 * k, 10 * k + 40},
-              upper ? AsciiUpper(title.secondLine) : title.secondLine, pathFont);
+    TextBefore(canvas, {45 * k, 10 * k + 25}, upper ? AsciiUpper(title.firstLine) : title.firstLine,
+               pathFont, boxRight);
+    TextBefore(canvas, {45 * k, 10 * k + 40},
+               upper ? AsciiUpper(title.secondLine) : title.secondLine, pathFont, boxRight);
     const FontRequest dateFont{m_options.currentFont, 8 * k, 6, 400};
-    TextIfAny(canvas, {85 * k, 24 * k + 40}, title.dateLine, dateFont);
+    TextBefore(canvas, {85 * k, 24 * k + 40}, title.dateLine, dateFont, boxRight);
 }
 
 void PrintJob::DrawSummaryBlock(Canvas& canvas) const {
@@ -192,21 +219,26 @@ void PrintJob::DrawSummaryBlock(Canvas& canvas) const {
     const FontRequest font{m_options.currentFont, metrics.summaryHeight, metrics.summaryWidth, 100};
     const int x0 = metrics.letter ? 445 : 305;
     const int s = metrics.letter ? 2 : 1;
-    canvas.Text({x0, 30}, "Summary:", font);
-    canvas.Text({x0, 8 * s + 28}, "Size (data only): ...", font);
-    canvas.Text({x0, 16 * s + 28},
-                FormatSize(m_summary.totalBytes, kSummarySizeWidth, m_options.addSizeInBytes != 0),
-                font);
-    canvas.Text({x0, 24 * s + 28}, "Files:     " + Formatted("%10ld", m_summary.fileCount), font);
-    canvas.Text({x0, 31 * s + 28}, "Subfolders:" + Formatted("%10ld", m_summary.folderCount), font);
+    constexpr int kLegendX = 640;
+    // On letter pages the attribute legend stands to the right of the summary.
+    const int end = metrics.letter ? kLegendX : RightEdge(metrics);
+    const auto text = [&](Point at, std::string_view line, int lineEnd) {
+        TextBefore(canvas, at, line, font, lineEnd);
+    };
+    text({x0, 30}, "Summary:", end);
+    text({x0, 8 * s + 28}, "Size (data only): ...", end);
+    text({x0, 16 * s + 28},
+         FormatSize(m_summary.totalBytes, kSummarySizeWidth, m_options.addSizeInBytes != 0), end);
+    text({x0, 24 * s + 28}, "Files:     " + Formatted("%10ld", m_summary.fileCount), end);
+    text({x0, 31 * s + 28}, "Subfolders:" + Formatted("%10ld", m_summary.folderCount), end);
     if (!metrics.letter)
         return;
-    canvas.Text({390, 132}, "kb (kilobyte) = 1024 bytes; Mb (megabyte) = 1048576 bytes", font);
-    canvas.Text({640, 44}, "ATTRIBUTES:", font);
-    canvas.Text({640, 60}, "A - ARCHIVE", font);
-    canvas.Text({640, 76}, "H - HIDDEN", font);
-    canvas.Text({640, 90}, "R - READ ONLY", font);
-    canvas.Text({640, 108}, "S - SYSTEM", font);
+    text({390, 132}, "kb (kilobyte) = 1024 bytes; Mb (megabyte) = 1048576 bytes", kLetterRight);
+    text({kLegendX, 44}, "ATTRIBUTES:", kLetterRight);
+    text({kLegendX, 60}, "A - ARCHIVE", kLetterRight);
+    text({kLegendX, 76}, "H - HIDDEN", kLetterRight);
+    text({kLegendX, 90}, "R - READ ONLY", kLetterRight);
+    text({kLegendX, 108}, "S - SYSTEM", kLetterRight);
 }
 
 void PrintJob::DrawPanelFrame(Canvas& canvas, bool firstPanel, bool lower) const {
@@ -240,12 +272,14 @@ void PrintJob::DrawPageBody(Canvas& canvas, int block, bool lower) {
     if (metrics.letter) {
         int headsY = 0;
         if (block == 1) {
-            canvas.Text({50, 130}, " Listing: page 1 of " + std::to_string(PageCount()), font);
+            TextBefore(canvas, {50, 130}, " Listing: page 1 of " + std::to_string(PageCount()),
+                       font, kLetterRight);
             canvas.Line({kLetterRuleLeft, 160}, {kLetterRuleRight, 160}, kDefaultPen);
             headsY = 145;
             firstY = 168;
         } else {
-            canvas.Text({40, 25}, PageOf(AsciiUpper(m_folderPath), block, PageCount()), font);
+            TextBefore(canvas, {40, 25}, PageOf(AsciiUpper(m_folderPath), block, PageCount()), font,
+                       kLetterRight);
             canvas.Line({kLetterRuleLeft, 50}, {kLetterRuleRight, 50}, kDefaultPen);
             headsY = 35;
             firstY = 64;
@@ -253,27 +287,40 @@ void PrintJob::DrawPageBody(Canvas& canvas, int block, bool lower) {
         DrawColumnHeads(canvas, headsY, font);
     } else if (block == 1) {
         if (PanelCount() > 1)
-            canvas.Text({metrics.firstHeadingX, 73}, " page 1 of " + std::to_string(PanelCount()),
-                        font);
+            TextBefore(canvas, {metrics.firstHeadingX, 73},
+                       " page 1 of " + std::to_string(PanelCount()), font, metrics.panelSide);
         firstY = metrics.firstRowY;
     } else {
-        canvas.Text({metrics.laterHeadingX, o + 28}, PageOf(Title().firstLine, block, PanelCount()),
-                    font);
+        TextBefore(canvas, {metrics.laterHeadingX, o + 28},
+                   PageOf(Title().firstLine, block, PanelCount()), font, metrics.panelSide);
         firstY = o + metrics.laterFirstRowY;
     }
     DrawRows(canvas, range, firstY, font);
 }
 
 void PrintJob::DrawColumnHeads(Canvas& canvas, int y, const FontRequest& font) const {
-    canvas.Text({50, y}, "Name", font);
-    const auto head = [&](const char* title, int x, const char* text) {
-        if (m_snapshot.ColumnIndex(title) > 0)
-            canvas.Text({x, y}, text, font);
+    struct Head {
+        const char* title; // the column it stands over; null for the name
+        int x;
+        const char* text;
     };
-    head(kCommentsTitle, 200, "Comments");
-    head(kSizeTitle, 420, "Size ");
-    head(kAttrTitle, 555, "Attribute");
-    head(kLastModifiedTitle, 640, "Last Date Modified");
+    constexpr std::array kHeads{Head{nullptr, 50, "Name"}, Head{kCommentsTitle, 200, "Comments"},
+                                Head{kSizeTitle, 420, "Size "}, Head{kAttrTitle, 555, "Attribute"},
+                                Head{kLastModifiedTitle, 640, "Last Date Modified"}};
+    const auto shown = [&](const Head& head) {
+        return head.title == nullptr || m_snapshot.ColumnIndex(head.title) > 0;
+    };
+    for (std::size_t h = 0; h < kHeads.size(); ++h) {
+        if (!shown(kHeads[h]))
+            continue;
+        int end = kLetterRight;
+        for (std::size_t next = h + 1; next < kHeads.size(); ++next)
+            if (shown(kHeads[next])) {
+                end = kHeads[next].x;
+                break;
+            }
+        TextBefore(canvas, {kHeads[h].x, y}, kHeads[h].text, font, end);
+    }
 }
 
 void PrintJob::DrawRows(Canvas& canvas, const PageRange& range, int firstY,
@@ -287,16 +334,16 @@ void PrintJob::DrawRows(Canvas& canvas, const PageRange& range, int firstY,
     for (int row = range.firstRow; row <= range.lastRow; ++row, y += metrics.rowPitch) {
         const std::string_view name = m_snapshot.Cell(row, 0);
         if (IsCommentRow(name)) {
-            canvas.Text({45, y}, name, font);
+            TextBefore(canvas, {kCommentRowX, y}, name, font, m_nameEnd);
         } else {
             line.clear();
             if (numbering && IsNumberedRow(name))
                 line = Formatted(numberFormat, ++number);
             line += name;
-            TextIfAny(canvas, {30, y}, line, font);
+            TextBefore(canvas, {kNameX, y}, line, font, m_nameEnd);
         }
         for (const PrintedColumn& column : m_printedColumns)
-            TextIfAny(canvas, {column.x, y}, m_snapshot.Cell(row, column.cell), font);
+            TextBefore(canvas, {column.x, y}, m_snapshot.Cell(row, column.cell), font, column.end);
     }
 }
 

@@ -67,6 +67,7 @@ private:
     struct PrintedColumn {
         int cell = 0; // index in the snapshot's rows
         int x = 0;
+        int end = 0; // where its texts must end: the next column, or the page's edge
     };
 
     ListingTable m_snapshot;
@@ -77,6 +78,7 @@ private:
     PrintCounts m_counts;
     std::vector<PageRange> m_pageTable; // one range per page, or per panel on cut-outs
     std::vector<PrintedColumn> m_printedColumns;
+    int m_nameEnd = 0; // where FileName texts must end
     std::optional<PrintTitle> m_title;
     bool m_bodyFontFailed = false;
 };
