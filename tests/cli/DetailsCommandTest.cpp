@@ -31,7 +31,7 @@ TEST_F(DetailsCommand, AnMp3FilePrintsItsSummaryAndOneLinePerRow) {
                                test::TextFrame("TPE1", "Some Artist") +
                                test::TextFrame("TCON", "(17)(20)");
     tree.File("music/Song.MP3",
-              test::Id3v2Tag(3, frames, 100) + test::MpegHeader(test::kMpeg1Layer3At128));
+              test::Id3v2Tag(3, frames, 100) + test::MpegFrames(test::kMpeg1Layer3At128));
     std::filesystem::resize_file(tree.Path("music/Song.MP3"), 4'000'000);
     const ProgramResult r = Run({"music/Song.MP3"});
     EXPECT_EQ(r.exitCode, 0) << r.err;

@@ -2,6 +2,8 @@
 // Byte builders for Windows program files with version resources.
 #include "support/PeBytes.h"
 
+#include "support/Mp3Bytes.h"
+
 namespace dirscribe::test {
 
 namespace {
@@ -20,13 +22,6 @@ void PadToFour(std::string& bytes) {
     bytes.resize((bytes.size() + 3) & ~std::size_t{3}, '\0');
 }
 
-std::string Utf16(std::u16string_view text) {
-    std::string bytes(text.size() * 2, '\0');
-    for (std::size_t i = 0; i < text.size(); ++i)
-        Put16(bytes, 2 * i, text[i]);
-    return bytes;
-}
-
 std::u16string Widen(std::string_view ascii) {
     return {ascii.begin(), ascii.end()};
 }
@@ -39,7 +34,7 @@ constexpr std::size_t kSectionFileOffset = 0x200;
 std::string VersionBlock(std::string_view key, std::uint16_t type, std::uint16_t valueLength,
                          std::string_view value, const std::vector<std::string>& children) {
     std::string block(6, '\0');
-    block += Utf16(Widen(key)) + std::string(2, '\0');
+    block += Utf16Bytes(Widen(key)) + std::string(2, '\0');
     PadToFour(block);
     block += value;
     for (const std::string& child : children) {
@@ -53,7 +48,7 @@ std::string VersionBlock(std::string_view key, std::uint16_t type, std::uint16_t
 }
 
 std::string VersionString(std::string_view key, std::u16string_view value) {
-    const std::string text = Utf16(value) + std::string(2, '\0');
+    const std::string text = Utf16Bytes(value) + std::string(2, '\0');
     return VersionBlock(key, 1, static_cast<std::uint16_t>(value.size() + 1), text, {});
 }
 
