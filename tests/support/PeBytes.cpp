@@ -52,7 +52,7 @@ std::string VersionString(std::string_view key, std::u16string_view value) {
     return VersionBlock(key, 1, static_cast<std::uint16_t>(value.size() + 1), text, {});
 }
 
-std::string VersionInfoBlock(const std::vector<StringTable>& tables) {
+std::string VersionInfoBlock(const std::vector<StringTable>& tables, std::uint32_t translation) {
     std::string fixed(52, '\0');
     Put32(fixed, 0, 0xFEEF04BD); // the fixed information's signature
     Put32(fixed, 4, 0x00010000);
@@ -63,10 +63,10 @@ std::string VersionInfoBlock(const std::vector<StringTable>& tables) {
             stringBlocks.push_back(VersionString(key, value));
         tableBlocks.push_back(VersionBlock(name, 1, 0, {}, stringBlocks));
     }
-    std::string translation(4, '\0');
-    Put32(translation, 0, 0x04B00409);
+    std::string languages(4, '\0');
+    Put32(languages, 0, translation);
     const std::string var =
-        VersionBlock("VarFileInfo", 1, 0, {}, {VersionBlock("Translation", 0, 4, translation, {})});
+        VersionBlock("VarFileInfo", 1, 0, {}, {VersionBlock("Translation", 0, 4, languages, {})});
     return VersionBlock("VS_VERSION_INFO", 0, 52, fixed,
                         {VersionBlock("StringFileInfo", 1, 0, {}, tableBlocks), var});
 }
