@@ -40,9 +40,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto info = VersionInfo::Parse(std::string(bytes))) {
         for (const char* path :
              {"\\StringFileInfo\\040904B0\\CompanyName", "\\StringFileInfo\\040904E4\\FileVersion",
-              "\\VarFileInfo", "\\StringFileInfo", "\\"}) {
+              "\\VarFileInfo", "\\VarFileInfo\\Translation", "\\StringFileInfo", "\\"}) {
             const auto value = info->QueryString(path);
             if (value && !IsValidUtf8(*value))
+                std::abort();
+            for (const std::string& key : info->ChildKeys(path))
+                if (!IsValidUtf8(key))
+                    std::abort();
+            if (const auto bytes = info->QueryBytes(path); bytes && bytes->size() > size)
                 std::abort();
         }
     }

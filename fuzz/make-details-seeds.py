@@ -31,14 +31,36 @@ def text(fid, value):
     return frame(fid, b"\0" + value)
 
 
-def id3v2(frames, padding, major=3):
-    size = len(frames) + padding
-    syncsafe = bytes([(size >> s) & 0x7F for s in (21, 14, 7, 0)])
-    return b"ID3" + bytes([major, 0, 0]) + syncsafe + frames + b"\0" * padding
+def syncsafe(size):
+    return bytes([(size >> s) & 0x7F for s in (21, 14, 7, 0)])
 
 
-MPEG1_L3_128 = bytes.fromhex("FFFB9064")
-audio = MPEG1_L3_128 + b"\0" * 1200
+def id3v2(frames, padding, major=3, flags=0):
+    return (b"ID3" + bytes([major, 0, flags]) + syncsafe(len(frames) + padding) + frames +
+            b"\0" * padding)
+
+
+def frame24(fid, data, flags=0):
+    return fid + syncsafe(len(data)) + bytes([0, flags]) + data
+
+
+def utf16(text, order="le"):
+    marks = {"le": b"\xff\xfe", "be": b"\xfe\xff", "bare": b""}
+    return marks[order] + text.encode("utf-16-be" if order != "le" else "utf-16-le")
+
+
+def unsynchronise(data):
+    return data.replace(b"\xff", b"\xff\0")
+
+
+def frames_of(header, length, count):
+    return (bytes.fromhex(header) + b"\0" * (length - 4)) * count
+
+
+# Audio behind a tag: frames that follow one another, as the reader checks.
+audio = frames_of("FFFB9064", 417, 3)
+mpeg2 = frames_of("FFF34064", 104, 4)
+mpeg25 = frames_of("FFE38064", 417, 2)
 
 full = (text(b"TIT2", b"Hello World") + text(b"TPE1", b"Soloist") + text(b"TPE2", b"Band") +
         text(b"TPE3", b"Conductor") + text(b"TALB", b"Album") + text(b"TYER", b"2001") +
@@ -59,6 +81,27 @@ seeds = {
     "id3v2-id-at-head-end.mp3": id3v2(text(b"TALB", b"a" * 4001) + text(b"TIT2", b"Title"), 0),
     "id3v2-version-4.mp3": id3v2(text(b"TIT2", b"v2.4"), 4, major=4) + audio,
     "both-tags.mp3": id3v2(text(b"TIT2", b"From v2"), 16) + audio + id3v1(b"From v1"),
+    "id3v2-utf16-lame.mp3": id3v2(frame(b"TIT2", b"\1" + utf16("Gr\u00fc\u00dfe")) +
+                                  frame(b"COMM", b"\1eng\0\0" + utf16("A comment")), 128) + audio,
+    "id3v2-encodings.mp3": id3v2(frame(b"TIT2", b"\2" + utf16("\u00c5sa", "bare")) +
+                                 frame(b"TPE1", b"\1" + utf16("BE", "be")) +
+                                 frame(b"TALB", b"\3Caf\xc3\xa9") +
+                                 frame(b"TCON", b"\1" + utf16("(17)") + b"\0\0"), 0, major=4) + mpeg2,
+    "id3v2-priv-4k.mp3": id3v2(frame(b"PRIV", b"owner\0" + b"\xff" * 3000 + b"TIT2\0\0\0\5\0\0\0x") +
+                               text(b"TIT2", b"Title"), 1000) + bytes.fromhex("FFFB9064") +
+                         b"\0" * 500 + mpeg2,
+    "id3v2-v24-flags.mp3": id3v2(b"\0\0\0\6\1\0" + frame24(b"TIT2", b"\0" + b"t" * 299) +
+                                 b"TALB\0\0\1\x2c\0\0\0" + b"a" * 299 +
+                                 frame24(b"TPE1", syncsafe(5) + b"\0A\xff\0\xe0z", 0x03) +
+                                 frame24(b"TPE2", b"\7\0Band", 0x40) +
+                                 frame24(b"TYER", b"\0\0\0\4x", 0x09), 0, major=4, flags=0x50) +
+                           b"3DI\4\0\x50\0\0\0\0" + mpeg25,
+    "id3v2-v23-unsync.mp3": id3v2(unsynchronise(b"\0\0\0\6" + b"\0" * 6 +
+                                                text(b"TIT2", b"\xff\xe0\xff") +
+                                                text(b"TALB", b"\xff")), 0, flags=0xC0) + audio,
+    "id3v2-past-end.mp3": id3v2(text(b"TIT2", b"Short"), 100000)[:26],
+    "id3v2-no-audio.mp3": id3v2(text(b"TIT2", b"Only a tag") + frame(b"PRIV", b"\xff" * 64), 16) +
+                          b"not audio",
     "none-mpeg25.mp3": bytes.fromhex("FFE38064") + b"\0" * 600,
     "none-free-format.mp3": bytes.fromhex("FFFB0064") + b"\0" * 600,
     "none-reserved.mp3": bytes.fromhex("FFEBFC64") + b"\0" * 600,
@@ -89,13 +132,13 @@ def string(key, value):
     return block(key, 1, len(value) + 1, utf16z(value))
 
 
-def version_info(tables):
+def version_info(tables, translation=0x04B00409):
     fixed = struct.pack("<II", 0xFEEF04BD, 0x00010000) + b"\0" * 44
     sfi = block("StringFileInfo", 1, 0, b"",
                 [block(name, 1, 0, b"", [string(k, v) for k, v in pairs])
                  for name, pairs in tables])
     var = block("VarFileInfo", 1, 0, b"",
-                [block("Translation", 0, 4, struct.pack("<I", 0x04B00409))])
+                [block("Translation", 0, 4, struct.pack("<I", translation))])
     return block("VS_VERSION_INFO", 0, 52, fixed, [sfi, var])
 
 
@@ -146,7 +189,18 @@ german = version_info([("040704B0", [("CompanyName", "Firma")]),
 neutral = version_info([("040904B0", [("CompanyName", "Neutral")]),
                         ("080704B0", [("CompanyName", "Neutral CH")])])
 
+british = version_info([("080904b0", [("CompanyName", "Colour Ltd"), ("FileVersion", "1.0")])],
+                       0x04B00809)
+dotnet = version_info([("007f04b0", [("CompanyName", "Neutral"), ("ProductName", "App")])],
+                      0x04B00000)
+user_wins = version_info([("040904B0", [("CompanyName", "Acme")]),
+                          ("080904b0", [("CompanyName", "Acme UK"), ("FileVersion", "2")])],
+                         0x04B00809)
+
 pe_seeds = {
+    "valid-british-only.dll": pe_file([(0x0809, british)]),
+    "valid-neutral-only.dll": pe_file([(0x0000, dotnet)]),
+    "valid-user-table-wins.dll": pe_file([(0x0409, user_wins)]),
     "valid-pe32.dll": pe_file([(0x0409, english)]),
     "valid-pe32plus.dll": pe_file([(0x0409, english)], pe32plus=True),
     "valid-latin.dll": pe_file([(0x0409, latin)]),

@@ -28,12 +28,23 @@ std::string Id3v2FrameClaiming(std::string_view id, std::uint32_t size, std::str
 // A text frame in ISO-8859-1: encoding byte 0, then the text.
 std::string TextFrame(std::string_view id, std::string_view text);
 
-// An ID3v2 tag of the given major version around frames, with padding zero bytes after them.
-std::string Id3v2Tag(unsigned char majorVersion, std::string_view frames, std::size_t padding);
+// UTF-16 code units as bytes, little-endian unless bigEndian.
+std::string Utf16Bytes(std::u16string_view text, bool bigEndian = false);
+
+// A 2.4 frame: its size syncsafe (four 7-bit groups), then the format flag byte given.
+std::string Id3v24Frame(std::string_view id, std::string_view data, unsigned char format = 0);
+std::string Syncsafe32(std::uint32_t value);
+
+// An ID3v2 tag of the given major version and flags around body (the frames, or whatever the
+// flags put first), with padding zero bytes after it; the size counts both.
+std::string Id3v2Tag(unsigned char majorVersion, std::string_view body, std::size_t padding,
+                     unsigned char flags = 0);
 
 // The four bytes of an MPEG audio frame header word.
 std::string MpegHeader(std::uint32_t word);
-// MPEG 1 Layer III, 128 kbit/s, 44100 Hz, joint stereo, no CRC, original.
+// MPEG 1 Layer III, 128 kbit/s, 44100 Hz, joint stereo, no CRC, original: 417-byte frames.
 inline constexpr std::uint32_t kMpeg1Layer3At128 = 0xFFFB9064;
+// count frames of frameBytes each: the header, then zeros.
+std::string MpegFrames(std::uint32_t word, std::size_t frameBytes = 417, int count = 2);
 
 } // namespace dirscribe::test

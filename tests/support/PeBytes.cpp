@@ -2,6 +2,8 @@
 // Byte builders for Windows program files with version resources.
 #include "support/PeBytes.h"
 
+#include "support/Mp3Bytes.h"
+
 namespace dirscribe::test {
 
 namespace {
@@ -20,13 +22,6 @@ void PadToFour(std::string& bytes) {
     bytes.resize((bytes.size() + 3) & ~std::size_t{3}, '\0');
 }
 
-std::string Utf16(std::u16string_view text) {
-    std::string bytes(text.size() * 2, '\0');
-    for (std::size_t i = 0; i < text.size(); ++i)
-        Put16(bytes, 2 * i, text[i]);
-    return bytes;
-}
-
 std::u16string Widen(std::string_view ascii) {
     return {ascii.begin(), ascii.end()};
 }
@@ -39,7 +34,7 @@ constexpr std::size_t kSectionFileOffset = 0x200;
 std::string VersionBlock(std::string_view key, std::uint16_t type, std::uint16_t valueLength,
                          std::string_view value, const std::vector<std::string>& children) {
     std::string block(6, '\0');
-    block += Utf16(Widen(key)) + std::string(2, '\0');
+    block += Utf16Bytes(Widen(key)) + std::string(2, '\0');
     PadToFour(block);
     block += value;
     for (const std::string& child : children) {
@@ -53,11 +48,11 @@ std::string VersionBlock(std::string_view key, std::uint16_t type, std::uint16_t
 }
 
 std::string VersionString(std::string_view key, std::u16string_view value) {
-    const std::string text = Utf16(value) + std::string(2, '\0');
+    const std::string text = Utf16Bytes(value) + std::string(2, '\0');
     return VersionBlock(key, 1, static_cast<std::uint16_t>(value.size() + 1), text, {});
 }
 
-std::string VersionInfoBlock(const std::vector<StringTable>& tables) {
+std::string VersionInfoBlock(const std::vector<StringTable>& tables, std::uint32_t translation) {
     std::string fixed(52, '\0');
     Put32(fixed, 0, 0xFEEF04BD); // the fixed information's signature
     Put32(fixed, 4, 0x00010000);
@@ -68,10 +63,10 @@ std::string VersionInfoBlock(const std::vector<StringTable>& tables) {
             stringBlocks.push_back(VersionString(key, value));
         tableBlocks.push_back(VersionBlock(name, 1, 0, {}, stringBlocks));
     }
-    std::string translation(4, '\0');
-    Put32(translation, 0, 0x04B00409);
+    std::string languages(4, '\0');
+    Put32(languages, 0, translation);
     const std::string var =
-        VersionBlock("VarFileInfo", 1, 0, {}, {VersionBlock("Translation", 0, 4, translation, {})});
+        VersionBlock("VarFileInfo", 1, 0, {}, {VersionBlock("Translation", 0, 4, languages, {})});
     return VersionBlock("VS_VERSION_INFO", 0, 52, fixed,
                         {VersionBlock("StringFileInfo", 1, 0, {}, tableBlocks), var});
 }

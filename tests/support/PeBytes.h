@@ -22,8 +22,10 @@ std::string VersionString(std::string_view key, std::u16string_view value);
 using StringTable = std::pair<std::string, std::vector<std::pair<std::string, std::u16string>>>;
 
 // A whole VS_VERSION_INFO block: the fixed file information, a StringFileInfo block with the
-// tables, and a VarFileInfo block.
-std::string VersionInfoBlock(const std::vector<StringTable>& tables);
+// tables, and a VarFileInfo block whose translation list holds one language and code page
+// (the language in the low 16 bits).
+std::string VersionInfoBlock(const std::vector<StringTable>& tables,
+                             std::uint32_t translation = 0x04B00409);
 
 // A resource of the version type under one language id.
 struct VersionResource {

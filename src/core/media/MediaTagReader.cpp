@@ -3,6 +3,9 @@
 #include "core/media/MediaTagReader.h"
 
 #include "core/format/Utf8.h"
+#include "core/media/Id3Text.h"
+#include "core/media/Id3v2Tag.h"
+#include "core/media/MpegHeader.h"
 
 #include <algorithm>
 #include <array>
@@ -12,12 +15,6 @@
 namespace dirscribe {
 
 namespace {
-
-constexpr std::size_t kHeadBytes = MediaTagReader::kHeadBytes;
-
-// The head as the scan sees it, plus four bytes so that a frame id ending on the last
-// scanned byte still has its whole size field.
-using Head = std::array<unsigned char, kHeadBytes + 4>;
 
 constexpr std::array<const char*, 148> kGenres = {
     "Blues",
@@ -170,23 +167,6 @@ constexpr std::array<const char*, 148> kGenres = {
     "Synth Pop",
 };
 
-// kbit/s by row and bitrate index; indexes 0 (free format) and 15 (invalid) give 0.
-constexpr std::array<std::array<std::uint32_t, 16>, 5> kBitrates = {{
-    {0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448, 0}, // 1, I
-    {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 0},    // 1, II
-    {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0},     // 1, III
-    {0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256, 0},    // 2/2.5, I
-    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0},         // 2/2.5, II-III
-}};
-
-// Hz by version field and frequency index; index 3 is reserved and gives 0.
-constexpr std::array<std::array<std::uint32_t, 4>, 4> kFrequencies = {{
-    {11025, 12000, 8000, 0}, // MPEG 2.5
-    {0, 0, 0, 0},            // reserved
-    {22050, 24000, 16000, 0},
-    {44100, 48000, 32000, 0},
-}};
-
 // The version number as "%f" prints it, by version field.
 constexpr std::array<const char*, 4> kVersionTexts = {"2.500000", "0.000000", "2.000000",
                                                       "1.000000"};
@@ -244,10 +224,6 @@ bool IsId3v1(const ByteSource& file) {
            std::string_view(tag.data(), tag.size()) == "TAG";
 }
 
-bool IsId3v2(const Head& head) {
-    return head[0] == 'I' && head[1] == 'D' && head[2] == '3';
-}
-
 // ID3v1 fields are padded with zeros or blanks: a text ends where two blanks meet, or at a
 // control or non-ASCII byte. Bytes compare as signed, so 0x80 and above end it too.
 void ReadId3v1(const ByteSource& file, std::vector<std::string>& labels,
@@ -273,28 +249,6 @@ void ReadId3v1(const ByteSource& file, std::vector<std::string>& labels,
         Append(labels, values, "**Genre:", kGenres[genre]);
 }
 
-// The raw text of the frame whose id ends at head[p]: its data after the encoding byte, up
-// to the first zero (a comment keeps its zeros as "_"). Only bytes inside the frame, the
-// file and the fixed bound are read.
-std::string ReadFrameBytes(const ByteSource& file, const Head& head, std::size_t p,
-                           bool keepZeros) {
-    const std::uint32_t size = (std::uint32_t{head[p + 1]} << 24) |
-                               (std::uint32_t{head[p + 2]} << 16) |
-                               (std::uint32_t{head[p + 3]} << 8) | std::uint32_t{head[p + 4]};
-    const std::uint64_t start = p + 8;
-    if (size <= 1 || start >= file.Size())
-        return {};
-    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(
-        {size - 1u, MediaTagReader::kMaxFrameTextBytes, file.Size() - start}));
-    std::string text(wanted, '\0');
-    text.resize(file.ReadAt(start, text.data(), wanted));
-    if (keepZeros)
-        std::replace(text.begin(), text.end(), '\0', '_');
-    else if (const std::size_t zero = text.find('\0'); zero != std::string::npos)
-        text.resize(zero);
-    return text;
-}
-
 // A genre number written in parentheses: its name when it is in the table, else the text as
 // it stands (such as the RX and CR of remixes and covers).
 std::string GenreName(std::string_view number) {
@@ -308,11 +262,11 @@ std::string GenreName(std::string_view number) {
         if (index < kGenres.size())
             return kGenres[index];
     }
-    return LenientUtf8(number);
+    return std::string(number);
 }
 
-std::string ReadGenre(const ByteSource& file, const Head& head, std::size_t p) {
-    const std::string text = ReadFrameBytes(file, head, p, false);
+// Up to two genre numbers in parentheses, by name; a text without any as it stands.
+std::string Genre(const std::string& text) {
     std::vector<std::string_view> numbers;
     for (std::size_t from = 0; numbers.size() < 2;) {
         const std::size_t open = text.find('(', from);
@@ -328,80 +282,62 @@ std::string ReadGenre(const ByteSource& file, const Head& head, std::size_t p) {
         return GenreName(numbers[0]) + ", " + GenreName(numbers[1]);
     if (numbers.size() == 1)
         return GenreName(numbers[0]);
-    return LenientUtf8(text);
+    return text;
 }
 
-// Walks the head byte by byte, reading every frame id it meets, and stops at the first
-// 0xFF that does not directly follow a non-zero byte: there the audio is taken to begin.
-std::size_t ReadId3v2(const ByteSource& file, const Head& head, std::vector<std::string>& labels,
-                      std::vector<std::string>& values) {
-    std::size_t p = 0;
-    if (head[p] == 0xFF)
-        return p;
-    for (;;) {
-        // Every id starts with 'T' or 'C'; most bytes are passed over at the first test.
-        if (p >= 3 && (head[p - 3] == 'T' || head[p - 3] == 'C')) {
-            const std::string_view four(reinterpret_cast<const char*>(&head[p - 3]), 4);
-            for (const FrameId& frame : kFrameIds) {
-                if (four != frame.id)
-                    continue;
-                std::string value;
-                switch (frame.kind) {
-                case FrameKind::Text:
-                    value = LenientUtf8(ReadFrameBytes(file, head, p, false));
-                    break;
-                case FrameKind::Comment:
-                    value = LenientUtf8(ReadFrameBytes(file, head, p, true));
-                    break;
-                case FrameKind::Genre:
-                    value = ReadGenre(file, head, p);
-                    break;
-                }
-                Append(labels, values, frame.label, std::move(value));
-                break;
-            }
-        }
-        ++p;
-        if (p > 2 && p < kHeadBytes && head[p - 1] != 0 && head[p] == 0xFF)
-            ++p;
-        if (p >= kHeadBytes || head[p] == 0xFF)
-            return p;
+// The text a frame shows: the data after its encoding byte as UTF-8, up to the first NUL.
+// A comment keeps its NULs as "_", so it shows its three-letter language, its description,
+// "_" and the comment; the language is three ISO-8859-1 bytes whatever the encoding.
+std::string FrameValue(FrameKind kind, std::string_view data) {
+    if (data.empty())
+        return {};
+    const auto encoding = static_cast<unsigned char>(data[0]);
+    const std::string_view body = data.substr(1);
+    std::string text;
+    if (kind == FrameKind::Comment && !IsSingleByteId3Encoding(encoding)) {
+        const std::size_t language = std::min<std::size_t>(3, body.size());
+        text =
+            LenientUtf8(body.substr(0, language)) + DecodeId3Text(encoding, body.substr(language));
+    } else {
+        text = DecodeId3Text(encoding, body);
+    }
+    if (kind == FrameKind::Comment) {
+        std::replace(text.begin(), text.end(), '\0', '_');
+        return text;
+    }
+    if (const std::size_t nul = text.find('\0'); nul != std::string::npos)
+        text.resize(nul);
+    return kind == FrameKind::Genre ? Genre(text) : text;
+}
+
+const FrameId* FindFrameId(std::string_view id) {
+    const auto found = std::find_if(kFrameIds.begin(), kFrameIds.end(),
+                                    [&](const FrameId& frame) { return frame.id == id; });
+    return found == kFrameIds.end() ? nullptr : &*found;
+}
+
+// A row for each frame of the kinds shown, in the order the tag holds them.
+void ReadId3v2(const ByteSource& file, const Id3v2Tag& tag, std::vector<std::string>& labels,
+               std::vector<std::string>& values) {
+    const auto frames = tag.Frames(
+        file, [](std::string_view id) { return FindFrameId(id) != nullptr; },
+        MediaTagReader::kMaxFrameTextBytes + 1);
+    for (const Id3v2Frame& frame : frames) {
+        const FrameId& kind = *FindFrameId(frame.id);
+        Append(labels, values, kind.label, FrameValue(kind.kind, frame.data));
     }
 }
 
-void ReadMpegHeader(const ByteSource& file, std::uint64_t offset, std::vector<std::string>& labels,
-                    std::vector<std::string>& values) {
-    if (offset >= kHeadBytes)
-        return;
-    std::array<unsigned char, 4> h{};
-    file.ReadAt(offset, h.data(), h.size());
-    if (h[0] != 0xFF && offset == 0)
-        return;
-    const std::uint32_t word = (std::uint32_t{h[0]} << 24) | (std::uint32_t{h[1]} << 16) |
-                               (std::uint32_t{h[2]} << 8) | std::uint32_t{h[3]};
-    const std::uint32_t version = (word >> 19) & 3;
-    const std::uint32_t layerBits = (word >> 17) & 3;
-    const std::uint32_t bitrateIndex = (word >> 12) & 15;
-    const std::uint32_t frequencyIndex = (word >> 10) & 3;
-    const bool isPrivate = ((word >> 8) & 1) != 0;
-    const std::uint32_t mode = (word >> 6) & 3;
-    const bool copyright = ((word >> 3) & 1) != 0;
-
-    std::uint32_t bitrate = 0; // the reserved layer 00 has no row
-    if (layerBits != 0) {
-        const bool mpeg1 = (version & 1) != 0;
-        const std::size_t row = mpeg1 ? 3 - layerBits : (layerBits == 3 ? 3 : 4);
-        bitrate = kBitrates[row][bitrateIndex];
-    }
-    const std::uint32_t frequency = kFrequencies[version][frequencyIndex];
-    const std::uint32_t layer = 4 - layerBits;
-
+void AppendStream(const ByteSource& file, const MpegHeader& header,
+                  std::vector<std::string>& labels, std::vector<std::string>& values) {
+    const std::uint32_t bitrate = header.Bitrate();
+    const std::uint32_t frequency = header.Frequency();
     // Without a rate there is no length and no frame count to tell.
     const std::uint64_t size = file.Size();
     const std::uint64_t seconds = bitrate == 0 ? 0 : size / 125 / bitrate; // size * 8 / 1000
     std::uint64_t frames = 0;
     if (bitrate != 0 && frequency != 0) {
-        const double k = layerBits == 3 ? 12.0 : 144.0;
+        const double k = header.LayerBits() == 3 ? 12.0 : 144.0;
         const auto frameLength = static_cast<float>(bitrate * 1000.0 / frequency * k);
         frames = static_cast<std::uint64_t>(static_cast<double>(size) /
                                             static_cast<double>(frameLength));
@@ -410,12 +346,13 @@ void ReadMpegHeader(const ByteSource& file, std::uint64_t offset, std::vector<st
     Append(labels, values, "**Length:",
            std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " sec");
     Append(labels, values, "**Version:",
-           std::string("MPEG ") + kVersionTexts[version] + " Layer " + std::to_string(layer));
+           std::string("MPEG ") + kVersionTexts[header.VersionField()] + " Layer " +
+               std::to_string(4 - header.LayerBits()));
     Append(labels, values, "**KBPS:", std::to_string(bitrate) + " Kbit");
     Append(labels, values, "**Frames:", std::to_string(frames) + " frames");
-    Append(labels, values, "**Private:", isPrivate ? "Yes" : "No");
-    Append(labels, values, "**Mode:", kModes[mode]);
-    Append(labels, values, "**Copyright:", copyright ? "Yes" : "No");
+    Append(labels, values, "**Private:", header.IsPrivate() ? "Yes" : "No");
+    Append(labels, values, "**Mode:", kModes[header.ChannelMode()]);
+    Append(labels, values, "**Copyright:", header.IsCopyright() ? "Yes" : "No");
     Append(labels, values, "**Frequency:", std::to_string(frequency) + "Hz");
 }
 
@@ -423,27 +360,34 @@ void ReadMpegHeader(const ByteSource& file, std::uint64_t offset, std::vector<st
 
 void MediaTagReader::ReadTags(const ByteSource& file, std::vector<std::string>& labels,
                               std::vector<std::string>& values) {
-    Head head{};
-    file.ReadAt(0, head.data(), head.size());
+    const auto tag = Id3v2Tag::Read(file);
     const bool id3v1 = IsId3v1(file);
-    const bool id3v2 = IsId3v2(head);
 
     labels.emplace_back(" ");
-    std::uint64_t audioOffset = 0;
-    if (id3v1 && id3v2) {
+    if (id3v1 && tag) {
         values.push_back("There're Id3v1 & Id3v2." +
-                         std::to_string(static_cast<signed char>(head[3])));
-        audioOffset = ReadId3v2(file, head, labels, values);
+                         std::to_string(static_cast<signed char>(tag->MajorVersion())));
     } else if (id3v1) {
         values.emplace_back("Id3v1 Tag:");
         ReadId3v1(file, labels, values);
-    } else if (id3v2) {
+    } else if (tag) {
         values.emplace_back("Id3v2 Tag:");
-        audioOffset = ReadId3v2(file, head, labels, values);
     } else {
         values.emplace_back("There isn't any Tag.");
     }
-    ReadMpegHeader(file, audioOffset, labels, values);
+
+    if (tag) {
+        // The audio follows the tag, perhaps after stray bytes; a tag with none behind it
+        // gives no stream lines.
+        ReadId3v2(file, *tag, labels, values);
+        if (const auto audio = MpegHeader::FindFirstFrame(file, tag->End()))
+            AppendStream(file, MpegHeader::ReadAt(file, *audio), labels, values);
+        return;
+    }
+    // Without an ID3v2 tag the stream is read where the file starts, if it starts with 0xFF.
+    unsigned char first = 0;
+    if (file.ReadAt(0, &first, 1) == 1 && first == 0xFF)
+        AppendStream(file, MpegHeader::ReadAt(file, 0), labels, values);
 }
 
 } // namespace dirscribe

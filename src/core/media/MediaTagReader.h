@@ -16,17 +16,18 @@ public:
     // Appends label/value pairs in step. The first pair is (" ", summary), the summary being
     // "There're Id3v1 & Id3v2." followed by the ID3v2 major version, "Id3v1 Tag:",
     // "Id3v2 Tag:" or "There isn't any Tag."; then the tag fields ("**Title:", ...) and the
-    // stream properties ("**Length:", ...). Texts from the file become UTF-8 (valid UTF-8
-    // passes through, other bytes are Windows-1252). Never reads outside the file; a frame
-    // text is cut at kMaxFrameTextBytes. An empty or unreadable source reads as a file
-    // without tags.
+    // stream properties ("**Length:", ...). An ID3v2 tag is read frame by frame within the
+    // size its header gives, each text by its encoding byte; the stream lines come from the
+    // first valid audio frame after it, or are left out when there is none. Without an
+    // ID3v2 tag they come from the file's first four bytes when it starts with 0xFF. Texts
+    // become UTF-8 (single-byte texts: valid UTF-8 passes through, other bytes are
+    // Windows-1252). Never reads outside the file; a frame text is cut at
+    // kMaxFrameTextBytes. An empty or unreadable source reads as a file without tags.
     static void ReadTags(const ByteSource& file, std::vector<std::string>& labels,
                          std::vector<std::string>& values);
 
     // The most bytes one ID3v2 frame text may take, whatever size its header claims.
     static constexpr std::size_t kMaxFrameTextBytes = 16 * 1024;
-    // The bytes at the start of the file that are searched for frames and the audio header.
-    static constexpr std::size_t kHeadBytes = 4026;
 };
 
 } // namespace dirscribe

@@ -69,18 +69,41 @@ bool KeyEquals(std::string_view bytes, const Block& block, std::string_view name
     return true;
 }
 
-// The first child of parent whose key is name.
-std::optional<Block> FindChild(std::string_view bytes, const Block& parent, std::string_view name) {
+// Calls visit on each readable child of parent in turn until it returns true; that child is
+// returned. A child that cannot be read ends the walk.
+template <typename Visit>
+std::optional<Block> ForEachChild(std::string_view bytes, const std::optional<Block>& parent,
+                                  Visit visit) {
+    if (!parent)
+        return std::nullopt;
     // Each step moves on by at least a header, so the walk ends.
-    for (std::size_t at = parent.childrenAt; at < parent.end;) {
-        const auto child = ReadBlock(bytes, at, parent.end);
+    for (std::size_t at = parent->childrenAt; at < parent->end;) {
+        const auto child = ReadBlock(bytes, at, parent->end);
         if (!child)
             return std::nullopt;
-        if (KeyEquals(bytes, *child, name))
+        if (visit(*child))
             return child;
         at = AlignFour(at + child->length);
     }
     return std::nullopt;
+}
+
+// The block a path such as "\StringFileInfo\040904B0\CompanyName" names: each part the key
+// of a child of the block before it.
+std::optional<Block> FindPath(std::string_view bytes, std::string_view path) {
+    auto block = ReadBlock(bytes, 0, bytes.size());
+    while (block && !path.empty()) {
+        if (path.front() == '\\') {
+            path.remove_prefix(1);
+            continue;
+        }
+        const std::size_t slash = path.find('\\');
+        const std::string_view name = path.substr(0, slash);
+        block = ForEachChild(bytes, block,
+                             [&](const Block& child) { return KeyEquals(bytes, child, name); });
+        path = slash == std::string_view::npos ? std::string_view() : path.substr(slash);
+    }
+    return block;
 }
 
 std::string ValueText(std::string_view bytes, const Block& block) {
@@ -106,19 +129,33 @@ std::optional<VersionInfo> VersionInfo::Parse(std::string bytes) {
 }
 
 std::optional<std::string> VersionInfo::QueryString(std::string_view path) const {
-    auto block = ReadBlock(m_bytes, 0, m_bytes.size());
-    while (block && !path.empty()) {
-        if (path.front() == '\\') {
-            path.remove_prefix(1);
-            continue;
-        }
-        const std::size_t slash = path.find('\\');
-        block = FindChild(m_bytes, *block, path.substr(0, slash));
-        path = slash == std::string_view::npos ? std::string_view() : path.substr(slash);
-    }
+    const auto block = FindPath(m_bytes, path);
     if (!block)
         return std::nullopt;
     return ValueText(m_bytes, *block);
+}
+
+std::optional<std::string> VersionInfo::QueryBytes(std::string_view path) const {
+    const auto block = FindPath(m_bytes, path);
+    if (!block)
+        return std::nullopt;
+    if (block->valueAt >= block->end)
+        return std::string();
+    return m_bytes.substr(block->valueAt,
+                          std::min<std::size_t>(block->valueLength, block->end - block->valueAt));
+}
+
+std::vector<std::string> VersionInfo::ChildKeys(std::string_view path) const {
+    std::vector<std::string> keys;
+    const auto parent = FindPath(m_bytes, path);
+    ForEachChild(m_bytes, parent, [&](const Block& child) {
+        std::u16string key;
+        for (std::size_t i = 0; i < child.keyUnits; ++i)
+            key.push_back(static_cast<char16_t>(Le16(m_bytes, child.keyAt + 2 * i)));
+        keys.push_back(Utf16ToUtf8(key));
+        return false;
+    });
+    return keys;
 }
 
 } // namespace dirscribe

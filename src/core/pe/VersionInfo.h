@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dirscribe {
 
@@ -20,6 +21,14 @@ public:
     // value is cut at its first NUL and converted to UTF-8; a key with no value gives an
     // empty text. Nothing when a part of the path is missing.
     [[nodiscard]] std::optional<std::string> QueryString(std::string_view path) const;
+
+    // The value at path as raw bytes (such as "\VarFileInfo\Translation"), cut at the end of
+    // its block. Nothing when a part of the path is missing.
+    [[nodiscard]] std::optional<std::string> QueryBytes(std::string_view path) const;
+
+    // The keys of the children of the block at path, in their order, as UTF-8; none when a
+    // part of the path is missing.
+    [[nodiscard]] std::vector<std::string> ChildKeys(std::string_view path) const;
 
 private:
     explicit VersionInfo(std::string bytes) : m_bytes(std::move(bytes)) {}

@@ -4,9 +4,11 @@
 
 #include "core/format/AsciiCase.h"
 #include "core/media/MediaTagReader.h"
+#include "core/pe/LittleEndian.h"
 #include "core/pe/VersionResource.h"
 #include "core/platform/FileByteSource.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -37,11 +39,34 @@ std::string KeyLabel(std::string_view key) {
     return label;
 }
 
-std::string QueryPath(std::uint16_t languageId, unsigned codePage, const char* key) {
-    std::array<char, 64> path{};
-    std::snprintf(path.data(), path.size(), "\\StringFileInfo\\%04X%04X\\%s", unsigned{languageId},
-                  codePage, key);
-    return path.data();
+// A string table's name, such as "040904B0".
+std::string TableName(unsigned languageId, unsigned codePage) {
+    std::array<char, 16> name{};
+    std::snprintf(name.data(), name.size(), "%04X%04X", languageId & 0xFFFFu, codePage & 0xFFFFu);
+    return name.data();
+}
+
+// The string tables each key is looked up in, in turn: the user's language with each code
+// page. Only when neither table exists, the one the resource's translation table names
+// first, or failing that the first table present, so that a file holding its strings only
+// in another language (British English, or the neutral one of .NET assemblies) shows them.
+std::vector<std::string> StringTables(const VersionInfo& info, std::uint16_t languageId) {
+    const auto exists = [&](const std::string& table) {
+        return info.QueryBytes("\\StringFileInfo\\" + table).has_value();
+    };
+    std::vector<std::string> tables;
+    for (const unsigned codePage : kCodePages)
+        tables.push_back(TableName(languageId, codePage));
+    if (std::any_of(tables.begin(), tables.end(), exists))
+        return tables;
+    const auto translation = info.QueryBytes("\\VarFileInfo\\Translation");
+    if (translation && translation->size() >= 4) {
+        const std::string named = TableName(Le16(*translation, 0), Le16(*translation, 2));
+        if (exists(named))
+            return {named};
+    }
+    const std::vector<std::string> present = info.ChildKeys("\\StringFileInfo");
+    return present.empty() ? tables : std::vector<std::string>{present.front()};
 }
 
 } // namespace
@@ -61,9 +86,10 @@ FileDetails ReadFileDetails(const ByteSource& source, std::string_view name,
     }
     if (const auto info = ReadVersionInfo(source, languageId)) {
         details.comment = "File's data:";
+        const std::vector<std::string> tables = StringTables(*info, languageId);
         for (const char* key : kVersionKeys) {
-            for (const unsigned codePage : kCodePages) {
-                if (auto value = info->QueryString(QueryPath(languageId, codePage, key))) {
+            for (const std::string& table : tables) {
+                if (auto value = info->QueryString("\\StringFileInfo\\" + table + "\\" + key)) {
                     details.rows.emplace_back("  ***" + KeyLabel(key), std::move(*value));
                     break;
                 }

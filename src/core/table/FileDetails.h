@@ -26,7 +26,8 @@ struct FileDetails {
 // - a name ending in "mp3" (any case): the MP3 tag summary, then the tag fields and stream
 //   properties;
 // - a readable version resource: "File's data:", then "  ***<label>" and the string for each
-//   version key found for languageId (code page 04B0, else 04E4);
+//   version key found for languageId (code page 04B0, else 04E4); when the resource has
+//   neither table, in the table its translation list names first, else its first table;
 // - anything else: the lower-cased name from its last dot (the whole name without one) and
 //   " extention file. No data.".
 FileDetails ReadFileDetails(const ByteSource& source, std::string_view name,

@@ -2,11 +2,13 @@
 // MP3 tags and stream properties read from files made here byte by byte.
 #include "core/media/MediaTagReader.h"
 
+#include "core/format/Utf16.h"
 #include "core/platform/FileByteSource.h"
 #include "support/Mp3Bytes.h"
 #include "support/TempTree.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <utility>
@@ -17,13 +19,18 @@ namespace {
 
 using test::Id3v1Fields;
 using test::Id3v1Tag;
+using test::Id3v24Frame;
 using test::Id3v2Frame;
 using test::Id3v2FrameClaiming;
 using test::Id3v2Tag;
 using test::kMpeg1Layer3At128;
+using test::MpegFrames;
 using test::MpegHeader;
+using test::Syncsafe32;
 using test::TempTree;
 using test::TextFrame;
+using test::Utf16Bytes;
+using namespace std::string_literals;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 // The stream lines of the worked example: a 4,000,000-byte file at 128 kbit/s, 44100 Hz,
@@ -57,6 +64,22 @@ protected:
     static Pairs Join(Pairs head, const Pairs& tail) {
         head.insert(head.end(), tail.begin(), tail.end());
         return head;
+    }
+
+    // The pairs before the stream lines.
+    static Pairs Tags(Pairs pairs) {
+        const auto length = std::find_if(
+            pairs.begin(), pairs.end(), [](const auto& pair) { return pair.first == "**Length:"; });
+        pairs.erase(length, pairs.end());
+        return pairs;
+    }
+    // The version, rate and frequency lines, or "" without stream lines.
+    static std::string StreamOf(const Pairs& pairs) {
+        std::string stream;
+        for (const auto& [label, value] : pairs)
+            if (label == "**Version:" || label == "**KBPS:" || label == "**Frequency:")
+                stream += (stream.empty() ? "" : ", ") + value;
+        return stream;
     }
 
     // A tag holding one frame and no audio behind it.
@@ -139,7 +162,7 @@ TEST_F(MediaTagReaderTest, Id3v2FramesInFileOrderThenTheWorkedExampleStream) {
         TextFrame("TALB", "An Album") + TextFrame("TYER", "2001") + TextFrame("TRCK", "7/12") +
         Id3v2Frame("COMM", std::string("\0eng", 4) + std::string("desc\0", 5) + "the comment") +
         TextFrame("TCON", "(17)") + TextFrame("TXXX", "not shown");
-    const std::string file = Id3v2Tag(3, frames, 64) + MpegHeader(kMpeg1Layer3At128);
+    const std::string file = Id3v2Tag(3, frames, 64) + MpegFrames(kMpeg1Layer3At128);
     EXPECT_EQ(Read(file, 4'000'000), Join({{" ", "Id3v2 Tag:"},
                                            {"**Title:", "Hello World"},
                                            {"**Soloist:", "Soloist Name"},
@@ -158,7 +181,7 @@ TEST_F(MediaTagReaderTest, BothTagsShowOnlyTheId3v2FramesAndNeitherOnlyTheStream
     fields.title = "From v1";
     fields.genre = 0;
     std::string file =
-        Id3v2Tag(3, TextFrame("TIT2", "From v2"), 16) + MpegHeader(kMpeg1Layer3At128);
+        Id3v2Tag(3, TextFrame("TIT2", "From v2"), 16) + MpegFrames(kMpeg1Layer3At128);
     file += std::string(100'000 - 128 - file.size(), '\0') + Id3v1Tag(fields);
     // 100,000 bytes: 800 kbit / 128 = 6 s; 100,000 / 417.959 = 239.3 frames.
     EXPECT_EQ(Read(file), (Pairs{{" ", "There're Id3v1 & Id3v2.3"},
@@ -197,54 +220,105 @@ TEST_F(MediaTagReaderTest, GenreNumbersInParentheses) {
     }
 }
 
-TEST_F(MediaTagReaderTest, FrameTextsBecomeUtf8AndHighBytesDoNotStopTheScan) {
-    // 0xFF after a non-zero byte is passed over; the audio header after the padding is read.
-    const std::string frames = TextFrame("TIT2", "a\xFF"
-                                                 "b") +
-                               TextFrame("TALB", "Caf\xC3\xA9 \xE9t\xE9");
-    EXPECT_EQ(Read(Id3v2Tag(3, frames, 10) + MpegHeader(kMpeg1Layer3At128), 4'000'000),
-              Join({{" ", "Id3v2 Tag:"},
-                    {"**Title:", "a\xC3\xBF"
-                                 "b"},
-                    {"**Album:", "Caf\xC3\xA9 \xC3\xA9t\xC3\xA9"}},
-                   kWorkedExampleStream));
-
-    // A UTF-16 text shows its byte-order mark and first character; its 0xFF follows the
-    // encoding byte 1, so the scan goes on to the next frame.
-    const std::string utf16 =
-        Id3v2Frame("TIT2", std::string("\x01\xFF\xFEH\0i\0", 7)) + TextFrame("TPE1", "Next");
+TEST_F(MediaTagReaderTest, FrameTextsAreReadByTheirEncodingByte) {
+    // Each encoding gives the rows its ISO-8859-1 form gives: the title up to its first NUL,
+    // the comment with "_" for each NUL, the genre by number.
+    const auto latin1 = [](std::u16string_view text) {
+        std::string bytes;
+        for (const char16_t c : text)
+            bytes += static_cast<char>(c);
+        return bytes;
+    };
+    const auto le = [](std::u16string_view text) {
+        return "\xFF\xFE" + Utf16Bytes(text);
+    };
+    const auto be = [](std::u16string_view text) {
+        return "\xFE\xFF" + Utf16Bytes(text, true);
+    };
+    const auto bare = [](std::u16string_view text) {
+        return Utf16Bytes(text, true);
+    };
+    const std::vector<std::pair<char, std::function<std::string(std::u16string_view)>>> forms = {
+        {'\0', latin1}, {'\1', le}, {'\1', be}, {'\2', bare}, {'\3', Utf16ToUtf8}};
+    for (const auto& [encoding, encode] : forms) {
+        const std::string nul = encoding == 1 || encoding == 2 ? "\0\0"s : "\0"s;
+        const std::string frames =
+            Id3v2Frame("TIT2", encoding + encode(u"Gr\u00FC\u00DFe") + nul + encode(u"two")) +
+            Id3v2Frame("COMM",
+                       encoding + "eng"s + encode(u"d\u00E9") + nul + encode(u"text") + nul) +
+            Id3v2Frame("TCON", encoding + encode(u"(17)"));
+        EXPECT_EQ(Read(OnlyFrame(frames)), (Pairs{{" ", "Id3v2 Tag:"},
+                                                  {"**Title:", "Gr\xC3\xBC\xC3\x9F"
+                                                               "e"},
+                                                  {"**Comments:", "engd\xC3\xA9_text_"},
+                                                  {"**Genre:", "Rock"}}))
+            << int{encoding};
+    }
+    // An empty description written without its mark (as lame writes it); a lone surrogate
+    // and an odd last byte.
+    const std::string odd = Id3v2Frame("COMM", "\1eng\0\0"s + le(u"A c")) +
+                            Id3v2Frame("TIT2", "\1"s + le(u"\xD800") + "x");
     EXPECT_EQ(
-        Read(OnlyFrame(utf16)),
-        (Pairs{{" ", "Id3v2 Tag:"}, {"**Title:", "\xC3\xBF\xC3\xBEH"}, {"**Soloist:", "Next"}}));
+        Read(OnlyFrame(odd)),
+        (Pairs{{" ", "Id3v2 Tag:"}, {"**Comments:", "eng_A c"}, {"**Title:", "\xEF\xBF\xBD"}}));
 }
 
-TEST_F(MediaTagReaderTest, AHighByteAfterAZeroEndsTheScanAndIsReadAsTheAudioHeader) {
-    // An empty UTF-16 description ends in zeros, and the byte-order mark after it is taken
-    // for the audio: the frames behind it are not read, the header is read there.
-    const std::string frames = Id3v2Frame("COMM", std::string("\x01"
-                                                              "eng\0\0\xFF\xFE"
-                                                              "A\0",
-                                                              10)) +
-                               TextFrame("TIT2", "never read");
-    // FF FE 41 00: MPEG 1 Layer I, bitrate index 4 (128), 44100 Hz, private bit, stereo.
-    // 1000 bytes: 8 kbit / 128 = 0 s; frame length 128000 / 44100 x 12 = 34.83, so 28.7
-    // frames. The comment starts after its encoding byte; its zeros show as "_".
-    const Pairs expected = {{" ", "Id3v2 Tag:"},
-                            {"**Comments:", "eng__\xC3\xBF\xC3\xBE"
-                                            "A_"},
-                            {"**Length:", "0 min 0 sec"},
-                            {"**Version:", "MPEG 1.000000 Layer 1"},
-                            {"**KBPS:", "128 Kbit"},
-                            {"**Frames:", "28 frames"},
-                            {"**Private:", "Yes"},
-                            {"**Mode:", "Stereo"},
-                            {"**Copyright:", "No"},
-                            {"**Frequency:", "44100Hz"}};
-    EXPECT_EQ(Read(Id3v2Tag(3, frames, 0), 1000), expected);
+TEST_F(MediaTagReaderTest, TheTagIsReadByItsOwnSizeAndTheStreamFromTheFirstFramePair) {
+    // A 4 KiB tag: binary data full of 0xFF and a false frame id, UTF-16 text, padding. After
+    // it a lone header whose next frame does not sync, then MPEG 2 audio at 32 kbit/s,
+    // 22050 Hz, in 104-byte frames, and zeros.
+    const std::string frames =
+        Id3v2Frame("PRIV", "owner\0"s + std::string(3000, '\xFF') + "TIT2\0\0\0\5\0\0\0fake"s) +
+        TextFrame("TIT2", "Title") + Id3v2Frame("TPE1", "\1"s + Utf16Bytes(u"\uFEFFArtist"));
+    const std::string file = Id3v2Tag(3, frames, 1000) + MpegHeader(kMpeg1Layer3At128) +
+                             std::string(500, '\0') + MpegFrames(0xFFF34064, 104) +
+                             std::string(300, '\0');
+    const Pairs pairs = Read(file);
+    EXPECT_EQ(Tags(pairs),
+              (Pairs{{" ", "Id3v2 Tag:"}, {"**Title:", "Title"}, {"**Soloist:", "Artist"}}));
+    EXPECT_EQ(StreamOf(pairs), "MPEG 2.000000 Layer 3, 32 Kbit, 22050Hz");
+
+    // All tag, no audio: the rows of the tag only, whatever follows it.
+    EXPECT_EQ(Read(Id3v2Tag(3, frames, 0) + "text, not audio"), Tags(pairs));
+    // A frame that ends with the file needs no follower.
+    EXPECT_EQ(StreamOf(Read(Id3v2Tag(3, "", 4) + MpegHeader(kMpeg1Layer3At128) + "end")),
+              "MPEG 1.000000 Layer 3, 128 Kbit, 44100Hz");
 }
 
-TEST_F(MediaTagReaderTest, FrameSizesThatLieAreBounded) {
-    // Sizes 0 and 1 give empty texts; the frames after them are still found.
+TEST_F(MediaTagReaderTest, Version4SizesFlagsExtendedHeaderFooterAndUnsynchronisation) {
+    // Syncsafe sizes (a 300-byte title), a plain size some writers put there, a frame
+    // unsynchronised with a data length, one in a group, one compressed (passed over); an
+    // extended header before the frames and a footer after them; then MPEG 2.5 audio.
+    const std::string title(299, 't');
+    const std::string frames =
+        Id3v24Frame("TIT2", "\0"s + title) + "TALB\0\0\1\x2C\0\0\0"s + title +
+        Id3v24Frame("TPE1", Syncsafe32(5) + "\0A\xFF\0\xE0z"s, 0x03) +
+        Id3v24Frame("TPE2", "\7\0Band"s, 0x40) + Id3v24Frame("TYER", "\0\0\0\4x", 0x09);
+    const std::string file = Id3v2Tag(4, "\0\0\0\6\1\0"s + frames, 0, 0x50) +
+                             "3DI\4\0\x50\0\0\0\0"s + MpegFrames(0xFFE38064, 417);
+    const Pairs pairs = Read(file);
+    EXPECT_EQ(Tags(pairs), (Pairs{{" ", "Id3v2 Tag:"},
+                                  {"**Title:", title},
+                                  {"**Album:", title},
+                                  {"**Soloist:", "A\xC3\xBF\xC3\xA0z"},
+                                  {"**Band:", "Band"}}));
+    EXPECT_EQ(StreamOf(pairs), "MPEG 2.500000 Layer 3, 64 Kbit, 11025Hz");
+
+    // 2.3 unsynchronises the whole tag after its header, extended header included; sizes
+    // count the bytes as they were before.
+    std::string body =
+        "\0\0\0\6\0\0\0\0\0\0"s + TextFrame("TIT2", "\xFF\xE0\xFF") + TextFrame("TALB", "\xFF");
+    for (std::size_t at = body.find('\xFF'); at != std::string::npos;
+         at = body.find('\xFF', at + 2))
+        body.insert(at + 1, 1, '\0');
+    EXPECT_EQ(Tags(Read(Id3v2Tag(3, body, 0, 0xC0) + MpegFrames(kMpeg1Layer3At128))),
+              (Pairs{{" ", "Id3v2 Tag:"},
+                     {"**Title:", "\xC3\xBF\xC3\xA0\xC3\xBF"},
+                     {"**Album:", "\xC3\xBF"}}));
+}
+
+TEST_F(MediaTagReaderTest, SizesThatLieAreBounded) {
+    // Frame sizes 0 and 1 give empty texts; the frames after them are still found.
     const std::string small = Id3v2FrameClaiming("TIT2", 0, "") +
                               Id3v2FrameClaiming("TALB", 1, std::string(1, '\0')) +
                               TextFrame("TPE1", "Next");
@@ -252,32 +326,19 @@ TEST_F(MediaTagReaderTest, FrameSizesThatLieAreBounded) {
         Read(OnlyFrame(small)),
         (Pairs{{" ", "Id3v2 Tag:"}, {"**Title:", ""}, {"**Album:", ""}, {"**Soloist:", "Next"}}));
 
-    // A size far past the end of the file reads what the file holds.
-    const std::string last = Id3v2FrameClaiming("TIT2", 0x7E7E7E7Eu, std::string("\0Short", 6));
-    EXPECT_EQ(Read(Id3v2Tag(3, "", 0) + last), (Pairs{{" ", "Id3v2 Tag:"}, {"**Title:", "Short"}}));
-    EXPECT_EQ(Read(Id3v2Tag(3, "", 0) +
-                   Id3v2FrameClaiming("COMM", 0x7E7E7E7Eu, std::string("\0eng\0x", 6))),
-              (Pairs{{" ", "Id3v2 Tag:"}, {"**Comments:", "eng_x"}}))
-        << "bytes past the end of the file are not part of the comment";
+    // A frame claiming more than its tag ends with the tag; the audio after it is found.
+    const std::string last = Id3v2FrameClaiming("COMM", 0x7E7E7E7Eu, "\0eng\0x"s);
+    const Pairs pairs = Read(Id3v2Tag(3, last, 0) + MpegFrames(kMpeg1Layer3At128));
+    EXPECT_EQ(Tags(pairs), (Pairs{{" ", "Id3v2 Tag:"}, {"**Comments:", "eng_x"}}));
+    EXPECT_EQ(StreamOf(pairs), "MPEG 1.000000 Layer 3, 128 Kbit, 44100Hz");
+    // A tag claiming more than the file reads what the file holds.
+    EXPECT_EQ(Read(Id3v2Tag(3, TextFrame("TIT2", "Short"), 100000).substr(0, 26)),
+              (Pairs{{" ", "Id3v2 Tag:"}, {"**Title:", "Short"}}));
 
     // A large comment is cut at the fixed bound, not read whole.
-    const std::string big =
-        Id3v2FrameClaiming("COMM", 0x7E7E7E7Eu, std::string(1, '\0') + std::string(40000, 'a'));
-    const Pairs pairs = Read(Id3v2Tag(3, "", 0) + big);
-    ASSERT_EQ(pairs.size(), 2u);
-    EXPECT_EQ(pairs[1].first, "**Comments:");
-    EXPECT_EQ(pairs[1].second, std::string(MediaTagReader::kMaxFrameTextBytes, 'a'));
-}
-
-TEST_F(MediaTagReaderTest, AFrameIdOnTheLastSearchedByteKeepsItsWholeSize) {
-    // 10 header bytes, the album frame's 10 and its 4002 data bytes put the next id at
-    // 4022..4025, the last bytes searched; its size lies just past them, at 4026..4029.
-    const std::string frames =
-        TextFrame("TALB", std::string(4001, 'a')) + TextFrame("TIT2", "Title");
-    EXPECT_EQ(
-        Read(Id3v2Tag(3, frames, 0)),
-        (Pairs{{" ", "Id3v2 Tag:"}, {"**Album:", std::string(4001, 'a')}, {"**Title:", "Title"}}))
-        << "the search ends with the head: no audio header is read";
+    const Pairs big = Read(Id3v2Tag(3, Id3v2Frame("COMM", "\0"s + std::string(40000, 'a')), 0));
+    ASSERT_EQ(big.size(), 2u);
+    EXPECT_EQ(big[1].second, std::string(MediaTagReader::kMaxFrameTextBytes, 'a'));
 }
 
 TEST_F(MediaTagReaderTest, StreamPropertiesOfOtherHeaders) {

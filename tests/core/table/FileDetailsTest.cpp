@@ -77,12 +77,30 @@ TEST_F(FileDetailsTest, TheUnicodeTableComesFirstThenTheLatinOne) {
                                                  {"  ***File Version", "only latin"}}}));
 }
 
-TEST_F(FileDetailsTest, AnotherLanguageGivesTheHeadingAndNoRows) {
-    tree.File("de.dll",
-              PeFile({{0x0407, VersionInfoBlock({{"040704B0", {{"CompanyName", u"Firma"}}}})}}));
-    EXPECT_EQ(Details("de.dll"), (FileDetails{"File's data:", {}}));
+TEST_F(FileDetailsTest, WithoutTheUsersTableTheTableTheFileNamesIsRead) {
+    const auto file = [&](const char* name, const std::vector<test::StringTable>& tables,
+                          std::uint32_t translation) {
+        tree.File(name, PeFile({{0x0809, VersionInfoBlock(tables, translation)}}));
+    };
+    // Only British English, named by the translation list.
+    file("gb.dll", {{"080904b0", {{"CompanyName", u"Colour Ltd"}}}}, 0x04B00809);
+    EXPECT_EQ(Details("gb.dll"),
+              (FileDetails{"File's data:", {{"  ***Company Name", "Colour Ltd"}}}));
+    // Language-neutral, the translation list naming a table that is not there: the first.
+    file("net.dll", {{"007f04b0", {{"FileVersion", u"1.0"}}}, {"0C0C04B0", {{"Comments", u"x"}}}},
+         0x04B00000);
+    EXPECT_EQ(Details("net.dll"), (FileDetails{"File's data:", {{"  ***File Version", "1.0"}}}));
+    // The named table need not be the first; the user's own table, even an empty one, wins.
+    file("de.dll",
+         {{"040704B0", {{"CompanyName", u"Firma"}}},
+          {"0C0C04E4", {{"CompanyName", u"Soci\u00E9t\u00E9"}}}},
+         0x04E40C0C);
+    EXPECT_EQ(Details("de.dll"),
+              (FileDetails{"File's data:", {{"  ***Company Name", "Soci\xC3\xA9t\xC3\xA9"}}}));
     EXPECT_EQ(Details("de.dll", 0x0407),
               (FileDetails{"File's data:", {{"  ***Company Name", "Firma"}}}));
+    file("empty.dll", {{"040904E4", {}}, {"080904b0", {{"CompanyName", u"Other"}}}}, 0x04B00809);
+    EXPECT_EQ(Details("empty.dll"), (FileDetails{"File's data:", {}}));
 }
 
 TEST_F(FileDetailsTest, FilesWithoutDataGetTheirExtensionText) {
