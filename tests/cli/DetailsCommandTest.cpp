@@ -53,7 +53,7 @@ TEST_F(DetailsCommand, AnMp3FilePrintsItsSummaryAndOneLinePerRow) {
 
 TEST_F(DetailsCommand, Utf16TagsBinaryFramesAndTablesInOtherLanguages) {
     // A 2.3 tag in UTF-16 with a PRIV frame of 0xFF bytes; MPEG 2 audio at 32 kbit/s, 22050 Hz.
-    // 3547 bytes / (32000 / 22050 x 144) = 16.97 frames.
+    // MPEG 2 Layer III frames hold half the samples: 3547 bytes / (32000 / 22050 x 72) = 33.9.
     const std::string frames =
         test::Id3v2Frame("PRIV", "x\0"s + std::string(600, '\xFF')) +
         test::Id3v2Frame("TIT2", "\1\xFF\xFE"s + test::Utf16Bytes(u"\u00C5sa")) +
@@ -66,7 +66,7 @@ TEST_F(DetailsCommand, Utf16TagsBinaryFramesAndTablesInOtherLanguages) {
                      "**Length:\t0 min 0 sec\n"
                      "**Version:\tMPEG 2.000000 Layer 3\n"
                      "**KBPS:\t32 Kbit\n"
-                     "**Frames:\t16 frames\n"
+                     "**Frames:\t33 frames\n"
                      "**Private:\tNo\n"
                      "**Mode:\tJoint Stereo\n"
                      "**Copyright:\tNo\n"

@@ -337,8 +337,8 @@ void AppendStream(const ByteSource& file, const MpegHeader& header,
     const std::uint64_t seconds = bitrate == 0 ? 0 : size / 125 / bitrate; // size * 8 / 1000
     std::uint64_t frames = 0;
     if (bitrate != 0 && frequency != 0) {
-        const double k = header.LayerBits() == 3 ? 12.0 : 144.0;
-        const auto frameLength = static_cast<float>(bitrate * 1000.0 / frequency * k);
+        const auto frameLength =
+            static_cast<float>(bitrate * 1000.0 / frequency * header.LengthFactor());
         frames = static_cast<std::uint64_t>(static_cast<double>(size) /
                                             static_cast<double>(frameLength));
     }

@@ -72,10 +72,14 @@ std::uint32_t MpegHeader::FrameBytes() const {
     const std::uint32_t bitsPerSecond = Bitrate() * 1000;
     if (LayerBits() == kLayerI)
         return (12 * bitsPerSecond / Frequency() + padding) * 4;
+    return LengthFactor() * bitsPerSecond / Frequency() + padding;
+}
+
+std::uint32_t MpegHeader::LengthFactor() const {
+    if (LayerBits() == kLayerI)
+        return 48; // 384 samples in slots of 4 bytes
     // Layer III of MPEG 2 and 2.5 holds half the samples per frame.
-    const std::uint32_t factor =
-        LayerBits() == kLayerIII && VersionField() != kVersionMpeg1 ? 72 : 144;
-    return factor * bitsPerSecond / Frequency() + padding;
+    return LayerBits() == kLayerIII && VersionField() != kVersionMpeg1 ? 72 : 144;
 }
 
 std::optional<std::uint64_t> MpegHeader::FindFirstFrame(const ByteSource& file,

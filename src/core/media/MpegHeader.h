@@ -36,6 +36,9 @@ public:
     [[nodiscard]] bool IsValid() const;
     // The bytes from this header to the next one; only meaningful for a valid header.
     [[nodiscard]] std::uint32_t FrameBytes() const;
+    // A frame's bytes per bit per second per hertz, padding aside: 48 for Layer I, 72 for
+    // Layer III of MPEG 2 and 2.5, 144 otherwise.
+    [[nodiscard]] std::uint32_t LengthFactor() const;
 
     // The offset of the first valid header at or after from, within a bounded stretch, whose
     // next frame starts with a header of the same version, layer and frequency (a frame that

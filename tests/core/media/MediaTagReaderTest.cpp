@@ -355,9 +355,9 @@ TEST_F(MediaTagReaderTest, StreamPropertiesOfOtherHeaders) {
                      {"**Copyright:", copyright},
                      {"**Frequency:", frequency}};
     };
-    // Layer I, 128 kbit/s, 44100 Hz: frame length 128000 / 44100 x 12 = 34.83.
+    // Layer I, 128 kbit/s, 44100 Hz: frame length 128000 / 44100 x 48 = 139.32.
     EXPECT_EQ(Read(MpegHeader(0xFFFF4000), 4'000'000),
-              stream("4 min 10 sec", "MPEG 1.000000 Layer 1", "128 Kbit", "114843 frames", "No",
+              stream("4 min 10 sec", "MPEG 1.000000 Layer 1", "128 Kbit", "28710 frames", "No",
                      "Stereo", "No", "44100Hz"));
     // Private and copyright bits, single channel.
     EXPECT_EQ(Read(MpegHeader(0xFFFB91C8), 4'000'000),
@@ -367,9 +367,10 @@ TEST_F(MediaTagReaderTest, StreamPropertiesOfOtherHeaders) {
     EXPECT_EQ(Read(MpegHeader(0xFFF58480), 4'000'000),
               stream("8 min 20 sec", "MPEG 2.000000 Layer 2", "64 Kbit", "10416 frames", "No",
                      "Dual Channel", "No", "24000Hz"));
-    // MPEG 2.5 has 11025 Hz at index 0: length 64000 / 11025 x 144 = 835.92.
+    // MPEG 2.5 has 11025 Hz at index 0; its Layer III frames hold half the samples:
+    // length 64000 / 11025 x 72 = 417.96.
     EXPECT_EQ(Read(MpegHeader(0xFFE38064), 4'000'000),
-              stream("8 min 20 sec", "MPEG 2.500000 Layer 3", "64 Kbit", "4785 frames", "No",
+              stream("8 min 20 sec", "MPEG 2.500000 Layer 3", "64 Kbit", "9570 frames", "No",
                      "Joint Stereo", "No", "11025Hz"));
 }
 
