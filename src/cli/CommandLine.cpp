@@ -118,7 +118,7 @@ int Run(const Arguments& args) {
         const int column = ResolveColumn(session.Table(), args.sort->column);
         if (column < 0) {
             std::fprintf(stderr, "dirscribe: the listing has no column %s\n%s",
-                         args.sort->column.c_str(), UsageText());
+                         args.sort->column.c_str(), UsageText().c_str());
             return kUsage;
         }
         session.ClickColumn(column);
@@ -146,13 +146,13 @@ int RunDetails(const Arguments& args) {
 
 int RunCommandLine(int argc, char** argv) {
     const std::vector<std::string> words(argv + std::min(argc, 1), argv + argc);
-    if (!words.empty() && (words[0] == "--help" || words[0] == "-h")) {
-        std::fputs(UsageText(), stdout);
-        return kSuccess;
-    }
     const auto parsed = ParseArguments(words);
+    if (const auto* info = std::get_if<InfoText>(&parsed)) {
+        StderrNotice notice;
+        return WriteStandardOutput(info->text, notice) ? kSuccess : kFailure;
+    }
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
-        std::fprintf(stderr, "dirscribe: %s\n%s", error->message.c_str(), UsageText());
+        std::fprintf(stderr, "dirscribe: %s\n%s", error->message.c_str(), UsageText().c_str());
         return kUsage;
     }
     const auto& args = std::get<Arguments>(parsed);
