@@ -78,7 +78,8 @@ void AddValue(CLI::App& command, const std::string& name, std::optional<T>& targ
             [name, &target, parse](const std::string& text) {
                 target = parse(text);
                 if (!target)
-                    throw CLI::ValidationError("invalid value for " + name + ": " + text);
+                    throw CLI::ValidationError("invalid value for " + name + ": " +
+                                               (text.empty() ? "\"\"" : text));
             },
             help)
         ->option_text(value)

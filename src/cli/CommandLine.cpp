@@ -89,10 +89,12 @@ int ResolveColumn(const ListingTable& table, const std::string& column) {
 bool WriteOutputs(const Arguments& args, const ListingSession& session, Notice& notice) {
     const std::time_t now = Now();
     bool ok = true;
+    // What the user names may be a pipe or a device (/dev/stdout, >(...)): written into.
+    constexpr SpecialFiles kNamed = SpecialFiles::WriteThrough;
     if (args.dsc)
-        ok = session.Save(*args.dsc, SaveFormat::DocumentFile, notice, now) && ok;
+        ok = session.Save(*args.dsc, SaveFormat::DocumentFile, notice, now, kNamed) && ok;
     if (args.txt && *args.txt != "-")
-        ok = session.Save(*args.txt, SaveFormat::TextReport, notice, now) && ok;
+        ok = session.Save(*args.txt, SaveFormat::TextReport, notice, now, kNamed) && ok;
     if (args.pdf)
         ok = WritePdfOutput(session, *args.pdf, notice) && ok;
     if ((!args.txt && !args.dsc && !args.pdf) || args.txt == "-")
