@@ -198,10 +198,11 @@ private:
     }
 };
 
-constexpr const char* kFooter =
+constexpr std::string_view kSettings =
     "Settings come from the profile, $XDG_CONFIG_HOME/Dirscribe/Dirscribe.ini (by default\n"
     "~/.config/Dirscribe/Dirscribe.ini) or the file DIRSCRIBE_PROFILE or --profile names;\n"
-    "then from --layout, then from the other options. The command line never writes it.\n"
+    "then from --layout, then from the other options. The command line never writes it.\n";
+constexpr std::string_view kExitStatus =
     "Exit status: 0 success, 1 a folder, document or output failed, 2 usage error.\n"
     "See dirscribe(1) for more.\n";
 
@@ -213,7 +214,7 @@ std::unique_ptr<CLI::App> BuildParser(Arguments& args) {
     app->formatter(std::make_shared<HelpFormatter>());
     app->set_help_flag("-h,--help", "print this help and end");
     app->set_version_flag("--version", "dirscribe " DIRSCRIBE_VERSION, "print the version and end");
-    app->footer(kFooter);
+    app->footer(std::string(kSettings) + std::string(kExitStatus));
     // Unknown words are collected rather than refused, so the message can say what they are.
     app->allow_extras();
     app->require_subcommand(0, 1);
@@ -222,6 +223,8 @@ std::unique_ptr<CLI::App> BuildParser(Arguments& args) {
         command->add_option(spec.operand, args.operand, std::string("the ") + spec.what)
             ->type_name("");
         spec.addOptions(*command, args);
+        command->footer(std::string(TakesOptions(*command) ? kSettings : "") +
+                        std::string(kExitStatus));
     }
     return app;
 }
