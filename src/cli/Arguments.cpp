@@ -154,6 +154,10 @@ const CommandSpec* FindCommand(std::string_view name) {
     return nullptr;
 }
 
+UsageError WrongOperandCount(const std::string& command) {
+    return UsageError{command + " takes exactly one " + FindCommand(command)->what};
+}
+
 const CLI::Option* Operand(const CLI::App& command) {
     return command.get_options([](const CLI::Option* option) { return option->get_positional(); })
         .front();
@@ -230,13 +234,12 @@ std::unique_ptr<CLI::App> BuildParser(Arguments& args) {
 }
 
 // The first word no command or option took, in the user's terms.
-std::string Unexpected(const CLI::App& app, const std::string& word) {
+UsageError Unexpected(const CLI::App& app, const std::string& word) {
     if (word.starts_with('-') && word != "-")
-        return "unknown option " + word.substr(0, word.find('='));
+        return UsageError{"unknown option " + word.substr(0, word.find('='))};
     if (app.get_subcommands().empty())
-        return "unknown command " + word;
-    const std::string name = app.get_subcommands().front()->get_name();
-    return name + " takes exactly one " + FindCommand(name)->what;
+        return UsageError{"unknown command " + word};
+    return WrongOperandCount(app.get_subcommands().front()->get_name());
 }
 
 } // namespace
@@ -255,13 +258,13 @@ ParseArguments(const std::vector<std::string>& words) {
         return UsageError{error.what()};
     }
     if (const auto extra = app->remaining(true); !extra.empty())
-        return UsageError{Unexpected(*app, extra.front())};
+        return Unexpected(*app, extra.front());
     if (app->get_subcommands().empty())
         return UsageError{"no command given"};
     const CLI::App& command = *app->get_subcommands().front();
     args.command = command.get_name();
     if (Operand(command)->count() != 1)
-        return UsageError{args.command + " takes exactly one " + FindCommand(args.command)->what};
+        return WrongOperandCount(args.command);
     return args;
 }
 
