@@ -81,7 +81,6 @@ TEST(CommandDescriptions, HelpManualPageAndCompletionAgree) {
               (Words{"standard", "filedata", "cd", "zip"}));
     EXPECT_EQ(Complete(tree.Root(), {"list", "x", "--content", "=", "f"}),
               (Words{"folders", "files"}));
-    EXPECT_EQ(Complete(tree.Root(), {"list", "x", "--date-format", "8"}), Words{"8"});
     EXPECT_EQ(Complete(tree.Root(), {"list", "x", "--columns", "size,"}),
               (Words{"size,comments", "size,attr", "size,date"}));
 }
