@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 600
 # ccache, where the machine has it, makes rebuilds in several checkouts cheap.
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps build run test bench install fuzz format clean
+.PHONY: all deps build run test bench install package fuzz format clean
 
 all: build
 
@@ -42,13 +42,19 @@ bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target dirscribe_bench dirscribe_view_bench
 	bench/run $(BUILD)
 
-# Installs the program, its launcher, the .dsc document type and the icon under PREFIX.
+# Installs the program, its launcher, the .dsc document type, the icon, the manual page, the
+# bash completion and the software centre's metainfo under PREFIX.
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 	@if command -v update-mime-database >/dev/null; then \
 	  update-mime-database $(PREFIX)/share/mime; fi
 	@if command -v update-desktop-database >/dev/null; then \
 	  update-desktop-database $(PREFIX)/share/applications; fi
+
+# Builds BUILD/dirscribe_VERSION_ARCH.deb with CPack; dpkg-shlibdeps works out its Depends.
+package: build
+	@scripts/install-deps dpkg-dev file binutils
+	cd $(BUILD) && cpack
 
 # Runs the document reader's fuzzer, then the profile reader's, the MP3 tag reader's and the
 # program version reader's, one after the other, each on a working copy of its seeds; what

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Dirscribe: lists a folder or a disk as a table, a printed listing or a text report.
+#include "cli/Arguments.h"
 #include "cli/CommandLine.h"
 #include "gui/app/GuiMain.h"
 
@@ -26,8 +27,7 @@ bool WantsWindow(int argc, char** argv) {
     const std::string_view first = argv[1];
     if (first == "--print" || first == "--print-to")
         return true;
-    return argc == 2 && !first.starts_with('-') && first != "list" && first != "convert" &&
-           first != "details";
+    return argc == 2 && !first.starts_with('-') && !dirscribe::IsCommandName(first);
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
+// The command line's one description: the parser, --help and the usage text all come from
+// the commands and options declared here.
 #include "cli/Arguments.h"
 
+#include <CLI/CLI.hpp>
+#include <array>
 #include <charconv>
-#include <functional>
 #include <map>
-#include <string_view>
+#include <memory>
 
 namespace dirscribe {
 
@@ -45,8 +48,7 @@ std::optional<std::vector<std::string>> ParseColumns(std::string_view text) {
 std::optional<SortRequest> ParseSort(std::string_view text) {
     SortRequest request;
     constexpr std::string_view kDescending = ":desc";
-    if (text.size() > kDescending.size() &&
-        text.substr(text.size() - kDescending.size()) == kDescending) {
+    if (text.size() > kDescending.size() && text.ends_with(kDescending)) {
         request.descending = true;
         text.remove_suffix(kDescending.size());
     }
@@ -56,129 +58,226 @@ std::optional<SortRequest> ParseSort(std::string_view text) {
     return request;
 }
 
-// Stores an option's value; false when the value is not one the option takes.
-using Setter = std::function<bool(Arguments&, std::string_view)>;
-
-template <typename T> bool Store(std::optional<T>& target, std::optional<T> value) {
-    target = std::move(value);
-    return target.has_value();
+std::optional<std::string> FileName(std::string_view text) {
+    return text.empty() ? std::nullopt : std::optional<std::string>(text);
 }
 
-const std::map<std::string_view, Setter>& ValueOptions() {
-    static const std::map<std::string_view, Setter> options = {
-        {"--layout",
-         [](Arguments& a, std::string_view v) {
-             return Store(a.layout,
-                          Choice(v, {{"standard", 0}, {"filedata", 1}, {"cd", 2}, {"zip", 3}}));
-         }},
-        {"--depth",
-         [](Arguments& a, std::string_view v) {
-             return Store(a.depth, v == "all" ? std::optional<std::int32_t>(-1)
-                                              : ParseNumber(v, 0, INT32_MAX));
-         }},
-        {"--content",
-         [](Arguments& a, std::string_view v) {
-             return Store(a.content, Choice(v, {{"folders", 0}, {"files", 1}, {"both", 2}}));
-         }},
-        {"--columns",
-         [](Arguments& a, std::string_view v) {
-             return Store(a.columns, ParseColumns(v));
-         }},
-        {"--date-format",
-         [](Arguments& a, std::string_view v) {
-             return Store(a.dateFormat, ParseNumber(v, 0, 8));
-         }},
-        {"--txt",
-         [](Arguments& a, std::string_view v) {
-             return Store(a.txt, std::optional<std::string>(v));
-         }},
-        {"--dsc",
-         [](Arguments& a, std::string_view v) {
-             // A binary document is never written to a terminal.
-             return Store(a.dsc,
-                          v.empty() || v == "-" ? std::nullopt : std::optional<std::string>(v));
-         }},
-        {"--pdf",
-         [](Arguments& a, std::string_view v) {
-             // Pages are never written to a terminal either.
-             return Store(a.pdf,
-                          v.empty() || v == "-" ? std::nullopt : std::optional<std::string>(v));
-         }},
-        {"--sort",
-         [](Arguments& a, std::string_view v) {
-             return Store(a.sort, ParseSort(v));
-         }},
-        {"--profile",
-         [](Arguments& a, std::string_view v) {
-             return Store(a.profile, std::optional<std::string>(v));
-         }},
-    };
-    return options;
+// Binary outputs are never written to a terminal, so they take no "-".
+std::optional<std::string> FileNameNotStdout(std::string_view text) {
+    return text == "-" ? std::nullopt : FileName(text);
+}
+
+// An option whose value `parse` reads; a value it refuses is a usage error. Given twice,
+// the last one counts.
+template <typename T, typename Parse>
+void AddValue(CLI::App& command, const std::string& name, std::optional<T>& target,
+              const std::string& value, const std::string& help, Parse parse) {
+    command
+        .add_option_function<std::string>(
+            name,
+            [name, &target, parse](const std::string& text) {
+                target = parse(text);
+                if (!target)
+                    throw CLI::ValidationError("invalid value for " + name + ": " +
+                                               (text.empty() ? "\"\"" : text));
+            },
+            help)
+        ->option_text(value)
+        ->type_name("value")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
+
+// The settings a listing is made with, over the profile's.
+void AddListingOptions(CLI::App& command, Arguments& args) {
+    AddValue(command, "--layout", args.layout, "standard|filedata|cd|zip",
+             "page layout; only standard descends into subfolders", [](std::string_view v) {
+                 return Choice(v, {{"standard", 0}, {"filedata", 1}, {"cd", 2}, {"zip", 3}});
+             });
+    AddValue(command, "--depth", args.depth, "N|all",
+             "levels of subfolders a standard listing shows", [](std::string_view v) {
+                 return v == "all" ? std::optional<std::int32_t>(-1) : ParseNumber(v, 0, INT32_MAX);
+             });
+    AddValue(command, "--content", args.content, "folders|files|both", "what the listing holds",
+             [](std::string_view v) {
+                 return Choice(v, {{"folders", 0}, {"files", 1}, {"both", 2}});
+             });
+    AddValue(command, "--columns", args.columns, "LIST",
+             "comma list of comments,size,attr,date, or none", ParseColumns);
+    AddValue(command, "--date-format", args.dateFormat, "0..8",
+             "0 is the locale's format, 1..8 fixed formats",
+             [](std::string_view v) { return ParseNumber(v, 0, 8); });
+    command.add_flag("--bytes", args.bytes, "sizes as exact byte counts");
+    AddValue(command, "--sort", args.sort, "COLUMN[:desc]",
+             "sort as a click on COLUMN (title or index) would; :desc clicks twice", ParseSort);
+    AddValue(command, "--profile", args.profile, "FILE",
+             "read settings from FILE instead of the profile", FileName);
+}
+
+// The files a listing is written to; with none named, the text report goes to standard output.
+void AddOutputs(CLI::App& command, Arguments& args) {
+    AddValue(command, "--txt", args.txt, "FILE|-",
+             "write the text report to FILE, or to standard output", FileName);
+    AddValue(command, "--dsc", args.dsc, "FILE", "save the listing as a document file (.dsc)",
+             FileNameNotStdout);
+    AddValue(command, "--pdf", args.pdf, "FILE", "print the listing into a PDF file",
+             FileNameNotStdout);
+}
+
+void AddListingOptionsAndOutputs(CLI::App& command, Arguments& args) {
+    AddListingOptions(command, args);
+    AddOutputs(command, args);
+}
+
+void NoOptions(CLI::App&, Arguments&) {}
+
+struct CommandSpec {
+    const char* name;
+    const char* operand; // as the usage shows it
+    const char* what;    // what a wrong count of operands says it takes
+    const char* about;
+    void (*addOptions)(CLI::App&, Arguments&);
+};
+
+constexpr std::array kCommands = {
+    CommandSpec{"list", "PATH", "folder", "read PATH as a refresh does and write the outputs",
+                AddListingOptionsAndOutputs},
+    CommandSpec{"convert", "FILE.dsc", "document file",
+                "open a saved document and write the outputs", AddListingOptionsAndOutputs},
+    CommandSpec{"details", "FILE", "file", "print the rows a File Data fetch would insert for FILE",
+                NoOptions},
+};
+
+const CommandSpec* FindCommand(std::string_view name) {
+    for (const CommandSpec& spec : kCommands)
+        if (name == spec.name)
+            return &spec;
+    return nullptr;
+}
+
+UsageError WrongOperandCount(const std::string& command) {
+    return UsageError{command + " takes exactly one " + FindCommand(command)->what};
+}
+
+const CLI::Option* Operand(const CLI::App& command) {
+    return command.get_options([](const CLI::Option* option) { return option->get_positional(); })
+        .front();
+}
+
+bool TakesOptions(const CLI::App& command) {
+    return command
+               .get_options([&command](const CLI::Option* option) {
+                   return option->nonpositional() && option != command.get_help_ptr();
+               })
+               .size() > 0;
+}
+
+// Usage lines in the program's words: every command with its operand, then the window.
+class HelpFormatter : public CLI::Formatter {
+public:
+    std::string make_usage(const CLI::App* app, std::string) const override {
+        if (app->get_parent() != nullptr)
+            return "usage: " + Synopsis(*app) + "\n";
+        std::string text;
+        for (const CLI::App* command : app->get_subcommands({}))
+            text += (text.empty() ? "usage: " : "       ") + Synopsis(*command) + "\n";
+        return text + "       dirscribe [FILE.dsc]                  the window (needs a display)\n"
+                      "       dirscribe --print FILE.dsc | --print-to PRINTER FILE.dsc\n"
+                      "       dirscribe --version | --help | COMMAND --help\n";
+    }
+
+    // The usage line and the description name the operand already.
+    std::string make_positionals(const CLI::App*) const override { return {}; }
+
+    std::string make_subcommand(const CLI::App* command) const override {
+        std::stringstream out;
+        CLI::detail::format_help(out, command->get_name() + " " + Operand(*command)->get_name(),
+                                 command->get_description(), get_column_width());
+        return out.str();
+    }
+
+private:
+    static std::string Synopsis(const CLI::App& command) {
+        return "dirscribe " + command.get_name() + " " + Operand(command)->get_name() +
+               (TakesOptions(command) ? " [options]" : "");
+    }
+};
+
+constexpr std::string_view kSettings =
+    "Settings come from the profile, $XDG_CONFIG_HOME/Dirscribe/Dirscribe.ini (by default\n"
+    "~/.config/Dirscribe/Dirscribe.ini) or the file DIRSCRIBE_PROFILE or --profile names;\n"
+    "then from --layout, then from the other options. The command line never writes it.\n";
+constexpr std::string_view kExitStatus =
+    "Exit status: 0 success, 1 a folder, document or output failed, 2 usage error.\n"
+    "See dirscribe(1) for more.\n";
+
+std::unique_ptr<CLI::App> BuildParser(Arguments& args) {
+    auto app = std::make_unique<CLI::App>(
+        "dirscribe " DIRSCRIBE_VERSION ": lists a folder or a disk as a table, a printed listing "
+        "or a text report.",
+        "dirscribe");
+    app->formatter(std::make_shared<HelpFormatter>());
+    app->set_help_flag("-h,--help", "print this help and end");
+    app->set_version_flag("--version", "dirscribe " DIRSCRIBE_VERSION, "print the version and end");
+    app->footer(std::string(kSettings) + std::string(kExitStatus));
+    // Unknown words are collected rather than refused, so the message can say what they are.
+    app->allow_extras();
+    app->require_subcommand(0, 1);
+    for (const CommandSpec& spec : kCommands) {
+        CLI::App* command = app->add_subcommand(spec.name, spec.about)->group("Commands");
+        command->add_option(spec.operand, args.operand, std::string("the ") + spec.what)
+            ->type_name("");
+        spec.addOptions(*command, args);
+        command->footer(std::string(TakesOptions(*command) ? kSettings : "") +
+                        std::string(kExitStatus));
+    }
+    return app;
+}
+
+// The first word no command or option took, in the user's terms.
+UsageError Unexpected(const CLI::App& app, const std::string& word) {
+    if (word.starts_with('-') && word != "-")
+        return UsageError{"unknown option " + word.substr(0, word.find('='))};
+    if (app.get_subcommands().empty())
+        return UsageError{"unknown command " + word};
+    return WrongOperandCount(app.get_subcommands().front()->get_name());
 }
 
 } // namespace
 
-const char* UsageText() {
-    return "usage: dirscribe list PATH [options]      read a folder and write outputs\n"
-           "       dirscribe convert FILE.dsc [options]  open a document file and write outputs\n"
-           "       dirscribe details FILE                the rows File Data would insert for FILE\n"
-           "       dirscribe [FILE.dsc]                  the window (needs a display)\n"
-           "       dirscribe --print FILE.dsc | --print-to PRINTER FILE.dsc\n"
-           "options:  --layout standard|filedata|cd|zip   --depth N|all\n"
-           "          --content folders|files|both\n"
-           "          --columns LIST (comma list of comments,size,attr,date, or none)\n"
-           "          --date-format 0..8   --bytes   --sort COLUMN[:desc]\n"
-           "          --txt FILE|-   --dsc FILE   --pdf FILE   --profile FILE\n";
+std::variant<Arguments, InfoText, UsageError>
+ParseArguments(const std::vector<std::string>& words) {
+    Arguments args;
+    const std::unique_ptr<CLI::App> app = BuildParser(args);
+    try {
+        app->parse(std::vector<std::string>(words.rbegin(), words.rend()));
+    } catch (const CLI::CallForHelp&) {
+        return InfoText{app->help()};
+    } catch (const CLI::CallForVersion& version) {
+        return InfoText{std::string(version.what()) + "\n"};
+    } catch (const CLI::ParseError& error) {
+        return UsageError{error.what()};
+    }
+    if (const auto extra = app->remaining(true); !extra.empty())
+        return Unexpected(*app, extra.front());
+    if (app->get_subcommands().empty())
+        return UsageError{"no command given"};
+    const CLI::App& command = *app->get_subcommands().front();
+    args.command = command.get_name();
+    if (Operand(command)->count() != 1)
+        return WrongOperandCount(args.command);
+    return args;
 }
 
-std::variant<Arguments, UsageError> ParseArguments(const std::vector<std::string>& words) {
-    Arguments args;
-    std::vector<std::string> operands;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        std::string_view word = words[i];
-        if (optionsEnded || word.size() < 2 || word.substr(0, 2) != "--") {
-            operands.emplace_back(word);
-            continue;
-        }
-        if (word == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (word == "--bytes") {
-            args.bytes = true;
-            continue;
-        }
-        std::string_view name = word;
-        std::optional<std::string_view> value;
-        if (const std::size_t eq = word.find('='); eq != std::string_view::npos) {
-            name = word.substr(0, eq);
-            value = word.substr(eq + 1);
-        }
-        const auto option = ValueOptions().find(name);
-        if (option == ValueOptions().end())
-            return UsageError{"unknown option " + std::string(name)};
-        if (!value) {
-            if (i + 1 >= words.size())
-                return UsageError{std::string(name) + " needs a value"};
-            value = words[++i];
-        }
-        if (!option->second(args, *value))
-            return UsageError{"invalid value for " + std::string(name) + ": " +
-                              std::string(*value)};
-    }
-    if (operands.empty())
-        return UsageError{"no command given"};
-    args.command = operands[0];
-    if (args.command != "list" && args.command != "convert" && args.command != "details")
-        return UsageError{"unknown command " + args.command};
-    if (args.command == "details" && operands.size() != 2)
-        return UsageError{"details takes exactly one file"};
-    if (operands.size() != 2)
-        return UsageError{args.command == "list" ? "list takes exactly one folder"
-                                                 : "convert takes exactly one document file"};
-    args.operand = operands[1];
-    return args;
+bool IsCommandName(std::string_view word) {
+    return FindCommand(word) != nullptr;
+}
+
+std::string UsageText() {
+    Arguments unused;
+    const std::unique_ptr<CLI::App> app = BuildParser(unused);
+    return HelpFormatter().make_usage(app.get(), "") +
+           "Run 'dirscribe --help' for the commands, 'dirscribe COMMAND --help' for their "
+           "options.\n";
 }
 
 } // namespace dirscribe

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -34,14 +35,23 @@ struct Arguments {
     std::optional<std::string> profile;              // --profile FILE
 };
 
+// What --help or --version asks to be printed on standard output.
+struct InfoText {
+    std::string text;
+};
+
 struct UsageError {
     std::string message;
 };
 
-// Parses argv[1..]; a UsageError says what is wrong in words for the user.
-std::variant<Arguments, UsageError> ParseArguments(const std::vector<std::string>& words);
+// Parses argv[1..] into a command to run, a text to print, or what is wrong, in words for
+// the user.
+std::variant<Arguments, InfoText, UsageError> ParseArguments(const std::vector<std::string>& words);
 
-// The usage text printed with a usage error and for --help.
-const char* UsageText();
+// Whether `word` names a headless command.
+bool IsCommandName(std::string_view word);
+
+// The short usage printed after a usage error.
+std::string UsageText();
 
 } // namespace dirscribe

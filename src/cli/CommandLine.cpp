@@ -89,10 +89,12 @@ int ResolveColumn(const ListingTable& table, const std::string& column) {
 bool WriteOutputs(const Arguments& args, const ListingSession& session, Notice& notice) {
     const std::time_t now = Now();
     bool ok = true;
+    // What the user names may be a pipe or a device (/dev/stdout, >(...)): written into.
+    constexpr SpecialFiles kNamed = SpecialFiles::WriteThrough;
     if (args.dsc)
-        ok = session.Save(*args.dsc, SaveFormat::DocumentFile, notice, now) && ok;
+        ok = session.Save(*args.dsc, SaveFormat::DocumentFile, notice, now, kNamed) && ok;
     if (args.txt && *args.txt != "-")
-        ok = session.Save(*args.txt, SaveFormat::TextReport, notice, now) && ok;
+        ok = session.Save(*args.txt, SaveFormat::TextReport, notice, now, kNamed) && ok;
     if (args.pdf)
         ok = WritePdfOutput(session, *args.pdf, notice) && ok;
     if ((!args.txt && !args.dsc && !args.pdf) || args.txt == "-")
@@ -118,7 +120,7 @@ int Run(const Arguments& args) {
         const int column = ResolveColumn(session.Table(), args.sort->column);
         if (column < 0) {
             std::fprintf(stderr, "dirscribe: the listing has no column %s\n%s",
-                         args.sort->column.c_str(), UsageText());
+                         args.sort->column.c_str(), UsageText().c_str());
             return kUsage;
         }
         session.ClickColumn(column);
@@ -146,13 +148,13 @@ int RunDetails(const Arguments& args) {
 
 int RunCommandLine(int argc, char** argv) {
     const std::vector<std::string> words(argv + std::min(argc, 1), argv + argc);
-    if (!words.empty() && (words[0] == "--help" || words[0] == "-h")) {
-        std::fputs(UsageText(), stdout);
-        return kSuccess;
-    }
     const auto parsed = ParseArguments(words);
+    if (const auto* info = std::get_if<InfoText>(&parsed)) {
+        StderrNotice notice;
+        return WriteStandardOutput(info->text, notice) ? kSuccess : kFailure;
+    }
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
-        std::fprintf(stderr, "dirscribe: %s\n%s", error->message.c_str(), UsageText());
+        std::fprintf(stderr, "dirscribe: %s\n%s", error->message.c_str(), UsageText().c_str());
         return kUsage;
     }
     const auto& args = std::get<Arguments>(parsed);

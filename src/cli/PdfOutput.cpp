@@ -53,7 +53,7 @@ bool WritePdfOutput(const ListingSession& session, const std::string& path, Noti
         app = std::make_unique<QGuiApplication>(argc, argv.data());
 
     PrintJob job(session.Table(), session.Options(), session.Doc().summary, session.Path());
-    return WritePdf(job, path, notice);
+    return WritePdf(job, path, notice, SpecialFiles::WriteThrough);
 }
 
 } // namespace dirscribe

@@ -41,7 +41,7 @@ void StampCreationDate(QByteArray& bytes) {
 
 } // namespace
 
-bool WritePdf(PrintJob& job, const std::string& path, Notice& notice) {
+bool WritePdf(PrintJob& job, const std::string& path, Notice& notice, SpecialFiles special) {
     // The document is made in memory, so nothing touches the target until it is complete.
     QByteArray bytes;
     {
@@ -59,7 +59,8 @@ bool WritePdf(PrintJob& job, const std::string& path, Notice& notice) {
     StampCreationDate(bytes);
     try {
         WriteFileAtomically(
-            path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+            path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+            special);
     } catch (const Error& error) {
         notice.Show(kCaption, error.what());
         return false;

@@ -5,6 +5,7 @@
 #include "core/docfile/SaveFormat.h"
 #include "core/listing/CDirscribeDoc.h"
 #include "core/options/ListingOptions.h"
+#include "core/platform/AtomicFile.h"
 #include "core/platform/Notice.h"
 #include "core/platform/Progress.h"
 #include "core/platform/StopToken.h"
@@ -87,9 +88,10 @@ public:
     // Forgets the listing: no entries, rows or path; the settings stay.
     void NewDocument();
     // Saves the listing in the given format, replacing the file atomically: a failed save
-    // leaves the old file and says why.
-    bool Save(const std::string& fileName, SaveFormat format, Notice& notice,
-              std::time_t createdOn) const;
+    // leaves the old file and says why. `special` says whether a pipe or a device is
+    // written into or refused.
+    bool Save(const std::string& fileName, SaveFormat format, Notice& notice, std::time_t createdOn,
+              SpecialFiles special = SpecialFiles::Refuse) const;
     // Saves in the format the file name asks for: a text report for a name ending in
     // "txt" in any case, the document file for any other name.
     bool Save(const std::string& fileName, Notice& notice, std::time_t createdOn) const;

@@ -3,12 +3,15 @@
 #include "core/platform/AtomicFile.h"
 
 #include "core/Error.h"
+#include "core/platform/InterruptCleanup.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <optional>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <system_error>
@@ -22,6 +25,9 @@ namespace {
 constexpr int kMaxLinkHops = 40;
 // Keeps the temporary name well below the usual 255-byte name limit.
 constexpr std::size_t kMaxTempStemBytes = 100;
+// As mkstemp: six letters or digits, tried afresh while the name is taken.
+constexpr int kTempSuffixBytes = 6;
+constexpr int kMaxNameTries = 100;
 
 [[noreturn]] void Fail(const std::string& path, const std::string& reason) {
     throw Error("Cannot save \"" + path + "\": " + reason);
@@ -83,16 +89,50 @@ mode_t NewFileMode() {
     return static_cast<mode_t>(0666 & ~mask);
 }
 
+void WriteAllTo(int fd, const std::string& userPath, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            FailErrno(userPath, errno);
+        }
+        if (written == 0)
+            FailErrno(userPath, ENOSPC);
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+std::string RandomSuffix(std::mt19937& random) {
+    static constexpr std::string_view kLetters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
+    std::string suffix(kTempSuffixBytes, ' ');
+    for (char& c : suffix)
+        c = kLetters[pick(random)];
+    return suffix;
+}
+
 // Owns the temporary file until it has been renamed into place.
 class TempFile {
 public:
     TempFile(const std::string& userPath, const std::string& folder, const std::string& name)
         : m_userPath(userPath) {
-        std::string stem = name.substr(0, kMaxTempStemBytes);
-        m_path = (folder == "/" ? "" : folder) + "/." + stem + ".tmp-XXXXXX";
-        m_fd = ::mkostemp(m_path.data(), O_CLOEXEC);
-        if (m_fd < 0)
-            FailErrno(m_userPath, errno);
+        const std::string prefix =
+            (folder == "/" ? "" : folder) + "/." + name.substr(0, kMaxTempStemBytes) + ".tmp-";
+        std::mt19937 random(std::random_device{}());
+        // The name is held for removal before the file exists, so no signal finds the
+        // file made and not yet held.
+        for (int tries = 0; m_fd < 0; ++tries) {
+            m_path = prefix + RandomSuffix(random);
+            m_cleanup.emplace(m_path);
+            m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (m_fd < 0) {
+                m_cleanup.reset();
+                if (errno != EEXIST || tries == kMaxNameTries)
+                    FailErrno(m_userPath, errno);
+            }
+        }
     }
     ~TempFile() {
         if (m_fd >= 0)
@@ -103,19 +143,7 @@ public:
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
 
-    void WriteAll(std::string_view bytes) const {
-        while (!bytes.empty()) {
-            const ssize_t written = ::write(m_fd, bytes.data(), bytes.size());
-            if (written < 0) {
-                if (errno == EINTR)
-                    continue;
-                FailErrno(m_userPath, errno);
-            }
-            if (written == 0)
-                FailErrno(m_userPath, ENOSPC);
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-        }
-    }
+    void WriteAll(std::string_view bytes) const { WriteAllTo(m_fd, m_userPath, bytes); }
 
     void TakeModeOf(const struct stat* old) const {
         if (old != nullptr) {
@@ -154,6 +182,7 @@ private:
     std::string m_path;
     int m_fd = -1;
     bool m_renamed = false;
+    std::optional<InterruptCleanup> m_cleanup;
 };
 
 // Makes the rename itself survive a crash. File systems that cannot sync a folder say so
@@ -172,11 +201,37 @@ void SyncFolder(const std::string& userPath, const std::string& folder) {
         FailErrno(userPath, error);
 }
 
+// Writes into a target that is not a regular file (a pipe, a terminal, a device) as it is;
+// false when the name turned out to hold a regular file after all.
+bool WriteThrough(const std::string& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        FailErrno(path, errno);
+    struct stat info {};
+    const bool regular = ::fstat(fd, &info) != 0 || S_ISREG(info.st_mode);
+    if (!regular) {
+        try {
+            WriteAllTo(fd, path, bytes);
+        } catch (const Error&) {
+            ::close(fd);
+            throw;
+        }
+    }
+    if (::close(fd) != 0 && !regular && errno != EINTR)
+        FailErrno(path, errno);
+    return !regular;
+}
+
 } // namespace
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+void WriteFileAtomically(const std::string& path, std::string_view bytes, SpecialFiles special) {
     if (path.empty())
         FailErrno(path, ENOENT);
+    // The kernel follows /dev/stdout and /dev/fd/N to the pipe itself; ResolveLinks cannot.
+    struct stat named {};
+    if (special == SpecialFiles::WriteThrough && ::stat(path.c_str(), &named) == 0 &&
+        !S_ISREG(named.st_mode) && !S_ISDIR(named.st_mode) && WriteThrough(path, bytes))
+        return;
     const std::string target = ResolveLinks(path);
 
     struct stat old {};
