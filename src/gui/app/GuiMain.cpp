@@ -45,6 +45,8 @@ int RunGui(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dirscribe"));
     QApplication::setApplicationDisplayName(QStringLiteral("Dirscribe"));
+    // Lets the desktop match the window to its launcher and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.dirscribe.Dirscribe"));
     MessageBoxNotice notice;
     const QStringList arguments = QApplication::arguments().mid(1);
     if (!arguments.isEmpty() && arguments.first().startsWith(QStringLiteral("--print"))) {
