@@ -9,7 +9,6 @@
 #include "core/platform/FileReader.h"
 
 #include <algorithm>
-#include <new>
 
 namespace dirscribe {
 
@@ -143,8 +142,6 @@ DocumentContents ReadOrRefuse(std::string_view bytes, RowStore::Text* owned,
         if (IsTextReport(bytes))
             throw Error(lead + "it is a text report, which can be saved but not opened.");
         throw Error(lead + error.what() + ".");
-    } catch (const std::bad_alloc&) {
-        throw Error(lead + "there is not enough memory to hold its rows.");
     }
 }
 

@@ -68,6 +68,9 @@ bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, P
     } catch (const Error& error) {
         notice.Show(kCaption, error.what());
         return false;
+    } catch (const std::bad_alloc&) {
+        notice.Show(kCaption, kNotEnoughMemory);
+        return false;
     }
     m_doc.summary = contents.summary;
     m_doc.entries.clear();
