@@ -110,6 +110,7 @@ private:
         bool listed = false;            // its entries are kept
         int depthBelow = 0;             // levels below it whose entries are kept, -1 all
         const Subtree* from = nullptr;  // the subtree it was found in; null for the listed folder
+        int handOvers = 0;              // how many subtrees lead to it from the listed folder
         std::string relative;           // its path from the root of `from`
         LateTotal* lateTotal = nullptr; // where its total goes in the reader that found it
     };
@@ -126,8 +127,7 @@ private:
         ino_t inode = 0;
         FolderRead* folder = nullptr;
         FolderRead own; // the result of a folder whose totals alone count
-        bool listed = false;
-        int depthBelow = 0;
+        int depthBelow = 0; // levels below it whose entries are kept, -1 all
         LateTotal* lateTotal = nullptr;
         std::vector<Child> children;
         std::size_t next = 0;
@@ -233,8 +233,8 @@ void Walker::Descend(Path& path) {
             continue;
         }
         const Child& child = frame.children[frame.next++];
-        const bool listed = frame.listed && child.folder != nullptr;
-        const bool keepEntries = listed && frame.depthBelow != 0;
+        // Only the children of listed folders have results of their own to fill.
+        const bool keepEntries = child.folder != nullptr && frame.depthBelow != 0;
         const int depthBelow = frame.depthBelow < 0 ? -1 : frame.depthBelow - 1;
         int error = 0;
         std::optional<Directory> dir = OpenChild(path, child.name, error);
@@ -245,8 +245,7 @@ void Walker::Descend(Path& path) {
         }
         if (HandOver(path, *dir, child, keepEntries, depthBelow))
             continue;
-        FolderRead* folder = child.folder;
-        Enter(path, std::move(*dir), child.name, folder, keepEntries, depthBelow);
+        Enter(path, std::move(*dir), child.name, child.folder, keepEntries, depthBelow);
     }
 }
 
@@ -258,7 +257,6 @@ void Walker::Enter(Path& path, Directory dir, std::string name, FolderRead* fold
     frame.inode = dir.Inode();
     frame.dir = std::move(dir);
     frame.folder = folder != nullptr ? folder : &frame.own;
-    frame.listed = listed;
     frame.depthBelow = depthBelow;
     frame.folder->readable = true;
     if (listed)
@@ -401,7 +399,13 @@ bool Walker::CloseHighest(Path& path) {
 }
 
 bool Walker::HandOver(Path& path, Directory& dir, const Child& child, bool listed, int depthBelow) {
+    // A reader waiting for its subtrees reads others' meanwhile, on its own stack: down a
+    // deep chain of handed-over subtrees that would nest without end.
+    constexpr int kMostHandOvers = 64;
+    if (path.subtree->handOvers >= kMostHandOvers)
+        return false;
     Subtree& subtree = path.handedOver.emplace_back();
+    subtree.handOvers = path.subtree->handOvers + 1;
     subtree.folder = child.folder != nullptr ? child.folder : &subtree.own;
     subtree.listed = listed;
     subtree.depthBelow = depthBelow;
