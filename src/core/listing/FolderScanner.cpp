@@ -126,7 +126,7 @@ private:
         dev_t device = 0;             // with inode: which folder ".." must lead back to
         ino_t inode = 0;
         FolderRead* folder = nullptr;
-        FolderRead own; // the result of a folder whose totals alone count
+        FolderRead own;     // the result of a folder whose totals alone count
         int depthBelow = 0; // levels below it whose entries are kept, -1 all
         LateTotal* lateTotal = nullptr;
         std::vector<Child> children;
