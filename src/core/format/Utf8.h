@@ -23,4 +23,8 @@ std::string Windows1252ToUtf8(std::string_view text);
 // Bytes that form valid UTF-8 pass through; any other byte is read as Windows-1252.
 std::string LenientUtf8(std::string_view text);
 
+// Every letter in upper case by the simple one-to-one mapping (see SimpleUpperCase); bytes
+// that are not part of valid UTF-8 stay as they are.
+std::string Utf8Upper(std::string_view text);
+
 } // namespace dirscribe

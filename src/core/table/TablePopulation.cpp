@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "core/table/TablePopulation.h"
 
-#include "core/format/AsciiCase.h"
 #include "core/format/AttributeLetters.h"
 #include "core/format/DateFormat.h"
 #include "core/format/SizeFormat.h"
+#include "core/format/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -24,7 +24,7 @@ public:
         if (bracketed || options.allInUpperCase) {
             m_name = bracketed ? "[" + entry.name + "]" : entry.name;
             if (options.allInUpperCase)
-                m_name = AsciiUpper(m_name);
+                m_name = Utf8Upper(m_name);
             m_cells[0] = m_name;
         }
         for (std::size_t c = 1; c < columns.size(); ++c) {
