@@ -14,6 +14,7 @@
 #include "core/table/TableSort.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace dirscribe {
 
@@ -26,17 +27,22 @@ bool ListingSession::ReadSelectedFolder(Notice& notice, Progress& progress, Stop
 
 bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop) {
     stop.Clear();
-    m_doc.entries.clear();
-    m_rowsCurrent = false;
-    if (!ValidatePath(m_path, notice))
+    // The read goes into a document of its own, so that until it has succeeded the listing
+    // on show keeps its entries, summary and path.
+    std::string path = std::exchange(m_path, m_shownPath);
+    if (!ValidatePath(path, notice))
         return false;
-
+    CDirscribeDoc doc;
     FolderScanner scanner(notice, progress, stop);
     const ReadOutcome outcome =
         m_options.Layout() == PageLayout::Standard
-            ? scanner.ReadFolderTree(m_doc, m_path, m_options.filesAndFolders, m_options.lastDepth)
-            : scanner.ReadFolder(m_doc, m_path, m_options.filesAndFolders);
-    return outcome == ReadOutcome::Read;
+            ? scanner.ReadFolderTree(doc, path, m_options.filesAndFolders, m_options.lastDepth)
+            : scanner.ReadFolder(doc, path, m_options.filesAndFolders);
+    if (outcome != ReadOutcome::Read)
+        return false;
+    m_doc = std::move(doc);
+    m_path = m_shownPath = std::move(path);
+    return true;
 }
 
 void ListingSession::PopulateTable(Progress& progress) {
@@ -45,7 +51,6 @@ void ListingSession::PopulateTable(Progress& progress) {
     m_editNotify = m_options.addComments != 0;
     dirscribe::PopulateTable(m_table, m_doc, m_options, m_loadedRows, progress);
     m_listingShown = true;
-    m_rowsCurrent = true;
     m_modified = false;
 }
 
@@ -59,7 +64,7 @@ bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, P
     }
     m_doc.summary = contents.summary;
     m_doc.entries.clear();
-    m_path = std::move(contents.folderPath);
+    m_path = m_shownPath = std::move(contents.folderPath);
     contents.settings.ApplyTo(m_options);
     m_loadedRows = std::move(contents.rows);
     PopulateTable(progress);
@@ -71,7 +76,7 @@ void ListingSession::NewDocument() {
     m_table.ClearRows();
     m_loadedRows.reset();
     m_path.clear();
-    m_rowsCurrent = true;
+    m_shownPath.clear();
     m_modified = false;
 }
 
@@ -143,7 +148,8 @@ bool ListingSession::ClickColumn(int column) {
 }
 
 std::string ListingSession::TextReport(std::time_t createdOn) const {
-    return WriteTextReport(m_doc.summary, m_path, m_options, m_table, m_rowsCurrent, createdOn);
+    // A failed read leaves the listing on show whole, so its rows are always the listing's.
+    return WriteTextReport(m_doc.summary, m_path, m_options, m_table, true, createdOn);
 }
 
 void ListingSession::FetchFileDetails(int row) {

@@ -40,21 +40,23 @@ protected:
     StopFlag stop;
 };
 
-TEST_F(ListingSessionTest, RefreshFillsTheTableAndARefusedPathLeavesItStale) {
+TEST_F(ListingSessionTest, RefreshFillsTheTableAndAFailedReadLeavesTheListingWhole) {
     ASSERT_TRUE(Refresh());
     EXPECT_EQ(session.Path(), tree.Path("music")) << "the path is normalized";
     ASSERT_EQ(session.Table().RowCount(), 3);
     EXPECT_EQ(session.Table().Row(0), (RowRecord{"[Live]", "", "         1,000  b", "", ""}));
     EXPECT_TRUE(session.SortEnabled());
     EXPECT_TRUE(session.EditNotify());
-    const std::string fresh = Records(session.TextReport(0));
-    EXPECT_NE(fresh.find("a.mp3"), std::string::npos);
+    const std::string fresh = session.TextReport(0);
+    EXPECT_NE(Records(fresh).find("a.mp3"), std::string::npos);
 
-    session.SetPath("bad|path");
-    EXPECT_FALSE(Refresh());
-    EXPECT_EQ(session.Table().RowCount(), 3) << "the table keeps its rows";
-    EXPECT_TRUE(session.Doc().entries.empty());
-    EXPECT_EQ(Records(session.TextReport(0)), "") << "stale rows are not reported";
+    for (const std::string& path : {std::string("bad|path"), tree.Path("missing")}) {
+        session.SetPath(path);
+        EXPECT_FALSE(Refresh());
+        EXPECT_EQ(session.Path(), tree.Path("music")) << path;
+        EXPECT_EQ(session.Doc().summary.fileCount, 3) << path;
+        EXPECT_EQ(session.TextReport(0), fresh) << "a save writes the listing on show";
+    }
 
     stop.Request();
     session.SetPath(tree.Path("music"));
