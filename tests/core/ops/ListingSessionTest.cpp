@@ -63,6 +63,14 @@ TEST_F(ListingSessionTest, RefreshFillsTheTableAndAFailedReadLeavesTheListingWho
     EXPECT_TRUE(Refresh()) << "a new read clears an old stop request";
 }
 
+TEST_F(ListingSessionTest, AllInUpperCaseUpperCasesEveryLetterOfTheNames) {
+    tree.File("music/résumé.mp3");
+    session.Options().allInUpperCase = 1;
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(session.Table().Cell(0, 0), "[LIVE]");
+    EXPECT_EQ(session.Table().Cell(3, 0), "RÉSUMÉ.MP3");
+}
+
 TEST_F(ListingSessionTest, AnOpenedDocumentKeepsItsRowsThroughSavesAndReports) {
     ASSERT_TRUE(Refresh());
     session.Table().SetCell(1, 1, "my favourite");

@@ -261,5 +261,29 @@ TEST(OptionsDialog, StoredFontThatIsNotInstalledSurvivesOk) {
     EXPECT_EQ(empty.values.fontName, "Garamond");
 }
 
+// Every offered font name and date format shows whole, and what stands beside moves along.
+TEST(OptionsDialog, ShowsEveryNameWhole) {
+    test::RecordingNotice notice;
+    OptionsDialog dialog(notice, nullptr, Installed(FontComboBox::OfferedFaces()));
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    for (const char* name : {"fontCombo", "dateCombo"}) {
+        const QComboBox* combo = Child<QComboBox>(dialog, name);
+        QLineEdit* field = combo->lineEdit();
+        const auto cursorX = [field] {
+            return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        };
+        for (int item = 0; item < combo->count(); ++item) {
+            field->setText(combo->itemText(item)); // whole: both ends in view at once
+            field->setCursorPosition(0);
+            const int start = cursorX();
+            field->end(false);
+            EXPECT_EQ(cursorX() - start, field->fontMetrics().horizontalAdvance(field->text()));
+        }
+        for (const QWidget* other : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(other == combo || !other->geometry().intersects(combo->geometry()));
+    }
+}
+
 } // namespace
 } // namespace dirscribe

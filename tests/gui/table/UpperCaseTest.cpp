@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
-// All in UpperCase: every letter by Unicode's one-to-one mapping, as Qt maps it too.
+// All in UpperCase maps every letter as Unicode's one-to-one mapping does, which Qt holds too.
 #include "core/format/UnicodeCase.h"
-#include "core/ops/ListingSession.h"
-#include "support/RecordingNotice.h"
-#include "support/TempTree.h"
 
 #include <QChar>
 #include <gtest/gtest.h>
@@ -17,21 +14,6 @@ TEST(UpperCase, AgreesWithQtForEveryCodePoint) {
         if (SimpleUpperCase(c) != QChar::toUpper(c) && ++mismatches < 10)
             ADD_FAILURE() << std::hex << static_cast<unsigned>(c);
     EXPECT_EQ(mismatches, 0);
-}
-
-TEST(UpperCase, NamesInTheTableAreUpperCasedWhole) {
-    test::TempTree tree;
-    tree.File("disk/résumé.txt");
-    tree.Folder("disk/ïle");
-    ListingSession session;
-    session.Options().allInUpperCase = 1;
-    session.SetPath(tree.Path("disk"));
-    test::RecordingNotice notice;
-    NullProgress progress;
-    StopFlag stop;
-    ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
-    EXPECT_EQ(session.Table().Cell(0, 0), "[ÏLE]");
-    EXPECT_EQ(session.Table().Cell(1, 0), "RÉSUMÉ.TXT");
 }
 
 } // namespace
