@@ -271,7 +271,7 @@ TEST(OptionsDialog, ShowsEveryNameWhole) {
         const QComboBox* combo = Child<QComboBox>(dialog, name);
         QLineEdit* field = combo->lineEdit();
         const auto cursorX = [field] {
-            return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+            return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
         };
         for (int item = 0; item < combo->count(); ++item) {
             field->setText(combo->itemText(item)); // whole: both ends in view at once
