@@ -41,7 +41,7 @@ void WorkingProgress::Begin() {
     m_value = 0;
     m_active = true;
     if (OnInterfaceThread())
-        ShowBar();
+        Refresh();
     else
         QMetaObject::invokeMethod(
             this, [this] { Refresh(); }, Qt::QueuedConnection);

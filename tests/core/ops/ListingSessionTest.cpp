@@ -53,9 +53,7 @@ TEST_F(ListingSessionTest, RefreshFillsTheTableAndAFailedReadLeavesTheListingWho
     for (const std::string& path : {std::string("bad|path"), tree.Path("missing")}) {
         session.SetPath(path);
         EXPECT_FALSE(Refresh());
-        EXPECT_EQ(session.Path(), tree.Path("music")) << path;
-        EXPECT_EQ(session.Doc().summary.fileCount, 3) << path;
-        EXPECT_EQ(session.TextReport(0), fresh) << "a save writes the listing on show";
+        EXPECT_EQ(session.TextReport(0), fresh) << "path, summary and rows are the listing's";
     }
 
     stop.Request();
