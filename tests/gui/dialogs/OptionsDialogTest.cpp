@@ -261,8 +261,7 @@ TEST(OptionsDialog, StoredFontThatIsNotInstalledSurvivesOk) {
     EXPECT_EQ(empty.values.fontName, "Garamond");
 }
 
-// Every offered font name and date format shows whole, and what stands beside moves along.
-TEST(OptionsDialog, ShowsEveryNameWhole) {
+TEST(OptionsDialog, ShowsEveryFontNameAndDateFormatWholeAndMakesRoomBeside) {
     test::RecordingNotice notice;
     OptionsDialog dialog(notice, nullptr, Installed(FontComboBox::OfferedFaces()));
     dialog.show();
