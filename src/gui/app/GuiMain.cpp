@@ -38,7 +38,6 @@ int RunGui(int argc, char** argv) {
     QApplication app(argc, argv);
     // No display name: Qt would add it to every window title, which names the folder.
     QApplication::setApplicationName(QStringLiteral("Dirscribe"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("dirscribe"));
     MessageBoxNotice notice;
     const QStringList arguments = QApplication::arguments().mid(1);
     if (!arguments.isEmpty() && arguments.first().startsWith(QStringLiteral("--print"))) {

@@ -63,7 +63,7 @@ QIcon ToolbarIcon(int commandId) {
 }
 
 QIcon ProgramIcon() {
-    return QIcon::fromTheme(QStringLiteral("dirscribe"), Bundled("dirscribe.svg"));
+    return Bundled("icons/program.svg");
 }
 
 } // namespace dirscribe

@@ -11,7 +11,7 @@ namespace dirscribe {
 // when it has them; the layouts, the columns and the font size are the program's own.
 // All are scalable, so they stay sharp at any size and on a 2x screen.
 QIcon ToolbarIcon(int commandId);
-// The program's own picture: the theme's "dirscribe" once installed, else the bundled one.
+// The program's own picture.
 QIcon ProgramIcon();
 
 } // namespace dirscribe
