@@ -28,5 +28,11 @@ TEST(Utf8, Windows1252BytesBecomeTheirCharacters) {
               "A");
 }
 
+// Letters of every width change by the one-to-one mapping; nothing else changes.
+TEST(Utf8, UpperCaseMapsEveryLetterOneForOne) {
+    EXPECT_EQ(Utf8Upper("résumé straße ÿ ǆ σς да 𐐨 µ"), "RÉSUMÉ STRAßE Ÿ Ǆ ΣΣ ДА 𐐀 Μ");
+    EXPECT_EQ(Utf8Upper("a\xFF\xC3.txt 42 [x]"), "A\xFF\xC3.TXT 42 [X]") << "broken bytes stay";
+}
+
 } // namespace
 } // namespace dirscribe

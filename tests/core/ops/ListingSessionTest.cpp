@@ -40,25 +40,33 @@ protected:
     StopFlag stop;
 };
 
-TEST_F(ListingSessionTest, RefreshFillsTheTableAndARefusedPathLeavesItStale) {
+TEST_F(ListingSessionTest, RefreshFillsTheTableAndAFailedReadLeavesTheListingWhole) {
     ASSERT_TRUE(Refresh());
     EXPECT_EQ(session.Path(), tree.Path("music")) << "the path is normalized";
     ASSERT_EQ(session.Table().RowCount(), 3);
     EXPECT_EQ(session.Table().Row(0), (RowRecord{"[Live]", "", "         1,000  b", "", ""}));
     EXPECT_TRUE(session.SortEnabled());
     EXPECT_TRUE(session.EditNotify());
-    const std::string fresh = Records(session.TextReport(0));
-    EXPECT_NE(fresh.find("a.mp3"), std::string::npos);
+    const std::string fresh = session.TextReport(0);
+    EXPECT_NE(Records(fresh).find("a.mp3"), std::string::npos);
 
-    session.SetPath("bad|path");
-    EXPECT_FALSE(Refresh());
-    EXPECT_EQ(session.Table().RowCount(), 3) << "the table keeps its rows";
-    EXPECT_TRUE(session.Doc().entries.empty());
-    EXPECT_EQ(Records(session.TextReport(0)), "") << "stale rows are not reported";
+    for (const std::string& path : {std::string("bad|path"), tree.Path("missing")}) {
+        session.SetPath(path);
+        EXPECT_FALSE(Refresh());
+        EXPECT_EQ(session.TextReport(0), fresh) << "path, summary and rows are the listing's";
+    }
 
     stop.Request();
     session.SetPath(tree.Path("music"));
     EXPECT_TRUE(Refresh()) << "a new read clears an old stop request";
+}
+
+TEST_F(ListingSessionTest, AllInUpperCaseUpperCasesEveryLetterOfTheNames) {
+    tree.File("music/résumé.mp3");
+    session.Options().allInUpperCase = 1;
+    ASSERT_TRUE(Refresh());
+    EXPECT_EQ(session.Table().Cell(0, 0), "[LIVE]");
+    EXPECT_EQ(session.Table().Cell(3, 0), "RÉSUMÉ.MP3");
 }
 
 TEST_F(ListingSessionTest, AnOpenedDocumentKeepsItsRowsThroughSavesAndReports) {

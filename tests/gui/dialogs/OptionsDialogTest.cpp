@@ -261,5 +261,28 @@ TEST(OptionsDialog, StoredFontThatIsNotInstalledSurvivesOk) {
     EXPECT_EQ(empty.values.fontName, "Garamond");
 }
 
+TEST(OptionsDialog, ShowsEveryFontNameAndDateFormatWholeAndMakesRoomBeside) {
+    test::RecordingNotice notice;
+    OptionsDialog dialog(notice, nullptr, Installed(FontComboBox::OfferedFaces()));
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    for (const char* name : {"fontCombo", "dateCombo"}) {
+        const QComboBox* combo = Child<QComboBox>(dialog, name);
+        QLineEdit* field = combo->lineEdit();
+        const auto cursorX = [field] {
+            return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+        };
+        for (int item = 0; item < combo->count(); ++item) {
+            field->setText(combo->itemText(item)); // whole: both ends in view at once
+            field->setCursorPosition(0);
+            const int start = cursorX();
+            field->end(false);
+            EXPECT_EQ(cursorX() - start, field->fontMetrics().horizontalAdvance(field->text()));
+        }
+        for (const QWidget* other : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(other == combo || !other->geometry().intersects(combo->geometry()));
+    }
+}
+
 } // namespace
 } // namespace dirscribe
