@@ -16,45 +16,19 @@ namespace {
 using test::ReadFile;
 using test::TempTree;
 
-// Every entry as a fresh profile holds it after saving the default settings, in save order.
-constexpr std::string_view kDefaultEntries = "LastDepth=0\n"
-                                             "CustomDepth=20\n"
-                                             "showManualPath=1\n"
-                                             "Size=1\n"
-                                             "Attributes=0\n"
-                                             "Summary=1\n"
-                                             "Print Title=1\n"
-                                             "Files and Folders=2\n"
-                                             "number STD Lines=1\n"
-                                             "number CD Lines=0\n"
-                                             "number File Lines=1\n"
-                                             "Add Size=1\n"
-                                             "Add Date=0\n"
-                                             "Add Attribute=0\n"
-                                             "Print as =2\n"
-                                             "Add Comments=0\n"
-                                             "Do not draw Grid=0\n"
-                                             "Add Size in Bytes=0\n"
-                                             "All in UpperCase=0\n"
-                                             "Date Format=0\n"
-                                             "LargeFont=0\n"
-                                             "current Font=Arial\n";
-
-TEST(Profile, MissingProfileGivesEveryDefault) {
+TEST(Profile, MissingOrMalformedEntriesGiveTheDefaultSettings) {
     TempTree tree;
-    const ListingOptions options = LoadOptions(IniFile::Load(tree.Path("none/Dirscribe.ini")));
-    ListingOptions expected;
-    expected.printAs = 2; // the CD insert layout
-    expected.addSize = expected.summary = expected.printTitle = 1;
-    expected.addDate = expected.addAttribute = expected.addComments = 0;
-    expected.filesAndFolders = 2;
-    expected.numberStdLines = expected.numberFileLines = expected.showManualPath = 1;
-    expected.numberCdLines = expected.largeFont = expected.doNotDrawGrid = 0;
-    expected.addSizeInBytes = expected.allInUpperCase = expected.dateFormat = 0;
-    expected.lastDepth = 0;
-    expected.customDepth = 20;
-    expected.currentFont = "Arial";
-    EXPECT_EQ(options, expected);
+    EXPECT_EQ(LoadOptions(IniFile::Load(tree.Path("none/Dirscribe.ini"))), ListingOptions{});
+    // Every entry malformed, out of its range, or empty.
+    for (const char* bad : {"x", "", "-2", "1001", "99999999999", "1e0", "0x0", "1 1", "-"}) {
+        std::string text = "[Options]\n";
+        for (const OptionEntry& entry : OptionEntriesInReadOrder())
+            text += std::string(entry.name) + "=" + bad + "\n";
+        ListingOptions expected;
+        if (*bad != '\0')
+            expected.currentFont = bad; // any one-line name is a font name
+        EXPECT_EQ(LoadOptions(IniFile::Parse(text)), expected) << bad;
+    }
 }
 
 TEST(Profile, SizeAndAttributesFollowTheirLaterEntries) {
@@ -93,34 +67,7 @@ TEST(Profile, PrintAsKeepsItsBlankAndMatchesLooseSpellings) {
     EXPECT_EQ(LoadOptions(profile).printAs, 3);
 }
 
-TEST(Profile, OutOfRangeAndMalformedValuesTakeTheDefaults) {
-    const ListingOptions options = LoadOptions(IniFile::Parse("[Options]\n"
-                                                              "LastDepth=-2\n"
-                                                              "Date Format=9\n"
-                                                              "Add Size=2\n"
-                                                              "Print as =x\n"
-                                                              "CustomDepth=99999999999\n"
-                                                              "Files and Folders=-1\n"
-                                                              "Summary=1e0\n"
-                                                              "Print Title=0x0\n"
-                                                              "LargeFont=1 1\n"
-                                                              "Add Date=\n"
-                                                              "Add Comments=-\n"
-                                                              "current Font=\n"));
-    EXPECT_EQ(options.lastDepth, 0);
-    EXPECT_EQ(options.dateFormat, 0);
-    EXPECT_EQ(options.addSize, 1);
-    EXPECT_EQ(options.printAs, 2);
-    EXPECT_EQ(options.customDepth, 20);
-    EXPECT_EQ(options.filesAndFolders, 2);
-    EXPECT_EQ(options.summary, 1);
-    EXPECT_EQ(options.printTitle, 1);
-    EXPECT_EQ(options.largeFont, 0);
-    EXPECT_EQ(options.addDate, 0);
-    EXPECT_EQ(options.addComments, 0);
-    EXPECT_EQ(options.currentFont, "Arial");
-
-    // The ends of each range, signs, blanks and leading zeros are accepted.
+TEST(Profile, RangeEndsSignsAndBlanksAreAccepted) {
     const ListingOptions edges = LoadOptions(IniFile::Parse("[Options]\n"
                                                             "LastDepth=-1\n"
                                                             "CustomDepth= 1000\t\n"
@@ -139,50 +86,23 @@ TEST(Profile, OutOfRangeAndMalformedValuesTakeTheDefaults) {
 
     EXPECT_EQ(ParseProfileInteger("2147483647"), std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(ParseProfileInteger("-2147483648"), std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(ParseProfileInteger("2147483648"), std::nullopt);
-    EXPECT_EQ(ParseProfileInteger("-2147483649"), std::nullopt);
-    EXPECT_EQ(ParseProfileInteger("99999999999999999999999"), std::nullopt);
     EXPECT_EQ(ParseProfileInteger(" \t+7 "), 7);
-    EXPECT_EQ(ParseProfileInteger(""), std::nullopt);
-    EXPECT_EQ(ParseProfileInteger("+"), std::nullopt);
-    EXPECT_EQ(ParseProfileInteger("- 1"), std::nullopt);
-    EXPECT_EQ(ParseProfileInteger("12abc"), std::nullopt);
-}
-
-TEST(Profile, FreshProfileHoldsEveryEntryInSaveOrder) {
-    TempTree tree;
-    const std::string path = tree.Path("config/Dirscribe/Dirscribe.ini");
-    IniFile profile = IniFile::Load(path);
-    SaveOptions(ListingOptions{}, profile);
-    profile.Save(path);
-    EXPECT_EQ(ReadFile(path), "[Options]\n" + std::string(kDefaultEntries));
+    for (const char* refused :
+         {"2147483648", "-2147483649", "99999999999999999999999", "", "+", "- 1", "12abc"})
+        EXPECT_EQ(ParseProfileInteger(refused), std::nullopt) << refused;
 }
 
 TEST(Profile, SavedSettingsComeBackEqual) {
+    // Every setting away from its default, at one end of its range.
     ListingOptions options;
-    options.printAs = 0;
-    options.addSize = 0;
-    options.addDate = 1;
-    options.addAttribute = 1;
-    options.addComments = 1;
-    options.summary = 0;
-    options.printTitle = 0;
-    options.filesAndFolders = 1;
-    options.numberStdLines = 0;
-    options.numberCdLines = 1;
-    options.numberFileLines = 0;
+    for (const OptionEntry& entry : OptionEntriesInReadOrder())
+        if (entry.integer != nullptr)
+            options.*entry.integer =
+                ListingOptions{}.*entry.integer == entry.maximum ? entry.minimum : entry.maximum;
     options.currentFont = "DejaVu Sans Mono";
-    options.largeFont = 1;
-    options.doNotDrawGrid = 1;
-    options.addSizeInBytes = 1;
-    options.allInUpperCase = 1;
-    options.dateFormat = 7;
-    options.showManualPath = 0;
-    options.lastDepth = -1;
-    options.customDepth = 1000;
     // Run-time flags are not stored; after loading they equal the shown columns.
-    options.savedAddDate = 1;
-    options.savedAddAttribute = 1;
+    options.savedAddDate = options.addDate;
+    options.savedAddAttribute = options.addAttribute;
 
     TempTree tree;
     const std::string path = tree.Path("Dirscribe.ini");
@@ -193,9 +113,8 @@ TEST(Profile, SavedSettingsComeBackEqual) {
 
     // A font name that cannot be kept on one line is stored as the default.
     options.currentFont = "Bad\nFont";
-    IniFile second;
-    SaveOptions(options, second);
-    EXPECT_EQ(second.Value("Options", "current Font"), "Arial");
+    SaveOptions(options, profile);
+    EXPECT_EQ(profile.Value("Options", "current Font"), "Arial");
 }
 
 TEST(Profile, SavingKeepsEverythingElseAndChangesEntriesInPlace) {
