@@ -9,45 +9,30 @@ namespace {
 
 TEST(AdvancedOptions, ChangedValuesReachEverySettingAndNothingElse) {
     ListingOptions options; // the defaults of an empty profile
-    options.lastDepth = 20;
-    AdvancedOptions values = AdvancedOptionsOf(options);
-    EXPECT_EQ(values.fontName, "Arial");
-    EXPECT_EQ(values.customDepth, 20u);
-
-    values.fontName = "Verdana";
-    values.filesAndFolders = 1;
-    values.numberFileLines = 0;
-    values.numberStdLines = 0;
-    values.numberCdLines = 1;
-    values.doNotDrawGrid = 1;
-    values.addSizeInBytes = 1;
-    values.allInUpperCase = 1;
-    values.dateFormat = 8;
-    values.summary = 0;
-    values.printTitle = 0;
-    values.largeFont = 1;
-    values.customDepth = 7;
-
-    ListingOptions expected = options;
-    expected.currentFont = "Verdana";
-    expected.filesAndFolders = 1;
-    expected.numberFileLines = 0;
-    expected.numberStdLines = 0;
-    expected.numberCdLines = 1;
-    expected.doNotDrawGrid = 1;
-    expected.addSizeInBytes = 1;
-    expected.allInUpperCase = 1;
-    expected.dateFormat = 8;
-    expected.summary = 0;
-    expected.printTitle = 0;
-    expected.largeFont = 1;
-    expected.customDepth = 7;
-
+    options.lastDepth = 3;
+    const ListingOptions original = options;
+    // Every value, in member order, away from the setting it carries.
+    const AdvancedOptions values{"Verdana", 1, 0, 0, 1, 1, 1, 1, 8, 0, 0, 1, 7};
     EXPECT_TRUE(ApplyAdvancedOptions(values, options));
-    EXPECT_EQ(options, expected) << "LastDepth, layout and columns stay as they were";
     EXPECT_EQ(AdvancedOptionsOf(options), values);
+    EXPECT_EQ(options.lastDepth, 3) << "the current depth is not changed";
+    // The old values bring every setting back: no other setting was touched.
+    EXPECT_TRUE(ApplyAdvancedOptions(AdvancedOptionsOf(original), options));
+    EXPECT_EQ(options, original);
+    EXPECT_FALSE(ApplyAdvancedOptions(AdvancedOptionsOf(original), options))
+        << "the same depth again is no change";
 
-    EXPECT_FALSE(ApplyAdvancedOptions(values, options)) << "the same depth again is no change";
+    // Each flag alone reaches its own setting.
+    using A = AdvancedOptions;
+    for (const auto flag :
+         {&A::numberFileLines, &A::numberStdLines, &A::numberCdLines, &A::doNotDrawGrid,
+          &A::addSizeInBytes, &A::allInUpperCase, &A::summary, &A::printTitle, &A::largeFont}) {
+        AdvancedOptions one = AdvancedOptionsOf(original);
+        one.*flag = 1 - one.*flag;
+        options = original;
+        ApplyAdvancedOptions(one, options);
+        EXPECT_EQ(AdvancedOptionsOf(options), one);
+    }
 }
 
 TEST(AdvancedOptions, FontIsKeptWhenTheDialogNamesNone) {
