@@ -18,40 +18,28 @@ std::string In17(const std::string& text) {
     return std::string(text.size() < 17 ? 17 - text.size() : 0, ' ') + text;
 }
 
-TEST(SizeFormat, SmallCountsStayInBytes) {
+TEST(SizeFormat, SmallCountsStayInBytesAndLargerOnesTruncateToTheirUnit) {
     EXPECT_EQ(FormatSize(0, 16, kScaled), "             0  b");
-    EXPECT_EQ(FormatSize(0, 26, kBytes), "              0 b");
+    const std::pair<std::uint64_t, const char*> scaled[] = {{0, "0  b"},
+                                                            {999, "999  b"},
+                                                            {1000, "1,000  b"},
+                                                            {1023, "1,023  b"},
+                                                            {1024, "1.0 Kb"},
+                                                            {1536, "1.5 Kb"},
+                                                            {999'999, "976.5 Kb"},
+                                                            {1'000'000, "0.9 Mb"},
+                                                            {1'234'567, "1.1 Mb"},
+                                                            {5'368'709'120, "5.0 Gb"},
+                                                            {999'999'999'999, "931.3 Gb"},
+                                                            {1'000'000'000'000, "0.9 Tb"},
+                                                            {1'000'000'000'000'000, "0.8 Pb"},
+                                                            {1'000'000'000'000'000'000, "888.1 Pb"},
+                                                            {~std::uint64_t{0}, "16383.9 Pb"}};
     for (const std::int32_t width : {16, 26}) {
-        SCOPED_TRACE(width);
-        EXPECT_EQ(FormatSize(0, width, kScaled), In17("0  b"));
+        for (const auto& [bytes, text] : scaled)
+            EXPECT_EQ(FormatSize(bytes, width, kScaled), In17(text)) << bytes << " in " << width;
         EXPECT_EQ(FormatSize(0, width, kBytes), In17("0 b"));
-        EXPECT_EQ(FormatSize(999, width, kScaled), In17("999  b"));
-        EXPECT_EQ(FormatSize(999, width, kBytes), In17("999 b"));
-        EXPECT_EQ(FormatSize(1000, width, kScaled), In17("1,000  b"));
-        EXPECT_EQ(FormatSize(1000, width, kBytes), In17("1,000 b"));
-        EXPECT_EQ(FormatSize(1010, width, kScaled), In17("1,010  b"));
-        EXPECT_EQ(FormatSize(1023, width, kScaled), In17("1,023  b"));
         EXPECT_EQ(FormatSize(1023, width, kBytes), In17("1,023 b"));
-    }
-}
-
-TEST(SizeFormat, ScaledUnitsTruncateAndSwitchAtPowersOfThousand) {
-    for (const std::int32_t width : {16, 26}) {
-        SCOPED_TRACE(width);
-        EXPECT_EQ(FormatSize(1024, width, kScaled), In17("1.0 Kb"));
-        EXPECT_EQ(FormatSize(1536, width, kScaled), In17("1.5 Kb"));
-        EXPECT_EQ(FormatSize(999'999, width, kScaled), In17("976.5 Kb"));
-        EXPECT_EQ(FormatSize(1'000'000, width, kScaled), In17("0.9 Mb"));
-        EXPECT_EQ(FormatSize(1'048'576, width, kScaled), In17("1.0 Mb"));
-        EXPECT_EQ(FormatSize(1'234'567, width, kScaled), In17("1.1 Mb"));
-        EXPECT_EQ(FormatSize(1'000'000'000, width, kScaled), In17("0.9 Gb"));
-        EXPECT_EQ(FormatSize(5'368'709'120, width, kScaled), In17("5.0 Gb"));
-        EXPECT_EQ(FormatSize(999'999'999'999, width, kScaled), In17("931.3 Gb"));
-        EXPECT_EQ(FormatSize(1'000'000'000'000, width, kScaled), In17("0.9 Tb"));
-        EXPECT_EQ(FormatSize(1'000'000'000'000'000, width, kScaled), In17("0.8 Pb"));
-        EXPECT_EQ(FormatSize(1'000'000'000'000'000'000, width, kScaled), In17("888.1 Pb"));
-        EXPECT_EQ(FormatSize(std::numeric_limits<std::uint64_t>::max(), width, kScaled),
-                  "       16383.9 Pb");
     }
 }
 
