@@ -23,38 +23,26 @@ std::string RefusalOf(std::string_view bytes) {
     return "(read without complaint)";
 }
 
-// The first 53 bytes of a document: summary 0, path "/p", settings 0 1 1 1 1 1 1.
-const std::string kHead = "\x00\x00\x00\x00\x00\x00\x00\x00"
-                          "\x00\x00\x00\x00"
-                          "\x00\x00\x00\x00"
-                          "\x02/p"
-                          "\x00\x00\x00\x00"
-                          "\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
-                          "\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"s;
+// The head of a document: summary 0, the path as given (length byte first), settings
+// 0 1 1 1 1 1 1 (Print as, Print Title, Summary, Add Comments, Add Size, Add Attribute, Add Date).
+std::string Head(const std::string& path) {
+    return std::string(16, '\0') + path +
+           "\x00\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
+           "\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"s;
+}
+const std::string kHead = Head("\x02/p");
 
 TEST(DocumentFile, EmptyListingIs48BytesAndThePath) {
-    ListingOptions options; // Print as 2, title 1, summary 1, comments 0, size 1, attr 0, date 0
+    ListingOptions options; // the settings of kHead
+    options.printAs = 0;
+    options.addComments = options.addAttribute = options.addDate = 1;
     ListingTable table;
     table.SetColumns(ListingColumns(options));
-    const std::string bytes = WriteDocumentFile({}, "/home/ann", options, table);
-
-    const std::string expected = "\x00\x00\x00\x00\x00\x00\x00\x00" // total bytes
-                                 "\x00\x00\x00\x00"                 // files
-                                 "\x00\x00\x00\x00"                 // folders
-                                 "\x09/home/ann"                    // path
-                                 "\x02\x00\x00\x00"                 // Print as
-                                 "\x01\x00\x00\x00"                 // Print Title
-                                 "\x01\x00\x00\x00"                 // Summary
-                                 "\x00\x00\x00\x00"                 // Add Comments
-                                 "\x01\x00\x00\x00"                 // Add Size
-                                 "\x00\x00\x00\x00"                 // Add Attribute
-                                 "\x00\x00\x00\x00"                 // Add Date
-                                 "\x00\x00\x00\x00"s;               // rows
-    ASSERT_EQ(bytes.size(), 48u + 1u + 9u);
-    EXPECT_EQ(bytes, expected);
+    const std::string bytes = WriteDocumentFile({}, "/p", options, table);
+    EXPECT_EQ(bytes, kHead + "\x00\x00\x00\x00"s);
 
     const DocumentContents contents = ReadDocumentFile(bytes);
-    EXPECT_EQ(contents.folderPath, "/home/ann");
+    EXPECT_EQ(contents.folderPath, "/p");
     EXPECT_EQ(contents.summary, ListingSummary{});
     EXPECT_EQ(contents.settings, DocumentSettings::From(options));
     EXPECT_TRUE(contents.rows.Empty());
@@ -262,38 +250,18 @@ TEST(DocumentFile, TextReportIsNotADocument) {
 TEST(DocumentFile, StringsFromAWindowsCodePageBecomeUtf8) {
     // Path "/m\xFCsic" (u umlaut in Windows-1252) makes the whole file Windows-1252, so even
     // the row text that happens to be valid UTF-8 is read byte by byte.
-    const std::string file = "\x00\x00\x00\x00\x00\x00\x00\x00"
-                             "\x00\x00\x00\x00"
-                             "\x00\x00\x00\x00"
-                             "\x06/m\xFCsic"
-                             "\x02\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
-                             "\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
-                             "\x00\x00\x00\x00"
-                             "\x01\x00\x00\x00"
-                             "\x04"
-                             "caf\xE9"
-                             "\x02\xC3\xA9"
-                             "\x04"
-                             "5 \x80 "
-                             "\x00\x00"s;
-    const DocumentContents contents = ReadDocumentFile(file);
+    const DocumentContents contents =
+        ReadDocumentFile(Head("\x06/m\xFCsic") + "\x01\x00\x00\x00\x04"
+                                                 "caf\xE9\x02\xC3\xA9\x04"
+                                                 "5 \x80 \x00\x00"s);
     EXPECT_EQ(contents.folderPath, "/m\xC3\xBCsic");
     ASSERT_EQ(contents.rows.Size(), 1);
     EXPECT_EQ(contents.rows.Record(0),
               (RowRecord{"caf\xC3\xA9", "\xC3\x83\xC2\xA9", "5 \xE2\x82\xAC ", "", ""}));
 
     // When every string is UTF-8, nothing is converted.
-    const std::string utf8 = "\x00\x00\x00\x00\x00\x00\x00\x00"
-                             "\x00\x00\x00\x00"
-                             "\x00\x00\x00\x00"
-                             "\x07/m\xC3\xBCsic"
-                             "\x02\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
-                             "\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
-                             "\x00\x00\x00\x00"
-                             "\x01\x00\x00\x00"
-                             "\x02\xC3\xA9"
-                             "\x00\x00\x00\x00"s;
-    const DocumentContents kept = ReadDocumentFile(utf8);
+    const DocumentContents kept = ReadDocumentFile(Head("\x07/m\xC3\xBCsic") +
+                                                   "\x01\x00\x00\x00\x02\xC3\xA9\x00\x00\x00\x00"s);
     EXPECT_EQ(kept.folderPath, "/m\xC3\xBCsic");
     EXPECT_EQ(kept.rows.Record(0)[0], "\xC3\xA9");
 }

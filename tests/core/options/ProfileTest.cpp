@@ -117,21 +117,12 @@ TEST(Profile, SavedSettingsComeBackEqual) {
     EXPECT_EQ(profile.Value("Options", "current Font"), "Arial");
 }
 
+// A profile written by hand: CR LF line ends, comments, other sections, a key the program
+// does not know and blanks around "=".
 TEST(Profile, SavingKeepsEverythingElseAndChangesEntriesInPlace) {
     TempTree tree;
     const std::string path = tree.Path("Dirscribe.ini");
-    tree.File("Dirscribe.ini", "; my settings\r\n"
-                               "[Window]\r\n"
-                               "Width=800\r\n"
-                               "\r\n"
-                               "[OPTIONS]\r\n"
-                               "; chosen by hand\r\n"
-                               "LastDepth = 3\r\n"
-                               "Unknown Key=keep me\r\n"
-                               "Print as=1\r\n"
-                               "\r\n"
-                               "[Other]\r\n"
-                               "x=1\r\n");
+    tree.File("Dirscribe.ini", test::ReadTestData("profile/by-hand.ini"));
     IniFile profile = IniFile::Load(path);
     ListingOptions options = LoadOptions(profile);
     EXPECT_EQ(options.lastDepth, 3);
@@ -140,38 +131,7 @@ TEST(Profile, SavingKeepsEverythingElseAndChangesEntriesInPlace) {
     options.lastDepth = 5;
     SaveOptions(options, profile);
     profile.Save(path);
-    EXPECT_EQ(ReadFile(path), "; my settings\r\n"
-                              "[Window]\r\n"
-                              "Width=800\r\n"
-                              "\r\n"
-                              "[OPTIONS]\r\n"
-                              "; chosen by hand\r\n"
-                              "LastDepth=5\r\n"
-                              "Unknown Key=keep me\r\n"
-                              "Print as=1\r\n"
-                              "CustomDepth=20\r\n"
-                              "showManualPath=1\r\n"
-                              "Size=1\r\n"
-                              "Attributes=0\r\n"
-                              "Summary=1\r\n"
-                              "Print Title=1\r\n"
-                              "Files and Folders=2\r\n"
-                              "number STD Lines=1\r\n"
-                              "number CD Lines=0\r\n"
-                              "number File Lines=1\r\n"
-                              "Add Size=1\r\n"
-                              "Add Date=0\r\n"
-                              "Add Attribute=0\r\n"
-                              "Add Comments=0\r\n"
-                              "Do not draw Grid=0\r\n"
-                              "Add Size in Bytes=0\r\n"
-                              "All in UpperCase=0\r\n"
-                              "Date Format=0\r\n"
-                              "LargeFont=0\r\n"
-                              "current Font=Arial\r\n"
-                              "\r\n"
-                              "[Other]\r\n"
-                              "x=1\r\n");
+    EXPECT_EQ(ReadFile(path), test::ReadTestData("profile/by-hand-saved.ini"));
 }
 
 TEST(Profile, DefaultPathFollowsTheEnvironment) {

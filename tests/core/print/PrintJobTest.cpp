@@ -122,9 +122,7 @@ TEST_F(PrintJobTest, EachLayoutDrawsItsRecordedPages) {
     };
     for (const Case& c : cases) {
         PrintJob job(c.table, c.options, summary, c.path);
-        EXPECT_EQ(Dump(job),
-                  test::ReadFile(std::string(DIRSCRIBE_TEST_DATA) + "/print/" + c.golden))
-            << c.golden;
+        EXPECT_EQ(Dump(job), test::ReadTestData(std::string("print/") + c.golden)) << c.golden;
     }
 }
 

@@ -16,7 +16,7 @@ namespace {
 constexpr std::time_t kCreatedOn = 1'040'220'309; // Wed Dec 18 14:05:09 2002 UTC
 
 std::string Expected(const std::string& name) {
-    return test::ReadFile(std::string(DIRSCRIBE_TEST_DATA) + "/report/" + name);
+    return test::ReadTestData("report/" + name);
 }
 
 ListingOptions Settings(int comments, int size, int attribute, int date, int filesAndFolders) {
