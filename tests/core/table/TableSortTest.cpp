@@ -136,36 +136,25 @@ TEST(TableSort, TextKeysIgnoreAsciiCaseAndKeepTiesInOrder) {
 }
 
 TEST(TableSort, SizesSortByTheirByteCountsWhateverTheUnit) {
-    ListingTable table = MakeTable({"FileName", "Size"}, {{"kb", "           1.5 Kb"},
+    // Counts past 2^63, and neighbours a double cannot tell apart.
+    const Names ascending = {"blank",  "b1023",  "kb",   "mb",      "gb",    "tb1",
+                             "pb8191", "2^63-1", "2^63", "pb16383", "max-1", "max"};
+    ListingTable table = MakeTable({"FileName", "Size"}, {{"max", "18,446,744,073,709,551,615 b"},
+                                                          {"kb", "           1.5 Kb"},
+                                                          {"2^63", "9,223,372,036,854,775,808 b"},
                                                           {"gb", "           2.0 Gb"},
+                                                          {"max-1", "18,446,744,073,709,551,614 b"},
                                                           {"mb", "         900.5 Mb"},
+                                                          {"pb16383", "       16383.9 Pb"},
                                                           {"b1023", "         1,023  b"},
-                                                          {"blank", ""}});
+                                                          {"2^63-1", "9,223,372,036,854,775,807 b"},
+                                                          {"blank", ""},
+                                                          {"tb1", "           1.0 Tb"},
+                                                          {"pb8191", "        8191.9 Pb"}});
+    SortTableByColumn(table, true, 1, 1);
+    EXPECT_EQ(Column(table), ascending);
     SortTableByColumn(table, false, 1, 1);
-    EXPECT_EQ(Column(table), (Names{"gb", "mb", "kb", "b1023", "blank"}));
-    EXPECT_EQ(table.ItemData(1), -900'500'000);
-
-    // Counts past 2^63 and neighbours a double cannot tell apart.
-    ListingTable huge = MakeTable({"FileName", "Size"}, {{"max", "18,446,744,073,709,551,615 b"},
-                                                         {"max-1", "18,446,744,073,709,551,614 b"},
-                                                         {"pb16383", "       16383.9 Pb"},
-                                                         {"2^63", "9,223,372,036,854,775,808 b"},
-                                                         {"2^63-1", "9,223,372,036,854,775,807 b"},
-                                                         {"pb8191", "        8191.9 Pb"},
-                                                         {"tb999", "         999.9 Tb"},
-                                                         {"tb1", "           1.0 Tb"},
-                                                         {"gb931", "         931.3 Gb"}});
-    SortTableByColumn(huge, true, 1, 1);
-    EXPECT_EQ(Column(huge), (Names{"gb931", "tb1", "tb999", "pb8191", "2^63-1", "2^63", "pb16383",
-                                   "max-1", "max"}));
-    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-    EXPECT_EQ(huge.ItemData(1), 1'000'000'000'000);
-    EXPECT_EQ(huge.ItemData(4), kMax);
-    EXPECT_EQ(huge.ItemData(8), kMax) << "item data saturates; the order does not";
-    SortTableByColumn(huge, false, 1, 1);
-    EXPECT_EQ(Column(huge), (Names{"max", "max-1", "pb16383", "2^63", "2^63-1", "pb8191", "tb999",
-                                   "tb1", "gb931"}));
-    EXPECT_EQ(huge.ItemData(0), -kMax);
+    EXPECT_EQ(Column(table), Names(ascending.rbegin(), ascending.rend()));
 }
 
 TEST(TableSort, DatesSortChronologicallyInTheirFormat) {
@@ -179,10 +168,8 @@ TEST(TableSort, DatesSortChronologicallyInTheirFormat) {
     SortState state;
     OnColumnClick(table, state, 1, {0, 1, 0, 2});
     EXPECT_EQ(Column(table), (Names{"e", "c", "d", "a", "a1", "b"}));
-    EXPECT_EQ(table.ItemData(3), 32121814050);
     OnColumnClick(table, state, 1, {0, 1, 0, 2});
     EXPECT_EQ(Column(table), (Names{"b", "a", "a1", "d", "c", "e"}));
-    EXPECT_EQ(table.ItemData(1), -32121814050);
 }
 
 TEST(TableSort, DatesOutsideTheSeventiesToSixtiesStayInOrder) {
@@ -212,9 +199,8 @@ TEST(TableSort, RegionalDatesAreReadInTheTimeLocale) {
                                                                    {"n/a", "n/a"},
                                                                    {"1970", "01/01/70 00:00:00"}});
     SortTableByColumn(table, true, 1, 0);
-    EXPECT_EQ(Column(table), (Names{"1969", "n/a", "1970", "2002", "2068"}));
-    EXPECT_EQ(table.ItemData(1), -197) << "an unreadable date still gets a fixed key";
-    EXPECT_EQ(table.ItemData(3), 32121814050);
+    EXPECT_EQ(Column(table), (Names{"1969", "n/a", "1970", "2002", "2068"}))
+        << "an unreadable date still gets a fixed key";
 }
 
 TEST(TableSort, RowsMoveOutAndBackInOrder) {
