@@ -158,18 +158,20 @@ TEST(TableSort, SizesSortByTheirByteCountsWhateverTheUnit) {
 }
 
 TEST(TableSort, DatesSortChronologicallyInTheirFormat) {
-    // 1999-01-31, 2002-02-28, 2002-12-01, 2002-12-18, 2003-01-03; seconds count in tens.
+    // Every month in the order of its name's place; seconds count in tens.
     ListingTable table = MakeTable({"FileName", "Last Modified"}, {{"a", " 18 Dec 2002 14:05:09"},
                                                                    {"b", " 03 Jan 2003 09:00:00"},
+                                                                   {"n", " 01 Nov 2002 00:00:00"},
                                                                    {"c", " 28 Feb 2002 23:59:59"},
                                                                    {"d", " 01 Dec 2002 00:00:00"},
+                                                                   {"o", " 31 Oct 2002 00:00:00"},
                                                                    {"a1", " 18 Dec 2002 14:05:01"},
                                                                    {"e", " 31 Jan 1999 12:00:00"}});
     SortState state;
     OnColumnClick(table, state, 1, {0, 1, 0, 2});
-    EXPECT_EQ(Column(table), (Names{"e", "c", "d", "a", "a1", "b"}));
+    EXPECT_EQ(Column(table), (Names{"e", "c", "o", "n", "d", "a", "a1", "b"}));
     OnColumnClick(table, state, 1, {0, 1, 0, 2});
-    EXPECT_EQ(Column(table), (Names{"b", "a", "a1", "d", "c", "e"}));
+    EXPECT_EQ(Column(table), (Names{"b", "a", "a1", "d", "n", "o", "c", "e"}));
 }
 
 TEST(TableSort, DatesOutsideTheSeventiesToSixtiesStayInOrder) {
