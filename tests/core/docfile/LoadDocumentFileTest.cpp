@@ -33,24 +33,6 @@ std::string Open(const std::string& path, ListingOptions& options, DocumentConte
     return {};
 }
 
-TEST(LoadDocumentFile, ReadsASavedFile) {
-    test::TempTree tree;
-    ListingOptions options = Current();
-    ListingTable table;
-    table.SetColumns({{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}, {kLastModifiedTitle}});
-    table.AppendRow({"track01.mp3", "live", "   3.1 Mb", " 12/18/2002 14:05:09", ""});
-    tree.File("cd.dsc", WriteDocumentFile({3250585, 1, 0}, "/home/ann/cd", options, table));
-
-    ListingOptions reopened;
-    DocumentContents contents;
-    EXPECT_EQ(Open(tree.Path("cd.dsc"), reopened, contents), "");
-    EXPECT_EQ(contents.summary, (ListingSummary{3250585, 1, 0}));
-    EXPECT_EQ(contents.folderPath, "/home/ann/cd");
-    ASSERT_EQ(contents.rows.Size(), 1);
-    EXPECT_EQ(contents.rows.Record(0), table.Row(0));
-    EXPECT_EQ(DocumentSettings::From(reopened), DocumentSettings::From(options));
-}
-
 TEST(LoadDocumentFile, RefusedFilesChangeNothingAndAreNamed) {
     test::TempTree tree;
     tree.Folder("disk.dsc");

@@ -2,7 +2,7 @@
 // Whole text reports compared byte for byte with reports written out by hand.
 #include "core/report/TextReport.h"
 
-#include "core/table/TableColumn.h"
+#include "core/table/TablePopulation.h"
 #include "support/TempTree.h"
 
 #include <ctime>
@@ -29,19 +29,10 @@ ListingOptions Settings(int comments, int size, int attribute, int date, int fil
     return options;
 }
 
-// The columns a filled table has for these settings, in their fixed order.
+// The columns a filled table has for these settings.
 ListingTable TableFor(const ListingOptions& options) {
-    std::vector<TableColumn> columns{{kFileNameTitle}};
-    if (options.addComments != 0)
-        columns.push_back({kCommentsTitle});
-    if (options.addSize != 0)
-        columns.push_back({kSizeTitle});
-    if (options.addAttribute != 0)
-        columns.push_back({kAttrTitle});
-    if (options.addDate != 0)
-        columns.push_back({kLastModifiedTitle});
     ListingTable table;
-    table.SetColumns(std::move(columns));
+    table.SetColumns(ListingColumns(options));
     return table;
 }
 

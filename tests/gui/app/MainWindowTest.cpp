@@ -149,24 +149,6 @@ TEST_F(MainWindowTest, LayoutColumnAndDepthCommandsChangeSettingsAndMarks) {
     EXPECT_EQ(window->View().Tree().font().weight(), QFont::DemiBold);
 }
 
-TEST_F(MainWindowTest, PathBoxAndToolBarToggleWithTheirMarks) {
-    const auto window = Open();
-    Trigger(*window, kTypeInPath);
-    EXPECT_TRUE(window->View().PathBox().isHidden());
-    EXPECT_EQ(session->Options().showManualPath, 0);
-    EXPECT_FALSE(window->Action(kTypeInPath)->isChecked());
-    Trigger(*window, kTypeInPath);
-    EXPECT_FALSE(window->View().PathBox().isHidden());
-    EXPECT_EQ(session->Options().showManualPath, 1);
-
-    Trigger(*window, kToolBar);
-    EXPECT_TRUE(window->ToolBar().isHidden());
-    EXPECT_FALSE(window->Action(kToolBar)->isChecked());
-    Trigger(*window, kToolBar);
-    EXPECT_FALSE(window->ToolBar().isHidden());
-    EXPECT_TRUE(window->Action(kToolBar)->isChecked());
-}
-
 TEST_F(MainWindowTest, ListsAFolderAndSwitchesBetweenTableAndTree) {
     folder.File("disk/b.txt", "12345");
     folder.File("disk/a.txt", "1");
@@ -251,27 +233,17 @@ TEST_F(MainWindowTest, ClosingDuringAReadStopsItFirst) {
     window.reset(); // the reader must not outlive what it reports to
 }
 
-TEST_F(MainWindowTest, RefusedPathKeepsTheRowsAndFocusesThePathBox) {
-    folder.File("disk/a.txt", "1");
-    const auto window = Open();
-    ASSERT_TRUE(List(*window, folder.Path("disk")));
-    window->View().PathBox().setText(QStringLiteral("  "));
-    QSignalSpy finished(&window->View(), &ListingView::ReadFinished);
-    Trigger(*window, kRefresh);
-    ASSERT_TRUE(finished.wait(10000));
-    EXPECT_FALSE(finished.first().first().toBool());
-    ASSERT_EQ(notice.shown.size(), 1u);
-    EXPECT_EQ(notice.shown[0].text,
-              "Please enter Folder name and Path\r\n or select it from the tree.");
-    EXPECT_EQ(window->View().Table().model()->rowCount(), 1);
-}
-
 TEST_F(MainWindowTest, SettingsAreWrittenAtCloseAndReadAtTheNextStart) {
     {
         const auto window = Open();
         Trigger(*window, kPageFormat);
         Trigger(*window, kDepth5);
         Trigger(*window, kTypeInPath);
+        EXPECT_TRUE(window->View().PathBox().isHidden());
+        EXPECT_FALSE(window->Action(kTypeInPath)->isChecked());
+        Trigger(*window, kToolBar);
+        EXPECT_TRUE(window->ToolBar().isHidden());
+        EXPECT_FALSE(window->Action(kToolBar)->isChecked());
         window->close();
     }
     const std::string text = ReadFile(profile);
