@@ -33,11 +33,15 @@ unsigned Mode(const std::string& path) {
     return info.st_mode & 07777;
 }
 
+// Why saving to path fails, after the start that names the file.
 std::string FailureOf(const std::string& path, std::string_view bytes) {
     try {
         WriteFileAtomically(path, bytes);
     } catch (const Error& error) {
-        return error.what();
+        const std::string what = error.what();
+        const std::string start = "Cannot save \"" + path + "\": ";
+        EXPECT_TRUE(what.starts_with(start)) << what;
+        return what.substr(std::min(what.size(), start.size()));
     }
     return "no failure";
 }
@@ -102,33 +106,28 @@ TEST(WriteFileAtomically, WritesThroughSymbolicLinksAndKeepsThem) {
     EXPECT_TRUE(std::filesystem::is_symlink(tree.Path("links/dangling.ini")));
 
     tree.Symlink("links/loop.ini", "loop.ini");
-    EXPECT_EQ(FailureOf(tree.Path("links/loop.ini"), "x"),
-              "Cannot save \"" + tree.Path("links/loop.ini") +
-                  "\": Too many levels of symbolic links");
+    EXPECT_EQ(FailureOf(tree.Path("links/loop.ini"), "x"), "Too many levels of symbolic links");
 }
 
 TEST(WriteFileAtomically, FailedSaveLeavesEverythingAsItWas) {
     TempTree tree;
     tree.Folder("dir/taken.ini");
     tree.File("dir/keep.ini", "keep");
-    EXPECT_EQ(FailureOf(tree.Path("dir/taken.ini"), "x"),
-              "Cannot save \"" + tree.Path("dir/taken.ini") + "\": it is a folder");
+    EXPECT_EQ(FailureOf(tree.Path("dir/taken.ini"), "x"), "it is a folder");
     EXPECT_TRUE(std::filesystem::is_directory(tree.Path("dir/taken.ini")));
 
-    EXPECT_EQ(FailureOf(tree.Path("missing/a.ini"), "x"),
-              "Cannot save \"" + tree.Path("missing/a.ini") + "\": No such file or directory");
+    EXPECT_EQ(FailureOf(tree.Path("missing/a.ini"), "x"), "No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(tree.Path("missing")));
 
     ASSERT_EQ(::mkfifo(tree.Path("dir/fifo").c_str(), 0600), 0);
-    EXPECT_EQ(FailureOf(tree.Path("dir/fifo"), "x"),
-              "Cannot save \"" + tree.Path("dir/fifo") + "\": it is not a regular file");
+    EXPECT_EQ(FailureOf(tree.Path("dir/fifo"), "x"), "it is not a regular file");
     EXPECT_EQ(Names(tree.Path("dir")), (std::vector<std::string>{"fifo", "keep.ini", "taken.ini"}));
 
     // A folder the (unprivileged) saver may not write to.
     tree.Chmod("", 0755);
     tree.Chmod("dir", 0555);
     EXPECT_EQ(test::RunUnprivileged([&] { return FailureOf(tree.Path("dir/keep.ini"), "new"); }),
-              "Cannot save \"" + tree.Path("dir/keep.ini") + "\": Permission denied");
+              "Permission denied");
     tree.Chmod("dir", 0755);
     EXPECT_EQ(ReadFile(tree.Path("dir/keep.ini")), "keep");
     EXPECT_EQ(Names(tree.Path("dir")), (std::vector<std::string>{"fifo", "keep.ini", "taken.ini"}));

@@ -269,38 +269,6 @@ void AcceptFileDialog(MainWindow& window, const char* objectName, const QString&
     QApplication::processEvents();
 }
 
-TEST_F(MainWindowTest, SavesAndOpensThroughTheFileDialogs) {
-    folder.File("disk/a.txt", "1");
-    folder.File("disk/b.txt", "22");
-    const auto window = Open();
-    ASSERT_TRUE(List(*window, folder.Path("disk")));
-
-    Trigger(*window, kSaveAs);
-    AcceptFileDialog(*window, "saveDialog", QString::fromStdString(folder.Path("listing")));
-    const std::string saved = folder.Path("listing.dsc"); // the dialog adds the extension
-    const std::string bytes = ReadFile(saved);
-    ASSERT_FALSE(bytes.empty());
-    EXPECT_EQ(window->windowTitle(), "listing.dsc - Dir Scribe");
-    EXPECT_EQ(window->DocumentPath().toStdString(), saved);
-
-    // Save writes the same kind of file to the same place.
-    Trigger(*window, kSave);
-    EXPECT_EQ(ReadFile(saved), bytes);
-
-    Trigger(*window, kNew);
-    EXPECT_EQ(window->View().Table().model()->rowCount(), 0);
-    EXPECT_EQ(window->windowTitle(), "Untitled - Dir Scribe");
-
-    Trigger(*window, kOpen);
-    AcceptFileDialog(*window, "openDialog", QString::fromStdString(saved));
-    const QAbstractItemModel* model = window->View().Table().model();
-    ASSERT_EQ(model->rowCount(), 2);
-    EXPECT_EQ(model->index(1, 0).data().toString(), "b.txt");
-    EXPECT_EQ(window->View().PathBox().text().toStdString(), folder.Path("disk"));
-    EXPECT_EQ(window->windowTitle(), "listing.dsc - Dir Scribe");
-    EXPECT_TRUE(notice.shown.empty());
-}
-
 // Sets the custom depth in the options dialog and presses OK.
 void SetCustomDepth(MainWindow& window, const char* depth) {
     window.Action(kSettings)->trigger();
@@ -360,7 +328,8 @@ TEST_F(MainWindowTest, InTheFileDataLayoutF2FetchesTheFilesDetailsIntoRows) {
 }
 
 // A person's whole errand: a long comment typed into the table flows onto a continuation
-// row, prints, and comes back the same from the saved document.
+// row and prints; the changed listing is offered for saving before it is lost; saved through
+// the file dialog, it comes back as typed.
 TEST_F(MainWindowTest, ALongCommentFlowsPrintsSavesAndReopensAsTyped) {
     folder.File("disk/invoices.pdf", "1");
     folder.File("disk/notes.txt", "22");
@@ -382,50 +351,65 @@ TEST_F(MainWindowTest, ALongCommentFlowsPrintsSavesAndReopensAsTyped) {
     ASSERT_EQ(rows.RowCount(), 3);
     EXPECT_EQ(rows.Cell(1, 0), "comments:");
     EXPECT_EQ(std::string(rows.Cell(0, 1)) + std::string(rows.Cell(1, 1)), text.toStdString());
-    EXPECT_EQ(rows.Cell(2, 0), "notes.txt");
-
     PrintJob job(rows, session->Options(), session->Doc().summary, session->Path());
     RecordingCanvas canvas;
     job.DrawPage(canvas, 1);
     EXPECT_NE(canvas.FindText(rows.Cell(1, 1)), nullptr);
     EXPECT_NE(canvas.FindText("     2. notes.txt"), nullptr) << "the comment row takes no number";
 
+    QStringList asked;
+    window->SetSaveQuestion([&](const QString& question) {
+        asked << question;
+        return QMessageBox::Cancel;
+    });
+    Trigger(*window, kNew);
+    EXPECT_EQ(asked, QStringList{"Save changes to Untitled?"});
+    ASSERT_EQ(rows.RowCount(), 3) << "Cancel keeps the listing";
     std::vector<RowRecord> typed;
     for (int row = 0; row < rows.RowCount(); ++row)
         typed.push_back(rows.Row(row));
-    const QString saved = QString::fromStdString(folder.Path("audit.dsc"));
-    ASSERT_TRUE(window->SaveDocument(saved));
+
+    Trigger(*window, kSaveAs);
+    AcceptFileDialog(*window, "saveDialog", QString::fromStdString(folder.Path("audit")));
+    const std::string saved = folder.Path("audit.dsc"); // the dialog adds the extension
+    EXPECT_EQ(window->windowTitle(), "audit.dsc - Dir Scribe");
+    const std::string bytes = ReadFile(saved);
+    Trigger(*window, kSave);
+    EXPECT_EQ(ReadFile(saved), bytes) << "Save writes the same file to the same place";
     Trigger(*window, kNew);
-    ASSERT_TRUE(window->OpenDocument(saved));
+    EXPECT_EQ(window->windowTitle(), "Untitled - Dir Scribe");
+    EXPECT_EQ(asked.size(), 1) << "a saved listing is not asked about";
+
+    Trigger(*window, kOpen);
+    AcceptFileDialog(*window, "openDialog", QString::fromStdString(saved));
     ASSERT_EQ(rows.RowCount(), 3);
     for (int row = 0; row < rows.RowCount(); ++row)
         EXPECT_EQ(rows.Row(row), typed[static_cast<std::size_t>(row)]) << row;
+    EXPECT_EQ(window->View().PathBox().text().toStdString(), folder.Path("disk"));
+    EXPECT_EQ(window->windowTitle(), "audit.dsc - Dir Scribe");
+    EXPECT_TRUE(notice.shown.empty());
 }
 
-TEST_F(MainWindowTest, AChangedListingIsOfferedForSavingBeforeItIsLost) {
+TEST_F(MainWindowTest, ClosingAChangedListingSavesItWhenAskedTo) {
     folder.File("disk/a.txt", "1");
     const auto window = Open();
     ASSERT_TRUE(List(*window, folder.Path("disk")));
+    const std::string saved = folder.Path("kept.dsc");
+    ASSERT_TRUE(window->SaveDocument(QString::fromStdString(saved)));
+    std::remove(saved.c_str());
     QStringList asked;
     int answer = QMessageBox::Cancel;
-    window->SetSaveQuestion([&](const QString& text) {
-        asked << text;
+    window->SetSaveQuestion([&](const QString& question) {
+        asked << question;
         return answer;
     });
     session->SetCellText(0, 0, "renamed.txt");
     session->SetModified(true);
     window->close();
-    EXPECT_EQ(asked, QStringList{"Save changes to Untitled?"});
-    EXPECT_TRUE(window->isVisible()); // Cancel keeps the window and the comment
-
-    const std::string saved = folder.Path("kept.dsc");
-    ASSERT_TRUE(window->SaveDocument(QString::fromStdString(saved)));
-    EXPECT_FALSE(session->Modified());
-    session->SetModified(true);
+    EXPECT_TRUE(window->isVisible()) << "Cancel keeps the window";
     answer = QMessageBox::Yes;
-    std::remove(saved.c_str());
     window->close();
-    EXPECT_EQ(asked.last(), "Save changes to kept.dsc?");
+    EXPECT_EQ(asked, QStringList(2, "Save changes to kept.dsc?"));
     EXPECT_FALSE(window->isVisible());
     EXPECT_NE(ReadFile(saved).find("renamed.txt"), std::string::npos);
 }
