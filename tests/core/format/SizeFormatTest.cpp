@@ -45,18 +45,13 @@ TEST(SizeFormat, SmallCountsStayInBytesAndLargerOnesTruncateToTheirUnit) {
 
 TEST(SizeFormat, ByteCountsNeedTheWidthBudget) {
     // The table's budget of 16 holds three groups, the summary's 26 holds five.
-    EXPECT_EQ(FormatSize(1'024, 16, kBytes), In17("1,024 b"));
-    EXPECT_EQ(FormatSize(999'999, 16, kBytes), In17("999,999 b"));
     EXPECT_EQ(FormatSize(1'000'000, 16, kBytes), In17("1,000,000 b"));
     EXPECT_EQ(FormatSize(1'048'576, 26, kBytes), In17("1,048,576 b"));
-    EXPECT_EQ(FormatSize(1'234'567, 16, kBytes), "      1,234,567 b");
     EXPECT_EQ(FormatSize(1'234'567, 26, kBytes), "      1,234,567 b");
 
     EXPECT_EQ(FormatSize(1'000'000'000, 16, kBytes), std::string(17, ' '));
     EXPECT_EQ(FormatSize(1'000'000'000, 26, kBytes), "  1,000,000,000 b");
-    EXPECT_EQ(FormatSize(5'000'000'000, 16, kBytes), std::string(17, ' '));
     EXPECT_EQ(FormatSize(5'000'000'000, 26, kBytes), "  5,000,000,000 b");
-    EXPECT_EQ(FormatSize(5'368'709'120, 26, kBytes), "  5,368,709,120 b");
     EXPECT_EQ(FormatSize(5'000'000'000, 26, kScaled), In17("4.6 Gb"));
 
     // Longer than the field: returned whole.

@@ -337,6 +337,8 @@ TEST_F(CellEditingTest, TheFileDataLayoutAsksForDetailsInsteadOfEditing) {
     EXPECT_FALSE(session.SortEnabled());
 }
 
+// The row commands themselves are the session's; here, that the menu reaches them and the
+// view follows.
 TEST_F(CellEditingTest, TheContextMenuInsertsAndDeletesRows) {
     const auto openMenu = [&] {
         QContextMenuEvent event(QContextMenuEvent::Mouse, CellCentre(0, 0),
@@ -344,42 +346,21 @@ TEST_F(CellEditingTest, TheContextMenuInsertsAndDeletesRows) {
         QApplication::sendEvent(view->viewport(), &event);
         return editing->ContextMenu();
     };
-    view = std::make_unique<CellListView>();
-    view->setModel(&model);
-    editing = std::make_unique<TableEditing>(session, model, *view);
-    view->show();
-    EXPECT_EQ(openMenu(), nullptr) << "no listing shown yet";
-    editing.reset();
-    view.reset();
-
     Show();
-    // A blank item, "Insert Row" and "Delete Row".
-    QMenu* menu = openMenu();
+    QMenu* menu = openMenu(); // a blank item, "Insert Row" and "Delete Row"
     ASSERT_NE(menu, nullptr);
-    const QList<QAction*> items = menu->actions();
-    ASSERT_EQ(items.size(), 3);
-
+    ASSERT_EQ(menu->actions().size(), 3);
     Click(2, 0);
-    items[0]->trigger();
+    menu->actions()[0]->trigger();
     menu->close();
     EXPECT_EQ(model.rowCount(), 31);
     EXPECT_EQ(session.Table().Row(3), RowRecord{}) << "a blank row below the focused row";
-    EXPECT_EQ(CellText(4, 0), QStringLiteral("03.txt"));
     EXPECT_EQ(view->FocusedRow(), 2);
-    EXPECT_TRUE(session.Modified());
-
-    view->setCurrentIndex({});
     openMenu()->actions()[1]->trigger();
-    EXPECT_EQ(session.Table().Row(0), RowRecord{}) << "no focused row: at the top";
-    EXPECT_EQ(CellText(1, 0), QStringLiteral("00.txt"));
-    openMenu()->actions()[2]->trigger();
-    EXPECT_EQ(model.rowCount(), 32) << "no focused row: nothing deleted";
-
-    Click(2, 0);
+    EXPECT_EQ(CellText(4, 0), QString()) << "again";
     openMenu()->actions()[2]->trigger();
     EXPECT_EQ(model.rowCount(), 31);
-    EXPECT_EQ(CellText(2, 0), QStringLiteral("02.txt"));
-    EXPECT_EQ(CellText(1, 0), QStringLiteral("00.txt"));
+    EXPECT_EQ(CellText(2, 0), QString()) << "the focused row is gone";
 }
 
 } // namespace
