@@ -1,25 +1,14 @@
 // SPDX-License-Identifier: MIT
-// Page and panel counts, row kinds and the rows of each page or panel.
+// Page and panel counts at their boundaries, and row kinds; the rows of each page and panel
+// are checked with the recorded drawings of the print job.
 #include "core/print/Pagination.h"
 
 #include <gtest/gtest.h>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace dirscribe {
 namespace {
-
-// A table of plain file rows, with the given FileName texts at the given rows.
-ListingTable Rows(int count, const std::vector<std::pair<int, std::string>>& names = {}) {
-    ListingTable table;
-    table.SetColumns({{kFileNameTitle}, {kCommentsTitle}});
-    for (int i = 0; i < count; ++i)
-        table.AppendRow({"file-" + std::to_string(i)});
-    for (const auto& [row, name] : names)
-        table.SetCell(row, 0, name);
-    return table;
-}
 
 TEST(Pagination, CountsPagesAndPanelsAtTheBoundaries) {
     struct Case {
@@ -56,26 +45,6 @@ TEST(Pagination, TellsRowKindsByTheirFileName) {
     EXPECT_TRUE(IsNumberedRow(""));
     EXPECT_FALSE(IsNumberedRow("comments:"));
     EXPECT_FALSE(IsNumberedRow("  ***Title"));
-}
-
-TEST(Pagination, GivesEachPageAndPanelItsRowsAndTheNumberedRowsBefore) {
-    EXPECT_EQ(BuildPageTable(Rows(0), PageLayout::Standard, 1),
-              (std::vector<PageRange>{{0, -1, 0}}));
-    EXPECT_EQ(BuildPageTable(Rows(71), PageLayout::Standard, 2),
-              (std::vector<PageRange>{{0, 69, 0}, {70, 70, 70}}));
-    EXPECT_EQ(BuildPageTable(Rows(151), PageLayout::FileData, 3),
-              (std::vector<PageRange>{{0, 69, 0}, {70, 149, 70}, {150, 150, 150}}));
-    EXPECT_EQ(BuildPageTable(Rows(62), PageLayout::CdInsert, 3),
-              (std::vector<PageRange>{{0, 28, 0}, {29, 60, 29}, {61, 61, 61}}));
-    EXPECT_EQ(BuildPageTable(Rows(45), PageLayout::ZipInsert, 3),
-              (std::vector<PageRange>{{0, 19, 0}, {20, 43, 20}, {44, 44, 44}}));
-
-    // Comment and file-data rows take a line but no number: two before row 29 and one
-    // after it on panel 2, so panel 3 starts after 58 numbered rows.
-    const ListingTable mixed =
-        Rows(62, {{0, "comments:"}, {5, "  *** FileVersion"}, {40, "comments:"}});
-    EXPECT_EQ(BuildPageTable(mixed, PageLayout::CdInsert, 3),
-              (std::vector<PageRange>{{0, 28, 0}, {29, 60, 27}, {61, 61, 58}}));
 }
 
 } // namespace
