@@ -2,10 +2,8 @@
 // Fetching a file's details into the listing table: version strings, MP3 tags, no-data texts.
 #include "core/table/FileDetails.h"
 
-#include "core/ops/ListingSession.h"
 #include "support/Mp3Bytes.h"
 #include "support/PeBytes.h"
-#include "support/RecordingNotice.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -141,22 +139,6 @@ TEST_F(FileDetailsTest, FetchWritesTheCommentCellAndInsertsRowsBelow) {
     FetchFileDetails(table, 7, folder, kEnglish);
     FetchFileDetails(table, -1, folder, kEnglish);
     EXPECT_EQ(table.RowCount(), 7) << "rows outside the table change nothing";
-}
-
-TEST_F(FileDetailsTest, TheSessionStopsSorting) {
-    tree.File("dir/app.dll",
-              PeFile({{kEnglish, VersionInfoBlock({{"040904B0", {{"CompanyName", u"Acme"}}}})}}));
-    ListingSession session;
-    session.Options().printAs = static_cast<int>(PageLayout::FileData);
-    session.SetPath(tree.Path("dir"));
-    test::RecordingNotice notice;
-    NullProgress progress;
-    StopFlag stop;
-    ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
-    ASSERT_TRUE(session.SortEnabled());
-    session.FetchFileDetails(0);
-    EXPECT_FALSE(session.SortEnabled());
-    EXPECT_EQ(session.Table().Row(1), (RowRecord{"  ***Company Name", "Acme", "", "", ""}));
 }
 
 } // namespace
