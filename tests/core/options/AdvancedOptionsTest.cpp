@@ -73,12 +73,6 @@ TEST(AdvancedOptions, ValuesNoListHasKeepThePreviousSetting) {
     ApplyAdvancedOptions(values, options);
     EXPECT_EQ(options.dateFormat, 3);
     EXPECT_EQ(options.filesAndFolders, 0);
-
-    values.dateFormat = 9;
-    values.filesAndFolders = 3;
-    ApplyAdvancedOptions(values, options);
-    EXPECT_EQ(options.dateFormat, 3);
-    EXPECT_EQ(options.filesAndFolders, 0);
 }
 
 TEST(AdvancedOptions, CustomDepthTextIsADecimalNumberUpToAThousand) {
