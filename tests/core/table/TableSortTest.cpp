@@ -205,29 +205,5 @@ TEST(TableSort, RegionalDatesAreReadInTheTimeLocale) {
         << "an unreadable date still gets a fixed key";
 }
 
-TEST(TableSort, RowsMoveOutAndBackInOrder) {
-    ListingTable table =
-        MakeTable({"FileName", "Size"}, {{"r0", "0"}, {"r1", "1"}, {"r2", "2"}, {"r3", "3"}});
-    table.SetItemData(1, 7);
-    const std::vector<RowRecord> middle = ExtractRows(table, 2, 1);
-    ASSERT_EQ(middle.size(), 2U);
-    EXPECT_EQ(middle[0], (RowRecord{"r1", "1", "", "", ""}));
-    EXPECT_EQ(middle[1], (RowRecord{"r2", "2", "", "", ""}));
-    EXPECT_EQ(Column(table), (Names{"r0", "r3"}));
-
-    EXPECT_EQ(ExtractRows(table, 5, 1).size(), 1U) << "only rows that exist are taken";
-    EXPECT_TRUE(ExtractRows(table, 0, 0).empty());
-    EXPECT_TRUE(ExtractRows(table, -2, 0).empty());
-    EXPECT_TRUE(ExtractRows(table, 1, 1).empty());
-    EXPECT_TRUE(ExtractRows(table, 1, -1).empty());
-    EXPECT_EQ(Column(table), (Names{"r0"}));
-
-    InsertRows(table, middle, 0);
-    EXPECT_EQ(Column(table), (Names{"r1", "r2", "r0"}));
-    EXPECT_EQ(table.ItemData(0), 0);
-    InsertRows(table, middle, 99);
-    EXPECT_EQ(Column(table), (Names{"r1", "r2", "r0", "r1", "r2"}));
-}
-
 } // namespace
 } // namespace dirscribe
