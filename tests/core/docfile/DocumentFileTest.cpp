@@ -226,15 +226,6 @@ TEST(DocumentFile, CountsSettingsAndTrailingBytesAreChecked) {
     EXPECT_THROW((void)WriteDocumentFile({}, "/", options, ListingTable{}), Error);
 }
 
-TEST(DocumentFile, TextReportIsNotADocument) {
-    const std::string report =
-        "Dirscribe: Listing of   </home/ann/music> \r\nCreated on: Wed Dec 18 14:05:09 "
-        "2002\r\nDirectory(Folder)  summary:  Size(bytes):                    1.5 Kb\r\nSubFolders "
-        "Total:....         0\r\nFiles Total:.........         1\r\nAttributes: A - archive, H - "
-        "hidden, S - system, R - read only\r\n";
-    EXPECT_EQ(RefusalOf(report), "it is a text report, which can be saved but not opened.");
-}
-
 TEST(DocumentFile, StringsFromAWindowsCodePageBecomeUtf8) {
     // Path "/m\xFCsic" (u umlaut in Windows-1252) makes the whole file Windows-1252, so even
     // the row text that happens to be valid UTF-8 is read byte by byte.

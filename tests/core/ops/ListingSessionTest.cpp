@@ -61,32 +61,6 @@ TEST_F(ListingSessionTest, RefreshFillsTheTableAndARefusedPathLeavesItStale) {
     EXPECT_TRUE(Refresh()) << "a new read clears an old stop request";
 }
 
-TEST_F(ListingSessionTest, AnOpenedDocumentKeepsItsRowsThroughSavesAndReports) {
-    ASSERT_TRUE(Refresh());
-    session.Table().SetCell(1, 1, "my favourite");
-    const std::string document = tree.Path("saved.dsc");
-    const std::string report = tree.Path("LIST.TXT");
-    ASSERT_TRUE(session.Save(document, notice, 0));
-    ASSERT_TRUE(session.Save(report, notice, 0));
-    const std::string reportBytes = test::ReadFile(report);
-    EXPECT_NE(Records(reportBytes).find("my favourite"), std::string::npos)
-        << "a capital TXT still gets the text report";
-
-    ListingSession reopened;
-    ASSERT_TRUE(reopened.OpenDocument(document, notice, progress));
-    EXPECT_EQ(reopened.Path(), session.Path());
-    EXPECT_EQ(reopened.Options().printAs, 0);
-    EXPECT_EQ(reopened.Options().addComments, 1);
-    ASSERT_EQ(reopened.Table().RowCount(), 3);
-    for (int r = 0; r < 3; ++r)
-        EXPECT_EQ(reopened.Table().Row(r), session.Table().Row(r));
-    EXPECT_EQ(reopened.TextReport(0), reportBytes)
-        << "an opened document reports its rows like the listing it came from";
-    ASSERT_TRUE(reopened.Save(tree.Path("again.dsc"), notice, 0));
-    EXPECT_EQ(test::ReadFile(tree.Path("again.dsc")), test::ReadFile(document));
-    EXPECT_TRUE(notice.shown.empty());
-}
-
 TEST_F(ListingSessionTest, ARefusedDocumentChangesNothingAndColumnClicksSortFlatListingsOnly) {
     session.Options().addComments = 0;
     ASSERT_TRUE(Refresh());
