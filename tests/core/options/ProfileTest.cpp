@@ -52,19 +52,6 @@ TEST(Profile, SizeAndAttributesFollowTheirLaterEntries) {
     EXPECT_EQ(options.addSize, 0);
 }
 
-TEST(Profile, PrintAsKeepsItsBlankAndMatchesLooseSpellings) {
-    EXPECT_EQ(LoadOptions(IniFile::Parse("[options]\nprint AS=1\n")).printAs, 1);
-    EXPECT_EQ(LoadOptions(IniFile::Parse("[ OPTIONS ]\n  Print as  = 3 \n")).printAs, 3);
-    EXPECT_EQ(LoadOptions(IniFile::Parse("[Options]\nPrint as =0\n")).printAs, 0);
-
-    IniFile profile;
-    ListingOptions options;
-    options.printAs = 3;
-    SaveOptions(options, profile);
-    EXPECT_NE(profile.Text().find("\nPrint as =3\n"), std::string::npos);
-    EXPECT_EQ(LoadOptions(profile).printAs, 3);
-}
-
 TEST(Profile, RangeEndsSignsAndBlanksAreAccepted) {
     const ListingOptions edges = LoadOptions(IniFile::Parse("[Options]\n"
                                                             "LastDepth=-1\n"
