@@ -124,27 +124,15 @@ TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
         ListingTable table;
         table.SetColumns(ListingColumns(options));
 
-        // Each row's cells in the order of the columns the table has.
-        std::vector<std::string> shown = {"report.pdf"};
-        if (options.addComments)
-            shown.push_back("final");
-        if (options.addSize)
-            shown.push_back("   12.5 Kb");
-        if (options.addAttribute)
-            shown.push_back("AR");
-        if (options.addDate)
-            shown.push_back(" 18 Dec 2002 14:05:09");
-        RowRecord record;
-        for (std::size_t c = 0; c < shown.size(); ++c)
-            record[c] = shown[c];
+        RowRecord record; // a text in each column the table has, in their order
+        for (int c = 0; c < table.ColumnCount(); ++c)
+            record[static_cast<std::size_t>(c)] = "cell " + std::to_string(c);
         table.AppendRow(record);
-        table.AppendRow({"[fonts]", "", "", "", ""});
 
         const std::string bytes = WriteDocumentFile({12800, 1, 1}, "/srv", options, table);
         const DocumentContents contents = ReadDocumentFile(bytes);
-        ASSERT_EQ(contents.rows.Size(), 2);
+        ASSERT_EQ(contents.rows.Size(), 1);
         EXPECT_EQ(contents.rows.Record(0), record);
-        EXPECT_EQ(contents.rows.Record(1), (RowRecord{"[fonts]", "", "", "", ""}));
 
         // The settings come back, so the same columns can be rebuilt over the same strings.
         ListingOptions reopened;
