@@ -26,7 +26,6 @@ TEST(CommentFlowTest, PrintableWidthsByLayoutAndEditorPosition) {
     EXPECT_EQ(Flow::PrintableWidthLimit(0, 50), 680);
     EXPECT_EQ(Flow::PrintableWidthLimit(0, 51), 750);
     EXPECT_EQ(Flow::PrintableWidthLimit(2, 40), 364);
-    EXPECT_EQ(Flow::PrintableWidthLimit(2, 60), 480);
     EXPECT_EQ(Flow::PrintableWidthLimit(3, 51), 380);
     EXPECT_EQ(Flow::PrintableWidthLimit(4, 0), std::nullopt);
 }
