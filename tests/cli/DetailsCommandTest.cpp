@@ -6,6 +6,7 @@
 #include "support/ScopedEnvironment.h"
 #include "support/TempTree.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -25,16 +26,28 @@ protected:
     TempTree tree;
 };
 
-// What the rows hold is the tag reader's; here, how they are printed.
 TEST_F(DetailsCommand, AnMp3FilePrintsItsSummaryAndOneLinePerRow) {
-    test::Id3v1Fields fields;
-    fields.title = "Hello World";
-    fields.genre = 17;
-    tree.File("music/Song.MP3", test::Id3v1Tag(fields));
+    const std::string frames = test::TextFrame("TIT2", "Hello World") +
+                               test::TextFrame("TPE1", "Some Artist") +
+                               test::TextFrame("TCON", "(17)(20)");
+    tree.File("music/Song.MP3",
+              test::Id3v2Tag(3, frames, 100) + test::MpegHeader(test::kMpeg1Layer3At128));
+    std::filesystem::resize_file(tree.Path("music/Song.MP3"), 4'000'000);
     const ProgramResult r = Run({"music/Song.MP3"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, "Id3v1 Tag:\n**Title:\tHello World\n**Genre:\tRock\n");
+    EXPECT_EQ(r.out, "Id3v2 Tag:\n"
+                     "**Title:\tHello World\n"
+                     "**Soloist:\tSome Artist\n"
+                     "**Genre:\tRock, Alternative\n"
+                     "**Length:\t4 min 10 sec\n"
+                     "**Version:\tMPEG 1.000000 Layer 3\n"
+                     "**KBPS:\t128 Kbit\n"
+                     "**Frames:\t9570 frames\n"
+                     "**Private:\tNo\n"
+                     "**Mode:\tJoint Stereo\n"
+                     "**Copyright:\tNo\n"
+                     "**Frequency:\t44100Hz\n");
 }
 
 TEST_F(DetailsCommand, AProgramPrintsItsVersionStringsInTheUsersLanguage) {
