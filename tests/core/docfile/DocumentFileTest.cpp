@@ -1,12 +1,19 @@
 // SPDX-License-Identifier: MIT
-// Document files written byte for byte, read back, and refused when they are not whole.
+// Document files: the archive's string length forms, whole documents written byte for byte
+// and read back, refused when they are not whole, opened from disk, and which names save
+// as text reports instead.
 #include "core/docfile/DocumentFile.h"
 
 #include "core/Error.h"
+#include "core/docfile/ArchiveReader.h"
+#include "core/docfile/ArchiveWriter.h"
+#include "core/docfile/SaveFormat.h"
 #include "core/table/TablePopulation.h"
+#include "support/TempTree.h"
 
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/mman.h>
 #include <vector>
 
 namespace dirscribe {
@@ -231,6 +238,173 @@ TEST(DocumentFile, StringsFromAWindowsCodePageBecomeUtf8) {
         ReadDocumentFile(Head("\x07/m\xC3\xBCsic") + rows.substr(0, 5) + "\xE9" + rows.substr(6))
             .folderPath,
         "/m\xC3\x83\xC2\xBCsic");
+}
+
+std::string Written(std::string_view text) {
+    ArchiveWriter writer;
+    writer.WriteString(text);
+    return writer.Bytes();
+}
+
+TEST(Archive, EachLengthFormAtItsBoundaries) {
+    struct Case {
+        std::size_t length;
+        std::string prefix;
+    };
+    const Case cases[] = {
+        {0, "\x00"s},
+        {1, "\x01"s},
+        {254, "\xFE"s},
+        {255, "\xFF\xFF\x00"s},
+        {256, "\xFF\x00\x01"s},
+        {65533, "\xFF\xFD\xFF"s},
+        {65534, "\xFF\xFF\xFF\xFE\xFF\x00\x00"s},
+        {65535, "\xFF\xFF\xFF\xFF\xFF\x00\x00"s},
+        {70000, "\xFF\xFF\xFF\x70\x11\x01\x00"s}, // 70000 = 0x11170
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        std::string text(c.length, 'x');
+        if (!text.empty())
+            text.back() = 'z'; // the last byte must arrive too
+        const std::string bytes = Written(text);
+        EXPECT_EQ(bytes, c.prefix + text);
+
+        ArchiveReader reader(bytes);
+        EXPECT_EQ(reader.ReadString("the text"), text);
+        EXPECT_TRUE(reader.AtEnd());
+
+        // One byte short, wherever it is cut, is refused and leaves the position alone.
+        for (std::size_t cut : {std::size_t{0}, c.prefix.size() - 1, bytes.size() - 1}) {
+            if (cut >= bytes.size())
+                continue;
+            ArchiveReader shortReader(std::string_view(bytes).substr(0, cut));
+            std::string_view out = "untouched";
+            EXPECT_FALSE(shortReader.TryReadString(out));
+            EXPECT_EQ(out, "untouched");
+            EXPECT_EQ(shortReader.Offset(), 0u);
+        }
+    }
+}
+
+TEST(Archive, ShortLengthsInLongerFormsAreRead) {
+    const std::string bytes = "\xFF\x03\x00"
+                              "abc"
+                              "\xFF\xFF\xFF\x02\x00\x00\x00"
+                              "hi"
+                              "\x00"s;
+    ArchiveReader reader(bytes);
+    EXPECT_EQ(reader.ReadString("a"), "abc");
+    EXPECT_EQ(reader.ReadString("b"), "hi");
+    EXPECT_EQ(reader.ReadString("c"), "");
+    EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(Archive, ALengthLargerThanTheBytesLeftIsACut) {
+    // A 32-bit length of 4 GiB - 1 over a few bytes is compared with what is there.
+    const std::string bytes = "\xFF\xFF\xFF\xFF\xFF\xFF\xFF"
+                              "abc"s;
+    ArchiveReader reader(bytes);
+    try {
+        (void)reader.ReadString("the folder path");
+        FAIL() << "the length is larger than the bytes";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "the file ends inside the folder path");
+    }
+    EXPECT_EQ(reader.Offset(), 0u);
+}
+
+TEST(Archive, TextTooLongForTheLengthIsRefused) {
+    // 4 GiB of address space that is never touched: the length is checked before any byte
+    // is copied.
+    const std::size_t length = std::size_t{1} << 32;
+    void* area =
+        ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (area == MAP_FAILED)
+        GTEST_SKIP() << "no room for 4 GiB of address space";
+    ArchiveWriter writer;
+    writer.WriteInt32(1);
+    EXPECT_THROW(writer.WriteString(std::string_view(static_cast<const char*>(area), length)),
+                 Error);
+    EXPECT_EQ(writer.Bytes(), "\x01\x00\x00\x00"s) << "nothing of the refused text is written";
+    ::munmap(area, length);
+}
+
+// Options as a user left them, and as they must stay when a file is refused.
+ListingOptions Current() {
+    ListingOptions options;
+    options.printAs = 0;
+    options.addComments = 1;
+    options.addDate = 1;
+    options.dateFormat = 3;
+    return options;
+}
+
+// Opens path the way a window does: the settings change only when the whole file is good.
+std::string Open(const std::string& path, ListingOptions& options, DocumentContents& contents) {
+    try {
+        contents = LoadDocumentFile(path);
+        contents.settings.ApplyTo(options);
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return {};
+}
+
+TEST(LoadDocumentFile, RefusedFilesChangeNothingAndAreNamed) {
+    test::TempTree tree;
+    tree.Folder("disk.dsc");
+    tree.File("empty.dsc");
+    tree.File("list.txt", "Dirscribe: Listing of   </home/ann> \r\nCreated on: "
+                          "Wed Dec 18 14:05:09 2002\r\n"
+                          "Directory(Folder)  summary:  Size(bytes):                    1.5 "
+                          "Kb\r\n");
+    // A whole document whose `Add Size` is 7, and one that stops inside its first row.
+    const std::string head = "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                             "\x01/"
+                             "\x00\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
+                             "\x01\x00\x00\x00"s;
+    tree.File("bad-setting.dsc", head + "\x07\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                                        "\x00\x00\x00\x00"s);
+    tree.File("cut.dsc", head + "\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                                "\x01\x00\x00\x00"
+                                "\x05"
+                                "abcd"s);
+
+    tree.SizedFile("huge.dsc", kMaxDocumentBytes + 1);
+
+    struct Case {
+        const char* name;
+        bool read; // the file was read, but is no document
+        const char* why;
+    };
+    const Case cases[] = {
+        {"disk.dsc", false, "it is a folder."},
+        {"gone.dsc", false, "there is no such file."},
+        {"huge.dsc", false, "it is larger than 1 GiB."},
+        {"empty.dsc", true, "the file is empty."},
+        {"list.txt", true, "it is a text report, which can be saved but not opened."},
+        {"bad-setting.dsc", true, "the setting \"Add Size\" is 7, not 0 or 1."},
+        {"cut.dsc", true, "the file ends inside row 1 of 1."},
+    };
+    for (const Case& c : cases) {
+        const std::string path = tree.Path(c.name);
+        ListingOptions options = Current();
+        DocumentContents contents;
+        contents.folderPath = "untouched";
+        EXPECT_EQ(Open(path, options, contents),
+                  c.read ? "\"" + path + "\" is not a Dirscribe document: " + c.why
+                         : "Cannot read \"" + path + "\": " + c.why);
+        EXPECT_EQ(options, Current()) << c.name;
+        EXPECT_EQ(contents.folderPath, "untouched");
+    }
+}
+
+TEST(SaveFormat, TxtInAnyCaseIsTheReportAndEverythingElseTheDocument) {
+    for (const char* report : {"LIST.TXT", "a.TxT", "txt", "notestxt"})
+        EXPECT_EQ(SaveFormatFor(report), SaveFormat::TextReport) << report;
+    for (const char* document : {"x.dsc", "list.csv", "dir.txt/file", "old.txt/", "tx", ""})
+        EXPECT_EQ(SaveFormatFor(document), SaveFormat::DocumentFile) << document;
 }
 
 } // namespace
