@@ -236,9 +236,7 @@ TEST_F(MainWindowTest, SettingsAreWrittenAtCloseAndReadAtTheNextStart) {
     const std::string text = ReadFile(profile);
     EXPECT_NE(text.find("Print as =0"), std::string::npos) << text;
     const auto window = Open();
-    EXPECT_EQ(session->Options().printAs, 0);
-    EXPECT_EQ(session->Options().lastDepth, 5);
-    EXPECT_EQ(session->Options().showManualPath, 0);
+    EXPECT_TRUE(window->Action(kPageFormat)->isChecked());
     EXPECT_TRUE(window->Action(kDepth5)->isChecked());
     EXPECT_EQ(window->menuBar()->actions()[2]->text(), "&TreeDepth (5)");
     EXPECT_TRUE(window->View().PathBox().isHidden());
