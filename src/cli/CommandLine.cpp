@@ -4,6 +4,7 @@
 #include "cli/Arguments.h"
 #include "cli/PdfOutput.h"
 #include "console/StderrNotice.h"
+#include "core/Error.h"
 #include "core/format/AsciiCase.h"
 #include "core/ops/ListingSession.h"
 #include "core/options/Profile.h"
@@ -63,12 +64,36 @@ void ApplyArguments(const Arguments& args, ListingOptions& options) {
         options.addSizeInBytes = 1;
 }
 
+constexpr std::string_view kStdoutFailed = "Cannot write to standard output.";
+
 bool WriteStandardOutput(const std::string& bytes, Notice& notice) {
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
         std::fflush(stdout) == 0)
         return true;
-    notice.Show(kCaption, "Cannot write to standard output.");
+    notice.Show(kCaption, kStdoutFailed);
     return false;
+}
+
+// Standard output as a sink, for outputs written as they are made.
+class StdoutSink final : public ByteSink {
+public:
+    void Write(std::string_view bytes) override {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+            std::fflush(stdout) != 0)
+            throw Error(std::string(kStdoutFailed));
+    }
+};
+
+// The text report on standard output, written as it is made.
+bool WriteReportToStandardOutput(const ListingSession& session, Notice& notice, std::time_t now) {
+    try {
+        StdoutSink sink;
+        session.WriteTextReport(sink, now);
+        return true;
+    } catch (const Error& error) {
+        notice.Show(kCaption, error.what());
+        return false;
+    }
 }
 
 // A column by its title (exactly, else ignoring ASCII case) or by its index; -1 if none.
@@ -99,7 +124,7 @@ bool WriteOutputs(const Arguments& args, const ListingSession& session, Notice& 
     if (args.pdf)
         ok = WritePdfOutput(session, *args.pdf, notice) && ok;
     if ((!args.txt && !args.dsc && !args.pdf) || args.txt == "-")
-        ok = WriteStandardOutput(session.TextReport(now), notice) && ok;
+        ok = WriteReportToStandardOutput(session, notice, now) && ok;
     return ok;
 }
 

@@ -49,4 +49,9 @@ std::string ArchiveWriter::TakeBytes() {
     return std::exchange(m_bytes, std::string());
 }
 
+void ArchiveWriter::FlushTo(ByteSink& sink) {
+    sink.Write(m_bytes);
+    m_bytes.clear();
+}
+
 } // namespace dirscribe

@@ -2,6 +2,8 @@
 // Little-endian integers and length-prefixed strings, appended to a byte buffer.
 #pragma once
 
+#include "core/platform/ByteSink.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,6 +28,8 @@ public:
     [[nodiscard]] const std::string& Bytes() const { return m_bytes; }
     // Hands the bytes over; the writer is empty afterwards.
     [[nodiscard]] std::string TakeBytes();
+    // Writes the bytes into sink and empties the writer, keeping its room.
+    void FlushTo(ByteSink& sink);
 
 private:
     void WriteLittleEndian(std::uint64_t value, int byteCount);

@@ -149,18 +149,21 @@ DocumentContents ReadOrRefuse(std::string_view bytes, RowStore::Text* owned,
 
 std::string WriteDocumentFile(const ListingSummary& summary, std::string_view folderPath,
                               const ListingOptions& options, const ListingTable& table) {
+    StringSink sink;
+    WriteDocumentFile(sink, summary, folderPath, options, table);
+    return sink.Text();
+}
+
+void WriteDocumentFile(ByteSink& sink, const ListingSummary& summary, std::string_view folderPath,
+                       const ListingOptions& options, const ListingTable& table) {
     const DocumentSettings settings = DocumentSettings::From(options);
     if (const std::string problem = settings.OutOfRange(); !problem.empty())
         throw Error("The document cannot be saved: " + problem + ".");
 
+    constexpr std::size_t kBlock = std::size_t{1} << 16;
     const int rowCount = table.RowCount();
-    std::size_t size = 8 + 4 + 4 + RowStore::EncodedSize(folderPath.size()) + 7 * 4 + 4;
-    for (int r = 0; r < rowCount; ++r)
-        for (int c = 0; c < kMaxColumns; ++c)
-            size += RowStore::EncodedSize(table.Cell(r, c).size());
-
     ArchiveWriter writer;
-    writer.Reserve(size);
+    writer.Reserve(kBlock + 4096);
     writer.WriteUInt64(summary.totalBytes);
     writer.WriteInt32(summary.fileCount);
     writer.WriteInt32(summary.folderCount);
@@ -173,11 +176,15 @@ std::string WriteDocumentFile(const ListingSummary& summary, std::string_view fo
     writer.WriteInt32(settings.addAttribute);
     writer.WriteInt32(settings.addDate);
     writer.WriteInt32(rowCount);
-    // Cell() reads columns the table does not have as empty: the five strings stay positional.
-    for (int r = 0; r < rowCount; ++r)
-        for (int c = 0; c < kMaxColumns; ++c)
-            writer.WriteString(table.Cell(r, c));
-    return writer.TakeBytes();
+    // Cells of columns the table does not have read as empty: the five strings stay positional.
+    std::string scratch;
+    for (int r = 0; r < rowCount; ++r) {
+        for (const std::string_view cell : table.RowTexts(r, scratch))
+            writer.WriteString(cell);
+        if (writer.Bytes().size() >= kBlock)
+            writer.FlushTo(sink);
+    }
+    writer.FlushTo(sink);
 }
 
 DocumentContents ReadDocumentFile(std::string_view bytes) {

@@ -5,6 +5,7 @@
 #include "core/docfile/DocumentSettings.h"
 #include "core/listing/ListingSummary.h"
 #include "core/options/ListingOptions.h"
+#include "core/platform/ByteSink.h"
 #include "core/table/ListingTable.h"
 #include "core/table/RowStore.h"
 
@@ -35,6 +36,11 @@ inline constexpr std::uint64_t kMaxDocumentBytes = std::uint64_t{1} << 30;
 // is longer than a document can hold.
 std::string WriteDocumentFile(const ListingSummary& summary, std::string_view folderPath,
                               const ListingOptions& options, const ListingTable& table);
+// The same bytes handed to sink a block at a time as they are made, so a document of
+// millions of rows is never held whole. Throws what the sink throws; a setting out of range
+// throws before anything is written.
+void WriteDocumentFile(ByteSink& sink, const ListingSummary& summary, std::string_view folderPath,
+                       const ListingOptions& options, const ListingTable& table);
 
 // Reads and checks a whole document file. It returns only complete, valid contents: the
 // file must not be empty, must hold every field and string it announces, must have its

@@ -2,6 +2,7 @@
 // The document: what the last read found on disk.
 #pragma once
 
+#include "core/listing/EntryStore.h"
 #include "core/listing/ListingEntry.h"
 #include "core/listing/ListingSummary.h"
 
@@ -13,8 +14,12 @@ namespace dirscribe {
 // Holds only what was read from disk; comments and the texts the user sees live in the
 // listing table. The folder scanner fills it, table population and the outputs read it.
 struct CDirscribeDoc {
-    // The listing in display order before any sorting.
-    std::vector<ListingEntry> entries;
+    // What the read kept, each folder's entries together in the order the read met the
+    // folders, a folder's entry always before its contents.
+    EntryStore entries;
+    // The listing in display order before any sorting: row r shows entries.At(order[r]).
+    // Empty when that is the order of entries itself, as after a single-folder read.
+    std::vector<std::uint32_t> order;
     // The rows of a tree read while it is under way; the completion moves them into entries.
     std::vector<ListingEntry> collected;
     // How many folders the last single-folder read put at the head of entries (both files
@@ -24,6 +29,14 @@ struct CDirscribeDoc {
 
     // Destroys what a tree read has collected; entries stay.
     void DeleteContents() { collected.clear(); }
+
+    [[nodiscard]] std::size_t RowCount() const {
+        return order.empty() ? entries.Size() : order.size();
+    }
+    // The entry row r of the listing shows.
+    [[nodiscard]] std::uint32_t EntryOfRow(std::size_t row) const {
+        return order.empty() ? static_cast<std::uint32_t>(row) : order[row];
+    }
 };
 
 } // namespace dirscribe

@@ -1,18 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "core/listing/EntryList.h"
 
+#include <vector>
+
 namespace dirscribe {
 
 std::string EntryList::DiskPath(std::uint32_t index) const {
     return JoinPath(m_folder, RelativePath(index));
 }
 
-std::string EntryList::RelativePath(const std::vector<ListingEntry>& entries, std::uint32_t index) {
+std::string EntryList::RelativePath(const EntryStore& entries, std::uint32_t index) {
     std::vector<std::uint32_t> chain;
     // A folder stands before its contents, so each step goes to a lower index and ends.
-    for (std::uint32_t at = index; at < entries.size();) {
+    for (std::uint32_t at = index; at < entries.Size();) {
         chain.push_back(at);
-        const std::uint32_t up = entries[at].parent;
+        const std::uint32_t up = entries.Parent(at);
         if (up >= at)
             break;
         at = up;
@@ -21,7 +23,7 @@ std::string EntryList::RelativePath(const std::vector<ListingEntry>& entries, st
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         if (!path.empty())
             path += '/';
-        path += entries[*it].name;
+        path += entries.Name(*it);
     }
     return path;
 }

@@ -2,11 +2,11 @@
 // The entries a read found, kept for the table rows made from them.
 #pragma once
 
+#include "core/listing/EntryStore.h"
 #include "core/listing/ListingEntry.h"
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace dirscribe {
 
@@ -15,16 +15,18 @@ namespace dirscribe {
 // to the disk (file details, exports, updates) read the entry, never the row's texts.
 class EntryList {
 public:
-    EntryList(std::string folder, std::vector<ListingEntry> entries)
+    EntryList(std::string folder, EntryStore entries)
         : m_folder(std::move(folder)), m_entries(std::move(entries)) {}
 
-    // Exchanges the entries with a list of them; what a filling that failed gives back.
-    void Swap(std::vector<ListingEntry>& entries) noexcept { m_entries.swap(entries); }
+    // Exchanges the entries with a store of them; what a filling that failed gives back.
+    void Swap(EntryStore& entries) noexcept { std::swap(m_entries, entries); }
 
     // The listed folder as it was read.
     [[nodiscard]] const std::string& Folder() const { return m_folder; }
-    [[nodiscard]] std::size_t Size() const { return m_entries.size(); }
-    [[nodiscard]] const ListingEntry& At(std::uint32_t index) const { return m_entries[index]; }
+    [[nodiscard]] std::size_t Size() const { return m_entries.Size(); }
+    // A copy of the entry; Entries() reads single fields in place.
+    [[nodiscard]] ListingEntry At(std::uint32_t index) const { return m_entries.At(index); }
+    [[nodiscard]] const EntryStore& Entries() const { return m_entries; }
 
     // The raw names of the folders above the entry and its own, joined by "/".
     [[nodiscard]] std::string RelativePath(std::uint32_t index) const {
@@ -34,13 +36,13 @@ public:
     [[nodiscard]] std::string DiskPath(std::uint32_t index) const;
 
     // RelativePath for entries that are not in a list yet.
-    static std::string RelativePath(const std::vector<ListingEntry>& entries, std::uint32_t index);
+    static std::string RelativePath(const EntryStore& entries, std::uint32_t index);
     // folder + "/" + relative; the root "/" gets no second slash.
     static std::string JoinPath(const std::string& folder, const std::string& relative);
 
 private:
     std::string m_folder;
-    std::vector<ListingEntry> m_entries;
+    EntryStore m_entries;
 };
 
 } // namespace dirscribe

@@ -38,12 +38,17 @@ struct FolderRead {
     bool complete = false;    // its names were read to the end without an error
     int openError = 0;        // errno of a failed open
     ListingSummary summary;   // everything below it
-    // Only for folders whose contents the listing shows: the entries placed as a
-    // single-folder read places them and, for each folder entry, what is known of that
-    // folder (null for files), in the read's FolderArena.
-    std::vector<ListingEntry> entries;
+    // Only for folders whose contents the listing shows: where its entries are in the
+    // read's EntryStore, placed as a single-folder read places them, and for each folder
+    // entry (they come first) what is known of that folder, in the read's FolderArena.
+    std::size_t first = 0;
+    std::size_t count = 0;
     std::vector<FolderRead*> folders;
     std::int32_t headFolderCount = 0;
+
+    [[nodiscard]] FolderRead* FolderAt(std::size_t index) const {
+        return index < folders.size() ? folders[index] : nullptr;
+    }
 };
 
 // Where the results of the listed folders live until the listing is assembled: one place
@@ -77,15 +82,16 @@ DescriptorShare ShareDescriptors(std::size_t free, unsigned cores) {
 // (checked to be the folder it left), so neither the depth nor the descriptor limit
 // changes what is counted. A subfolder is handed to another reader when one is idle; its
 // totals reach the folders above it once it is done, so the outcome never depends on the
-// threads. Progress is reported from the thread that started the read only.
+// threads. Progress counts the folders done of those found so far; it is reported from
+// the thread that started the read only, which reads subtrees too while it waits.
 class Walker {
 public:
     enum class Outcome { Read, Stopped, Unopened, Failed, OutOfMemory };
 
-    Walker(Progress& progress, const StopFlag& stop, TaskPool& pool, FolderArena& arena, int mode,
-           dev_t device, std::size_t perReader, std::string path)
-        : m_progress(progress), m_stop(stop), m_pool(pool), m_arena(arena), m_mode(mode),
-          m_device(device), m_perReader(perReader), m_path(std::move(path)),
+    Walker(Progress& progress, const StopFlag& stop, TaskPool& pool, FolderArena& arena,
+           EntryStore& store, int mode, dev_t device, std::size_t perReader, std::string path)
+        : m_progress(progress), m_stop(stop), m_pool(pool), m_arena(arena), m_store(store),
+          m_mode(mode), m_device(device), m_perReader(perReader), m_path(std::move(path)),
           m_owner(std::this_thread::get_id()) {}
 
     // Reads the listed folder, open as top, into folder: its entries and, while depthBelow
@@ -150,6 +156,8 @@ private:
                int depthBelow);
     void ReadTotals(Frame& frame);
     void ReadListed(Frame& frame);
+    // Counts folders found and done, from any reader; the starting thread shows them.
+    void CountFolders(std::int64_t found, std::int64_t done);
     // Leaves the deepest folder for the one above it, reopened through ".." when closed.
     void Leave(Path& path);
     // Opens a child of the deepest folder, closing folders higher up to stay within the
@@ -173,17 +181,24 @@ private:
     [[nodiscard]] bool OnOwnerThread() const { return std::this_thread::get_id() == m_owner; }
     // Room for the result of each listed folder, valid until the walker goes.
     std::vector<FolderRead*> NewFolders(std::size_t count);
+    // Keeps a listed folder's entries in the store, in its order.
+    void Keep(FolderRead& folder, const std::vector<ListingEntry>& entries);
 
     Progress& m_progress;
     const StopFlag& m_stop;
     TaskPool& m_pool;
     FolderArena& m_arena; // guarded by m_mutex
+    EntryStore& m_store;  // guarded by m_mutex
     int m_mode;
     dev_t m_device;
     std::size_t m_perReader;
     std::string m_path;
     std::thread::id m_owner;
     std::atomic<bool> m_ending{false};
+    std::atomic<std::int64_t> m_foldersFound{1}; // the listed folder
+    std::atomic<std::int64_t> m_foldersDone{0};
+    std::int64_t m_shownFound = 0; // as the progress was last told, on the starting thread
+    std::int64_t m_shownDone = 0;
     std::mutex m_mutex; // guards what follows
     bool m_outOfMemory = false;
     std::string m_failure;
@@ -241,6 +256,7 @@ void Walker::Descend(Path& path) {
         if (!dir) {
             if (child.folder != nullptr)
                 child.folder->openError = error;
+            CountFolders(0, 1);
             continue;
         }
         if (HandOver(path, *dir, child, keepEntries, depthBelow))
@@ -263,6 +279,22 @@ void Walker::Enter(Path& path, Directory dir, std::string name, FolderRead* fold
         ReadListed(frame);
     else
         ReadTotals(frame);
+    CountFolders(static_cast<std::int64_t>(frame.children.size()), 0);
+}
+
+void Walker::CountFolders(std::int64_t found, std::int64_t done) {
+    if (found != 0)
+        m_foldersFound.fetch_add(found, std::memory_order_relaxed);
+    if (done != 0)
+        m_foldersDone.fetch_add(done, std::memory_order_relaxed);
+    if (!OnOwnerThread())
+        return;
+    const std::int64_t allFound = m_foldersFound.load(std::memory_order_relaxed);
+    if (allFound != m_shownFound)
+        m_progress.SetRange(m_shownFound = allFound);
+    for (const std::int64_t allDone = m_foldersDone.load(std::memory_order_relaxed);
+         m_shownDone < allDone; ++m_shownDone)
+        m_progress.Step();
 }
 
 void Walker::ReadTotals(Frame& frame) {
@@ -294,23 +326,21 @@ void Walker::ReadListed(Frame& frame) {
         names.push_back(std::move(name));
     std::sort(names.begin(), names.end(), ListingNameLess);
     folder.complete = !dir.Failed();
+    if (!names.empty() && OnOwnerThread())
+        m_progress.SetMessage(names.back());
 
     std::vector<ListingEntry> files;
     std::vector<ListingEntry> folders;
     std::vector<bool> elsewhere; // per listed folder: on another device
-    for (std::size_t i = 0; i < names.size(); ++i) {
+    for (std::string& name : names) {
         if (Ending())
             return;
-        if (i > 0 && OnOwnerThread()) {
-            m_progress.SetMessage(names[i]);
-            m_progress.Step();
-        }
-        const std::optional<DirectoryEntry> info = dir.Stat(names[i], m_device);
+        const std::optional<DirectoryEntry> info = dir.Stat(name, m_device);
         if (!info)
             continue;
         ListingEntry entry;
         entry.attributes = info->attributes;
-        entry.name = std::move(names[i]);
+        entry.name = std::move(name);
         entry.size = info->size;
         entry.modified = info->modified;
         if (!info->isFolder) {
@@ -337,13 +367,19 @@ void Walker::ReadListed(Frame& frame) {
     }
     // Folders go to the head one by one, so they end up in reverse order; files follow.
     folder.headFolderCount = m_mode == kFilesAndFolders ? static_cast<int>(folders.size()) : 0;
-    folder.entries.reserve(folders.size() + files.size());
-    folder.entries.insert(folder.entries.end(), std::make_move_iterator(folders.rbegin()),
-                          std::make_move_iterator(folders.rend()));
+    std::reverse(folders.begin(), folders.end());
+    folders.insert(folders.end(), std::make_move_iterator(files.begin()),
+                   std::make_move_iterator(files.end()));
     folder.folders.assign(reads.rbegin(), reads.rend());
-    folder.entries.insert(folder.entries.end(), std::make_move_iterator(files.begin()),
-                          std::make_move_iterator(files.end()));
-    folder.folders.resize(folder.entries.size(), nullptr);
+    Keep(folder, folders);
+}
+
+void Walker::Keep(FolderRead& folder, const std::vector<ListingEntry>& entries) {
+    const std::lock_guard lock(m_mutex);
+    folder.first = m_store.Size();
+    for (const ListingEntry& entry : entries)
+        m_store.Append(entry);
+    folder.count = entries.size();
 }
 
 void Walker::Leave(Path& path) {
@@ -368,6 +404,7 @@ void Walker::Leave(Path& path) {
         above.folder->summary.Add(path.frames.back().folder->summary);
     }
     path.frames.pop_back();
+    CountFolders(0, 1);
 }
 
 std::optional<Directory> Walker::OpenChild(Path& path, const std::string& name, int& error) {
@@ -489,11 +526,11 @@ std::vector<FolderRead*> Walker::NewFolders(std::size_t count) {
 
 // A folder entry takes its total from what the walk found below it, and the mark of a
 // system folder that could not be read whole.
-void SettleFolderEntry(ListingEntry& entry, FolderRead& sub) {
-    entry.size = sub.summary.totalBytes;
+void SettleFolderEntry(EntryStore& entries, std::size_t index, FolderRead& sub) {
+    entries.SetFolderTotal(index, sub.summary.totalBytes);
     if (!(sub.readable && sub.complete) && !sub.otherDevice &&
-        MentionsSystemVolumeInformation(entry.name)) {
-        entry.restricted = true;
+        MentionsSystemVolumeInformation(entries.Name(index))) {
+        entries.MarkRestricted(index);
         sub.readable = false; // the marked name is no path a tree read could open
     }
 }
@@ -505,8 +542,8 @@ void ReportUnreadable(Notice& notice, const std::string& path) {
 
 // Walks the folder at path with the readers and descriptors this process can spare.
 Walker::Outcome WalkFolder(Progress& progress, const StopFlag& stop, const std::string& path,
-                           int mode, int depthBelow, FolderArena& arena, FolderRead& folder,
-                           std::string& failure) {
+                           int mode, int depthBelow, FolderArena& arena, EntryStore& store,
+                           FolderRead& folder, std::string& failure) {
     // The progress shows however the walk ends, and is gone before any message.
     struct Shown {
         explicit Shown(Progress& progress) : m_progress(progress) { m_progress.Begin(); }
@@ -523,28 +560,29 @@ Walker::Outcome WalkFolder(Progress& progress, const StopFlag& stop, const std::
     if (!top)
         return Walker::Outcome::Unopened;
     TaskPool pool(share.readers);
-    Walker walker(progress, stop, pool, arena, mode, top->Device(), share.perReader, path);
+    Walker walker(progress, stop, pool, arena, store, mode, top->Device(), share.perReader, path);
     const Walker::Outcome outcome = walker.Walk(std::move(*top), folder, depthBelow);
     failure = walker.Failure();
     return outcome;
 }
 
-// Builds the tree rows from what the walk kept, in the order the listing shows them: each
-// folder row followed by the rows of its own contents, the rows of one folder in the
-// reverse of its single-folder order. Without recursion, for trees of any depth.
+// Puts what the walk kept in the order the listing shows it: each folder row followed by
+// the rows of its own contents, the rows of one folder in the reverse of its single-folder
+// order. The entries stay where the walk stored them; each gets its level and folder, and
+// the order lists them. Without recursion, for trees of any depth.
 class TreeBuilder {
 public:
     TreeBuilder(Notice& notice, int depth, const std::string& path)
         : m_notice(notice), m_depth(depth), m_path(path) {}
 
-    std::vector<ListingEntry> Build(FolderRead& top);
+    std::vector<std::uint32_t> Build(EntryStore& entries, FolderRead& top);
 
 private:
     struct Step {
         FolderRead* folder;
         std::size_t remaining; // entries not yet taken, from the back
         std::int32_t level;
-        std::uint32_t parent; // the row of the folder, kNoEntry for the listed one
+        std::uint32_t parent; // the entry of the folder, kNoEntry for the listed one
     };
     [[nodiscard]] bool Descends(std::int32_t level) const { return m_depth < 0 || level < m_depth; }
     [[nodiscard]] std::size_t CountRows(FolderRead& top) const;
@@ -560,52 +598,47 @@ std::size_t TreeBuilder::CountRows(FolderRead& top) const {
     while (!pending.empty()) {
         const auto [folder, level] = pending.back();
         pending.pop_back();
-        rows += folder->entries.size();
+        rows += folder->count;
         if (!Descends(level))
             continue;
-        for (std::size_t i = 0; i < folder->entries.size(); ++i) {
-            FolderRead* sub = folder->folders[i];
-            if (sub != nullptr && sub->readable && !sub->otherDevice)
+        for (FolderRead* sub : folder->folders)
+            if (sub->readable && !sub->otherDevice)
                 pending.emplace_back(sub, level + 1);
-        }
     }
     return rows;
 }
 
-std::vector<ListingEntry> TreeBuilder::Build(FolderRead& top) {
-    std::vector<ListingEntry> rows;
-    rows.reserve(CountRows(top));
-    std::vector<Step> steps = {{&top, top.entries.size(), 1, kNoEntry}};
+std::vector<std::uint32_t> TreeBuilder::Build(EntryStore& entries, FolderRead& top) {
+    std::vector<std::uint32_t> order;
+    order.reserve(CountRows(top));
+    std::vector<Step> steps = {{&top, top.count, 1, kNoEntry}};
     while (!steps.empty()) {
         Step& step = steps.back();
         if (step.remaining == 0) {
-            std::vector<ListingEntry>().swap(step.folder->entries);
             steps.pop_back();
             continue;
         }
         const std::size_t i = --step.remaining;
         const std::int32_t level = step.level;
-        ListingEntry& entry = step.folder->entries[i];
-        FolderRead* sub = step.folder->folders[i];
-        entry.level = level;
-        entry.parent = step.parent;
+        FolderRead* sub = step.folder->FolderAt(i);
+        const auto entry = static_cast<std::uint32_t>(step.folder->first + i);
+        entries.Place(entry, level, step.parent);
         if (sub != nullptr)
-            SettleFolderEntry(entry, *sub);
-        const auto row = static_cast<std::uint32_t>(rows.size());
-        rows.push_back(std::move(entry));
+            SettleFolderEntry(entries, entry, *sub);
+        order.push_back(entry);
         if (sub == nullptr || sub->otherDevice)
             continue;
         if (!sub->readable) {
             const std::string subPath =
-                EntryList::JoinPath(m_path, EntryList::RelativePath(rows, row));
+                EntryList::JoinPath(m_path, EntryList::RelativePath(entries, entry));
             if (!MentionsSystemVolumeInformation(subPath))
                 m_notice.SubfolderUnreadable(
                     subPath, sub->openError != 0 ? std::strerror(sub->openError) : "");
         } else if (Descends(level)) {
-            steps.push_back({sub, sub->entries.size(), level + 1, row});
+            steps.push_back({sub, sub->count, level + 1, entry});
         }
     }
-    return rows;
+    return order;
 }
 
 } // namespace
@@ -631,13 +664,26 @@ std::string TreeFileName(const std::string& name, int level) {
     return decorated;
 }
 
-std::string ShownName(const ListingEntry& entry) {
-    std::string name = DisplayText(entry.name);
-    if (entry.restricted)
+namespace {
+
+std::string Shown(std::string_view raw, bool folder, std::int32_t level, bool restricted) {
+    std::string name = DisplayText(raw);
+    if (restricted)
         name += kRestrictedSuffix;
-    if (entry.level == 0)
+    if (level == 0)
         return name;
-    return entry.IsFolder() ? TreeFolderName(name, entry.level) : TreeFileName(name, entry.level);
+    return folder ? TreeFolderName(name, level) : TreeFileName(name, level);
+}
+
+} // namespace
+
+std::string ShownName(const ListingEntry& entry) {
+    return Shown(entry.name, entry.IsFolder(), entry.level, entry.restricted);
+}
+
+std::string ShownName(const EntryStore& entries, std::size_t index) {
+    return Shown(entries.Name(index), entries.IsFolder(index), entries.Level(index),
+                 entries.Restricted(index));
 }
 
 ReadOutcome FolderScanner::ReadFolder(CDirscribeDoc& doc, const std::string& path, int mode) {
@@ -650,7 +696,8 @@ ReadOutcome FolderScanner::ReadFolderTree(CDirscribeDoc& doc, const std::string&
 }
 
 ReadOutcome FolderScanner::Read(CDirscribeDoc& doc, const std::string& path, int mode, int depth) {
-    doc.entries.clear();
+    doc.entries.Release();
+    doc.order.clear();
     doc.collected.clear();
     doc.summary = {};
     doc.headFolderCount = 0;
@@ -658,10 +705,11 @@ ReadOutcome FolderScanner::Read(CDirscribeDoc& doc, const std::string& path, int
     // The levels below the top folder whose contents the tree shows.
     const int depthBelow = depth < 0 ? -1 : std::max(depth - 1, 0);
     FolderArena arena;
+    EntryStore entries;
     FolderRead folder;
     std::string failure;
     const Walker::Outcome outcome =
-        WalkFolder(m_progress, m_stop, path, mode, depthBelow, arena, folder, failure);
+        WalkFolder(m_progress, m_stop, path, mode, depthBelow, arena, entries, folder, failure);
     switch (outcome) {
     case Walker::Outcome::Read:
         break;
@@ -677,17 +725,15 @@ ReadOutcome FolderScanner::Read(CDirscribeDoc& doc, const std::string& path, int
         return ReadOutcome::Failed;
     }
 
-    const ListingSummary summary = folder.summary;
     if (depth == 0) {
-        for (std::size_t i = 0; i < folder.entries.size(); ++i)
-            if (folder.folders[i] != nullptr)
-                SettleFolderEntry(folder.entries[i], *folder.folders[i]);
+        for (std::size_t i = 0; i < folder.folders.size(); ++i)
+            SettleFolderEntry(entries, i, *folder.folders[i]);
         doc.headFolderCount = folder.headFolderCount;
-        doc.entries = std::move(folder.entries);
     } else {
-        doc.entries = TreeBuilder(m_notice, depth, path).Build(folder);
+        doc.order = TreeBuilder(m_notice, depth, path).Build(entries, folder);
     }
-    doc.summary = summary;
+    doc.entries = std::move(entries);
+    doc.summary = folder.summary;
     return ReadOutcome::Read;
 }
 

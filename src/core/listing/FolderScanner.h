@@ -59,5 +59,7 @@ std::string TreeFileName(const std::string& name, int level);
 // The name as the listing shows it: display text (see DisplayText), " *restricted" where
 // the folder is marked so, and the tree decoration of its level.
 std::string ShownName(const ListingEntry& entry);
+// The same for entry `index` of a store.
+std::string ShownName(const EntryStore& entries, std::size_t index);
 
 } // namespace dirscribe

@@ -91,7 +91,8 @@ bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, P
         return false;
     }
     m_doc.summary = contents.summary;
-    m_doc.entries.clear();
+    m_doc.entries.Release();
+    m_doc.order.clear();
     m_path = m_shownPath = std::move(contents.folderPath);
     contents.settings.ApplyTo(m_options);
     m_loadedRows = std::move(contents.rows);
@@ -153,12 +154,15 @@ bool ListingSession::DeleteRow(int row) {
 bool ListingSession::Save(const std::string& fileName, SaveFormat format, Notice& notice,
                           std::time_t createdOn, SpecialFiles special) const {
     try {
-        WriteFileAtomically(fileName,
-                            format == SaveFormat::TextReport
-                                ? TextReport(createdOn)
-                                : WriteDocumentFile(m_doc.summary, LenientUtf8(m_path), m_options,
-                                                    m_table),
-                            special);
+        WriteFileAtomically(
+            fileName,
+            [&](ByteSink& sink) {
+                if (format == SaveFormat::TextReport)
+                    WriteTextReport(sink, createdOn);
+                else
+                    WriteDocumentFile(sink, m_doc.summary, LenientUtf8(m_path), m_options, m_table);
+            },
+            special);
         return true;
     } catch (const Error& error) {
         notice.Show(kCaption, error.what());
@@ -178,9 +182,15 @@ bool ListingSession::ClickColumn(int column) {
 }
 
 std::string ListingSession::TextReport(std::time_t createdOn) const {
+    StringSink sink;
+    WriteTextReport(sink, createdOn);
+    return sink.Text();
+}
+
+void ListingSession::WriteTextReport(ByteSink& sink, std::time_t createdOn) const {
     // A failed read leaves the listing on show whole, so its rows are always the listing's.
-    return WriteTextReport(m_doc.summary, LenientUtf8(m_path), m_options, m_table, true,
-                           createdOn);
+    dirscribe::WriteTextReport(sink, m_doc.summary, LenientUtf8(m_path), m_options, m_table, true,
+                               createdOn);
 }
 
 void ListingSession::FetchFileDetails(int row) {

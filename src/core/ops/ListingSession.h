@@ -6,6 +6,7 @@
 #include "core/listing/CDirscribeDoc.h"
 #include "core/options/ListingOptions.h"
 #include "core/platform/AtomicFile.h"
+#include "core/platform/ByteSink.h"
 #include "core/platform/Notice.h"
 #include "core/platform/Progress.h"
 #include "core/platform/StopToken.h"
@@ -110,6 +111,8 @@ public:
 
     // The text report of the listing as it stands.
     [[nodiscard]] std::string TextReport(std::time_t createdOn) const;
+    // The same, handed to sink as it is made (see WriteTextReport).
+    void WriteTextReport(ByteSink& sink, std::time_t createdOn) const;
 
 private:
     ListingOptions m_options;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 namespace dirscribe {
 
@@ -56,6 +57,7 @@ std::vector<PageRange> BuildPageTable(const ListingTable& snapshot, PageLayout l
     table.reserve(static_cast<std::size_t>(std::max(blockCount, 0)));
     int first = 0;
     int numbered = 0; // numbered rows before `first`
+    std::string scratch;
     for (int block = 1; block <= blockCount; ++block) {
         const int room = block == 1 ? capacity.first : capacity.later;
         PageRange range;
@@ -65,7 +67,7 @@ std::vector<PageRange> BuildPageTable(const ListingTable& snapshot, PageLayout l
         range.numberedBefore = numbered;
         table.push_back(range);
         for (int row = first; row <= range.lastRow; ++row)
-            numbered += IsNumberedRow(snapshot.Cell(row, 0)) ? 1 : 0;
+            numbered += IsNumberedRow(snapshot.CellText(row, 0, scratch)) ? 1 : 0;
         // Blocks past the end stay empty instead of running past the 32-bit limit.
         first = static_cast<int>(std::min<std::int64_t>(std::int64_t{first} + room, n));
     }

@@ -331,8 +331,10 @@ void PrintJob::DrawRows(Canvas& canvas, const PageRange& range, int firstY,
     long number = range.numberedBefore;
     int y = firstY;
     std::string line;
+    std::string scratch;
     for (int row = range.firstRow; row <= range.lastRow; ++row, y += metrics.rowPitch) {
-        const std::string_view name = m_snapshot.Cell(row, 0);
+        const CellTexts cells = m_snapshot.RowTexts(row, scratch);
+        const std::string_view name = cells[0];
         if (IsCommentRow(name)) {
             TextBefore(canvas, {kCommentRowX, y}, name, font, m_nameEnd);
         } else {
@@ -343,7 +345,8 @@ void PrintJob::DrawRows(Canvas& canvas, const PageRange& range, int firstY,
             TextBefore(canvas, {kNameX, y}, line, font, m_nameEnd);
         }
         for (const PrintedColumn& column : m_printedColumns)
-            TextBefore(canvas, {column.x, y}, m_snapshot.Cell(row, column.cell), font, column.end);
+            TextBefore(canvas, {column.x, y}, cells[static_cast<std::size_t>(column.cell)], font,
+                       column.end);
     }
 }
 

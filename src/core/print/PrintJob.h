@@ -17,9 +17,11 @@
 namespace dirscribe {
 
 // Made when a print, preview or PDF export starts, from the table as it stands; later
-// changes to the table do not reach it. Draws each page in 0.01 inch units, y downward
-// from the top left of the printable area. Drawing a page twice, in any order, gives the
-// same calls: the title text is composed once per job, when it is first needed.
+// changes to the table do not reach it. Its snapshot shares the table's rows (they are
+// copied only if the table changes while the job lives), and its pages read them without
+// keeping any text, so printing a large listing holds no second copy of it. Draws each page in 0.01
+// inch units, y downward from the top left of the printable area. Drawing a page twice, in any
+// order, gives the same calls: the title text is composed once per job, when it is first needed.
 //
 // The letter layouts print a title box and a summary on page 1, then a heading, column heads
 // and the rows of the page. The cut-out layouts print two framed square panels per page,

@@ -120,45 +120,29 @@ void AppendBanner(std::string& out, std::int32_t filesAndFolders) {
         out += "******OUTPUT FILES ONLY********\r\n";
 }
 
-void AppendRecord(std::string& out, const ListingTable& table, int row, const RowFormat& format,
+// The record of one row, from its cells (a table lacking a column has it empty).
+void AppendRecord(std::string& out, const CellTexts& cells, const RowFormat& format,
                   bool commentsShown) {
-    const std::string_view name = table.Cell(row, 0);
+    const std::string_view name = cells[0];
     const bool special = name == kCommentRowName || name.starts_with(kFileDataPrefix);
     out += name;
     if (!special)
         out += " \r\n "; // the name on its own line, the values on the next
     if (special && commentsShown) {
-        AppendRightAligned(out, table.Cell(row, 1), kSpecialRowWidth);
+        AppendRightAligned(out, cells[1], kSpecialRowWidth);
         out += kLineEnd;
         return;
     }
     for (std::size_t k = 1; k <= format.columns; ++k) {
-        const int column = static_cast<int>(k);
-        const std::string_view text = table.Cell(row, column);
+        const std::string_view text = cells[k];
         // The middle columns vanish when empty; the first and last keep their blanks.
         if ((k == 2 || k == 3) && text.empty())
             continue;
         const FieldWidth& width = format.widths[k - 1];
-        const bool afterEmpty = table.Cell(row, column - 1).empty();
+        const bool afterEmpty = cells[k - 1].empty();
         AppendRightAligned(out, text, afterEmpty ? width.afterEmpty : width.afterText);
     }
     out += kLineEnd;
-}
-
-// An upper bound of the records' size, so a report of millions of rows is built without
-// regrowing: a field takes at most its width plus its text's bytes.
-std::size_t RecordsCapacity(const ListingTable& table, const RowFormat& format) {
-    std::size_t fieldWidths = 0;
-    for (std::size_t k = 0; k < format.columns; ++k)
-        fieldWidths += std::max(format.widths[k].afterText, format.widths[k].afterEmpty);
-    const std::size_t perRow = std::max(fieldWidths, kSpecialRowWidth) + 8; // blanks, line ends
-    std::size_t capacity = 0;
-    for (int row = 0; row < table.RowCount(); ++row) {
-        capacity += perRow;
-        for (int column = 0; column < table.ColumnCount(); ++column)
-            capacity += table.Cell(row, column).size();
-    }
-    return capacity;
 }
 
 } // namespace
@@ -166,6 +150,15 @@ std::size_t RecordsCapacity(const ListingTable& table, const RowFormat& format) 
 std::string WriteTextReport(const ListingSummary& summary, std::string_view folderPath,
                             const ListingOptions& options, const ListingTable& table,
                             bool writeRecords, std::time_t createdOn) {
+    StringSink sink;
+    WriteTextReport(sink, summary, folderPath, options, table, writeRecords, createdOn);
+    return sink.Text();
+}
+
+void WriteTextReport(ByteSink& sink, const ListingSummary& summary, std::string_view folderPath,
+                     const ListingOptions& options, const ListingTable& table, bool writeRecords,
+                     std::time_t createdOn) {
+    BufferedWriter writer(sink);
     std::string out;
     out += "Dirscribe: Listing of   <";
     out += folderPath;
@@ -189,14 +182,18 @@ std::string WriteTextReport(const ListingSummary& summary, std::string_view fold
     out += header.line;
     out += header.ruleBelow;
 
-    if (!writeRecords)
-        return out;
-    const RowFormat& format = kRowFormats[static_cast<std::size_t>(mask)];
-    out.reserve(out.size() + RecordsCapacity(table, format));
-    const bool commentsShown = options.addComments != 0;
-    for (int row = 0; row < table.RowCount(); ++row)
-        AppendRecord(out, table, row, format, commentsShown);
-    return out;
+    writer << out;
+    if (writeRecords) {
+        const RowFormat& format = kRowFormats[static_cast<std::size_t>(mask)];
+        const bool commentsShown = options.addComments != 0;
+        std::string scratch;
+        for (int row = 0; row < table.RowCount(); ++row) {
+            out.clear();
+            AppendRecord(out, table.RowTexts(row, scratch), format, commentsShown);
+            writer << out;
+        }
+    }
+    writer.Flush();
 }
 
 } // namespace dirscribe

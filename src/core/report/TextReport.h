@@ -4,6 +4,7 @@
 
 #include "core/listing/ListingSummary.h"
 #include "core/options/ListingOptions.h"
+#include "core/platform/ByteSink.h"
 #include "core/table/ListingTable.h"
 
 #include <ctime>
@@ -22,5 +23,10 @@ namespace dirscribe {
 std::string WriteTextReport(const ListingSummary& summary, std::string_view folderPath,
                             const ListingOptions& options, const ListingTable& table,
                             bool writeRecords, std::time_t createdOn);
+// The same report handed to sink a block at a time as it is made, so a report of millions
+// of rows is never held whole. Throws what the sink throws.
+void WriteTextReport(ByteSink& sink, const ListingSummary& summary, std::string_view folderPath,
+                     const ListingOptions& options, const ListingTable& table, bool writeRecords,
+                     std::time_t createdOn);
 
 } // namespace dirscribe

@@ -27,12 +27,58 @@ int ListingTable::ColumnIndex(std::string_view title) const {
 }
 
 std::string_view ListingTable::Cell(int row, int column) const {
-    return column < ColumnCount() ? m_rows.Cell(row, column) : std::string_view();
+    if (column >= ColumnCount())
+        return {};
+    return m_rows.Formatted(row, column, [this](std::uint32_t entry, std::string& scratch) {
+        return EntryTexts(entry, scratch);
+    });
+}
+
+CellTexts ListingTable::EntryTexts(std::uint32_t entry, std::string& scratch) const {
+    scratch.clear();
+    std::array<std::size_t, kMaxColumns + 1> ends{};
+    if (m_entries != nullptr && entry < m_entries->Size()) {
+        for (int c = 0; c < ColumnCount(); ++c) {
+            AppendEntryCell(scratch, m_entries->Entries(), entry, m_style, c,
+                            m_columns[static_cast<std::size_t>(c)].title);
+            ends[static_cast<std::size_t>(c) + 1] = scratch.size();
+        }
+    }
+    CellTexts cells;
+    for (int c = 0; c < ColumnCount(); ++c) {
+        const std::size_t begin = ends[static_cast<std::size_t>(c)];
+        cells[static_cast<std::size_t>(c)] =
+            std::string_view(scratch).substr(begin, ends[static_cast<std::size_t>(c) + 1] - begin);
+    }
+    return cells;
+}
+
+std::string_view ListingTable::CellText(int row, int column, std::string& scratch) const {
+    if (column >= ColumnCount())
+        return {};
+    if (!m_rows.Unformatted(row))
+        return m_rows.Cell(row, column);
+    scratch.clear();
+    if (m_entries != nullptr && m_rows.Entry(row) < m_entries->Size())
+        AppendEntryCell(scratch, m_entries->Entries(), m_rows.Entry(row), m_style, column,
+                        m_columns[static_cast<std::size_t>(column)].title);
+    return scratch;
+}
+
+CellTexts ListingTable::RowTexts(int row, std::string& scratch) const {
+    if (m_rows.Unformatted(row))
+        return EntryTexts(m_rows.Entry(row), scratch);
+    CellTexts cells;
+    for (int c = 0; c < ColumnCount(); ++c)
+        cells[static_cast<std::size_t>(c)] = m_rows.Cell(row, c);
+    return cells;
 }
 
 void ListingTable::SetCell(int row, int column, std::string_view text) {
-    if (column < ColumnCount())
-        m_rows.SetCell(row, column, text);
+    if (column >= ColumnCount())
+        return;
+    (void)Cell(row, 0); // a row made from an entry gets its texts first
+    m_rows.SetCell(row, column, text);
 }
 
 CellTexts ListingTable::VisibleCells(const CellTexts& cells) const {
@@ -56,14 +102,17 @@ std::uint32_t ListingTable::EntryIndex(int row) const {
 }
 
 RowRecord ListingTable::Row(int row) const {
+    std::string scratch;
+    const CellTexts cells = RowTexts(row, scratch);
     RowRecord record;
     for (int c = 0; c < ColumnCount(); ++c)
-        record[static_cast<std::size_t>(c)] = std::string(Cell(row, c));
+        record[static_cast<std::size_t>(c)] = std::string(cells[static_cast<std::size_t>(c)]);
     return record;
 }
 
 bool ListingTable::IsCommentRow(int row) const {
-    return Cell(row, 0) == kCommentRowMark;
+    std::string scratch;
+    return CellText(row, 0, scratch) == kCommentRowMark;
 }
 
 void ListingTable::AdoptRows(RowStore rows) {

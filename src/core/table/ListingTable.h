@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/listing/EntryList.h"
+#include "core/table/EntryCells.h"
 #include "core/table/RowRecord.h"
 #include "core/table/RowStore.h"
 #include "core/table/TableColumn.h"
@@ -19,9 +20,11 @@ namespace dirscribe {
 // Once filled, the cell texts are the listing: sorting, comments, printing and saving
 // work on them. A row made from an entry that was read also knows that entry, so what goes
 // back to the disk reads the entry, never a text. Rows live in a RowStore, so millions of
-// rows cost a few large buffers. Row and column indices outside the table read as empty;
-// writes outside it are ignored. Views returned by Cell() stay valid until the table is
-// next changed.
+// rows cost a few large buffers; a row made by AppendEntryRow holds no texts at all until
+// Cell() first reads it, and CellText() and RowTexts() read without keeping anything, so
+// an output of every row costs no second copy of them. Copies share the rows until one
+// of them changes. Row and column indices outside the table read as empty; writes outside
+// it are ignored. Views returned by Cell() stay valid until the table is next changed.
 class ListingTable {
 public:
     void SetColumns(std::vector<TableColumn> columns);
@@ -34,6 +37,11 @@ public:
 
     [[nodiscard]] int RowCount() const { return m_rows.Size(); }
     [[nodiscard]] std::string_view Cell(int row, int column) const;
+    // The cell's text, read in place, or made in scratch (replacing what it held) for a
+    // row that holds no texts yet; valid until scratch or the table changes.
+    [[nodiscard]] std::string_view CellText(int row, int column, std::string& scratch) const;
+    // All five cells of a row in the same way; cells past ColumnCount() are empty.
+    [[nodiscard]] CellTexts RowTexts(int row, std::string& scratch) const;
     void SetCell(int row, int column, std::string_view text);
     [[nodiscard]] std::int64_t ItemData(int row) const { return m_rows.ItemData(row); }
     void SetItemData(int row, std::int64_t data) { m_rows.SetItemData(row, data); }
@@ -45,10 +53,16 @@ public:
     // Appends a row from cell texts that need not be strings of their own, made from entry
     // `entry` of Entries() (kNoEntry: from none).
     void AppendCells(const CellTexts& cells, std::uint32_t entry = kNoEntry);
+    // Appends a row whose texts are made from entry `entry` of Entries() in the style
+    // SetEntries() gave (see AppendEntryCell), when they are first read.
+    void AppendEntryRow(std::uint32_t entry) { m_rows.AppendUnformatted(entry); }
 
     // The entries the rows were made from; null when no row was.
     [[nodiscard]] const EntryList* Entries() const { return m_entries.get(); }
-    void SetEntries(std::shared_ptr<const EntryList> entries) { m_entries = std::move(entries); }
+    void SetEntries(std::shared_ptr<const EntryList> entries, EntryRowStyle style = {}) {
+        m_entries = std::move(entries);
+        m_style = style;
+    }
     // The index in Entries() of the entry a row was made from; kNoEntry for a row made
     // otherwise (comment, blank and detail rows, the rows of a document) or outside the table.
     [[nodiscard]] std::uint32_t EntryIndex(int row) const;
@@ -73,11 +87,14 @@ public:
 
 private:
     [[nodiscard]] CellTexts VisibleCells(const CellTexts& cells) const;
+    // The texts of the row made from entry `entry`, made in scratch.
+    [[nodiscard]] CellTexts EntryTexts(std::uint32_t entry, std::string& scratch) const;
 
     std::vector<TableColumn> m_columns;
     RowStore m_rows;
     // Shared, so a copy of the table (a print job's) costs no copy of them.
     std::shared_ptr<const EntryList> m_entries;
+    EntryRowStyle m_style;
 };
 
 } // namespace dirscribe

@@ -72,6 +72,16 @@ void PermuteInPlace(Vector& items, std::size_t base, const std::vector<int>& ord
     }
 }
 
+// The bytes of the five cells that start at first.
+std::size_t EncodedRowBytes(const char* first) {
+    const char* p = first;
+    for (int c = 0; c < kMaxColumns; ++c) {
+        const std::size_t length = ReadLength(p);
+        p += length;
+    }
+    return static_cast<std::size_t>(p - first);
+}
+
 } // namespace
 
 std::size_t RowStore::EncodedSize(std::size_t length) {
@@ -79,10 +89,30 @@ std::size_t RowStore::EncodedSize(std::size_t length) {
     return prefix + length;
 }
 
+const char* RowStore::Start(const Row& row) const {
+    const std::uint64_t offset = row.Offset();
+    if (offset < kFormattedMark)
+        return m_data->text.data() + offset;
+    if (offset == kNoTexts)
+        return nullptr;
+    const std::string& block = m_data->formatted[(offset & ~kFormattedMark) >> 32];
+    return block.data() + (offset & 0xFFFFFFFF);
+}
+
+RowStore::Data& RowStore::Own() {
+    if (!m_data)
+        m_data = std::make_shared<Data>();
+    else if (m_data.use_count() > 1)
+        m_data = std::make_shared<Data>(*m_data);
+    return *m_data;
+}
+
 std::string_view RowStore::Cell(int row, int column) const {
     if (!Has(row) || column < 0 || column >= kMaxColumns)
         return {};
-    const char* p = m_text.data() + m_rows[static_cast<std::size_t>(row)].Offset();
+    const char* p = Start(RowAt(row));
+    if (p == nullptr)
+        return {};
     for (int c = 0;; ++c) {
         const std::size_t length = ReadLength(p);
         if (c == column)
@@ -92,13 +122,7 @@ std::string_view RowStore::Cell(int row, int column) const {
 }
 
 std::size_t RowStore::RowBytes(const Row& row) const {
-    const char* const first = m_text.data() + row.Offset();
-    const char* p = first;
-    for (int c = 0; c < kMaxColumns; ++c) {
-        const std::size_t length = ReadLength(p);
-        p += length;
-    }
-    return static_cast<std::size_t>(p - first);
+    return row.Offset() < kFormattedMark ? EncodedRowBytes(Start(row)) : 0;
 }
 
 RowRecord RowStore::Record(int row) const {
@@ -109,9 +133,10 @@ RowRecord RowStore::Record(int row) const {
 }
 
 RowStore::Row RowStore::Store(const CellTexts& cells) {
+    Text& text = Own().text;
     // A text may point into the buffer, which may move while it grows: copy such rows first.
-    const char* const first = m_text.data();
-    const char* const last = first + m_text.capacity();
+    const char* const first = text.data();
+    const char* const last = first + text.capacity();
     const bool aliased = std::any_of(cells.begin(), cells.end(), [&](std::string_view cell) {
         return !cell.empty() && cell.data() >= first && cell.data() < last;
     });
@@ -121,14 +146,32 @@ RowStore::Row RowStore::Store(const CellTexts& cells) {
         return Store({copy[0], copy[1], copy[2], copy[3], copy[4]});
     }
     Row row;
-    row.SetOffset(m_text.size());
+    row.SetOffset(text.size());
     for (const std::string_view cell : cells) {
         if (cell.size() > UINT32_MAX)
             throw std::length_error("A cell cannot hold 4 GiB or more.");
-        AppendLength(m_text, cell.size());
-        m_text.insert(m_text.end(), cell.begin(), cell.end());
+        AppendLength(text, cell.size());
+        text.insert(text.end(), cell.begin(), cell.end());
     }
     return row;
+}
+
+void RowStore::KeepFormatted(int row, const CellTexts& cells) const {
+    constexpr std::size_t kBlockBytes = std::size_t{64} << 10;
+    Text encoded;
+    for (const std::string_view cell : cells) {
+        AppendLength(encoded, cell.size());
+        encoded.insert(encoded.end(), cell.begin(), cell.end());
+    }
+    std::vector<std::string>& blocks = m_data->formatted;
+    if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < encoded.size()) {
+        blocks.emplace_back().reserve(std::max(kBlockBytes, encoded.size()));
+    }
+    std::string& block = blocks.back();
+    const std::uint64_t offset =
+        kFormattedMark | std::uint64_t{blocks.size() - 1} << 32 | block.size();
+    block.append(encoded.data(), encoded.size());
+    m_data->rows[static_cast<std::size_t>(row)].SetOffset(offset);
 }
 
 void RowStore::SetCell(int row, int column, std::string_view text) {
@@ -137,98 +180,124 @@ void RowStore::SetCell(int row, int column, std::string_view text) {
     CellTexts cells;
     for (int c = 0; c < kMaxColumns; ++c)
         cells[static_cast<std::size_t>(c)] = c == column ? text : Cell(row, c);
-    const std::size_t oldBytes = RowBytes(m_rows[static_cast<std::size_t>(row)]);
+    const std::size_t oldBytes = RowBytes(RowAt(row));
     const Row stored = Store(cells);
-    Row& target = m_rows[static_cast<std::size_t>(row)];
+    Data& data = Own();
+    Row& target = data.rows[static_cast<std::size_t>(row)];
     target.offsetLow = stored.offsetLow;
     target.offsetHigh = stored.offsetHigh;
-    m_unused += oldBytes;
+    data.unused += oldBytes;
     ReclaimIfWasteful();
 }
 
 std::int64_t RowStore::ItemData(int row) const {
-    return Has(row) && !m_itemData.empty() ? m_itemData[static_cast<std::size_t>(row)] : 0;
+    return Has(row) && !m_data->itemData.empty() ? m_data->itemData[static_cast<std::size_t>(row)]
+                                                 : 0;
 }
 
 void RowStore::SetItemData(int row, std::int64_t data) {
-    if (!Has(row) || (m_itemData.empty() && data == 0))
+    if (!Has(row) || (m_data->itemData.empty() && data == 0))
         return;
-    m_itemData.resize(m_rows.size());
-    m_itemData[static_cast<std::size_t>(row)] = data;
+    Data& own = Own();
+    own.itemData.resize(own.rows.size());
+    own.itemData[static_cast<std::size_t>(row)] = data;
 }
 
 std::uint32_t RowStore::Entry(int row) const {
-    return Has(row) ? m_rows[static_cast<std::size_t>(row)].entry : kNoEntry;
+    return Has(row) ? RowAt(row).entry : kNoEntry;
+}
+
+bool RowStore::Unformatted(int row) const {
+    return Has(row) && RowAt(row).Offset() == kNoTexts;
 }
 
 void RowStore::Insert(int row, const CellTexts& cells, std::uint32_t entry) {
     Row stored = Store(cells);
     stored.entry = entry;
+    Data& data = Own();
     const int at = std::clamp(row, 0, Size());
-    if (!m_itemData.empty())
-        m_itemData.insert(m_itemData.begin() + at, 0);
-    m_rows.insert(m_rows.begin() + at, stored);
+    if (!data.itemData.empty())
+        data.itemData.insert(data.itemData.begin() + at, 0);
+    data.rows.insert(data.rows.begin() + at, stored);
+}
+
+void RowStore::AppendUnformatted(std::uint32_t entry) {
+    Data& data = Own();
+    Row row;
+    row.SetOffset(kNoTexts);
+    row.entry = entry;
+    if (!data.itemData.empty())
+        data.itemData.push_back(0);
+    data.rows.push_back(row);
+    data.unformattedRows = true;
 }
 
 void RowStore::Remove(int first, int count) {
     first = std::clamp(first, 0, Size());
     const int last = std::clamp(first + std::max(count, 0), first, Size());
+    if (first == last)
+        return;
+    Data& data = Own();
     for (int r = first; r < last; ++r)
-        m_unused += RowBytes(m_rows[static_cast<std::size_t>(r)]);
-    m_rows.erase(m_rows.begin() + first, m_rows.begin() + last);
-    if (!m_itemData.empty())
-        m_itemData.erase(m_itemData.begin() + first, m_itemData.begin() + last);
+        data.unused += RowBytes(RowAt(r));
+    data.rows.erase(data.rows.begin() + first, data.rows.begin() + last);
+    if (!data.itemData.empty())
+        data.itemData.erase(data.itemData.begin() + first, data.itemData.begin() + last);
     ReclaimIfWasteful();
 }
 
 void RowStore::Clear() {
-    m_rows.clear();
-    m_text.clear();
-    m_itemData.clear();
-    m_unused = 0;
+    m_data.reset();
 }
 
 void RowStore::Reserve(int rows, std::size_t textBytes) {
-    m_rows.reserve(static_cast<std::size_t>(std::max(rows, 0)));
-    m_text.reserve(textBytes);
+    Data& data = Own();
+    data.rows.reserve(static_cast<std::size_t>(std::max(rows, 0)));
+    data.text.reserve(textBytes);
 }
 
 void RowStore::Permute(int first, const std::vector<int>& order) {
+    if (order.empty())
+        return;
+    Data& data = Own();
     const auto base = static_cast<std::size_t>(first);
-    PermuteInPlace(m_rows, base, order);
-    if (!m_itemData.empty())
-        PermuteInPlace(m_itemData, base, order);
+    PermuteInPlace(data.rows, base, order);
+    if (!data.itemData.empty())
+        PermuteInPlace(data.itemData, base, order);
 }
 
 void RowStore::AdoptEncoded(Text text, std::size_t first, int rowCount) {
-    m_text = std::move(text);
-    m_rows.clear();
-    m_itemData.clear();
-    m_rows.reserve(static_cast<std::size_t>(std::max(rowCount, 0)));
+    auto data = std::make_shared<Data>();
+    data->rows.reserve(static_cast<std::size_t>(std::max(rowCount, 0)));
     std::size_t offset = first;
     for (int r = 0; r < rowCount; ++r) {
         Row row;
         row.SetOffset(offset);
-        offset += RowBytes(row);
-        m_rows.push_back(row);
+        offset += EncodedRowBytes(text.data() + offset);
+        data->rows.push_back(row);
     }
-    m_unused = m_text.size() - (offset - first);
+    data->unused = text.size() - (offset - first);
+    data->text = std::move(text);
+    m_data = std::move(data);
 }
 
 void RowStore::ReclaimIfWasteful() {
     constexpr std::size_t kMinimumWaste = std::size_t{1} << 20;
-    if (m_unused < kMinimumWaste || m_unused * 2 < m_text.size())
+    Data& data = *m_data;
+    if (data.unused < kMinimumWaste || data.unused * 2 < data.text.size())
         return;
     Text text;
-    text.reserve(m_text.size() - m_unused);
-    for (Row& r : m_rows) {
+    text.reserve(data.text.size() - data.unused);
+    for (Row& r : data.rows) {
+        if (r.Offset() >= kFormattedMark)
+            continue;
         const std::size_t offset = text.size();
-        const auto begin = m_text.begin() + static_cast<std::ptrdiff_t>(r.Offset());
+        const auto begin = data.text.begin() + static_cast<std::ptrdiff_t>(r.Offset());
         text.insert(text.end(), begin, begin + static_cast<std::ptrdiff_t>(RowBytes(r)));
         r.SetOffset(offset);
     }
-    m_text = std::move(text);
-    m_unused = 0;
+    data.text = std::move(text);
+    data.unused = 0;
 }
 
 bool operator==(const RowStore& a, const RowStore& b) {

@@ -8,6 +8,9 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,14 +25,18 @@ using CellTexts = std::array<std::string_view, kMaxColumns>;
 // million strings, and a document's rows can stay where they were read. Editing a cell
 // writes the row anew at the end of the buffer; the space left behind is reclaimed once it
 // makes up half of the buffer. Item data takes room only once a row has any.
-// Views returned by Cell() stay valid until the store is next changed.
-// Row indices outside the store read as empty rows; changes outside it are ignored.
+// A row may also start without texts (AppendUnformatted): its cells read as empty until
+// the table that knows how to make them calls Formatted(), which keeps them in blocks of
+// their own that never move.
+// Copies share their rows until one of them changes (copy on write), so a snapshot of a
+// large table costs nothing. Views returned by Cell() stay valid until the store is next
+// changed. Row indices outside the store read as empty rows; changes outside it are ignored.
 class RowStore {
 public:
     using Text = std::vector<char, HugePageAllocator<char>>;
 
-    [[nodiscard]] int Size() const { return static_cast<int>(m_rows.size()); }
-    [[nodiscard]] bool Empty() const { return m_rows.empty(); }
+    [[nodiscard]] int Size() const { return m_data ? static_cast<int>(m_data->rows.size()) : 0; }
+    [[nodiscard]] bool Empty() const { return Size() == 0; }
     [[nodiscard]] std::string_view Cell(int row, int column) const;
     [[nodiscard]] RowRecord Record(int row) const;
     void SetCell(int row, int column, std::string_view text);
@@ -44,6 +51,15 @@ public:
     void Append(const CellTexts& cells, std::uint32_t entry = kNoEntry) {
         Insert(Size(), cells, entry);
     }
+    // Appends a row made from `entry` that holds no texts yet: 12 bytes.
+    void AppendUnformatted(std::uint32_t entry);
+    // Whether the row holds no texts yet.
+    [[nodiscard]] bool Unformatted(int row) const;
+    // The cell, after the texts of a row that has none have been made by
+    // format(entry, scratch) (a CellTexts that may point into scratch) and kept. Several
+    // threads may read at once.
+    template <typename Format>
+    std::string_view Formatted(int row, int column, const Format& format) const;
     void Remove(int first, int count);
     void Clear();
     // Room for rows and for their text bytes (EncodedSize of each cell), so a known amount
@@ -62,6 +78,10 @@ public:
     friend bool operator==(const RowStore& a, const RowStore& b);
 
 private:
+    // Offsets from kFormattedMark on point into the formatted blocks: block << 32 | start.
+    static constexpr std::uint64_t kFormattedMark = std::uint64_t{1} << 63;
+    static constexpr std::uint64_t kNoTexts = UINT64_MAX;
+
     // The offset in two halves keeps a row at 12 bytes.
     struct Row {
         std::uint32_t offsetLow = 0;
@@ -76,17 +96,53 @@ private:
             offsetHigh = static_cast<std::uint32_t>(offset >> 32);
         }
     };
+    // A mutex that a copy of its owner does not share.
+    struct Lock {
+        Lock() = default;
+        Lock(const Lock&) {}
+        Lock& operator=(const Lock&) { return *this; }
+        std::mutex mutex;
+    };
+    struct Data {
+        Text text;
+        std::vector<Row, HugePageAllocator<Row>> rows;
+        std::vector<std::int64_t> itemData; // empty while every row's is 0
+        std::size_t unused = 0;             // bytes of text no row refers to any more
+        bool unformattedRows = false;       // whether any row was made without texts
+        // The texts of rows formatted when first read; a block never grows past its room.
+        mutable std::vector<std::string> formatted;
+        mutable Lock formatting;
+    };
+
     [[nodiscard]] bool Has(int row) const { return row >= 0 && row < Size(); }
+    [[nodiscard]] const Row& RowAt(int row) const {
+        return m_data->rows[static_cast<std::size_t>(row)];
+    }
+    // Where the row's cells start; null for a row without texts.
+    [[nodiscard]] const char* Start(const Row& row) const;
+    // The rows to change, no longer shared with a copy.
+    Data& Own();
     // Writes the cells at the end of the text buffer and returns the row describing them.
     Row Store(const CellTexts& cells);
-    // The bytes the row's cells take in the text buffer.
+    // The bytes the row's cells take in the text buffer; 0 for rows stored elsewhere.
     [[nodiscard]] std::size_t RowBytes(const Row& row) const;
+    // Keeps the texts of a row that has none, under the formatting lock.
+    void KeepFormatted(int row, const CellTexts& cells) const;
     void ReclaimIfWasteful();
 
-    Text m_text;
-    std::vector<Row, HugePageAllocator<Row>> m_rows;
-    std::vector<std::int64_t> m_itemData; // empty while every row's is 0
-    std::size_t m_unused = 0;             // bytes of m_text no row refers to any more
+    std::shared_ptr<Data> m_data; // null while empty
 };
+
+template <typename Format>
+std::string_view RowStore::Formatted(int row, int column, const Format& format) const {
+    if (!m_data || !m_data->unformattedRows)
+        return Cell(row, column);
+    const std::lock_guard lock(m_data->formatting.mutex);
+    if (Unformatted(row)) {
+        std::string scratch;
+        KeepFormatted(row, format(RowAt(row).entry, scratch));
+    }
+    return Cell(row, column);
+}
 
 } // namespace dirscribe

@@ -1,60 +1,30 @@
 // SPDX-License-Identifier: MIT
 #include "core/table/TablePopulation.h"
 
-#include "core/format/AttributeLetters.h"
-#include "core/format/DateFormat.h"
-#include "core/format/SizeFormat.h"
-#include "core/listing/FolderScanner.h"
-#include "core/format/Utf8.h"
-
 #include <algorithm>
-#include <array>
 #include <memory>
 #include <string>
-#include <string_view>
 
 namespace dirscribe {
 
 namespace {
 
-// The cell texts of one entry.
-class EntryCells {
-public:
-    EntryCells(const ListingEntry& entry, bool bracketed, const ListingOptions& options,
-               const std::vector<TableColumn>& columns) {
-        m_texts[0] = ShownName(entry);
-        if (bracketed)
-            m_texts[0] = "[" + m_texts[0] + "]";
-        if (options.allInUpperCase)
-            m_texts[0] = Utf8Upper(m_texts[0]);
-        m_cells[0] = m_texts[0];
-        for (std::size_t c = 1; c < columns.size(); ++c) {
-            const std::string& title = columns[c].title;
-            if (title == kSizeTitle)
-                m_texts[c] = FormatSize(entry.size, kTableSizeWidth, options.addSizeInBytes != 0);
-            else if (title == kAttrTitle)
-                m_texts[c] = AttributeLetters(entry.attributes);
-            else if (title == kLastModifiedTitle)
-                m_texts[c] = FormatDate(entry.modified, options.dateFormat);
-            m_cells[c] = m_texts[c];
-        }
-    }
-    [[nodiscard]] const CellTexts& Cells() const { return m_cells; }
-
-private:
-    std::array<std::string, kMaxColumns> m_texts;
-    CellTexts m_cells;
-};
-
-// One row per entry, each linked to its entry.
-void FillRows(ListingTable& table, const EntryList& entries, std::int32_t headFolderCount,
-              const ListingOptions& options, Progress& progress) {
-    table.ReserveRows(static_cast<int>(entries.Size()));
-    const auto head = static_cast<std::size_t>(std::max(headFolderCount, 0));
-    for (std::uint32_t r = 0; r < entries.Size(); ++r) {
+// One row per row of the document, each linked to its entry; their texts are made when read.
+void FillRows(ListingTable& table, const CDirscribeDoc& doc, Progress& progress) {
+    table.ReserveRows(static_cast<int>(doc.RowCount()));
+    for (std::size_t r = 0; r < doc.RowCount(); ++r) {
         progress.Step();
-        table.AppendCells(EntryCells(entries.At(r), r < head, options, table.Columns()).Cells(), r);
+        table.AppendEntryRow(doc.EntryOfRow(r));
     }
+}
+
+EntryRowStyle StyleOf(const CDirscribeDoc& doc, const ListingOptions& options) {
+    EntryRowStyle style;
+    style.bracketed = static_cast<std::uint32_t>(std::max(doc.headFolderCount, 0));
+    style.upperCase = options.allInUpperCase != 0;
+    style.sizeInBytes = options.addSizeInBytes != 0;
+    style.dateFormat = options.dateFormat;
+    return style;
 }
 
 } // namespace
@@ -78,18 +48,15 @@ void PopulateTable(ListingTable& table, CDirscribeDoc& doc, const std::string& f
     ListingTable filled;
     filled.SetColumns(ListingColumns(options));
     progress.Begin();
-    progress.SetRange(static_cast<std::int64_t>(doc.entries.size()));
+    progress.SetRange(static_cast<std::int64_t>(doc.RowCount()));
     try {
-        if (!doc.entries.empty()) {
-            auto entries = std::make_shared<EntryList>(folderPath, std::vector<ListingEntry>());
+        if (!doc.entries.Empty()) {
+            FillRows(filled, doc, progress);
+            // The entries move only once nothing can fail any more.
+            auto entries = std::make_shared<EntryList>(folderPath, EntryStore());
             entries->Swap(doc.entries);
-            try {
-                FillRows(filled, *entries, doc.headFolderCount, options, progress);
-            } catch (...) {
-                entries->Swap(doc.entries);
-                throw;
-            }
-            filled.SetEntries(std::move(entries));
+            std::vector<std::uint32_t>().swap(doc.order);
+            filled.SetEntries(std::move(entries), StyleOf(doc, options));
         } else if (loadedRows) {
             filled.AdoptRows(std::move(*loadedRows));
         }

@@ -39,6 +39,27 @@ int CompareTextItems(const TextItem& a, const TextItem& b) {
     return CompareTextKeys(a.text, b.text);
 }
 
+// The texts of a column for sorting: in place where the table keeps them, else made once
+// and kept here, one after another, for as long as the sort takes.
+std::vector<TextItem> TextItems(const ListingTable& table, int first, int count, int column) {
+    std::vector<TextItem> items;
+    items.reserve(static_cast<std::size_t>(count));
+    std::string scratch;
+    std::string made;
+    std::vector<std::pair<std::size_t, std::size_t>> madeSpans; // item, offset in made
+    for (int r = 0; r < count; ++r) {
+        const std::string_view text = table.CellText(first + r, column, scratch);
+        items.push_back({TextPrefix(text), text, r});
+        if (text.data() == scratch.data()) {
+            madeSpans.emplace_back(items.size() - 1, made.size());
+            made += text;
+        }
+    }
+    for (const auto& [item, offset] : madeSpans)
+        items[item].text = std::string_view(made).substr(offset, items[item].text.size());
+    return items;
+}
+
 struct NumberItem {
     NumericKey key;
     int row;
@@ -56,12 +77,7 @@ void SortRows(ListingTable& table, int first, int count, bool ascending, int col
 
     std::vector<int> order(static_cast<std::size_t>(count));
     if (column == 0 || title == kAttrTitle) {
-        std::vector<TextItem> items;
-        items.reserve(order.size());
-        for (int r = 0; r < count; ++r) {
-            const std::string_view text = table.Cell(first + r, column);
-            items.push_back({TextPrefix(text), text, r});
-        }
+        std::vector<TextItem> items = TextItems(table, first, count, column);
         std::sort(items.begin(), items.end(), [ascending](const TextItem& a, const TextItem& b) {
             const int c = CompareTextItems(a, b);
             if (c != 0)
@@ -74,8 +90,9 @@ void SortRows(ListingTable& table, int first, int count, bool ascending, int col
         const NumericKeyReader reader(title, dateFormat);
         std::vector<NumberItem> items;
         items.reserve(order.size());
+        std::string scratch;
         for (int r = 0; r < count; ++r) {
-            const NumericKey key = reader.Key(table.Cell(first + r, column));
+            const NumericKey key = reader.Key(table.CellText(first + r, column, scratch));
             const std::int64_t data = key.Clamped();
             table.SetItemData(first + r, ascending ? data : -data);
             items.push_back({key, r});

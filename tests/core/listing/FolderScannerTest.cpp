@@ -19,17 +19,25 @@ namespace {
 using test::RecordingNotice;
 using test::TempTree;
 
-// One line per entry: name, size and attribute bits in hex.
+// The entries in display order.
+std::vector<ListingEntry> Rows(const CDirscribeDoc& doc) {
+    std::vector<ListingEntry> rows;
+    for (std::size_t r = 0; r < doc.RowCount(); ++r)
+        rows.push_back(doc.entries.At(doc.EntryOfRow(r)));
+    return rows;
+}
+
+// One line per row: name, size and attribute bits in hex.
 std::string Dump(const CDirscribeDoc& doc) {
     std::ostringstream out;
-    for (const ListingEntry& e : doc.entries)
+    for (const ListingEntry& e : Rows(doc))
         out << ShownName(e) << '|' << e.size << '|' << std::hex << e.attributes << std::dec << '\n';
     return out.str();
 }
 
 std::vector<std::string> Names(const CDirscribeDoc& doc) {
     std::vector<std::string> names;
-    for (const ListingEntry& e : doc.entries)
+    for (const ListingEntry& e : Rows(doc))
         names.push_back(ShownName(e));
     return names;
 }
@@ -107,8 +115,8 @@ TEST_F(FolderScannerTest, OddEntriesAreListedNeverFollowed) {
                          "loop|1|400\n"
                          "readonly|0|21\n"
                          "sparse|5368709120|20\n");
-    EXPECT_EQ(doc.entries[2].name, "bad\xFF\xFE") << "the raw name is kept for the disk";
-    EXPECT_EQ(doc.entries[7].modified, 126'846'939'090'000'000u);
+    EXPECT_EQ(doc.entries.Name(2), "bad\xFF\xFE") << "the raw name is kept for the disk";
+    EXPECT_EQ(doc.entries.Modified(7), 126'846'939'090'000'000u);
     EXPECT_EQ(doc.summary, (ListingSummary{5368709120ull + 5 + 14 + 1 + 2, 8, 1}));
 }
 
@@ -119,7 +127,7 @@ TEST_F(FolderScannerTest, WhatCannotBeReadIsReported) {
         ASSERT_FALSE(notice.shown.empty());
         EXPECT_EQ(notice.shown.back().text, "There are problem reading folder  " + tree.Path(path));
     }
-    EXPECT_TRUE(doc.entries.empty());
+    EXPECT_TRUE(doc.entries.Empty());
     EXPECT_EQ(doc.summary, ListingSummary{});
     notice.shown.clear();
     EXPECT_EQ(scanner.ReadFolder(doc, tree.Path("System Volume Information"), kFilesAndFolders),
@@ -163,7 +171,7 @@ TEST_F(FolderScannerTest, UnreadableSubfoldersCountButShowNoContents) {
 TEST_F(FolderScannerTest, StopEndsTheReadAndLeavesNothing) {
     stop.Request();
     EXPECT_EQ(Read(kFilesAndFolders, -1), ReadOutcome::Stopped);
-    EXPECT_TRUE(doc.entries.empty());
+    EXPECT_TRUE(doc.entries.Empty());
     EXPECT_EQ(doc.summary, ListingSummary{});
 }
 
@@ -177,7 +185,7 @@ TEST_F(FolderScannerTest, OtherFileSystemsAreNotEntered) {
     EXPECT_EQ(Names(doc),
               (std::vector<std::string>{"   y", "   x", "| -[A]", "|       a1", "| | --[Deep]",
                                         "| |          d1", "| -[B]", "| -[mnt]"}));
-    EXPECT_EQ(doc.entries.back().size, 0u);
+    EXPECT_EQ(Rows(doc).back().size, 0u);
     EXPECT_EQ(doc.summary, (ListingSummary{113, 4, 4}));
     EXPECT_TRUE(notice.shown.empty());
 }
@@ -190,7 +198,7 @@ TEST_F(FolderScannerTest, ReadsAFolderOfAHundredThousandEntries) {
     }
     ASSERT_EQ(FolderScanner(notice, progress, stop).ReadFolder(doc, tree.Path("w"), kFilesOnly),
               ReadOutcome::Read);
-    ASSERT_EQ(doc.entries.size(), 100000u);
+    ASSERT_EQ(doc.entries.Size(), 100000u);
     EXPECT_EQ(Names(doc)[2], "f10");
 }
 
