@@ -35,9 +35,9 @@ test: deps $(TEST_BUILD)/CMakeCache.txt
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 	cd $(TEST_BUILD) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS)
 
-# Google Benchmark is needed here only, so it is installed here.
+# Google Benchmark and GNU time (for peak memory) are needed here only, so they are installed here.
 bench: build
-	@scripts/install-deps libbenchmark-dev
+	@scripts/install-deps libbenchmark-dev time
 	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS) --target dirscribe_bench dirscribe_view_bench \
 		dirscribe_open_bench
