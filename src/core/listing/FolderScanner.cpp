@@ -211,6 +211,7 @@ Walker::Outcome Walker::Walk(Directory top, FolderRead& folder, int depthBelow) 
     listed.listed = true;
     listed.depthBelow = depthBelow;
     Read(listed);
+    CountFolders(0, 0); // what the other readers did last
     const std::lock_guard lock(m_mutex);
     if (m_outOfMemory)
         return Outcome::OutOfMemory;

@@ -237,6 +237,10 @@ void RowStore::Remove(int first, int count) {
     const int last = std::clamp(first + std::max(count, 0), first, Size());
     if (first == last)
         return;
+    if (last - first == Size()) {
+        Clear(); // without copying rows that a copy of the store still shares
+        return;
+    }
     Data& data = Own();
     for (int r = first; r < last; ++r)
         data.unused += RowBytes(RowAt(r));

@@ -29,9 +29,11 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
+#include <semaphore>
 
 namespace dirscribe {
 namespace {
@@ -305,6 +307,57 @@ TEST(WorkingProgressBar, IsBusyUntilTheAmountIsKnownThenFollowsTheSteps) {
         progress.Step();
     QTRY_COMPARE(progress.Bar()->value(), 4);
     progress.End();
+}
+
+// Lets the reader on one step at a time, so that the bar can be looked at in between.
+class StepByStep final : public Progress {
+public:
+    explicit StepByStep(Progress& shown) : m_shown(shown) {}
+    void Begin() override { m_shown.Begin(); }
+    void SetRange(std::int64_t maximum) override { m_shown.SetRange(maximum); }
+    void Step() override {
+        m_shown.Step();
+        if (QThread::currentThread() == qApp->thread())
+            return; // the table being filled
+        arrived.release();
+        proceed.acquire();
+    }
+    void SetMessage(std::string_view text) override { m_shown.SetMessage(text); }
+    void End() override { m_shown.End(); }
+
+    std::binary_semaphore arrived{0};
+    std::binary_semaphore proceed{0};
+
+private:
+    Progress& m_shown;
+};
+
+TEST(WorkingProgressBar, FollowsTheFoldersOfAReadDoneOfThoseFound) {
+    test::TempTree tree;
+    for (const char* folder : {"a/1/x", "a/2", "b/1", "c"})
+        tree.Folder(folder);
+    QStatusBar statusBar;
+    WorkingProgress bar(statusBar);
+    StepByStep progress(bar);
+    ListingSession session;
+    session.Options().printAs = static_cast<int>(PageLayout::Standard);
+    session.Options().lastDepth = -1;
+    test::RecordingNotice notice;
+    ListingView view(session, notice, progress);
+    view.PathBox().setText(QString::fromStdString(tree.Root()));
+    QSignalSpy finished(&view, &ListingView::ReadFinished);
+    view.ReadSelectedFolder();
+    int done = 0;
+    while (finished.isEmpty()) {
+        if (progress.arrived.try_acquire()) {
+            ++done;
+            QTRY_VERIFY(bar.Bar() != nullptr && bar.Bar()->value() == done);
+            EXPECT_GE(bar.Bar()->maximum(), done) << "a determinate bar, done of found";
+            progress.proceed.release();
+        }
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(done, 8) << "every folder, the listed one too";
 }
 
 } // namespace
