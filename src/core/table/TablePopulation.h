@@ -18,12 +18,12 @@ namespace dirscribe {
 // with their widths (normal and large font) and alignment.
 std::vector<TableColumn> ListingColumns(const ListingOptions& options);
 
-// Rebuilds the table: the columns of the settings, then one row per entry of doc.entries
-// (names as ShownName gives them, the first headFolderCount in brackets; sizes, attribute
-// letters, dates in the chosen format), each row linked to its entry, which move into the
-// table with the path of the folder they were read from; or, when entries is empty, the
-// rows of loadedRows in their order. Empties doc.entries and doc.collected and consumes
-// loadedRows. The new table is built whole before it replaces the old one: when memory
+// Rebuilds the table: the columns of the settings, then one row per row of the document
+// (see CDirscribeDoc::order), each made from its entry (names as ShownName gives them, the
+// first headFolderCount in brackets; sizes, attribute letters, dates in the chosen format;
+// the texts are made when read), the entries moving into the table with the path of the
+// folder they were read from; or, when entries is empty, the rows of loadedRows in their
+// order. Empties doc.entries, doc.order and doc.collected and consumes loadedRows. The new table is built whole before it replaces the old one: when memory
 // runs out (std::bad_alloc) the table, the document and loadedRows are as they were.
 void PopulateTable(ListingTable& table, CDirscribeDoc& doc, const std::string& folderPath,
                    const ListingOptions& options, std::optional<RowStore>& loadedRows,
