@@ -184,6 +184,7 @@ TEST_F(PdfCommand, AConvertedDocumentPrintsAsTheListingDid) {
     EXPECT_TRUE(Has(PageText(tree.Path("converted.pdf"), 1), "tree page 2 of 3"));
     // With the clock fixed the two files are the same to the byte, creation date included.
     EXPECT_EQ(test::ReadFile(tree.Path("converted.pdf")), test::ReadFile(tree.Path("listed.pdf")));
+    EXPECT_TRUE(Has(Info(tree.Path("listed.pdf")), "CreationDate: Wed Dec 18 14:05:09 2002"));
 }
 
 TEST_F(PdfCommand, AFailedWriteSaysWhyAndKeepsTheOldFile) {

@@ -40,12 +40,12 @@ int CompareTextItems(const TextItem& a, const TextItem& b) {
 }
 
 // The texts of a column for sorting: in place where the table keeps them, else made once
-// and kept here, one after another, for as long as the sort takes.
-std::vector<TextItem> TextItems(const ListingTable& table, int first, int count, int column) {
+// and kept in `made`, one after another, which must last as long as the items.
+std::vector<TextItem> TextItems(const ListingTable& table, int first, int count, int column,
+                                std::string& made) {
     std::vector<TextItem> items;
     items.reserve(static_cast<std::size_t>(count));
     std::string scratch;
-    std::string made;
     std::vector<std::pair<std::size_t, std::size_t>> madeSpans; // item, offset in made
     for (int r = 0; r < count; ++r) {
         const std::string_view text = table.CellText(first + r, column, scratch);
@@ -77,7 +77,8 @@ void SortRows(ListingTable& table, int first, int count, bool ascending, int col
 
     std::vector<int> order(static_cast<std::size_t>(count));
     if (column == 0 || title == kAttrTitle) {
-        std::vector<TextItem> items = TextItems(table, first, count, column);
+        std::string made;
+        std::vector<TextItem> items = TextItems(table, first, count, column, made);
         std::sort(items.begin(), items.end(), [ascending](const TextItem& a, const TextItem& b) {
             const int c = CompareTextItems(a, b);
             if (c != 0)
