@@ -2,6 +2,7 @@
 // The memory it takes to open a large document: 20 million empty rows in 100 MB, the worst
 // case of bytes on disk against rows in memory. Opening must stay within four times the
 // file's size and 64 MiB.
+#include "ProcessMemory.h"
 #include "core/docfile/DocumentFile.h"
 #include "core/ops/ListingSession.h"
 #include "core/platform/AtomicFile.h"
@@ -14,6 +15,7 @@
 namespace {
 
 using namespace dirscribe;
+using bench::PeakBytes;
 
 constexpr std::int32_t kRows = 20'000'000;
 
@@ -31,15 +33,6 @@ std::string MakeDocument() {
         bytes += static_cast<char>(kRows >> shift & 0xFF);
     bytes.append(std::size_t{5} * kRows, '\0');
     return bytes;
-}
-
-// VmHWM, the most this process has held, in bytes.
-double PeakBytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.starts_with("VmHWM:"))
-            return std::stod(line.substr(6)) * 1024;
-    return 0;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // Showing a million-row listing in the window: opening the document into the table view,
 // painting the first screen and scrolling, and the memory the rows cost. Given a folder,
 // it reads that folder at depth All in the window instead, until the table is painted.
+#include "../ProcessMemory.h"
 #include "core/docfile/DocumentFile.h"
 #include "core/ops/ListingSession.h"
 #include "core/platform/AtomicFile.h"
@@ -16,13 +17,13 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <cstdio>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 using namespace dirscribe;
+using bench::PeakBytes;
+using bench::ResidentBytes;
 
 constexpr int kRows = 1'000'000;
 
@@ -52,24 +53,21 @@ std::string MakeDocument() {
     return WriteDocumentFile({}, "/music", options, table);
 }
 
-long ResidentBytes() {
-    long pages = 0;
-    long resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * ::sysconf(_SC_PAGESIZE);
-}
-
-// VmHWM, the most this process has held, in bytes.
-double PeakBytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.starts_with("VmHWM:"))
-            return std::stod(line.substr(6)) * 1024;
-    return 0;
-}
-
 double Milliseconds(QElapsedTimer& timer) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// Each of 200 jumps to a far row and the repaint after it, on average.
+double ScrollMilliseconds(QTableView& table) {
+    QScrollBar* bar = table.verticalScrollBar();
+    QElapsedTimer timer;
+    timer.start();
+    constexpr int kScrolls = 200;
+    for (int step = 0; step < kScrolls; ++step) {
+        bar->setValue(bar->maximum() / kScrolls * step);
+        table.viewport()->grab();
+    }
+    return Milliseconds(timer) / kScrolls;
 }
 
 // A Standard listing of the folder at depth All with every column, as a user asks for
@@ -98,11 +96,13 @@ int ReadFolder(const QString& folder) {
     const double peak = PeakBytes();
 
     const int rows = session.Table().RowCount();
+    const double scroll = ScrollMilliseconds(window.View().Table());
     std::printf("%-44s %10.3f s\n", "window: read at depth all until painted", seconds);
     std::printf("%-44s %10d\n", "rows", rows);
     std::printf("%-44s %10.1f MiB\n", "peak resident memory of the process", peak / 1048576);
     std::printf("%-44s %10.0f bytes\n", "peak per row", peak / rows);
     std::printf("%-44s %10.0f bytes\n", "of which the read, per row", (peak - before) / rows);
+    std::printf("%-44s %10.2f ms\n", "scroll to a far row and repaint (each)", scroll);
     return rows > 0 ? 0 : 1;
 }
 
@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
     window.show();
     QApplication::processEvents();
 
-    const long before = ResidentBytes();
+    const double before = ResidentBytes();
     QElapsedTimer timer;
     timer.start();
     window.OpenDocument(QString::fromStdString(file));
@@ -132,23 +132,15 @@ int main(int argc, char** argv) {
     timer.restart();
     window.View().Table().grab();
     const double firstPaint = Milliseconds(timer);
-    const long after = ResidentBytes();
+    const double after = ResidentBytes();
 
-    QScrollBar* bar = window.View().Table().verticalScrollBar();
-    timer.restart();
-    constexpr int kScrolls = 200;
-    for (int step = 0; step < kScrolls; ++step) {
-        bar->setValue(bar->maximum() / kScrolls * step);
-        window.View().Table().viewport()->grab();
-    }
-    const double scroll = Milliseconds(timer) / kScrolls;
+    const double scroll = ScrollMilliseconds(window.View().Table());
     std::remove(file.c_str());
 
     std::printf("\nWindow, %d rows of five columns\n", session.Table().RowCount());
     std::printf("%-44s %10.1f ms\n", "open document and fill the view", open);
     std::printf("%-44s %10.1f ms\n", "first paint of the table", firstPaint);
     std::printf("%-44s %10.2f ms\n", "scroll to a far row and repaint (each)", scroll);
-    std::printf("%-44s %10.1f bytes\n", "resident memory per row",
-                static_cast<double>(after - before) / kRows);
+    std::printf("%-44s %10.1f bytes\n", "resident memory per row", (after - before) / kRows);
     return 0;
 }

@@ -102,8 +102,11 @@ const char* RowStore::Start(const Row& row) const {
 RowStore::Data& RowStore::Own() {
     if (!m_data)
         m_data = std::make_shared<Data>();
-    else if (m_data.use_count() > 1)
+    else if (m_data.use_count() > 1) {
+        // A copy may be keeping the texts of a row it reads meanwhile.
+        const std::lock_guard lock(m_data->formatting.mutex);
         m_data = std::make_shared<Data>(*m_data);
+    }
     return *m_data;
 }
 
