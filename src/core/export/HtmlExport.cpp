@@ -56,6 +56,7 @@ border-bottom:2px solid var(--line)}
 .head [aria-sort=descending] button::after{content:" \25BC";font-size:.7em}
 .r{text-align:right;font-variant-numeric:tabular-nums}
 .m{text-align:center;font-family:ui-monospace,"Liberation Mono",monospace;font-size:.85rem}
+.head .m{font-family:inherit}
 .d{color:var(--muted);font-variant-numeric:tabular-nums;font-size:.9rem}
 .c0{padding-left:calc(var(--l,0)*1.35rem)}
 .folder .c0{font-weight:600}
@@ -256,14 +257,14 @@ struct ColumnStyle {
 
 ColumnStyle StyleOf(std::string_view title) {
     if (title == kFileNameTitle)
-        return {"minmax(14rem,2fr)", "c0", "text"};
+        return {"minmax(16rem,3fr)", "c0", "text"};
     if (title == kSizeTitle)
         return {"7.5rem", "r", "size"};
     if (title == kAttrTitle)
         return {"3.5rem", "m", "text"};
     if (title == kLastModifiedTitle)
         return {"11.5rem", "d", "date"};
-    return {"minmax(12rem,3fr)", "", "text"};
+    return {"minmax(12rem,2fr)", "", "text"};
 }
 
 class HtmlPage {
