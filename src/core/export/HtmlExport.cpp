@@ -194,6 +194,13 @@ constexpr std::string_view kScript = R"js(
     layOut(currentOrder());
   }
 
+  // A text cut short shows whole when the pointer rests on it.
+  listing.addEventListener("mouseover", function (event) {
+    var cell = event.target;
+    if (cell.parentNode.classList.contains("row") && cell.scrollWidth > cell.clientWidth)
+      cell.title = cell.textContent;
+  });
+
   var pending = 0;
   input.addEventListener("input", function () {
     cancelAnimationFrame(pending);
@@ -257,14 +264,14 @@ struct ColumnStyle {
 
 ColumnStyle StyleOf(std::string_view title) {
     if (title == kFileNameTitle)
-        return {"minmax(16rem,3fr)", "c0", "text"};
+        return {"minmax(14rem,1fr)", "c0", "text"};
     if (title == kSizeTitle)
         return {"7.5rem", "r", "size"};
     if (title == kAttrTitle)
         return {"3.5rem", "m", "text"};
     if (title == kLastModifiedTitle)
         return {"11.5rem", "d", "date"};
-    return {"minmax(12rem,2fr)", "", "text"};
+    return {"minmax(12rem,1fr)", "", "text"};
 }
 
 class HtmlPage {
