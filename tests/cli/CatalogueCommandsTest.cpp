@@ -84,7 +84,7 @@ print(len(rows), rows[0], rows[2], rows[7])')");
 TEST_F(CatalogueCommands, TheWebPageFiltersAsYouTypeAndSortsInHeadlessChromium) {
     ASSERT_EQ(Run({"convert", "disk.dsc", "--html", "page.html"}).exitCode, 0);
     const std::string shown =
-        "[...document.querySelectorAll('.chunk > .row:not([hidden]) > span:first-child')]"
+        "[...document.querySelectorAll('.chunk > div:not([hidden]) > span:first-child')]"
         ".map(e => e.textContent + (e.parentNode.classList.contains('context') ? '~' : ''))"
         ".join('|')";
     const ProgramResult page =

@@ -44,9 +44,9 @@ border-radius:.45rem;background:var(--band);color:var(--ink)}
 #filter:focus{outline:2px solid var(--accent);outline-offset:-1px}
 #shown{color:var(--muted);font-size:.9rem}
 .listing{padding:0 2rem 2rem;min-width:42rem}
-.row{display:grid;grid-template-columns:var(--columns);column-gap:1rem;align-items:center;
-height:var(--row);border-bottom:1px solid var(--line)}
-.row>span{overflow:hidden;white-space:nowrap;text-overflow:ellipsis}
+.chunk>div,.head{display:grid;grid-template-columns:var(--columns);column-gap:1rem;
+align-items:center;height:var(--row);border-bottom:1px solid var(--line)}
+.chunk>div>span{overflow:hidden;white-space:nowrap;text-overflow:ellipsis}
 .chunk{content-visibility:auto;contain-intrinsic-size:auto 0 calc(var(--n)*var(--row))}
 .head{position:sticky;top:3.4rem;z-index:1;background:var(--page);height:2.2rem;
 border-bottom:2px solid var(--line)}
@@ -54,19 +54,17 @@ border-bottom:2px solid var(--line)}
 .head button:hover,.head button:focus-visible{color:var(--accent)}
 .head [aria-sort=ascending] button::after{content:" \25B2";font-size:.7em}
 .head [aria-sort=descending] button::after{content:" \25BC";font-size:.7em}
-.r{text-align:right;font-variant-numeric:tabular-nums}
-.m{text-align:center;font-family:ui-monospace,"Liberation Mono",monospace;font-size:.85rem}
-.head .m{font-family:inherit}
-.d{color:var(--muted);font-variant-numeric:tabular-nums;font-size:.9rem}
-.c0{padding-left:calc(var(--l,0)*1.35rem)}
-.folder .c0{font-weight:600}
-.folder .c0::before,.file .c0::before{content:"";display:inline-block;vertical-align:-.1em;
-margin-right:.45rem;width:.95em;height:.75em;border-radius:2px;background:var(--folder)}
-.file .c0::before{width:.7em;height:.85em;background:none;border:1.5px solid var(--muted);
+.chunk>div>:first-child{padding-left:calc(var(--l,0)*1.35rem)}
+.d>:first-child{font-weight:600}
+.d>:first-child::before,.f>:first-child::before{content:"";display:inline-block;
+vertical-align:-.1em;margin-right:.45rem;width:.95em;height:.75em;border-radius:2px;
+background:var(--folder)}
+.f>:first-child::before{width:.7em;height:.85em;background:none;border:1.5px solid var(--muted);
 border-radius:1px 4px 1px 1px;opacity:.6}
-.more{color:var(--muted);font-style:italic;border-bottom-style:dashed}
-.more .c0{padding-left:calc(var(--l,0)*1.35rem + 1.2rem);font-style:normal;font-size:.85rem}
-.gone{opacity:.55;text-decoration:line-through}
+.c,.x,.n{color:var(--muted);font-style:italic;border-bottom-style:dashed}
+.chunk>:is(.c,.x,.n)>:first-child{padding-left:calc(var(--l,0)*1.35rem + 1.2rem);
+font-style:normal;font-size:.85rem}
+.g{opacity:.55;text-decoration:line-through}
 .context{opacity:.5}
 [hidden]{display:none!important}
 @media print{.tools{display:none}.chunk{content-visibility:visible}.head{position:static}
@@ -80,48 +78,75 @@ constexpr std::string_view kScript = R"js(
   var input = document.getElementById("filter");
   var shown = document.getElementById("shown");
   var heads = listing.querySelectorAll(".head > span");
+  var CONTINUATION = "cxn"; // first letter of the class of comment, details and inserted rows
   var chunks = listing.querySelectorAll(".chunk");
   var block = chunks.length ? chunks[0].children.length : 0;
-  var rows, groups, root, sortColumn = -1, sortDirection = 1;
+  var rows, chunkOf, groups, root, sortColumn = -1, sortDirection = 1;
 
   // Entries with the comment and details rows below them; in a tree, each under its folder.
-  function build() {
-    rows = listing.querySelectorAll(".chunk > .row");
-    groups = [];
-    root = { children: [], folder: true };
-    var open = [root], group = null;
-    for (var i = 0; i < rows.length; i++) {
-      var row = rows[i];
-      if (group && row.classList.contains("more")) {
-        group.rows.push(i);
-        group.text += "\n" + row.textContent.toLowerCase();
+  // Made a block at a time while the page is idle, so the first key typed finds them ready.
+  // A block's text holds one row a line, the cells apart by tabs.
+  var open, group, rowIndex, built = 0;
+  function buildBlock(c) {
+    if (!rows) {
+      rows = listing.querySelectorAll(".chunk > div");
+      chunkOf = new Int32Array(rows.length);
+      groups = [];
+      root = { children: [], folder: true };
+      open = [root];
+      group = null;
+      rowIndex = 0;
+    }
+    var texts = chunks[c].textContent.toLowerCase().split("\n");
+    for (var t = 1; t < texts.length - 1; t++, rowIndex++) {
+      var row = rows[rowIndex], kind = row.className.charAt(0);
+      chunkOf[rowIndex] = c;
+      if (group && CONTINUATION.indexOf(kind) >= 0) {
+        group.rows.push(rowIndex);
+        group.text += "\n" + texts[t];
         continue;
       }
-      var level = +(row.dataset.l || 0);
+      var level = +(row.getAttribute("data-l") || 0);
       var parent = open[Math.min(Math.max(level - 1, 0), open.length - 1)];
-      group = { rows: [i], parent: parent, children: [], order: groups.length,
-                folder: row.classList.contains("folder"), shown: true, dimmed: false,
-                text: row.textContent.toLowerCase() };
+      group = { rows: [rowIndex], parent: parent, children: [], order: groups.length,
+                folder: kind === "d", text: texts[t], key: null,
+                match: true, context: false, shown: true, dimmed: false };
       if (!parent.children.length) parent.foldersFirst = group.folder;
       parent.children.push(group);
       groups.push(group);
       if (group.folder && level > 0) { open.length = level + 1; open[level] = group; }
     }
   }
+  function build() {
+    while (built < chunks.length) buildBlock(built++);
+  }
+  function buildWhileIdle(deadline) {
+    while (built < chunks.length && deadline.timeRemaining() > 2) buildBlock(built++);
+    if (built < chunks.length) requestIdleCallback(buildWhileIdle);
+  }
 
+  // Puts the rows into the blocks in this order.
   function layOut(order) {
-    var at = 0;
-    for (var c = 0; c < chunks.length; c++) {
-      var chunk = chunks[c], count = 0, visible = 0;
-      while (at < order.length && count < block) {
-        var row = rows[order[at++]];
-        if (row.parentNode !== chunk || chunk.children[count] !== row)
-          chunk.insertBefore(row, chunk.children[count] || null);
-        if (!row.hidden) visible++;
-        count++;
+    for (var c = 0, at = 0; c < chunks.length; c++) {
+      for (var count = 0; at < order.length && count < block; count++, at++) {
+        var row = rows[order[at]];
+        chunkOf[order[at]] = c;
+        if (row.parentNode !== chunks[c] || chunks[c].children[count] !== row)
+          chunks[c].insertBefore(row, chunks[c].children[count] || null);
       }
-      chunk.hidden = visible === 0;
-      chunk.style.setProperty("--n", visible);
+    }
+    sizeBlocks();
+  }
+
+  // A block with no row to show takes no room; the others, room for their rows until drawn.
+  function sizeBlocks() {
+    var visible = new Int32Array(chunks.length);
+    for (var g = 0; g < groups.length; g++)
+      if (groups[g].shown)
+        for (var r = 0; r < groups[g].rows.length; r++) visible[chunkOf[groups[g].rows[r]]]++;
+    for (var c = 0; c < chunks.length; c++) {
+      if (chunks[c].hidden !== (visible[c] === 0)) chunks[c].hidden = visible[c] === 0;
+      chunks[c].style.setProperty("--n", visible[c]);
     }
   }
 
@@ -138,8 +163,8 @@ constexpr std::string_view kScript = R"js(
   }
 
   function filter() {
-    if (!groups) build();
-    var words = input.value.trim().toLowerCase(), matched = 0, g, p;
+    build();
+    var words = input.value.trim().toLowerCase(), matched = 0, g, p, r;
     for (g = 0; g < groups.length; g++) {
       groups[g].match = words === "" || groups[g].text.indexOf(words) >= 0;
       groups[g].context = false;
@@ -152,17 +177,19 @@ constexpr std::string_view kScript = R"js(
     }
     for (g = 0; g < groups.length; g++) {
       var group = groups[g], show = group.match || group.context;
-      if (group.shown === show && group.dimmed === group.context) continue;
-      group.shown = show;
-      group.dimmed = group.context;
-      for (var r = 0; r < group.rows.length; r++) {
-        rows[group.rows[r]].hidden = !show;
-        rows[group.rows[r]].classList.toggle("context", group.context);
+      if (group.shown !== show) {
+        group.shown = show;
+        for (r = 0; r < group.rows.length; r++) rows[group.rows[r]].hidden = !show;
+      }
+      if (group.dimmed !== group.context) {
+        group.dimmed = group.context;
+        for (r = 0; r < group.rows.length; r++)
+          rows[group.rows[r]].classList.toggle("context", group.context);
       }
     }
     shown.textContent = words === "" ? groups.length + " entries"
                                      : matched + " of " + groups.length + " entries";
-    layOut(currentOrder());
+    sizeBlocks();
   }
 
   function key(group, column, kind) {
@@ -173,7 +200,7 @@ constexpr std::string_view kScript = R"js(
   }
 
   function sort(column) {
-    if (!groups) build();
+    build();
     sortDirection = column === sortColumn ? -sortDirection : 1;
     sortColumn = column;
     var kind = heads[column].dataset.kind;
@@ -197,7 +224,8 @@ constexpr std::string_view kScript = R"js(
   // A text cut short shows whole when the pointer rests on it.
   listing.addEventListener("mouseover", function (event) {
     var cell = event.target;
-    if (cell.parentNode.classList.contains("row") && cell.scrollWidth > cell.clientWidth)
+    if (cell.parentNode.parentNode.classList.contains("chunk") &&
+        cell.scrollWidth > cell.clientWidth)
       cell.title = cell.textContent;
   });
 
@@ -208,6 +236,7 @@ constexpr std::string_view kScript = R"js(
   });
   for (var h = 0; h < heads.length; h++)
     heads[h].querySelector("button").addEventListener("click", sort.bind(null, h));
+  if (window.requestIdleCallback) requestIdleCallback(buildWhileIdle);
   if (location.hash.indexOf("#q=") === 0) {
     input.value = decodeURIComponent(location.hash.slice(3));
     filter();
@@ -231,6 +260,10 @@ void WriteEscaped(BufferedWriter& out, std::string_view text) {
             break;
         case '"':
             entity = "&quot;";
+            break;
+        case '\n': // shown as a blank all the same; the script reads one row a line
+        case '\r':
+            entity = " ";
             break;
         default:
             continue;
@@ -258,20 +291,26 @@ std::string KeyText(const NumericKey& key) {
 // How each column is laid out, sorted and keyed.
 struct ColumnStyle {
     std::string_view width;
-    std::string_view cellClass;
+    std::string_view cell; // declarations for its cells
+    std::string_view head; // and for its head
     std::string_view sortKind;
 };
 
 ColumnStyle StyleOf(std::string_view title) {
     if (title == kFileNameTitle)
-        return {"minmax(14rem,1fr)", "c0", "text"};
+        return {"minmax(14rem,1fr)", "", "", "text"};
     if (title == kSizeTitle)
-        return {"7.5rem", "r", "size"};
+        return {"7.5rem", "text-align:right;font-variant-numeric:tabular-nums", "text-align:right",
+                "size"};
     if (title == kAttrTitle)
-        return {"3.5rem", "m", "text"};
+        return {"3.5rem",
+                "text-align:center;font-family:ui-monospace,\"Liberation Mono\",monospace;"
+                "font-size:.85rem",
+                "text-align:center", "text"};
     if (title == kLastModifiedTitle)
-        return {"11.5rem", "d", "date"};
-    return {"minmax(12rem,1fr)", "", "text"};
+        return {"11.5rem", "color:var(--muted);font-variant-numeric:tabular-nums;font-size:.9rem",
+                "", "date"};
+    return {"minmax(12rem,1fr)", "", "", "text"};
 }
 
 class HtmlPage {
@@ -301,7 +340,27 @@ private:
                  "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
                  "<meta name=\"generator\" content=\"Dirscribe\">\n<title>Listing of ";
         WriteText(m_out, m_source.folder);
-        m_out << "</title>\n<style>" << kStyle << "</style>\n</head>\n<body>\n";
+        m_out << "</title>\n<style>" << kStyle;
+        WriteColumnStyles();
+        m_out << "</style>\n</head>\n<body>\n";
+    }
+
+    // The rules of this page's columns and tree levels, so that rows need no styles of their
+    // own: a level L row is indented by L - 1 steps.
+    void WriteColumnStyles() {
+        for (std::size_t c = 0; c < m_styles.size(); ++c) {
+            const std::string n = std::to_string(c + 1);
+            if (!m_styles[c].cell.empty())
+                m_out << ".chunk>div>:nth-child(" << n << "){" << m_styles[c].cell << "}\n";
+            if (!m_styles[c].head.empty())
+                m_out << ".head>:nth-child(" << n << "){" << m_styles[c].head << "}\n";
+        }
+        int deepest = 0;
+        for (int row = 0; row < m_source.table.RowCount(); ++row)
+            deepest = std::max(deepest, ReadRowName(m_source.table.Cell(row, 0)).level);
+        for (int level = 2; level <= deepest; ++level)
+            m_out << ".chunk>[data-l=\"" << std::to_string(level)
+                  << "\"]{--l:" << std::to_string(level - 1) << "}\n";
     }
 
     void WriteHeader() {
@@ -328,10 +387,9 @@ private:
                  "<div id=\"listing\" class=\"listing\" style=\"--columns:";
         for (const ColumnStyle& style : m_styles)
             m_out << ' ' << style.width;
-        m_out << "\">\n<div class=\"row head\">";
+        m_out << "\">\n<div class=\"head\">";
         for (int c = 0; c < table.ColumnCount(); ++c) {
-            m_out << "<span class=\"" << m_styles[static_cast<std::size_t>(c)].cellClass
-                  << "\" data-kind=\"" << m_styles[static_cast<std::size_t>(c)].sortKind
+            m_out << "<span data-kind=\"" << m_styles[static_cast<std::size_t>(c)].sortKind
                   << "\" aria-sort=\"none\"><button type=\"button\">";
             WriteText(m_out, table.GetColumnTitle(c));
             m_out << "</button></span>";
@@ -356,27 +414,21 @@ private:
         const RowName name = ReadRowName(cell);
         if (!continuation)
             m_level = name.level;
-        m_out << "<div class=\"row ";
+        // f file, d folder, g gone; c comment, x details and n inserted rows, which continue
+        // the entry above.
+        m_out << "<div class=\"";
         if (continuation)
-            m_out << (cell.empty()              ? "more"
-                      : cell == kCommentRowMark ? "more comment"
-                                                : "more detail");
+            m_out << (cell.empty() ? 'n' : cell == kCommentRowMark ? 'c' : 'x');
         else
-            m_out << (name.folder ? "folder" : "file") << (name.gone ? " gone" : "");
+            m_out << (name.folder ? 'd' : 'f') << (name.gone ? " g" : "");
         m_out << '"';
-        if (!continuation && m_level > 0)
+        if (m_level > 0)
             m_out << " data-l=\"" << std::to_string(m_level) << '"';
         if (!continuation)
             WriteKeys(row);
         m_out << '>';
         for (int c = 0; c < table.ColumnCount(); ++c) {
-            const ColumnStyle& style = m_styles[static_cast<std::size_t>(c)];
-            m_out << "<span";
-            if (!style.cellClass.empty())
-                m_out << " class=\"" << style.cellClass << '"';
-            if (c == 0 && m_level > 0)
-                m_out << " style=\"--l:" << std::to_string(m_level - 1) << '"';
-            m_out << '>';
+            m_out << (c > 0 ? "\t<span>" : "<span>");
             WriteText(m_out,
                       c == 0 ? NameText(cell, continuation, name) : ExportedCell(table, row, c));
             m_out << "</span>";
