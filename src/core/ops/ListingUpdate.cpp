@@ -103,8 +103,11 @@ std::vector<int> GonePlaces(const std::vector<RowGroup>& groups, int newRows) {
 
 class Merge {
 public:
-    Merge(const ListingTable& old, const ListingTable& fresh) : m_old(old), m_fresh(fresh) {
-        m_merged.SetColumns(fresh.Columns());
+    // The merged table starts as the new one without its rows, so it keeps whatever else the
+    // new read gave the table.
+    Merge(const ListingTable& old, const ListingTable& fresh)
+        : m_old(old), m_fresh(fresh), m_merged(fresh) {
+        m_merged.RemoveRows(0, m_merged.RowCount());
         m_comments = fresh.ColumnIndex(kCommentsTitle);
     }
 
@@ -175,7 +178,14 @@ private:
 
     void CopyRows(int first, int end) {
         for (int row = std::max(first, 0); row < end; ++row)
-            m_merged.AppendRow(m_old.Row(row));
+            m_merged.AppendCells(CellsOf(m_old, row));
+    }
+
+    static CellTexts CellsOf(const ListingTable& table, int row) {
+        CellTexts cells;
+        for (int c = 0; c < kMaxColumns; ++c)
+            cells[static_cast<std::size_t>(c)] = table.Cell(row, c);
+        return cells;
     }
 
     const ListingTable& m_old;
