@@ -39,7 +39,8 @@ test: deps $(TEST_BUILD)/CMakeCache.txt
 bench: build
 	@scripts/install-deps libbenchmark-dev
 	cmake -S . -B $(BUILD)
-	cmake --build $(BUILD) -j $(JOBS) --target dirscribe_bench dirscribe_view_bench
+	cmake --build $(BUILD) -j $(JOBS) --target dirscribe_bench dirscribe_view_bench \
+		dirscribe_open_bench
 	bench/run $(BUILD)
 
 # Installs the program, its launcher, the .dsc document type, the icon, the manual page, the

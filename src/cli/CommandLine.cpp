@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <new>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -31,7 +32,7 @@ constexpr int kSuccess = 0;
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
 
-// A deep tree keeps one open folder per level; allow as many as the system lets us.
+// The walk needs only a few open folders, but with more it reopens fewer.
 void RaiseOpenFileLimit() {
     rlimit limit{};
     if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
@@ -243,14 +244,19 @@ int RunCommandLine(int argc, char** argv) {
         return kUsage;
     }
     const auto& args = std::get<Arguments>(parsed);
-    if (args.command == "details")
-        return RunDetails(args);
-    if (args.command == "search")
-        return RunSearch(args);
-    RaiseOpenFileLimit();
-    if (args.command == "update")
-        return RunUpdate(args);
-    return Run(args);
+    try {
+        if (args.command == "details")
+            return RunDetails(args);
+        if (args.command == "search")
+            return RunSearch(args);
+        RaiseOpenFileLimit();
+        if (args.command == "update")
+            return RunUpdate(args);
+        return Run(args);
+    } catch (const std::bad_alloc&) {
+        StderrNotice().Show(kCaption, kNotEnoughMemory, NoticeIcon::Stop);
+        return kFailure;
+    }
 }
 
 } // namespace dirscribe

@@ -58,18 +58,22 @@ private:
 TEST_F(CatalogueCommands, ExportsReadBackInPythonAndJqAndFailWithoutAHalfWrittenFile) {
     const ProgramResult csv =
         Run({"convert", "disk.dsc", "--csv", "out.csv", "--json", "-"},
-            R"("$0" "$@" | jq -r '.folder, .summary.files, (.rows | length), .rows[1].cells[1]' &&
+            R"("$0" "$@" | jq -r '.folder, .summary.files, (.rows | length), .rows[1].cells[1],
+                                  ([.rows[] | select(has("path"))] | length)' &&
            python3 -c 'import csv, sys
 rows = list(csv.reader(open("out.csv", newline="", encoding="utf-8")))
 print(len(rows), rows[0], rows[2], rows[7])')");
     EXPECT_EQ(csv.exitCode, 0) << csv.err;
     EXPECT_EQ(csv.out,
-              "disk\n4\n7\npapers, \"old\"\n"
+              "disk\n4\n7\npapers, \"old\"\n0\n" // a document's rows know no entry
               "8 ['FileName', 'Comments', 'Size'] ['| -[Docs]', 'papers, \"old\"', '2  b'] "
               "['comments:', 'second pressing', '']\n");
-    EXPECT_EQ(Run({"list", "disk", "--json", "-"}, R"("$0" "$@" | python3 -m json.tool >/dev/null)")
-                  .exitCode,
-              0);
+    tree.SetModified("disk/Music/song.mp3", 1040220309);
+    const ProgramResult read =
+        Run({"list", "disk", "--layout", "standard", "--depth", "all", "--json", "-"},
+            R"("$0" "$@" | python3 -m json.tool >/dev/null && "$0" "$@" |
+               jq -r '.rows[] | select(.cells[0] | endswith("song.mp3")) | .bytes, .modified, .path')");
+    EXPECT_EQ(read.out, "2048\n2002-12-18T14:05:09Z\ndisk/Music/song.mp3\n") << read.err;
 
     for (const char* target : {"missing/out.csv", "disk"}) {
         const ProgramResult failed = Run({"convert", "disk.dsc", "--csv", target});

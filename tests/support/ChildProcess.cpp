@@ -16,7 +16,10 @@ bool RunningAsRoot() {
     return ::geteuid() == 0;
 }
 
-std::optional<std::string> RunUnprivileged(const std::function<std::string()>& work) {
+namespace {
+
+std::optional<std::string> RunForked(const std::function<std::string()>& work,
+                                     bool dropPrivileges) {
     int fds[2];
     if (::pipe(fds) != 0)
         return std::nullopt;
@@ -25,7 +28,7 @@ std::optional<std::string> RunUnprivileged(const std::function<std::string()>& w
         return std::nullopt;
     if (pid == 0) {
         ::close(fds[0]);
-        if (RunningAsRoot() &&
+        if (dropPrivileges && RunningAsRoot() &&
             (::setgroups(0, nullptr) != 0 || ::setresgid(kNobody, kNobody, kNobody) != 0 ||
              ::setresuid(kNobody, kNobody, kNobody) != 0))
             ::_exit(3);
@@ -59,6 +62,16 @@ std::optional<std::string> RunUnprivileged(const std::function<std::string()>& w
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return std::nullopt;
     return result;
+}
+
+} // namespace
+
+std::optional<std::string> RunUnprivileged(const std::function<std::string()>& work) {
+    return RunForked(work, true);
+}
+
+std::optional<std::string> RunInChild(const std::function<std::string()>& work) {
+    return RunForked(work, false);
 }
 
 } // namespace dirscribe::test

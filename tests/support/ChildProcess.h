@@ -16,4 +16,7 @@ bool RunningAsRoot();
 // privileges. Folders the child must reach need to be readable by everybody.
 std::optional<std::string> RunUnprivileged(const std::function<std::string()>& work);
 
+// The same without dropping privileges: for work that must not change this process.
+std::optional<std::string> RunInChild(const std::function<std::string()>& work);
+
 } // namespace dirscribe::test

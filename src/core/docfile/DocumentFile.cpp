@@ -8,7 +8,7 @@
 #include "core/format/Utf8.h"
 #include "core/platform/FileReader.h"
 
-#include <new>
+#include <algorithm>
 
 namespace dirscribe {
 
@@ -17,25 +17,36 @@ namespace {
 // The smallest row: five empty strings of one length byte each.
 constexpr std::size_t kMinRowBytes = 5;
 
-// What a string takes in the file: its length in one of three forms, then its bytes.
-std::size_t StoredSize(std::size_t length) {
-    const std::size_t prefix = length < 0xFF ? 1 : length < 0xFFFE ? 3 : 7;
-    return prefix + length;
+// A document file checked whole: everything but the rows, and where the rows are.
+struct CheckedFile {
+    DocumentContents contents; // rows not filled in yet
+    std::size_t rowsOffset = 0;
+    std::int32_t rowCount = 0;
+    bool utf8 = true;
+};
+
+// The five strings of the next row; false when the bytes end inside it.
+bool ReadRow(ArchiveReader& reader, CellTexts& cells) {
+    for (std::string_view& cell : cells)
+        if (!reader.TryReadString(cell))
+            return false;
+    return true;
 }
 
-// The file's fields and strings, or Error with the reason alone (no file name, no
-// sentence around it), so each caller can say which file it was.
-DocumentContents Parse(std::string_view bytes) {
+// Checks every field and string of the file without holding a copy of any row, or throws
+// Error with the reason alone (no file name, no sentence around it), so each caller can say
+// which file it was.
+CheckedFile Check(std::string_view bytes) {
     if (bytes.empty())
         throw Error("the file is empty");
     ArchiveReader reader(bytes);
-    DocumentContents contents;
+    CheckedFile file;
+    DocumentContents& contents = file.contents;
     contents.summary.totalBytes = reader.ReadUInt64("the total size");
     contents.summary.fileCount = reader.ReadInt32("the file count");
     contents.summary.folderCount = reader.ReadInt32("the folder count");
     const std::string_view path = reader.ReadString("the folder path");
-    bool utf8 = IsValidUtf8(path);
-    contents.folderPath.assign(path);
+    file.utf8 = IsValidUtf8(path);
 
     DocumentSettings& settings = contents.settings;
     settings.printAs = reader.ReadInt32("the setting \"Print as \"");
@@ -57,18 +68,15 @@ DocumentContents Parse(std::string_view bytes) {
         throw Error("it announces " + std::to_string(rowCount) +
                     (rowCount == 1 ? " row" : " rows") +
                     ", but the rest of the file can hold at most " + std::to_string(maxRows));
+    file.rowsOffset = reader.Offset();
+    file.rowCount = rowCount;
 
-    // The strings of all rows fit in what is left of the file.
-    contents.rows.Reserve(rowCount, reader.Remaining());
     for (std::int32_t r = 0; r < rowCount; ++r) {
         CellTexts cells;
-        for (std::string_view& cell : cells) {
-            if (!reader.TryReadString(cell))
-                throw Error("the file ends inside row " + std::to_string(r + 1) + " of " +
-                            std::to_string(rowCount));
-            utf8 = utf8 && IsValidUtf8(cell);
-        }
-        contents.rows.Append(cells);
+        if (!ReadRow(reader, cells))
+            throw Error("the file ends inside row " + std::to_string(r + 1) + " of " +
+                        std::to_string(rowCount));
+        file.utf8 = file.utf8 && std::all_of(cells.begin(), cells.end(), IsValidUtf8);
     }
     if (!reader.AtEnd())
         throw Error(std::to_string(reader.Remaining()) +
@@ -77,19 +85,47 @@ DocumentContents Parse(std::string_view bytes) {
 
     // One encoding for the whole file: a single string that is not UTF-8 means the file
     // came from a Windows code page, where every byte is a character of its own.
-    if (!utf8) {
-        contents.folderPath = Windows1252ToUtf8(contents.folderPath);
-        RowStore converted;
-        converted.Reserve(contents.rows.Size(), 0);
-        for (int r = 0; r < contents.rows.Size(); ++r) {
-            RowRecord row = contents.rows.Record(r);
-            for (std::string& cell : row)
-                cell = Windows1252ToUtf8(cell);
-            converted.Append({row[0], row[1], row[2], row[3], row[4]});
-        }
-        contents.rows = std::move(converted);
+    contents.folderPath = file.utf8 ? std::string(path) : Windows1252ToUtf8(path);
+    return file;
+}
+
+// The rows of a file written on a Windows code page, every string read as Windows-1252,
+// in a store sized for them beforehand.
+RowStore ConvertedRows(std::string_view bytes, const CheckedFile& file) {
+    const std::string_view rowBytes = bytes.substr(file.rowsOffset);
+    std::size_t textBytes = 0;
+    ArchiveReader sizes(rowBytes);
+    for (CellTexts cells; ReadRow(sizes, cells);)
+        for (const std::string_view cell : cells)
+            textBytes += RowStore::EncodedSize(Windows1252ToUtf8Size(cell));
+
+    RowStore rows;
+    rows.Reserve(file.rowCount, textBytes);
+    ArchiveReader reader(rowBytes);
+    for (CellTexts cells; ReadRow(reader, cells);) {
+        const RowRecord row = {Windows1252ToUtf8(cells[0]), Windows1252ToUtf8(cells[1]),
+                               Windows1252ToUtf8(cells[2]), Windows1252ToUtf8(cells[3]),
+                               Windows1252ToUtf8(cells[4])};
+        rows.Append({row[0], row[1], row[2], row[3], row[4]});
     }
-    return contents;
+    return rows;
+}
+
+// The contents of a checked file. The rows stay in the file's own bytes where they are
+// UTF-8: taken over when the caller gives them up (owned holds bytes), copied otherwise.
+DocumentContents ContentsOf(std::string_view bytes, RowStore::Text* owned) {
+    CheckedFile file = Check(bytes);
+    RowStore& rows = file.contents.rows;
+    if (!file.utf8)
+        rows = ConvertedRows(bytes, file);
+    else if (owned != nullptr)
+        rows.AdoptEncoded(std::move(*owned), file.rowsOffset, file.rowCount);
+    else
+        rows.AdoptEncoded(
+            RowStore::Text(bytes.begin() + static_cast<std::ptrdiff_t>(file.rowsOffset),
+                           bytes.end()),
+            0, file.rowCount);
+    return std::move(file.contents);
 }
 
 // A saved text report is the likeliest wrong file; say so instead of naming a field.
@@ -97,16 +133,15 @@ bool IsTextReport(std::string_view bytes) {
     return bytes.starts_with("Dirscribe: Listing of");
 }
 
-// Parse, with every failure turned into Error(lead + reason + ".").
-DocumentContents ParseOrRefuse(std::string_view bytes, const std::string& lead) {
+// ContentsOf, with every failure turned into Error(lead + reason + ".").
+DocumentContents ReadOrRefuse(std::string_view bytes, RowStore::Text* owned,
+                              const std::string& lead) {
     try {
-        return Parse(bytes);
+        return ContentsOf(bytes, owned);
     } catch (const Error& error) {
         if (IsTextReport(bytes))
             throw Error(lead + "it is a text report, which can be saved but not opened.");
         throw Error(lead + error.what() + ".");
-    } catch (const std::bad_alloc&) {
-        throw Error(lead + "there is not enough memory to hold its rows.");
     }
 }
 
@@ -119,10 +154,10 @@ std::string WriteDocumentFile(const ListingSummary& summary, std::string_view fo
         throw Error("The document cannot be saved: " + problem + ".");
 
     const int rowCount = table.RowCount();
-    std::size_t size = 8 + 4 + 4 + StoredSize(folderPath.size()) + 7 * 4 + 4;
+    std::size_t size = 8 + 4 + 4 + RowStore::EncodedSize(folderPath.size()) + 7 * 4 + 4;
     for (int r = 0; r < rowCount; ++r)
         for (int c = 0; c < kMaxColumns; ++c)
-            size += StoredSize(table.Cell(r, c).size());
+            size += RowStore::EncodedSize(table.Cell(r, c).size());
 
     ArchiveWriter writer;
     writer.Reserve(size);
@@ -146,13 +181,13 @@ std::string WriteDocumentFile(const ListingSummary& summary, std::string_view fo
 }
 
 DocumentContents ReadDocumentFile(std::string_view bytes) {
-    return ParseOrRefuse(bytes, "This is not a Dirscribe document: ");
+    return ReadOrRefuse(bytes, nullptr, "This is not a Dirscribe document: ");
 }
 
 DocumentContents LoadDocumentFile(const std::string& path) {
-    const auto bytes = ReadWholeFile(path, kMaxDocumentBytes);
-    return ParseOrRefuse({bytes.data(), bytes.size()},
-                         "\"" + path + "\" is not a Dirscribe document: ");
+    RowStore::Text bytes = ReadWholeFile(path, kMaxDocumentBytes);
+    const std::string_view view(bytes.data(), bytes.size());
+    return ReadOrRefuse(view, &bytes, "\"" + path + "\" is not a Dirscribe document: ");
 }
 
 } // namespace dirscribe

@@ -42,12 +42,14 @@ std::string WriteDocumentFile(const ListingSummary& summary, std::string_view fo
 // bytes a row, checked before anything is reserved) and nothing after the last row.
 // Otherwise it throws Error("This is not a Dirscribe document: <reason>."). When any string
 // of the file is not valid UTF-8 the file was written on a Windows code page, and every
-// string of it is read as Windows-1252.
+// string of it is read as Windows-1252. Memory running out throws std::bad_alloc.
 DocumentContents ReadDocumentFile(std::string_view bytes);
 
 // Reads the file at path (up to kMaxDocumentBytes) as a document file. Every failure throws
 // Error with a message that names the file and says why: missing, a folder, unreadable,
-// too large, or not a Dirscribe document and the reason.
+// too large, or not a Dirscribe document and the reason; memory running out throws
+// std::bad_alloc. Valid rows stay in the bytes read, so opening takes little more memory
+// than the file's size and 12 bytes a row.
 DocumentContents LoadDocumentFile(const std::string& path);
 
 } // namespace dirscribe

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/format/Utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -65,8 +66,16 @@ void AppendCodePoint(std::string& out, std::uint32_t cp) {
     }
 }
 
+std::uint32_t Windows1252CodePoint(unsigned char byte) {
+    return byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : byte;
+}
+
 void AppendWindows1252(std::string& out, unsigned char byte) {
-    AppendCodePoint(out, byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : byte);
+    AppendCodePoint(out, Windows1252CodePoint(byte));
+}
+
+bool IsControl(unsigned char byte) {
+    return byte < 0x20 || byte == 0x7F;
 }
 
 } // namespace
@@ -120,6 +129,30 @@ std::string LenientUtf8(std::string_view text) {
         }
     }
     return out;
+}
+
+std::size_t Windows1252ToUtf8Size(std::string_view text) {
+    std::size_t size = 0;
+    for (const char c : text) {
+        const std::uint32_t cp = Windows1252CodePoint(static_cast<unsigned char>(c));
+        size += cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3;
+    }
+    return size;
+}
+
+std::string DisplayText(std::string_view text) {
+    const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x80 || IsControl(byte);
+    });
+    if (plain)
+        return std::string(text);
+    std::string shown = LenientUtf8(text);
+    // Control characters are single bytes in UTF-8 and Windows-1252 alike.
+    std::replace_if(
+        shown.begin(), shown.end(), [](char c) { return IsControl(static_cast<unsigned char>(c)); },
+        '?');
+    return shown;
 }
 
 } // namespace dirscribe

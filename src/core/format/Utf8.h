@@ -23,4 +23,12 @@ std::string Windows1252ToUtf8(std::string_view text);
 // Bytes that form valid UTF-8 pass through; any other byte is read as Windows-1252.
 std::string LenientUtf8(std::string_view text);
 
+// The size of Windows1252ToUtf8(text), without making it.
+std::size_t Windows1252ToUtf8Size(std::string_view text);
+
+// A name from the disk as the listing shows it: LenientUtf8, with every control character
+// (below 0x20, and 0x7F) shown as "?", so a record never splits and a terminal is sent no
+// escape sequence.
+std::string DisplayText(std::string_view text);
+
 } // namespace dirscribe

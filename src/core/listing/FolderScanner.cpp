@@ -2,13 +2,19 @@
 #include "core/listing/FolderScanner.h"
 
 #include "core/format/AsciiCase.h"
+#include "core/format/Utf8.h"
+#include "core/listing/EntryList.h"
 #include "core/platform/Directory.h"
+#include "core/platform/OpenFileLimit.h"
 #include "core/platform/TaskPool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <memory>
+#include <deque>
+#include <mutex>
+#include <new>
 #include <optional>
 #include <string_view>
 #include <thread>
@@ -25,75 +31,247 @@ bool MentionsSystemVolumeInformation(std::string_view text) {
     return AsciiLower(text).find(kSystemVolumeInformation) != std::string::npos;
 }
 
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == '/')
-        return folder + name;
-    return folder + '/' + name;
-}
-
-// One folder as the listing needs it: its entries placed as a single-folder read places
-// them and, for each folder entry, what is known of that folder.
+// What the walk learns about one folder below the listed one.
 struct FolderRead {
-    bool readable = false;
-    bool otherDevice = false;
-    bool complete = false; // the enumeration ended without an error
-    int openError = 0;     // errno of a failed open
-    ListingSummary summary;
+    bool readable = false;    // it was opened
+    bool otherDevice = false; // on another file system: counted, never entered
+    bool complete = false;    // its names were read to the end without an error
+    int openError = 0;        // errno of a failed open
+    ListingSummary summary;   // everything below it
+    // Only for folders whose contents the listing shows: the entries placed as a
+    // single-folder read places them and, for each folder entry, what is known of that
+    // folder (null for files), in the read's FolderArena.
     std::vector<ListingEntry> entries;
-    std::vector<std::unique_ptr<FolderRead>> folders; // parallel to entries; null for files
+    std::vector<FolderRead*> folders;
     std::int32_t headFolderCount = 0;
 };
 
-enum class SumResult { Complete, Incomplete, Stopped };
+// Where the results of the listed folders live until the listing is assembled: one place
+// for all of them, so a tree of any depth is freed without recursion.
+using FolderArena = std::deque<FolderRead>;
 
-// The single pass over the disk. Subfolders may be read on other threads; every result
-// lands in its own slot and is assembled in name order, so the outcome never depends on
-// the threads. Progress is reported from the thread that started the read only.
+// How the descriptors this process may still open are shared out: a few readers, and for
+// each the most folders it keeps open at once (at least two: a folder and its child).
+struct DescriptorShare {
+    unsigned readers = 1;
+    std::size_t perReader = 2;
+};
+
+DescriptorShare ShareDescriptors(std::size_t free, unsigned cores) {
+    constexpr std::size_t kSpare = 2; // for whatever else the process opens meanwhile
+    constexpr std::size_t kPerReaderWanted = 8;
+    constexpr std::size_t kMostPerReader = 32; // deeper than most trees: no reopening at all
+    const std::size_t usable = free > kSpare ? free - kSpare : 0;
+    DescriptorShare share;
+    share.readers = static_cast<unsigned>(
+        std::clamp<std::size_t>(usable / kPerReaderWanted, 1, std::max(cores, 1U)));
+    // A folder handed to another reader stays open until that reader takes it up.
+    const std::size_t handedOver = share.readers - 1;
+    const std::size_t each = usable > handedOver ? (usable - handedOver) / share.readers : 0;
+    share.perReader = std::clamp<std::size_t>(each, 2, kMostPerReader);
+    return share;
+}
+
+// The single pass over the disk. Each reader walks its part of the tree without recursion,
+// keeping only the deepest few folders of its path open and climbing back through ".."
+// (checked to be the folder it left), so neither the depth nor the descriptor limit
+// changes what is counted. A subfolder is handed to another reader when one is idle; its
+// totals reach the folders above it once it is done, so the outcome never depends on the
+// threads. Progress is reported from the thread that started the read only.
 class Walker {
 public:
-    Walker(Progress& progress, const StopFlag& stop, TaskPool& pool, int mode, dev_t device)
-        : m_progress(progress), m_stop(stop), m_pool(pool), m_mode(mode), m_device(device),
+    enum class Outcome { Read, Stopped, Unopened, Failed, OutOfMemory };
+
+    Walker(Progress& progress, const StopFlag& stop, TaskPool& pool, FolderArena& arena, int mode,
+           dev_t device, std::size_t perReader, std::string path)
+        : m_progress(progress), m_stop(stop), m_pool(pool), m_arena(arena), m_mode(mode),
+          m_device(device), m_perReader(perReader), m_path(std::move(path)),
           m_owner(std::this_thread::get_id()) {}
 
-    // Lists dir and, while depthBelow is not 0, the folders below it (-1: all levels).
-    // Null when stopped.
-    std::unique_ptr<FolderRead> ReadListed(Directory& dir, int depthBelow);
+    // Reads the listed folder, open as top, into folder: its entries and, while depthBelow
+    // is not 0, the entries of the folders below it (-1: all levels).
+    Outcome Walk(Directory top, FolderRead& folder, int depthBelow);
+    // Why the walk failed, for Outcome::Failed.
+    [[nodiscard]] const std::string& Failure() const { return m_failure; }
 
 private:
-    // A subfolder waiting to be read, and what its read gave.
-    struct SubfolderRead {
-        std::optional<Directory> dir; // empty when it could not be opened
-        int openError = 0;            // errno of the failed open
-        bool listed = false;
-        std::unique_ptr<FolderRead> result;
+    // A late total: what subtrees read by other readers add to a folder and the folders
+    // above it, once they are done.
+    struct LateTotal {
+        ListingSummary late;
+        LateTotal* above = nullptr;   // the folder this one is in, within the same reader
+        FolderRead* folder = nullptr; // whose summary gets it, when it outlives the walk
+    };
+    // A subtree handed to another reader, or the listed folder itself.
+    struct Subtree {
+        std::optional<Directory> dir;
+        FolderRead* folder = nullptr;
+        FolderRead own;                 // the result, when nothing else keeps one
+        bool listed = false;            // its entries are kept
+        int depthBelow = 0;             // levels below it whose entries are kept, -1 all
+        const Subtree* from = nullptr;  // the subtree it was found in; null for the listed folder
+        int handOvers = 0;              // how many subtrees lead to it from the listed folder
+        std::string relative;           // its path from the root of `from`
+        LateTotal* lateTotal = nullptr; // where its total goes in the reader that found it
+    };
+    // A subfolder still to be read, and where its result goes when its entries are kept.
+    struct Child {
+        std::string name;
+        FolderRead* folder = nullptr;
+    };
+    // One folder on a reader's path.
+    struct Frame {
+        std::optional<Directory> dir; // open while near the deepest folder
+        std::string name;             // its name in the folder above
+        dev_t device = 0;             // with inode: which folder ".." must lead back to
+        ino_t inode = 0;
+        FolderRead* folder = nullptr;
+        FolderRead own;     // the result of a folder whose totals alone count
+        int depthBelow = 0; // levels below it whose entries are kept, -1 all
+        LateTotal* lateTotal = nullptr;
+        std::vector<Child> children;
+        std::size_t next = 0;
+    };
+    // One reader's path from its subtree's root down to the folder it is reading.
+    struct Path {
+        const Subtree* subtree = nullptr;
+        std::deque<Frame> frames;  // a deque, so results inside frames stay in place
+        std::size_t firstOpen = 0; // frames from here on are open
+        std::deque<Subtree> handedOver;
+        std::deque<LateTotal> lateTotals;
+        TaskPool::Group group;
     };
 
-    SumResult SumFolder(Directory& dir, ListingSummary& summary);
-    // Reads each subfolder, on a free thread when there is one. False when stopped.
-    bool ReadSubfolders(const Directory& dir, const std::vector<std::string>& names,
-                        std::vector<SubfolderRead>& reads, int depthBelow);
-    void ReadSubfolder(SubfolderRead& read, int depthBelow);
+    // Reads a subtree on this thread; never throws.
+    void Read(Subtree& subtree);
+    void Descend(Path& path);
+    // Pushes a frame for a folder just opened and reads its names.
+    void Enter(Path& path, Directory dir, std::string name, FolderRead* folder, bool listed,
+               int depthBelow);
+    void ReadTotals(Frame& frame);
+    void ReadListed(Frame& frame);
+    // Leaves the deepest folder for the one above it, reopened through ".." when closed.
+    void Leave(Path& path);
+    // Opens a child of the deepest folder, closing folders higher up to stay within the
+    // share. Empty with error set when it cannot be opened; Fail()s when descriptors ran out.
+    std::optional<Directory> OpenChild(Path& path, const std::string& name, int& error);
+    bool CloseHighest(Path& path);
+    // Hands the child to an idle reader; false when none is idle.
+    bool HandOver(Path& path, Directory& dir, const Child& child, bool listed, int depthBelow);
+    LateTotal* LateTotalOf(Path& path, std::size_t frame);
+    // Adds in what the other readers found, once they are done.
+    static void SettleLateTotals(Path& path);
+    [[nodiscard]] std::string FolderPath(const Path& path, std::size_t frame) const;
+    void Fail(std::string message);
+    void FailForMemory();
+    [[nodiscard]] bool Ending() const { return m_ending.load() || m_stop.Requested(); }
     [[nodiscard]] bool Lists(bool folder) const {
         if (folder)
             return m_mode == kFoldersOnly || m_mode == kFilesAndFolders;
         return m_mode == kFilesOnly || m_mode == kFilesAndFolders;
     }
     [[nodiscard]] bool OnOwnerThread() const { return std::this_thread::get_id() == m_owner; }
+    // Room for the result of each listed folder, valid until the walker goes.
+    std::vector<FolderRead*> NewFolders(std::size_t count);
 
     Progress& m_progress;
     const StopFlag& m_stop;
     TaskPool& m_pool;
+    FolderArena& m_arena; // guarded by m_mutex
     int m_mode;
     dev_t m_device;
+    std::size_t m_perReader;
+    std::string m_path;
     std::thread::id m_owner;
+    std::atomic<bool> m_ending{false};
+    std::mutex m_mutex; // guards what follows
+    bool m_outOfMemory = false;
+    std::string m_failure;
 };
 
-SumResult Walker::SumFolder(Directory& dir, ListingSummary& summary) {
-    std::vector<std::string> subfolders;
+Walker::Outcome Walker::Walk(Directory top, FolderRead& folder, int depthBelow) {
+    Subtree listed;
+    listed.dir = std::move(top);
+    listed.folder = &folder;
+    listed.listed = true;
+    listed.depthBelow = depthBelow;
+    Read(listed);
+    const std::lock_guard lock(m_mutex);
+    if (m_outOfMemory)
+        return Outcome::OutOfMemory;
+    if (!m_failure.empty())
+        return Outcome::Failed;
+    return m_stop.Requested() ? Outcome::Stopped : Outcome::Read;
+}
+
+void Walker::Read(Subtree& subtree) {
+    Path path;
+    path.subtree = &subtree;
+    try {
+        Directory dir = std::move(*subtree.dir);
+        subtree.dir.reset();
+        Enter(path, std::move(dir), {}, subtree.folder, subtree.listed, subtree.depthBelow);
+        Descend(path);
+    } catch (const std::bad_alloc&) {
+        FailForMemory();
+    } catch (const std::exception& error) {
+        Fail(FolderPath(path, 0) + " (" + error.what() + ")");
+    }
+    // Every folder is closed before waiting, so a reader that runs other readers' subtrees
+    // meanwhile holds no descriptors of its own.
+    path.frames.clear();
+    m_pool.Wait(path.group);
+    if (!Ending())
+        SettleLateTotals(path);
+}
+
+void Walker::Descend(Path& path) {
+    while (!path.frames.empty() && !Ending()) {
+        Frame& frame = path.frames.back();
+        if (frame.next == frame.children.size()) {
+            Leave(path);
+            continue;
+        }
+        const Child& child = frame.children[frame.next++];
+        // Only the children of listed folders have results of their own to fill.
+        const bool keepEntries = child.folder != nullptr && frame.depthBelow != 0;
+        const int depthBelow = frame.depthBelow < 0 ? -1 : frame.depthBelow - 1;
+        int error = 0;
+        std::optional<Directory> dir = OpenChild(path, child.name, error);
+        if (!dir) {
+            if (child.folder != nullptr)
+                child.folder->openError = error;
+            continue;
+        }
+        if (HandOver(path, *dir, child, keepEntries, depthBelow))
+            continue;
+        Enter(path, std::move(*dir), child.name, child.folder, keepEntries, depthBelow);
+    }
+}
+
+void Walker::Enter(Path& path, Directory dir, std::string name, FolderRead* folder, bool listed,
+                   int depthBelow) {
+    Frame& frame = path.frames.emplace_back();
+    frame.name = std::move(name);
+    frame.device = dir.Device();
+    frame.inode = dir.Inode();
+    frame.dir = std::move(dir);
+    frame.folder = folder != nullptr ? folder : &frame.own;
+    frame.depthBelow = depthBelow;
+    frame.folder->readable = true;
+    if (listed)
+        ReadListed(frame);
+    else
+        ReadTotals(frame);
+}
+
+void Walker::ReadTotals(Frame& frame) {
+    Directory& dir = *frame.dir;
+    ListingSummary& summary = frame.folder->summary;
     std::string name;
     while (dir.NextName(name)) {
-        if (m_stop.Requested())
-            return SumResult::Stopped;
+        if (Ending())
+            return;
         const std::optional<DirectoryEntry> entry = dir.Stat(name, m_device);
         if (!entry)
             continue;
@@ -103,68 +281,26 @@ SumResult Walker::SumFolder(Directory& dir, ListingSummary& summary) {
         }
         summary.Add({0, 0, 1});
         if (!entry->otherDevice)
-            subfolders.push_back(name);
+            frame.children.push_back({name, nullptr});
     }
-    const bool complete = !dir.Failed();
-    std::vector<SubfolderRead> reads(subfolders.size());
-    if (!ReadSubfolders(dir, subfolders, reads, 0))
-        return SumResult::Stopped;
-    for (const SubfolderRead& read : reads)
-        summary.Add(read.result->summary);
-    return complete ? SumResult::Complete : SumResult::Incomplete;
+    frame.folder->complete = !dir.Failed();
 }
 
-void Walker::ReadSubfolder(SubfolderRead& read, int depthBelow) {
-    if (!read.dir) {
-        read.result = std::make_unique<FolderRead>();
-        read.result->openError = read.openError;
-        return;
-    }
-    if (read.listed && depthBelow != 0) {
-        read.result = ReadListed(*read.dir, depthBelow < 0 ? -1 : depthBelow - 1);
-    } else {
-        auto sub = std::make_unique<FolderRead>();
-        sub->readable = true;
-        const SumResult result = SumFolder(*read.dir, sub->summary);
-        sub->complete = result == SumResult::Complete;
-        if (result != SumResult::Stopped)
-            read.result = std::move(sub);
-    }
-    read.dir.reset(); // one open folder per level: close it as soon as it is read
-}
-
-bool Walker::ReadSubfolders(const Directory& dir, const std::vector<std::string>& names,
-                            std::vector<SubfolderRead>& reads, int depthBelow) {
-    TaskPool::Group group;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        SubfolderRead& read = reads[i];
-        read.dir = dir.OpenChild(names[i]);
-        if (!read.dir)
-            read.openError = errno;
-        if (!m_pool.TryPost(group, [this, &read, depthBelow] { ReadSubfolder(read, depthBelow); }))
-            ReadSubfolder(read, depthBelow);
-    }
-    m_pool.Wait(group);
-    return std::all_of(reads.begin(), reads.end(),
-                       [](const SubfolderRead& read) { return read.result != nullptr; });
-}
-
-std::unique_ptr<FolderRead> Walker::ReadListed(Directory& dir, int depthBelow) {
+void Walker::ReadListed(Frame& frame) {
+    Directory& dir = *frame.dir;
+    FolderRead& folder = *frame.folder;
     std::vector<std::string> names;
     for (std::string name; dir.NextName(name);)
         names.push_back(std::move(name));
     std::sort(names.begin(), names.end(), ListingNameLess);
+    folder.complete = !dir.Failed();
 
-    auto folder = std::make_unique<FolderRead>();
-    folder->readable = true;
-    folder->complete = !dir.Failed();
     std::vector<ListingEntry> files;
     std::vector<ListingEntry> folders;
-    std::vector<int> folderReadIndex; // per listed folder: its read, or -1 on another device
-    std::vector<std::string> subfolders;
+    std::vector<bool> elsewhere; // per listed folder: on another device
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (m_stop.Requested())
-            return nullptr;
+        if (Ending())
+            return;
         if (i > 0 && OnOwnerThread()) {
             m_progress.SetMessage(names[i]);
             m_progress.Step();
@@ -172,113 +308,304 @@ std::unique_ptr<FolderRead> Walker::ReadListed(Directory& dir, int depthBelow) {
         const std::optional<DirectoryEntry> info = dir.Stat(names[i], m_device);
         if (!info)
             continue;
-        ListingEntry entry{info->attributes, std::move(names[i]), info->size, info->modified};
+        ListingEntry entry;
+        entry.attributes = info->attributes;
+        entry.name = std::move(names[i]);
+        entry.size = info->size;
+        entry.modified = info->modified;
         if (!info->isFolder) {
-            folder->summary.Add({entry.size, 1, 0});
+            folder.summary.Add({entry.size, 1, 0});
             if (Lists(false))
                 files.push_back(std::move(entry));
             continue;
         }
-        folder->summary.Add({0, 0, 1});
-        int readIndex = -1;
-        if (!info->otherDevice) {
-            readIndex = static_cast<int>(subfolders.size());
-            subfolders.push_back(entry.name);
-        }
+        folder.summary.Add({0, 0, 1});
         if (Lists(true)) {
+            elsewhere.push_back(info->otherDevice);
             folders.push_back(std::move(entry));
-            folderReadIndex.push_back(readIndex);
+        } else if (!info->otherDevice) {
+            frame.children.push_back({entry.name, nullptr});
         }
     }
 
-    std::vector<SubfolderRead> reads(subfolders.size());
-    for (SubfolderRead& read : reads)
-        read.listed = Lists(true);
-    if (!ReadSubfolders(dir, subfolders, reads, depthBelow))
-        return nullptr;
-    for (const SubfolderRead& read : reads)
-        folder->summary.Add(read.result->summary);
-
-    std::vector<std::unique_ptr<FolderRead>> folderReads;
+    const std::vector<FolderRead*> reads = NewFolders(folders.size());
     for (std::size_t k = 0; k < folders.size(); ++k) {
-        std::unique_ptr<FolderRead> sub;
-        if (folderReadIndex[k] < 0) {
-            sub = std::make_unique<FolderRead>();
-            sub->otherDevice = sub->complete = true;
-        } else {
-            sub = std::move(reads[static_cast<std::size_t>(folderReadIndex[k])].result);
-        }
-        ListingEntry& entry = folders[k];
-        entry.size = sub->summary.totalBytes;
-        if (!(sub->readable && sub->complete) && !sub->otherDevice &&
-            MentionsSystemVolumeInformation(entry.name)) {
-            entry.name += kRestrictedSuffix;
-            sub->readable = false; // the decorated name is no path a tree read could open
-        }
-        folderReads.push_back(std::move(sub));
+        if (elsewhere[k])
+            reads[k]->otherDevice = reads[k]->complete = true;
+        else
+            frame.children.push_back({folders[k].name, reads[k]});
     }
     // Folders go to the head one by one, so they end up in reverse order; files follow.
-    folder->headFolderCount = m_mode == kFilesAndFolders ? static_cast<int>(folders.size()) : 0;
-    folder->entries.reserve(folders.size() + files.size());
-    folder->entries.insert(folder->entries.end(), std::make_move_iterator(folders.rbegin()),
-                           std::make_move_iterator(folders.rend()));
-    folder->folders.insert(folder->folders.end(), std::make_move_iterator(folderReads.rbegin()),
-                           std::make_move_iterator(folderReads.rend()));
-    folder->entries.insert(folder->entries.end(), std::make_move_iterator(files.begin()),
-                           std::make_move_iterator(files.end()));
-    folder->folders.resize(folder->entries.size());
-    return folder;
+    folder.headFolderCount = m_mode == kFilesAndFolders ? static_cast<int>(folders.size()) : 0;
+    folder.entries.reserve(folders.size() + files.size());
+    folder.entries.insert(folder.entries.end(), std::make_move_iterator(folders.rbegin()),
+                          std::make_move_iterator(folders.rend()));
+    folder.folders.assign(reads.rbegin(), reads.rend());
+    folder.entries.insert(folder.entries.end(), std::make_move_iterator(files.begin()),
+                          std::make_move_iterator(files.end()));
+    folder.folders.resize(folder.entries.size(), nullptr);
 }
 
-// Builds the tree rows from what the walk kept: each folder row after the rows of its own
-// contents in `collected`, so that the completion, which reverses them, puts every folder
-// right above its contents.
-class TreeBuilder {
-public:
-    TreeBuilder(Notice& notice, int depth, std::vector<ListingEntry>& collected)
-        : m_notice(notice), m_depth(depth), m_collected(collected) {}
+void Walker::Leave(Path& path) {
+    const std::size_t deepest = path.frames.size() - 1;
+    if (deepest > 0) {
+        Frame& above = path.frames[deepest - 1];
+        if (!above.dir) {
+            errno = 0;
+            above.dir = path.frames.back().dir->OpenParent();
+            if (!above.dir || above.dir->Device() != above.device ||
+                above.dir->Inode() != above.inode) {
+                const int error = errno;
+                above.dir.reset();
+                if (error == ENOMEM)
+                    throw std::bad_alloc();
+                Fail(FolderPath(path, deepest - 1) + " (" +
+                     (error != 0 ? std::strerror(error) : "it was moved during the read") + ")");
+                return;
+            }
+            path.firstOpen = deepest - 1;
+        }
+        above.folder->summary.Add(path.frames.back().folder->summary);
+    }
+    path.frames.pop_back();
+}
 
-    void ReadTree(FolderRead& folder, const std::string& path, int& level);
+std::optional<Directory> Walker::OpenChild(Path& path, const std::string& name, int& error) {
+    for (;;) {
+        if (path.frames.size() - path.firstOpen >= m_perReader)
+            CloseHighest(path);
+        errno = 0;
+        std::optional<Directory> child = path.frames.back().dir->OpenChild(name);
+        if (child)
+            return child;
+        error = errno;
+        if (error == ENOMEM)
+            throw std::bad_alloc();
+        if (error != EMFILE && error != ENFILE)
+            return std::nullopt;
+        if (!CloseHighest(path)) {
+            Fail(FolderPath(path, path.frames.size() - 1) + "/" + name + " (" +
+                 std::strerror(error) + ")");
+            return std::nullopt;
+        }
+    }
+}
 
-private:
-    Notice& m_notice;
-    int m_depth;
-    std::vector<ListingEntry>& m_collected;
-};
+bool Walker::CloseHighest(Path& path) {
+    if (path.firstOpen + 1 >= path.frames.size())
+        return false; // only the deepest folder is open
+    path.frames[path.firstOpen++].dir.reset();
+    return true;
+}
+
+bool Walker::HandOver(Path& path, Directory& dir, const Child& child, bool listed, int depthBelow) {
+    // A reader waiting for its subtrees reads others' meanwhile, on its own stack: down a
+    // deep chain of handed-over subtrees that would nest without end.
+    constexpr int kMostHandOvers = 64;
+    if (path.subtree->handOvers >= kMostHandOvers)
+        return false;
+    Subtree& subtree = path.handedOver.emplace_back();
+    subtree.handOvers = path.subtree->handOvers + 1;
+    subtree.folder = child.folder != nullptr ? child.folder : &subtree.own;
+    subtree.listed = listed;
+    subtree.depthBelow = depthBelow;
+    subtree.from = path.subtree;
+    for (std::size_t i = 1; i < path.frames.size(); ++i)
+        subtree.relative += path.frames[i].name + "/";
+    subtree.relative += child.name;
+    subtree.lateTotal = LateTotalOf(path, path.frames.size() - 1);
+    subtree.dir = std::move(dir);
+    if (m_pool.TryPost(path.group, [this, &subtree] { Read(subtree); }))
+        return true;
+    dir = std::move(*subtree.dir);
+    path.handedOver.pop_back();
+    return false;
+}
+
+Walker::LateTotal* Walker::LateTotalOf(Path& path, std::size_t frame) {
+    // Made from the top down, so each one's parent is made before it.
+    std::size_t first = frame;
+    while (first > 0 && path.frames[first].lateTotal == nullptr)
+        --first;
+    for (std::size_t i = first; i <= frame; ++i) {
+        Frame& f = path.frames[i];
+        if (f.lateTotal != nullptr)
+            continue;
+        LateTotal& total = path.lateTotals.emplace_back();
+        total.above = i > 0 ? path.frames[i - 1].lateTotal : nullptr;
+        // The listed folder and kept results outlive their frame; a frame's own does not.
+        total.folder = i == 0 || f.folder != &f.own ? f.folder : nullptr;
+        f.lateTotal = &total;
+    }
+    return path.frames[frame].lateTotal;
+}
+
+void Walker::SettleLateTotals(Path& path) {
+    for (const Subtree& subtree : path.handedOver)
+        subtree.lateTotal->late.Add(subtree.folder->summary);
+    // Deeper folders were given their totals later: going backwards passes each total up
+    // before its parent passes its own.
+    for (auto it = path.lateTotals.rbegin(); it != path.lateTotals.rend(); ++it) {
+        if (it->folder != nullptr)
+            it->folder->summary.Add(it->late);
+        if (it->above != nullptr)
+            it->above->late.Add(it->late);
+    }
+}
+
+std::string Walker::FolderPath(const Path& path, std::size_t frame) const {
+    std::vector<const Subtree*> chain;
+    for (const Subtree* s = path.subtree; s != nullptr && s->from != nullptr; s = s->from)
+        chain.push_back(s);
+    std::string text = m_path;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        text = EntryList::JoinPath(text, (*it)->relative);
+    for (std::size_t i = 1; i <= frame && i < path.frames.size(); ++i)
+        text = EntryList::JoinPath(text, path.frames[i].name);
+    return text;
+}
+
+void Walker::Fail(std::string message) {
+    const std::lock_guard lock(m_mutex);
+    if (m_failure.empty() && !m_outOfMemory)
+        m_failure = std::move(message);
+    m_ending = true;
+}
+
+void Walker::FailForMemory() {
+    const std::lock_guard lock(m_mutex);
+    m_outOfMemory = true;
+    m_ending = true;
+}
+
+std::vector<FolderRead*> Walker::NewFolders(std::size_t count) {
+    std::vector<FolderRead*> folders;
+    folders.reserve(count);
+    const std::lock_guard lock(m_mutex);
+    for (std::size_t i = 0; i < count; ++i)
+        folders.push_back(&m_arena.emplace_back());
+    return folders;
+}
+
+// A folder entry takes its total from what the walk found below it, and the mark of a
+// system folder that could not be read whole.
+void SettleFolderEntry(ListingEntry& entry, FolderRead& sub) {
+    entry.size = sub.summary.totalBytes;
+    if (!(sub.readable && sub.complete) && !sub.otherDevice &&
+        MentionsSystemVolumeInformation(entry.name)) {
+        entry.restricted = true;
+        sub.readable = false; // the marked name is no path a tree read could open
+    }
+}
 
 void ReportUnreadable(Notice& notice, const std::string& path) {
     if (!MentionsSystemVolumeInformation(path))
         notice.Show(kCaption, std::string(kProblemReadingFolder) + path);
 }
 
-void ReportUnreadableSubfolder(Notice& notice, const std::string& path, int error) {
-    if (!MentionsSystemVolumeInformation(path))
-        notice.SubfolderUnreadable(path, error != 0 ? std::strerror(error) : "");
+// Walks the folder at path with the readers and descriptors this process can spare.
+Walker::Outcome WalkFolder(Progress& progress, const StopFlag& stop, const std::string& path,
+                           int mode, int depthBelow, FolderArena& arena, FolderRead& folder,
+                           std::string& failure) {
+    // The progress shows however the walk ends, and is gone before any message.
+    struct Shown {
+        explicit Shown(Progress& progress) : m_progress(progress) { m_progress.Begin(); }
+        ~Shown() { m_progress.End(); }
+        Shown(const Shown&) = delete;
+        Shown& operator=(const Shown&) = delete;
+        Progress& m_progress;
+    } shown(progress);
+    // A few readers keep the kernel busy; more would only make a spinning disk seek.
+    constexpr unsigned kMaxReaders = 4;
+    const DescriptorShare share =
+        ShareDescriptors(FreeDescriptorCount(), TaskPool::CoresUpTo(kMaxReaders));
+    std::optional<Directory> top = Directory::Open(path);
+    if (!top)
+        return Walker::Outcome::Unopened;
+    TaskPool pool(share.readers);
+    Walker walker(progress, stop, pool, arena, mode, top->Device(), share.perReader, path);
+    const Walker::Outcome outcome = walker.Walk(std::move(*top), folder, depthBelow);
+    failure = walker.Failure();
+    return outcome;
 }
 
-void TreeBuilder::ReadTree(FolderRead& folder, const std::string& path, int& level) {
-    if (m_depth >= 0 && level >= m_depth)
-        return;
-    const int current = ++level;
-    for (std::size_t i = 0; i < folder.entries.size(); ++i) {
-        ListingEntry& entry = folder.entries[i];
-        if (!entry.IsFolder()) {
-            entry.name = TreeFileName(entry.name, current);
-            m_collected.push_back(std::move(entry));
+// Builds the tree rows from what the walk kept, in the order the listing shows them: each
+// folder row followed by the rows of its own contents, the rows of one folder in the
+// reverse of its single-folder order. Without recursion, for trees of any depth.
+class TreeBuilder {
+public:
+    TreeBuilder(Notice& notice, int depth, const std::string& path)
+        : m_notice(notice), m_depth(depth), m_path(path) {}
+
+    std::vector<ListingEntry> Build(FolderRead& top);
+
+private:
+    struct Step {
+        FolderRead* folder;
+        std::size_t remaining; // entries not yet taken, from the back
+        std::int32_t level;
+        std::uint32_t parent; // the row of the folder, kNoEntry for the listed one
+    };
+    [[nodiscard]] bool Descends(std::int32_t level) const { return m_depth < 0 || level < m_depth; }
+    [[nodiscard]] std::size_t CountRows(FolderRead& top) const;
+
+    Notice& m_notice;
+    int m_depth;
+    const std::string& m_path;
+};
+
+std::size_t TreeBuilder::CountRows(FolderRead& top) const {
+    std::size_t rows = 0;
+    std::vector<std::pair<FolderRead*, std::int32_t>> pending = {{&top, 1}};
+    while (!pending.empty()) {
+        const auto [folder, level] = pending.back();
+        pending.pop_back();
+        rows += folder->entries.size();
+        if (!Descends(level))
+            continue;
+        for (std::size_t i = 0; i < folder->entries.size(); ++i) {
+            FolderRead* sub = folder->folders[i];
+            if (sub != nullptr && sub->readable && !sub->otherDevice)
+                pending.emplace_back(sub, level + 1);
+        }
+    }
+    return rows;
+}
+
+std::vector<ListingEntry> TreeBuilder::Build(FolderRead& top) {
+    std::vector<ListingEntry> rows;
+    rows.reserve(CountRows(top));
+    std::vector<Step> steps = {{&top, top.entries.size(), 1, kNoEntry}};
+    while (!steps.empty()) {
+        Step& step = steps.back();
+        if (step.remaining == 0) {
+            std::vector<ListingEntry>().swap(step.folder->entries);
+            steps.pop_back();
             continue;
         }
-        const std::string subPath = JoinPath(path, entry.name);
-        entry.name = TreeFolderName(entry.name, current);
-        FolderRead& sub = *folder.folders[i];
-        if (sub.readable)
-            ReadTree(sub, subPath, level);
-        else if (!sub.otherDevice)
-            ReportUnreadableSubfolder(m_notice, subPath, sub.openError);
-        m_collected.push_back(std::move(entry));
+        const std::size_t i = --step.remaining;
+        const std::int32_t level = step.level;
+        ListingEntry& entry = step.folder->entries[i];
+        FolderRead* sub = step.folder->folders[i];
+        entry.level = level;
+        entry.parent = step.parent;
+        if (sub != nullptr)
+            SettleFolderEntry(entry, *sub);
+        const auto row = static_cast<std::uint32_t>(rows.size());
+        rows.push_back(std::move(entry));
+        if (sub == nullptr || sub->otherDevice)
+            continue;
+        if (!sub->readable) {
+            const std::string subPath =
+                EntryList::JoinPath(m_path, EntryList::RelativePath(rows, row));
+            if (!MentionsSystemVolumeInformation(subPath))
+                m_notice.SubfolderUnreadable(
+                    subPath, sub->openError != 0 ? std::strerror(sub->openError) : "");
+        } else if (Descends(level)) {
+            steps.push_back({sub, sub->entries.size(), level + 1, row});
+        }
     }
-    folder.entries.clear();
-    folder.folders.clear();
-    --level;
+    return rows;
 }
 
 } // namespace
@@ -304,6 +631,15 @@ std::string TreeFileName(const std::string& name, int level) {
     return decorated;
 }
 
+std::string ShownName(const ListingEntry& entry) {
+    std::string name = DisplayText(entry.name);
+    if (entry.restricted)
+        name += kRestrictedSuffix;
+    if (entry.level == 0)
+        return name;
+    return entry.IsFolder() ? TreeFolderName(name, entry.level) : TreeFileName(name, entry.level);
+}
+
 ReadOutcome FolderScanner::ReadFolder(CDirscribeDoc& doc, const std::string& path, int mode) {
     return Read(doc, path, mode, 0);
 }
@@ -319,36 +655,39 @@ ReadOutcome FolderScanner::Read(CDirscribeDoc& doc, const std::string& path, int
     doc.summary = {};
     doc.headFolderCount = 0;
 
-    m_progress.Begin();
-    std::optional<Directory> top = Directory::Open(path);
-    if (!top) {
-        m_progress.End();
-        ReportUnreadable(m_notice, path);
-        return ReadOutcome::Failed;
-    }
     // The levels below the top folder whose contents the tree shows.
     const int depthBelow = depth < 0 ? -1 : std::max(depth - 1, 0);
-    // A few readers keep the kernel busy; more would only make a spinning disk seek.
-    constexpr unsigned kMaxReaders = 4;
-    TaskPool pool(TaskPool::CoresUpTo(kMaxReaders));
-    Walker walker(m_progress, m_stop, pool, mode, top->Device());
-    std::unique_ptr<FolderRead> folder = walker.ReadListed(*top, depthBelow);
-    m_progress.End();
-    if (!folder)
+    FolderArena arena;
+    FolderRead folder;
+    std::string failure;
+    const Walker::Outcome outcome =
+        WalkFolder(m_progress, m_stop, path, mode, depthBelow, arena, folder, failure);
+    switch (outcome) {
+    case Walker::Outcome::Read:
+        break;
+    case Walker::Outcome::Stopped:
         return ReadOutcome::Stopped;
-
-    doc.summary = folder->summary;
-    if (depth == 0) {
-        doc.headFolderCount = folder->headFolderCount;
-        doc.entries = std::move(folder->entries);
-        return ReadOutcome::Read;
+    case Walker::Outcome::OutOfMemory:
+        throw std::bad_alloc();
+    case Walker::Outcome::Unopened:
+        ReportUnreadable(m_notice, path);
+        return ReadOutcome::Failed;
+    case Walker::Outcome::Failed:
+        m_notice.Show(kCaption, std::string(kProblemReadingFolder) + failure);
+        return ReadOutcome::Failed;
     }
-    int level = 0;
-    TreeBuilder(m_notice, depth, doc.collected).ReadTree(*folder, path, level);
-    // The completion: every collected row goes to the head of the listing in turn.
-    std::reverse(doc.collected.begin(), doc.collected.end());
-    doc.entries = std::move(doc.collected);
-    doc.collected.clear();
+
+    const ListingSummary summary = folder.summary;
+    if (depth == 0) {
+        for (std::size_t i = 0; i < folder.entries.size(); ++i)
+            if (folder.folders[i] != nullptr)
+                SettleFolderEntry(folder.entries[i], *folder.folders[i]);
+        doc.headFolderCount = folder.headFolderCount;
+        doc.entries = std::move(folder.entries);
+    } else {
+        doc.entries = TreeBuilder(m_notice, depth, path).Build(folder);
+    }
+    doc.summary = summary;
     return ReadOutcome::Read;
 }
 

@@ -21,8 +21,10 @@ inline constexpr const char* kRestrictedSuffix = " *restricted";
 // Every folder below the one that is read is enumerated exactly once per read, whatever
 // the depth: one pass gathers the totals of every subfolder and the contents of the levels
 // the listing shows, and the listing is then assembled from memory. Symbolic links are not
-// followed and other file systems are not entered. The walk keeps one open directory per
-// level. A read that fails or is stopped leaves the document empty.
+// followed and other file systems are not entered. The walk holds a few open folders per
+// reader, whatever the depth, within what the process may open: totals are right whatever
+// the descriptor limit, or the read fails with a message. A read that fails or is stopped
+// leaves the document empty; one that runs out of memory throws std::bad_alloc.
 class FolderScanner {
 public:
     FolderScanner(Notice& notice, Progress& progress, const StopFlag& stop)
@@ -37,7 +39,8 @@ public:
     // The single-folder read followed by the tree read to depth levels (-1: no limit): each
     // folder row is followed by the rows of its own contents, prefixed with the tree
     // decoration. The summary stays that of the top folder; headFolderCount is 0 when the
-    // read descended. Subfolders that cannot be read get the message and no rows.
+    // read descended. Subfolders that cannot be read are reported (SubfolderUnreadable)
+    // and get no rows. Each entry knows its level and the folder row it is in.
     ReadOutcome ReadFolderTree(CDirscribeDoc& doc, const std::string& path, int mode, int depth);
 
 private:
@@ -52,5 +55,9 @@ private:
 // gets three blanks before its name.
 std::string TreeFolderName(const std::string& name, int level);
 std::string TreeFileName(const std::string& name, int level);
+
+// The name as the listing shows it: display text (see DisplayText), " *restricted" where
+// the folder is marked so, and the tree decoration of its level.
+std::string ShownName(const ListingEntry& entry);
 
 } // namespace dirscribe

@@ -20,16 +20,39 @@ std::optional<ExportFormat> ExportFormatFor(std::string_view fileName) {
     return std::nullopt;
 }
 
+namespace {
+
+// The entries the rows of a table were made from, as the read found them.
+class TableRowEntries final : public RowEntries {
+public:
+    explicit TableRowEntries(const ListingTable& table) : m_table(table) {}
+
+    [[nodiscard]] std::optional<RowEntryFacts> EntryOf(int row) const override {
+        const EntryList* entries = m_table.Entries();
+        const std::uint32_t index = m_table.EntryIndex(row);
+        if (entries == nullptr || index == kNoEntry)
+            return std::nullopt;
+        const ListingEntry& entry = entries->At(index);
+        return RowEntryFacts{entry.size, entry.modified, entries->DiskPath(index)};
+    }
+
+private:
+    const ListingTable& m_table;
+};
+
+} // namespace
+
 void WriteExport(const ListingSession& session, ExportFormat format, std::time_t createdOn,
                  ByteSink& sink) {
     const ListingOptions& options = session.Options();
+    const TableRowEntries entries(session.Table());
     const ExportSource source{session.Table(),
                               session.Path(),
                               session.Doc().summary,
                               options.addSizeInBytes != 0,
                               options.dateFormat,
                               createdOn,
-                              nullptr};
+                              &entries};
     switch (format) {
     case ExportFormat::Csv:
         WriteCsv(source.table, sink);

@@ -3,6 +3,7 @@
 
 #include "core/Error.h"
 #include "core/docfile/DocumentFile.h"
+#include "core/format/Utf8.h"
 #include "core/listing/FolderScanner.h"
 #include "core/listing/PathCheck.h"
 #include "core/platform/AtomicFile.h"
@@ -14,13 +15,19 @@
 #include "core/table/TableSort.h"
 
 #include <algorithm>
+#include <new>
 
 namespace dirscribe {
 
 bool ListingSession::ReadSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop) {
     if (!ScanSelectedFolder(notice, progress, stop))
         return false;
-    PopulateTable(progress);
+    try {
+        PopulateTable(progress);
+    } catch (const std::bad_alloc&) {
+        notice.Show(kCaption, kNotEnoughMemory);
+        return false;
+    }
     return true;
 }
 
@@ -32,18 +39,23 @@ bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, Stop
         return false;
 
     FolderScanner scanner(notice, progress, stop);
-    const ReadOutcome outcome =
-        m_options.Layout() == PageLayout::Standard
-            ? scanner.ReadFolderTree(m_doc, m_path, m_options.filesAndFolders, m_options.lastDepth)
-            : scanner.ReadFolder(m_doc, m_path, m_options.filesAndFolders);
-    return outcome == ReadOutcome::Read;
+    try {
+        const ReadOutcome outcome =
+            m_options.Layout() == PageLayout::Standard
+                ? scanner.ReadFolderTree(m_doc, m_path, m_options.filesAndFolders,
+                                         m_options.lastDepth)
+                : scanner.ReadFolder(m_doc, m_path, m_options.filesAndFolders);
+        return outcome == ReadOutcome::Read;
+    } catch (const std::bad_alloc&) {
+        notice.Show(kCaption, kNotEnoughMemory);
+        return false;
+    }
 }
 
 void ListingSession::PopulateTable(Progress& progress) {
-    m_listingShown = false;
+    dirscribe::PopulateTable(m_table, m_doc, m_path, m_options, m_loadedRows, progress);
     m_sortEnabled = true;
     m_editNotify = m_options.addComments != 0;
-    dirscribe::PopulateTable(m_table, m_doc, m_options, m_loadedRows, progress);
     m_listingShown = true;
     m_rowsCurrent = true;
     m_modified = false;
@@ -55,6 +67,9 @@ bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, P
         contents = LoadDocumentFile(fileName);
     } catch (const Error& error) {
         notice.Show(kCaption, error.what());
+        return false;
+    } catch (const std::bad_alloc&) {
+        notice.Show(kCaption, kNotEnoughMemory);
         return false;
     }
     m_doc.summary = contents.summary;
@@ -120,11 +135,12 @@ bool ListingSession::DeleteRow(int row) {
 bool ListingSession::Save(const std::string& fileName, SaveFormat format, Notice& notice,
                           std::time_t createdOn, SpecialFiles special) const {
     try {
-        WriteFileAtomically(fileName,
-                            format == SaveFormat::TextReport
-                                ? TextReport(createdOn)
-                                : WriteDocumentFile(m_doc.summary, m_path, m_options, m_table),
-                            special);
+        WriteFileAtomically(
+            fileName,
+            format == SaveFormat::TextReport
+                ? TextReport(createdOn)
+                : WriteDocumentFile(m_doc.summary, LenientUtf8(m_path), m_options, m_table),
+            special);
         return true;
     } catch (const Error& error) {
         notice.Show(kCaption, error.what());
@@ -144,7 +160,8 @@ bool ListingSession::ClickColumn(int column) {
 }
 
 std::string ListingSession::TextReport(std::time_t createdOn) const {
-    return WriteTextReport(m_doc.summary, m_path, m_options, m_table, m_rowsCurrent, createdOn);
+    return WriteTextReport(m_doc.summary, LenientUtf8(m_path), m_options, m_table, m_rowsCurrent,
+                           createdOn);
 }
 
 void ListingSession::FetchFileDetails(int row) {

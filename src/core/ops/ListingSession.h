@@ -33,7 +33,8 @@ public:
     [[nodiscard]] ListingTable& Table() { return m_table; }
     [[nodiscard]] const ListingTable& Table() const { return m_table; }
 
-    // The folder path as the path box holds it; a read normalizes it.
+    // The folder path as the path box holds it; a read normalizes it. Reports and
+    // documents write it as UTF-8 (see LenientUtf8), whatever bytes it holds.
     [[nodiscard]] const std::string& Path() const { return m_path; }
     void SetPath(std::string path) { m_path = std::move(path); }
 
@@ -64,8 +65,9 @@ public:
 
     // The refresh: checks and normalizes Path(), reads the folder (in the Standard layout
     // to `LastDepth` levels) and fills the table. False when the path was refused, the
-    // folder could not be read or the read was stopped; the table then keeps its rows, but
-    // they no longer describe a read (see RowsAreCurrent). Clears the stop flag first.
+    // folder could not be read, memory ran out (" There are not enough memory! ") or the
+    // read was stopped; the table then keeps its rows, but they no longer describe a read
+    // (see RowsAreCurrent). Clears the stop flag first.
     bool ReadSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop);
     // The reading half of ReadSelectedFolder, for a window that reads off its interface
     // thread: everything but filling the table, which the caller does with PopulateTable
@@ -74,6 +76,7 @@ public:
     bool ScanSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop);
 
     // Rebuilds the table from the document's entries or from rows loaded from a file.
+    // Throws std::bad_alloc, with the table as it was, when memory runs out.
     void PopulateTable(Progress& progress);
 
     // False after a refresh that failed, was refused or was stopped: the rows on show then
@@ -102,9 +105,10 @@ public:
     bool ClickColumn(int column);
     [[nodiscard]] const SortState& Sorting() const { return m_sortState; }
 
-    // A request to edit a row in the FileData layout: fetches the details of the row's file
-    // in Path() into the table (the Comments cell and rows below it) in the user's language
-    // from the environment. Like any edit it ends sorting by column clicks.
+    // A request to edit a row in the FileData layout: fetches the details of the row's own
+    // entry (a row without one: the file its name cell names in Path()) into the table (the
+    // Comments cell and rows below it) in the user's language from the environment. Like
+    // any edit it ends sorting by column clicks.
     void FetchFileDetails(int row);
 
     // The text report of the listing as it stands.

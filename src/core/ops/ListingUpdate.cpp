@@ -103,8 +103,8 @@ std::vector<int> GonePlaces(const std::vector<RowGroup>& groups, int newRows) {
 
 class Merge {
 public:
-    // The merged table starts as the new one without its rows, so it keeps whatever else the
-    // new read gave the table.
+    // The merged table starts as the new one without its rows, so it keeps the entries the
+    // new rows were made from and each new row keeps its own.
     Merge(const ListingTable& old, const ListingTable& fresh)
         : m_old(old), m_fresh(fresh), m_merged(fresh) {
         m_merged.RemoveRows(0, m_merged.RowCount());
@@ -145,16 +145,14 @@ public:
             if (row == m_fresh.RowCount())
                 break;
             const int from = carried[static_cast<std::size_t>(row)];
-            if (from < 0) {
-                m_merged.AppendRow(m_fresh.Row(row));
-                continue;
-            }
-            const RowGroup& group = groups[static_cast<std::size_t>(from)];
-            RowRecord record = m_fresh.Row(row);
-            if (m_comments >= 0)
-                record[static_cast<std::size_t>(m_comments)] = m_old.Cell(group.entry, m_comments);
-            m_merged.AppendRow(record);
-            CopyRows(group.entry + 1, group.end);
+            CellTexts cells = CellsOf(m_fresh, row);
+            if (from >= 0 && m_comments >= 0)
+                cells[static_cast<std::size_t>(m_comments)] =
+                    m_old.Cell(groups[static_cast<std::size_t>(from)].entry, m_comments);
+            m_merged.AppendCells(cells, m_fresh.EntryIndex(row));
+            if (from >= 0)
+                CopyRows(groups[static_cast<std::size_t>(from)].entry + 1,
+                         groups[static_cast<std::size_t>(from)].end);
         }
         return std::move(m_merged);
     }

@@ -39,17 +39,21 @@ std::uint32_t AttributesOf(const struct stat& st, const std::string& name) {
 std::optional<Directory> Directory::FromDescriptor(int fd) {
     if (fd < 0)
         return std::nullopt;
+    // errno tells the caller why; closing must not change it.
+    const auto fail = [fd](int error) {
+        ::close(fd);
+        errno = error;
+        return std::nullopt;
+    };
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
+    if (::fstat(fd, &st) != 0)
+        return fail(errno);
+    if (!S_ISDIR(st.st_mode))
+        return fail(ENOTDIR);
     DIR* stream = ::fdopendir(fd);
-    if (stream == nullptr) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    return Directory(stream, st.st_dev);
+    if (stream == nullptr)
+        return fail(errno);
+    return Directory(stream, st.st_dev, st.st_ino);
 }
 
 void Directory::Closer::operator()(void* stream) const {
@@ -57,7 +61,8 @@ void Directory::Closer::operator()(void* stream) const {
         ::closedir(AsDir(stream));
 }
 
-Directory::Directory(void* stream, dev_t device) : m_stream(stream), m_device(device) {}
+Directory::Directory(void* stream, dev_t device, ino_t inode)
+    : m_stream(stream), m_device(device), m_inode(inode) {}
 
 std::optional<Directory> Directory::Open(const std::string& path) {
     return FromDescriptor(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -67,6 +72,11 @@ std::optional<Directory> Directory::OpenChild(const std::string& name) const {
     const int parent = ::dirfd(AsDir(m_stream.get()));
     return FromDescriptor(
         ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+std::optional<Directory> Directory::OpenParent() const {
+    const int self = ::dirfd(AsDir(m_stream.get()));
+    return FromDescriptor(::openat(self, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 bool Directory::NextName(std::string& name) {

@@ -26,6 +26,7 @@ public:
 inline constexpr std::string_view kCaption = "Dirscribe";
 inline constexpr std::string_view kErrorCaption = "Dirscribe: Error";
 inline constexpr std::string_view kProblemReadingFolder = "There are problem reading folder  ";
+inline constexpr std::string_view kNotEnoughMemory = " There are not enough memory! ";
 
 inline void Notice::SubfolderUnreadable(std::string_view path, std::string_view /*reason*/) {
     Show(kCaption, std::string(kProblemReadingFolder).append(path));

@@ -2,6 +2,7 @@
 #include "core/platform/TaskPool.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace dirscribe {
 
@@ -10,8 +11,12 @@ unsigned TaskPool::CoresUpTo(unsigned limit) {
 }
 
 TaskPool::TaskPool(unsigned threads) {
-    for (unsigned i = 1; i < threads; ++i)
-        m_helpers.emplace_back([this] { HelperLoop(); });
+    // A helper the system cannot start (no memory for its stack) only means fewer helpers.
+    try {
+        for (unsigned i = 1; i < threads; ++i)
+            m_helpers.emplace_back([this] { HelperLoop(); });
+    } catch (const std::system_error&) {
+    }
 }
 
 TaskPool::~TaskPool() {

@@ -132,7 +132,7 @@ int RightEdge(const LayoutMetrics& metrics) {
 PrintJob::PrintJob(const ListingTable& table, const ListingOptions& options,
                    const ListingSummary& summary, std::string folderPath)
     : m_snapshot(table), m_options(options), m_summary(summary),
-      m_folderPath(std::move(folderPath)), m_layout(ValidLayout(options.printAs)),
+      m_folderPath(LenientUtf8(folderPath)), m_layout(ValidLayout(options.printAs)),
       m_counts(CountPages(m_layout, table.RowCount())),
       m_pageTable(BuildPageTable(m_snapshot, m_layout, m_counts.panelCount)) {
     const LayoutMetrics& metrics = MetricsOf(m_layout);

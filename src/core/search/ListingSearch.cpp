@@ -5,6 +5,7 @@
 #include "core/docfile/DocumentFile.h"
 #include "core/export/ExportSource.h"
 #include "core/format/AsciiCase.h"
+#include "core/listing/EntryList.h"
 #include "core/platform/Directory.h"
 #include "core/table/RowName.h"
 #include "core/table/TablePopulation.h"
@@ -15,10 +16,6 @@
 namespace dirscribe {
 
 namespace {
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    return folder.ends_with('/') ? folder + name : folder + "/" + name;
-}
 
 void FindIn(Directory& folder, const std::string& path, Notice& notice,
             std::vector<std::string>& found) {
@@ -33,14 +30,14 @@ void FindIn(Directory& folder, const std::string& path, Notice& notice,
         const bool maybeFolder = childKind != Directory::NameKind::Other;
         if (maybeFolder) {
             if (std::optional<Directory> sub = folder.OpenChild(child)) {
-                FindIn(*sub, JoinPath(path, child), notice, found);
+                FindIn(*sub, EntryList::JoinPath(path, child), notice, found);
                 continue;
             }
         }
         if (child.size() > 4 && EqualIgnoringAsciiCase(child.substr(child.size() - 4), ".dsc"))
-            found.push_back(JoinPath(path, child));
+            found.push_back(EntryList::JoinPath(path, child));
         else if (childKind == Directory::NameKind::Folder)
-            notice.SubfolderUnreadable(JoinPath(path, child), "");
+            notice.SubfolderUnreadable(EntryList::JoinPath(path, child), "");
     }
 }
 

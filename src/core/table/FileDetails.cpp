@@ -114,9 +114,9 @@ void FetchFileDetails(ListingTable& table, int row, const std::string& folderPat
     if (row < 0 || row >= table.RowCount())
         return;
     const std::string name(table.Cell(row, 0));
-    // The root folder already ends in the separator.
-    const std::string path =
-        folderPath.ends_with('/') ? folderPath + name : folderPath + "/" + name;
+    const std::uint32_t entry = table.EntryIndex(row);
+    const std::string path = entry != kNoEntry ? table.Entries()->DiskPath(entry)
+                                               : EntryList::JoinPath(folderPath, name);
     FileDetails details = ReadFileDetails(path, name, languageId);
     table.SetCell(row, 1, details.comment);
     int at = row + 1;

@@ -37,9 +37,11 @@ FileDetails ReadFileDetails(const ByteSource& source, std::string_view name,
 FileDetails ReadFileDetails(const std::string& path, std::string_view name,
                             std::uint16_t languageId);
 
-// Fetches the details of the file named by the first cell of row, in folderPath, into the
-// table: cell (row, 1) gets the comment and the detail rows are inserted at row + 1, row + 2,
-// ... A row outside the table changes nothing. Sorting is the caller's concern.
+// Fetches the details of the row's own entry into the table: cell (row, 1) gets the comment
+// and the detail rows are inserted at row + 1, row + 2, ... The file is the entry's, whatever
+// its cells show; a row made from no entry (the rows of a document) names its file in
+// folderPath by its first cell. The texts take the name as the first cell shows it. A row
+// outside the table changes nothing. Sorting is the caller's concern.
 void FetchFileDetails(ListingTable& table, int row, const std::string& folderPath,
                       std::uint16_t languageId);
 

@@ -3,7 +3,6 @@
 
 #include "core/table/CommentFlow.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace dirscribe {
@@ -47,8 +46,13 @@ void ListingTable::InsertRow(int row, const RowRecord& cells) {
     m_rows.Insert(row, VisibleCells({cells[0], cells[1], cells[2], cells[3], cells[4]}));
 }
 
-void ListingTable::AppendCells(const CellTexts& cells) {
-    m_rows.Append(VisibleCells(cells));
+void ListingTable::AppendCells(const CellTexts& cells, std::uint32_t entry) {
+    m_rows.Append(VisibleCells(cells), entry);
+}
+
+std::uint32_t ListingTable::EntryIndex(int row) const {
+    const std::uint32_t index = m_rows.Entry(row);
+    return m_entries != nullptr && index < m_entries->Size() ? index : kNoEntry;
 }
 
 RowRecord ListingTable::Row(int row) const {
@@ -63,8 +67,10 @@ bool ListingTable::IsCommentRow(int row) const {
 }
 
 void ListingTable::AdoptRows(RowStore rows) {
+    // Cells past the columns stay where they are: Cell() reads them as empty, and
+    // rewriting every row would hold two copies of a large document at once.
     m_rows = std::move(rows);
-    m_rows.ClearColumnsFrom(std::max(ColumnCount(), 1));
+    m_entries.reset();
 }
 
 } // namespace dirscribe

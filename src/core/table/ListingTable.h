@@ -2,12 +2,14 @@
 // The listing as the user sees it: rows of cell texts under one to five columns.
 #pragma once
 
+#include "core/listing/EntryList.h"
 #include "core/table/RowRecord.h"
 #include "core/table/RowStore.h"
 #include "core/table/TableColumn.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +17,8 @@
 namespace dirscribe {
 
 // Once filled, the cell texts are the listing: sorting, comments, printing and saving
-// work on them, not on the entries that were read. Rows live in a RowStore, so millions of
+// work on them. A row made from an entry that was read also knows that entry, so what goes
+// back to the disk reads the entry, never a text. Rows live in a RowStore, so millions of
 // rows cost a few large buffers. Row and column indices outside the table read as empty;
 // writes outside it are ignored. Views returned by Cell() stay valid until the table is
 // next changed.
@@ -39,18 +42,29 @@ public:
     // cells of the record; item data starts at 0.
     void InsertRow(int row, const RowRecord& cells);
     void AppendRow(const RowRecord& cells) { InsertRow(RowCount(), cells); }
-    // Appends a row from cell texts that need not be strings of their own.
-    void AppendCells(const CellTexts& cells);
+    // Appends a row from cell texts that need not be strings of their own, made from entry
+    // `entry` of Entries() (kNoEntry: from none).
+    void AppendCells(const CellTexts& cells, std::uint32_t entry = kNoEntry);
+
+    // The entries the rows were made from; null when no row was.
+    [[nodiscard]] const EntryList* Entries() const { return m_entries.get(); }
+    void SetEntries(std::shared_ptr<const EntryList> entries) { m_entries = std::move(entries); }
+    // The index in Entries() of the entry a row was made from; kNoEntry for a row made
+    // otherwise (comment, blank and detail rows, the rows of a document) or outside the table.
+    [[nodiscard]] std::uint32_t EntryIndex(int row) const;
     // The five cell texts of a row; cells past ColumnCount() are empty.
     [[nodiscard]] RowRecord Row(int row) const;
     void RemoveRows(int first, int count) { m_rows.Remove(first, count); }
     void RemoveRow(int row) { RemoveRows(row, 1); }
-    void ClearRows() { m_rows.Clear(); }
+    void ClearRows() {
+        m_rows.Clear();
+        m_entries.reset();
+    }
     // Whether the row continues the comment above it (first cell exactly "comments:").
     [[nodiscard]] bool IsCommentRow(int row) const;
     void ReserveRows(int count, std::size_t textBytes = 0) { m_rows.Reserve(count, textBytes); }
-    // Takes over rows made elsewhere (a loaded document); cells past ColumnCount() are
-    // emptied.
+    // Takes over rows made elsewhere (a loaded document); cells past ColumnCount() read as
+    // empty.
     void AdoptRows(RowStore rows);
 
     // Puts the rows [first, first + order.size()) into the given order: new row first+i
@@ -62,6 +76,8 @@ private:
 
     std::vector<TableColumn> m_columns;
     RowStore m_rows;
+    // Shared, so a copy of the table (a print job's) costs no copy of them.
+    std::shared_ptr<const EntryList> m_entries;
 };
 
 } // namespace dirscribe

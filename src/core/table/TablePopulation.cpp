@@ -5,9 +5,11 @@
 #include "core/format/AttributeLetters.h"
 #include "core/format/DateFormat.h"
 #include "core/format/SizeFormat.h"
+#include "core/listing/FolderScanner.h"
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,18 +17,17 @@ namespace dirscribe {
 
 namespace {
 
-// The cell texts of one entry; names are shown as they are unless decorated.
+// The cell texts of one entry.
 class EntryCells {
 public:
     EntryCells(const ListingEntry& entry, bool bracketed, const ListingOptions& options,
                const std::vector<TableColumn>& columns) {
-        m_cells[0] = entry.name;
-        if (bracketed || options.allInUpperCase) {
-            m_name = bracketed ? "[" + entry.name + "]" : entry.name;
-            if (options.allInUpperCase)
-                m_name = AsciiUpper(m_name);
-            m_cells[0] = m_name;
-        }
+        m_texts[0] = ShownName(entry);
+        if (bracketed)
+            m_texts[0] = "[" + m_texts[0] + "]";
+        if (options.allInUpperCase)
+            m_texts[0] = AsciiUpper(m_texts[0]);
+        m_cells[0] = m_texts[0];
         for (std::size_t c = 1; c < columns.size(); ++c) {
             const std::string& title = columns[c].title;
             if (title == kSizeTitle)
@@ -41,10 +42,20 @@ public:
     [[nodiscard]] const CellTexts& Cells() const { return m_cells; }
 
 private:
-    std::string m_name;
     std::array<std::string, kMaxColumns> m_texts;
     CellTexts m_cells;
 };
+
+// One row per entry, each linked to its entry.
+void FillRows(ListingTable& table, const EntryList& entries, std::int32_t headFolderCount,
+              const ListingOptions& options, Progress& progress) {
+    table.ReserveRows(static_cast<int>(entries.Size()));
+    const auto head = static_cast<std::size_t>(std::max(headFolderCount, 0));
+    for (std::uint32_t r = 0; r < entries.Size(); ++r) {
+        progress.Step();
+        table.AppendCells(EntryCells(entries.At(r), r < head, options, table.Columns()).Cells(), r);
+    }
+}
 
 } // namespace
 
@@ -61,25 +72,33 @@ std::vector<TableColumn> ListingColumns(const ListingOptions& options) {
     return columns;
 }
 
-void PopulateTable(ListingTable& table, CDirscribeDoc& doc, const ListingOptions& options,
-                   std::optional<RowStore>& loadedRows, Progress& progress) {
-    table.ClearRows();
-    table.SetColumns(ListingColumns(options));
-    doc.collected.clear();
-
+void PopulateTable(ListingTable& table, CDirscribeDoc& doc, const std::string& folderPath,
+                   const ListingOptions& options, std::optional<RowStore>& loadedRows,
+                   Progress& progress) {
+    ListingTable filled;
+    filled.SetColumns(ListingColumns(options));
     progress.Begin();
     progress.SetRange(static_cast<std::int64_t>(doc.entries.size()));
-    if (!doc.entries.empty()) {
-        table.ReserveRows(static_cast<int>(doc.entries.size()));
-        const auto head = static_cast<std::size_t>(std::max(doc.headFolderCount, 0));
-        for (std::size_t r = 0; r < doc.entries.size(); ++r) {
-            progress.Step();
-            table.AppendCells(
-                EntryCells(doc.entries[r], r < head, options, table.Columns()).Cells());
+    try {
+        if (!doc.entries.empty()) {
+            auto entries = std::make_shared<EntryList>(folderPath, std::vector<ListingEntry>());
+            entries->Swap(doc.entries);
+            try {
+                FillRows(filled, *entries, doc.headFolderCount, options, progress);
+            } catch (...) {
+                entries->Swap(doc.entries);
+                throw;
+            }
+            filled.SetEntries(std::move(entries));
+        } else if (loadedRows) {
+            filled.AdoptRows(std::move(*loadedRows));
         }
-    } else if (loadedRows) {
-        table.AdoptRows(std::move(*loadedRows));
+    } catch (...) {
+        progress.End();
+        throw;
     }
+    table = std::move(filled);
+    doc.collected.clear();
     loadedRows.reset();
     progress.End();
 }

@@ -9,6 +9,7 @@
 #include "core/table/RowStore.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace dirscribe {
@@ -18,10 +19,14 @@ namespace dirscribe {
 std::vector<TableColumn> ListingColumns(const ListingOptions& options);
 
 // Rebuilds the table: the columns of the settings, then one row per entry of doc.entries
-// (the first headFolderCount names in brackets, sizes, attribute letters, dates in the
-// chosen format) or, when entries is empty, the rows of loadedRows in their order. Empties
-// doc.collected and consumes loadedRows.
-void PopulateTable(ListingTable& table, CDirscribeDoc& doc, const ListingOptions& options,
-                   std::optional<RowStore>& loadedRows, Progress& progress);
+// (names as ShownName gives them, the first headFolderCount in brackets; sizes, attribute
+// letters, dates in the chosen format), each row linked to its entry, which move into the
+// table with the path of the folder they were read from; or, when entries is empty, the
+// rows of loadedRows in their order. Empties doc.entries and doc.collected and consumes
+// loadedRows. The new table is built whole before it replaces the old one: when memory
+// runs out (std::bad_alloc) the table, the document and loadedRows are as they were.
+void PopulateTable(ListingTable& table, CDirscribeDoc& doc, const std::string& folderPath,
+                   const ListingOptions& options, std::optional<RowStore>& loadedRows,
+                   Progress& progress);
 
 } // namespace dirscribe

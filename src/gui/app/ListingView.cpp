@@ -14,6 +14,7 @@
 #include <QStackedWidget>
 #include <QThread>
 #include <QVBoxLayout>
+#include <new>
 
 namespace dirscribe {
 
@@ -118,7 +119,7 @@ void ListingView::FinishRead(const ReadDone& done) {
     m_progress.End();
     m_pathBox->setText(QString::fromStdString(m_session.Path()));
     if (m_readResult) {
-        Populate();
+        m_readResult = Populate();
     } else if (!m_pathBox->isHidden()) {
         m_pathBox->setFocus();
     }
@@ -128,10 +129,22 @@ void ListingView::FinishRead(const ReadDone& done) {
         done(m_readResult);
 }
 
-void ListingView::Populate() {
-    m_model.Change([&] { m_session.PopulateTable(m_progress); });
+bool ListingView::Populate() {
+    bool filled = true;
+    m_model.Change([&] {
+        try {
+            m_session.PopulateTable(m_progress);
+        } catch (const std::bad_alloc&) {
+            filled = false; // the table keeps the listing it had
+        }
+    });
+    if (!filled) {
+        m_notice.Show(kCaption, kNotEnoughMemory, NoticeIcon::Stop);
+        return false;
+    }
     ApplyTableLook();
     ShowTable();
+    return true;
 }
 
 void ListingView::ApplyTableLook() {

@@ -74,7 +74,8 @@ private:
     void FinishRead(const ReadDone& done);
     // The file-data layout's answer to an edit request: the row's file details.
     void FetchFileDetails(int row);
-    void Populate();
+    // Fills the table from the read; false, after a message, when memory ran out.
+    bool Populate();
     void ApplyTableLook();
     void ShowTable();
     void ShowTree();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "gui/tree/FolderTreeModel.h"
 
+#include "core/format/Utf8.h"
 #include "core/platform/Subfolders.h"
 
 #include <QApplication>
@@ -163,7 +164,7 @@ bool FolderTreeModel::Fill(const QModelIndex& index) {
     std::vector<Named> named;
     named.reserve(folders->size());
     for (Subfolder& folder : *folders)
-        named.push_back({QString::fromStdString(folder.name), &folder});
+        named.push_back({QString::fromStdString(DisplayText(folder.name)), &folder});
     std::sort(named.begin(), named.end(), [](const Named& x, const Named& y) {
         const int order = NaturalCompare(x.text, y.text);
         if (order != 0)

@@ -23,14 +23,14 @@ using test::TempTree;
 std::string Dump(const CDirscribeDoc& doc) {
     std::ostringstream out;
     for (const ListingEntry& e : doc.entries)
-        out << e.name << '|' << e.size << '|' << std::hex << e.attributes << std::dec << '\n';
+        out << ShownName(e) << '|' << e.size << '|' << std::hex << e.attributes << std::dec << '\n';
     return out.str();
 }
 
 std::vector<std::string> Names(const CDirscribeDoc& doc) {
     std::vector<std::string> names;
     for (const ListingEntry& e : doc.entries)
-        names.push_back(e.name);
+        names.push_back(ShownName(e));
     return names;
 }
 
@@ -130,12 +130,13 @@ TEST_F(FolderScannerTest, OddEntriesAreListedNeverFollowed) {
     ASSERT_EQ(scanner.ReadFolder(doc, odd.Root(), kFilesAndFolders), ReadOutcome::Read);
     EXPECT_EQ(Dump(doc), "sub|2|10\n"
                          ".hidden|0|22\n"
-                         "bad\xFF\xFE|5|20\n"
+                         "bad\xC3\xBF\xC3\xBE|5|20\n"
                          "dangling|14|400\n"
-                         "line\nbreak\ttab|0|20\n"
+                         "line?break?tab|0|20\n"
                          "loop|1|400\n"
                          "readonly|0|21\n"
                          "sparse|5368709120|20\n");
+    EXPECT_EQ(doc.entries[2].name, "bad\xFF\xFE") << "the raw name is kept for the disk";
     EXPECT_EQ(doc.entries[7].modified, 126'846'939'090'000'000u);
     EXPECT_EQ(doc.summary, (ListingSummary{5368709120ull + 5 + 14 + 1 + 2, 8, 1}));
 }

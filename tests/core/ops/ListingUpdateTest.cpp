@@ -100,6 +100,14 @@ TEST_F(ListingUpdateTest, EveryCommentAndDetailsRowStaysWithItsEntryAndGoneEntri
     };
     EXPECT_EQ(NamesAndComments(update->session.Table()), expected);
     EXPECT_TRUE(notice.shown.empty());
+    // Each row read again knows its entry on disk; comment, details and gone rows know none.
+    const ListingTable& table = update->session.Table();
+    for (int row = 0; row < table.RowCount(); ++row) {
+        const std::string_view name = table.Cell(row, 0);
+        const bool read = name.starts_with(' ') || name.starts_with('|');
+        EXPECT_EQ(table.EntryIndex(row) != kNoEntry, read && !name.ends_with("(gone)")) << name;
+    }
+    EXPECT_EQ(table.Entries()->DiskPath(table.EntryIndex(12)), tree.Path("disk/Music/song.mp3"));
 
     // Once more with nothing changed: the same rows, the gone ones marked once, not counted.
     const std::optional<ListingUpdate> again =

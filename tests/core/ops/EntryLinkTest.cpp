@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+// Rows made from entries know them, so what goes back to the disk reads the row's own file.
+#include "core/ops/ListingSession.h"
+#include "support/Mp3Bytes.h"
+#include "support/RecordingNotice.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+
+namespace dirscribe {
+namespace {
+
+using test::TempTree;
+
+int RowNamed(const ListingTable& table, std::string_view name) {
+    for (int r = 0; r < table.RowCount(); ++r)
+        if (table.Cell(r, 0) == name)
+            return r;
+    return -1;
+}
+
+TEST(EntryLink, FileDataReadsTheRowsOwnFileThroughUpperCaseSortingAndRowCommands) {
+    TempTree tree;
+    test::Id3v1Fields fields;
+    fields.title = "Song";
+    tree.File("music/song.mp3", std::string(4000, 'x') + test::Id3v1Tag(fields));
+    fields.title = "Cafe";
+    tree.File("music/caf\xE9.mp3", std::string(100, 'x') + test::Id3v1Tag(fields));
+    tree.File("music/a.txt", "1");
+    ListingSession session;
+    ListingOptions& options = session.Options();
+    options.printAs = static_cast<int>(PageLayout::FileData);
+    options.lastDepth = 0;
+    options.addComments = options.addSize = options.allInUpperCase = 1;
+    session.SetPath(tree.Path("music"));
+    test::RecordingNotice notice;
+    NullProgress progress;
+    StopFlag stop;
+    ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
+
+    ASSERT_TRUE(session.ClickColumn(2));
+    ASSERT_TRUE(session.ClickColumn(2)); // largest first
+    session.InsertBlankRow(-1);
+    ASSERT_TRUE(session.DeleteRow(RowNamed(session.Table(), "A.TXT")));
+    const int song = RowNamed(session.Table(), "SONG.MP3");
+    ASSERT_EQ(song, 1);
+    session.FetchFileDetails(song);
+    EXPECT_EQ(session.Table().Row(song)[1], "Id3v1 Tag:");
+    EXPECT_EQ(session.Table().Row(song + 1)[1], "Song");
+
+    const int cafe = RowNamed(session.Table(), "CAF\xC3\xA9.MP3");
+    ASSERT_GT(cafe, song);
+    session.FetchFileDetails(cafe);
+    EXPECT_EQ(session.Table().Row(cafe)[1], "Id3v1 Tag:") << "found by its own bytes";
+    EXPECT_EQ(session.Table().Row(cafe + 1)[1], "Cafe");
+    session.FetchFileDetails(0);
+    EXPECT_EQ(session.Table().Row(0)[1], " extention file. No data.") << "a blank row has no file";
+}
+
+TEST(EntryLink, TreeRowsKnowTheirPathBelowTheListedFolder) {
+    TempTree tree;
+    tree.File("top/Live/2001/c.mp3", "c");
+    ListingSession session;
+    session.Options().printAs = static_cast<int>(PageLayout::Standard);
+    session.Options().lastDepth = -1;
+    session.SetPath(tree.Path("top"));
+    test::RecordingNotice notice;
+    NullProgress progress;
+    StopFlag stop;
+    ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
+    const ListingTable& table = session.Table();
+    ASSERT_EQ(table.RowCount(), 3);
+    const std::uint32_t file = table.EntryIndex(2);
+    ASSERT_NE(file, kNoEntry);
+    EXPECT_EQ(table.Entries()->RelativePath(file), "Live/2001/c.mp3");
+    EXPECT_EQ(table.Entries()->DiskPath(file), tree.Path("top/Live/2001/c.mp3"));
+}
+
+} // namespace
+} // namespace dirscribe

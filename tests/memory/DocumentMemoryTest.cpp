@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+// Opening a document takes at most four times its size and 64 MiB, however many rows it has.
+#include "core/docfile/DocumentFile.h"
+#include "core/ops/ListingSession.h"
+#include "support/ChildProcess.h"
+#include "support/RecordingNotice.h"
+#include "support/TempTree.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace dirscribe {
+namespace {
+
+// The most this process has held in memory, in bytes: since its start, or since the last
+// ForgetPeak().
+std::uint64_t PeakResident() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("VmHWM:"))
+            return std::stoull(line.substr(6)) * 1024;
+    return 0;
+}
+
+bool ForgetPeak() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    return clear.flush().good();
+}
+
+TEST(DocumentMemory, OpeningADocumentOfMillionsOfRowsStaysWithinFourTimesItsSize) {
+    constexpr std::int32_t kRows = 4'000'000;
+    ListingOptions options;
+    ListingTable empty;
+    std::string bytes = WriteDocumentFile({}, "/srv/big", options, empty);
+    // The row count closes the header; every row is five empty strings.
+    bytes.resize(bytes.size() - 4);
+    for (int shift = 0; shift < 32; shift += 8)
+        bytes += static_cast<char>(kRows >> shift & 0xFF);
+    bytes.append(std::size_t{5} * kRows, '\0');
+    test::TempTree tree;
+    const std::string path = tree.Path("big.dsc");
+    test::WriteFile(path, bytes);
+
+    const auto grown = test::RunInChild([&] {
+        if (!ForgetPeak())
+            return std::string("no peak");
+        const std::uint64_t before = PeakResident();
+        ListingSession session;
+        test::RecordingNotice notice;
+        NullProgress progress;
+        if (!session.OpenDocument(path, notice, progress))
+            return std::string("refused");
+        return std::to_string(session.Table().RowCount()) + " " +
+               std::to_string(PeakResident() - before);
+    });
+    ASSERT_TRUE(grown.has_value());
+    if (*grown == "no peak")
+        GTEST_SKIP() << "this system cannot reset a process's peak memory";
+    const std::size_t blank = grown->find(' ');
+    ASSERT_NE(blank, std::string::npos) << *grown;
+    EXPECT_EQ(grown->substr(0, blank), std::to_string(kRows));
+    EXPECT_LE(std::stoull(grown->substr(blank + 1)), 4 * bytes.size() + (std::uint64_t{64} << 20))
+        << "bytes grown: " << *grown;
+}
+
+} // namespace
+} // namespace dirscribe

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+// Memory running out while a folder is read or the table filled: the listing that was there
+// stays and the user is told, in the core and on the command line.
+#include "cli/CommandLine.h"
+#include "core/ops/ListingSession.h"
+#include "memory/AllocationLimit.h"
+#include "support/RecordingNotice.h"
+#include "support/TempTree.h"
+
+#include <gtest/gtest.h>
+#include <new>
+
+namespace dirscribe {
+namespace {
+
+constexpr std::size_t kAllowance = 64 * 1024;
+
+class OutOfMemory : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tree.File("small/one.txt", "1");
+        for (int i = 0; i < 2000; ++i)
+            tree.File("big/sub" + std::to_string(i % 40) + "/file" + std::to_string(i));
+        session.Options().printAs = static_cast<int>(PageLayout::Standard);
+        session.Options().lastDepth = -1;
+        session.SetPath(tree.Path("small"));
+        ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
+        session.SetPath(tree.Path("big"));
+    }
+
+    test::TempTree tree;
+    ListingSession session;
+    test::RecordingNotice notice;
+    NullProgress progress;
+    StopFlag stop;
+};
+
+TEST_F(OutOfMemory, AReadOrAFillingThatRunsOutSaysSoAndLeavesTheListing) {
+    const RowRecord shown = session.Table().Row(0);
+    {
+        const test::AllocationLimit limit(kAllowance);
+        EXPECT_FALSE(session.ReadSelectedFolder(notice, progress, stop));
+    }
+    ASSERT_EQ(notice.shown.size(), 1u);
+    EXPECT_EQ(notice.shown[0].text, " There are not enough memory! ");
+    ASSERT_EQ(session.Table().RowCount(), 1);
+    EXPECT_EQ(session.Table().Row(0), shown);
+
+    ASSERT_TRUE(session.ScanSelectedFolder(notice, progress, stop));
+    {
+        const test::AllocationLimit limit(kAllowance);
+        EXPECT_THROW(session.PopulateTable(progress), std::bad_alloc);
+    }
+    ASSERT_EQ(session.Table().RowCount(), 1) << "a filling that failed leaves the old table";
+    EXPECT_EQ(session.Table().Row(0), shown);
+    session.PopulateTable(progress);
+    EXPECT_EQ(session.Table().RowCount(), 2040) << "and the entries that were read";
+}
+
+TEST_F(OutOfMemory, TheCommandLineSaysSoAndEndsWithStatusOne) {
+    std::vector<std::string> words = {
+        "dirscribe", "list",     tree.Path("big"), "--profile", tree.Path("none.ini"),
+        "--layout",  "standard", "--depth",        "all"};
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    int status = 0;
+    {
+        const test::AllocationLimit limit(kAllowance);
+        status = RunCommandLine(static_cast<int>(argv.size()), argv.data());
+    }
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(err, " There are not enough memory! \n");
+}
+
+} // namespace
+} // namespace dirscribe
