@@ -2,6 +2,7 @@
 // Fuzz target: any bytes as a hand-edited profile.
 #include "core/options/IniFile.h"
 #include "core/options/Profile.h"
+#include "core/options/WindowState.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,6 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SaveOptions(options, profile);
     const IniFile again = IniFile::Parse(profile.Text());
     if (!(LoadOptions(again) == options))
+        std::abort();
+    // The window's section likewise, beside the settings.
+    const WindowState window = LoadWindowState(again);
+    IniFile withWindow = again;
+    SaveWindowState(window, withWindow);
+    const IniFile third = IniFile::Parse(withWindow.Text());
+    if (!(LoadWindowState(third) == window) || !(LoadOptions(third) == options))
         std::abort();
     return 0;
 }

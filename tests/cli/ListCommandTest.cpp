@@ -18,10 +18,6 @@ using test::TempTree;
 constexpr std::time_t kDec18 = 1040220309; // 2002-12-18 14:05:09 UTC
 constexpr std::time_t kJan05 = 1104926400; // 2005-01-05 12:00:00 UTC
 
-std::string Golden(const std::string& name) {
-    return test::ReadFile(std::string(DIRSCRIBE_TEST_DATA) + "/cli/" + name);
-}
-
 // tree/{Docs/{notes.txt 1536 b, Old/a.bin 1 MiB}, Music/song.mp3 5000 b, .hidden, readme.txt 999 b}
 class ListCommand : public ::testing::Test {
 protected:
@@ -75,7 +71,7 @@ TEST_F(ListCommand, WritesTheReportForEachLayoutDepthAndContent) {
         const ProgramResult result = List(c.options);
         EXPECT_EQ(result.exitCode, 0) << c.golden << "\n" << result.err;
         EXPECT_EQ(result.err, "") << c.golden;
-        EXPECT_EQ(result.out, Golden(c.golden)) << c.golden;
+        EXPECT_EQ(result.out, test::ReadTestData(std::string("cli/") + c.golden)) << c.golden;
     }
 }
 
@@ -101,13 +97,9 @@ TEST_F(ListCommand, RefusalsAndFailuresExitWithTheSystemsMessages) {
         int exitCode;
         std::string err;
     };
+    // The texts of refused paths are the path check's; here, that they reach standard error.
     const std::vector<Case> cases = {
         {"", 1, "Please enter Folder name and Path\r\n or select it from the tree.\n"},
-        {"tree/a\tb", 1, "Please check Folder name and Path\n"},
-        {"tree/*", 1,
-         "A folder/file Name cannot contain any of the following characters: \n"
-         "                  \\     *     >     <     /     \"     |     :    ?   \n"
-         "              \\   is reserved for directory(folder)   breakup.\n"},
         {"missing", 1, "There are problem reading folder  missing\n"},
         {" tree/readme.txt/ ", 1, "There are problem reading folder  tree/readme.txt\n"},
     };

@@ -46,6 +46,8 @@ TEST_F(OutOfMemory, AReadOrAFillingThatRunsOutSaysSoAndLeavesTheListing) {
     ASSERT_EQ(session.Table().RowCount(), 1);
     EXPECT_EQ(session.Table().Row(0), shown);
 
+    EXPECT_EQ(session.Path(), tree.Path("small")) << "the path of the listing on show";
+    session.SetPath(tree.Path("big"));
     ASSERT_TRUE(session.ScanSelectedFolder(notice, progress, stop));
     {
         const test::AllocationLimit limit(kAllowance);
@@ -53,6 +55,9 @@ TEST_F(OutOfMemory, AReadOrAFillingThatRunsOutSaysSoAndLeavesTheListing) {
     }
     ASSERT_EQ(session.Table().RowCount(), 1) << "a filling that failed leaves the old table";
     EXPECT_EQ(session.Table().Row(0), shown);
+    EXPECT_EQ(session.Path(), tree.Path("small"));
+    session.SetPath(tree.Path("big"));
+    ASSERT_TRUE(session.ScanSelectedFolder(notice, progress, stop));
     session.PopulateTable(progress);
     EXPECT_EQ(session.Table().RowCount(), 2040) << "and the entries that were read";
 }

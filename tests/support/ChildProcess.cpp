@@ -2,6 +2,7 @@
 #include "support/ChildProcess.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +11,26 @@ namespace dirscribe::test {
 
 namespace {
 constexpr uid_t kNobody = 65534;
+}
+
+std::string ReadAll(int fd) {
+    std::string text;
+    char buffer[65536];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
+        if (n > 0)
+            text.append(buffer, static_cast<std::size_t>(n));
+        else if (errno != EINTR)
+            break;
+    }
+    ::close(fd);
+    return text;
+}
+
+int WaitForExit(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 bool RunningAsRoot() {
@@ -33,33 +54,14 @@ std::optional<std::string> RunForked(const std::function<std::string()>& work,
              ::setresuid(kNobody, kNobody, kNobody) != 0))
             ::_exit(3);
         const std::string out = work();
-        std::size_t done = 0;
-        while (done < out.size()) {
-            const ssize_t n = ::write(fds[1], out.data() + done, out.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                ::_exit(4);
-            done += static_cast<std::size_t>(n);
-        }
-        ::_exit(0);
+        FILE* pipe = ::fdopen(fds[1], "w");
+        const bool sent = pipe && std::fwrite(out.data(), 1, out.size(), pipe) == out.size() &&
+                          std::fclose(pipe) == 0;
+        ::_exit(sent ? 0 : 4);
     }
     ::close(fds[1]);
-    std::string result;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        result.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fds[0]);
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    std::string result = ReadAll(fds[0]);
+    if (WaitForExit(pid) != 0)
         return std::nullopt;
     return result;
 }

@@ -5,8 +5,14 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <sys/types.h>
 
 namespace dirscribe::test {
+
+// Everything read from fd until its end; closes fd.
+std::string ReadAll(int fd);
+// The exit status of a child once it has ended; -1 when it did not exit normally.
+int WaitForExit(pid_t pid);
 
 // Whether the tests run as root, where permission bits do not stop reads.
 bool RunningAsRoot();

@@ -101,6 +101,10 @@ std::string ReadFile(const std::string& path) {
     return out.str();
 }
 
+std::string ReadTestData(std::string_view relative) {
+    return ReadFile(std::string(DIRSCRIBE_TEST_DATA) + "/" + std::string(relative));
+}
+
 void WriteFile(const std::string& path, std::string_view content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out)

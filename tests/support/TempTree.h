@@ -40,5 +40,7 @@ private:
 // Reads a whole file; fails the current test when it cannot.
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, std::string_view content);
+// Reads a file of tests/data, such as "cli/report.txt".
+std::string ReadTestData(std::string_view relative);
 
 } // namespace dirscribe::test

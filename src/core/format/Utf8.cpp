@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/format/Utf8.h"
 
+#include "core/format/UnicodeCase.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -59,8 +61,13 @@ void AppendCodePoint(std::string& out, std::uint32_t cp) {
     } else if (cp < 0x800) {
         out += static_cast<char>(0xC0 | (cp >> 6));
         out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
+    } else if (cp < 0x10000) {
         out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
@@ -68,6 +75,15 @@ void AppendCodePoint(std::string& out, std::uint32_t cp) {
 
 std::uint32_t Windows1252CodePoint(unsigned char byte) {
     return byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : byte;
+}
+
+// The code point of the well-formed sequence of `length` bytes at text[i].
+std::uint32_t DecodeAt(std::string_view text, std::size_t i, std::size_t length) {
+    constexpr std::array<unsigned, 5> kLeadBits{0, 0x7F, 0x1F, 0x0F, 0x07};
+    std::uint32_t cp = static_cast<unsigned char>(text[i]) & kLeadBits[length];
+    for (std::size_t k = 1; k < length; ++k)
+        cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    return cp;
 }
 
 void AppendWindows1252(std::string& out, unsigned char byte) {
@@ -153,6 +169,21 @@ std::string DisplayText(std::string_view text) {
         shown.begin(), shown.end(), [](char c) { return IsControl(static_cast<unsigned char>(c)); },
         '?');
     return shown;
+}
+
+std::string Utf8Upper(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = SequenceLength(text, i);
+        if (length == 0) {
+            out += text[i++];
+            continue;
+        }
+        AppendCodePoint(out, SimpleUpperCase(DecodeAt(text, i, length)));
+        i += length;
+    }
+    return out;
 }
 
 } // namespace dirscribe

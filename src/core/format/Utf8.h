@@ -30,5 +30,8 @@ std::size_t Windows1252ToUtf8Size(std::string_view text);
 // (below 0x20, and 0x7F) shown as "?", so a record never splits and a terminal is sent no
 // escape sequence.
 std::string DisplayText(std::string_view text);
+// Every letter in upper case by the simple one-to-one mapping (see SimpleUpperCase); bytes
+// that are not part of valid UTF-8 stay as they are.
+std::string Utf8Upper(std::string_view text);
 
 } // namespace dirscribe

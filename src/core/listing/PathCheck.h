@@ -11,10 +11,10 @@ namespace dirscribe {
 inline constexpr const char* kEnterPathMessage =
     "Please enter Folder name and Path\r\n or select it from the tree.";
 inline constexpr const char* kCheckPathMessage = "Please check Folder name and Path";
+// Only the characters refused here are named: "\" and ":" are ordinary on Linux, and "/"
+// separates folders.
 inline constexpr const char* kBadCharacterMessage =
-    "A folder/file Name cannot contain any of the following characters: \n                  \\   "
-    "  *     >     <     /     \"     |     :    ?   \n              \\   is reserved for "
-    "directory(folder)   breakup.";
+    "A folder/file Name cannot contain any of the following characters:\n* ? \" < > |";
 inline constexpr std::size_t kMaxPathBytes = 4095;
 
 // Whether c may not stand in a path: inside it (inside = true) the characters * ? " | < >;

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 namespace dirscribe {
 
@@ -33,31 +34,48 @@ bool ListingSession::ReadSelectedFolder(Notice& notice, Progress& progress, Stop
 
 bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop) {
     stop.Clear();
-    m_doc.entries.clear();
-    m_rowsCurrent = false;
-    if (!ValidatePath(m_path, notice))
+    // The read goes into a document of its own, so that until it has succeeded the listing
+    // on show keeps its entries, summary and path.
+    std::string path = std::exchange(m_path, m_shownPath);
+    if (!ValidatePath(path, notice))
         return false;
-
+    CDirscribeDoc doc;
     FolderScanner scanner(notice, progress, stop);
+    ReadOutcome outcome = ReadOutcome::Failed;
     try {
-        const ReadOutcome outcome =
+        outcome =
             m_options.Layout() == PageLayout::Standard
-                ? scanner.ReadFolderTree(m_doc, m_path, m_options.filesAndFolders,
-                                         m_options.lastDepth)
-                : scanner.ReadFolder(m_doc, m_path, m_options.filesAndFolders);
-        return outcome == ReadOutcome::Read;
+                ? scanner.ReadFolderTree(doc, path, m_options.filesAndFolders, m_options.lastDepth)
+                : scanner.ReadFolder(doc, path, m_options.filesAndFolders);
     } catch (const std::bad_alloc&) {
         notice.Show(kCaption, kNotEnoughMemory);
         return false;
     }
+    if (outcome != ReadOutcome::Read)
+        return false;
+    m_read = PendingRead{std::move(doc), std::move(path)};
+    return true;
 }
 
 void ListingSession::PopulateTable(Progress& progress) {
-    dirscribe::PopulateTable(m_table, m_doc, m_path, m_options, m_loadedRows, progress);
+    // A read takes over the document and the path only once its rows are made, so running
+    // out of memory on the way leaves the listing on show whole.
+    CDirscribeDoc& doc = m_read ? m_read->doc : m_doc;
+    const std::string& path = m_read ? m_read->path : m_path;
+    try {
+        dirscribe::PopulateTable(m_table, doc, path, m_options, m_loadedRows, progress);
+    } catch (...) {
+        m_read.reset();
+        throw;
+    }
+    if (m_read) {
+        m_doc = std::move(m_read->doc);
+        m_path = m_shownPath = std::move(m_read->path);
+        m_read.reset();
+    }
     m_sortEnabled = true;
     m_editNotify = m_options.addComments != 0;
     m_listingShown = true;
-    m_rowsCurrent = true;
     m_modified = false;
 }
 
@@ -74,7 +92,7 @@ bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, P
     }
     m_doc.summary = contents.summary;
     m_doc.entries.clear();
-    m_path = std::move(contents.folderPath);
+    m_path = m_shownPath = std::move(contents.folderPath);
     contents.settings.ApplyTo(m_options);
     m_loadedRows = std::move(contents.rows);
     PopulateTable(progress);
@@ -86,7 +104,7 @@ void ListingSession::NewDocument() {
     m_table.ClearRows();
     m_loadedRows.reset();
     m_path.clear();
-    m_rowsCurrent = true;
+    m_shownPath.clear();
     m_modified = false;
 }
 
@@ -160,7 +178,8 @@ bool ListingSession::ClickColumn(int column) {
 }
 
 std::string ListingSession::TextReport(std::time_t createdOn) const {
-    return WriteTextReport(m_doc.summary, LenientUtf8(m_path), m_options, m_table, m_rowsCurrent,
+    // A failed read leaves the listing on show whole, so its rows are always the listing's.
+    return WriteTextReport(m_doc.summary, LenientUtf8(m_path), m_options, m_table, true,
                            createdOn);
 }
 

@@ -66,8 +66,9 @@ public:
     // The refresh: checks and normalizes Path(), reads the folder (in the Standard layout
     // to `LastDepth` levels) and fills the table. False when the path was refused, the
     // folder could not be read, memory ran out (" There are not enough memory! ") or the
-    // read was stopped; the table then keeps its rows, but they no longer describe a read
-    // (see RowsAreCurrent). Clears the stop flag first.
+    // read was stopped; the listing on show then stays whole: its rows, entries, summary and
+    // path (Path() goes back to it), so that a save writes that listing and no mixture.
+    // Clears the stop flag first.
     bool ReadSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop);
     // The reading half of ReadSelectedFolder, for a window that reads off its interface
     // thread: everything but filling the table, which the caller does with PopulateTable
@@ -78,10 +79,6 @@ public:
     // Rebuilds the table from the document's entries or from rows loaded from a file.
     // Throws std::bad_alloc, with the table as it was, when memory runs out.
     void PopulateTable(Progress& progress);
-
-    // False after a refresh that failed, was refused or was stopped: the rows on show then
-    // belong to an earlier listing and the text report leaves them out.
-    [[nodiscard]] bool RowsAreCurrent() const { return m_rowsCurrent; }
 
     // Opens a document file. The file is checked whole first; only a well-formed document
     // replaces the summary, the path, its seven settings and the rows, which fill the table.
@@ -119,12 +116,18 @@ private:
     CDirscribeDoc m_doc;
     ListingTable m_table;
     std::string m_path;
+    std::string m_shownPath; // the path of the listing on show, which Path() returns to
+    // A read that succeeded and waits for PopulateTable to take it over.
+    struct PendingRead {
+        CDirscribeDoc doc;
+        std::string path;
+    };
+    std::optional<PendingRead> m_read;
     std::optional<RowStore> m_loadedRows;
     SortState m_sortState; // lives for the run, across listings
     bool m_listingShown = false;
     bool m_sortEnabled = false;
     bool m_editNotify = false;
-    bool m_rowsCurrent = true;
     bool m_modified = false;
 };
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "core/table/TablePopulation.h"
 
-#include "core/format/AsciiCase.h"
 #include "core/format/AttributeLetters.h"
 #include "core/format/DateFormat.h"
 #include "core/format/SizeFormat.h"
 #include "core/listing/FolderScanner.h"
+#include "core/format/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -26,7 +26,7 @@ public:
         if (bracketed)
             m_texts[0] = "[" + m_texts[0] + "]";
         if (options.allInUpperCase)
-            m_texts[0] = AsciiUpper(m_texts[0]);
+            m_texts[0] = Utf8Upper(m_texts[0]);
         m_cells[0] = m_texts[0];
         for (std::size_t c = 1; c < columns.size(); ++c) {
             const std::string& title = columns[c].title;

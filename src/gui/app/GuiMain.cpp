@@ -11,17 +11,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QScreen>
-#include <cmath>
 
 namespace dirscribe {
 
 namespace {
-
-// Icons are spaced 75 pixels apart at 96 dots per inch and proportionally wider above.
-int IconSpacing(const QScreen& screen) {
-    return static_cast<int>(std::lround(75.0 * screen.logicalDotsPerInchX() / 96.0));
-}
 
 // "--print FILE" and "--print-to PRINTER FILE": print the document and end.
 int PrintAndEnd(const QStringList& arguments, Notice& notice) {
@@ -43,8 +36,8 @@ int PrintAndEnd(const QStringList& arguments, Notice& notice) {
 
 int RunGui(int argc, char** argv) {
     QApplication app(argc, argv);
+    // No display name: Qt would add it to every window title, which names the folder.
     QApplication::setApplicationName(QStringLiteral("Dirscribe"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Dirscribe"));
     // Lets the desktop match the window to its launcher and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.dirscribe.Dirscribe"));
     MessageBoxNotice notice;
@@ -65,8 +58,6 @@ int RunGui(int argc, char** argv) {
     LoadedProfile profile = LoadProfile({}, notice);
     ListingSession session(std::move(profile.options));
     MainWindow window(session, notice, std::move(profile.path));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window.setGeometry(MainWindow::InitialGeometry(screen->geometry(), IconSpacing(*screen)));
     window.show();
     if (!document.isEmpty() && !window.OpenDocument(document))
         return 1;

@@ -22,6 +22,10 @@ namespace {
 
 constexpr int kPathLength = 255;
 constexpr int kMargin = 5;
+const QString kTreeUnsorted =
+    QStringLiteral("A tree listing keeps its order: choose Depth = 0 and refresh to sort");
+const QString kEditedUnsorted =
+    QStringLiteral("An edited listing keeps its order: refresh the listing to sort again");
 
 // The screen font of the table and the tree: the printing face, 16 px at weight 500,
 // or 18 px at weight 600 with the larger font.
@@ -54,20 +58,19 @@ ListingView::ListingView(ListingSession& session, Notice& notice, Progress& prog
     m_table->verticalHeader()->hide();
     // Fixed row heights let the view place a million rows without measuring any.
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_table->horizontalHeader()->setSectionsMovable(true);
-    m_table->horizontalHeader()->setHighlightSections(false);
-    connect(m_table->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
-        if (!Reading())
-            m_model.Change([&] { m_session.ClickColumn(column); });
-    });
+    QHeaderView* header = m_table->horizontalHeader();
+    header->setSectionsMovable(true);
+    header->setHighlightSections(false);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    connect(header, &QHeaderView::sectionClicked, this, &ListingView::SortByColumn);
+    connect(header, &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) { RememberColumnWidth(column, width); });
 
     m_editing->SetDetailsRequest([this](int row) { FetchFileDetails(row); });
 
     m_tree->setObjectName(QStringLiteral("folderTree"));
-    connect(m_tree, &FolderTree::Expanding, this, [this] {
-        m_session.SetPath({});
-        m_pathBox->clear();
-    });
+    connect(m_tree, &FolderTree::Expanding, m_pathBox, &QLineEdit::clear);
     connect(m_tree, &FolderTree::FolderChosen, this, [this](const QString& path) {
         m_pathBox->setText(path);
         ReadSelectedFolder();
@@ -90,12 +93,14 @@ ListingView::~ListingView() {
     m_reader->wait();
 }
 
-void ListingView::InitialUpdate() {
+void ListingView::InitialUpdate(const QString& lastFolder) {
     if (m_firstUpdate) {
         ApplyPageLayout(m_session.Options());
         ApplyTreeFont();
         ShowTree();
         m_tree->Populate();
+        m_tree->ShowForBrowse(lastFolder);
+        m_pathBox->setText(lastFolder);
         m_firstUpdate = false;
     }
     m_pathBox->setVisible(m_session.Options().showManualPath != 0);
@@ -104,6 +109,15 @@ void ListingView::InitialUpdate() {
 void ListingView::ReadSelectedFolder(ReadDone done) {
     if (Reading())
         return;
+    if (m_mayReplace && !m_mayReplace()) {
+        // Kept as it was: the path box names the listing again, and the tree may be used
+        // to pick once more.
+        m_pathBox->setText(QString::fromStdString(m_session.Path()));
+        if (!TableVisible())
+            m_tree->ShowForBrowse(m_pathBox->text());
+        return;
+    }
+    m_notice.DropGathered();
     m_session.SetPath(m_pathBox->text().toStdString());
     m_reader.reset(QThread::create(
         [this] { m_readResult = m_session.ScanSelectedFolder(m_notice, m_progress, m_stop); }));
@@ -117,11 +131,15 @@ void ListingView::FinishRead(const ReadDone& done) {
     m_reader->wait();
     m_reader.reset();
     m_progress.End();
+    if (m_readResult)
+        m_readResult = Populate();
+    // Whatever happened, the path box names the listing on show.
     m_pathBox->setText(QString::fromStdString(m_session.Path()));
     if (m_readResult) {
-        m_readResult = Populate();
+        m_notice.ShowGathered();
     } else if (!m_pathBox->isHidden()) {
         m_pathBox->setFocus();
+        m_pathBox->selectAll();
     }
     emit ReadingChanged(false);
     emit ReadFinished(m_readResult);
@@ -147,20 +165,59 @@ bool ListingView::Populate() {
     return true;
 }
 
+// New rows: they come in the order of the disk or of the document.
 void ListingView::ApplyTableLook() {
+    m_sortedColumn = -1;
     const ListingOptions& options = m_session.Options();
     const QFont font = ListingFont(options);
     m_table->setFont(font);
     m_table->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
     const auto& columns = m_session.Table().Columns();
+    QHeaderView* header = m_table->horizontalHeader();
+    m_applyingLook = true;
     for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
         const TableColumn& shown = columns[static_cast<std::size_t>(column)];
-        m_table->setColumnWidth(column, options.largeFont ? shown.largeWidth : shown.width);
+        const auto chosen = m_widths.find(shown.title);
+        m_table->setColumnWidth(column, chosen != m_widths.end() ? chosen->second
+                                        : options.largeFont      ? shown.largeWidth
+                                                                 : shown.width);
         // A new set of columns shows in its own order, whatever was dragged before.
-        m_table->horizontalHeader()->moveSection(m_table->horizontalHeader()->visualIndex(column),
-                                                 column);
+        header->moveSection(header->visualIndex(column), column);
     }
+    m_applyingLook = false;
+    ShowSortIndicator();
     ApplyTreeFont();
+}
+
+void ListingView::RememberColumnWidth(int column, int width) {
+    const auto& columns = m_session.Table().Columns();
+    if (m_applyingLook || column < 0 || column >= static_cast<int>(columns.size()) || width <= 0)
+        return;
+    m_widths[columns[static_cast<std::size_t>(column)].title] = width;
+}
+
+void ListingView::SortByColumn(int column) {
+    if (Reading())
+        return;
+    // The core decides; these are the two cases in which it leaves the rows as they are.
+    const QString refused = m_session.Options().lastDepth != 0 ? kTreeUnsorted
+                            : !m_session.SortEnabled()         ? kEditedUnsorted
+                                                               : QString();
+    if (refused.isEmpty()) {
+        m_model.Change([&] { m_session.ClickColumn(column); });
+        m_sortedColumn = column;
+        m_sortedOrder =
+            m_session.Sorting().sortAscending != 0 ? Qt::AscendingOrder : Qt::DescendingOrder;
+    } else {
+        m_session.ClickColumn(column); // the direction still alternates, as it always has
+        emit StatusText(refused);
+    }
+    ShowSortIndicator();
+}
+
+// The head shows the column and direction the rows are in, not just the last click.
+void ListingView::ShowSortIndicator() {
+    m_table->horizontalHeader()->setSortIndicator(m_sortedColumn, m_sortedOrder);
 }
 
 void ListingView::ApplyTreeFont() {
@@ -177,18 +234,16 @@ void ListingView::Refresh() {
     ShowTree();
 }
 
+// A read that fails leaves the listing on show, as Refresh does: the path box, the
+// summary and a save all still describe it.
 void ListingView::ShowFoldersListing() {
-    ReadSelectedFolder([this](bool read) {
-        if (!read)
-            m_model.Change([&] { m_session.Table().ClearRows(); });
-        ShowTable();
-    });
+    ReadSelectedFolder([this](bool) { ShowTable(); });
 }
 
 void ListingView::BrowseForFolder() {
     if (!TableVisible())
         return;
-    m_tree->ShowForBrowse();
+    m_tree->ShowForBrowse(QString::fromStdString(m_session.Path()));
     ShowTree();
 }
 

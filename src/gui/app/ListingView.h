@@ -9,7 +9,9 @@
 
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 
 class QLineEdit;
 class QStackedWidget;
@@ -35,12 +37,19 @@ public:
     ~ListingView() override;
 
     // Called once the window is up: fits the columns to the layout, fills the tree and
-    // shows the path box as the settings say.
-    void InitialUpdate();
+    // shows the path box as the settings say, holding `lastFolder` (which is not read; the
+    // tree shows it highlighted).
+    void InitialUpdate(const QString& lastFolder = {});
+
+    // Asked before a read would replace the listing on show; false keeps it (and the read
+    // does not start).
+    using ReplaceCheck = std::function<bool()>;
+    void SetReplaceCheck(ReplaceCheck check) { m_mayReplace = std::move(check); }
 
     using ReadDone = std::function<void(bool read)>;
     // Reads the folder the path box names and fills the table; `done` runs afterwards
-    // with whether it did. Ignored while a read runs.
+    // with whether it did. Ignored while a read runs, or when the replace check says no.
+    // Subfolders the read could not open are named in one message at its end.
     void ReadSelectedFolder(ReadDone done = {});
     [[nodiscard]] bool Reading() const { return m_reader != nullptr; }
 
@@ -64,14 +73,24 @@ public:
     [[nodiscard]] TableEditing& Editing() const { return *m_editing; }
     [[nodiscard]] FolderTree& Tree() const { return *m_tree; }
 
+    // Column widths the user set, by column title; the table uses them whenever it shows
+    // such a column, in place of the layout's own width.
+    [[nodiscard]] const std::map<std::string, int>& ColumnWidths() const { return m_widths; }
+    void SetColumnWidths(std::map<std::string, int> widths) { m_widths = std::move(widths); }
+
 signals:
     void ReadingChanged(bool reading);
     void ReadFinished(bool read);
     // The tree or the table came to the front.
     void ShownChanged();
+    // A text for the status bar, such as why a click on a column head did not sort.
+    void StatusText(const QString& text);
 
 private:
     void FinishRead(const ReadDone& done);
+    void SortByColumn(int column);
+    void ShowSortIndicator();
+    void RememberColumnWidth(int column, int width);
     // The file-data layout's answer to an edit request: the row's file details.
     void FetchFileDetails(int row);
     // Fills the table from the read; false, after a message, when memory ran out.
@@ -92,6 +111,11 @@ private:
     CellListView* m_table;
     TableEditing* m_editing;
     std::unique_ptr<QThread> m_reader;
+    ReplaceCheck m_mayReplace;
+    std::map<std::string, int> m_widths;
+    int m_sortedColumn = -1; // the column the rows on show were last sorted by, or -1
+    Qt::SortOrder m_sortedOrder = Qt::AscendingOrder;
+    bool m_applyingLook = false;
     bool m_readResult = false;
     bool m_firstUpdate = true;
 };

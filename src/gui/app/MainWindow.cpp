@@ -17,13 +17,17 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace dirscribe {
 
@@ -34,10 +38,23 @@ namespace {
 const QString kDepthTitle = QStringLiteral("&TreeDepth");
 const QString kCustomItem = QStringLiteral("Depth = Custom");
 const QString kFilter = QStringLiteral("Folder Files (*.dsc)");
+const QString kReportFilter = QStringLiteral("Text report (*.txt)");
 const QString kAllFiles = QStringLiteral("All Files (*)");
+const QString kTitle = QStringLiteral("Dirscribe:   ");
+const QString kReady = QStringLiteral("Ready");
+constexpr int kTitlePathLength = 25;
 constexpr int kWidth = 450;
 constexpr int kHeight = 350;
 constexpr int kPlainIconSpacing = 75;
+
+// Icons are spaced 75 pixels apart at 96 dots per inch and proportionally wider above.
+int IconSpacing(const QScreen& screen) {
+    return static_cast<int>(std::lround(75.0 * screen.logicalDotsPerInchX() / 96.0));
+}
+
+QString FolderOf(const QString& fileName) {
+    return QFileInfo(fileName).absolutePath();
+}
 
 // Commands that work while a folder is being read; the others would change the listing
 // under the reader.
@@ -92,7 +109,15 @@ MainWindow::MainWindow(ListingSession& session, Notice& notice, std::string prof
       m_progress(std::make_unique<WorkingProgress>(*statusBar())),
       m_printer(std::make_unique<ListingPrinter>(session, notice, *this)) {
     statusBar()->setObjectName(QStringLiteral("statusBar"));
+    if (!m_profilePath.empty()) {
+        try {
+            m_state = LoadWindowState(IniFile::Load(m_profilePath));
+        } catch (const Error&) {
+            // the settings' reading has said why the profile cannot be read
+        }
+    }
     m_view = new ListingView(session, notice, *m_progress, this);
+    m_view->SetColumnWidths(m_state.columnWidths);
     setCentralWidget(m_view);
     CreateActions();
     CreateMenus();
@@ -100,9 +125,10 @@ MainWindow::MainWindow(ListingSession& session, Notice& notice, std::string prof
     AddAcceleratorsWithoutHandler();
     Connect();
     setAcceptDrops(true);
-    setWindowTitle(QStringLiteral("Dirscribe"));
+    UpdateTitle();
     setWindowIcon(ProgramIcon());
-    statusBar()->showMessage(QStringLiteral("Ready"));
+    statusBar()->showMessage(kReady);
+    PlaceOnScreen();
     m_saveQuestion = [this](const QString& text) {
         return QMessageBox::question(this, QStringLiteral("Dirscribe"), text,
                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
@@ -121,6 +147,24 @@ QRect MainWindow::InitialGeometry(const QRect& screen, int iconSpacing) {
     const int height = static_cast<int>(kHeight * scale);
     return {screen.left() + (screen.width() - width) / 2,
             screen.top() + (screen.height() - height) / 2, width, height};
+}
+
+// Where the window was last time; on the first start, or when that place is on no screen
+// any more, the size rule of a new window.
+void MainWindow::PlaceOnScreen() {
+    if (m_state.geometry) {
+        const WindowGeometry& place = *m_state.geometry;
+        const QRect remembered(place.left, place.top, place.width, place.height);
+        if (QGuiApplication::screenAt(remembered.center()) != nullptr)
+            setGeometry(remembered);
+        else
+            m_state.geometry.reset();
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!m_state.geometry && screen != nullptr)
+        setGeometry(InitialGeometry(screen->geometry(), IconSpacing(*screen)));
+    if (m_state.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 QAction* MainWindow::Action(int commandId) const {
@@ -147,8 +191,12 @@ void MainWindow::CreateActions() {
         Action(id)->setCheckable(true);
     for (const DepthCommand& depth : DepthCommands())
         Action(depth.id)->setCheckable(true);
+    // Every key a menu shows works; a text field with the focus still gets its own keys
+    // first (Ctrl+V pastes there).
     Action(kOpen)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     Action(kPrint)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    Action(kPreview)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    Action(kRefresh)->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_F), QKeySequence(Qt::Key_F5)});
     Action(kSaveDb)->setEnabled(false);
     Action(kHelp)->setEnabled(false);
 }
@@ -170,7 +218,6 @@ void MainWindow::CreateMenus() {
 void MainWindow::CreateToolBar() {
     m_toolBar = addToolBar(QStringLiteral("ToolBar"));
     m_toolBar->setObjectName(QStringLiteral("toolBar"));
-    m_toolBar->setIconSize(QSize(16, 16));
     for (const int id : ToolbarSlots()) {
         if (id == -1)
             m_toolBar->addSeparator();
@@ -180,7 +227,8 @@ void MainWindow::CreateToolBar() {
 }
 
 // The new-document, save, edit and pane keys are taken and, except for New and Save,
-// do nothing; a text field still gets its own copy and paste keys first.
+// do nothing; a text field still gets its own copy and paste keys first. Ctrl+V, which the
+// File menu shows for Preview, previews.
 void MainWindow::AddAcceleratorsWithoutHandler() {
     const auto add = [this](int id, std::initializer_list<QKeySequence> keys,
                             void (MainWindow::*handler)()) {
@@ -200,8 +248,7 @@ void MainWindow::AddAcceleratorsWithoutHandler() {
         nullptr);
     add(kCopy, {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)},
         nullptr);
-    add(kPaste, {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
-        nullptr);
+    add(kPaste, {QKeySequence(Qt::SHIFT | Qt::Key_Insert)}, nullptr);
     add(kNextPane, {QKeySequence(Qt::Key_F6)}, nullptr);
     add(kPreviousPane, {QKeySequence(Qt::SHIFT | Qt::Key_F6)}, nullptr);
 }
@@ -209,7 +256,17 @@ void MainWindow::AddAcceleratorsWithoutHandler() {
 void MainWindow::Connect() {
     connect(m_view, &ListingView::ReadingChanged, this, &MainWindow::UpdateCommandStates);
     connect(m_view, &ListingView::ShownChanged, this, &MainWindow::UpdateCommandStates);
+    connect(m_view, &ListingView::ReadFinished, this, &MainWindow::ListingRead);
+    connect(m_view, &ListingView::StatusText, statusBar(),
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    connect(&m_view->PathBox(), &QLineEdit::textChanged, this, &MainWindow::UpdateTitle);
     connect(m_toolBar, &QToolBar::visibilityChanged, this, &MainWindow::UpdateCommandStates);
+    // A pointer leaving a button or menu item clears its prompt; the idle text comes back.
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& text) {
+        if (text.isEmpty())
+            statusBar()->showMessage(kReady);
+    });
+    m_view->SetReplaceCheck([this] { return MayDiscardChanges(); });
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -217,7 +274,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (m_initialUpdateDone)
         return;
     m_initialUpdateDone = true;
-    m_view->InitialUpdate();
+    m_view->InitialUpdate(QString::fromStdString(m_state.lastFolder));
     const ListingOptions& options = m_session.Options();
     SetCustomDepthItem(QString::number(options.customDepth));
     SetDepthMenuTitle(DepthText(options.lastDepth));
@@ -368,8 +425,8 @@ void MainWindow::UpdateCommandStates() {
 bool MainWindow::OpenDocument(const QString& fileName) {
     if (!MayDiscardChanges() || !m_view->OpenDocument(fileName))
         return false;
-    m_documentPath = fileName;
-    SetDocumentTitle();
+    SetDocument(fileName);
+    m_state.openFolder = FolderOf(fileName).toStdString();
     UpdateCommandStates();
     return true;
 }
@@ -378,33 +435,55 @@ bool MainWindow::SaveDocument(const QString& fileName) {
     if (!m_session.Save(fileName.toStdString(), m_notice, Now()))
         return false;
     m_session.SetModified(false);
-    m_documentPath = fileName;
-    SetDocumentTitle();
+    SetDocument(fileName);
+    m_state.saveFolder = FolderOf(fileName).toStdString();
     return true;
 }
 
-void MainWindow::SetDocumentTitle() {
-    const QString name = m_documentPath.isEmpty() ? QStringLiteral("Untitled")
-                                                  : QFileInfo(m_documentPath).fileName();
-    setWindowTitle(name + QStringLiteral(" - Dir Scribe"));
+void MainWindow::SetDocument(const QString& fileName) {
+    m_documentPath = fileName;
+    m_documentFolder = m_session.Path();
+}
+
+void MainWindow::ListingRead(bool read) {
+    if (!read)
+        return;
+    m_state.lastFolder = m_session.Path();
+    // Save must not put another folder's listing over the document's file.
+    if (m_session.Path() != m_documentFolder)
+        m_documentPath.clear();
+}
+
+void MainWindow::UpdateTitle() {
+    const QList<uint> characters = m_view->PathBox().text().toUcs4();
+    const QList<uint> shown = characters.mid(0, kTitlePathLength);
+    setWindowTitle(
+        kTitle + QString::fromUcs4(reinterpret_cast<const char32_t*>(shown.data()), shown.size()));
 }
 
 void MainWindow::NewDocument() {
     if (m_view->Reading() || !MayDiscardChanges())
         return;
     m_view->NewDocument();
-    m_documentPath.clear();
-    SetDocumentTitle();
+    SetDocument({});
 }
 
 QFileDialog* MainWindow::OpenFileDialog(const QString& objectName, QFileDialog::AcceptMode mode,
                                         bool (MainWindow::*chosen)(const QString&)) {
-    auto* dialog =
-        new QFileDialog(this, QString(), QString(), kFilter + QStringLiteral(";;") + kAllFiles);
+    const bool saving = mode == QFileDialog::AcceptSave;
+    const QStringList filters =
+        saving ? QStringList{kFilter, kReportFilter, kAllFiles} : QStringList{kFilter, kAllFiles};
+    auto* dialog = new QFileDialog(this);
     dialog->setObjectName(objectName);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setAcceptMode(mode);
+    dialog->setNameFilters(filters);
+    // Each dialog starts where it was last used; Save falls back on Open's folder.
+    const std::string& folder =
+        saving && !m_state.saveFolder.empty() ? m_state.saveFolder : m_state.openFolder;
+    if (!folder.empty())
+        dialog->setDirectory(QString::fromStdString(folder));
     connect(dialog, &QFileDialog::fileSelected, this, chosen);
     return dialog;
 }
@@ -427,16 +506,29 @@ void MainWindow::SaveAsWithDialog() {
     QFileDialog* dialog = OpenFileDialog(QStringLiteral("saveDialog"), QFileDialog::AcceptSave,
                                          &MainWindow::SaveDocument);
     dialog->setDefaultSuffix(QStringLiteral("dsc"));
-    dialog->selectFile(m_documentPath.isEmpty() ? QStringLiteral("Dscrb") : m_documentPath);
+    // A name without an extension gets the one of the kind chosen.
+    connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& filter) {
+        dialog->setDefaultSuffix(filter == kReportFilter ? QStringLiteral("txt")
+                                                         : QStringLiteral("dsc"));
+    });
+    if (m_documentPath.isEmpty())
+        dialog->selectFile(QStringLiteral("Dscrb"));
+    else
+        dialog->selectFile(m_documentPath);
     dialog->open();
 }
 
-void MainWindow::SaveProfile() const {
+void MainWindow::SaveProfile() {
     if (m_profilePath.empty())
         return;
+    const QRect place = normalGeometry();
+    m_state.geometry = WindowGeometry{place.left(), place.top(), place.width(), place.height()};
+    m_state.maximized = isMaximized();
+    m_state.columnWidths = m_view->ColumnWidths();
     try {
         IniFile profile = IniFile::Load(m_profilePath);
         SaveOptions(m_session.Options(), profile);
+        SaveWindowState(m_state, profile);
         profile.Save(m_profilePath);
     } catch (const Error& error) {
         m_notice.Show(kCaption, error.what(), NoticeIcon::Warning);

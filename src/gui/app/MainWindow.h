@@ -2,6 +2,8 @@
 // The main window: menus, toolbar, status bar and the listing view.
 #pragma once
 
+#include "core/options/WindowState.h"
+
 #include <QFileDialog>
 #include <QMainWindow>
 #include <functional>
@@ -29,7 +31,9 @@ class MainWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
-    // The profile path receives the settings at close; empty writes nothing.
+    // The window takes its place, folders and column widths from the profile's "Window"
+    // section (first start: InitialGeometry on the primary screen) and writes them there
+    // with the settings at close; an empty profile path reads and writes nothing.
     MainWindow(ListingSession& session, Notice& notice, std::string profilePath,
                QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -45,11 +49,14 @@ public:
     [[nodiscard]] WorkingProgress& Progress() const { return *m_progress; }
     [[nodiscard]] ListingPrinter& Printer() const { return *m_printer; }
 
-    // Opens a document file as Open does after its dialog; false when it was refused.
+    // Opens a document file as Open does after its dialog (asking first whether to save a
+    // changed listing); false when it was refused or kept.
     bool OpenDocument(const QString& fileName);
     // Saves as Save does after its dialog: a report for a name ending in "txt", else a
     // document file; false (after a message) when it failed.
     bool SaveDocument(const QString& fileName);
+    // The file Save writes to; empty while the listing is untitled, which it becomes when a
+    // folder other than the document's is listed.
     [[nodiscard]] const QString& DocumentPath() const { return m_documentPath; }
 
     // Puts " (text)" after "&TreeDepth" in the depth menu's title.
@@ -70,6 +77,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void PlaceOnScreen();
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
@@ -87,10 +95,14 @@ private:
     void Save();
     void SaveAsWithDialog();
     void NewDocument();
-    void SaveProfile() const;
+    void SaveProfile();
     // False when the user wants to keep a changed listing (or to save it first by hand).
     bool MayDiscardChanges();
-    void SetDocumentTitle();
+    // "Dirscribe:   " and the path box's text, cut to 25 characters.
+    void UpdateTitle();
+    // A document that was opened or saved names the listing on show.
+    void SetDocument(const QString& fileName);
+    void ListingRead(bool read);
     [[nodiscard]] QMenu* DepthMenu() const;
 
     ListingSession& m_session;
@@ -102,6 +114,8 @@ private:
     std::unique_ptr<ListingPrinter> m_printer;
     ListingView* m_view = nullptr;
     QString m_documentPath;
+    std::string m_documentFolder; // the folder the document's listing is of
+    WindowState m_state;
     bool m_initialUpdateDone = false;
     SaveQuestion m_saveQuestion;
 };

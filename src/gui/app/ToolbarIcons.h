@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
-// The toolbar's pictures, drawn rather than loaded so they stay sharp at any scale.
+// The toolbar's pictures: the desktop's icon theme where it has one, else our own SVGs.
 #pragma once
 
 #include <QIcon>
 
 namespace dirscribe {
 
-// The picture of a toolbar command; a null icon for an id without one.
+// The picture of a toolbar command; a null icon for an id without one. The commands every
+// desktop knows (open, save, print, refresh, stop, browse, list) come from the icon theme
+// when it has them; the layouts, the columns and the font size are the program's own.
+// All are scalable, so they stay sharp at any size and on a 2x screen.
 QIcon ToolbarIcon(int commandId);
-// The program's own picture: a disk case insert with a listing on it.
+// The program's own picture.
 QIcon ProgramIcon();
 
 } // namespace dirscribe

@@ -37,11 +37,11 @@ bool WorkingProgress::OnInterfaceThread() const {
 }
 
 void WorkingProgress::Begin() {
-    m_maximum = 100;
+    m_maximum = 0; // how much there is to do is not known until a range is set
     m_value = 0;
     m_active = true;
     if (OnInterfaceThread())
-        ShowBar();
+        Refresh();
     else
         QMetaObject::invokeMethod(
             this, [this] { Refresh(); }, Qt::QueuedConnection);
@@ -95,9 +95,11 @@ void WorkingProgress::Refresh() {
         return;
     }
     ShowBar();
+    // Without a range the bar is Qt's busy indicator, which moves by itself.
     const std::int64_t maximum = m_maximum;
     m_bar->setRange(0, ScaledToInt(maximum, maximum));
-    m_bar->setValue(ScaledToInt(std::min(m_value.load(), maximum), maximum));
+    if (maximum > 0)
+        m_bar->setValue(ScaledToInt(std::min(m_value.load(), maximum), maximum));
     const std::lock_guard lock(m_messageLock);
     if (m_messageChanged) {
         m_statusBar.showMessage(QString::fromStdString(m_message));

@@ -19,7 +19,8 @@ namespace dirscribe {
 // The status bar's indicator of long operations. A reader thread calls Begin, Step,
 // SetMessage and End as often as it likes (each is a few atomic operations); the
 // interface thread shows the latest state a few times a second. Called on the interface
-// thread itself, the bar is updated at once.
+// thread itself, the bar is updated at once. Until SetRange says how much there is to do,
+// the bar is a busy indicator; after it, it shows the steps done of that amount.
 class WorkingProgress final : public QObject, public Progress {
     Q_OBJECT
 
@@ -46,7 +47,7 @@ private:
     QTimer m_timer;
     std::atomic<bool> m_active{false};
     std::atomic<bool> m_refreshPosted{false};
-    std::atomic<std::int64_t> m_maximum{100};
+    std::atomic<std::int64_t> m_maximum{0};
     std::atomic<std::int64_t> m_value{0};
     std::mutex m_messageLock;
     std::string m_message;

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <cmath>
 
 namespace dirscribe {
@@ -44,9 +46,21 @@ void Place(QWidget* widget, int left, int top, int width, int height) {
 }
 
 // A drop-down combo box: the template's height is that of the open list, so the closed
-// box takes its natural height.
-void PlaceCombo(QComboBox* combo, int left, int top, int width) {
-    combo->setGeometry(ScaleX(left), ScaleY(top), ScaleX(width), combo->sizeHint().height());
+// box takes its natural height. It is made wide enough to show each of `texts` whole in its
+// field, and the label beside it moves along.
+void PlaceCombo(QComboBox* combo, const QStringList& texts, int left, int top, int width) {
+    int widest = 0;
+    for (const QString& text : texts)
+        widest = std::max(widest, combo->fontMetrics().horizontalAdvance(text));
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    // The field's own text margins, as QLineEdit keeps them, on both sides.
+    constexpr int kFieldMargins = 2 * 4;
+    const QSize needed = combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                          QSize(widest + kFieldMargins, 0), combo);
+    combo->setGeometry(ScaleX(left), ScaleY(top), std::max(ScaleX(width), needed.width()),
+                       combo->sizeHint().height());
 }
 
 QCheckBox* Check(QWidget* parent, const char* name, const char* text, int left, int top,
@@ -59,6 +73,14 @@ QCheckBox* Check(QWidget* parent, const char* name, const char* text, int left, 
 
 void Label(QWidget* parent, const char* text, int left, int top, int width, int height) {
     Place(new QLabel(QString::fromUtf8(text), parent), left, top, width, height);
+}
+
+// A label right of a combo box, at least where the template puts it.
+void LabelBeside(const QComboBox* combo, const char* text, int left, int top, int width,
+                 int height) {
+    auto* label = new QLabel(QString::fromUtf8(text), combo->parentWidget());
+    Place(label, left, top, width, height);
+    label->move(std::max(label->x(), combo->geometry().right() + ScaleX(4)), label->y());
 }
 
 void SetChecked(QCheckBox* check, std::int32_t value) {
@@ -80,19 +102,21 @@ OptionsDialog::OptionsDialog(Notice& notice, QWidget* parent,
     // first and so has the focus when the dialog opens.
     m_fontCombo = new FontComboBox(this, std::move(installedFamilies));
     m_fontCombo->setObjectName(QStringLiteral("fontCombo"));
-    PlaceCombo(m_fontCombo, 13, 10, 84);
-    Label(this, "Select Font", 101, 11, 57, 9);
+    PlaceCombo(m_fontCombo, FontComboBox::OfferedFaces(), 13, 10, 84);
+    LabelBeside(m_fontCombo, "Select Font", 101, 11, 57, 9);
 
     m_dateCombo = new QComboBox(this);
     m_dateCombo->setObjectName(QStringLiteral("dateCombo"));
     m_dateCombo->setEditable(true);
     m_dateCombo->setInsertPolicy(QComboBox::NoInsert);
     m_dateCombo->setCompleter(nullptr); // a typed text stays as typed
+    QStringList samples;
     for (int index = 0; index < kDateFormatCount; ++index)
-        m_dateCombo->addItem(QString::fromUtf8(DateFormatSample(index)));
-    PlaceCombo(m_dateCombo, 13, 29, 84);
+        samples << QString::fromUtf8(DateFormatSample(index));
+    m_dateCombo->addItems(samples);
+    PlaceCombo(m_dateCombo, samples, 13, 29, 84);
     m_dateCombo->installEventFilter(this);
-    Label(this, "Format Date", 101, 31, 40, 8);
+    LabelBeside(m_dateCombo, "Format Date", 101, 31, 40, 8);
 
     m_customDepth = new QLineEdit(this);
     m_customDepth->setObjectName(QStringLiteral("customDepth"));
@@ -128,10 +152,26 @@ OptionsDialog::OptionsDialog(Notice& notice, QWidget* parent,
     m_ok->setDefault(true);
     Place(m_ok, 207, 130, 50, 15);
     connect(m_ok, &QPushButton::clicked, this, &OptionsDialog::accept);
+    MakeRoomForTheLeftColumn();
 
     // Only the user's pick names a font; filling the list selects without telling.
     connect(m_fontCombo, &QComboBox::textActivated, this,
             [this](const QString& face) { m_pickedFont = face; });
+}
+
+// Where the left column grew wider than the template (long names in a wide font), the
+// right column moves right and the dialog grows with it.
+void OptionsDialog::MakeRoomForTheLeftColumn() {
+    const int rightColumn = ScaleX(163);
+    int leftEnd = 0;
+    for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->x() < rightColumn)
+            leftEnd = std::max(leftEnd, child->geometry().right());
+    const int shift = std::max(0, leftEnd + ScaleX(6) - rightColumn);
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->x() >= rightColumn)
+            child->move(child->x() + shift, child->y());
+    setFixedSize(width() + shift, height());
 }
 
 void OptionsDialog::LoadFrom(const ListingOptions& options) {

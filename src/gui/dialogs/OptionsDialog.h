@@ -57,6 +57,7 @@ protected:
 
 private:
     void ShowValues();
+    void MakeRoomForTheLeftColumn();
     [[nodiscard]] int DateFormatIndex() const;
 
     Notice& m_notice;

@@ -35,32 +35,50 @@ FolderTree::FolderTree(const QString& homePath, const QStringList& volumes, QWid
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) { OnSelectionChanged(selected); });
     connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) {
-        emit Expanding();
+        if (!m_opening)
+            emit Expanding();
         // The view fetches only when it lays the node out, which a hidden tree puts off.
         m_model->Fill(index);
     });
-    connect(this, &QTreeView::collapsed, this, [this] { emit Expanding(); });
+    connect(this, &QTreeView::collapsed, this, [this] {
+        if (!m_opening)
+            emit Expanding();
+    });
 }
 
 void FolderTree::Populate() {
     m_armed = false;
+    m_opening = true;
     m_highlighted = QModelIndex();
     m_model->Rebuild();
     const QModelIndex first = m_model->index(0, 0);
     if (first.isValid()) {
         expand(first);
-        setCurrentIndex(first);
+        selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
     }
     expand(m_model->ComputerNode());
+    m_opening = false;
     m_armed = true;
 }
 
-void FolderTree::ShowForBrowse() {
+void FolderTree::ShowForBrowse(const QString& folder) {
     m_armed = false;
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    m_highlighted = selected.isEmpty() ? QModelIndex() : selected.first();
+    m_opening = true;
+    QModelIndex shown = folder.isEmpty() ? QModelIndex() : m_model->IndexOfPath(folder);
+    if (!shown.isValid()) {
+        const QModelIndexList selected = selectionModel()->selectedIndexes();
+        shown = selected.isEmpty() ? QModelIndex() : selected.first();
+    }
     selectionModel()->clearSelection();
+    m_highlighted = shown;
+    if (shown.isValid()) {
+        for (QModelIndex above = shown.parent(); above.isValid(); above = above.parent())
+            expand(above);
+        selectionModel()->setCurrentIndex(shown, QItemSelectionModel::NoUpdate);
+        scrollTo(shown);
+    }
     viewport()->update();
+    m_opening = false;
     m_armed = true;
 }
 

@@ -24,13 +24,16 @@ public:
     // A tree over the given home folder and the folders under "Computer", in that order.
     FolderTree(const QString& homePath, const QStringList& volumes, QWidget* parent = nullptr);
 
-    // Builds the top level afresh, expands and selects the first node without acting on it,
-    // expands "Computer", then arms the tree.
+    // Builds the top level afresh, expands the first node and makes it the current one
+    // without selecting it (so that a first click on it, too, chooses it), expands
+    // "Computer", then arms the tree.
     void Populate();
-    // Prepares the tree to be shown for picking a folder: disarms, clears the selection while
-    // keeping the node that was selected highlighted, and arms again, so that choosing even
-    // the same folder again is a selection that is acted on.
-    void ShowForBrowse();
+    // Prepares the tree to be shown for picking a folder: disarms, clears the selection,
+    // shows the node of `folder` (the folder listed last; its parents are opened) or else
+    // the node that was selected highlighted and current, and arms again, so that choosing
+    // even the same folder again is a selection that is acted on. Opening nodes here is no
+    // expansion by the user: Expanding is not emitted.
+    void ShowForBrowse(const QString& folder = {});
     // The tree's font: the face, 18 px weight 600 when largeFont, else 16 px weight 500.
     void SetTreeFont(const QString& face, bool largeFont);
     // Whether the next selection change is acted on.
@@ -55,6 +58,7 @@ private:
 
     FolderTreeModel* m_model;
     bool m_armed = false;
+    bool m_opening = false; // the tree opens nodes itself; the user did not expand them
     QPersistentModelIndex m_highlighted;
 };
 

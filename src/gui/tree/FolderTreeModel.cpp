@@ -85,6 +85,13 @@ std::string ChildPath(const std::string& parent, const std::string& name) {
     return parent.back() == '/' ? parent + name : parent + '/' + name;
 }
 
+// Whether `path` is `folder` or lies below it.
+bool Holds(const std::string& folder, const std::string& path) {
+    if (folder.empty() || path.compare(0, folder.size(), folder) != 0)
+        return false;
+    return path.size() == folder.size() || folder.back() == '/' || path[folder.size()] == '/';
+}
+
 } // namespace
 
 bool FolderTreeModel::NameLess(const QString& a, const QString& b) {
@@ -201,8 +208,37 @@ QString FolderTreeModel::PathOf(const QModelIndex& index) const {
 QModelIndex FolderTreeModel::ComputerNode() const {
     for (const auto& child : m_root->children)
         if (child->kind == Node::Kind::Computer)
-            return createIndex(child->row, 0, child.get());
+            return IndexOf(child.get());
     return {};
+}
+
+QModelIndex FolderTreeModel::IndexOfPath(const QString& path) {
+    const std::string wanted = path.toStdString();
+    const Node* node = nullptr;
+    const auto consider = [&](const Node& top) {
+        if (Holds(top.path, wanted) && (node == nullptr || top.path.size() > node->path.size()))
+            node = &top;
+    };
+    for (const auto& top : m_root->children) {
+        consider(*top);
+        for (const auto& volume : top->children)
+            if (top->kind == Node::Kind::Computer)
+                consider(*volume);
+    }
+    while (node != nullptr && node->path != wanted) {
+        Fill(IndexOf(node));
+        const auto below = std::find_if(
+            node->children.begin(), node->children.end(),
+            [&](const std::unique_ptr<Node>& child) { return Holds(child->path, wanted); });
+        if (below == node->children.end())
+            break;
+        node = below->get();
+    }
+    return node == nullptr ? QModelIndex() : IndexOf(node);
+}
+
+QModelIndex FolderTreeModel::IndexOf(const Node* node) const {
+    return createIndex(node->row, 0, node);
 }
 
 FolderTreeModel::Node* FolderTreeModel::NodeOf(const QModelIndex& index) const {
@@ -224,7 +260,7 @@ QModelIndex FolderTreeModel::parent(const QModelIndex& child) const {
     const Node* node = NodeOf(child);
     if (node == nullptr || node->parent == nullptr || node->parent == m_root.get())
         return {};
-    return createIndex(node->parent->row, 0, node->parent);
+    return IndexOf(node->parent);
 }
 
 int FolderTreeModel::rowCount(const QModelIndex& parent) const {

@@ -42,6 +42,11 @@ public:
     [[nodiscard]] QString PathOf(const QModelIndex& index) const;
     // The "Computer" node.
     [[nodiscard]] QModelIndex ComputerNode() const;
+    // The node of a folder: under the home folder when it lies there, else under the volume
+    // that holds it most closely, filling the nodes on the way. When a part of the path has
+    // no node (it was removed, or is no folder) the deepest node found; invalid when no top
+    // node holds the path.
+    QModelIndex IndexOfPath(const QString& path);
 
     // Sibling order, as a file manager sorts: case-insensitive (Unicode case folding), runs
     // of ASCII digits compared by their value ("a9" before "a10"); names equal that way are
@@ -62,6 +67,7 @@ public:
 private:
     struct Node;
     [[nodiscard]] Node* NodeOf(const QModelIndex& index) const;
+    [[nodiscard]] QModelIndex IndexOf(const Node* node) const;
     std::unique_ptr<Node> MakeTopLevel() const;
 
     std::string m_home;

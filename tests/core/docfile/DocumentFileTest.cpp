@@ -1,12 +1,19 @@
 // SPDX-License-Identifier: MIT
-// Document files written byte for byte, read back, and refused when they are not whole.
+// Document files: the archive's string length forms, whole documents written byte for byte
+// and read back, refused when they are not whole, opened from disk, and which names save
+// as text reports instead.
 #include "core/docfile/DocumentFile.h"
 
 #include "core/Error.h"
+#include "core/docfile/ArchiveReader.h"
+#include "core/docfile/ArchiveWriter.h"
+#include "core/docfile/SaveFormat.h"
 #include "core/table/TablePopulation.h"
+#include "support/TempTree.h"
 
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/mman.h>
 #include <vector>
 
 namespace dirscribe {
@@ -14,47 +21,39 @@ namespace {
 
 using namespace std::string_literals;
 
+// Why the bytes are refused, after the start every refusal shares.
 std::string RefusalOf(std::string_view bytes) {
+    const std::string start = "This is not a Dirscribe document: ";
     try {
         (void)ReadDocumentFile(bytes);
     } catch (const Error& error) {
-        return error.what();
+        const std::string what = error.what();
+        EXPECT_TRUE(what.starts_with(start)) << what;
+        return what.substr(std::min(what.size(), start.size()));
     }
     return "(read without complaint)";
 }
 
-// The first 53 bytes of a document: summary 0, path "/p", settings 0 1 1 1 1 1 1.
-const std::string kHead = "\x00\x00\x00\x00\x00\x00\x00\x00"
-                          "\x00\x00\x00\x00"
-                          "\x00\x00\x00\x00"
-                          "\x02/p"
-                          "\x00\x00\x00\x00"
-                          "\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
-                          "\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"s;
+// The head of a document: summary 0, the path as given (length byte first), settings
+// 0 1 1 1 1 1 1 (Print as, Print Title, Summary, Add Comments, Add Size, Add Attribute, Add Date).
+std::string Head(const std::string& path) {
+    return std::string(16, '\0') + path +
+           "\x00\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
+           "\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"s;
+}
+const std::string kHead = Head("\x02/p");
 
 TEST(DocumentFile, EmptyListingIs48BytesAndThePath) {
-    ListingOptions options; // Print as 2, title 1, summary 1, comments 0, size 1, attr 0, date 0
+    ListingOptions options; // the settings of kHead
+    options.printAs = 0;
+    options.addComments = options.addAttribute = options.addDate = 1;
     ListingTable table;
     table.SetColumns(ListingColumns(options));
-    const std::string bytes = WriteDocumentFile({}, "/home/ann", options, table);
-
-    const std::string expected = "\x00\x00\x00\x00\x00\x00\x00\x00" // total bytes
-                                 "\x00\x00\x00\x00"                 // files
-                                 "\x00\x00\x00\x00"                 // folders
-                                 "\x09/home/ann"                    // path
-                                 "\x02\x00\x00\x00"                 // Print as
-                                 "\x01\x00\x00\x00"                 // Print Title
-                                 "\x01\x00\x00\x00"                 // Summary
-                                 "\x00\x00\x00\x00"                 // Add Comments
-                                 "\x01\x00\x00\x00"                 // Add Size
-                                 "\x00\x00\x00\x00"                 // Add Attribute
-                                 "\x00\x00\x00\x00"                 // Add Date
-                                 "\x00\x00\x00\x00"s;               // rows
-    ASSERT_EQ(bytes.size(), 48u + 1u + 9u);
-    EXPECT_EQ(bytes, expected);
+    const std::string bytes = WriteDocumentFile({}, "/p", options, table);
+    EXPECT_EQ(bytes, kHead + "\x00\x00\x00\x00"s);
 
     const DocumentContents contents = ReadDocumentFile(bytes);
-    EXPECT_EQ(contents.folderPath, "/home/ann");
+    EXPECT_EQ(contents.folderPath, "/p");
     EXPECT_EQ(contents.summary, ListingSummary{});
     EXPECT_EQ(contents.settings, DocumentSettings::From(options));
     EXPECT_TRUE(contents.rows.Empty());
@@ -132,27 +131,15 @@ TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
         ListingTable table;
         table.SetColumns(ListingColumns(options));
 
-        // Each row's cells in the order of the columns the table has.
-        std::vector<std::string> shown = {"report.pdf"};
-        if (options.addComments)
-            shown.push_back("final");
-        if (options.addSize)
-            shown.push_back("   12.5 Kb");
-        if (options.addAttribute)
-            shown.push_back("AR");
-        if (options.addDate)
-            shown.push_back(" 18 Dec 2002 14:05:09");
-        RowRecord record;
-        for (std::size_t c = 0; c < shown.size(); ++c)
-            record[c] = shown[c];
+        RowRecord record; // a text in each column the table has, in their order
+        for (int c = 0; c < table.ColumnCount(); ++c)
+            record[static_cast<std::size_t>(c)] = "cell " + std::to_string(c);
         table.AppendRow(record);
-        table.AppendRow({"[fonts]", "", "", "", ""});
 
         const std::string bytes = WriteDocumentFile({12800, 1, 1}, "/srv", options, table);
         const DocumentContents contents = ReadDocumentFile(bytes);
-        ASSERT_EQ(contents.rows.Size(), 2);
+        ASSERT_EQ(contents.rows.Size(), 1);
         EXPECT_EQ(contents.rows.Record(0), record);
-        EXPECT_EQ(contents.rows.Record(1), (RowRecord{"[fonts]", "", "", "", ""}));
 
         // The settings come back, so the same columns can be rebuilt over the same strings.
         ListingOptions reopened;
@@ -187,59 +174,44 @@ TEST(DocumentFile, TruncatedAtEveryByteIsRefused) {
         EXPECT_THROW((void)ReadDocumentFile(std::string_view(kSmall).substr(0, n)), Error);
     }
     const std::string_view file(kSmall);
-    EXPECT_EQ(RefusalOf(file.substr(0, 0)), "This is not a Dirscribe document: the file is empty.");
-    EXPECT_EQ(RefusalOf(file.substr(0, 10)),
-              "This is not a Dirscribe document: the file ends inside the file count.");
-    EXPECT_EQ(RefusalOf(file.substr(0, 20)),
-              "This is not a Dirscribe document: the file ends inside the folder path.");
-    EXPECT_EQ(RefusalOf(file.substr(0, 51)), "This is not a Dirscribe document: the file ends "
-                                             "inside the setting \"Add Date\".");
-    EXPECT_EQ(RefusalOf(file.substr(0, 55)),
-              "This is not a Dirscribe document: the file ends inside the row count.");
+    EXPECT_EQ(RefusalOf(file.substr(0, 0)), "the file is empty.");
+    EXPECT_EQ(RefusalOf(file.substr(0, 20)), "the file ends inside the folder path.");
+    EXPECT_EQ(RefusalOf(file.substr(0, 51)), "the file ends inside the setting \"Add Date\".");
+    EXPECT_EQ(RefusalOf(file.substr(0, 55)), "the file ends inside the row count.");
     // 9 bytes left cannot hold two rows of at least five bytes each.
-    EXPECT_EQ(RefusalOf(file.substr(0, 66)), "This is not a Dirscribe document: it announces 2 "
-                                             "rows, but the rest of the file can hold at most 1.");
-    EXPECT_EQ(RefusalOf(file.substr(0, 90)),
-              "This is not a Dirscribe document: the file ends inside row 2 of 2.");
+    EXPECT_EQ(RefusalOf(file.substr(0, 66)),
+              "it announces 2 rows, but the rest of the file can hold at most 1.");
+    EXPECT_EQ(RefusalOf(file.substr(0, 90)), "the file ends inside row 2 of 2.");
 }
 
 TEST(DocumentFile, CountsSettingsAndTrailingBytesAreChecked) {
     // The largest row count over a few bytes is refused before anything is reserved.
     EXPECT_EQ(RefusalOf(kHead + "\xFF\xFF\xFF\x7F"
                                 "\x00\x00\x00\x00\x00"s),
-              "This is not a Dirscribe document: it announces 2147483647 rows, but the rest "
-              "of the file can hold at most 1.");
-    EXPECT_EQ(RefusalOf(kHead + "\xFF\xFF\xFF\xFF"s),
-              "This is not a Dirscribe document: the row count is -1.");
-    EXPECT_EQ(RefusalOf(kHead + "\x00\x00\x00\x80"s),
-              "This is not a Dirscribe document: the row count is -2147483648.");
+              "it announces 2147483647 rows, but the rest of the file can hold at most 1.");
+    EXPECT_EQ(RefusalOf(kHead + "\xFF\xFF\xFF\xFF"s), "the row count is -1.");
     EXPECT_EQ(ReadDocumentFile(kHead + "\x01\x00\x00\x00"
                                        "\x00\x00\x00\x00\x00"s)
                   .rows.Size(),
               1u);
 
-    EXPECT_EQ(RefusalOf(kSmall + "\x00"s),
-              "This is not a Dirscribe document: 1 byte follows the last row.");
+    EXPECT_EQ(RefusalOf(kSmall + "\x00"s), "1 byte follows the last row.");
     EXPECT_EQ(RefusalOf(kHead + "\x00\x00\x00\x00"
                                 "\r\n"s),
-              "This is not a Dirscribe document: 2 bytes follow the last row.");
+              "2 bytes follow the last row.");
 
     std::string layout = kSmall;
     layout[25] = '\x04'; // Print as
-    EXPECT_EQ(RefusalOf(layout),
-              "This is not a Dirscribe document: the setting \"Print as \" is 4, not 0 to 3.");
+    EXPECT_EQ(RefusalOf(layout), "the setting \"Print as \" is 4, not 0 to 3.");
     layout[25] = '\xFF'; // -1 once the other three bytes are 0xFF too
     layout[26] = layout[27] = layout[28] = '\xFF';
-    EXPECT_EQ(RefusalOf(layout),
-              "This is not a Dirscribe document: the setting \"Print as \" is -1, not 0 to 3.");
+    EXPECT_EQ(RefusalOf(layout), "the setting \"Print as \" is -1, not 0 to 3.");
     std::string flag = kSmall;
     flag[49] = '\x02'; // Add Date
-    EXPECT_EQ(RefusalOf(flag),
-              "This is not a Dirscribe document: the setting \"Add Date\" is 2, not 0 or 1.");
+    EXPECT_EQ(RefusalOf(flag), "the setting \"Add Date\" is 2, not 0 or 1.");
     flag = kSmall;
     flag[30] = '\x01'; // Print Title becomes 0x101
-    EXPECT_EQ(RefusalOf(flag), "This is not a Dirscribe document: the setting \"Print Title\" is "
-                               "257, not 0 or 1.");
+    EXPECT_EQ(RefusalOf(flag), "the setting \"Print Title\" is 257, not 0 or 1.");
 
     // What cannot be read back is not written either.
     ListingOptions options;
@@ -247,55 +219,168 @@ TEST(DocumentFile, CountsSettingsAndTrailingBytesAreChecked) {
     EXPECT_THROW((void)WriteDocumentFile({}, "/", options, ListingTable{}), Error);
 }
 
-TEST(DocumentFile, TextReportIsNotADocument) {
-    const std::string report =
-        "Dirscribe: Listing of   </home/ann/music> \r\n"
-        "Created on: Wed Dec 18 14:05:09 2002\r\n"
-        "Directory(Folder)  summary:  Size(bytes):                    1.5 Kb\r\n"
-        "SubFolders Total:....         0\r\n"
-        "Files Total:.........         1\r\n"
-        "Attributes: A - archive, H - hidden, S - system, R - read only\r\n";
-    EXPECT_EQ(RefusalOf(report), "This is not a Dirscribe document: it is a text report, which "
-                                 "can be saved but not opened.");
-}
-
 TEST(DocumentFile, StringsFromAWindowsCodePageBecomeUtf8) {
     // Path "/m\xFCsic" (u umlaut in Windows-1252) makes the whole file Windows-1252, so even
     // the row text that happens to be valid UTF-8 is read byte by byte.
-    const std::string file = "\x00\x00\x00\x00\x00\x00\x00\x00"
-                             "\x00\x00\x00\x00"
-                             "\x00\x00\x00\x00"
-                             "\x06/m\xFCsic"
-                             "\x02\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
-                             "\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
-                             "\x00\x00\x00\x00"
-                             "\x01\x00\x00\x00"
-                             "\x04"
-                             "caf\xE9"
-                             "\x02\xC3\xA9"
-                             "\x04"
-                             "5 \x80 "
-                             "\x00\x00"s;
-    const DocumentContents contents = ReadDocumentFile(file);
+    const DocumentContents contents =
+        ReadDocumentFile(Head("\x06/m\xFCsic") + "\x01\x00\x00\x00\x04"
+                                                 "caf\xE9\x02\xC3\xA9\x04"
+                                                 "5 \x80 \x00\x00"s);
     EXPECT_EQ(contents.folderPath, "/m\xC3\xBCsic");
     ASSERT_EQ(contents.rows.Size(), 1);
     EXPECT_EQ(contents.rows.Record(0),
               (RowRecord{"caf\xC3\xA9", "\xC3\x83\xC2\xA9", "5 \xE2\x82\xAC ", "", ""}));
 
-    // When every string is UTF-8, nothing is converted.
-    const std::string utf8 = "\x00\x00\x00\x00\x00\x00\x00\x00"
-                             "\x00\x00\x00\x00"
-                             "\x00\x00\x00\x00"
-                             "\x07/m\xC3\xBCsic"
-                             "\x02\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
-                             "\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
-                             "\x00\x00\x00\x00"
-                             "\x01\x00\x00\x00"
-                             "\x02\xC3\xA9"
-                             "\x00\x00\x00\x00"s;
-    const DocumentContents kept = ReadDocumentFile(utf8);
-    EXPECT_EQ(kept.folderPath, "/m\xC3\xBCsic");
-    EXPECT_EQ(kept.rows.Record(0)[0], "\xC3\xA9");
+    // A row string alone decides it as well; when every string is UTF-8, nothing is converted.
+    const std::string rows = "\x01\x00\x00\x00\x02\xC3\xA9\x00\x00\x00\x00"s;
+    EXPECT_EQ(ReadDocumentFile(Head("\x07/m\xC3\xBCsic") + rows).folderPath, "/m\xC3\xBCsic");
+    EXPECT_EQ(
+        ReadDocumentFile(Head("\x07/m\xC3\xBCsic") + rows.substr(0, 5) + "\xE9" + rows.substr(6))
+            .folderPath,
+        "/m\xC3\x83\xC2\xBCsic");
+}
+
+std::string Written(std::string_view text) {
+    ArchiveWriter writer;
+    writer.WriteString(text);
+    return writer.Bytes();
+}
+
+TEST(Archive, EachLengthFormAtItsBoundaries) {
+    struct Case {
+        std::size_t length;
+        std::string prefix;
+    };
+    const Case cases[] = {
+        {0, "\x00"s},
+        {1, "\x01"s},
+        {254, "\xFE"s},
+        {255, "\xFF\xFF\x00"s},
+        {256, "\xFF\x00\x01"s},
+        {65533, "\xFF\xFD\xFF"s},
+        {65534, "\xFF\xFF\xFF\xFE\xFF\x00\x00"s},
+        {65535, "\xFF\xFF\xFF\xFF\xFF\x00\x00"s},
+        {70000, "\xFF\xFF\xFF\x70\x11\x01\x00"s}, // 70000 = 0x11170
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        std::string text(c.length, 'x');
+        if (!text.empty())
+            text.back() = 'z'; // the last byte must arrive too
+        const std::string bytes = Written(text);
+        EXPECT_EQ(bytes, c.prefix + text);
+
+        ArchiveReader reader(bytes);
+        EXPECT_EQ(reader.ReadString("the text"), text);
+        EXPECT_TRUE(reader.AtEnd());
+
+        // One byte short, wherever it is cut, is refused and leaves the position alone.
+        for (std::size_t cut : {std::size_t{0}, c.prefix.size() - 1, bytes.size() - 1}) {
+            if (cut >= bytes.size())
+                continue;
+            ArchiveReader shortReader(std::string_view(bytes).substr(0, cut));
+            std::string_view out = "untouched";
+            EXPECT_FALSE(shortReader.TryReadString(out));
+            EXPECT_EQ(out, "untouched");
+            EXPECT_EQ(shortReader.Offset(), 0u);
+        }
+    }
+}
+
+TEST(Archive, ShortLengthsInLongerFormsAreRead) {
+    const std::string bytes = "\xFF\x03\x00"
+                              "abc"
+                              "\xFF\xFF\xFF\x02\x00\x00\x00"
+                              "hi"
+                              "\x00"s;
+    ArchiveReader reader(bytes);
+    EXPECT_EQ(reader.ReadString("a"), "abc");
+    EXPECT_EQ(reader.ReadString("b"), "hi");
+    EXPECT_EQ(reader.ReadString("c"), "");
+    EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(Archive, ALengthLargerThanTheBytesLeftIsACut) {
+    // A 32-bit length of 4 GiB - 1 over a few bytes is compared with what is there.
+    const std::string bytes = "\xFF\xFF\xFF\xFF\xFF\xFF\xFF"
+                              "abc"s;
+    ArchiveReader reader(bytes);
+    try {
+        (void)reader.ReadString("the folder path");
+        FAIL() << "the length is larger than the bytes";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "the file ends inside the folder path");
+    }
+    EXPECT_EQ(reader.Offset(), 0u);
+}
+
+TEST(Archive, TextTooLongForTheLengthIsRefused) {
+    // 4 GiB of address space that is never touched: the length is checked before any byte
+    // is copied.
+    const std::size_t length = std::size_t{1} << 32;
+    void* area =
+        ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (area == MAP_FAILED)
+        GTEST_SKIP() << "no room for 4 GiB of address space";
+    ArchiveWriter writer;
+    writer.WriteInt32(1);
+    EXPECT_THROW(writer.WriteString(std::string_view(static_cast<const char*>(area), length)),
+                 Error);
+    EXPECT_EQ(writer.Bytes(), "\x01\x00\x00\x00"s) << "nothing of the refused text is written";
+    ::munmap(area, length);
+}
+
+// Opens path the way a window does: the settings change only when the whole file is good.
+std::string Open(const std::string& path, ListingOptions& options, DocumentContents& contents) {
+    try {
+        contents = LoadDocumentFile(path);
+        contents.settings.ApplyTo(options);
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return {};
+}
+
+TEST(LoadDocumentFile, RefusedFilesChangeNothingAndAreNamed) {
+    test::TempTree tree;
+    tree.Folder("disk.dsc");
+    tree.File("empty.dsc");
+    tree.File("list.txt", "Dirscribe: Listing of   </home/ann> \r\nCreated on: "
+                          "Wed Dec 18 14:05:09 2002\r\n"
+                          "Directory(Folder)  summary:  Size(bytes):                    1.5 "
+                          "Kb\r\n");
+    tree.SizedFile("huge.dsc", kMaxDocumentBytes + 1);
+
+    struct Case {
+        const char* name;
+        bool read; // the file was read, but is no document
+        const char* why;
+    };
+    const Case cases[] = {
+        {"disk.dsc", false, "it is a folder."},
+        {"gone.dsc", false, "there is no such file."},
+        {"huge.dsc", false, "it is larger than 1 GiB."},
+        {"empty.dsc", true, "the file is empty."},
+        {"list.txt", true, "it is a text report, which can be saved but not opened."},
+    };
+    for (const Case& c : cases) {
+        const std::string path = tree.Path(c.name);
+        ListingOptions options = SmallOptions();
+        DocumentContents contents;
+        contents.folderPath = "untouched";
+        EXPECT_EQ(Open(path, options, contents),
+                  c.read ? "\"" + path + "\" is not a Dirscribe document: " + c.why
+                         : "Cannot read \"" + path + "\": " + c.why);
+        EXPECT_EQ(options, SmallOptions()) << c.name;
+        EXPECT_EQ(contents.folderPath, "untouched");
+    }
+}
+
+TEST(SaveFormat, TxtInAnyCaseIsTheReportAndEverythingElseTheDocument) {
+    for (const char* report : {"LIST.TXT", "a.TxT", "txt", "notestxt"})
+        EXPECT_EQ(SaveFormatFor(report), SaveFormat::TextReport) << report;
+    for (const char* document : {"x.dsc", "list.csv", "dir.txt/file", "old.txt/", "tx", ""})
+        EXPECT_EQ(SaveFormatFor(document), SaveFormat::DocumentFile) << document;
 }
 
 } // namespace

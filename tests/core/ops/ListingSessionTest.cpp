@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
+// The listing session over a real folder: reading, refusals, row commands and sorting.
 #include "core/ops/ListingSession.h"
 
 #include "support/RecordingNotice.h"
+#include "support/StandardListing.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -20,18 +22,23 @@ std::string Records(const std::string& report) {
     return report.substr(second + rule.size());
 }
 
+// A flat Standard listing of music/: [Live] on top (the one head folder), then a.mp3 and b.mp3.
 class ListingSessionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         tree.File("music/b.mp3", std::string(3000, 'b'));
         tree.File("music/a.mp3", std::string(2000, 'a'));
         tree.File("music/Live/c.mp3", std::string(1000, 'c'));
-        ListingOptions& options = session.Options();
-        options.printAs = static_cast<int>(PageLayout::Standard);
-        options.addComments = 1;
+        test::UseFlatStandardWithComments(session.Options());
         session.SetPath(tree.Path("music") + "/");
     }
     bool Refresh() { return session.ReadSelectedFolder(notice, progress, stop); }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (int row = 0; row < session.Table().RowCount(); ++row)
+            names.emplace_back(session.Table().Cell(row, 0));
+        return names;
+    }
 
     TempTree tree;
     ListingSession session;
@@ -40,90 +47,125 @@ protected:
     StopFlag stop;
 };
 
-TEST_F(ListingSessionTest, RefreshFillsTheTableAndARefusedPathLeavesItStale) {
+TEST_F(ListingSessionTest, RefreshFillsTheTableAndAFailedReadLeavesTheListingWhole) {
     ASSERT_TRUE(Refresh());
     EXPECT_EQ(session.Path(), tree.Path("music")) << "the path is normalized";
     ASSERT_EQ(session.Table().RowCount(), 3);
     EXPECT_EQ(session.Table().Row(0), (RowRecord{"[Live]", "", "         1,000  b", "", ""}));
     EXPECT_TRUE(session.SortEnabled());
     EXPECT_TRUE(session.EditNotify());
-    const std::string fresh = Records(session.TextReport(0));
-    EXPECT_NE(fresh.find("a.mp3"), std::string::npos);
+    const std::string fresh = session.TextReport(0);
+    EXPECT_NE(Records(fresh).find("a.mp3"), std::string::npos);
 
-    session.SetPath("bad|path");
-    EXPECT_FALSE(Refresh());
-    EXPECT_EQ(session.Table().RowCount(), 3) << "the table keeps its rows";
-    EXPECT_TRUE(session.Doc().entries.empty());
-    EXPECT_EQ(Records(session.TextReport(0)), "") << "stale rows are not reported";
+    for (const std::string& path : {std::string("bad|path"), tree.Path("missing")}) {
+        session.SetPath(path);
+        EXPECT_FALSE(Refresh());
+        EXPECT_EQ(session.TextReport(0), fresh) << "path, summary and rows are the listing's";
+    }
 
     stop.Request();
     session.SetPath(tree.Path("music"));
     EXPECT_TRUE(Refresh()) << "a new read clears an old stop request";
 }
 
-TEST_F(ListingSessionTest, AnOpenedDocumentKeepsItsRowsThroughSavesAndReports) {
+TEST_F(ListingSessionTest, AllInUpperCaseUpperCasesEveryLetterOfTheNames) {
+    tree.File("music/résumé.mp3");
+    session.Options().allInUpperCase = 1;
     ASSERT_TRUE(Refresh());
-    session.Table().SetCell(1, 1, "my favourite");
-    const std::string document = tree.Path("saved.dsc");
-    const std::string report = tree.Path("LIST.TXT");
-    ASSERT_TRUE(session.Save(document, notice, 0));
-    ASSERT_TRUE(session.Save(report, notice, 0));
-    const std::string reportBytes = test::ReadFile(report);
-    EXPECT_NE(Records(reportBytes).find("my favourite"), std::string::npos)
-        << "a capital TXT still gets the text report";
-
-    ListingSession reopened;
-    ASSERT_TRUE(reopened.OpenDocument(document, notice, progress));
-    EXPECT_EQ(reopened.Path(), session.Path());
-    EXPECT_EQ(reopened.Options().printAs, 0);
-    EXPECT_EQ(reopened.Options().addComments, 1);
-    ASSERT_EQ(reopened.Table().RowCount(), 3);
-    for (int r = 0; r < 3; ++r)
-        EXPECT_EQ(reopened.Table().Row(r), session.Table().Row(r));
-    EXPECT_EQ(reopened.TextReport(0), reportBytes)
-        << "an opened document reports its rows like the listing it came from";
-    ASSERT_TRUE(reopened.Save(tree.Path("again.dsc"), notice, 0));
-    EXPECT_EQ(test::ReadFile(tree.Path("again.dsc")), test::ReadFile(document));
-    EXPECT_TRUE(notice.shown.empty());
+    EXPECT_EQ(session.Table().Cell(0, 0), "[LIVE]");
+    EXPECT_EQ(session.Table().Cell(3, 0), "RÉSUMÉ.MP3");
 }
 
-TEST_F(ListingSessionTest, ARefusedDocumentChangesNothing) {
+TEST_F(ListingSessionTest, ARefusedDocumentChangesNothingAndColumnClicksSortFlatListingsOnly) {
+    session.Options().addComments = 0;
     ASSERT_TRUE(Refresh());
     const std::string report = tree.Path("listing.txt");
     ASSERT_TRUE(session.Save(report, notice, 0));
     const ListingOptions before = session.Options();
     const RowRecord firstRow = session.Table().Row(0);
     const std::string path = session.Path();
-
-    for (const std::string& bad : {report, tree.Path("missing.dsc"), tree.Path("music")}) {
-        notice.shown.clear();
-        EXPECT_FALSE(session.OpenDocument(bad, notice, progress)) << bad;
-        ASSERT_EQ(notice.shown.size(), 1u);
-        EXPECT_NE(notice.shown[0].text.find(bad), std::string::npos) << notice.shown[0].text;
-    }
+    EXPECT_FALSE(session.OpenDocument(report, notice, progress));
+    ASSERT_EQ(notice.shown.size(), 1u);
+    EXPECT_NE(notice.shown[0].text.find(report), std::string::npos) << notice.shown[0].text;
     EXPECT_EQ(session.Options(), before);
     EXPECT_EQ(session.Path(), path);
     EXPECT_EQ(session.Table().Row(0), firstRow);
     EXPECT_EQ(session.Table().RowCount(), 3);
-}
 
-TEST_F(ListingSessionTest, ColumnClicksSortFlatListingsOnly) {
-    session.Options().addComments = 0;
-    ASSERT_TRUE(Refresh());
-    const int size = session.Table().ColumnIndex("Size");
-    ASSERT_EQ(size, 1);
-    session.ClickColumn(size);
-    session.ClickColumn(size);
+    session.ClickColumn(1); // Size
+    session.ClickColumn(1);
     EXPECT_EQ(session.Table().Cell(0, 0), "[Live]") << "the folder row stays on top";
     EXPECT_EQ(session.Table().Cell(1, 0), "b.mp3");
-    EXPECT_EQ(session.Sorting().sortAscending, 0);
-
     session.Options().lastDepth = 1;
     ASSERT_TRUE(Refresh());
     const RowRecord first = session.Table().Row(0);
     session.ClickColumn(0);
-    EXPECT_EQ(session.Table().Row(0), first);
-    EXPECT_EQ(session.Sorting().lastSortColumn, size) << "a tree listing ignores clicks";
+    EXPECT_EQ(session.Table().Row(0), first) << "a tree listing ignores clicks";
+}
+
+TEST_F(ListingSessionTest, InsertAndDeleteRowsMarkTheListingModified) {
+    ASSERT_TRUE(Refresh());
+    EXPECT_FALSE(session.Modified());
+    EXPECT_EQ(session.InsertBlankRow(-1), 0) << "no focused row: at the top";
+    EXPECT_EQ(session.Table().Row(0), RowRecord{});
+    EXPECT_TRUE(session.Modified());
+
+    session.SetModified(false);
+    EXPECT_EQ(session.InsertBlankRow(2), 3) << "below the focused row";
+    EXPECT_EQ(Names(), (std::vector<std::string>{"", "[Live]", "a.mp3", "", "b.mp3"}));
+    EXPECT_EQ(session.Table().ItemData(3), 0);
+
+    EXPECT_EQ(session.InsertCommentRow(2), 3);
+    EXPECT_EQ(session.Table().Row(3), (RowRecord{"comments:", "", "", "", ""}));
+    EXPECT_TRUE(session.Table().IsCommentRow(3));
+    EXPECT_FALSE(session.Table().IsCommentRow(2));
+
+    session.SetModified(false);
+    EXPECT_FALSE(session.DeleteRow(-1)) << "no focused row: nothing happens";
+    EXPECT_FALSE(session.DeleteRow(session.Table().RowCount()));
+    EXPECT_EQ(session.Table().RowCount(), 6);
+    EXPECT_FALSE(session.Modified());
+    EXPECT_TRUE(session.DeleteRow(3)) << "a comment row goes like any other";
+    EXPECT_EQ(Names(), (std::vector<std::string>{"", "[Live]", "a.mp3", "", "b.mp3"}));
+    EXPECT_TRUE(session.Modified());
+
+    ASSERT_TRUE(Refresh());
+    EXPECT_FALSE(session.Modified()) << "a fresh listing has nothing to save";
+    EXPECT_EQ(Names(), (std::vector<std::string>{"[Live]", "a.mp3", "b.mp3"}));
+}
+
+TEST_F(ListingSessionTest, StoringACellMarksOnlyARealChange) {
+    ASSERT_TRUE(Refresh());
+    EXPECT_FALSE(session.SetCellText(1, 1, "")) << "the same text again";
+    EXPECT_FALSE(session.Modified());
+    EXPECT_TRUE(session.SetCellText(1, 1, "lead vocals"));
+    EXPECT_EQ(session.Table().Cell(1, 1), "lead vocals");
+    EXPECT_TRUE(session.Modified());
+    EXPECT_FALSE(session.SetCellText(1, 5, "beyond the columns"));
+    EXPECT_FALSE(session.SetCellText(3, 1, "beyond the rows"));
+    EXPECT_EQ(session.Table().RowCount(), 3);
+}
+
+// Sorting keeps the folder rows of the top group above the files; the group follows the
+// rows that are deleted or inserted among it.
+TEST_F(ListingSessionTest, TheFolderGroupFollowsDeletedAndInsertedRows) {
+    ASSERT_TRUE(Refresh());
+    const int size = session.Table().ColumnIndex("Size");
+    ASSERT_TRUE(session.DeleteRow(0));
+    session.ClickColumn(size);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.mp3", "b.mp3"}));
+    session.ClickColumn(size);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"b.mp3", "a.mp3"}))
+        << "the first file row is not held on top as a folder";
+
+    ASSERT_TRUE(Refresh());
+    session.InsertBlankRow(-1);
+    for (int click = 0; click < 2; ++click) {
+        session.ClickColumn(0);
+        const std::vector<std::string> names = Names();
+        EXPECT_TRUE(names[0] == "[Live]" || names[1] == "[Live]")
+            << "the folder stays in the top group after click " << click;
+    }
 }
 
 } // namespace

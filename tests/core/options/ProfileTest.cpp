@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Settings read from and written to real profile files.
+// Settings read from and written to real profile files, and the INI text and files they
+// live in.
 #include "core/options/Profile.h"
 
+#include "core/Error.h"
+#include "core/options/IniFile.h"
 #include "core/options/OptionEntry.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempTree.h"
@@ -16,45 +19,19 @@ namespace {
 using test::ReadFile;
 using test::TempTree;
 
-// Every entry as a fresh profile holds it after saving the default settings, in save order.
-constexpr std::string_view kDefaultEntries = "LastDepth=0\n"
-                                             "CustomDepth=20\n"
-                                             "showManualPath=1\n"
-                                             "Size=1\n"
-                                             "Attributes=0\n"
-                                             "Summary=1\n"
-                                             "Print Title=1\n"
-                                             "Files and Folders=2\n"
-                                             "number STD Lines=1\n"
-                                             "number CD Lines=0\n"
-                                             "number File Lines=1\n"
-                                             "Add Size=1\n"
-                                             "Add Date=0\n"
-                                             "Add Attribute=0\n"
-                                             "Print as =2\n"
-                                             "Add Comments=0\n"
-                                             "Do not draw Grid=0\n"
-                                             "Add Size in Bytes=0\n"
-                                             "All in UpperCase=0\n"
-                                             "Date Format=0\n"
-                                             "LargeFont=0\n"
-                                             "current Font=Arial\n";
-
-TEST(Profile, MissingProfileGivesEveryDefault) {
+TEST(Profile, MissingOrMalformedEntriesGiveTheDefaultSettings) {
     TempTree tree;
-    const ListingOptions options = LoadOptions(IniFile::Load(tree.Path("none/Dirscribe.ini")));
-    ListingOptions expected;
-    expected.printAs = 2; // the CD insert layout
-    expected.addSize = expected.summary = expected.printTitle = 1;
-    expected.addDate = expected.addAttribute = expected.addComments = 0;
-    expected.filesAndFolders = 2;
-    expected.numberStdLines = expected.numberFileLines = expected.showManualPath = 1;
-    expected.numberCdLines = expected.largeFont = expected.doNotDrawGrid = 0;
-    expected.addSizeInBytes = expected.allInUpperCase = expected.dateFormat = 0;
-    expected.lastDepth = 0;
-    expected.customDepth = 20;
-    expected.currentFont = "Arial";
-    EXPECT_EQ(options, expected);
+    EXPECT_EQ(LoadOptions(IniFile::Load(tree.Path("none/Dirscribe.ini"))), ListingOptions{});
+    // Every entry malformed, out of its range, or empty.
+    for (const char* bad : {"x", "", "-2", "1001", "99999999999", "1e0", "0x0", "1 1", "-"}) {
+        std::string text = "[Options]\n";
+        for (const OptionEntry& entry : OptionEntriesInReadOrder())
+            text += std::string(entry.name) + "=" + bad + "\n";
+        ListingOptions expected;
+        if (*bad != '\0')
+            expected.currentFont = bad; // any one-line name is a font name
+        EXPECT_EQ(LoadOptions(IniFile::Parse(text)), expected) << bad;
+    }
 }
 
 TEST(Profile, SizeAndAttributesFollowTheirLaterEntries) {
@@ -66,11 +43,9 @@ TEST(Profile, SizeAndAttributesFollowTheirLaterEntries) {
     EXPECT_EQ(options.savedAddDate, 1);
     EXPECT_EQ(options.savedAddAttribute, 0);
 
-    SaveOptions(options, profile);
+    SaveOptions(options, profile); // both entries of a setting get its value
     EXPECT_EQ(profile.Value("Options", "Size"), "1");
-    EXPECT_EQ(profile.Value("Options", "Add Size"), "1");
     EXPECT_EQ(profile.Value("Options", "Attributes"), "0");
-    EXPECT_EQ(profile.Value("Options", "Add Attribute"), "0");
 
     // Missing later entries take their defaults, whatever the earlier ones said.
     options = LoadOptions(IniFile::Parse("[Options]\nSize=0\nAttributes=1\n"));
@@ -80,47 +55,7 @@ TEST(Profile, SizeAndAttributesFollowTheirLaterEntries) {
     EXPECT_EQ(options.addSize, 0);
 }
 
-TEST(Profile, PrintAsKeepsItsBlankAndMatchesLooseSpellings) {
-    EXPECT_EQ(LoadOptions(IniFile::Parse("[options]\nprint AS=1\n")).printAs, 1);
-    EXPECT_EQ(LoadOptions(IniFile::Parse("[ OPTIONS ]\n  Print as  = 3 \n")).printAs, 3);
-    EXPECT_EQ(LoadOptions(IniFile::Parse("[Options]\nPrint as =0\n")).printAs, 0);
-
-    IniFile profile;
-    ListingOptions options;
-    options.printAs = 3;
-    SaveOptions(options, profile);
-    EXPECT_NE(profile.Text().find("\nPrint as =3\n"), std::string::npos);
-    EXPECT_EQ(LoadOptions(profile).printAs, 3);
-}
-
-TEST(Profile, OutOfRangeAndMalformedValuesTakeTheDefaults) {
-    const ListingOptions options = LoadOptions(IniFile::Parse("[Options]\n"
-                                                              "LastDepth=-2\n"
-                                                              "Date Format=9\n"
-                                                              "Add Size=2\n"
-                                                              "Print as =x\n"
-                                                              "CustomDepth=99999999999\n"
-                                                              "Files and Folders=-1\n"
-                                                              "Summary=1e0\n"
-                                                              "Print Title=0x0\n"
-                                                              "LargeFont=1 1\n"
-                                                              "Add Date=\n"
-                                                              "Add Comments=-\n"
-                                                              "current Font=\n"));
-    EXPECT_EQ(options.lastDepth, 0);
-    EXPECT_EQ(options.dateFormat, 0);
-    EXPECT_EQ(options.addSize, 1);
-    EXPECT_EQ(options.printAs, 2);
-    EXPECT_EQ(options.customDepth, 20);
-    EXPECT_EQ(options.filesAndFolders, 2);
-    EXPECT_EQ(options.summary, 1);
-    EXPECT_EQ(options.printTitle, 1);
-    EXPECT_EQ(options.largeFont, 0);
-    EXPECT_EQ(options.addDate, 0);
-    EXPECT_EQ(options.addComments, 0);
-    EXPECT_EQ(options.currentFont, "Arial");
-
-    // The ends of each range, signs, blanks and leading zeros are accepted.
+TEST(Profile, RangeEndsSignsAndBlanksAreAccepted) {
     const ListingOptions edges = LoadOptions(IniFile::Parse("[Options]\n"
                                                             "LastDepth=-1\n"
                                                             "CustomDepth= 1000\t\n"
@@ -139,50 +74,23 @@ TEST(Profile, OutOfRangeAndMalformedValuesTakeTheDefaults) {
 
     EXPECT_EQ(ParseProfileInteger("2147483647"), std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(ParseProfileInteger("-2147483648"), std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(ParseProfileInteger("2147483648"), std::nullopt);
-    EXPECT_EQ(ParseProfileInteger("-2147483649"), std::nullopt);
-    EXPECT_EQ(ParseProfileInteger("99999999999999999999999"), std::nullopt);
     EXPECT_EQ(ParseProfileInteger(" \t+7 "), 7);
-    EXPECT_EQ(ParseProfileInteger(""), std::nullopt);
-    EXPECT_EQ(ParseProfileInteger("+"), std::nullopt);
-    EXPECT_EQ(ParseProfileInteger("- 1"), std::nullopt);
-    EXPECT_EQ(ParseProfileInteger("12abc"), std::nullopt);
-}
-
-TEST(Profile, FreshProfileHoldsEveryEntryInSaveOrder) {
-    TempTree tree;
-    const std::string path = tree.Path("config/Dirscribe/Dirscribe.ini");
-    IniFile profile = IniFile::Load(path);
-    SaveOptions(ListingOptions{}, profile);
-    profile.Save(path);
-    EXPECT_EQ(ReadFile(path), "[Options]\n" + std::string(kDefaultEntries));
+    for (const char* refused :
+         {"2147483648", "-2147483649", "99999999999999999999999", "", "+", "- 1", "12abc"})
+        EXPECT_EQ(ParseProfileInteger(refused), std::nullopt) << refused;
 }
 
 TEST(Profile, SavedSettingsComeBackEqual) {
+    // Every setting away from its default, at one end of its range.
     ListingOptions options;
-    options.printAs = 0;
-    options.addSize = 0;
-    options.addDate = 1;
-    options.addAttribute = 1;
-    options.addComments = 1;
-    options.summary = 0;
-    options.printTitle = 0;
-    options.filesAndFolders = 1;
-    options.numberStdLines = 0;
-    options.numberCdLines = 1;
-    options.numberFileLines = 0;
+    for (const OptionEntry& entry : OptionEntriesInReadOrder())
+        if (entry.integer != nullptr)
+            options.*entry.integer =
+                ListingOptions{}.*entry.integer == entry.maximum ? entry.minimum : entry.maximum;
     options.currentFont = "DejaVu Sans Mono";
-    options.largeFont = 1;
-    options.doNotDrawGrid = 1;
-    options.addSizeInBytes = 1;
-    options.allInUpperCase = 1;
-    options.dateFormat = 7;
-    options.showManualPath = 0;
-    options.lastDepth = -1;
-    options.customDepth = 1000;
     // Run-time flags are not stored; after loading they equal the shown columns.
-    options.savedAddDate = 1;
-    options.savedAddAttribute = 1;
+    options.savedAddDate = options.addDate;
+    options.savedAddAttribute = options.addAttribute;
 
     TempTree tree;
     const std::string path = tree.Path("Dirscribe.ini");
@@ -193,26 +101,16 @@ TEST(Profile, SavedSettingsComeBackEqual) {
 
     // A font name that cannot be kept on one line is stored as the default.
     options.currentFont = "Bad\nFont";
-    IniFile second;
-    SaveOptions(options, second);
-    EXPECT_EQ(second.Value("Options", "current Font"), "Arial");
+    SaveOptions(options, profile);
+    EXPECT_EQ(profile.Value("Options", "current Font"), "Arial");
 }
 
+// A profile written by hand: CR LF line ends, comments, other sections, a key the program
+// does not know and blanks around "=".
 TEST(Profile, SavingKeepsEverythingElseAndChangesEntriesInPlace) {
     TempTree tree;
     const std::string path = tree.Path("Dirscribe.ini");
-    tree.File("Dirscribe.ini", "; my settings\r\n"
-                               "[Window]\r\n"
-                               "Width=800\r\n"
-                               "\r\n"
-                               "[OPTIONS]\r\n"
-                               "; chosen by hand\r\n"
-                               "LastDepth = 3\r\n"
-                               "Unknown Key=keep me\r\n"
-                               "Print as=1\r\n"
-                               "\r\n"
-                               "[Other]\r\n"
-                               "x=1\r\n");
+    tree.File("Dirscribe.ini", test::ReadTestData("profile/by-hand.ini"));
     IniFile profile = IniFile::Load(path);
     ListingOptions options = LoadOptions(profile);
     EXPECT_EQ(options.lastDepth, 3);
@@ -221,38 +119,7 @@ TEST(Profile, SavingKeepsEverythingElseAndChangesEntriesInPlace) {
     options.lastDepth = 5;
     SaveOptions(options, profile);
     profile.Save(path);
-    EXPECT_EQ(ReadFile(path), "; my settings\r\n"
-                              "[Window]\r\n"
-                              "Width=800\r\n"
-                              "\r\n"
-                              "[OPTIONS]\r\n"
-                              "; chosen by hand\r\n"
-                              "LastDepth=5\r\n"
-                              "Unknown Key=keep me\r\n"
-                              "Print as=1\r\n"
-                              "CustomDepth=20\r\n"
-                              "showManualPath=1\r\n"
-                              "Size=1\r\n"
-                              "Attributes=0\r\n"
-                              "Summary=1\r\n"
-                              "Print Title=1\r\n"
-                              "Files and Folders=2\r\n"
-                              "number STD Lines=1\r\n"
-                              "number CD Lines=0\r\n"
-                              "number File Lines=1\r\n"
-                              "Add Size=1\r\n"
-                              "Add Date=0\r\n"
-                              "Add Attribute=0\r\n"
-                              "Add Comments=0\r\n"
-                              "Do not draw Grid=0\r\n"
-                              "Add Size in Bytes=0\r\n"
-                              "All in UpperCase=0\r\n"
-                              "Date Format=0\r\n"
-                              "LargeFont=0\r\n"
-                              "current Font=Arial\r\n"
-                              "\r\n"
-                              "[Other]\r\n"
-                              "x=1\r\n");
+    EXPECT_EQ(ReadFile(path), test::ReadTestData("profile/by-hand-saved.ini"));
 }
 
 TEST(Profile, DefaultPathFollowsTheEnvironment) {
@@ -275,6 +142,92 @@ TEST(Profile, DefaultPathFollowsTheEnvironment) {
     EXPECT_EQ(DefaultProfilePath(), "/home/reader/.config/Dirscribe/Dirscribe.ini");
     const test::ScopedEnvironment empty("DIRSCRIBE_PROFILE", "");
     EXPECT_EQ(DefaultProfilePath(), "/home/reader/.config/Dirscribe/Dirscribe.ini");
+}
+
+constexpr std::string_view kSample = "top=level\r\n"
+                                     "; a comment=not a key\r\n"
+                                     "[ Window ]\r\n"
+                                     "  Width  =  800  \r\n"
+                                     "width=999\r\n"
+                                     "not an entry\r\n"
+                                     "=no key\r\n"
+                                     "[broken\r\n"
+                                     "Formula=a=b\r\n"
+                                     "\r\n"
+                                     "[Options]\r\n"
+                                     "Print as =1\r\n";
+
+TEST(IniFile, ParsesSectionsKeysAndValues) {
+    const IniFile ini = IniFile::Parse("\xEF\xBB\xBF" + std::string(kSample));
+    EXPECT_EQ(ini.Value("", "top"), "level");
+    EXPECT_EQ(ini.Value("window", "WIDTH"), "800") << "the first of two equal keys wins";
+    EXPECT_EQ(ini.Value("Window", "Formula"), "a=b") << "a header without ']' is no header";
+    EXPECT_EQ(ini.Value("Window", "not an entry"), std::nullopt);
+    EXPECT_EQ(ini.Value("Window", ""), std::nullopt);
+    EXPECT_EQ(ini.Value("", "; a comment"), std::nullopt);
+    EXPECT_EQ(ini.Value("broken", "Formula"), std::nullopt);
+    EXPECT_EQ(ini.Value("Options", "print as"), "1");
+    EXPECT_EQ(ini.Value("Options", "Print as "), "1");
+    EXPECT_EQ(ini.Value("Options", "Print"), std::nullopt);
+    EXPECT_EQ(ini.Value("Options", "top"), std::nullopt);
+    EXPECT_EQ(ini.Value("Missing", "Width"), std::nullopt);
+    EXPECT_EQ(ini.Text(), "\xEF\xBB\xBF" + std::string(kSample))
+        << "unchanged text comes back as it was";
+
+    const IniFile unix = IniFile::Parse("[A]\nk=v\nlast=no line end");
+    EXPECT_EQ(unix.Value("A", "last"), "no line end");
+    EXPECT_EQ(unix.Text(), "[A]\nk=v\nlast=no line end\n");
+    EXPECT_EQ(IniFile::Parse("").Text(), "");
+}
+
+// Changes in place and additions at the end of a section are checked with a whole profile.
+TEST(IniFile, SetValueChangesTheFirstEntryAndAddsSectionsAtTheEnd) {
+    IniFile ini = IniFile::Parse("[Options]\nSize=1\nSIZE=0\n\n[Other]\nx=1\n");
+    ini.SetValue("OPTIONS", "size", "0");
+    ini.SetValue("Fresh", "y", " spaced ");
+    EXPECT_EQ(ini.Text(), "[Options]\nsize=0\nSIZE=0\n\n[Other]\nx=1\n\n[Fresh]\ny= spaced \n");
+    EXPECT_EQ(ini.Value("Fresh", "y"), "spaced");
+
+    IniFile empty;
+    empty.SetValue("", "top", "1");
+    empty.SetValue("S", "k", "v");
+    EXPECT_EQ(empty.Text(), "top=1\n\n[S]\nk=v\n");
+}
+
+TEST(IniFile, SetValueRefusesWhatCannotBeOneLine) {
+    IniFile ini = IniFile::Parse("[S]\nk=v\n");
+    EXPECT_THROW(ini.SetValue("S", "k", "two\nlines"), Error);
+    EXPECT_THROW(ini.SetValue("S", "k", "cr\r"), Error);
+    EXPECT_THROW(ini.SetValue("S", "a=b", "v"), Error);
+    EXPECT_THROW(ini.SetValue("S", " [k", "v"), Error);
+    EXPECT_THROW(ini.SetValue("S", ";k", "v"), Error);
+    EXPECT_THROW(ini.SetValue("S", "  ", "v"), Error);
+    EXPECT_THROW(ini.SetValue("S]", "k", "v"), Error);
+    EXPECT_THROW(ini.SetValue("S\n", "k", "v"), Error);
+    EXPECT_EQ(ini.Text(), "[S]\nk=v\n");
+}
+
+TEST(IniFile, LoadsAndSavesRealFiles) {
+    TempTree tree;
+    EXPECT_EQ(IniFile::Load(tree.Path("missing.ini")).Text(), "");
+
+    tree.File("p.ini", "[S]\r\nk=v\r\n");
+    IniFile ini = IniFile::Load(tree.Path("p.ini"));
+    ini.SetValue("S", "k", "w");
+    const std::string nested = tree.Path("a/b/c/p.ini");
+    ini.Save(nested);
+    EXPECT_EQ(ReadFile(nested), "[S]\r\nk=w\r\n");
+
+    // Exactly 1 MiB is still a profile; one byte more is not.
+    const std::string limit(std::size_t{1} << 20, 'x');
+    tree.File("limit.ini", "[S]\nk=" + limit.substr(7));
+    EXPECT_EQ(IniFile::Load(tree.Path("limit.ini")).Value("S", "k")->size(), limit.size() - 7);
+    tree.File("big.ini", limit + "\n");
+    EXPECT_THROW((void)IniFile::Load(tree.Path("big.ini")), Error);
+    // Other files that cannot be read are the file reader's to refuse.
+    tree.File("file", "");
+    EXPECT_THROW((void)IniFile::Load(tree.Path("file/p.ini")), Error) << "not a folder";
+    EXPECT_THROW(ini.Save(tree.Path("file/sub/p.ini")), Error) << "folder cannot be created";
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // Whole text reports compared byte for byte with reports written out by hand.
 #include "core/report/TextReport.h"
 
-#include "core/table/TableColumn.h"
+#include "core/table/TablePopulation.h"
 #include "support/TempTree.h"
 
 #include <ctime>
@@ -16,7 +16,7 @@ namespace {
 constexpr std::time_t kCreatedOn = 1'040'220'309; // Wed Dec 18 14:05:09 2002 UTC
 
 std::string Expected(const std::string& name) {
-    return test::ReadFile(std::string(DIRSCRIBE_TEST_DATA) + "/report/" + name);
+    return test::ReadTestData("report/" + name);
 }
 
 ListingOptions Settings(int comments, int size, int attribute, int date, int filesAndFolders) {
@@ -29,19 +29,10 @@ ListingOptions Settings(int comments, int size, int attribute, int date, int fil
     return options;
 }
 
-// The columns a filled table has for these settings, in their fixed order.
+// The columns a filled table has for these settings.
 ListingTable TableFor(const ListingOptions& options) {
-    std::vector<TableColumn> columns{{kFileNameTitle}};
-    if (options.addComments != 0)
-        columns.push_back({kCommentsTitle});
-    if (options.addSize != 0)
-        columns.push_back({kSizeTitle});
-    if (options.addAttribute != 0)
-        columns.push_back({kAttrTitle});
-    if (options.addDate != 0)
-        columns.push_back({kLastModifiedTitle});
     ListingTable table;
-    table.SetColumns(std::move(columns));
+    table.SetColumns(ListingColumns(options));
     return table;
 }
 
@@ -50,13 +41,7 @@ std::string SizeCell(const std::string& text) {
     return std::string(17 - text.size(), ' ') + text;
 }
 
-ListingSummary StandardSummary() {
-    ListingSummary summary;
-    summary.totalBytes = 1536;
-    summary.folderCount = 3;
-    summary.fileCount = 12;
-    return summary;
-}
+constexpr ListingSummary kSummary{1536, 12, 3}; // bytes, files, folders
 
 // Writes the report into a file, as a save would, and reads it back.
 std::string WrittenReport(const ListingSummary& summary, std::string_view path,
@@ -81,7 +66,7 @@ TEST(TextReport, AllColumnsWithCommentRowsDetailRowsAndEmptyFields) {
     table.AppendRow({"", "", "", "", ""}); // an inserted blank row
     table.AppendRow({"old.log", "keep", "", "R", date});
 
-    EXPECT_EQ(WrittenReport(StandardSummary(), "/home/ann/Projects", options, table, true),
+    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table, true),
               Expected("all_columns.txt"));
 }
 
@@ -95,7 +80,7 @@ TEST(TextReport, CommentAndDetailRowsWithoutTheCommentsColumn) {
     table.AppendRow({"comments:", "note", "", "", ""});
     table.AppendRow({"  ***File Version", "1.2.3", "", "", ""});
 
-    EXPECT_EQ(WrittenReport(StandardSummary(), "/home/ann/Projects", options, table, true),
+    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table, true),
               Expected("comments_off.txt"));
 }
 
@@ -126,7 +111,7 @@ TEST(TextReport, FieldWidthsFollowTheEmptinessOfTheFieldBefore) {
         table.AppendRow({"x.dat", SizeCell("5.0 Gb"), date, "", ""});
         table.AppendRow({"y.dat", "", date, "", ""});
         table.AppendRow({"z.dat", SizeCell("0  b"), "", "", ""});
-        EXPECT_EQ(WrittenReport(StandardSummary(), "/home/ann/Projects", options, table, true),
+        EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table, true),
                   Expected("size_date.txt"));
     }
     {
@@ -139,7 +124,7 @@ TEST(TextReport, FieldWidthsFollowTheEmptinessOfTheFieldBefore) {
         table.AppendRow(
             {"comments:", "a comment longer than the fifty-nine character field is written whole",
              "", "", ""});
-        EXPECT_EQ(WrittenReport(StandardSummary(), "/home/ann/Projects", options, table, true),
+        EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table, true),
                   Expected("comments_size_date.txt"));
     }
     {
@@ -149,7 +134,7 @@ TEST(TextReport, FieldWidthsFollowTheEmptinessOfTheFieldBefore) {
         const std::string date = " 18/12/2002 14:05:09";
         table.AppendRow({"f1", "c", "", date, ""});
         table.AppendRow({"f2", "", "RS", date, ""});
-        EXPECT_EQ(WrittenReport(StandardSummary(), "/home/ann/Projects", options, table, true),
+        EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table, true),
                   Expected("comments_attr_date.txt"));
     }
 }
@@ -162,7 +147,7 @@ TEST(TextReport, ColumnsAreTakenByPositionAndMissingOnesReadEmpty) {
     table.AppendRow({"g.txt", "hello", SizeCell("1.0 Kb"), "", ""});
     table.AppendRow({"h.txt", "", "", "", ""});
 
-    EXPECT_EQ(WrittenReport(StandardSummary(), "/home/ann/Projects", options, table, true),
+    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table, true),
               Expected("missing_column.txt"));
 }
 
@@ -171,7 +156,7 @@ TEST(TextReport, StaleRowsAreLeftOutAndUnknownModesWriteNoBanner) {
     ListingTable table = TableFor(options);
     table.AppendRow({"left-out.txt", "not written", "", "", ""});
 
-    EXPECT_EQ(WrittenReport(StandardSummary(), "/home/ann/Projects", options, table, false),
+    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table, false),
               Expected("records_left_out.txt"));
 }
 
@@ -182,7 +167,7 @@ TEST(TextReport, NamesKeepTheirBytes) {
     ListingTable table = TableFor(options);
     table.AppendRow({"bad\xFF\tname", "\xE9t\xE9", "", "", ""});
     const std::string report =
-        WriteTextReport(StandardSummary(), "/tmp/x\xFF", options, table, true, kCreatedOn);
+        WriteTextReport(kSummary, "/tmp/x\xFF", options, table, true, kCreatedOn);
     EXPECT_TRUE(report.starts_with("Dirscribe: Listing of   </tmp/x\xFF> \r\n"));
     const std::string record = "bad\xFF\tname \r\n " + std::string(45, ' ') + "\xE9t\xE9\r\n";
     ASSERT_GE(report.size(), record.size());

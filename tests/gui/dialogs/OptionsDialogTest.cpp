@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The options dialog driven with real key and mouse events.
+// The options and About dialogs and the font list, driven with real key and mouse events.
 #include "gui/dialogs/OptionsDialog.h"
 
+#include "core/format/DateFormat.h"
+#include "gui/dialogs/AboutBox.h"
+#include "gui/dialogs/FontComboBox.h"
 #include "support/RecordingNotice.h"
 
 #include <QAbstractItemView>
@@ -12,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -44,50 +48,82 @@ void ClickOk(const QWidget& dialog) {
     QTest::mouseClick(Child<QPushButton>(dialog, "okButton"), Qt::LeftButton);
 }
 
-TEST(OptionsDialog, CarriesEveryTextOfTheTemplate) {
-    test::RecordingNotice notice;
-    OptionsDialog dialog(notice);
-    EXPECT_EQ(dialog.windowTitle(), "Dirscribe: Advanced options");
-
-    QStringList texts;
-    for (const QLabel* label : dialog.findChildren<QLabel*>())
-        texts.append(label->text());
-    for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
-        texts.append(button->text());
-    for (const QGroupBox* group : dialog.findChildren<QGroupBox*>())
-        texts.append(group->title());
-    for (const char* text : {"Select Font", "Format Date", "Cutom Tree Depth", "Larger Font",
-                             "Print Foledr/Disk Title", "Print Folder/Disk Summary", "File",
-                             "Upper case ", "Size in Bytes only", "Removable Media: No grid",
-                             "Output", "Directories only", "Files only", "Both",
-                             "Print Line Number", "Standard (8  x 11)", "CD/ZIP100/LS-120", "OK"})
-        EXPECT_EQ(texts.count(QString::fromUtf8(text)), 1) << text;
-    EXPECT_EQ(texts.size(), 18) << texts.join('|').toStdString();
-
+// Every control says what it is, none covers another, and OK is the one, default, button:
+// cancelling is Escape or the close box.
+void ExpectLabelledApartWithOneOk(QDialog& dialog) {
+    dialog.open();
+    EXPECT_FALSE(dialog.windowTitle().isEmpty());
+    QList<QWidget*> controls;
+    for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const auto* label = qobject_cast<QLabel*>(child);
+        const auto* button = qobject_cast<QAbstractButton*>(child);
+        const auto* group = qobject_cast<QGroupBox*>(child);
+        EXPECT_FALSE(label && label->text().isEmpty() && label->pixmap().isNull());
+        EXPECT_FALSE(button && button->text().isEmpty()) << child->objectName().toStdString();
+        EXPECT_FALSE(group && group->title().isEmpty());
+        if (!group)
+            controls << child;
+    }
+    for (int i = 0; i < controls.size(); ++i)
+        for (int j = i + 1; j < controls.size(); ++j) {
+            const QRect both = controls[i]->geometry() & controls[j]->geometry();
+            EXPECT_TRUE(both.width() <= 1 || both.height() <= 1) // the rounding of dialog units
+                << controls[i]->metaObject()->className() << " " << i << " covers " << j;
+        }
     const auto buttons = dialog.findChildren<QPushButton*>();
-    ASSERT_EQ(buttons.size(), 1) << "OK only: cancelling is Escape or the close box";
+    ASSERT_EQ(buttons.size(), 1);
+    EXPECT_EQ(buttons.front()->text(), "OK");
     EXPECT_TRUE(buttons.front()->isDefault());
-
-    const auto* dates = Child<QComboBox>(dialog, "dateCombo");
-    EXPECT_TRUE(dates->isEditable());
-    const QStringList expected{"Regional Setting", "12/18/2002",  "18 Dec 2002",
-                               "18/12/2002",       "Dec 18 2002", "18 Dec, 2002",
-                               "Dec 18, 2002",     "10/18, 2002", "18/12, 2002"};
-    ASSERT_EQ(dates->count(), expected.size());
-    for (int index = 0; index < dates->count(); ++index)
-        EXPECT_EQ(dates->itemText(index), expected[index]) << index;
+    QTest::mouseClick(buttons.front(), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
-TEST(OptionsDialog, ShowsTheSettingsAndGivesThemBackUnchangedOnOk) {
+TEST(Dialogs, LabelEveryControlApartAndCloseWithOk) {
+    test::RecordingNotice notice;
+    OptionsDialog options(notice);
+    options.LoadFrom({});
+    ExpectLabelledApartWithOneOk(options);
+    EXPECT_EQ(Child<QComboBox>(options, "dateCombo")->count(), kDateFormatCount);
+    AboutBox about;
+    ExpectLabelledApartWithOneOk(about);
+}
+
+TEST(OptionsDialog, EachCheckBoxShowsAndChangesItsOwnSetting) {
+    using A = AdvancedOptions;
+    const std::pair<const char*, std::int32_t A::*> boxes[] = {
+        {"largeFont", &A::largeFont},
+        {"printTitle", &A::printTitle},
+        {"summary", &A::summary},
+        {"numberFileLines", &A::numberFileLines},
+        {"allInUpperCase", &A::allInUpperCase},
+        {"addSizeInBytes", &A::addSizeInBytes},
+        {"doNotDrawGrid", &A::doNotDrawGrid},
+        {"numberStdLines", &A::numberStdLines},
+        {"numberCdLines", &A::numberCdLines}};
+    test::RecordingNotice notice;
+    OptionsDialog dialog(notice);
+    EXPECT_EQ(dialog.findChildren<QCheckBox*>().size(), std::size(boxes));
+    for (const auto& [name, setting] : boxes) {
+        dialog.LoadFrom(ListingOptions{}); // flags on and off
+        const AdvancedOptions before = dialog.values;
+        dialog.open();
+        auto* box = Child<QCheckBox>(dialog, name);
+        EXPECT_EQ(box->isChecked(), before.*setting != 0) << name;
+        QTest::mouseClick(box, Qt::LeftButton);
+        ClickOk(dialog);
+        AdvancedOptions expected = before;
+        expected.*setting = 1 - before.*setting;
+        EXPECT_EQ(dialog.values, expected) << name;
+    }
+}
+
+TEST(OptionsDialog, ShowsTheListsAndGivesThemBackUnchangedOnOk) {
     test::RecordingNotice notice;
     OptionsDialog dialog(notice, nullptr, Installed({"Liberation Sans", "Verdana", "Tahoma"}));
     ListingOptions options;
     options.currentFont = "Verdana";
     options.filesAndFolders = 1;
-    options.numberCdLines = 1;
-    options.addSizeInBytes = 1;
     options.dateFormat = 4;
-    options.printTitle = 0;
     options.customDepth = 37;
     dialog.LoadFrom(options);
     const AdvancedOptions before = dialog.values;
@@ -98,25 +134,14 @@ TEST(OptionsDialog, ShowsTheSettingsAndGivesThemBackUnchangedOnOk) {
     EXPECT_EQ(DepthField(dialog)->text(), "37");
     EXPECT_TRUE(Child<QRadioButton>(dialog, "filesAndFolders1")->isChecked());
     EXPECT_FALSE(Child<QRadioButton>(dialog, "filesAndFolders0")->isChecked());
-    EXPECT_TRUE(Child<QCheckBox>(dialog, "numberCdLines")->isChecked());
-    EXPECT_TRUE(Child<QCheckBox>(dialog, "numberStdLines")->isChecked());
-    EXPECT_TRUE(Child<QCheckBox>(dialog, "numberFileLines")->isChecked());
-    EXPECT_TRUE(Child<QCheckBox>(dialog, "addSizeInBytes")->isChecked());
-    EXPECT_TRUE(Child<QCheckBox>(dialog, "summary")->isChecked());
-    EXPECT_FALSE(Child<QCheckBox>(dialog, "printTitle")->isChecked());
-    EXPECT_FALSE(Child<QCheckBox>(dialog, "largeFont")->isChecked());
-    EXPECT_FALSE(Child<QCheckBox>(dialog, "doNotDrawGrid")->isChecked());
-    EXPECT_FALSE(Child<QCheckBox>(dialog, "allInUpperCase")->isChecked());
-
     ClickOk(dialog);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.values, before);
     ListingOptions after = options;
     EXPECT_FALSE(dialog.ApplyTo(after));
     EXPECT_EQ(after, options);
 }
 
-TEST(OptionsDialog, ClickedChoicesComeOutOnOk) {
+TEST(OptionsDialog, ChosenListItemsComeOutOnOk) {
     test::RecordingNotice notice;
     OptionsDialog dialog(notice, nullptr, Installed({"Arial", "Verdana"}));
     ListingOptions options; // the defaults of an empty profile
@@ -124,10 +149,6 @@ TEST(OptionsDialog, ClickedChoicesComeOutOnOk) {
     dialog.open();
 
     QTest::mouseClick(Child<QRadioButton>(dialog, "filesAndFolders0"), Qt::LeftButton);
-    for (const char* name :
-         {"largeFont", "printTitle", "summary", "numberFileLines", "allInUpperCase",
-          "addSizeInBytes", "doNotDrawGrid", "numberStdLines", "numberCdLines"})
-        QTest::mouseClick(Child<QCheckBox>(dialog, name), Qt::LeftButton);
     auto* dates = Child<QComboBox>(dialog, "dateCombo");
     dates->setFocus();
     QTest::keyClick(dates, Qt::Key_Down); // opens the list
@@ -136,8 +157,7 @@ TEST(OptionsDialog, ClickedChoicesComeOutOnOk) {
     QTest::keyClick(dates->view(), Qt::Key_Down);
     QTest::keyClick(dates->view(), Qt::Key_Return);
     EXPECT_EQ(dates->currentText(), "18 Dec 2002");
-    auto* fonts = Child<QComboBox>(dialog, "fontCombo");
-    QTest::keyClick(fonts, Qt::Key_Down); // Arial to Verdana
+    QTest::keyClick(Child<QComboBox>(dialog, "fontCombo"), Qt::Key_Down); // Arial to Verdana
     TypeInto(DepthField(dialog), "2");
     QTest::keyClick(DepthField(dialog), Qt::Key_Return); // the default button
 
@@ -146,18 +166,18 @@ TEST(OptionsDialog, ClickedChoicesComeOutOnOk) {
     EXPECT_TRUE(dialog.ApplyTo(options));
     EXPECT_EQ(options.currentFont, "Verdana");
     EXPECT_EQ(options.filesAndFolders, 0);
-    EXPECT_EQ(options.largeFont, 1);
-    EXPECT_EQ(options.printTitle, 0);
-    EXPECT_EQ(options.summary, 0);
-    EXPECT_EQ(options.numberFileLines, 0);
-    EXPECT_EQ(options.allInUpperCase, 1);
-    EXPECT_EQ(options.addSizeInBytes, 1);
-    EXPECT_EQ(options.doNotDrawGrid, 1);
-    EXPECT_EQ(options.numberStdLines, 0);
-    EXPECT_EQ(options.numberCdLines, 1);
     EXPECT_EQ(options.dateFormat, 2);
     EXPECT_EQ(options.customDepth, 2);
     EXPECT_TRUE(notice.shown.empty());
+
+    // A date typed over the list chooses no format, and none is stored.
+    dialog.open();
+    dates->lineEdit()->selectAll();
+    QTest::keyClicks(dates, "2002-12-18");
+    ClickOk(dialog);
+    EXPECT_EQ(dialog.values.dateFormat, -1);
+    dialog.ApplyTo(options);
+    EXPECT_EQ(options.dateFormat, 2);
 }
 
 TEST(OptionsDialog, CustomDepthAboveAThousandKeepsTheDialogOpen) {
@@ -185,16 +205,8 @@ TEST(OptionsDialog, CustomDepthAboveAThousandKeepsTheDialogOpen) {
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.values.customDepth, 1000u);
-
     dialog.open();
     EXPECT_EQ(depth->text(), "1000") << "the values are shown again";
-    TypeInto(depth, "0");
-    ClickOk(dialog);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.values.customDepth, 0u) << "the dialog takes 0; storing it is refused";
-    EXPECT_FALSE(dialog.ApplyTo(options));
-    EXPECT_EQ(options.customDepth, 20);
-    EXPECT_EQ(notice.shown.size(), 4u);
 }
 
 TEST(OptionsDialog, EscapeLeavesTheValuesAsTheyWere) {
@@ -223,24 +235,6 @@ TEST(OptionsDialog, EscapeLeavesTheValuesAsTheyWere) {
     EXPECT_EQ(dialog.values, before) << "a pick that was cancelled is forgotten";
 }
 
-TEST(OptionsDialog, TypedDateTextChoosesNoFormat) {
-    test::RecordingNotice notice;
-    OptionsDialog dialog(notice);
-    ListingOptions options;
-    options.dateFormat = 3;
-    dialog.LoadFrom(options);
-    dialog.open();
-
-    QComboBox* dates = Child<QComboBox>(dialog, "dateCombo");
-    dates->lineEdit()->selectAll();
-    QTest::keyClicks(dates, "2002-12-18");
-    ClickOk(dialog);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.values.dateFormat, -1);
-    dialog.ApplyTo(options);
-    EXPECT_EQ(options.dateFormat, 3) << "a format no list entry has is not stored";
-}
-
 TEST(OptionsDialog, StoredFontThatIsNotInstalledSurvivesOk) {
     test::RecordingNotice notice;
     OptionsDialog dialog(notice, nullptr, Installed({"Liberation Sans", "Liberation Serif"}));
@@ -248,7 +242,6 @@ TEST(OptionsDialog, StoredFontThatIsNotInstalledSurvivesOk) {
     options.currentFont = "Garamond";
     dialog.LoadFrom(options);
     dialog.open();
-    EXPECT_EQ(Child<QComboBox>(dialog, "fontCombo")->currentText(), "Arial");
     ClickOk(dialog);
     dialog.ApplyTo(options);
     EXPECT_EQ(options.currentFont, "Garamond");
@@ -259,6 +252,86 @@ TEST(OptionsDialog, StoredFontThatIsNotInstalledSurvivesOk) {
     EXPECT_EQ(Child<QComboBox>(empty, "fontCombo")->count(), 0);
     ClickOk(empty);
     EXPECT_EQ(empty.values.fontName, "Garamond");
+}
+
+TEST(OptionsDialog, ShowsEveryFontNameAndDateFormatWholeAndMakesRoomBeside) {
+    test::RecordingNotice notice;
+    OptionsDialog dialog(notice, nullptr, Installed(FontComboBox::OfferedFaces()));
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    for (const char* name : {"fontCombo", "dateCombo"}) {
+        const QComboBox* combo = Child<QComboBox>(dialog, name);
+        QLineEdit* field = combo->lineEdit();
+        const auto cursorX = [field] {
+            return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+        };
+        for (int item = 0; item < combo->count(); ++item) {
+            field->setText(combo->itemText(item)); // whole: both ends in view at once
+            field->setCursorPosition(0);
+            const int start = cursorX();
+            field->end(false);
+            EXPECT_EQ(cursorX() - start, field->fontMetrics().horizontalAdvance(field->text()));
+        }
+        for (const QWidget* other : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(other == combo || !other->geometry().intersects(combo->geometry()));
+    }
+}
+
+QStringList Items(const QComboBox& combo) {
+    QStringList items;
+    for (int index = 0; index < combo.count(); ++index)
+        items.append(combo.itemText(index));
+    return items;
+}
+
+TEST(FontComboBox, OffersOnlyInstalledFacesOfItsEightSorted) {
+    FontComboBox combo(nullptr, Installed({"Verdana", "DejaVu Sans", "Tahoma", "arial",
+                                           "Comic Sans MS [Microsoft]", "Haettenschweiler",
+                                           "Bookman Old Style", "Verdana"}));
+    combo.FillFonts("Tahoma");
+    // "arial" is not the offered name: the match of an installed name is exact.
+    EXPECT_EQ(Items(combo), QStringList({"Bookman Old Style", "Comic Sans MS", "Haettenschweiler",
+                                         "Tahoma", "Verdana"}));
+    EXPECT_EQ(combo.currentText(), "Tahoma");
+
+    FontComboBox none(nullptr, Installed({"DejaVu Sans", "DejaVu Serif", "Liberation Mono"}));
+    none.FillFonts("Arial");
+    EXPECT_EQ(none.count(), 0);
+    EXPECT_EQ(none.currentIndex(), -1);
+}
+
+TEST(FontComboBox, MetricCompatibleFacesStandInForArialAndTimesNewRoman) {
+    FontComboBox combo(nullptr, Installed({"Liberation Serif", "Liberation Sans", "Garamond"}));
+    combo.FillFonts("Times New Roman");
+    EXPECT_EQ(Items(combo), QStringList({"Arial", "Garamond", "Times New Roman"}));
+    EXPECT_EQ(combo.currentText(), "Times New Roman");
+    EXPECT_EQ(combo.itemData(0).toString(), "Liberation Sans");
+    EXPECT_EQ(combo.itemData(1).toString(), "Garamond");
+    EXPECT_EQ(combo.itemData(2).toString(), "Liberation Serif");
+
+    FontComboBox both(nullptr, Installed({"Arial", "Liberation Sans"}));
+    both.FillFonts("Arial");
+    EXPECT_EQ(Items(both), QStringList({"Arial"})) << "one item per face";
+    EXPECT_EQ(both.itemData(0).toString(), "Arial");
+}
+
+TEST(FontComboBox, SelectsTheNamedFaceInAnyCaseElseTheFirstWithoutAnnouncingIt) {
+    QStringList installed{"Verdana", "Arial", "Tahoma"};
+    FontComboBox combo(nullptr, [&installed] { return installed; });
+    QSignalSpy picked(&combo, &QComboBox::activated);
+
+    combo.FillFonts("vERDANA");
+    EXPECT_EQ(combo.currentText(), "Verdana");
+    combo.FillFonts("Garamond"); // not installed
+    EXPECT_EQ(combo.currentIndex(), 0);
+    EXPECT_EQ(combo.currentText(), "Arial");
+    combo.FillFonts("Tah"); // the whole name has to match
+    EXPECT_EQ(combo.currentText(), "Arial");
+    EXPECT_EQ(picked.count(), 0) << "filling the list is not the user's choice";
+
+    installed = {"Tahoma"};
+    combo.FillFonts("Arial");
+    EXPECT_EQ(Items(combo), QStringList({"Tahoma"})) << "each fill starts from an empty list";
 }
 
 } // namespace

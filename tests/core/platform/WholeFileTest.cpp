@@ -1,20 +1,81 @@
 // SPDX-License-Identifier: MIT
-// Saves that replace files whole, keep links and modes, and fail without damage.
-#include "core/platform/AtomicFile.h"
-
+// Whole files read into memory and saved by replacing them whole, keeping links and modes;
+// the clear refusals when that cannot be done, without damage.
 #include "core/Error.h"
+#include "core/platform/AtomicFile.h"
+#include "core/platform/FileReader.h"
 #include "support/ChildProcess.h"
 #include "support/TempTree.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace dirscribe {
 namespace {
+
+std::string AsString(const std::vector<char, HugePageAllocator<char>>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+using namespace std::string_literals;
+
+std::string RefusalOf(const std::string& path, std::uint64_t maximumBytes) {
+    try {
+        (void)ReadWholeFile(path, maximumBytes);
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "(read without complaint)";
+}
+
+TEST(FileReader, ReadsEveryByteUpToTheLimit) {
+    test::TempTree tree;
+    std::string large(200000, 'x');
+    large.back() = '\0';
+    tree.File("large", large);
+    EXPECT_EQ(AsString(ReadWholeFile(tree.Path("large"), 200000)), large);
+    EXPECT_EQ(RefusalOf(tree.Path("large"), 199999),
+              "Cannot read \"" + tree.Path("large") + "\": it is larger than 199999 bytes.");
+}
+
+TEST(FileReader, RefusalsNameTheFileAndTheReason) {
+    test::TempTree tree;
+    tree.Folder("music");
+    EXPECT_EQ(RefusalOf(tree.Path("music"), 100),
+              "Cannot read \"" + tree.Path("music") + "\": it is a folder.");
+    EXPECT_EQ(RefusalOf(tree.Path("gone.dsc"), 100),
+              "Cannot read \"" + tree.Path("gone.dsc") + "\": there is no such file.");
+    tree.File("plain");
+    EXPECT_EQ(RefusalOf(tree.Path("plain/x.dsc"), 100),
+              "Cannot read \"" + tree.Path("plain/x.dsc") +
+                  "\": a part of its path is not a folder.");
+
+    // A FIFO would block a reader that waits for a writer; it is refused at once.
+    ASSERT_EQ(::mkfifo(tree.Path("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(RefusalOf(tree.Path("pipe"), 100),
+              "Cannot read \"" + tree.Path("pipe") + "\": it is not an ordinary file.");
+
+    // Sparse: the size is refused before a byte of it is allocated.
+    tree.SizedFile("huge", (std::uint64_t{1} << 30) + 1);
+    EXPECT_EQ(RefusalOf(tree.Path("huge"), std::uint64_t{1} << 30),
+              "Cannot read \"" + tree.Path("huge") + "\": it is larger than 1 GiB.");
+    EXPECT_EQ(RefusalOf(tree.Path("huge"), std::uint64_t{64} << 20),
+              "Cannot read \"" + tree.Path("huge") + "\": it is larger than 64 MiB.");
+}
+
+TEST(FileReader, UnreadableFileIsRefused) {
+    test::TempTree tree;
+    tree.File("secret.dsc", "x");
+    tree.Chmod("", 0755);
+    tree.Chmod("secret.dsc", 0);
+    EXPECT_EQ(test::RunUnprivileged([&] { return RefusalOf(tree.Path("secret.dsc"), 100); }),
+              "Cannot read \"" + tree.Path("secret.dsc") + "\": permission denied.");
+}
 
 using test::ReadFile;
 using test::TempTree;
@@ -33,11 +94,15 @@ unsigned Mode(const std::string& path) {
     return info.st_mode & 07777;
 }
 
+// Why saving to path fails, after the start that names the file.
 std::string FailureOf(const std::string& path, std::string_view bytes) {
     try {
         WriteFileAtomically(path, bytes);
     } catch (const Error& error) {
-        return error.what();
+        const std::string what = error.what();
+        const std::string start = "Cannot save \"" + path + "\": ";
+        EXPECT_TRUE(what.starts_with(start)) << what;
+        return what.substr(std::min(what.size(), start.size()));
     }
     return "no failure";
 }
@@ -102,33 +167,28 @@ TEST(WriteFileAtomically, WritesThroughSymbolicLinksAndKeepsThem) {
     EXPECT_TRUE(std::filesystem::is_symlink(tree.Path("links/dangling.ini")));
 
     tree.Symlink("links/loop.ini", "loop.ini");
-    EXPECT_EQ(FailureOf(tree.Path("links/loop.ini"), "x"),
-              "Cannot save \"" + tree.Path("links/loop.ini") +
-                  "\": Too many levels of symbolic links");
+    EXPECT_EQ(FailureOf(tree.Path("links/loop.ini"), "x"), "Too many levels of symbolic links");
 }
 
 TEST(WriteFileAtomically, FailedSaveLeavesEverythingAsItWas) {
     TempTree tree;
     tree.Folder("dir/taken.ini");
     tree.File("dir/keep.ini", "keep");
-    EXPECT_EQ(FailureOf(tree.Path("dir/taken.ini"), "x"),
-              "Cannot save \"" + tree.Path("dir/taken.ini") + "\": it is a folder");
+    EXPECT_EQ(FailureOf(tree.Path("dir/taken.ini"), "x"), "it is a folder");
     EXPECT_TRUE(std::filesystem::is_directory(tree.Path("dir/taken.ini")));
 
-    EXPECT_EQ(FailureOf(tree.Path("missing/a.ini"), "x"),
-              "Cannot save \"" + tree.Path("missing/a.ini") + "\": No such file or directory");
+    EXPECT_EQ(FailureOf(tree.Path("missing/a.ini"), "x"), "No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(tree.Path("missing")));
 
     ASSERT_EQ(::mkfifo(tree.Path("dir/fifo").c_str(), 0600), 0);
-    EXPECT_EQ(FailureOf(tree.Path("dir/fifo"), "x"),
-              "Cannot save \"" + tree.Path("dir/fifo") + "\": it is not a regular file");
+    EXPECT_EQ(FailureOf(tree.Path("dir/fifo"), "x"), "it is not a regular file");
     EXPECT_EQ(Names(tree.Path("dir")), (std::vector<std::string>{"fifo", "keep.ini", "taken.ini"}));
 
     // A folder the (unprivileged) saver may not write to.
     tree.Chmod("", 0755);
     tree.Chmod("dir", 0555);
     EXPECT_EQ(test::RunUnprivileged([&] { return FailureOf(tree.Path("dir/keep.ini"), "new"); }),
-              "Cannot save \"" + tree.Path("dir/keep.ini") + "\": Permission denied");
+              "Permission denied");
     tree.Chmod("dir", 0755);
     EXPECT_EQ(ReadFile(tree.Path("dir/keep.ini")), "keep");
     EXPECT_EQ(Names(tree.Path("dir")), (std::vector<std::string>{"fifo", "keep.ini", "taken.ini"}));

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+// The window's section of the profile (the window tests write and read it whole).
+#include "core/options/WindowState.h"
+
+#include <gtest/gtest.h>
+
+namespace dirscribe {
+namespace {
+
+TEST(WindowState, APlaceIsTakenOnlyWholeAndInRange) {
+    for (const char* text : {"Width=0\nHeight=5", "Width=9", "Width=3\nHeight=1e9"})
+        EXPECT_FALSE(
+            LoadWindowState(IniFile::Parse(std::string("[Window]\nLeft=1\nTop=2\n") + text))
+                .geometry)
+            << text;
+}
+
+} // namespace
+} // namespace dirscribe

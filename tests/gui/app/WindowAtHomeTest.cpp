@@ -1,0 +1,311 @@
+// SPDX-License-Identifier: MIT
+// The window as a Linux desktop user meets it: the listing on show is never lost or mixed,
+// and the title, status bar, progress bar, memory, tree, keys, sorting and icons behave.
+#include "core/ops/ListingSession.h"
+#include "core/options/Profile.h"
+#include "gui/app/Commands.h"
+#include "gui/app/ListingView.h"
+#include "gui/app/MainWindow.h"
+#include "gui/app/ToolbarIcons.h"
+#include "gui/app/WorkingProgress.h"
+#include "gui/table/CellListView.h"
+#include "gui/tree/FolderTree.h"
+#include "gui/tree/FolderTreeModel.h"
+#include "support/ChildProcess.h"
+#include "support/RecordingNotice.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TempTree.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace dirscribe {
+namespace {
+
+using namespace command;
+
+class WindowAtHomeTest : public testing::Test {
+protected:
+    WindowAtHomeTest() {
+        folder.File("home/Music/Albums/a.mp3", "1");
+        folder.File("home/Music/b.mp3", "22");
+        folder.File("home/Music/c.mp3", "333");
+        folder.File("home/Docs/d.txt", "4");
+    }
+    std::unique_ptr<MainWindow> Open() {
+        session = std::make_unique<ListingSession>(LoadOptions(IniFile::Load(profile)));
+        auto window = std::make_unique<MainWindow>(*session, notice, profile);
+        window->show();
+        return window;
+    }
+    // Runs a command and, when it starts a read, waits for its end; whether it read.
+    static bool Run(MainWindow& window, int command) {
+        QSignalSpy finished(&window.View(), &ListingView::ReadFinished);
+        window.Action(command)->trigger();
+        return window.View().Reading() && finished.wait(10000) && finished.first()[0].toBool();
+    }
+    bool List(MainWindow& window, const char* path) {
+        window.View().PathBox().setText(QString::fromStdString(folder.Path(path)));
+        return Run(window, kFoldersListing);
+    }
+    std::string Box(const MainWindow& window) const {
+        return window.View().PathBox().text().toStdString();
+    }
+
+    test::TempTree folder;
+    test::ScopedEnvironment home{"HOME", folder.Path("home").c_str()};
+    std::string profile = folder.Path("Dirscribe.ini");
+    test::RecordingNotice notice;
+    std::unique_ptr<ListingSession> session;
+};
+
+TEST_F(WindowAtHomeTest, EveryWayOfReplacingAChangedListingAsksFirst) {
+    const auto window = Open();
+    ASSERT_TRUE(List(*window, "home/Music"));
+    const QString document = QString::fromStdString(folder.Path("kept.dsc"));
+    ASSERT_TRUE(window->SaveDocument(document));
+    QStringList asked;
+    window->SetSaveQuestion(
+        [&](const QString& text) { return asked << text, QMessageBox::Cancel; });
+    ASSERT_TRUE(session->SetCellText(0, 0, "typed"));
+    QLineEdit& box = window->View().PathBox();
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(document)});
+    const std::vector<std::function<void()>> ways{
+        [&] { window->Action(kRefresh)->trigger(); },
+        [&] { box.setText("/tmp"), QTest::keyClick(&box, Qt::Key_Return); },
+        [&] { box.setText("/tmp"), window->Action(kFoldersListing)->trigger(); },
+        [&] {
+            window->Action(kBrowse)->trigger();
+            window->View().Tree().setCurrentIndex(window->View().Tree().model()->index(0, 0));
+            window->Action(kFoldersListing)->trigger(); // back to the table, asking again
+        },
+        [&] { window->Action(kNew)->trigger(); },
+        [&] { window->OpenDocument(document); },
+        [&] {
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+            static_cast<QObject&>(*window).event(&drop); // as the drag manager delivers it
+        },
+        [&] { window->close(); },
+    };
+    for (std::size_t way = 0; way < ways.size(); ++way) {
+        ways[way]();
+        EXPECT_TRUE(!window->View().Reading() && window->isVisible()) << way;
+        EXPECT_EQ(std::string(session->Table().Cell(0, 0)) + Box(*window),
+                  "typed" + folder.Path("home/Music"));
+    }
+    EXPECT_EQ(asked, QStringList(9, QStringLiteral("Save changes to kept.dsc?")));
+}
+
+TEST_F(WindowAtHomeTest, AFailedReadLeavesTheListingWholeAndAnotherFolderIsUntitled) {
+    const auto window = Open();
+    ASSERT_TRUE(List(*window, "home/Music"));
+    const std::string document = folder.Path("music.dsc");
+    ASSERT_TRUE(window->SaveDocument(QString::fromStdString(document)));
+    const std::string bytes = test::ReadFile(document);
+    const QString title = window->windowTitle();
+    EXPECT_EQ(title, "Dirscribe:   " + QString::fromStdString(folder.Path("home/Music")).left(25));
+    for (const char* typed : {"bad|path", "missing"}) {
+        EXPECT_FALSE(List(*window, typed));
+        EXPECT_EQ(Box(*window), folder.Path("home/Music"));
+        EXPECT_EQ(window->windowTitle(), title);
+        window->Action(kSaveShortcut)->trigger(); // Ctrl+S: the same file, the same listing
+        EXPECT_EQ(test::ReadFile(document), bytes) << typed;
+    }
+    ASSERT_TRUE(List(*window, "home/Docs"));
+    EXPECT_TRUE(window->DocumentPath().isEmpty());
+    window->Action(kSaveShortcut)->trigger();
+    auto* dialog = window->findChild<QFileDialog*>(QStringLiteral("saveDialog"));
+    ASSERT_NE(dialog, nullptr) << "Save asks for a name";
+    dialog->reject();
+    EXPECT_EQ(test::ReadFile(document), bytes);
+}
+
+TEST_F(WindowAtHomeTest, RemembersItsPlaceTheLastFolderTheDialogsFoldersAndColumnWidths) {
+    const QRect place(40, 50, 700, 500);
+    folder.Folder("lists");
+    {
+        const auto window = Open();
+        ASSERT_TRUE(List(*window, "home/Music"));
+        window->View().Table().horizontalHeader()->resizeSection(0, 301);
+        ASSERT_TRUE(window->SaveDocument(QString::fromStdString(folder.Path("lists/m.dsc"))));
+        window->setGeometry(place);
+        window->close();
+    }
+    {
+        const auto window = Open();
+        EXPECT_EQ(window->geometry(), place);
+        EXPECT_EQ(Box(*window), folder.Path("home/Music"));
+        EXPECT_EQ(session->Table().RowCount(), 0) << "shown, not read";
+        ASSERT_TRUE(Run(*window, kFoldersListing));
+        EXPECT_EQ(window->View().Table().columnWidth(0), 301);
+        window->Action(kSaveAs)->trigger();
+        auto* dialog = window->findChild<QFileDialog*>(QStringLiteral("saveDialog"));
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->directory().path().toStdString(), folder.Path("lists"));
+        EXPECT_TRUE(dialog->nameFilters().contains(QStringLiteral("Text report (*.txt)")));
+        dialog->reject();
+        window->showMaximized();
+        window->close();
+    }
+    const auto window = Open();
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_EQ(window->normalGeometry(), place);
+}
+
+TEST_F(WindowAtHomeTest, TheFirstClickListsAndBrowseComesBackToTheFolderListed) {
+    const auto window = Open();
+    FolderTree& tree = window->View().Tree();
+    QSignalSpy finished(&window->View(), &ListingView::ReadFinished);
+    const auto click = [&](const QModelIndex& node) {
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(node).center());
+        return finished.wait(10000);
+    };
+    ASSERT_TRUE(click(tree.model()->index(0, 0)));
+    EXPECT_EQ(Box(*window), folder.Path("home"));
+
+    ASSERT_TRUE(List(*window, "home/Music/Albums"));
+    window->Action(kBrowse)->trigger();
+    const QModelIndex shown = tree.HighlightedNode();
+    EXPECT_EQ(shown.data(FolderTreeModel::kPathRole).toString().toStdString(),
+              folder.Path("home/Music/Albums"));
+    EXPECT_FALSE(Box(*window).empty()) << "opening its parents was no expansion by the user";
+    EXPECT_TRUE(click(shown)) << "a click on the folder shown lists it again";
+}
+
+TEST_F(WindowAtHomeTest, EveryKeyAMenuShowsWorksUnlessATextFieldNeedsIt) {
+    const auto window = Open();
+    for (const QAction* menu : window->menuBar()->actions())
+        for (const QAction* item : menu->menu()->actions()) {
+            const QString shown = item->text().section('\t', 1).replace("Cntl", "Ctrl");
+            EXPECT_TRUE(shown.isEmpty() || item->shortcuts().contains(QKeySequence(shown)))
+                << shown.toStdString();
+        }
+    ASSERT_TRUE(List(*window, "home/Music"));
+    const auto active = [&] {
+        return window->activateWindow(), QTest::qWaitForWindowActive(window.get());
+    };
+    ASSERT_TRUE(active());
+    QSignalSpy previews(window->Action(kPreview), &QAction::triggered);
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    QTest::keyClick(&window->View().Table(), Qt::Key_V, Qt::ControlModifier);
+    QLineEdit& box = window->View().PathBox();
+    box.clear();
+    QApplication::clipboard()->setText(QString::fromStdString(folder.Path("home/Docs")));
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(previews.size(), 1) << "Ctrl+V previews from the table and pastes in the box";
+    ASSERT_TRUE(active());
+    QSignalSpy finished(&window->View(), &ListingView::ReadFinished);
+    QTest::keyClick(&window->View().Table(), Qt::Key_F5);
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(session->Table().Cell(0, 0), "d.txt");
+}
+
+TEST_F(WindowAtHomeTest, TheHeadShowsTheSortAndTheStatusBarSaysWhyAClickCannotSort) {
+    const auto window = Open();
+    ASSERT_TRUE(List(*window, "home/Music"));
+    QHeaderView& head = *window->View().Table().horizontalHeader();
+    const auto click = [&](int column) {
+        QTest::mouseClick(head.viewport(), Qt::LeftButton, {},
+                          QPoint(head.sectionViewportPosition(column) + 5, 5));
+    };
+    click(1);
+    const Qt::SortOrder first = head.sortIndicatorOrder();
+    click(1);
+    EXPECT_EQ(head.sortIndicatorSection(), 1);
+    EXPECT_NE(head.sortIndicatorOrder(), first);
+    session->DisableSorting(); // as a typed comment does
+    click(0);
+    EXPECT_EQ(head.sortIndicatorSection(), 1) << "the rows are still in that order";
+    EXPECT_TRUE(window->statusBar()->currentMessage().contains("edited"));
+    window->Action(kDepth2)->trigger();
+    click(0);
+    EXPECT_TRUE(window->statusBar()->currentMessage().contains("tree"));
+
+    QEvent leave(QEvent::Leave); // the pointer leaves a button, and so its prompt
+    QApplication::sendEvent(window->ToolBar().widgetForAction(window->Action(kRefresh)), &leave);
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Ready") << "after a hover";
+}
+
+TEST_F(WindowAtHomeTest, IconsComeFromTheDesktopThemeOrAreOurOwnAndSharpAtTwiceTheSize) {
+    folder.File("icons/probe/index.theme", "[Icon Theme]\nDirectories=16\n[16]\nSize=16\n");
+    folder.File("icons/probe/16/document-open.svg", "<svg width='16' height='16'/>");
+    const QStringList paths = QIcon::themeSearchPaths();
+    const QString theme = QIcon::themeName();
+    QIcon::setThemeSearchPaths({QString::fromStdString(folder.Path("icons"))});
+    QIcon::setThemeName(QStringLiteral("probe"));
+    EXPECT_EQ(ToolbarIcon(kOpen).name(), "document-open");
+    QIcon::setThemeName(theme);
+    QIcon::setThemeSearchPaths(paths);
+
+    const auto window = Open();
+    const int size = window->style()->pixelMetric(QStyle::PM_ToolBarIconSize);
+    EXPECT_EQ(window->ToolBar().iconSize(), QSize(size, size));
+    for (const QAction* action : window->ToolBar().actions()) {
+        const QImage twice = action->icon().pixmap(QSize(size, size), 2.0).toImage();
+        EXPECT_TRUE(action->isSeparator() ||
+                    twice == action->icon().pixmap(QSize(2 * size, 2 * size)).toImage())
+            << action->data().toInt() << ": drawn at the finer size, not enlarged";
+    }
+}
+
+// Run as a user who may not read them, the subfolders a tree read cannot open are named in
+// one message at the end: their count and the first 20, each with the system's reason.
+TEST_F(WindowAtHomeTest, UnreadableSubfoldersAreGatheredIntoOneMessage) {
+    for (const char* path : {"", "home", "home/Music"})
+        folder.Chmod(path, 0755);
+    for (int index = 10; index < 32; ++index) {
+        folder.Folder("home/Music/locked" + std::to_string(index) + "/inside");
+        folder.Chmod("home/Music/locked" + std::to_string(index), 0);
+    }
+    // Nothing is painted in the child: Qt's painting threads do not survive a fork.
+    const auto shown = test::RunUnprivileged([&] {
+        ListingSession reader;
+        reader.Options().printAs = static_cast<int>(PageLayout::Standard);
+        reader.Options().lastDepth = 1;
+        NullProgress progress;
+        ListingView view(reader, notice, progress);
+        view.PathBox().setText(QString::fromStdString(folder.Path("home/Music")));
+        QSignalSpy finished(&view, &ListingView::ReadFinished);
+        view.ReadSelectedFolder();
+        std::string texts = finished.wait(10000) ? "" : "?";
+        for (const auto& message : notice.shown)
+            texts += message.text + "\n--\n";
+        return texts;
+    });
+    std::string expected = "22 subfolders could not be read; the listing does not count what "
+                           "they hold:\n"; // in the order the listing shows them
+    for (int index = 10; index < 30; ++index)
+        expected +=
+            "\n" + folder.Path("home/Music/locked") + std::to_string(index) + ": Permission denied";
+    EXPECT_EQ(shown, expected + "\n... and 2 more\n--\n");
+}
+
+TEST(WorkingProgressBar, IsBusyUntilTheAmountIsKnownThenFollowsTheSteps) {
+    QStatusBar statusBar;
+    WorkingProgress progress(statusBar);
+    progress.Begin();
+    EXPECT_EQ(progress.Bar()->maximum(), 0) << "Qt's busy indicator";
+    progress.SetRange(10);
+    for (int step = 0; step < 4; ++step)
+        progress.Step();
+    QTRY_COMPARE(progress.Bar()->value(), 4);
+    progress.End();
+}
+
+} // namespace
+} // namespace dirscribe
