@@ -79,12 +79,17 @@ void TakeShapeOf(const std::vector<RowGroup>& groups, const ListingTable& table,
 }
 
 // Where each group that is gone goes in the new listing: before the first entry that followed
-// it and is found again at its level or above (so it stays inside its folder), else at the end.
+// it and is found again at its level or above (so it stays inside its folder), else at the end;
+// rows above the first entry stay on top.
 std::vector<int> GonePlaces(const std::vector<RowGroup>& groups, int newRows) {
     std::vector<int> places(groups.size(), newRows);
     std::vector<const RowGroup*> following; // levels rising towards the back
     for (std::size_t g = groups.size(); g-- > 0;) {
         const RowGroup& group = groups[g];
+        if (group.entry < 0) {
+            places[g] = 0;
+            continue;
+        }
         if (group.match >= 0) {
             while (!following.empty() && following.back()->level >= group.level)
                 following.pop_back();
@@ -115,7 +120,8 @@ public:
         std::unordered_map<std::string, int> found;
         std::vector<RowGroup> freshGroups = GroupRows(m_fresh);
         for (const RowGroup& group : freshGroups)
-            found.emplace(group.key, group.entry);
+            if (group.entry >= 0)
+                found.emplace(group.key, group.entry);
         std::vector<int> carried(static_cast<std::size_t>(m_fresh.RowCount()), -1);
         for (std::size_t g = 0; g < groups.size(); ++g) {
             RowGroup& group = groups[g];

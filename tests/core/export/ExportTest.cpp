@@ -3,7 +3,6 @@
 #include "core/Error.h"
 #include "core/export/CsvExport.h"
 #include "core/export/JsonExport.h"
-#include "core/ops/ListingExport.h"
 #include "core/platform/AtomicFile.h"
 #include "core/table/TablePopulation.h"
 #include "support/TempTree.h"
@@ -60,13 +59,6 @@ TEST(Export, JsonEscapesTextsAndGivesExactEntries) {
     EXPECT_EQ(FileTimeIso8601(0), "1601-01-01T00:00:00Z");
     EXPECT_EQ(FileTimeIso8601(116'444'736'002'500'000u), "1970-01-01T00:00:00.25Z");
     EXPECT_EQ(FileTimeIso8601(135'000'000'000'000'001u), "2028-10-19T00:00:00.0000001Z");
-}
-
-TEST(Export, TheFileTypeChoosesTheFormat) {
-    EXPECT_EQ(ExportFormatFor("/a.dir/LIST.HTM"), ExportFormat::Html);
-    EXPECT_EQ(ExportFormatFor("list.Json"), ExportFormat::Json);
-    EXPECT_EQ(ExportFormatFor("list.csv"), ExportFormat::Csv);
-    EXPECT_EQ(ExportFormatFor("csv"), std::nullopt);
 }
 
 TEST(Export, AStreamedSaveThatFailsLeavesTheOldFileAndNoTemporaryFile) {

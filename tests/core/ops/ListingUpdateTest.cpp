@@ -56,6 +56,7 @@ protected:
         const int song = RowNamed(listing, "|       song.mp3");
         listing.SetCellText(song, 1, "There isn't any Tag.");
         listing.Table().InsertRow(song + 1, {"**Frames:", "10 frames", "", "", ""});
+        listing.SetCellText(listing.InsertCommentRow(-1), 1, "a note above every entry");
         document = tree.Path("disk.dsc");
         ASSERT_TRUE(listing.Save(document, SaveFormat::DocumentFile, notice, 0));
         ASSERT_TRUE(session.OpenDocument(document, notice, progress));
@@ -82,6 +83,7 @@ TEST_F(ListingUpdateTest, EveryCommentAndDetailsRowStaysWithItsEntryAndGoneEntri
     EXPECT_EQ(update->counts.gone, 3);
     EXPECT_TRUE(update->session.Modified());
     const Rows expected = {
+        {"comments:", "a note above every entry"},
         {"   readme.txt", "top file"},
         {"   new.txt", ""},
         {"   old.txt (gone)", "will vanish"}, // plain.txt had nothing typed: no row
@@ -107,7 +109,7 @@ TEST_F(ListingUpdateTest, EveryCommentAndDetailsRowStaysWithItsEntryAndGoneEntri
         const bool read = name.starts_with(' ') || name.starts_with('|');
         EXPECT_EQ(table.EntryIndex(row) != kNoEntry, read && !name.ends_with("(gone)")) << name;
     }
-    EXPECT_EQ(table.Entries()->DiskPath(table.EntryIndex(12)), tree.Path("disk/Music/song.mp3"));
+    EXPECT_EQ(table.Entries()->DiskPath(table.EntryIndex(13)), tree.Path("disk/Music/song.mp3"));
 
     // Once more with nothing changed: the same rows, the gone ones marked once, not counted.
     const std::optional<ListingUpdate> again =
