@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/ListingView.h"
 
+#include "core/format/Utf8.h"
 #include "core/ops/ListingSession.h"
 #include "core/platform/Progress.h"
 #include "gui/table/CellListView.h"
 #include "gui/table/TableEditing.h"
 #include "gui/tree/FolderTree.h"
+#include "render/QtText.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -71,8 +73,8 @@ ListingView::ListingView(ListingSession& session, Notice& notice, Progress& prog
 
     m_tree->setObjectName(QStringLiteral("folderTree"));
     connect(m_tree, &FolderTree::Expanding, m_pathBox, &QLineEdit::clear);
-    connect(m_tree, &FolderTree::FolderChosen, this, [this](const QString& path) {
-        m_pathBox->setText(path);
+    connect(m_tree, &FolderTree::FolderChosen, this, [this](const std::string& path) {
+        ShowPath(path);
         ReadSelectedFolder();
     });
 
@@ -99,8 +101,8 @@ void ListingView::InitialUpdate(const QString& lastFolder) {
         ApplyTreeFont();
         ShowTree();
         m_tree->Populate();
-        m_tree->ShowForBrowse(lastFolder);
-        m_pathBox->setText(lastFolder);
+        ShowPath(lastFolder.toStdString());
+        m_tree->ShowForBrowse(m_shownPath);
         m_firstUpdate = false;
     }
     m_pathBox->setVisible(m_session.Options().showManualPath != 0);
@@ -112,13 +114,13 @@ void ListingView::ReadSelectedFolder(ReadDone done) {
     if (m_mayReplace && !m_mayReplace()) {
         // Kept as it was: the path box names the listing again, and the tree may be used
         // to pick once more.
-        m_pathBox->setText(QString::fromStdString(m_session.Path()));
+        ShowPath(m_session.Path());
         if (!TableVisible())
-            m_tree->ShowForBrowse(m_pathBox->text());
+            m_tree->ShowForBrowse(m_shownPath);
         return;
     }
     m_notice.DropGathered();
-    m_session.SetPath(m_pathBox->text().toStdString());
+    m_session.SetPath(PathToRead());
     m_reader.reset(QThread::create(
         [this] { m_readResult = m_session.ScanSelectedFolder(m_notice, m_progress, m_stop); }));
     connect(m_reader.get(), &QThread::finished, this,
@@ -134,7 +136,7 @@ void ListingView::FinishRead(const ReadDone& done) {
     if (m_readResult)
         m_readResult = Populate();
     // Whatever happened, the path box names the listing on show.
-    m_pathBox->setText(QString::fromStdString(m_session.Path()));
+    ShowPath(m_session.Path());
     if (m_readResult) {
         m_notice.ShowGathered();
     } else if (!m_pathBox->isHidden()) {
@@ -243,8 +245,18 @@ void ListingView::ShowFoldersListing() {
 void ListingView::BrowseForFolder() {
     if (!TableVisible())
         return;
-    m_tree->ShowForBrowse(QString::fromStdString(m_session.Path()));
+    m_tree->ShowForBrowse(m_session.Path());
     ShowTree();
+}
+
+void ListingView::ShowPath(const std::string& path) {
+    m_shownPath = path;
+    m_pathBox->setText(ToQString(DisplayText(path)));
+}
+
+std::string ListingView::PathToRead() const {
+    const QString typed = m_pathBox->text();
+    return typed == ToQString(DisplayText(m_shownPath)) ? m_shownPath : typed.toStdString();
 }
 
 void ListingView::TogglePathBox() {
@@ -258,7 +270,7 @@ bool ListingView::OpenDocument(const QString& fileName) {
         [&] { opened = m_session.OpenDocument(fileName.toStdString(), m_notice, m_progress); });
     if (!opened)
         return false;
-    m_pathBox->setText(QString::fromStdString(m_session.Path()));
+    ShowPath(m_session.Path());
     ApplyTableLook();
     ShowTable();
     return true;

@@ -95,6 +95,11 @@ private:
     void FetchFileDetails(int row);
     // Fills the table from the read; false, after a message, when memory ran out.
     bool Populate();
+    // The path box shows a path as text; the bytes of a path that came from the disk or
+    // the listing are kept, so a name that is not UTF-8 is read as it is.
+    void ShowPath(const std::string& path);
+    // The kept bytes while the box still shows them, else what was typed.
+    [[nodiscard]] std::string PathToRead() const;
     void ApplyTableLook();
     void ShowTable();
     void ShowTree();
@@ -106,6 +111,7 @@ private:
     StopFlag m_stop;
     ListingTableModel m_model;
     QLineEdit* m_pathBox;
+    std::string m_shownPath; // the bytes of the path the box was last given
     QStackedWidget* m_stack;
     FolderTree* m_tree;
     CellListView* m_table;

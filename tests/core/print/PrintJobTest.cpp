@@ -82,7 +82,8 @@ std::string Dump(PrintJob& job) {
                     << 'x' << rr->ellipseHeight << ' ' << rr->pen << " fill " << rr->fill << '\n';
             else if (const auto* t = std::get_if<TextCall>(&call))
                 out << "text " << t->at << ' ' << t->font.face << ' ' << t->font.height << '/'
-                    << t->font.width << '/' << t->font.weight << " \"" << t->text << "\"\n";
+                    << t->font.width << '/' << t->font.weight << " room " << t->room << " \""
+                    << t->text << "\"\n";
         }
     }
     return out.str();

@@ -356,12 +356,12 @@ TEST_F(MainWindowTest, ALongCommentFlowsPrintsSavesAndReopensAsTyped) {
     Trigger(*window, kSaveAs);
     AcceptFileDialog(*window, "saveDialog", QString::fromStdString(folder.Path("audit")));
     const std::string saved = folder.Path("audit.dsc"); // the dialog adds the extension
-    EXPECT_EQ(window->windowTitle(), "audit.dsc - Dir Scribe");
+    EXPECT_EQ(window->DocumentPath().toStdString(), saved);
     const std::string bytes = ReadFile(saved);
     Trigger(*window, kSave);
     EXPECT_EQ(ReadFile(saved), bytes) << "Save writes the same file to the same place";
     Trigger(*window, kNew);
-    EXPECT_EQ(window->windowTitle(), "Untitled - Dir Scribe");
+    EXPECT_TRUE(window->DocumentPath().isEmpty());
     EXPECT_EQ(asked.size(), 1) << "a saved listing is not asked about";
 
     Trigger(*window, kOpen);
@@ -370,7 +370,7 @@ TEST_F(MainWindowTest, ALongCommentFlowsPrintsSavesAndReopensAsTyped) {
     for (int row = 0; row < rows.RowCount(); ++row)
         EXPECT_EQ(rows.Row(row), typed[static_cast<std::size_t>(row)]) << row;
     EXPECT_EQ(window->View().PathBox().text().toStdString(), folder.Path("disk"));
-    EXPECT_EQ(window->windowTitle(), "audit.dsc - Dir Scribe");
+    EXPECT_EQ(window->DocumentPath().toStdString(), saved);
     EXPECT_TRUE(notice.shown.empty());
 }
 
