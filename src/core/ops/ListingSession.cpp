@@ -153,12 +153,12 @@ bool ListingSession::DeleteRow(int row) {
 bool ListingSession::Save(const std::string& fileName, SaveFormat format, Notice& notice,
                           std::time_t createdOn, SpecialFiles special) const {
     try {
-        WriteFileAtomically(
-            fileName,
-            format == SaveFormat::TextReport
-                ? TextReport(createdOn)
-                : WriteDocumentFile(m_doc.summary, LenientUtf8(m_path), m_options, m_table),
-            special);
+        WriteFileAtomically(fileName,
+                            format == SaveFormat::TextReport
+                                ? TextReport(createdOn)
+                                : WriteDocumentFile(m_doc.summary, LenientUtf8(m_path), m_options,
+                                                    m_table),
+                            special);
         return true;
     } catch (const Error& error) {
         notice.Show(kCaption, error.what());
