@@ -46,7 +46,7 @@ public:
     void Line(Point, Point, const Pen&) override { ++calls; }
     void Rectangle(Point, Point, const Pen&, Color) override { ++calls; }
     void RoundRectangle(Point, Point, int, int, const Pen&, Color) override { ++calls; }
-    void Text(Point, std::string_view text, const FontRequest&) override {
+    void Text(Point, std::string_view text, const FontRequest&, int) override {
         ++calls;
         benchmark::DoNotOptimize(text.data());
     }

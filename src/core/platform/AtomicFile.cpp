@@ -143,7 +143,7 @@ public:
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
 
-    void WriteAll(std::string_view bytes) const { WriteAllTo(m_fd, m_userPath, bytes); }
+    [[nodiscard]] int Descriptor() const { return m_fd; }
 
     void TakeModeOf(const struct stat* old) const {
         if (old != nullptr) {
@@ -201,9 +201,20 @@ void SyncFolder(const std::string& userPath, const std::string& folder) {
         FailErrno(userPath, error);
 }
 
+// Hands each block straight to an open descriptor.
+class DescriptorSink final : public ByteSink {
+public:
+    DescriptorSink(int fd, const std::string& userPath) : m_fd(fd), m_userPath(userPath) {}
+    void Write(std::string_view bytes) override { WriteAllTo(m_fd, m_userPath, bytes); }
+
+private:
+    int m_fd;
+    const std::string& m_userPath;
+};
+
 // Writes into a target that is not a regular file (a pipe, a terminal, a device) as it is;
 // false when the name turned out to hold a regular file after all.
-bool WriteThrough(const std::string& path, std::string_view bytes) {
+bool WriteThrough(const std::string& path, const std::function<void(ByteSink&)>& produce) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         FailErrno(path, errno);
@@ -211,8 +222,9 @@ bool WriteThrough(const std::string& path, std::string_view bytes) {
     const bool regular = ::fstat(fd, &info) != 0 || S_ISREG(info.st_mode);
     if (!regular) {
         try {
-            WriteAllTo(fd, path, bytes);
-        } catch (const Error&) {
+            DescriptorSink sink(fd, path);
+            produce(sink);
+        } catch (...) {
             ::close(fd);
             throw;
         }
@@ -225,12 +237,18 @@ bool WriteThrough(const std::string& path, std::string_view bytes) {
 } // namespace
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes, SpecialFiles special) {
+    WriteFileAtomically(
+        path, [bytes](ByteSink& sink) { sink.Write(bytes); }, special);
+}
+
+void WriteFileAtomically(const std::string& path, const std::function<void(ByteSink&)>& produce,
+                         SpecialFiles special) {
     if (path.empty())
         FailErrno(path, ENOENT);
     // The kernel follows /dev/stdout and /dev/fd/N to the pipe itself; ResolveLinks cannot.
     struct stat named {};
     if (special == SpecialFiles::WriteThrough && ::stat(path.c_str(), &named) == 0 &&
-        !S_ISREG(named.st_mode) && !S_ISDIR(named.st_mode) && WriteThrough(path, bytes))
+        !S_ISREG(named.st_mode) && !S_ISDIR(named.st_mode) && WriteThrough(path, produce))
         return;
     const std::string target = ResolveLinks(path);
 
@@ -248,7 +266,8 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, Specia
 
     const std::string folder = FolderOf(target);
     TempFile temp(path, folder, NameOf(target));
-    temp.WriteAll(bytes);
+    DescriptorSink sink(temp.Descriptor(), path);
+    produce(sink);
     temp.TakeModeOf(exists ? &old : nullptr);
     temp.FlushAndClose();
     temp.RenameTo(target);

@@ -2,6 +2,9 @@
 // Saving that never damages the file already there.
 #pragma once
 
+#include "core/platform/ByteSink.h"
+
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +21,12 @@ enum class SpecialFiles {
 // and Error is thrown with a message that names the file and the reason. SIGINT or SIGTERM
 // during the save removes the temporary file too (see InterruptCleanup.h).
 void WriteFileAtomically(const std::string& path, std::string_view bytes,
+                         SpecialFiles special = SpecialFiles::Refuse);
+
+// The same for bytes that `produce` writes into the sink as it makes them, so an output
+// larger than memory can be saved. An exception that `produce` throws leaves the old file
+// as it was and goes on to the caller.
+void WriteFileAtomically(const std::string& path, const std::function<void(ByteSink&)>& produce,
                          SpecialFiles special = SpecialFiles::Refuse);
 
 } // namespace dirscribe
