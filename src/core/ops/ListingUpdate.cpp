@@ -57,9 +57,15 @@ std::vector<RowGroup> GroupRows(const ListingTable& table) {
     return groups;
 }
 
-// The depth and the content the rows show.
+// The depth, the content and the columns the rows show. The settings may have changed
+// since the table was filled; the table's own columns say what each cell holds, so the
+// comments are found where they are and go where they belong.
 void TakeShapeOf(const std::vector<RowGroup>& groups, const ListingTable& table,
                  ListingOptions& options) {
+    options.addComments = table.ColumnIndex(kCommentsTitle) >= 0 ? 1 : 0;
+    options.addSize = table.ColumnIndex(kSizeTitle) >= 0 ? 1 : 0;
+    options.addAttribute = table.ColumnIndex(kAttrTitle) >= 0 ? 1 : 0;
+    options.addDate = table.ColumnIndex(kLastModifiedTitle) >= 0 ? 1 : 0;
     bool folders = false;
     bool files = false;
     int depth = 0;

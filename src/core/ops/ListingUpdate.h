@@ -22,8 +22,9 @@ struct ListingUpdate {
     UpdateCounts counts;
 };
 
-// Reads the folder of `listing` again with its settings; the depth and the content are the
-// ones its rows show (the deepest tree level; folders, files or both). Every entry's
+// Reads the folder of `listing` again with its settings; the depth, the content and the
+// columns are the ones its rows show (the deepest tree level; folders, files or both; the
+// table's columns, whatever the settings say now). Every entry's
 // comment, and the comment and details rows below it, go to the entry of the same name (in
 // a tree, the same path of names from the top). An entry that is gone keeps its rows when
 // it has a comment or rows below it: its own row then stays, its name marked with

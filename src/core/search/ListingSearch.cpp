@@ -17,8 +17,14 @@ namespace dirscribe {
 
 namespace {
 
-void FindIn(Directory& folder, const std::string& path, Notice& notice,
+bool Stopped(const StopFlag* stop) {
+    return stop != nullptr && stop->Requested();
+}
+
+void FindIn(Directory& folder, const std::string& path, Notice& notice, const StopFlag* stop,
             std::vector<std::string>& found) {
+    if (Stopped(stop))
+        return;
     std::vector<std::pair<std::string, Directory::NameKind>> names;
     std::string name;
     Directory::NameKind kind{};
@@ -30,7 +36,7 @@ void FindIn(Directory& folder, const std::string& path, Notice& notice,
         const bool maybeFolder = childKind != Directory::NameKind::Other;
         if (maybeFolder) {
             if (std::optional<Directory> sub = folder.OpenChild(child)) {
-                FindIn(*sub, EntryList::JoinPath(path, child), notice, found);
+                FindIn(*sub, EntryList::JoinPath(path, child), notice, stop, found);
                 continue;
             }
         }
@@ -71,13 +77,14 @@ std::size_t SearchTable(const SearchQuery& query, const ListingTable& table,
     return matches;
 }
 
-std::vector<std::string> FindDocuments(const std::vector<std::string>& paths, Notice& notice) {
+std::vector<std::string> FindDocuments(const std::vector<std::string>& paths, Notice& notice,
+                                       const StopFlag* stop) {
     std::vector<std::string> found;
     for (const std::string& path : paths) {
         struct stat info {};
         if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
             if (std::optional<Directory> folder = Directory::Open(path))
-                FindIn(*folder, path, notice, found);
+                FindIn(*folder, path, notice, stop, found);
             else
                 notice.Show(kCaption, std::string(kProblemReadingFolder) + path);
         } else {
@@ -90,12 +97,15 @@ std::vector<std::string> FindDocuments(const std::vector<std::string>& paths, No
 std::size_t
 SearchDocuments(const SearchQuery& query, const std::vector<std::string>& paths, Notice& notice,
                 Progress& progress,
-                const std::function<void(const std::string& document, const SearchHit&)>& onHit) {
-    const std::vector<std::string> documents = FindDocuments(paths, notice);
+                const std::function<void(const std::string& document, const SearchHit&)>& onHit,
+                const StopFlag* stop) {
+    const std::vector<std::string> documents = FindDocuments(paths, notice, stop);
     progress.Begin();
     progress.SetRange(static_cast<std::int64_t>(documents.size()));
     std::size_t matches = 0;
     for (const std::string& document : documents) {
+        if (Stopped(stop))
+            break;
         progress.Step();
         DocumentContents contents;
         try {

@@ -4,6 +4,7 @@
 
 #include "core/platform/Notice.h"
 #include "core/platform/Progress.h"
+#include "core/platform/StopToken.h"
 #include "core/search/SearchQuery.h"
 #include "core/table/ListingTable.h"
 
@@ -35,15 +36,18 @@ std::size_t SearchTable(const SearchQuery& query, const ListingTable& table,
 // The document files a search looks at: each path that is not a folder as it is; in a
 // folder and every folder below it (links not followed), each file whose name ends in
 // ".dsc" in any case, in the order listings use. A folder that cannot be read is reported
-// and the search goes on.
-std::vector<std::string> FindDocuments(const std::vector<std::string>& paths, Notice& notice);
+// and the search goes on. A stop request ends the walk early with what was found so far.
+std::vector<std::string> FindDocuments(const std::vector<std::string>& paths, Notice& notice,
+                                       const StopFlag* stop = nullptr);
 
 // Searches every document FindDocuments finds, one progress step each. A document that
 // cannot be read is reported by name and skipped. onHit receives the document's path and
-// the hit. Returns the number of matches.
+// the hit. Returns the number of matches. A stop request, polled per folder and per
+// document, ends the search early.
 std::size_t
 SearchDocuments(const SearchQuery& query, const std::vector<std::string>& paths, Notice& notice,
                 Progress& progress,
-                const std::function<void(const std::string& document, const SearchHit&)>& onHit);
+                const std::function<void(const std::string& document, const SearchHit&)>& onHit,
+                const StopFlag* stop = nullptr);
 
 } // namespace dirscribe

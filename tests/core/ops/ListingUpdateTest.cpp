@@ -120,6 +120,16 @@ TEST_F(ListingUpdateTest, EveryCommentAndDetailsRowStaysWithItsEntryAndGoneEntri
     EXPECT_EQ(again->counts.added + again->counts.gone, 0);
 }
 
+// The window's column buttons change the settings, not the table on show.
+TEST_F(ListingUpdateTest, TheColumnsAreTheTablesWhateverTheSettingsSayNow) {
+    session.Options().addComments = 0;
+    session.Options().addDate = 1;
+    const std::optional<ListingUpdate> update = UpdateListing(session, notice, progress, stop);
+    ASSERT_TRUE(update);
+    EXPECT_EQ(update->session.Table().Columns(), session.Table().Columns());
+    EXPECT_EQ(NamesAndComments(update->session.Table()), NamesAndComments(session.Table()));
+}
+
 TEST_F(ListingUpdateTest, AFolderThatIsGoneChangesNothing) {
     const Rows before = NamesAndComments(session.Table());
     ASSERT_EQ(std::rename(tree.Path("disk").c_str(), tree.Path("moved").c_str()), 0);

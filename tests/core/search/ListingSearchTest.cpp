@@ -83,6 +83,12 @@ TEST(ListingSearch, FindsNamesAndCommentsInEveryDocumentAndGoesPastADamagedOne) 
               1u)
         << "the name inside the brackets";
     EXPECT_EQ(lines, std::vector<std::string>{"/docs/c/two.dsc 0 Live|0  b|"});
+
+    stop.Request(); // the window's Stop
+    EXPECT_EQ(
+        SearchDocuments(SearchQuery("BLUE"), {tree.Path("docs")}, notice, progress, collect, &stop),
+        0u);
+    EXPECT_EQ(lines.size() + notice.shown.size(), 2u);
 }
 
 } // namespace
