@@ -106,9 +106,9 @@ private:
 
     // The catalogue commands (MainWindowCatalogue.cpp).
     void ExportWithDialog();
-    // Writes the export in the format the name's extension asks for, else in `chosen`;
-    // false (after a message) when it failed.
-    bool ExportTo(const QString& fileName, ExportFormat chosen);
+    // Writes the export atomically in the format the name's extension asks for, else in
+    // `chosen`; a failure is shown in a message.
+    void ExportTo(const QString& fileName, ExportFormat chosen);
     void AskFindText();
     void FindNext();
     // Moves to the first match below `row` and says so, or why not, in the status bar.

@@ -63,9 +63,10 @@ void MainWindow::ExportWithDialog() {
         dialog->setDefaultSuffix(QLatin1String(ExportTypeOf(filter).suffix));
     });
     // Named after the document, or else after the folder listed.
-    QString name = QFileInfo(m_documentPath.isEmpty() ? QString::fromStdString(m_session.Path())
-                                                      : m_documentPath)
-                       .completeBaseName();
+    const QString name =
+        QFileInfo(m_documentPath.isEmpty() ? QString::fromStdString(m_session.Path())
+                                           : m_documentPath)
+            .completeBaseName();
     dialog->selectFile(name.isEmpty() ? QStringLiteral("Dscrb") : name);
     connect(dialog, &QFileDialog::fileSelected, this, [this, dialog](const QString& fileName) {
         ExportTo(fileName, ExportTypeOf(dialog->selectedNameFilter()).format);
@@ -73,13 +74,12 @@ void MainWindow::ExportWithDialog() {
     dialog->open();
 }
 
-bool MainWindow::ExportTo(const QString& fileName, ExportFormat chosen) {
+void MainWindow::ExportTo(const QString& fileName, ExportFormat chosen) {
     const std::string name = fileName.toStdString();
     if (!ExportListing(m_session, ExportFormatFor(name).value_or(chosen), name, m_notice, Now()))
-        return false;
+        return;
     m_state.exportFolder = FolderOf(fileName).toStdString();
     statusBar()->showMessage(QStringLiteral("Exported to ") + fileName);
-    return true;
 }
 
 void MainWindow::AskFindText() {
