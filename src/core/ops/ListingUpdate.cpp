@@ -57,7 +57,7 @@ std::vector<RowGroup> GroupRows(const ListingTable& table) {
     return groups;
 }
 
-// The depth, the content and the columns the rows show. The settings may have changed
+// The depth, the content, the columns and, for a tree, the layout the rows show. The settings may have changed
 // since the table was filled; the table's own columns say what each cell holds, so the
 // comments are found where they are and go where they belong.
 void TakeShapeOf(const std::vector<RowGroup>& groups, const ListingTable& table,
@@ -78,6 +78,9 @@ void TakeShapeOf(const std::vector<RowGroup>& groups, const ListingTable& table,
         depth = std::max(depth, group.level);
     }
     options.lastDepth = depth;
+    // Only a letter-page listing descends, so a tree was one, whatever layout is chosen now.
+    if (depth > 0)
+        options.printAs = static_cast<std::int32_t>(PageLayout::Standard);
     if (folders || files)
         options.filesAndFolders = folders && files ? kFilesAndFolders
                                   : folders        ? kFoldersOnly

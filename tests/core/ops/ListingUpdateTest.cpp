@@ -120,14 +120,17 @@ TEST_F(ListingUpdateTest, EveryCommentAndDetailsRowStaysWithItsEntryAndGoneEntri
     EXPECT_EQ(again->counts.added + again->counts.gone, 0);
 }
 
-// The window's column buttons change the settings, not the table on show.
-TEST_F(ListingUpdateTest, TheColumnsAreTheTablesWhateverTheSettingsSayNow) {
+// The window's column and layout buttons change the settings, not the table on show: a tree
+// is read again as a tree in the columns it has.
+TEST_F(ListingUpdateTest, TheShapeIsTheTablesWhateverTheSettingsSayNow) {
     session.Options().addComments = 0;
     session.Options().addDate = 1;
+    session.Options().printAs = static_cast<std::int32_t>(PageLayout::CdInsert);
     const std::optional<ListingUpdate> update = UpdateListing(session, notice, progress, stop);
     ASSERT_TRUE(update);
     EXPECT_EQ(update->session.Table().Columns(), session.Table().Columns());
     EXPECT_EQ(NamesAndComments(update->session.Table()), NamesAndComments(session.Table()));
+    EXPECT_EQ(update->counts.gone, 0);
 }
 
 TEST_F(ListingUpdateTest, AFolderThatIsGoneChangesNothing) {
