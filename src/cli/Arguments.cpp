@@ -121,6 +121,12 @@ void AddOutputs(CLI::App& command, Arguments& args) {
              FileNameNotStdout);
     AddValue(command, "--pdf", args.pdf, "FILE", "print the listing into a PDF file",
              FileNameNotStdout);
+    AddValue(command, "--csv", args.csv, "FILE|-",
+             "write the table as CSV to FILE, or to standard output", FileName);
+    AddValue(command, "--json", args.json, "FILE|-",
+             "write the listing as JSON to FILE, or to standard output", FileName);
+    AddValue(command, "--html", args.html, "FILE", "write the listing as a web page",
+             FileNameNotStdout);
 }
 
 void AddListingOptionsAndOutputs(CLI::App& command, Arguments& args) {
@@ -130,21 +136,52 @@ void AddListingOptionsAndOutputs(CLI::App& command, Arguments& args) {
 
 void NoOptions(CLI::App&, Arguments&) {}
 
+// Its words are read by SearchWords; the parser only describes them for --help.
+void SearchPaths(CLI::App& command, Arguments&) {
+    command.allow_extras();
+}
+
+void UpdateOptions(CLI::App& command, Arguments& args) {
+    AddValue(command, "--dsc", args.dsc, "OUT",
+             "save the updated listing to OUT instead of FILE.dsc", FileNameNotStdout);
+    AddValue(command, "--profile", args.profile, "FILE",
+             "read settings from FILE instead of the profile", FileName);
+}
+
+constexpr const char* kSearchFooter =
+    "PATTERN with *, ? or [...] is matched, ignoring case, against whole names; any other\n"
+    "PATTERN is found anywhere in names and comments. One line per match: document, row,\n"
+    "name, size, date, comment, separated by tabs.\n"
+    "Exit status: 0 something matched, 1 nothing did, 2 usage error.\n"
+    "See dirscribe(1) for more.\n";
+constexpr const char* kUpdateFooter =
+    "The document's settings, depth and content are kept; what they do not fix comes from\n"
+    "the profile. A line on standard error counts the entries kept, new and gone.\n"
+    "Exit status: 0 success, 1 the folder, the document or the save failed, 2 usage error.\n"
+    "See dirscribe(1) for more.\n";
+
 struct CommandSpec {
     const char* name;
     const char* operand; // as the usage shows it
+    const char* more;    // the words after it, for a command that takes more
+    const char* footer;  // what --help ends with; null: the settings and the exit status
     const char* what;    // what a wrong count of operands says it takes
     const char* about;
     void (*addOptions)(CLI::App&, Arguments&);
 };
 
 constexpr std::array kCommands = {
-    CommandSpec{"list", "PATH", "folder", "read PATH as a refresh does and write the outputs",
-                AddListingOptionsAndOutputs},
-    CommandSpec{"convert", "FILE.dsc", "document file",
+    CommandSpec{"list", "PATH", "", nullptr, "folder",
+                "read PATH as a refresh does and write the outputs", AddListingOptionsAndOutputs},
+    CommandSpec{"convert", "FILE.dsc", "", nullptr, "document file",
                 "open a saved document and write the outputs", AddListingOptionsAndOutputs},
-    CommandSpec{"details", "FILE", "file", "print the rows a File Data fetch would insert for FILE",
-                NoOptions},
+    CommandSpec{"details", "FILE", "", nullptr, "file",
+                "print the rows a File Data fetch would insert for FILE", NoOptions},
+    CommandSpec{"search", "PATTERN", " PATH...", kSearchFooter, "pattern and at least one path",
+                "find names and comments in saved listings (documents in PATH, or below it)",
+                SearchPaths},
+    CommandSpec{"update", "FILE.dsc", "", kUpdateFooter, "document file",
+                "read a listing's folder again, keeping its comments", UpdateOptions},
 };
 
 const CommandSpec* FindCommand(std::string_view name) {
@@ -155,7 +192,9 @@ const CommandSpec* FindCommand(std::string_view name) {
 }
 
 UsageError WrongOperandCount(const std::string& command) {
-    return UsageError{command + " takes exactly one " + FindCommand(command)->what};
+    const CommandSpec& spec = *FindCommand(command);
+    return UsageError{command + (*spec.more != '\0' ? " takes a " : " takes exactly one ") +
+                      spec.what};
 }
 
 const CLI::Option* Operand(const CLI::App& command) {
@@ -190,7 +229,9 @@ public:
 
     std::string make_subcommand(const CLI::App* command) const override {
         std::stringstream out;
-        CLI::detail::format_help(out, command->get_name() + " " + Operand(*command)->get_name(),
+        CLI::detail::format_help(out,
+                                 command->get_name() + " " + Operand(*command)->get_name() +
+                                     FindCommand(command->get_name())->more,
                                  command->get_description(), get_column_width());
         return out.str();
     }
@@ -198,7 +239,7 @@ public:
 private:
     static std::string Synopsis(const CLI::App& command) {
         return "dirscribe " + command.get_name() + " " + Operand(command)->get_name() +
-               (TakesOptions(command) ? " [options]" : "");
+               FindCommand(command.get_name())->more + (TakesOptions(command) ? " [options]" : "");
     }
 };
 
@@ -227,8 +268,10 @@ std::unique_ptr<CLI::App> BuildParser(Arguments& args) {
         command->add_option(spec.operand, args.operand, std::string("the ") + spec.what)
             ->type_name("");
         spec.addOptions(*command, args);
-        command->footer(std::string(TakesOptions(*command) ? kSettings : "") +
-                        std::string(kExitStatus));
+        command->footer(spec.footer != nullptr
+                            ? std::string(spec.footer)
+                            : std::string(TakesOptions(*command) ? kSettings : "") +
+                                  std::string(kExitStatus));
     }
     return app;
 }
@@ -242,10 +285,40 @@ UsageError Unexpected(const CLI::App& app, const std::string& word) {
     return WrongOperandCount(app.get_subcommands().front()->get_name());
 }
 
+// The words of search as grep reads them: options first, "--" ending them, then the pattern
+// and the paths exactly as given (the parser drops an empty word and loses where "--"
+// stood). Nothing when help is asked for, which the parser gives.
+std::optional<std::variant<Arguments, InfoText, UsageError>>
+SearchWords(const std::vector<std::string>& words) {
+    Arguments args;
+    args.command = "search";
+    std::vector<std::string> operands;
+    bool options = true;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (options && (word == "-h" || word == "--help"))
+            return std::nullopt;
+        if (options && word == "--")
+            options = false;
+        else if (options && word.starts_with('-') && word != "-")
+            return UsageError{"unknown option " + word.substr(0, word.find('='))};
+        else
+            operands.push_back(word);
+    }
+    if (operands.size() < 2)
+        return WrongOperandCount(args.command);
+    args.operand = operands.front();
+    args.paths.assign(operands.begin() + 1, operands.end());
+    return args;
+}
+
 } // namespace
 
 std::variant<Arguments, InfoText, UsageError>
 ParseArguments(const std::vector<std::string>& words) {
+    if (!words.empty() && words.front() == "search")
+        if (auto parsed = SearchWords(words))
+            return *std::move(parsed);
     Arguments args;
     const std::unique_ptr<CLI::App> app = BuildParser(args);
     try {

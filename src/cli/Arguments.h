@@ -20,8 +20,9 @@ struct SortRequest {
 // One headless command with its options. Every optional setting is applied over the
 // profile's; a missing one leaves the profile's value.
 struct Arguments {
-    std::string command;                             // "list", "convert" or "details"
-    std::string operand;                             // the folder, document or file
+    std::string command;                             // "list", "convert", "details", ...
+    std::string operand;                             // the folder, document, file or pattern
+    std::vector<std::string> paths;                  // search: the documents and folders
     std::optional<std::int32_t> layout;              // --layout: a `Print as ` value
     std::optional<std::int32_t> depth;               // --depth: N or -1 for all
     std::optional<std::int32_t> content;             // --content: `Files and Folders`
@@ -32,6 +33,9 @@ struct Arguments {
     std::optional<std::string> txt;                  // --txt FILE or "-"
     std::optional<std::string> dsc;                  // --dsc FILE
     std::optional<std::string> pdf;                  // --pdf FILE
+    std::optional<std::string> csv;                  // --csv FILE or "-"
+    std::optional<std::string> json;                 // --json FILE or "-"
+    std::optional<std::string> html;                 // --html FILE
     std::optional<std::string> profile;              // --profile FILE
 };
 

@@ -6,11 +6,14 @@
 #include "console/StderrNotice.h"
 #include "core/Error.h"
 #include "core/format/AsciiCase.h"
+#include "core/ops/ListingExport.h"
 #include "core/ops/ListingSession.h"
+#include "core/ops/ListingUpdate.h"
 #include "core/options/Profile.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/Clock.h"
 #include "core/platform/UserLanguage.h"
+#include "core/search/ListingSearch.h"
 #include "core/table/FileDetails.h"
 
 #include <algorithm>
@@ -84,16 +87,25 @@ public:
     }
 };
 
-// The text report on standard output, written as it is made.
-bool WriteReportToStandardOutput(const ListingSession& session, Notice& notice, std::time_t now) {
+// An output written to standard output as it is made.
+template <typename Write> bool WriteToStandardOutput(Notice& notice, Write write) {
     try {
         StdoutSink sink;
-        session.WriteTextReport(sink, now);
+        write(sink);
         return true;
     } catch (const Error& error) {
         notice.Show(kCaption, error.what());
         return false;
     }
+}
+
+// An export to FILE, or to standard output for "-".
+bool WriteExportOutput(const ListingSession& session, ExportFormat format,
+                       const std::string& fileName, Notice& notice, std::time_t now) {
+    if (fileName != "-")
+        return ExportListing(session, format, fileName, notice, now, SpecialFiles::WriteThrough);
+    return WriteToStandardOutput(
+        notice, [&](ByteSink& sink) { WriteExport(session, format, now, sink); });
 }
 
 // A column by its title (exactly, else ignoring ASCII case) or by its index; -1 if none.
@@ -123,8 +135,17 @@ bool WriteOutputs(const Arguments& args, const ListingSession& session, Notice& 
         ok = session.Save(*args.txt, SaveFormat::TextReport, notice, now, kNamed) && ok;
     if (args.pdf)
         ok = WritePdfOutput(session, *args.pdf, notice) && ok;
-    if ((!args.txt && !args.dsc && !args.pdf) || args.txt == "-")
-        ok = WriteReportToStandardOutput(session, notice, now) && ok;
+    if (args.csv)
+        ok = WriteExportOutput(session, ExportFormat::Csv, *args.csv, notice, now) && ok;
+    if (args.json)
+        ok = WriteExportOutput(session, ExportFormat::Json, *args.json, notice, now) && ok;
+    if (args.html)
+        ok = WriteExportOutput(session, ExportFormat::Html, *args.html, notice, now) && ok;
+    const bool named = args.txt || args.dsc || args.pdf || args.csv || args.json || args.html;
+    if (!named || args.txt == "-")
+        ok = WriteToStandardOutput(notice, [&](ByteSink& sink) {
+                 session.WriteTextReport(sink, now);
+             }) && ok;
     return ok;
 }
 
@@ -170,6 +191,53 @@ int RunDetails(const Arguments& args) {
     return WriteStandardOutput(text, notice) ? kSuccess : kFailure;
 }
 
+// One line per match: document, row from 1, name, size, date and comment, tab-separated.
+int RunSearch(const Arguments& args) {
+    StderrNotice notice;
+    NullProgress progress;
+    std::string line;
+    bool written = true;
+    const std::size_t matches = SearchDocuments(
+        SearchQuery(args.operand), args.paths, notice, progress,
+        [&](const std::string& document, const SearchHit& hit) {
+            line = document + "\t" + std::to_string(hit.row + 1);
+            for (const std::string* text : {&hit.name, &hit.size, &hit.date, &hit.comment}) {
+                line += '\t';
+                // A tab or a line end inside a text would break the line into fields.
+                for (const char c : *text)
+                    line += c == '\t' || c == '\n' || c == '\r' ? ' ' : c;
+            }
+            line += '\n';
+            written = std::fwrite(line.data(), 1, line.size(), stdout) == line.size() && written;
+        });
+    if (std::fflush(stdout) != 0 || !written) {
+        notice.Show(kCaption, kStdoutFailed, NoticeIcon::Stop);
+        return kUsage;
+    }
+    return matches > 0 ? kSuccess : kFailure;
+}
+
+// Reads the document's folder again and saves the listing with its comments carried over.
+int RunUpdate(const Arguments& args) {
+    StderrNotice notice;
+    ListingSession listing(LoadProfile(args.profile.value_or(""), notice).options);
+    NullProgress progress;
+    if (!listing.OpenDocument(args.operand, notice, progress))
+        return kFailure;
+    StopFlag stop;
+    std::optional<ListingUpdate> update = UpdateListing(listing, notice, progress, stop);
+    if (!update)
+        return kFailure;
+    const std::string& target = args.dsc.value_or(args.operand);
+    if (!update->session.Save(target, SaveFormat::DocumentFile, notice, Now(),
+                              SpecialFiles::WriteThrough))
+        return kFailure;
+    const UpdateCounts& counts = update->counts;
+    std::fprintf(stderr, "dirscribe: updated %s: %d kept, %d new, %d gone\n", target.c_str(),
+                 counts.kept, counts.added, counts.gone);
+    return kSuccess;
+}
+
 } // namespace
 
 int RunCommandLine(int argc, char** argv) {
@@ -187,7 +255,11 @@ int RunCommandLine(int argc, char** argv) {
     try {
         if (args.command == "details")
             return RunDetails(args);
+        if (args.command == "search")
+            return RunSearch(args);
         RaiseOpenFileLimit();
+        if (args.command == "update")
+            return RunUpdate(args);
         return Run(args);
     } catch (const std::bad_alloc&) {
         StderrNotice().Show(kCaption, kNotEnoughMemory, NoticeIcon::Stop);

@@ -10,7 +10,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -121,15 +120,13 @@ TEST(SafeListing, TotalsAreRightWhateverTheDepthAndTheDescriptorLimit) {
 
 TEST(SafeListing, TotalsSaturateInsteadOfWrapping) {
     TempTree tree;
-    tree.Folder("huge");
-    if (::mount("dirscribe-test", tree.Path("huge").c_str(), "tmpfs", 0, nullptr) != 0)
+    if (!tree.MountTmpfs("huge"))
         GTEST_SKIP() << "cannot mount a file system for files of 2^62 bytes here";
     for (int i = 0; i < 4; ++i)
         tree.SizedFile("huge/big/part" + std::to_string(i), std::uint64_t{1} << 62);
     const ProgramResult r = RunDirscribe({"list", "huge", "--profile", tree.Path("none.ini"),
                                           "--layout", "standard", "--columns", "size"},
                                          {tree.Root(), {}, {}});
-    ::umount(tree.Path("huge").c_str());
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::size_t summary = r.out.find("Size(bytes):        16383.9 Pb\r\n");
     EXPECT_NE(summary, std::string::npos) << r.out;

@@ -3,12 +3,15 @@
 // stays and the user is told, in the core and on the command line.
 #include "cli/CommandLine.h"
 #include "core/ops/ListingSession.h"
+#include "core/platform/TaskPool.h"
 #include "memory/AllocationLimit.h"
 #include "support/RecordingNotice.h"
 #include "support/TempTree.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
 #include <new>
+#include <optional>
 
 namespace dirscribe {
 namespace {
@@ -82,6 +85,27 @@ TEST_F(OutOfMemory, TheCommandLineSaysSoAndEndsWithStatusOne) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(status, 1);
     EXPECT_EQ(err, " There are not enough memory! \n");
+}
+
+// Whatever allocation fails while a pool starts its helpers, it works with those it has
+// (it used to end the program, with a helper's thread left unjoined).
+TEST(OutOfMemoryPool, APoolThatCannotStartEveryHelperWorksWithFewer) {
+    for (std::size_t allowance = 0; allowance < 4096; allowance += 64) {
+        std::optional<TaskPool> pool;
+        try {
+            const test::AllocationLimit limit(allowance);
+            pool.emplace(4);
+        } catch (const std::bad_alloc&) {
+            continue; // no room for the pool itself: the caller is told
+        }
+        std::atomic<int> done = 0;
+        TaskPool::Group group;
+        for (int task = 0; task < 8; ++task)
+            if (!pool->TryPost(group, [&done] { ++done; }))
+                ++done;
+        pool->Wait(group);
+        EXPECT_EQ(done, 8) << allowance;
+    }
 }
 
 } // namespace

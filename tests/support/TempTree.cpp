@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -43,6 +44,8 @@ TempTree::TempTree() {
 }
 
 TempTree::~TempTree() {
+    for (const std::string& mount : m_mounts)
+        ::umount2(mount.c_str(), MNT_DETACH);
     // Folders made unreadable by a test must be opened up before they can be removed.
     for (int pass = 0; pass < 3; ++pass)
         MakeAllAccessible(m_root);
@@ -52,6 +55,14 @@ TempTree::~TempTree() {
 
 std::string TempTree::Path(std::string_view relative) const {
     return relative.empty() ? m_root : m_root + "/" + std::string(relative);
+}
+
+bool TempTree::MountTmpfs(std::string_view relative) {
+    Folder(relative);
+    if (::mount("dirscribe-test", Path(relative).c_str(), "tmpfs", 0, nullptr) != 0)
+        return false;
+    m_mounts.push_back(Path(relative));
+    return true;
 }
 
 void TempTree::Folder(std::string_view relative) const {

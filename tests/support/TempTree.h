@@ -6,6 +6,7 @@
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dirscribe::test {
 
@@ -32,9 +33,13 @@ public:
     // Sets the last-write time (seconds since 1970, UTC) without following links.
     void SetModified(std::string_view relative, std::time_t seconds) const;
     void Chmod(std::string_view relative, unsigned mode) const;
+    // Mounts an empty tmpfs on a new folder, unmounted again with the tree; false where this
+    // process may not mount.
+    bool MountTmpfs(std::string_view relative);
 
 private:
     std::string m_root;
+    std::vector<std::string> m_mounts;
 };
 
 // Reads a whole file; fails the current test when it cannot.

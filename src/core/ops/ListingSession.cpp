@@ -109,6 +109,19 @@ void ListingSession::NewDocument() {
     m_modified = false;
 }
 
+void ListingSession::TakeListing(ListingSession&& other) {
+    m_doc = std::move(other.m_doc);
+    m_table = std::move(other.m_table);
+    m_path = std::move(other.m_path);
+    m_shownPath = std::move(other.m_shownPath);
+    m_read = std::move(other.m_read);
+    m_loadedRows = std::move(other.m_loadedRows);
+    m_listingShown = other.m_listingShown;
+    m_sortEnabled = other.m_sortEnabled;
+    m_editNotify = other.m_editNotify;
+    m_modified = other.m_modified;
+}
+
 bool ListingSession::SetCellText(int row, int column, std::string_view text) {
     if (row < 0 || row >= m_table.RowCount() || column < 0 || column >= m_table.ColumnCount())
         return false;

@@ -88,6 +88,9 @@ public:
 
     // Forgets the listing: no entries, rows or path; the settings stay.
     void NewDocument();
+    // Puts the listing of `other` on show here (its document, table, path and marks, such
+    // as modified), as an update makes it; this session's settings and sort state stay.
+    void TakeListing(ListingSession&& other);
     // Saves the listing in the given format, replacing the file atomically: a failed save
     // leaves the old file and says why. `special` says whether a pipe or a device is
     // written into or refused.

@@ -21,7 +21,9 @@ struct FolderKey {
 };
 constexpr std::array kFolders{FolderKey{"Last Folder", &WindowState::lastFolder},
                               FolderKey{"Open Folder", &WindowState::openFolder},
-                              FolderKey{"Save Folder", &WindowState::saveFolder}};
+                              FolderKey{"Save Folder", &WindowState::saveFolder},
+                              FolderKey{"Export Folder", &WindowState::exportFolder},
+                              FolderKey{"Search Folder", &WindowState::searchFolder}};
 
 constexpr std::array<std::string_view, 5> kColumns{kFileNameTitle, kCommentsTitle, kSizeTitle,
                                                    kAttrTitle, kLastModifiedTitle};

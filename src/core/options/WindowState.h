@@ -23,9 +23,11 @@ struct WindowGeometry {
 struct WindowState {
     std::optional<WindowGeometry> geometry; // the normal (not maximized) place; none at first
     bool maximized = false;
-    std::string lastFolder; // the folder listed last, shown in the path box at start
-    std::string openFolder; // the folder of the file last opened with the Open dialog
-    std::string saveFolder; // the folder of the file last saved with the Save dialog
+    std::string lastFolder;   // the folder listed last, shown in the path box at start
+    std::string openFolder;   // the folder of the file last opened with the Open dialog
+    std::string saveFolder;   // the folder of the file last saved with the Save dialog
+    std::string exportFolder; // the folder of the file last written with the Export dialog
+    std::string searchFolder; // the folder of documents last searched
     std::map<std::string, int> columnWidths; // widths the user set, by column title
 
     friend bool operator==(const WindowState&, const WindowState&) = default;

@@ -2,6 +2,7 @@
 #include "core/platform/TaskPool.h"
 
 #include <algorithm>
+#include <new>
 #include <system_error>
 
 namespace dirscribe {
@@ -11,11 +12,13 @@ unsigned TaskPool::CoresUpTo(unsigned limit) {
 }
 
 TaskPool::TaskPool(unsigned threads) {
-    // A helper the system cannot start (no memory for its stack) only means fewer helpers.
+    // A helper the system cannot start (no memory for its stack or its state) only means
+    // fewer helpers; the ones started are joined as usual.
     try {
         for (unsigned i = 1; i < threads; ++i)
             m_helpers.emplace_back([this] { HelperLoop(); });
     } catch (const std::system_error&) {
+    } catch (const std::bad_alloc&) {
     }
 }
 

@@ -45,11 +45,19 @@ constexpr std::array kTexts{
     CommandText{kFontSize, "", "Font Size", "Font Size"},
     CommandText{kFoldersListing, "", "Folder's Listing", "Folder's Listing"},
     CommandText{kStop, "", "Stop Reading Media", "Stop"},
+    CommandText{kExport, "&Export...", "Export the listing as CSV, JSON or a web page", "Export"},
+    CommandText{kFind, "&Find...\tCtrl+Shift+F", "Find a name or a comment in the listing", "Find"},
+    CommandText{kFindNext, "Find &Next\tF3", "Find the next row that matches", "Find Next"},
+    CommandText{kFindInSaved, "Find in Saved &Listings...", "Find which saved listing holds a file",
+                "Find in Saved Listings"},
+    CommandText{kUpdateListing, "&Update Listing (keep comments)",
+                "List the folder again, keeping every comment", "Update Listing"},
 };
 
-constexpr std::array kFileItems{kOpen,    kSave,       kSaveDb,  kSaveAs, -1,   kPrint,
-                                kPreview, kPrintSetup, kRefresh, -1,      kExit};
-constexpr std::array kCommandItems{kBrowse, kToolBar, kTypeInPath, -1, kSettings};
+constexpr std::array kFileItems{kOpen,  kSave,    kSaveDb,     kSaveAs,  kExport, -1,
+                                kPrint, kPreview, kPrintSetup, kRefresh, -1,      kExit};
+constexpr std::array kCommandItems{kBrowse,      kToolBar, kTypeInPath,    -1, kFind,    kFindNext,
+                                   kFindInSaved, -1,       kUpdateListing, -1, kSettings};
 constexpr std::array kDepthItems{kDepth0, kDepth1,  kDepth2,      kDepth3,
                                  kDepth5, kDepth10, kDepthCustom, kDepthAll};
 constexpr std::array kHelpItems{kHelp, kAbout};

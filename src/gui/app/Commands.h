@@ -43,6 +43,12 @@ inline constexpr int kAddComments = 32832;
 inline constexpr int kFontSize = 32803;
 inline constexpr int kFoldersListing = 32854;
 inline constexpr int kStop = 32852;
+// The catalogue commands: hand a listing on, find in it and in saved ones, list it again.
+inline constexpr int kExport = 32860;
+inline constexpr int kFind = 32861;
+inline constexpr int kFindNext = 32862;
+inline constexpr int kFindInSaved = 32863;
+inline constexpr int kUpdateListing = 32864;
 // Accelerators without a handler: they take their keys and do nothing.
 inline constexpr int kUndo = 57643;
 inline constexpr int kCut = 57635;

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/ListingView.h"
 
+#include "core/format/Utf8.h"
 #include "core/ops/ListingSession.h"
+#include "core/ops/ListingUpdate.h"
 #include "core/platform/Progress.h"
 #include "gui/table/CellListView.h"
 #include "gui/table/TableEditing.h"
 #include "gui/tree/FolderTree.h"
+#include "render/QtText.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -14,7 +17,9 @@
 #include <QStackedWidget>
 #include <QThread>
 #include <QVBoxLayout>
+#include <memory>
 #include <new>
+#include <optional>
 
 namespace dirscribe {
 
@@ -71,8 +76,8 @@ ListingView::ListingView(ListingSession& session, Notice& notice, Progress& prog
 
     m_tree->setObjectName(QStringLiteral("folderTree"));
     connect(m_tree, &FolderTree::Expanding, m_pathBox, &QLineEdit::clear);
-    connect(m_tree, &FolderTree::FolderChosen, this, [this](const QString& path) {
-        m_pathBox->setText(path);
+    connect(m_tree, &FolderTree::FolderChosen, this, [this](const std::string& path) {
+        ShowPath(path);
         ReadSelectedFolder();
     });
 
@@ -99,8 +104,8 @@ void ListingView::InitialUpdate(const QString& lastFolder) {
         ApplyTreeFont();
         ShowTree();
         m_tree->Populate();
-        m_tree->ShowForBrowse(lastFolder);
-        m_pathBox->setText(lastFolder);
+        ShowPath(lastFolder.toStdString());
+        m_tree->ShowForBrowse(m_shownPath);
         m_firstUpdate = false;
     }
     m_pathBox->setVisible(m_session.Options().showManualPath != 0);
@@ -109,38 +114,73 @@ void ListingView::InitialUpdate(const QString& lastFolder) {
 void ListingView::ReadSelectedFolder(ReadDone done) {
     if (Reading())
         return;
+    // An open editor's text counts as a change the question below asks about.
+    m_editing->SetLocked(true);
     if (m_mayReplace && !m_mayReplace()) {
+        m_editing->SetLocked(false);
         // Kept as it was: the path box names the listing again, and the tree may be used
         // to pick once more.
-        m_pathBox->setText(QString::fromStdString(m_session.Path()));
+        ShowPath(m_session.Path());
         if (!TableVisible())
-            m_tree->ShowForBrowse(m_pathBox->text());
+            m_tree->ShowForBrowse(m_shownPath);
         return;
     }
+    m_session.SetPath(PathToRead());
+    StartReader([this] { return m_session.ScanSelectedFolder(m_notice, m_progress, m_stop); },
+                [this] { return Populate(); }, std::move(done));
+}
+
+void ListingView::UpdateShownListing(Updated updated) {
+    if (Reading())
+        return;
+    m_editing->SetLocked(true);
+    // The update reads the listing on show while the table only paints it.
+    auto update = std::make_shared<std::optional<ListingUpdate>>();
+    const auto work = [this, update] {
+        try {
+            *update = UpdateListing(m_session, m_notice, m_progress, m_stop);
+        } catch (const std::bad_alloc&) {
+            m_notice.Show(kCaption, kNotEnoughMemory, NoticeIcon::Stop);
+        }
+        return update->has_value();
+    };
+    const auto take = [this, update] {
+        m_model.Change([&] { m_session.TakeListing(std::move((*update)->session)); });
+        ApplyTableLook();
+        ShowTable();
+        return true;
+    };
+    StartReader(work, take, [update, updated = std::move(updated)](bool done) {
+        if (done && updated)
+            updated((*update)->counts);
+    });
+}
+
+void ListingView::StartReader(std::function<bool()> work, std::function<bool()> take,
+                              ReadDone done) {
     m_notice.DropGathered();
-    m_session.SetPath(m_pathBox->text().toStdString());
-    m_reader.reset(QThread::create(
-        [this] { m_readResult = m_session.ScanSelectedFolder(m_notice, m_progress, m_stop); }));
+    m_reader.reset(QThread::create([this, work = std::move(work)] { m_readResult = work(); }));
     connect(m_reader.get(), &QThread::finished, this,
-            [this, done = std::move(done)] { FinishRead(done); });
+            [this, take = std::move(take), done = std::move(done)] { FinishRead(take, done); });
     emit ReadingChanged(true);
     m_reader->start();
 }
 
-void ListingView::FinishRead(const ReadDone& done) {
+void ListingView::FinishRead(const std::function<bool()>& take, const ReadDone& done) {
     m_reader->wait();
     m_reader.reset();
     m_progress.End();
     if (m_readResult)
-        m_readResult = Populate();
+        m_readResult = take();
     // Whatever happened, the path box names the listing on show.
-    m_pathBox->setText(QString::fromStdString(m_session.Path()));
+    ShowPath(m_session.Path());
     if (m_readResult) {
         m_notice.ShowGathered();
     } else if (!m_pathBox->isHidden()) {
         m_pathBox->setFocus();
         m_pathBox->selectAll();
     }
+    m_editing->SetLocked(false);
     emit ReadingChanged(false);
     emit ReadFinished(m_readResult);
     if (done)
@@ -243,8 +283,18 @@ void ListingView::ShowFoldersListing() {
 void ListingView::BrowseForFolder() {
     if (!TableVisible())
         return;
-    m_tree->ShowForBrowse(QString::fromStdString(m_session.Path()));
+    m_tree->ShowForBrowse(m_session.Path());
     ShowTree();
+}
+
+void ListingView::ShowPath(const std::string& path) {
+    m_shownPath = path;
+    m_pathBox->setText(ToQString(DisplayText(path)));
+}
+
+std::string ListingView::PathToRead() const {
+    const QString typed = m_pathBox->text();
+    return typed == ToQString(DisplayText(m_shownPath)) ? m_shownPath : typed.toStdString();
 }
 
 void ListingView::TogglePathBox() {
@@ -258,7 +308,7 @@ bool ListingView::OpenDocument(const QString& fileName) {
         [&] { opened = m_session.OpenDocument(fileName.toStdString(), m_notice, m_progress); });
     if (!opened)
         return false;
-    m_pathBox->setText(QString::fromStdString(m_session.Path()));
+    ShowPath(m_session.Path());
     ApplyTableLook();
     ShowTable();
     return true;
@@ -267,6 +317,12 @@ bool ListingView::OpenDocument(const QString& fileName) {
 void ListingView::NewDocument() {
     m_model.Change([&] { m_session.NewDocument(); });
     m_pathBox->clear();
+}
+
+void ListingView::ShowRow(int row) {
+    ShowTable();
+    m_table->FocusRow(row);
+    m_table->scrollTo(m_table->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 void ListingView::FetchFileDetails(int row) {

@@ -23,6 +23,7 @@ class FolderTree;
 class ListingSession;
 class Progress;
 class TableEditing;
+struct UpdateCounts;
 
 // Shows one listing session: the folder tree to pick from, or the table of the last
 // listing, one at a time in the same place. A folder is read on a thread of its own, so
@@ -51,6 +52,12 @@ public:
     // with whether it did. Ignored while a read runs, or when the replace check says no.
     // Subfolders the read could not open are named in one message at its end.
     void ReadSelectedFolder(ReadDone done = {});
+    // Lists the folder of the listing on show again on the reader thread, carrying what was
+    // typed over (UpdateListing); the result replaces the listing, marked changed, and
+    // `updated` gets its counts. A folder that cannot be read changes nothing.
+    using Updated = std::function<void(const UpdateCounts& counts)>;
+    void UpdateShownListing(Updated updated);
+    // A read or an update runs.
     [[nodiscard]] bool Reading() const { return m_reader != nullptr; }
 
     // The view commands.
@@ -64,6 +71,8 @@ public:
     bool OpenDocument(const QString& fileName);
     // Forgets the listing: no rows, no entries, an empty path.
     void NewDocument();
+    // Brings the table to the front with `row` focused and in sight.
+    void ShowRow(int row);
 
     [[nodiscard]] bool TableVisible() const;
     [[nodiscard]] bool PathBoxVisible() const;
@@ -87,7 +96,10 @@ signals:
     void StatusText(const QString& text);
 
 private:
-    void FinishRead(const ReadDone& done);
+    // Runs `work` on the reader thread; then, on this thread, `take` puts what it made on
+    // show when it succeeded (false when it could not) and `done` learns the outcome.
+    void StartReader(std::function<bool()> work, std::function<bool()> take, ReadDone done);
+    void FinishRead(const std::function<bool()>& take, const ReadDone& done);
     void SortByColumn(int column);
     void ShowSortIndicator();
     void RememberColumnWidth(int column, int width);
@@ -95,6 +107,11 @@ private:
     void FetchFileDetails(int row);
     // Fills the table from the read; false, after a message, when memory ran out.
     bool Populate();
+    // The path box shows a path as text; the bytes of a path that came from the disk or
+    // the listing are kept, so a name that is not UTF-8 is read as it is.
+    void ShowPath(const std::string& path);
+    // The kept bytes while the box still shows them, else what was typed.
+    [[nodiscard]] std::string PathToRead() const;
     void ApplyTableLook();
     void ShowTable();
     void ShowTree();
@@ -106,6 +123,7 @@ private:
     StopFlag m_stop;
     ListingTableModel m_model;
     QLineEdit* m_pathBox;
+    std::string m_shownPath; // the bytes of the path the box was last given
     QStackedWidget* m_stack;
     FolderTree* m_tree;
     CellListView* m_table;

@@ -6,6 +6,7 @@
 #include "core/options/Profile.h"
 #include "core/platform/Clock.h"
 #include "gui/app/Commands.h"
+#include "gui/app/ListingFind.h"
 #include "gui/app/ListingView.h"
 #include "gui/app/ToolbarIcons.h"
 #include "gui/app/WorkingProgress.h"
@@ -52,14 +53,10 @@ int IconSpacing(const QScreen& screen) {
     return static_cast<int>(std::lround(75.0 * screen.logicalDotsPerInchX() / 96.0));
 }
 
-QString FolderOf(const QString& fileName) {
-    return QFileInfo(fileName).absolutePath();
-}
-
 // Commands that work while a folder is being read; the others would change the listing
 // under the reader.
 bool WorksWhileReading(int id) {
-    return id == kStop || id == kToolBar || id == kAbout || id == kExit;
+    return id == kStop || id == kToolBar || id == kAbout || id == kExit || id == kFindInSaved;
 }
 
 // The commands that flip one setting, and those that choose a layout.
@@ -95,6 +92,10 @@ QString DepthText(int depth) {
 
 } // namespace
 
+QString FolderOf(const QString& fileName) {
+    return QFileInfo(fileName).absolutePath();
+}
+
 int FindMenuItem(const QList<QAction*>& items, const QString& text) {
     for (int position = 0; position < items.size(); ++position)
         if (items[position]->text().contains(text))
@@ -119,6 +120,7 @@ MainWindow::MainWindow(ListingSession& session, Notice& notice, std::string prof
     m_view = new ListingView(session, notice, *m_progress, this);
     m_view->SetColumnWidths(m_state.columnWidths);
     setCentralWidget(m_view);
+    m_find = new ListingFind(session.Table(), *m_view->Table().model(), this);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -197,6 +199,9 @@ void MainWindow::CreateActions() {
     Action(kPrint)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     Action(kPreview)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     Action(kRefresh)->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_F), QKeySequence(Qt::Key_F5)});
+    // Ctrl+F, the usual Find key, has always refreshed here.
+    Action(kFind)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    Action(kFindNext)->setShortcut(QKeySequence(Qt::Key_F3));
     Action(kSaveDb)->setEnabled(false);
     Action(kHelp)->setEnabled(false);
 }
@@ -348,6 +353,21 @@ void MainWindow::RunCommand(int commandId) {
     case kStop:
         m_view->Stop();
         break;
+    case kExport:
+        ExportWithDialog();
+        break;
+    case kFind:
+        AskFindText();
+        break;
+    case kFindNext:
+        FindNext();
+        break;
+    case kFindInSaved:
+        FindInSavedListings();
+        break;
+    case kUpdateListing:
+        UpdateListing();
+        break;
     default:
         break;
     }
@@ -420,6 +440,12 @@ void MainWindow::UpdateCommandStates() {
     for (const auto& [id, action] : m_actions)
         if (id != kSaveDb && id != kHelp)
             action->setEnabled(!reading || WorksWhileReading(id));
+    // A listing that came from a folder or a document; Find moves in its table.
+    const bool listing = !reading && m_session.ListingShown() && !m_session.Path().empty();
+    for (const int id : {kExport, kUpdateListing})
+        Action(id)->setEnabled(listing);
+    for (const int id : {kFind, kFindNext})
+        Action(id)->setEnabled(listing && m_view->TableVisible());
 }
 
 bool MainWindow::OpenDocument(const QString& fileName) {
@@ -466,6 +492,20 @@ void MainWindow::NewDocument() {
         return;
     m_view->NewDocument();
     SetDocument({});
+    UpdateCommandStates();
+}
+
+QFileDialog* MainWindow::NewFileDialog(const QString& objectName, QFileDialog::AcceptMode mode,
+                                       const QStringList& filters, const std::string& folder) {
+    auto* dialog = new QFileDialog(this);
+    dialog->setObjectName(objectName);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(mode);
+    dialog->setNameFilters(filters);
+    if (!folder.empty())
+        dialog->setDirectory(QString::fromStdString(folder));
+    return dialog;
 }
 
 QFileDialog* MainWindow::OpenFileDialog(const QString& objectName, QFileDialog::AcceptMode mode,
@@ -473,17 +513,10 @@ QFileDialog* MainWindow::OpenFileDialog(const QString& objectName, QFileDialog::
     const bool saving = mode == QFileDialog::AcceptSave;
     const QStringList filters =
         saving ? QStringList{kFilter, kReportFilter, kAllFiles} : QStringList{kFilter, kAllFiles};
-    auto* dialog = new QFileDialog(this);
-    dialog->setObjectName(objectName);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(mode);
-    dialog->setNameFilters(filters);
     // Each dialog starts where it was last used; Save falls back on Open's folder.
     const std::string& folder =
         saving && !m_state.saveFolder.empty() ? m_state.saveFolder : m_state.openFolder;
-    if (!folder.empty())
-        dialog->setDirectory(QString::fromStdString(folder));
+    QFileDialog* dialog = NewFileDialog(objectName, mode, filters, folder);
     connect(dialog, &QFileDialog::fileSelected, this, chosen);
     return dialog;
 }

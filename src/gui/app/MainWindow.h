@@ -2,10 +2,12 @@
 // The main window: menus, toolbar, status bar and the listing view.
 #pragma once
 
+#include "core/ops/ListingExport.h"
 #include "core/options/WindowState.h"
 
 #include <QFileDialog>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -18,10 +20,12 @@ class QToolBar;
 
 namespace dirscribe {
 
+class ListingFind;
 class ListingPrinter;
 class ListingSession;
 class ListingView;
 class Notice;
+class SavedListingsDialog;
 class WorkingProgress;
 
 // The program's one window over one listing session. Menu and toolbar commands call
@@ -88,6 +92,9 @@ private:
     void ChooseDepth(int depth);
     void ShowSettings();
     void OpenDialog(QDialog* dialog);
+    // A file dialog, not yet shown, for files of these types, starting in `folder`.
+    QFileDialog* NewFileDialog(const QString& objectName, QFileDialog::AcceptMode mode,
+                               const QStringList& filters, const std::string& folder);
     // A file dialog for documents, not yet shown, that hands the chosen file to `chosen`.
     QFileDialog* OpenFileDialog(const QString& objectName, QFileDialog::AcceptMode mode,
                                 bool (MainWindow::*chosen)(const QString&));
@@ -96,6 +103,20 @@ private:
     void SaveAsWithDialog();
     void NewDocument();
     void SaveProfile();
+
+    // The catalogue commands (MainWindowCatalogue.cpp).
+    void ExportWithDialog();
+    // Writes the export atomically in the format the name's extension asks for, else in
+    // `chosen`; a failure is shown in a message.
+    void ExportTo(const QString& fileName, ExportFormat chosen);
+    void AskFindText();
+    void FindNext();
+    // Moves to the first match below `row` and says so, or why not, in the status bar.
+    void FindFrom(int row);
+    void FindInSavedListings();
+    // Opens a document found by a search at the row that matched.
+    void OpenAtRow(const QString& document, int row);
+    void UpdateListing();
     // False when the user wants to keep a changed listing (or to save it first by hand).
     bool MayDiscardChanges();
     // "Dirscribe:   " and the path box's text, cut to 25 characters.
@@ -118,8 +139,12 @@ private:
     WindowState m_state;
     bool m_initialUpdateDone = false;
     SaveQuestion m_saveQuestion;
+    ListingFind* m_find = nullptr;
+    QPointer<SavedListingsDialog> m_searchDialog;
 };
 
+// The folder a file is in, as an absolute path.
+QString FolderOf(const QString& fileName);
 // The position of the first action whose text contains `text`, or -1.
 int FindMenuItem(const QList<QAction*>& items, const QString& text);
 

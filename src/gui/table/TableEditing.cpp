@@ -36,6 +36,8 @@ TableEditing::~TableEditing() {
 }
 
 void TableEditing::OnBeginLabelEdit(int row, int column) {
+    if (m_locked)
+        return;
     m_session.DisableSorting();
     if (m_session.Options().Layout() == PageLayout::FileData) {
         if (m_detailsRequest)
@@ -174,8 +176,18 @@ void TableEditing::OnDeleteRow() {
     m_model.RemoveRows(focused, 1, [&] { m_session.DeleteRow(focused); });
 }
 
+void TableEditing::SetLocked(bool locked) {
+    m_locked = locked;
+    if (!locked)
+        return;
+    if (CellEdit* editor = m_activeEditor)
+        editor->Finish();
+    if (m_menu)
+        m_menu->close();
+}
+
 void TableEditing::OnContextMenu(const QPoint& globalPosition) {
-    if (!m_view.isVisible() || !m_session.ListingShown())
+    if (m_locked || !m_view.isVisible() || !m_session.ListingShown())
         return;
     if (m_menu)
         m_menu->close();

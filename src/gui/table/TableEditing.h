@@ -58,6 +58,10 @@ public:
     void OnDeleteRow();
     // Opens the row menu at a global position, once a listing has been shown.
     void OnContextMenu(const QPoint& globalPosition);
+    // While the rows on show are being replaced (a read or an update runs), whatever was
+    // typed meanwhile would be lost unasked: edit requests and the row menu are refused,
+    // and an open editor ends, keeping its text.
+    void SetLocked(bool locked);
 
 private:
     void OnEndLabelEdit(CellEdit* editor, bool keep, const QString& text);
@@ -75,6 +79,7 @@ private:
     QPointer<CellEdit> m_activeEditor;
     QPointer<QMenu> m_menu;
     DetailsRequest m_detailsRequest;
+    bool m_locked = false;
 };
 
 } // namespace dirscribe

@@ -61,10 +61,10 @@ void FolderTree::Populate() {
     m_armed = true;
 }
 
-void FolderTree::ShowForBrowse(const QString& folder) {
+void FolderTree::ShowForBrowse(const std::string& folder) {
     m_armed = false;
     m_opening = true;
-    QModelIndex shown = folder.isEmpty() ? QModelIndex() : m_model->IndexOfPath(folder);
+    QModelIndex shown = folder.empty() ? QModelIndex() : m_model->IndexOfPath(folder);
     if (!shown.isValid()) {
         const QModelIndexList selected = selectionModel()->selectedIndexes();
         shown = selected.isEmpty() ? QModelIndex() : selected.first();
@@ -103,8 +103,8 @@ void FolderTree::OnSelectionChanged(const QItemSelection& selected) {
     if (!m_armed)
         return;
     m_armed = false;
-    const QString path = m_model->PathOf(node);
-    if (!path.isEmpty())
+    const std::string path = m_model->PathOf(node);
+    if (!path.empty())
         emit FolderChosen(path);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QPersistentModelIndex>
 #include <QTreeView>
+#include <string>
 
 class QItemSelection;
 
@@ -33,7 +34,7 @@ public:
     // the node that was selected highlighted and current, and arms again, so that choosing
     // even the same folder again is a selection that is acted on. Opening nodes here is no
     // expansion by the user: Expanding is not emitted.
-    void ShowForBrowse(const QString& folder = {});
+    void ShowForBrowse(const std::string& folder = {});
     // The tree's font: the face, 18 px weight 600 when largeFont, else 16 px weight 500.
     void SetTreeFont(const QString& face, bool largeFont);
     // Whether the next selection change is acted on.
@@ -44,8 +45,8 @@ public:
     [[nodiscard]] FolderTreeModel* FolderModel() const { return m_model; }
 
 signals:
-    // A folder node was selected while the tree was armed.
-    void FolderChosen(const QString& path);
+    // A folder node was selected while the tree was armed; the path's raw bytes.
+    void FolderChosen(const std::string& path);
     // A node expands or collapses (emitted as it does, before any other reaction).
     void Expanding();
 

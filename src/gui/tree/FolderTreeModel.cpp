@@ -200,9 +200,9 @@ bool FolderTreeModel::IsFilled(const QModelIndex& index) const {
     return node != nullptr && node->filled;
 }
 
-QString FolderTreeModel::PathOf(const QModelIndex& index) const {
+std::string FolderTreeModel::PathOf(const QModelIndex& index) const {
     const Node* node = NodeOf(index);
-    return node == nullptr ? QString() : QString::fromStdString(node->path);
+    return node == nullptr ? std::string() : node->path;
 }
 
 QModelIndex FolderTreeModel::ComputerNode() const {
@@ -212,8 +212,7 @@ QModelIndex FolderTreeModel::ComputerNode() const {
     return {};
 }
 
-QModelIndex FolderTreeModel::IndexOfPath(const QString& path) {
-    const std::string wanted = path.toStdString();
+QModelIndex FolderTreeModel::IndexOfPath(const std::string& wanted) {
     const Node* node = nullptr;
     const auto consider = [&](const Node& top) {
         if (Holds(top.path, wanted) && (node == nullptr || top.path.size() > node->path.size()))

@@ -38,15 +38,15 @@ public:
     bool Fill(const QModelIndex& index);
     // Whether Fill (or fetching) has read the node's subfolders.
     [[nodiscard]] bool IsFilled(const QModelIndex& index) const;
-    // The node's file-system path; empty for "Computer" and for an invalid index.
-    [[nodiscard]] QString PathOf(const QModelIndex& index) const;
+    // The node's file-system path, raw bytes; empty for "Computer" and an invalid index.
+    [[nodiscard]] std::string PathOf(const QModelIndex& index) const;
     // The "Computer" node.
     [[nodiscard]] QModelIndex ComputerNode() const;
     // The node of a folder: under the home folder when it lies there, else under the volume
     // that holds it most closely, filling the nodes on the way. When a part of the path has
     // no node (it was removed, or is no folder) the deepest node found; invalid when no top
     // node holds the path.
-    QModelIndex IndexOfPath(const QString& path);
+    QModelIndex IndexOfPath(const std::string& path);
 
     // Sibling order, as a file manager sorts: case-insensitive (Unicode case folding), runs
     // of ASCII digits compared by their value ("a9" before "a10"); names equal that way are

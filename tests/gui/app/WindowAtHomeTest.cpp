@@ -170,6 +170,7 @@ TEST_F(WindowAtHomeTest, RemembersItsPlaceTheLastFolderTheDialogsFoldersAndColum
 }
 
 TEST_F(WindowAtHomeTest, TheFirstClickListsAndBrowseComesBackToTheFolderListed) {
+    folder.File("home/caf\xE9/x.txt", "1"); // a Latin-1 name
     const auto window = Open();
     FolderTree& tree = window->View().Tree();
     QSignalSpy finished(&window->View(), &ListingView::ReadFinished);
@@ -187,6 +188,14 @@ TEST_F(WindowAtHomeTest, TheFirstClickListsAndBrowseComesBackToTheFolderListed) 
               folder.Path("home/Music/Albums"));
     EXPECT_FALSE(Box(*window).empty()) << "opening its parents was no expansion by the user";
     EXPECT_TRUE(click(shown)) << "a click on the folder shown lists it again";
+
+    window->Action(kBrowse)->trigger();
+    const QModelIndex latin = tree.FolderModel()->IndexOfPath(folder.Path("home/caf\xE9"));
+    tree.scrollTo(latin);
+    ASSERT_TRUE(click(latin));
+    EXPECT_TRUE(finished.last()[0].toBool()) << "the folder is read by its own bytes";
+    EXPECT_EQ(Box(*window), folder.Path("home/caf\xC3\xA9")) << "and shown as text";
+    EXPECT_EQ(window->View().Table().model()->rowCount(), 1);
 }
 
 TEST_F(WindowAtHomeTest, EveryKeyAMenuShowsWorksUnlessATextFieldNeedsIt) {

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+// What an export of a listing is made from.
+#pragma once
+
+#include "core/listing/ListingSummary.h"
+#include "core/table/ListingTable.h"
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace dirscribe {
+
+// The exact facts of the entry a row was made from.
+struct RowEntryFacts {
+    std::uint64_t bytes = 0;
+    std::uint64_t modified = 0; // file time: 100 ns ticks since 1601-01-01 UTC
+    std::string path;           // the entry's path on disk, as bytes
+};
+
+// The entry a table row was made from, for rows read from the disk in this run; nothing
+// for other rows (comments, details, inserted rows, the rows of a document file).
+class RowEntries {
+public:
+    virtual ~RowEntries() = default;
+    [[nodiscard]] virtual std::optional<RowEntryFacts> EntryOf(int row) const = 0;
+};
+
+// The listing as shown: the table's texts, with the title and summary of the report.
+struct ExportSource {
+    const ListingTable& table;
+    std::string_view folder;
+    ListingSummary summary;
+    bool sizeInBytes = false;
+    std::int32_t dateFormat = 0;
+    std::time_t createdOn = 0;
+    const RowEntries* entries = nullptr; // null: no row knows its entry
+};
+
+// A cell's text as the exports give it: the name cell as it is (its leading blanks are the
+// tree's indentation), every other cell without the blanks that align it.
+std::string_view ExportedCell(const ListingTable& table, int row, int column);
+
+} // namespace dirscribe

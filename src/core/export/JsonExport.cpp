@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: MIT
+#include "core/export/JsonExport.h"
+
+#include "core/format/Utf8.h"
+
+#include <array>
+#include <cstdio>
+
+namespace dirscribe {
+
+namespace {
+
+constexpr std::int64_t kTicksPerSecond = 10'000'000;
+constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
+
+void WriteEscaped(BufferedWriter& out, std::string_view text) {
+    static constexpr std::string_view kHex = "0123456789abcdef";
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\')
+            continue;
+        out << text.substr(from, i - from);
+        from = i + 1;
+        if (c == '"' || c == '\\')
+            out << '\\' << static_cast<char>(c);
+        else
+            out << "\\u00" << kHex[c >> 4] << kHex[c & 15];
+    }
+    out << text.substr(from);
+}
+
+void WriteString(BufferedWriter& out, std::string_view text) {
+    out << '"';
+    if (IsValidUtf8(text))
+        WriteEscaped(out, text);
+    else
+        WriteEscaped(out, LenientUtf8(text));
+    out << '"';
+}
+
+void WriteNumber(BufferedWriter& out, std::uint64_t value) {
+    std::array<char, 24> digits{};
+    const int length =
+        std::snprintf(digits.data(), digits.size(), "%llu", static_cast<unsigned long long>(value));
+    out << std::string_view(digits.data(), static_cast<std::size_t>(length));
+}
+
+void WriteNumber(BufferedWriter& out, std::int32_t value) {
+    out << std::to_string(value);
+}
+
+void WriteRow(BufferedWriter& out, const ExportSource& source, int row) {
+    out << "{\"cells\":[";
+    for (int c = 0; c < source.table.ColumnCount(); ++c) {
+        if (c > 0)
+            out << ',';
+        WriteString(out, ExportedCell(source.table, row, c));
+    }
+    out << ']';
+    if (source.entries != nullptr) {
+        if (const std::optional<RowEntryFacts> entry = source.entries->EntryOf(row)) {
+            out << ",\"bytes\":";
+            WriteNumber(out, entry->bytes);
+            out << ",\"modified\":\"" << FileTimeIso8601(entry->modified) << "\",\"path\":";
+            WriteString(out, entry->path);
+        }
+    }
+    out << '}';
+}
+
+// Days since 1970-01-01 to a civil date (the proleptic Gregorian calendar).
+std::array<std::int64_t, 3> CivilFromDays(std::int64_t days) {
+    days += 719468;
+    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const std::int64_t dayOfEra = days - era * 146097;
+    const std::int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
+    const std::int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
+    const std::int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+    return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
+}
+
+} // namespace
+
+std::string FileTimeIso8601(std::uint64_t fileTime) {
+    const auto seconds =
+        static_cast<std::int64_t>(fileTime / kTicksPerSecond) - kSecondsFrom1601To1970;
+    auto fraction = static_cast<long>(fileTime % kTicksPerSecond);
+    const std::int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
+    const std::int64_t inDay = seconds - days * 86400;
+    const auto [year, month, day] = CivilFromDays(days);
+    std::array<char, 48> text{};
+    int length =
+        std::snprintf(text.data(), text.size(), "%04lld-%02lld-%02lldT%02lld:%02lld:%02lld",
+                      static_cast<long long>(year), static_cast<long long>(month),
+                      static_cast<long long>(day), static_cast<long long>(inDay / 3600),
+                      static_cast<long long>(inDay / 60 % 60), static_cast<long long>(inDay % 60));
+    std::string result(text.data(), static_cast<std::size_t>(length));
+    if (fraction != 0) {
+        length = std::snprintf(text.data(), text.size(), ".%07ld", fraction);
+        std::string digits(text.data(), static_cast<std::size_t>(length));
+        result += digits.substr(0, digits.find_last_not_of('0') + 1);
+    }
+    return result + "Z";
+}
+
+void WriteJson(const ExportSource& source, ByteSink& sink) {
+    BufferedWriter out(sink);
+    out << "{\"folder\":";
+    WriteString(out, source.folder);
+    out << ",\"summary\":{\"bytes\":";
+    WriteNumber(out, source.summary.totalBytes);
+    out << ",\"files\":";
+    WriteNumber(out, source.summary.fileCount);
+    out << ",\"folders\":";
+    WriteNumber(out, source.summary.folderCount);
+    out << "},\n\"columns\":[";
+    for (int c = 0; c < source.table.ColumnCount(); ++c) {
+        if (c > 0)
+            out << ',';
+        WriteString(out, source.table.GetColumnTitle(c));
+    }
+    out << "],\n\"rows\":[";
+    for (int row = 0; row < source.table.RowCount(); ++row) {
+        out << (row > 0 ? ",\n" : "\n");
+        WriteRow(out, source, row);
+    }
+    out << "\n]}\n";
+    out.Flush();
+}
+
+} // namespace dirscribe

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+// What a search looks for in the names and comments of listings.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace dirscribe {
+
+// A shell pattern ("*", "?", "[...]" with ranges and "!" or "^" to negate, "\" quoting the
+// next character) matched against a whole name; or, when the text holds none of "*?[", a
+// plain text found anywhere in a name or a comment. Both ignore the case of A-Z; "?" and a
+// bracket take one character (a UTF-8 sequence), not one byte.
+class SearchQuery {
+public:
+    explicit SearchQuery(std::string_view text);
+
+    [[nodiscard]] bool IsPattern() const { return m_pattern; }
+    [[nodiscard]] bool MatchesName(std::string_view name) const;
+    // Only a plain text matches comments.
+    [[nodiscard]] bool MatchesComment(std::string_view comment) const;
+
+private:
+    [[nodiscard]] bool Contains(std::string_view text) const;
+
+    std::string m_text; // A-Z lowered
+    bool m_pattern = false;
+};
+
+} // namespace dirscribe

@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: MIT
+#include "gui/app/SavedListingsDialog.h"
+
+#include "gui/app/WorkingProgress.h"
+
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QThread>
+#include <QVBoxLayout>
+#include <new>
+
+namespace dirscribe {
+
+namespace {
+
+// A few times a second is enough for the list to grow while the search runs.
+constexpr int kDrainMilliseconds = 100;
+
+QString Counted(std::size_t count, const char* one, const char* many) {
+    return QString::number(count) + ' ' + QLatin1String(count == 1 ? one : many);
+}
+
+} // namespace
+
+SavedListingsDialog::SavedListingsDialog(Notice& notice, const QString& folder, QWidget* parent)
+    : QDialog(parent), m_notice(notice), m_pattern(new QLineEdit(this)),
+      m_folder(new QLineEdit(folder, this)), m_results(new QTableView(this)),
+      m_search(new QPushButton(QStringLiteral("&Search"), this)),
+      m_stopButton(new QPushButton(QStringLiteral("S&top"), this)),
+      m_open(new QPushButton(QStringLiteral("&Open"), this)), m_status(new QStatusBar(this)),
+      m_progress(std::make_unique<WorkingProgress>(*m_status)) {
+    setWindowTitle(QStringLiteral("Find in Saved Listings"));
+    m_pattern->setPlaceholderText(QStringLiteral("*.mp3, or a text in names and comments"));
+    auto* browse = new QPushButton(QStringLiteral("&Browse..."), this);
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    // Enter starts a search from the text boxes and opens a match from the list, so no
+    // button takes it.
+    for (QPushButton* button : {m_search, m_stopButton, m_open, browse, close})
+        button->setAutoDefault(false);
+
+    m_results->setObjectName(QStringLiteral("results"));
+    m_results->setModel(&m_model);
+    m_results->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_results->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_results->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_results->setWordWrap(false);
+    m_results->verticalHeader()->hide();
+    m_results->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_results->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_results->horizontalHeader()->setStretchLastSection(true);
+
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(m_folder, 1);
+    folderRow->addWidget(browse);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Find:"), m_pattern);
+    auto* folderLabel = new QLabel(QStringLiteral("In the listings saved &in:"), this);
+    folderLabel->setBuddy(m_folder);
+    form->addRow(folderLabel, folderRow);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_search);
+    buttons->addWidget(m_stopButton);
+    buttons->addStretch();
+    buttons->addWidget(m_open);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_results, 1);
+    layout->addLayout(buttons);
+    layout->addWidget(m_status);
+    resize(640, 400);
+
+    connect(m_pattern, &QLineEdit::returnPressed, this, &SavedListingsDialog::Search);
+    connect(m_folder, &QLineEdit::returnPressed, this, &SavedListingsDialog::Search);
+    connect(m_pattern, &QLineEdit::textChanged, this, &SavedListingsDialog::UpdateButtons);
+    connect(m_folder, &QLineEdit::textChanged, this, &SavedListingsDialog::UpdateButtons);
+    connect(m_search, &QPushButton::clicked, this, &SavedListingsDialog::Search);
+    connect(m_stopButton, &QPushButton::clicked, this, &SavedListingsDialog::Stop);
+    connect(m_open, &QPushButton::clicked, this, &SavedListingsDialog::OpenCurrent);
+    connect(browse, &QPushButton::clicked, this, &SavedListingsDialog::ChooseFolder);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_results, &QAbstractItemView::activated, this, &SavedListingsDialog::OpenCurrent);
+    connect(m_results->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &SavedListingsDialog::UpdateButtons);
+    // Closing the dialog ends its search; the matches found stay for the next time.
+    connect(this, &QDialog::finished, this, &SavedListingsDialog::Stop);
+    m_drain.setInterval(kDrainMilliseconds);
+    connect(&m_drain, &QTimer::timeout, this, &SavedListingsDialog::TakeMatches);
+    UpdateButtons();
+}
+
+SavedListingsDialog::~SavedListingsDialog() {
+    if (!m_searcher)
+        return;
+    m_stop.Request();
+    m_searcher->wait();
+}
+
+void SavedListingsDialog::Search() {
+    const std::string pattern = m_pattern->text().toStdString();
+    m_searched = m_folder->text().trimmed();
+    if (Searching() || pattern.empty() || m_searched.isEmpty())
+        return;
+    const std::string folder = m_searched.toStdString();
+    m_model.Clear(folder);
+    m_listed = m_matches = m_documents = 0;
+    m_stop.Clear();
+    emit Searched(m_searched);
+    m_searcher.reset(
+        QThread::create([this, query = SearchQuery(pattern), folder] { Run(query, folder); }));
+    connect(m_searcher.get(), &QThread::finished, this, &SavedListingsDialog::FinishSearch);
+    m_drain.start();
+    UpdateButtons();
+    m_searcher->start();
+}
+
+void SavedListingsDialog::Run(const SearchQuery& query, const std::string& folder) {
+    try {
+        // Found first, so that the end can say how many listings were searched.
+        const std::vector<std::string> documents = FindDocuments({folder}, m_problems, &m_stop);
+        m_documents = documents.size();
+        const auto keep = [this](const std::string& document, const SearchHit& hit) {
+            if (m_listed == kMostListed)
+                return;
+            ++m_listed;
+            const std::lock_guard lock(m_pendingLock);
+            m_pending.push_back({document, hit});
+        };
+        m_matches = SearchDocuments(query, documents, m_problems, *m_progress, keep, &m_stop);
+    } catch (const std::bad_alloc&) {
+        m_problems.Show(kCaption, kNotEnoughMemory, NoticeIcon::Stop);
+    }
+}
+
+void SavedListingsDialog::TakeMatches() {
+    std::vector<SavedMatch> taken;
+    {
+        const std::lock_guard lock(m_pendingLock);
+        taken.swap(m_pending);
+    }
+    m_model.Append(std::move(taken));
+}
+
+void SavedListingsDialog::FinishSearch() {
+    m_searcher->wait();
+    m_searcher.reset();
+    m_drain.stop();
+    m_progress->End();
+    TakeMatches();
+    for (int column = 0; column + 1 < m_model.columnCount(); ++column)
+        m_results->resizeColumnToContents(column); // the comment takes the rest
+    m_status->showMessage(Summary());
+    UpdateButtons();
+    const std::string problems = m_problems.Lines().TakeMessage(
+        "document or folder", "documents or folders", " could not be searched:");
+    if (!problems.empty())
+        m_notice.Show(kCaption, problems, NoticeIcon::Warning);
+    emit SearchEnded();
+}
+
+QString SavedListingsDialog::Summary() const {
+    const QString matches = Counted(m_matches, "match", "matches");
+    if (m_stop.Requested())
+        return QStringLiteral("Stopped: ") + matches + QStringLiteral(" so far");
+    if (m_documents == 0)
+        return QStringLiteral("No saved listing (*.dsc) in ") + m_searched;
+    QString text = m_matches == 0 ? QStringLiteral("No match") : matches;
+    text += QStringLiteral(" in ") + Counted(m_documents, "saved listing", "saved listings");
+    if (m_matches > m_listed)
+        text += QStringLiteral("; the first %1 are listed").arg(m_listed);
+    return text;
+}
+
+void SavedListingsDialog::OpenCurrent() {
+    const QModelIndex current = m_results->currentIndex();
+    if (!current.isValid())
+        return;
+    const SavedMatch& match = m_model.At(current.row());
+    emit OpenRequested(QString::fromStdString(match.document), match.hit.row);
+}
+
+void SavedListingsDialog::ChooseFolder() {
+    auto* dialog =
+        new QFileDialog(this, QStringLiteral("Folder of Saved Listings"), m_folder->text());
+    dialog->setObjectName(QStringLiteral("folderDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
+    connect(dialog, &QFileDialog::fileSelected, m_folder, &QLineEdit::setText);
+    dialog->open();
+}
+
+void SavedListingsDialog::UpdateButtons() {
+    const bool searching = Searching();
+    m_search->setEnabled(!searching && !m_pattern->text().isEmpty() &&
+                         !m_folder->text().trimmed().isEmpty());
+    m_stopButton->setEnabled(searching);
+    m_open->setEnabled(m_results->currentIndex().isValid());
+}
+
+} // namespace dirscribe

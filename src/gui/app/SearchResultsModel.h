@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+// The matches of a search of saved listings, as a table for a view.
+#pragma once
+
+#include "core/search/ListingSearch.h"
+
+#include <QAbstractTableModel>
+#include <string>
+#include <vector>
+
+namespace dirscribe {
+
+// One match: the document it is in and its row.
+struct SavedMatch {
+    std::string document;
+    SearchHit hit;
+};
+
+// Columns: the document (named from the folder searched when it lies below it), the row
+// from 1, then the name, size, date and comment as the search gives them.
+class SearchResultsModel final : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // Forgets every match; documents are named from `folder` on.
+    void Clear(std::string folder);
+    void Append(std::vector<SavedMatch> matches);
+    [[nodiscard]] const SavedMatch& At(int row) const {
+        return m_matches[static_cast<std::size_t>(row)];
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    std::string m_folder;
+    std::vector<SavedMatch> m_matches;
+};
+
+} // namespace dirscribe

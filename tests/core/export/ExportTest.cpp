@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: MIT
+// The CSV and JSON writers byte for byte, and a streamed save that fails half way.
+#include "core/Error.h"
+#include "core/export/CsvExport.h"
+#include "core/export/JsonExport.h"
+#include "core/platform/AtomicFile.h"
+#include "core/table/TablePopulation.h"
+#include "support/TempTree.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace dirscribe {
+namespace {
+
+// A tree listing with a comment row, a name that needs quoting and one with a control byte.
+ListingTable SampleTable() {
+    ListingOptions options;
+    options.addComments = options.addSize = options.addDate = 1;
+    options.addAttribute = 0;
+    ListingTable table;
+    table.SetColumns(ListingColumns(options));
+    table.AppendRow(
+        {"| -[Docs]", "papers, \"old\"", "           1.5 Kb", " Dec 18, 2002 14:05:09"});
+    table.AppendRow({"comments:", "second\nline", "", ""});
+    table.AppendRow({"|       a\x01.txt", "", "              0  b", ""});
+    return table;
+}
+
+TEST(Export, CsvQuotesWhatNeedsItAndDropsThePadding) {
+    StringSink sink;
+    WriteCsv(SampleTable(), sink);
+    EXPECT_EQ(sink.Text(), "FileName,Comments,Size,Last Modified\r\n"
+                           "| -[Docs],\"papers, \"\"old\"\"\",1.5 Kb,\"Dec 18, 2002 14:05:09\"\r\n"
+                           "comments:,\"second\nline\",,\r\n"
+                           "|       a\x01.txt,,0  b,\r\n");
+}
+
+TEST(Export, JsonEscapesTextsAndGivesExactEntries) {
+    struct Entries final : RowEntries {
+        std::optional<RowEntryFacts> EntryOf(int row) const override {
+            if (row != 2)
+                return std::nullopt;
+            return RowEntryFacts{18446744073709551615u, 126'846'939'090'000'000u, "/d/a\x01.txt"};
+        }
+    } entries;
+    const ListingTable table = SampleTable();
+    StringSink sink;
+    WriteJson({table, "/d\xe9", {1536, 1, 2}, false, 6, 0, &entries}, sink);
+    EXPECT_EQ(sink.Text(),
+              "{\"folder\":\"/d\xc3\xa9\",\"summary\":{\"bytes\":1536,\"files\":1,\"folders\":2},\n"
+              "\"columns\":[\"FileName\",\"Comments\",\"Size\",\"Last Modified\"],\n\"rows\":[\n"
+              "{\"cells\":[\"| -[Docs]\",\"papers, \\\"old\\\"\",\"1.5 Kb\",\"Dec 18, 2002 "
+              "14:05:09\"]},\n"
+              "{\"cells\":[\"comments:\",\"second\\u000aline\",\"\",\"\"]},\n"
+              "{\"cells\":[\"|       a\\u0001.txt\",\"\",\"0  b\",\"\"],"
+              "\"bytes\":18446744073709551615,\"modified\":\"2002-12-18T14:05:09Z\","
+              "\"path\":\"/d/a\\u0001.txt\"}\n]}\n");
+    EXPECT_EQ(FileTimeIso8601(0), "1601-01-01T00:00:00Z");
+    EXPECT_EQ(FileTimeIso8601(116'444'736'002'500'000u), "1970-01-01T00:00:00.25Z");
+    EXPECT_EQ(FileTimeIso8601(135'000'000'000'000'001u), "2028-10-19T00:00:00.0000001Z");
+}
+
+TEST(Export, AStreamedSaveThatFailsLeavesTheOldFileAndNoTemporaryFile) {
+    test::TempTree tree;
+    tree.File("out.csv", "old");
+    EXPECT_THROW(WriteFileAtomically(tree.Path("out.csv"),
+                                     [](ByteSink& sink) {
+                                         sink.Write(std::string(1 << 20, 'x'));
+                                         throw Error("the listing could not be read");
+                                     }),
+                 Error);
+    EXPECT_EQ(test::ReadFile(tree.Path("out.csv")), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tree.Root()), {}), 1);
+}
+
+} // namespace
+} // namespace dirscribe

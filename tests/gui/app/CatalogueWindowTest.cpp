@@ -1,0 +1,256 @@
+// SPDX-License-Identifier: MIT
+// The catalogue in the window: export, Find, Find in Saved Listings and Update Listing, on
+// real folders and documents.
+#include "core/ops/ListingExport.h"
+#include "core/ops/ListingSession.h"
+#include "core/platform/Clock.h"
+#include "gui/app/Commands.h"
+#include "gui/app/ListingView.h"
+#include "gui/app/MainWindow.h"
+#include "gui/app/SavedListingsDialog.h"
+#include "gui/table/CellListView.h"
+#include "gui/table/TableEditing.h"
+#include "support/RecordingNotice.h"
+#include "support/StandardListing.h"
+#include "support/TempTree.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace dirscribe {
+namespace {
+
+using namespace command;
+
+class CatalogueWindowTest : public testing::Test {
+protected:
+    CatalogueWindowTest() {
+        for (const char* file : {"disk/a.mp3", "disk/b.txt", "disk/c.mp3", "disk/Live/d.mp3"})
+            folder.File(file, "x");
+    }
+    std::unique_ptr<MainWindow> Open() {
+        session = std::make_unique<ListingSession>();
+        test::UseFlatStandardWithComments(session->Options());
+        auto window = std::make_unique<MainWindow>(*session, notice, std::string());
+        window->show();
+        return window;
+    }
+    // Runs a command that reads (a listing or an update) and waits for its end.
+    static bool RunReading(MainWindow& window, int command) {
+        QSignalSpy finished(&window.View(), &ListingView::ReadFinished);
+        window.Action(command)->trigger();
+        return window.View().Reading() && finished.wait(10000) && finished.first()[0].toBool();
+    }
+    bool List(MainWindow& window, const char* path) {
+        window.View().PathBox().setText(QString::fromStdString(folder.Path(path)));
+        return RunReading(window, kFoldersListing);
+    }
+    [[nodiscard]] int Row(std::string_view name) const {
+        for (int row = 0; row < session->Table().RowCount(); ++row)
+            if (session->Table().Cell(row, 0).ends_with(name))
+                return row;
+        return -1;
+    }
+    // A dialog the window opened, once those closed before it are gone.
+    template <typename Dialog> static Dialog* Opened(MainWindow& window, const char* name) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return window.findChild<Dialog*>(QString::fromLatin1(name));
+    }
+
+    test::TempTree folder;
+    test::RecordingNotice notice;
+    std::unique_ptr<ListingSession> session;
+};
+
+TEST_F(CatalogueWindowTest, ExportWritesTheTypeChosenAndAFailedOneLeavesNothing) {
+    const auto window = Open();
+    EXPECT_FALSE(window->Action(kExport)->isEnabled()) << "no listing yet";
+    ASSERT_TRUE(List(*window, "disk"));
+    folder.File("out/a-file");
+    const auto exportAs = [&](int typesDown, const char* name) {
+        window->Action(kExport)->trigger();
+        auto* dialog = Opened<QFileDialog>(*window, "exportDialog");
+        ASSERT_NE(dialog, nullptr);
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        for (int down = 0; down < typesDown; ++down)
+            QTest::keyClick(types, Qt::Key_Down); // as the user picks a type
+        auto* typed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        typed->setText(QString::fromStdString(folder.Path(name)));
+        QTest::keyClick(typed, Qt::Key_Return);
+    };
+    const auto expected = [&](ExportFormat format) {
+        StringSink sink;
+        WriteExport(*session, format, Now(), sink);
+        return sink.Text();
+    };
+    exportAs(0, "out/listing");
+    exportAs(1, "out/listing");
+    exportAs(2, "out/page");
+    exportAs(0, "out/named.JSON"); // the name's own extension wins over the type
+    EXPECT_EQ(test::ReadFile(folder.Path("out/listing.csv")), expected(ExportFormat::Csv));
+    EXPECT_EQ(test::ReadFile(folder.Path("out/listing.json")), expected(ExportFormat::Json));
+    EXPECT_EQ(test::ReadFile(folder.Path("out/page.html")), expected(ExportFormat::Html));
+    EXPECT_EQ(test::ReadFile(folder.Path("out/named.JSON")), expected(ExportFormat::Json));
+    EXPECT_TRUE(notice.shown.empty());
+
+    exportAs(0, "out/a-file/x.csv"); // a file where a folder should be
+    ASSERT_EQ(notice.shown.size(), 1u);
+    EXPECT_NE(notice.shown[0].text.find("a-file"), std::string::npos) << notice.shown[0].text;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path("out")), {}), 5);
+}
+
+TEST_F(CatalogueWindowTest, FindMovesFromMatchToMatchAndSaysWhenNoneIsLeft) {
+    const auto window = Open();
+    ASSERT_TRUE(List(*window, "disk"));
+    const auto find = [&](const char* text) {
+        window->Action(kFind)->trigger();
+        auto* dialog = Opened<QInputDialog>(*window, "findDialog");
+        ASSERT_NE(dialog, nullptr);
+        dialog->setTextValue(QString::fromUtf8(text));
+        dialog->accept();
+    };
+    const auto next = [&] {
+        window->Action(kFindNext)->trigger();
+    };
+    const auto at = [&] {
+        return window->View().Table().FocusedRow();
+    };
+    const auto status = [&] {
+        return window->statusBar()->currentMessage();
+    };
+
+    find("*.MP3");
+    EXPECT_EQ(at(), Row("a.mp3"));
+    EXPECT_EQ(status(), "Match 1 of 2: \"*.MP3\"");
+    next();
+    EXPECT_EQ(at(), Row("c.mp3"));
+    next();
+    EXPECT_EQ(at(), Row("c.mp3"));
+    EXPECT_EQ(status(), "No more rows match \"*.MP3\"; Find Next starts again at the top");
+    next();
+    EXPECT_EQ(at(), Row("a.mp3"));
+
+    find("mp3");
+    EXPECT_EQ(at(), Row("a.mp3")) << "the focused row matches itself";
+    // A comment typed since is found too: plain text looks in names and comments.
+    window->View().Editing().OnBeginLabelEdit(Row("b.txt"), 1);
+    window->View().Editing().ActiveEditor()->setText("an MP3 list");
+    window->View().Editing().ActiveEditor()->Finish();
+    next();
+    EXPECT_EQ(at(), Row("b.txt"));
+    EXPECT_EQ(status(), "Match 2 of 3: \"mp3\"");
+    find("zzz");
+    EXPECT_EQ(at(), Row("b.txt"));
+    EXPECT_EQ(status(), "No row matches \"zzz\"");
+}
+
+TEST_F(CatalogueWindowTest, FindInSavedListingsOpensTheDocumentAtTheRowThatMatched) {
+    folder.Folder("docs/sub");
+    const auto window = Open();
+    ASSERT_TRUE(List(*window, "disk"));
+    ASSERT_TRUE(window->SaveDocument(QString::fromStdString(folder.Path("docs/disk.dsc"))));
+    ASSERT_TRUE(List(*window, "disk/Live"));
+    const QString live = QString::fromStdString(folder.Path("docs/sub/live.dsc"));
+    ASSERT_TRUE(window->SaveDocument(live));
+    folder.File("docs/broken.dsc", "not a listing");
+    ASSERT_TRUE(List(*window, "disk"));
+
+    window->Action(kFindInSaved)->trigger();
+    auto* dialog = Opened<SavedListingsDialog>(*window, "savedListingsDialog");
+    ASSERT_NE(dialog, nullptr);
+    dialog->Pattern().setText(QStringLiteral("*.mp3"));
+    dialog->Folder().setText(QString::fromStdString(folder.Path("docs")));
+    QSignalSpy ended(dialog, &SavedListingsDialog::SearchEnded);
+    dialog->Search();
+    ASSERT_TRUE(ended.wait(10000));
+    EXPECT_EQ(dialog->Status().currentMessage(), "3 matches in 3 saved listings");
+    ASSERT_EQ(notice.shown.size(), 1u) << "the damaged document, named once";
+    EXPECT_NE(notice.shown[0].text.find("broken.dsc"), std::string::npos);
+
+    const QAbstractItemModel& results = *dialog->Results().model();
+    ASSERT_EQ(results.rowCount(), 3);
+    int found = 0;
+    while (found < 3 && results.index(found, 0).data() != "sub/live.dsc")
+        ++found;
+    ASSERT_LT(found, 3);
+    EXPECT_EQ(results.index(found, 2).data(), "d.mp3");
+
+    // The listing on show was changed: it is offered for saving first.
+    ASSERT_TRUE(session->SetCellText(0, 1, "typed"));
+    QStringList asked;
+    window->SetSaveQuestion([&](const QString& text) { return asked << text, QMessageBox::No; });
+    dialog->Results().setCurrentIndex(results.index(found, 0));
+    dialog->OpenCurrent();
+    EXPECT_EQ(asked, QStringList{"Save changes to Untitled?"});
+    EXPECT_EQ(window->DocumentPath(), live);
+    const int row = results.index(found, 1).data().toInt() - 1;
+    EXPECT_EQ(window->View().Table().FocusedRow(), row);
+    EXPECT_TRUE(session->Table().Cell(row, 0).ends_with("d.mp3"));
+}
+
+TEST_F(CatalogueWindowTest, UpdateKeepsATypedCommentAsksNothingAndCountsTheEntries) {
+    const auto window = Open();
+    EXPECT_FALSE(window->Action(kUpdateListing)->isEnabled()) << "no listing yet";
+    ASSERT_TRUE(List(*window, "disk"));
+    const QString document = QString::fromStdString(folder.Path("disk.dsc"));
+    ASSERT_TRUE(window->SaveDocument(document));
+    folder.File("disk/new.txt", "x");
+    ASSERT_EQ(std::remove(folder.Path("disk/b.txt").c_str()), 0);
+    // A comment still in its editor when the update starts is carried over too.
+    TableEditing& editing = window->View().Editing();
+    editing.OnBeginLabelEdit(Row("a.mp3"), 1);
+    editing.ActiveEditor()->setText("first pressing");
+    QStringList asked;
+    window->SetSaveQuestion(
+        [&](const QString& text) { return asked << text, QMessageBox::Cancel; });
+
+    QSignalSpy finished(&window->View(), &ListingView::ReadFinished);
+    window->Action(kUpdateListing)->trigger();
+    editing.OnBeginLabelEdit(Row("c.mp3"), 1);
+    EXPECT_EQ(editing.ActiveEditor(), nullptr) << "nothing is typed into rows being replaced";
+    ASSERT_TRUE(finished.wait(10000));
+    ASSERT_TRUE(finished.first()[0].toBool());
+
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_EQ(session->Table().Cell(Row("a.mp3"), 1), "first pressing");
+    EXPECT_EQ(Row("b.txt"), -1) << "gone with nothing typed";
+    EXPECT_NE(Row("new.txt"), -1);
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Listing updated: 3 kept, 1 new, 1 gone");
+    EXPECT_TRUE(session->Modified());
+    window->Action(kSaveShortcut)->trigger(); // into the document it came from
+    EXPECT_FALSE(session->Modified());
+    EXPECT_NE(test::ReadFile(document.toStdString()).find("first pressing"), std::string::npos);
+}
+
+TEST_F(CatalogueWindowTest, UpdateOfAFolderThatIsGoneChangesNothing) {
+    const auto window = Open();
+    ASSERT_TRUE(List(*window, "disk"));
+    const QString document = QString::fromStdString(folder.Path("disk.dsc"));
+    ASSERT_TRUE(window->SaveDocument(document));
+    ASSERT_TRUE(window->OpenDocument(document));
+    ASSERT_EQ(std::rename(folder.Path("disk").c_str(), folder.Path("moved").c_str()), 0);
+    const std::string report = session->TextReport(0);
+
+    EXPECT_FALSE(RunReading(*window, kUpdateListing));
+    ASSERT_EQ(notice.shown.size(), 1u);
+    EXPECT_EQ(notice.shown[0].text, "There are problem reading folder  " + folder.Path("disk"));
+    EXPECT_EQ(session->TextReport(0), report);
+    EXPECT_FALSE(session->Modified());
+    EXPECT_EQ(window->DocumentPath(), document);
+    EXPECT_TRUE(window->Action(kUpdateListing)->isEnabled());
+}
+
+} // namespace
+} // namespace dirscribe
