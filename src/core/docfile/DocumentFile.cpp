@@ -151,7 +151,7 @@ std::string WriteDocumentFile(const ListingSummary& summary, std::string_view fo
                               const ListingOptions& options, const ListingTable& table) {
     StringSink sink;
     WriteDocumentFile(sink, summary, folderPath, options, table);
-    return sink.Text();
+    return sink.Take();
 }
 
 void WriteDocumentFile(ByteSink& sink, const ListingSummary& summary, std::string_view folderPath,

@@ -197,7 +197,7 @@ bool ListingSession::ClickColumn(int column) {
 std::string ListingSession::TextReport(std::time_t createdOn) const {
     StringSink sink;
     WriteTextReport(sink, createdOn);
-    return sink.Text();
+    return sink.Take();
 }
 
 void ListingSession::WriteTextReport(ByteSink& sink, std::time_t createdOn) const {

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace dirscribe {
 
@@ -19,6 +20,7 @@ class StringSink final : public ByteSink {
 public:
     void Write(std::string_view bytes) override { m_text += bytes; }
     [[nodiscard]] const std::string& Text() const { return m_text; }
+    [[nodiscard]] std::string Take() { return std::move(m_text); }
 
 private:
     std::string m_text;

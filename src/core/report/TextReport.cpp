@@ -152,7 +152,7 @@ std::string WriteTextReport(const ListingSummary& summary, std::string_view fold
                             bool writeRecords, std::time_t createdOn) {
     StringSink sink;
     WriteTextReport(sink, summary, folderPath, options, table, writeRecords, createdOn);
-    return sink.Text();
+    return sink.Take();
 }
 
 void WriteTextReport(ByteSink& sink, const ListingSummary& summary, std::string_view folderPath,

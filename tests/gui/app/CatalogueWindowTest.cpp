@@ -93,7 +93,7 @@ TEST_F(CatalogueWindowTest, ExportWritesTheTypeChosenAndAFailedOneLeavesNothing)
     const auto expected = [&](ExportFormat format) {
         StringSink sink;
         WriteExport(*session, format, Now(), sink);
-        return sink.Text();
+        return sink.Take();
     };
     exportAs(0, "out/listing");
     exportAs(1, "out/listing");
