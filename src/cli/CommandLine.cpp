@@ -104,8 +104,8 @@ bool WriteExportOutput(const ListingSession& session, ExportFormat format,
                        const std::string& fileName, Notice& notice, std::time_t now) {
     if (fileName != "-")
         return ExportListing(session, format, fileName, notice, now, SpecialFiles::WriteThrough);
-    return WriteToStandardOutput(
-        notice, [&](ByteSink& sink) { WriteExport(session, format, now, sink); });
+    return WriteToStandardOutput(notice,
+                                 [&](ByteSink& sink) { WriteExport(session, format, now, sink); });
 }
 
 // A column by its title (exactly, else ignoring ASCII case) or by its index; -1 if none.
@@ -143,9 +143,9 @@ bool WriteOutputs(const Arguments& args, const ListingSession& session, Notice& 
         ok = WriteExportOutput(session, ExportFormat::Html, *args.html, notice, now) && ok;
     const bool named = args.txt || args.dsc || args.pdf || args.csv || args.json || args.html;
     if (!named || args.txt == "-")
-        ok = WriteToStandardOutput(notice, [&](ByteSink& sink) {
-                 session.WriteTextReport(sink, now);
-             }) && ok;
+        ok = WriteToStandardOutput(notice,
+                                   [&](ByteSink& sink) { session.WriteTextReport(sink, now); }) &&
+             ok;
     return ok;
 }
 

@@ -57,8 +57,8 @@ std::vector<RowGroup> GroupRows(const ListingTable& table) {
     return groups;
 }
 
-// The depth, the content, the columns and, for a tree, the layout the rows show. The settings may have changed
-// since the table was filled; the table's own columns say what each cell holds, so the
+// The depth, the content, the columns and, for a tree, the layout the rows show. The settings may
+// have changed since the table was filled; the table's own columns say what each cell holds, so the
 // comments are found where they are and go where they belong.
 void TakeShapeOf(const std::vector<RowGroup>& groups, const ListingTable& table,
                  ListingOptions& options) {
