@@ -51,7 +51,7 @@ void BM_WriteTextReport(benchmark::State& state) {
     const ListingSummary summary{123'456'789, rows, 10};
     for (auto _ : state) {
         CountingSink sink; // as the report streams to its file
-        WriteTextReport(sink, summary, "/bench", options, table, true, 0);
+        WriteTextReport(sink, summary, "/bench", options, table, 0);
         benchmark::DoNotOptimize(sink.Bytes());
     }
     state.SetItemsProcessed(state.iterations() * rows);

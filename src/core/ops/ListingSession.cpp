@@ -202,7 +202,7 @@ std::string ListingSession::TextReport(std::time_t createdOn) const {
 
 void ListingSession::WriteTextReport(ByteSink& sink, std::time_t createdOn) const {
     // A failed read leaves the listing on show whole, so its rows are always the listing's.
-    dirscribe::WriteTextReport(sink, m_doc.summary, LenientUtf8(m_path), m_options, m_table, true,
+    dirscribe::WriteTextReport(sink, m_doc.summary, LenientUtf8(m_path), m_options, m_table,
                                createdOn);
 }
 

@@ -149,14 +149,14 @@ void AppendRecord(std::string& out, const CellTexts& cells, const RowFormat& for
 
 std::string WriteTextReport(const ListingSummary& summary, std::string_view folderPath,
                             const ListingOptions& options, const ListingTable& table,
-                            bool writeRecords, std::time_t createdOn) {
+                            std::time_t createdOn) {
     StringSink sink;
-    WriteTextReport(sink, summary, folderPath, options, table, writeRecords, createdOn);
+    WriteTextReport(sink, summary, folderPath, options, table, createdOn);
     return sink.Take();
 }
 
 void WriteTextReport(ByteSink& sink, const ListingSummary& summary, std::string_view folderPath,
-                     const ListingOptions& options, const ListingTable& table, bool writeRecords,
+                     const ListingOptions& options, const ListingTable& table,
                      std::time_t createdOn) {
     BufferedWriter writer(sink);
     std::string out;
@@ -183,15 +183,13 @@ void WriteTextReport(ByteSink& sink, const ListingSummary& summary, std::string_
     out += header.ruleBelow;
 
     writer << out;
-    if (writeRecords) {
-        const RowFormat& format = kRowFormats[static_cast<std::size_t>(mask)];
-        const bool commentsShown = options.addComments != 0;
-        std::string scratch;
-        for (int row = 0; row < table.RowCount(); ++row) {
-            out.clear();
-            AppendRecord(out, table.RowTexts(row, scratch), format, commentsShown);
-            writer << out;
-        }
+    const RowFormat& format = kRowFormats[static_cast<std::size_t>(mask)];
+    const bool commentsShown = options.addComments != 0;
+    std::string scratch;
+    for (int row = 0; row < table.RowCount(); ++row) {
+        out.clear();
+        AppendRecord(out, table.RowTexts(row, scratch), format, commentsShown);
+        writer << out;
     }
     writer.Flush();
 }

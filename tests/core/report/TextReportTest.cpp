@@ -45,11 +45,10 @@ constexpr ListingSummary kSummary{1536, 12, 3}; // bytes, files, folders
 
 // Writes the report into a file, as a save would, and reads it back.
 std::string WrittenReport(const ListingSummary& summary, std::string_view path,
-                          const ListingOptions& options, const ListingTable& table,
-                          bool writeRecords) {
+                          const ListingOptions& options, const ListingTable& table) {
     const test::TempTree tree;
     const std::string file = tree.Path("listing.txt");
-    test::WriteFile(file, WriteTextReport(summary, path, options, table, writeRecords, kCreatedOn));
+    test::WriteFile(file, WriteTextReport(summary, path, options, table, kCreatedOn));
     return test::ReadFile(file);
 }
 
@@ -66,7 +65,7 @@ TEST(TextReport, AllColumnsWithCommentRowsDetailRowsAndEmptyFields) {
     table.AppendRow({"", "", "", "", ""}); // an inserted blank row
     table.AppendRow({"old.log", "keep", "", "R", date});
 
-    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table, true),
+    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
               Expected("all_columns.txt"));
 }
 
@@ -80,7 +79,7 @@ TEST(TextReport, CommentAndDetailRowsWithoutTheCommentsColumn) {
     table.AppendRow({"comments:", "note", "", "", ""});
     table.AppendRow({"  ***File Version", "1.2.3", "", "", ""});
 
-    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table, true),
+    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
               Expected("comments_off.txt"));
 }
 
@@ -98,7 +97,7 @@ TEST(TextReport, NoOptionalColumnFoldersOnlyAndByteSizes) {
     summary.folderCount = 0;
     summary.fileCount = 2'147'483'647;
 
-    EXPECT_EQ(WrittenReport(summary, "/srv/archive", options, table, true),
+    EXPECT_EQ(WrittenReport(summary, "/srv/archive", options, table),
               Expected("no_columns.txt"));
 }
 
@@ -111,7 +110,7 @@ TEST(TextReport, FieldWidthsFollowTheEmptinessOfTheFieldBefore) {
         table.AppendRow({"x.dat", SizeCell("5.0 Gb"), date, "", ""});
         table.AppendRow({"y.dat", "", date, "", ""});
         table.AppendRow({"z.dat", SizeCell("0  b"), "", "", ""});
-        EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table, true),
+        EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
                   Expected("size_date.txt"));
     }
     {
@@ -124,7 +123,7 @@ TEST(TextReport, FieldWidthsFollowTheEmptinessOfTheFieldBefore) {
         table.AppendRow(
             {"comments:", "a comment longer than the fifty-nine character field is written whole",
              "", "", ""});
-        EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table, true),
+        EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
                   Expected("comments_size_date.txt"));
     }
     {
@@ -134,7 +133,7 @@ TEST(TextReport, FieldWidthsFollowTheEmptinessOfTheFieldBefore) {
         const std::string date = " 18/12/2002 14:05:09";
         table.AppendRow({"f1", "c", "", date, ""});
         table.AppendRow({"f2", "", "RS", date, ""});
-        EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table, true),
+        EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
                   Expected("comments_attr_date.txt"));
     }
 }
@@ -147,17 +146,16 @@ TEST(TextReport, ColumnsAreTakenByPositionAndMissingOnesReadEmpty) {
     table.AppendRow({"g.txt", "hello", SizeCell("1.0 Kb"), "", ""});
     table.AppendRow({"h.txt", "", "", "", ""});
 
-    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table, true),
+    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
               Expected("missing_column.txt"));
 }
 
-TEST(TextReport, StaleRowsAreLeftOutAndUnknownModesWriteNoBanner) {
+TEST(TextReport, UnknownModesWriteNoBanner) {
     const ListingOptions options = Settings(1, 0, 0, 0, 7);
-    ListingTable table = TableFor(options);
-    table.AppendRow({"left-out.txt", "not written", "", "", ""});
+    const ListingTable table = TableFor(options);
 
-    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table, false),
-              Expected("records_left_out.txt"));
+    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
+              Expected("no_banner.txt"));
 }
 
 TEST(TextReport, NamesKeepTheirBytes) {
@@ -167,7 +165,7 @@ TEST(TextReport, NamesKeepTheirBytes) {
     ListingTable table = TableFor(options);
     table.AppendRow({"bad\xFF\tname", "\xE9t\xE9", "", "", ""});
     const std::string report =
-        WriteTextReport(kSummary, "/tmp/x\xFF", options, table, true, kCreatedOn);
+        WriteTextReport(kSummary, "/tmp/x\xFF", options, table, kCreatedOn);
     EXPECT_TRUE(report.starts_with("Dirscribe: Listing of   </tmp/x\xFF> \r\n"));
     const std::string record = "bad\xFF\tname \r\n " + std::string(45, ' ') + "\xE9t\xE9\r\n";
     ASSERT_GE(report.size(), record.size());
