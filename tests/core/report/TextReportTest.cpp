@@ -97,8 +97,7 @@ TEST(TextReport, NoOptionalColumnFoldersOnlyAndByteSizes) {
     summary.folderCount = 0;
     summary.fileCount = 2'147'483'647;
 
-    EXPECT_EQ(WrittenReport(summary, "/srv/archive", options, table),
-              Expected("no_columns.txt"));
+    EXPECT_EQ(WrittenReport(summary, "/srv/archive", options, table), Expected("no_columns.txt"));
 }
 
 TEST(TextReport, FieldWidthsFollowTheEmptinessOfTheFieldBefore) {
@@ -164,8 +163,7 @@ TEST(TextReport, NamesKeepTheirBytes) {
     const ListingOptions options = Settings(1, 0, 0, 0, 2);
     ListingTable table = TableFor(options);
     table.AppendRow({"bad\xFF\tname", "\xE9t\xE9", "", "", ""});
-    const std::string report =
-        WriteTextReport(kSummary, "/tmp/x\xFF", options, table, kCreatedOn);
+    const std::string report = WriteTextReport(kSummary, "/tmp/x\xFF", options, table, kCreatedOn);
     EXPECT_TRUE(report.starts_with("Dirscribe: Listing of   </tmp/x\xFF> \r\n"));
     const std::string record = "bad\xFF\tname \r\n " + std::string(45, ' ') + "\xE9t\xE9\r\n";
     ASSERT_GE(report.size(), record.size());
