@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (const std::string& key : info->ChildKeys(path))
                 if (!IsValidUtf8(key))
                     std::abort();
-            if (const auto bytes = info->QueryBytes(path); bytes && bytes->size() > size)
+            if (const auto block = info->QueryBytes(path); block && block->size() > size)
                 std::abort();
         }
     }
