@@ -160,7 +160,7 @@ constexpr const char* kUpdateFooter =
     "Exit status: 0 success, 1 the folder, the document or the save failed, 2 usage error.\n"
     "See dirscribe(1) for more.\n";
 
-struct CommandSpec {
+struct CommandDefinition {
     const char* name;
     const char* operand; // as the usage shows it
     const char* more;    // the words after it, for a command that takes more
@@ -171,30 +171,31 @@ struct CommandSpec {
 };
 
 constexpr std::array kCommands = {
-    CommandSpec{"list", "PATH", "", nullptr, "folder",
-                "read PATH as a refresh does and write the outputs", AddListingOptionsAndOutputs},
-    CommandSpec{"convert", "FILE.dsc", "", nullptr, "document file",
-                "open a saved document and write the outputs", AddListingOptionsAndOutputs},
-    CommandSpec{"details", "FILE", "", nullptr, "file",
-                "print the rows a File Data fetch would insert for FILE", NoOptions},
-    CommandSpec{"search", "PATTERN", " PATH...", kSearchFooter, "pattern and at least one path",
-                "find names and comments in saved listings (documents in PATH, or below it)",
-                SearchPaths},
-    CommandSpec{"update", "FILE.dsc", "", kUpdateFooter, "document file",
-                "read a listing's folder again, keeping its comments", UpdateOptions},
+    CommandDefinition{"list", "PATH", "", nullptr, "folder",
+                      "read PATH as a refresh does and write the outputs",
+                      AddListingOptionsAndOutputs},
+    CommandDefinition{"convert", "FILE.dsc", "", nullptr, "document file",
+                      "open a saved document and write the outputs", AddListingOptionsAndOutputs},
+    CommandDefinition{"details", "FILE", "", nullptr, "file",
+                      "print the rows a File Data fetch would insert for FILE", NoOptions},
+    CommandDefinition{
+        "search", "PATTERN", " PATH...", kSearchFooter, "pattern and at least one path",
+        "find names and comments in saved listings (documents in PATH, or below it)", SearchPaths},
+    CommandDefinition{"update", "FILE.dsc", "", kUpdateFooter, "document file",
+                      "read a listing's folder again, keeping its comments", UpdateOptions},
 };
 
-const CommandSpec* FindCommand(std::string_view name) {
-    for (const CommandSpec& spec : kCommands)
-        if (name == spec.name)
-            return &spec;
+const CommandDefinition* FindCommand(std::string_view name) {
+    for (const CommandDefinition& definition : kCommands)
+        if (name == definition.name)
+            return &definition;
     return nullptr;
 }
 
 UsageError WrongOperandCount(const std::string& command) {
-    const CommandSpec& spec = *FindCommand(command);
-    return UsageError{command + (*spec.more != '\0' ? " takes a " : " takes exactly one ") +
-                      spec.what};
+    const CommandDefinition& definition = *FindCommand(command);
+    return UsageError{command + (*definition.more != '\0' ? " takes a " : " takes exactly one ") +
+                      definition.what};
 }
 
 const CLI::Option* Operand(const CLI::App& command) {
@@ -263,13 +264,14 @@ std::unique_ptr<CLI::App> BuildParser(Arguments& args) {
     // Unknown words are collected rather than refused, so the message can say what they are.
     app->allow_extras();
     app->require_subcommand(0, 1);
-    for (const CommandSpec& spec : kCommands) {
-        CLI::App* command = app->add_subcommand(spec.name, spec.about)->group("Commands");
-        command->add_option(spec.operand, args.operand, std::string("the ") + spec.what)
+    for (const CommandDefinition& definition : kCommands) {
+        CLI::App* command =
+            app->add_subcommand(definition.name, definition.about)->group("Commands");
+        command->add_option(definition.operand, args.operand, std::string("the ") + definition.what)
             ->type_name("");
-        spec.addOptions(*command, args);
-        command->footer(spec.footer != nullptr
-                            ? std::string(spec.footer)
+        definition.addOptions(*command, args);
+        command->footer(definition.footer != nullptr
+                            ? std::string(definition.footer)
                             : std::string(TakesOptions(*command) ? kSettings : "") +
                                   std::string(kExitStatus));
     }

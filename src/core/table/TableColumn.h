@@ -17,7 +17,7 @@ struct TableColumn {
     friend bool operator==(const TableColumn&, const TableColumn&) = default;
 };
 
-// The exact column titles; parts of the program recognise a column by its title.
+// The exact column titles; the program recognises a column by its title in several places.
 inline constexpr const char* kFileNameTitle = "FileName";
 inline constexpr const char* kCommentsTitle = "Comments";
 inline constexpr const char* kSizeTitle = "Size";

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Printed pages and panels: their counts at the boundaries, row kinds, and every drawing
 // call of each layout compared as a whole with a recorded drawing; the settings that leave
-// parts out.
+// the title, summary, grid or numbers out.
 #include "core/print/PrintJob.h"
 
 #include "core/canvas/RecordingCanvas.h"
