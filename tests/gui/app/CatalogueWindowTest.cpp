@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The catalogue in the window: export, Find, Find in Saved Listings and Update Listing, on
 // real folders and documents.
+#include "ReadingCommand.h"
 #include "core/ops/ListingExport.h"
 #include "core/ops/ListingSession.h"
 #include "core/platform/Clock.h"
@@ -47,15 +48,8 @@ protected:
         window->show();
         return window;
     }
-    // Runs a command that reads (a listing or an update) and waits for its end.
-    static bool RunReading(MainWindow& window, int command) {
-        QSignalSpy finished(&window.View(), &ListingView::ReadFinished);
-        window.Action(command)->trigger();
-        return window.View().Reading() && finished.wait(10000) && finished.first()[0].toBool();
-    }
     bool List(MainWindow& window, const char* path) {
-        window.View().PathBox().setText(QString::fromStdString(folder.Path(path)));
-        return RunReading(window, kFoldersListing);
+        return test::ListFolder(window, folder.Path(path));
     }
     [[nodiscard]] int Row(std::string_view name) const {
         for (int row = 0; row < session->Table().RowCount(); ++row)
@@ -243,7 +237,7 @@ TEST_F(CatalogueWindowTest, UpdateOfAFolderThatIsGoneChangesNothing) {
     ASSERT_EQ(std::rename(folder.Path("disk").c_str(), folder.Path("moved").c_str()), 0);
     const std::string report = session->TextReport(0);
 
-    EXPECT_FALSE(RunReading(*window, kUpdateListing));
+    EXPECT_FALSE(test::RunReadingCommand(*window, kUpdateListing));
     ASSERT_EQ(notice.shown.size(), 1u);
     EXPECT_EQ(notice.shown[0].text, "There are problem reading folder  " + folder.Path("disk"));
     EXPECT_EQ(session->TextReport(0), report);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The window as a Linux desktop user meets it: the listing on show is never lost or mixed,
 // and the title, status bar, progress bar, memory, tree, keys, sorting and icons behave.
+#include "ReadingCommand.h"
 #include "core/ops/ListingSession.h"
 #include "core/options/Profile.h"
 #include "gui/app/Commands.h"
@@ -54,15 +55,11 @@ protected:
         window->show();
         return window;
     }
-    // Runs a command and, when it starts a read, waits for its end; whether it read.
     static bool Run(MainWindow& window, int command) {
-        QSignalSpy finished(&window.View(), &ListingView::ReadFinished);
-        window.Action(command)->trigger();
-        return window.View().Reading() && finished.wait(10000) && finished.first()[0].toBool();
+        return test::RunReadingCommand(window, command);
     }
     bool List(MainWindow& window, const char* path) {
-        window.View().PathBox().setText(QString::fromStdString(folder.Path(path)));
-        return Run(window, kFoldersListing);
+        return test::ListFolder(window, folder.Path(path));
     }
     std::string Box(const MainWindow& window) const {
         return window.View().PathBox().text().toStdString();
