@@ -164,6 +164,25 @@ bool ListingSession::DeleteRow(int row) {
     return true;
 }
 
+ListingSession::RowSlice ListingSession::CopyRows(int first, int count) const {
+    RowSlice slice{m_table.CopyRows(first, count), 0};
+    const int from = std::clamp(first, 0, m_table.RowCount());
+    slice.headFolders = std::clamp(m_doc.headFolderCount - from, 0, slice.rows.Size());
+    return slice;
+}
+
+ListingSession::RowSlice ListingSession::TakeRows(int first, int count) {
+    RowSlice slice = CopyRows(first, count);
+    m_table.RemoveRows(first, count);
+    m_doc.headFolderCount -= slice.headFolders;
+    return slice;
+}
+
+void ListingSession::PutRows(int at, const RowSlice& rows) {
+    m_table.PutRows(at, rows.rows);
+    m_doc.headFolderCount += rows.headFolders;
+}
+
 bool ListingSession::Save(const std::string& fileName, SaveFormat format, Notice& notice,
                           std::time_t createdOn, SpecialFiles special) const {
     try {
@@ -208,7 +227,11 @@ void ListingSession::WriteTextReport(ByteSink& sink, std::time_t createdOn) cons
 
 void ListingSession::FetchFileDetails(int row) {
     m_sortEnabled = false;
+    const int before = m_table.RowCount();
     dirscribe::FetchFileDetails(m_table, row, m_path, UserDefaultLanguageId());
+    // Rows inserted under a folder row at the top stay with the folders, as comment rows do.
+    if (row < m_doc.headFolderCount)
+        m_doc.headFolderCount += m_table.RowCount() - before;
 }
 
 } // namespace dirscribe

@@ -64,6 +64,20 @@ public:
     // Deletes a row of any kind; false (and nothing changes) for a row outside the table.
     bool DeleteRow(int row);
 
+    // Rows taken out of the listing, for putting back later (undo): the rows with all they
+    // hold, and how many of them were among the folder rows a sort keeps on top.
+    struct RowSlice {
+        RowStore rows;
+        int headFolders = 0;
+    };
+    // The rows [first, first + count) (clamped to the table) as they are.
+    [[nodiscard]] RowSlice CopyRows(int first, int count) const;
+    // The same, taken out of the table.
+    RowSlice TakeRows(int first, int count);
+    // Puts rows back at index at as they were taken: PutRows(first, TakeRows(first, n))
+    // leaves the listing as it was. Neither changes the modified mark.
+    void PutRows(int at, const RowSlice& rows);
+
     // The refresh: checks and normalizes Path(), reads the folder (in the Standard layout
     // to `LastDepth` levels) and fills the table. False when the path was refused, the
     // folder could not be read, memory ran out (" There are not enough memory! ") or the

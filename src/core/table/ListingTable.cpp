@@ -110,6 +110,12 @@ RowRecord ListingTable::Row(int row) const {
     return record;
 }
 
+RowStore ListingTable::TakeRows(int first, int count) {
+    RowStore taken = m_rows.Copy(first, count);
+    m_rows.Remove(first, count);
+    return taken;
+}
+
 bool ListingTable::IsCommentRow(int row) const {
     std::string scratch;
     return CellText(row, 0, scratch) == kCommentRowMark;

@@ -168,5 +168,37 @@ TEST_F(ListingSessionTest, TheFolderGroupFollowsDeletedAndInsertedRows) {
     }
 }
 
+// What undo builds on: rows taken out come back where they were with all they held (the
+// entry each was made from, its item data, its place in the folder group), whether their
+// texts were made yet or not.
+TEST_F(ListingSessionTest, RowsTakenOutComeBackAsTheyWere) {
+    ASSERT_TRUE(Refresh());
+    ListingTable& table = session.Table();
+    const auto state = [&] {
+        std::string all = std::to_string(session.Doc().headFolderCount);
+        for (int row = 0; row < table.RowCount(); ++row) {
+            all += "\n" + std::to_string(table.EntryIndex(row)) + " " +
+                   std::to_string(table.ItemData(row));
+            for (const std::string& cell : table.Row(row))
+                all += "|" + cell;
+        }
+        return all;
+    };
+    const ListingSession::RowSlice unread = session.TakeRows(0, 3); // no texts made yet
+    session.PutRows(0, unread);
+    session.SetCellText(1, 1, "typed");
+    session.InsertCommentRow(0);
+    table.SetItemData(2, 5);
+    const std::string before = state();
+    EXPECT_EQ(session.Doc().headFolderCount, 1);
+    for (const auto& [first, count] : {std::pair{0, 1}, {0, 4}, {1, 2}, {3, 1}, {2, 0}, {3, 9}}) {
+        const ListingSession::RowSlice taken = session.TakeRows(first, count);
+        EXPECT_EQ(table.RowCount(), 4 - taken.rows.Size());
+        session.PutRows(first, taken);
+        EXPECT_EQ(state(), before) << first << "+" << count;
+    }
+    EXPECT_EQ(table.EntryIndex(0), unread.rows.Entry(0)) << "[Live] still knows its entry";
+}
+
 } // namespace
 } // namespace dirscribe
