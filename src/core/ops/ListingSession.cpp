@@ -33,7 +33,6 @@ bool ListingSession::ReadSelectedFolder(Notice& notice, Progress& progress, Stop
 }
 
 bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop) {
-    stop.Clear();
     // The read goes into a document of its own, so that until it has succeeded the listing
     // on show keeps its entries, summary and path.
     std::string path = std::exchange(m_path, m_shownPath);

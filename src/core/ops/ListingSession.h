@@ -83,7 +83,8 @@ public:
     // folder could not be read, memory ran out (" There are not enough memory! ") or the
     // read was stopped; the listing on show then stays whole: its rows, entries, summary and
     // path (Path() goes back to it), so that a save writes that listing and no mixture.
-    // Clears the stop flag first.
+    // The caller clears the stop flag before the read starts: a Stop given as soon as a read
+    // on another thread has started must not be lost.
     bool ReadSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop);
     // The reading half of ReadSelectedFolder, for a window that reads off its interface
     // thread: everything but filling the table, which the caller does with PopulateTable
