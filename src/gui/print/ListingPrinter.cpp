@@ -10,6 +10,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 
 namespace dirscribe {
@@ -74,6 +75,10 @@ void ListingPrinter::Preview() {
     QObject::connect(
         &preview, &QPrintPreviewDialog::paintRequested, &preview,
         [&job](QPrinter* printer) { PrintPages(*job, *printer, 1, job->PageCount()); });
+    // As large as the window, the page as wide as it: the rows can be read, not only seen.
+    preview.resize(m_window.size().expandedTo(preview.sizeHint()));
+    if (auto* pages = preview.findChild<QPrintPreviewWidget*>())
+        pages->fitToWidth();
     preview.exec();
     FinishJob(*job);
 }
