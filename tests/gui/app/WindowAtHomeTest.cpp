@@ -279,18 +279,6 @@ TEST_F(WindowAtHomeTest, UnreadableSubfoldersAreGatheredIntoOneMessage) {
     EXPECT_EQ(shown, expected + "\n... and 2 more\n--\n");
 }
 
-TEST(WorkingProgressBar, IsBusyUntilTheAmountIsKnownThenFollowsTheSteps) {
-    QStatusBar statusBar;
-    WorkingProgress progress(statusBar);
-    progress.Begin();
-    EXPECT_EQ(progress.Bar()->maximum(), 0) << "Qt's busy indicator";
-    progress.SetRange(10);
-    for (int step = 0; step < 4; ++step)
-        progress.Step();
-    QTRY_COMPARE(progress.Bar()->value(), 4);
-    progress.End();
-}
-
 // What a read tells the bar from its own thread: how much there is, and how far it is.
 class ReadProgress final : public Progress {
 public:

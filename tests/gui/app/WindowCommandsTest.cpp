@@ -180,9 +180,10 @@ TEST_F(WindowCommandsTest, ViewCommandsChangeTheSettingsAndEachChoiceHasOneMark)
 }
 
 // While a folder is read only Stop and what leaves the listing alone may run; Escape stops
-// the read, the status bar says "Working..." meanwhile and then that the listing is kept.
-TEST_F(WindowCommandsTest, EscapeStopsARead) {
-    for (int file = 0; file < 20000; ++file)
+// the read, even at once, the status bar says "Working..." meanwhile and then that the
+// listing on show is kept, path, summary and rows.
+TEST_F(WindowCommandsTest, EscapeStopsAReadAndTheListingOnShowStaysWhole) {
+    for (int file = 0; file < 50; ++file)
         folder.File("disk/f" + std::to_string(file));
     auto window = Open();
     ASSERT_TRUE(List(*window, "home/Music"));
@@ -200,6 +201,9 @@ TEST_F(WindowCommandsTest, EscapeStopsARead) {
     EXPECT_FALSE(finished.first()[0].toBool());
     EXPECT_EQ(window->statusBar()->currentMessage(), "Stopped: the listing on show is kept");
     EXPECT_EQ(session->Table().RowCount(), 3);
+    EXPECT_EQ(window->View().PathBox().text().toStdString(), folder.Path("home/Music"));
+    EXPECT_EQ(session->Doc().summary.fileCount, 2) << "the summary is the listing's on show";
+    ASSERT_TRUE(test::ListFolder(*window, folder.Path("disk"))) << "the next read is not stopped";
 
     window->Action(kRefresh)->trigger();
     window.reset(); // closed while reading: the reader must not outlive what it reports to
@@ -352,7 +356,8 @@ TEST_F(WindowCommandsTest, OpenAsksFirstThenShowsTheFileDialog) {
 }
 
 // Beside the listing, the tree stays: each folder picked in it is listed, and expanding a
-// node leaves the path box naming the listing on show. The next start has it there again.
+// node leaves the path box naming the listing on show. The next start has it there again,
+// with the settings of the last run.
 TEST_F(WindowCommandsTest, TheTreeBesideTheListingPicksFoldersAndComesBackAtTheNextStart) {
     {
         const auto window = Open();
@@ -372,12 +377,19 @@ TEST_F(WindowCommandsTest, TheTreeBesideTheListingPicksFoldersAndComesBackAtTheN
         }
         tree.collapse(homeNode);
         EXPECT_EQ(window->View().PathBox().text().toStdString(), folder.Path("home/Music"));
+        for (const int id : {kPageFormat, kDepth5, kTypeInPath})
+            window->Action(id)->trigger();
         window->close();
     }
+    EXPECT_NE(test::ReadFile(profile).find("Print as =0"), std::string::npos);
     const auto window = Open();
     EXPECT_TRUE(window->Action(kTreeBeside)->isChecked());
     EXPECT_FALSE(window->View().Tree().isHidden());
     EXPECT_GT(window->View().TreeWidth(), 0);
+    EXPECT_TRUE(window->Action(kDepth5)->isChecked());
+    EXPECT_EQ(window->findChild<QMenu*>(QStringLiteral("TreeDepthMenu"))->title(),
+              "&TreeDepth (5)");
+    EXPECT_TRUE(window->View().PathBox().isHidden());
 }
 
 // A first start shows the whole toolbar; a remembered place larger than the screen (saved at
