@@ -7,6 +7,7 @@
 #include "core/docfile/ArchiveWriter.h"
 #include "core/format/Utf8.h"
 #include "core/platform/FileReader.h"
+#include "core/table/RowName.h"
 
 #include <algorithm>
 
@@ -106,9 +107,20 @@ RowStore ConvertedRows(std::string_view bytes, const CheckedFile& file) {
         const RowRecord row = {Windows1252ToUtf8(cells[0]), Windows1252ToUtf8(cells[1]),
                                Windows1252ToUtf8(cells[2]), Windows1252ToUtf8(cells[3]),
                                Windows1252ToUtf8(cells[4])};
-        rows.Append({row[0], row[1], row[2], row[3], row[4]});
+        rows.Append({row[0], row[1], row[2], row[3], row[4]}, RowKind::Entry);
     }
     return rows;
+}
+
+// The kinds of the rows of a document that does not record them, and the gone marks,
+// read from their FileName texts as such documents were written.
+void InferKinds(RowStore& rows) {
+    for (int r = 0; r < rows.Size(); ++r) {
+        const std::string_view name = rows.Cell(r, 0);
+        const RowKind kind = InferredRowKind(name);
+        rows.SetKind(r, kind);
+        rows.SetGone(r, kind == RowKind::Entry && name.ends_with(kGoneMark));
+    }
 }
 
 // The contents of a checked file. The rows stay in the file's own bytes where they are
@@ -125,6 +137,7 @@ DocumentContents ContentsOf(std::string_view bytes, RowStore::Text* owned) {
             RowStore::Text(bytes.begin() + static_cast<std::ptrdiff_t>(file.rowsOffset),
                            bytes.end()),
             0, file.rowCount);
+    InferKinds(rows);
     return std::move(file.contents);
 }
 

@@ -357,7 +357,8 @@ private:
         }
         int deepest = 0;
         for (int row = 0; row < m_source.table.RowCount(); ++row)
-            deepest = std::max(deepest, ReadRowName(m_source.table.Cell(row, 0)).level);
+            deepest = std::max(
+                deepest, ReadRowName(m_source.table.Cell(row, 0), m_source.table.Gone(row)).level);
         for (int level = 2; level <= deepest; ++level)
             m_out << ".chunk>[data-l=\"" << std::to_string(level)
                   << "\"]{--l:" << std::to_string(level - 1) << "}\n";
@@ -410,17 +411,19 @@ private:
     void WriteRow(int row) {
         const ListingTable& table = m_source.table;
         const std::string_view cell = table.Cell(row, 0);
-        const bool continuation = IsContinuationRow(cell);
-        const RowName name = ReadRowName(cell);
+        const RowKind kind = table.Kind(row);
+        const bool continuation = kind != RowKind::Entry;
+        const bool gone = table.Gone(row);
+        const RowName name = ReadRowName(cell, gone);
         if (!continuation)
             m_level = name.level;
         // f file, d folder, g gone; c comment, x details and n inserted rows, which continue
         // the entry above.
         m_out << "<div class=\"";
         if (continuation)
-            m_out << (cell.empty() ? 'n' : cell == kCommentRowMark ? 'c' : 'x');
+            m_out << (kind == RowKind::Free ? 'n' : kind == RowKind::Continuation ? 'c' : 'x');
         else
-            m_out << (name.folder ? 'd' : 'f') << (name.gone ? " g" : "");
+            m_out << (name.folder ? 'd' : 'f') << (gone ? " g" : "");
         m_out << '"';
         if (m_level > 0)
             m_out << " data-l=\"" << std::to_string(m_level) << '"';
@@ -429,8 +432,7 @@ private:
         m_out << '>';
         for (int c = 0; c < table.ColumnCount(); ++c) {
             m_out << (c > 0 ? "\t<span>" : "<span>");
-            WriteText(m_out,
-                      c == 0 ? NameText(cell, continuation, name) : ExportedCell(table, row, c));
+            WriteText(m_out, c == 0 ? NameText(cell, kind, name) : ExportedCell(table, row, c));
             m_out << "</span>";
         }
         m_out << "</div>\n";
@@ -439,7 +441,7 @@ private:
     [[nodiscard]] int EntryCount() const {
         int count = 0;
         for (int row = 0; row < m_source.table.RowCount(); ++row)
-            count += IsContinuationRow(m_source.table.Cell(row, 0)) ? 0 : 1;
+            count += m_source.table.Kind(row) == RowKind::Entry ? 1 : 0;
         return count;
     }
 
@@ -457,11 +459,10 @@ private:
 
     // A name without its decoration; a comment row's mark and a details label's stars left
     // out, as the page shows what they are by their style.
-    static std::string_view NameText(std::string_view cell, bool continuation,
-                                     const RowName& name) {
-        if (!continuation)
+    static std::string_view NameText(std::string_view cell, RowKind kind, const RowName& name) {
+        if (kind == RowKind::Entry)
             return name.name;
-        if (cell == kCommentRowMark)
+        if (kind == RowKind::Continuation)
             return {};
         return cell.substr(std::min(cell.find_first_not_of(" *"), cell.size()));
     }

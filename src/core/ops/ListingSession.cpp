@@ -134,7 +134,7 @@ bool ListingSession::SetCellText(int row, int column, std::string_view text) {
 
 int ListingSession::InsertBlankRow(int focusedRow) {
     const int row = std::clamp(focusedRow + 1, 0, m_table.RowCount());
-    m_table.InsertRow(row, RowRecord{});
+    m_table.InsertRow(row, RowRecord{}, RowKind::Free);
     // A row put among the folder rows at the top stays with them, so that a later sort
     // does not push the last folder down among the files.
     if (row < m_doc.headFolderCount)
@@ -145,7 +145,8 @@ int ListingSession::InsertBlankRow(int focusedRow) {
 
 int ListingSession::InsertCommentRow(int row) {
     const int below = std::clamp(row + 1, 0, m_table.RowCount());
-    m_table.InsertRow(below, RowRecord{std::string(kCommentRowMark), "", "", "", ""});
+    m_table.InsertRow(below, RowRecord{std::string(kCommentRowMark), "", "", "", ""},
+                      RowKind::Continuation);
     if (below < m_doc.headFolderCount)
         ++m_doc.headFolderCount;
     m_modified = true;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <string>
 
 namespace dirscribe {
 
@@ -37,16 +36,8 @@ PrintCounts CountPages(PageLayout layout, int rowCount) {
     return counts;
 }
 
-bool IsCommentRow(std::string_view fileName) {
-    return fileName == "comments:";
-}
-
-bool IsFileDataRow(std::string_view fileName) {
-    return fileName.substr(0, 4) == "  **";
-}
-
-bool IsNumberedRow(std::string_view fileName) {
-    return !IsCommentRow(fileName) && !IsFileDataRow(fileName);
+bool IsNumbered(RowKind kind) {
+    return !FollowsEntry(kind);
 }
 
 std::vector<PageRange> BuildPageTable(const ListingTable& snapshot, PageLayout layout,
@@ -57,7 +48,6 @@ std::vector<PageRange> BuildPageTable(const ListingTable& snapshot, PageLayout l
     table.reserve(static_cast<std::size_t>(std::max(blockCount, 0)));
     int first = 0;
     int numbered = 0; // numbered rows before `first`
-    std::string scratch;
     for (int block = 1; block <= blockCount; ++block) {
         const int room = block == 1 ? capacity.first : capacity.later;
         PageRange range;
@@ -67,7 +57,7 @@ std::vector<PageRange> BuildPageTable(const ListingTable& snapshot, PageLayout l
         range.numberedBefore = numbered;
         table.push_back(range);
         for (int row = first; row <= range.lastRow; ++row)
-            numbered += IsNumberedRow(snapshot.CellText(row, 0, scratch)) ? 1 : 0;
+            numbered += IsNumbered(snapshot.Kind(row)) ? 1 : 0;
         // Blocks past the end stay empty instead of running past the 32-bit limit.
         first = static_cast<int>(std::min<std::int64_t>(std::int64_t{first} + room, n));
     }

@@ -5,8 +5,8 @@
 #include "core/options/PageLayout.h"
 #include "core/print/PageRange.h"
 #include "core/table/ListingTable.h"
+#include "core/table/RowKind.h"
 
-#include <string_view>
 #include <vector>
 
 namespace dirscribe {
@@ -35,11 +35,9 @@ bool IsCutOut(PageLayout layout);
 // page and one panel (its title and summary).
 PrintCounts CountPages(PageLayout layout, int rowCount);
 
-// Row kinds by the FileName text: "comments:" exactly is a comment row; a text beginning
-// with two blanks and two asterisks is a file-data row; every other row is numbered.
-bool IsCommentRow(std::string_view fileName);
-bool IsFileDataRow(std::string_view fileName);
-bool IsNumberedRow(std::string_view fileName);
+// Whether a printed row of this kind gets a line number: entries and the user's own rows
+// do, the comment and file data rows that belong to an entry do not.
+bool IsNumbered(RowKind kind);
 
 // One range per block (a page in the letter layouts, a panel in the cut-out layouts) for
 // blockCount blocks: block 1 starts at row 0, every later one right after the previous,

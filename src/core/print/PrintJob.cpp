@@ -335,11 +335,12 @@ void PrintJob::DrawRows(Canvas& canvas, const PageRange& range, int firstY,
     for (int row = range.firstRow; row <= range.lastRow; ++row, y += metrics.rowPitch) {
         const CellTexts cells = m_snapshot.RowTexts(row, scratch);
         const std::string_view name = cells[0];
-        if (IsCommentRow(name)) {
+        const RowKind kind = m_snapshot.Kind(row);
+        if (kind == RowKind::Continuation) {
             TextBefore(canvas, {kCommentRowX, y}, name, font, m_nameEnd);
         } else {
             line.clear();
-            if (numbering && IsNumberedRow(name))
+            if (numbering && IsNumbered(kind))
                 line = Formatted(numberFormat, ++number);
             line += name;
             TextBefore(canvas, {kNameX, y}, line, font, m_nameEnd);

@@ -124,7 +124,7 @@ void FetchFileDetails(ListingTable& table, int row, const std::string& folderPat
         RowRecord cells;
         cells[0] = std::move(first);
         cells[1] = std::move(second);
-        table.InsertRow(at++, cells);
+        table.InsertRow(at++, cells, RowKind::Details);
     }
 }
 

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/table/RowName.h"
 
-#include "core/table/CommentFlow.h"
-
 namespace dirscribe {
 
 namespace {
@@ -16,19 +14,21 @@ bool Bracketed(std::string_view text, std::size_t start) {
 
 } // namespace
 
-RowName ReadRowName(std::string_view cell) {
+std::string_view WithoutGoneMark(std::string_view cell, bool gone) {
+    return gone && cell.ends_with(kGoneMark) ? cell.substr(0, cell.size() - kGoneMark.size())
+                                             : cell;
+}
+
+RowName ReadRowName(std::string_view cell, bool gone) {
+    cell = WithoutGoneMark(cell, gone);
     RowName row;
-    if (cell.ends_with(kGoneMark)) {
-        row.gone = true;
-        cell.remove_suffix(kGoneMark.size());
-    }
     std::size_t bars = 0;
     while (cell.substr(bars * kBar.size()).starts_with(kBar))
         ++bars;
     const std::size_t at = bars * kBar.size();
     const std::size_t dashes = cell.find_first_not_of('-', at) - at;
     if (bars > 0 && dashes == bars && Bracketed(cell, at + dashes)) {
-        row = {static_cast<int>(bars), true, row.gone, cell.substr(at + dashes + 1)};
+        row = {static_cast<int>(bars), true, cell.substr(at + dashes + 1)};
         row.name.remove_suffix(1);
         return row;
     }
@@ -36,17 +36,12 @@ RowName ReadRowName(std::string_view cell) {
     const std::size_t blanks = 3 * level;
     if (cell.size() > at + blanks &&
         cell.substr(at, blanks).find_first_not_of(' ') == std::string_view::npos) {
-        row = {static_cast<int>(level), false, row.gone, cell.substr(at + blanks)};
+        row = {static_cast<int>(level), false, cell.substr(at + blanks)};
         return row;
     }
     row.folder = Bracketed(cell, 0);
     row.name = row.folder ? cell.substr(1, cell.size() - 2) : cell;
     return row;
-}
-
-bool IsContinuationRow(std::string_view cell) {
-    return cell.empty() || cell == kCommentRowMark || cell.starts_with("  **") ||
-           cell.starts_with("**");
 }
 
 } // namespace dirscribe

@@ -5,6 +5,7 @@
 #include "core/export/JsonExport.h"
 #include "core/platform/AtomicFile.h"
 #include "core/table/TablePopulation.h"
+#include "support/TableRows.h"
 #include "support/TempTree.h"
 
 #include <filesystem>
@@ -20,10 +21,10 @@ ListingTable SampleTable() {
     options.addAttribute = 0;
     ListingTable table;
     table.SetColumns(ListingColumns(options));
-    table.AppendRow(
-        {"| -[Docs]", "papers, \"old\"", "           1.5 Kb", " Dec 18, 2002 14:05:09"});
-    table.AppendRow({"comments:", "second\nline", "", ""});
-    table.AppendRow({"|       a\x01.txt", "", "              0  b", ""});
+    test::AppendInferred(
+        table, {"| -[Docs]", "papers, \"old\"", "           1.5 Kb", " Dec 18, 2002 14:05:09"});
+    test::AppendInferred(table, {"comments:", "second\nline", "", ""});
+    test::AppendInferred(table, {"|       a\x01.txt", "", "              0  b", ""});
     return table;
 }
 

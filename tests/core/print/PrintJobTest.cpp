@@ -7,6 +7,7 @@
 #include "core/canvas/RecordingCanvas.h"
 #include "core/print/Pagination.h"
 #include "support/ScopedEnvironment.h"
+#include "support/TableRows.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +35,7 @@ ListingTable Table(const std::vector<const char*>& titles, int rows) {
         record[0] = "file-" + std::to_string(i);
         for (std::size_t c = 1; c < titles.size(); ++c)
             record[c] = std::string(titles[c]) + ":" + std::to_string(i);
-        table.AppendRow(record);
+        test::AppendInferred(table, record);
     }
     return table;
 }
@@ -103,7 +104,9 @@ TEST_F(PrintJobTest, EachLayoutDrawsItsRecordedPages) {
     const ListingSummary summary{2560, 3, 12};
     ListingTable standard = Table(kAllColumns, 72);
     standard.SetCell(0, 0, "comments:");
+    standard.SetKind(0, RowKind::Continuation);
     standard.SetCell(2, 0, "  *** FileVersion");
+    standard.SetKind(2, RowKind::Details);
     ListingOptions fileData = Options(PageLayout::FileData);
     fileData.addSizeInBytes = 1;
     fileData.numberStdLines = 0;
@@ -247,20 +250,6 @@ TEST(Pagination, CountsPagesAndPanelsAtTheBoundaries) {
             << static_cast<int>(c.layout) << " with " << c.rows << " rows";
     // The largest row count does not overflow the rounding: 1 + ceil((2^31 - 1 - 70) / 80).
     EXPECT_EQ(CountPages(PageLayout::Standard, 2'147'483'647).pageCount, 26'843'546);
-}
-
-TEST(Pagination, TellsRowKindsByTheirFileName) {
-    EXPECT_TRUE(IsCommentRow("comments:"));
-    EXPECT_FALSE(IsCommentRow("comments: "));
-    EXPECT_FALSE(IsCommentRow("Comments:"));
-    EXPECT_TRUE(IsFileDataRow("  *** FileVersion"));
-    EXPECT_TRUE(IsFileDataRow("  **"));
-    EXPECT_FALSE(IsFileDataRow(" ** x"));
-    EXPECT_FALSE(IsFileDataRow("  * x"));
-    EXPECT_TRUE(IsNumberedRow("[Docs]"));
-    EXPECT_TRUE(IsNumberedRow(""));
-    EXPECT_FALSE(IsNumberedRow("comments:"));
-    EXPECT_FALSE(IsNumberedRow("  ***Title"));
 }
 
 } // namespace
