@@ -289,7 +289,8 @@ void WriteFileAtomically(const std::string& path, const std::function<void(ByteS
     }
 
     const std::string folder = FolderOf(target);
-    const std::string prefix = "." + NameOf(target).substr(0, kMaxTempStemBytes) + ".tmp-";
+    std::string prefix = ".";
+    prefix.append(NameOf(target), 0, kMaxTempStemBytes).append(".tmp-");
     RemoveStaleTemporaryFiles(folder, prefix);
     TempFile temp(path, folder, prefix);
     DescriptorSink sink(temp.Descriptor(), path);
