@@ -47,7 +47,7 @@ void WriteExport(const ListingSession& session, ExportFormat format, std::time_t
     const ListingOptions& options = session.Options();
     const TableRowEntries entries(session.Table());
     const ExportSource source{session.Table(),
-                              session.Path(),
+                              session.ListedFolder(),
                               session.Doc().summary,
                               options.addSizeInBytes != 0,
                               options.dateFormat,

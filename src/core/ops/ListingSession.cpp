@@ -7,6 +7,7 @@
 #include "core/listing/FolderScanner.h"
 #include "core/listing/PathCheck.h"
 #include "core/platform/AtomicFile.h"
+#include "core/platform/CurrentFolder.h"
 #include "core/platform/UserLanguage.h"
 #include "core/report/TextReport.h"
 #include "core/table/CommentFlow.h"
@@ -39,6 +40,8 @@ bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, Stop
     std::string path = std::exchange(m_path, m_shownPath);
     if (!ValidatePath(path, notice))
         return false;
+    // Read as typed, so messages name folders as the user does; stored whole.
+    std::string folder = AbsolutePath(path, CurrentFolder());
     CDirscribeDoc doc;
     FolderScanner scanner(notice, progress, stop);
     ReadOutcome outcome = ReadOutcome::Failed;
@@ -53,7 +56,7 @@ bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, Stop
     }
     if (outcome != ReadOutcome::Read)
         return false;
-    m_read = PendingRead{std::move(doc), std::move(path)};
+    m_read = PendingRead{std::move(doc), std::move(path), std::move(folder)};
     return true;
 }
 
@@ -61,9 +64,9 @@ void ListingSession::PopulateTable(Progress& progress) {
     // A read takes over the document and the path only once its rows are made, so running
     // out of memory on the way leaves the listing on show whole.
     CDirscribeDoc& doc = m_read ? m_read->doc : m_doc;
-    const std::string& path = m_read ? m_read->path : m_path;
+    const std::string& folder = m_read ? m_read->folder : m_folder;
     try {
-        dirscribe::PopulateTable(m_table, doc, path, m_options, m_loadedRows, progress);
+        dirscribe::PopulateTable(m_table, doc, folder, m_options, m_loadedRows, progress);
     } catch (...) {
         m_read.reset();
         throw;
@@ -71,6 +74,7 @@ void ListingSession::PopulateTable(Progress& progress) {
     if (m_read) {
         m_doc = std::move(m_read->doc);
         m_path = m_shownPath = std::move(m_read->path);
+        m_folder = std::move(m_read->folder);
         m_read.reset();
     }
     m_sortEnabled = true;
@@ -93,6 +97,7 @@ bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, P
     m_doc.summary = contents.summary;
     m_doc.entries.Release();
     m_doc.order.clear();
+    m_folder = contents.folderPath;
     m_path = m_shownPath = std::move(contents.folderPath);
     contents.settings.ApplyTo(m_options);
     m_loadedRows = std::move(contents.rows);
@@ -106,6 +111,7 @@ void ListingSession::NewDocument() {
     m_loadedRows.reset();
     m_path.clear();
     m_shownPath.clear();
+    m_folder.clear();
     m_modified = false;
 }
 
@@ -114,6 +120,7 @@ void ListingSession::TakeListing(ListingSession&& other) {
     m_table = std::move(other.m_table);
     m_path = std::move(other.m_path);
     m_shownPath = std::move(other.m_shownPath);
+    m_folder = std::move(other.m_folder);
     m_read = std::move(other.m_read);
     m_loadedRows = std::move(other.m_loadedRows);
     m_listingShown = other.m_listingShown;
@@ -174,7 +181,8 @@ bool ListingSession::Save(const std::string& fileName, SaveFormat format, Notice
                 if (format == SaveFormat::TextReport)
                     WriteTextReport(sink, createdOn);
                 else
-                    WriteDocumentFile(sink, m_doc.summary, LenientUtf8(m_path), m_options, m_table);
+                    WriteDocumentFile(sink, m_doc.summary, LenientUtf8(m_folder), m_options,
+                                      m_table);
             },
             special);
         return true;
@@ -203,13 +211,13 @@ std::string ListingSession::TextReport(std::time_t createdOn) const {
 
 void ListingSession::WriteTextReport(ByteSink& sink, std::time_t createdOn) const {
     // A failed read leaves the listing on show whole, so its rows are always the listing's.
-    dirscribe::WriteTextReport(sink, m_doc.summary, LenientUtf8(m_path), m_options, m_table,
+    dirscribe::WriteTextReport(sink, m_doc.summary, LenientUtf8(m_folder), m_options, m_table,
                                createdOn);
 }
 
 void ListingSession::FetchFileDetails(int row) {
     m_sortEnabled = false;
-    dirscribe::FetchFileDetails(m_table, row, m_path, UserDefaultLanguageId());
+    dirscribe::FetchFileDetails(m_table, row, m_folder, UserDefaultLanguageId());
 }
 
 } // namespace dirscribe

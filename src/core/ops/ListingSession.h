@@ -34,10 +34,16 @@ public:
     [[nodiscard]] ListingTable& Table() { return m_table; }
     [[nodiscard]] const ListingTable& Table() const { return m_table; }
 
-    // The folder path as the path box holds it; a read normalizes it. Reports and
-    // documents write it as UTF-8 (see LenientUtf8), whatever bytes it holds.
+    // The folder path as the path box holds it; a read normalizes it. A relative path is
+    // read against the current folder (a window works in the home folder).
     [[nodiscard]] const std::string& Path() const { return m_path; }
     void SetPath(std::string path) { m_path = std::move(path); }
+    // The folder of the listing on show as the listing stores it: for a read, Path() made
+    // absolute without resolving links (see AbsolutePath), so a document names the same
+    // folder wherever it is opened or updated; for an opened document, the path it holds.
+    // Reports, documents, exports and printed titles write it as UTF-8 (see LenientUtf8),
+    // whatever bytes it holds.
+    [[nodiscard]] const std::string& ListedFolder() const { return m_folder; }
 
     // Whether the table has been filled at least once (the listing is shown).
     [[nodiscard]] bool ListingShown() const { return m_listingShown; }
@@ -107,9 +113,9 @@ public:
     [[nodiscard]] const SortState& Sorting() const { return m_sortState; }
 
     // A request to edit a row in the FileData layout: fetches the details of the row's own
-    // entry (a row without one: the file its name cell names in Path()) into the table (the
-    // Comments cell and rows below it) in the user's language from the environment. Like
-    // any edit it ends sorting by column clicks.
+    // entry (a row without one: the file its name cell names in ListedFolder()) into the
+    // table (the Comments cell and rows below it) in the user's language from the
+    // environment. Like any edit it ends sorting by column clicks.
     void FetchFileDetails(int row);
 
     // The text report of the listing as it stands.
@@ -123,10 +129,12 @@ private:
     ListingTable m_table;
     std::string m_path;
     std::string m_shownPath; // the path of the listing on show, which Path() returns to
+    std::string m_folder;    // the absolute path of the listing on show
     // A read that succeeded and waits for PopulateTable to take it over.
     struct PendingRead {
         CDirscribeDoc doc;
         std::string path;
+        std::string folder;
     };
     std::optional<PendingRead> m_read;
     std::optional<RowStore> m_loadedRows;

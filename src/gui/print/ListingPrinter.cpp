@@ -38,7 +38,7 @@ ListingPrinter::~ListingPrinter() = default;
 
 std::unique_ptr<PrintJob> ListingPrinter::PrepareJob() {
     auto job = std::make_unique<PrintJob>(m_session.Table(), m_session.Options(),
-                                          m_session.Doc().summary, m_session.Path());
+                                          m_session.Doc().summary, m_session.ListedFolder());
     if (job->IsEmpty() && !m_question(ToQString(kCaption), kEmptyQuestion))
         return nullptr;
     return job;
@@ -93,7 +93,8 @@ bool ListingPrinter::PrintDirect(const QString& printerName) {
         return false;
     }
     QPrinter printer(info, QPrinter::HighResolution);
-    PrintJob job(m_session.Table(), m_session.Options(), m_session.Doc().summary, m_session.Path());
+    PrintJob job(m_session.Table(), m_session.Options(), m_session.Doc().summary,
+                 m_session.ListedFolder());
     if (!PrintPages(job, printer, 1, job.PageCount())) {
         m_notice.Show(kCaption, "The printer could not be opened.");
         return false;
