@@ -30,7 +30,8 @@ ListingTable SampleTable() {
 
 TEST(Export, CsvQuotesWhatNeedsItDropsThePaddingAndRunsNoFormula) {
     ListingTable table = SampleTable();
-    test::AppendInferred(table, {"=HYPERLINK(\"http://x\")", "+cmd|' /C calc'!A0", "-1", "@SUM(A1)"});
+    test::AppendInferred(table,
+                         {"=HYPERLINK(\"http://x\")", "+cmd|' /C calc'!A0", "-1", "@SUM(A1)"});
     test::AppendInferred(table, {"\t=1", "\r=1", "", "a=1"});
     StringSink sink;
     WriteCsv(table, sink);
