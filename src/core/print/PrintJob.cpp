@@ -183,8 +183,10 @@ void PrintJob::WrapComments(const TextWidths& widths) {
     if (!m_commentsColumn)
         return;
     const FontRequest font = BodyFont();
-    // As TextBefore gives it; half a unit kept free, so no rounding on the device cuts a line.
-    const double room = m_commentsColumn->end - m_commentsColumn->x - kClipGap - 0.5;
+    // As TextBefore gives it, less a fiftieth: a printer chosen after the job was measured
+    // may round its fonts' pixel sizes a little differently, and must still write each line
+    // whole.
+    const double room = (m_commentsColumn->end - m_commentsColumn->x - kClipGap) * 0.98;
     const LineFits fits = [&](std::string_view line) {
         return widths.Width(line, font) <= room;
     };
