@@ -379,6 +379,7 @@ void PrintJob::DrawRows(Canvas& canvas, const PageRange& range, int firstY,
     int y = firstY;
     int printed = 0;
     std::string scratch;
+    std::string line;
     for (int row = range.firstRow, first = range.skippedLines; printed < range.lineCount;
          ++row, first = 0) {
         const CellTexts cells = m_snapshot.RowTexts(row, scratch);
@@ -386,7 +387,7 @@ void PrintJob::DrawRows(Canvas& canvas, const PageRange& range, int firstY,
         const int lines = wrapped != nullptr ? static_cast<int>(wrapped->lines.size()) : 1;
         for (int at = first; at < lines && printed < range.lineCount; ++at, ++printed, y += pitch) {
             if (at == 0)
-                DrawFirstLine(canvas, row, cells, wrapped, {kNameX, y}, font, number);
+                DrawFirstLine(canvas, {row, cells, wrapped}, {kNameX, y}, font, number, line);
             else
                 TextBefore(canvas, {m_commentsColumn->x, y}, CommentLine(cells, *wrapped, at), font,
                            m_commentsColumn->end);
@@ -394,26 +395,25 @@ void PrintJob::DrawRows(Canvas& canvas, const PageRange& range, int firstY,
     }
 }
 
-void PrintJob::DrawFirstLine(Canvas& canvas, int row, const CellTexts& cells,
-                             const WrappedComment* wrapped, Point at, const FontRequest& font,
-                             long& number) const {
-    const std::string_view name = cells[0];
-    const RowKind kind = m_snapshot.Kind(row);
+void PrintJob::DrawFirstLine(Canvas& canvas, const PrintedRow& row, Point at,
+                             const FontRequest& font, long& number, std::string& line) const {
+    const std::string_view name = row.cells[0];
+    const RowKind kind = m_snapshot.Kind(row.index);
     if (kind == RowKind::Continuation) {
         TextBefore(canvas, {kCommentRowX, at.y}, name, font, m_nameEnd);
     } else {
         const bool numbering = m_options.numberStdLines != 0 || m_options.numberCdLines != 0;
-        std::string line;
+        line.clear();
         if (numbering && IsNumbered(kind))
             line = Formatted(MetricsOf(m_layout).numberWidth == 6 ? "%6ld. " : "%3ld. ", ++number);
         line += name;
         TextBefore(canvas, at, line, font, m_nameEnd);
     }
     for (const PrintedColumn& column : m_printedColumns) {
-        const bool comment = wrapped != nullptr && column.cell == m_commentsColumn->cell;
+        const bool comment = row.wrapped != nullptr && column.cell == m_commentsColumn->cell;
         TextBefore(canvas, {column.x, at.y},
-                   comment ? CommentLine(cells, *wrapped, 0)
-                           : cells[static_cast<std::size_t>(column.cell)],
+                   comment ? CommentLine(row.cells, *row.wrapped, 0)
+                           : row.cells[static_cast<std::size_t>(column.cell)],
                    font, column.end);
     }
 }

@@ -91,10 +91,16 @@ private:
     void WrapComments(const TextWidths& widths);
     // The wrapped comment of a row; null when its Comments cell takes one line.
     [[nodiscard]] const WrappedComment* WrappedAt(int row) const;
-    // A row's number and name at `at`, and its cells (of a wrapped comment its first line).
-    void DrawFirstLine(Canvas& canvas, int row, const CellTexts& cells,
-                       const WrappedComment* wrapped, Point at, const FontRequest& font,
-                       long& number) const;
+    // A row of the snapshot as it is drawn.
+    struct PrintedRow {
+        int index = 0;
+        const CellTexts& cells;
+        const WrappedComment* wrapped = nullptr; // null when its comment takes one line
+    };
+    // A row's number and name at `at`, and its cells (of a wrapped comment its first line);
+    // line is scratch.
+    void DrawFirstLine(Canvas& canvas, const PrintedRow& row, Point at, const FontRequest& font,
+                       long& number, std::string& line) const;
     [[nodiscard]] std::string_view CommentLine(const CellTexts& cells,
                                                const WrappedComment& wrapped, int line) const;
 
