@@ -337,8 +337,10 @@ TEST_F(MainWindowTest, ALongCommentFlowsPrintsSavesAndReopensAsTyped) {
     const ListingTable& rows = session->Table();
     ASSERT_EQ(rows.RowCount(), 3);
     EXPECT_EQ(rows.Cell(1, 0), "comments:");
-    EXPECT_EQ(std::string(rows.Cell(0, 1)) + std::string(rows.Cell(1, 1)), text.toStdString());
-    PrintJob job(rows, session->Options(), session->Doc().summary, session->Path());
+    EXPECT_EQ(std::string(rows.Cell(0, 1)) + " " + std::string(rows.Cell(1, 1)), text.toStdString())
+        << "broken between words";
+    PrintJob job(rows, session->Options(), session->Doc().summary, session->Path(),
+                 FixedPitchWidths());
     RecordingCanvas canvas;
     job.DrawPage(canvas, 1);
     EXPECT_NE(canvas.FindText(rows.Cell(1, 1)), nullptr);
