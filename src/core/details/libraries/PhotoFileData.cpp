@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <exiv2/exiv2.hpp>
+#include <filesystem>
 #include <optional>
 
 namespace dirscribe {
@@ -89,9 +90,13 @@ FileData ReadPhotoFileData(const std::string& path) {
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
     Exiv2::enableBMFF(true);
     try {
-        // A file, always: never a web address or standard input, whatever the name says.
-        Exiv2::BasicIo::AutoPtr io(new Exiv2::FileIo(path));
-        auto image = Exiv2::ImageFactory::open(io);
+        // Exiv2 reads a name such as "http://..." or "-" from elsewhere; an absolute path
+        // is always a file.
+        std::error_code error;
+        const std::filesystem::path file = std::filesystem::absolute(path, error);
+        if (error)
+            return {};
+        auto image = Exiv2::ImageFactory::open(file.string(), false);
         if (image.get() == nullptr)
             return {};
         image->readMetadata();
