@@ -32,7 +32,7 @@ FileData FileDataProgram::Read(const std::string& path) const {
         return {{}, {}, "File Data cannot read this file: " + m_program + " is missing"};
     const ChildOutput child = RunChildProgram({m_program, "--", path}, kMaxOutputBytes, kTimeLimit);
     if (!child.succeeded)
-        return {{}, {}, "File Data could not read this file within its bounds"};
+        return {{}, {}, "The file's data could not be read: its reader failed or took too long"};
     return DecodeFileData(child.output);
 }
 

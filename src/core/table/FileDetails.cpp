@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// A file's own descriptive data pulled into the listing: MP3 tags or program version strings.
+// A file's own descriptive data pulled into the listing: tags, version strings, photo data.
 #include "core/table/FileDetails.h"
 
 #include "core/details/FileDataReader.h"
@@ -123,7 +123,7 @@ FileDetails ReadFileDetails(const std::string& path, std::string_view name,
         return std::move(*details);
     FileDetails details = NoDataDetails(name);
     const std::size_t slash = path.rfind('/');
-    if (others == nullptr ||
+    if (others == nullptr || !source.IsOpen() ||
         DetectFileKind(source, slash == std::string::npos ? path : path.substr(slash + 1)) ==
             FileKind::None)
         return details;

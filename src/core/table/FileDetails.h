@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// A file's own descriptive data pulled into the listing: MP3 tags or program version strings.
+// A file's own descriptive data pulled into the listing: tags, version strings, photo data.
 #pragma once
 
 #include "core/platform/ByteSource.h"

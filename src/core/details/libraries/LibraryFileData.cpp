@@ -6,7 +6,7 @@
 #include "core/platform/FileByteSource.h"
 
 #include <array>
-#include <new>
+#include <exception>
 
 #ifdef DIRSCRIBE_WITH_TAGLIB
 #include "core/details/libraries/AudioFileData.h"
@@ -112,8 +112,8 @@ FileData LibraryFileData::Read(const std::string& path) const {
                 return audio;
         }
         return data;
-    } catch (const std::bad_alloc&) {
-        return {}; // the reader program's memory limit was reached
+    } catch (const std::exception&) {
+        return {}; // such as the reader program's memory limit, reached
     }
 }
 
