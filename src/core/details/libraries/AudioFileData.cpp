@@ -5,10 +5,12 @@
 #include "core/details/libraries/BudgetedSource.h"
 
 #include <aifffile.h>
+#include <algorithm>
 #include <apefile.h>
 #include <asffile.h>
 #include <fileref.h>
 #include <flacfile.h>
+#include <limits>
 #include <mp4file.h>
 #include <mpcfile.h>
 #include <mpegfile.h>
@@ -18,7 +20,6 @@
 #include <taglib.h>
 #include <tiostream.h>
 #include <trueaudiofile.h>
-#include <typeinfo>
 #include <vorbisfile.h>
 #include <wavfile.h>
 #include <wavpackfile.h>
@@ -44,13 +45,14 @@ public:
     SourceStream(const ByteSource& file, const std::string& name) : m_file(file), m_name(name) {}
 
     [[nodiscard]] TagLib::FileName name() const override { return m_name.c_str(); }
+    // A block is never larger than the budget could fill, whatever length a file's bytes
+    // made TagLib ask for.
     TagLib::ByteVector readBlock(BlockLength length) override {
-        const auto wanted =
-            std::min<std::uint64_t>(length, m_file.Size() - std::min(Position(), m_file.Size()));
-        TagLib::ByteVector block(static_cast<unsigned int>(wanted), '\0');
-        const std::size_t read =
-            wanted == 0 ? 0
-                        : m_file.ReadAt(Position(), block.data(), static_cast<std::size_t>(wanted));
+        const auto wanted = static_cast<unsigned int>(
+            std::min({std::uint64_t{length}, m_file.Size() - std::min(Position(), m_file.Size()),
+                      kAudioBudgetBytes}));
+        TagLib::ByteVector block(wanted, '\0');
+        const std::size_t read = wanted == 0 ? 0 : m_file.ReadAt(Position(), block.data(), wanted);
         block.resize(static_cast<unsigned int>(read));
         m_position += static_cast<StreamOffset>(read);
         return block;
@@ -64,7 +66,10 @@ public:
         const StreamOffset base = from == Beginning ? 0
                                   : from == Current ? m_position
                                                     : static_cast<StreamOffset>(m_file.Size());
-        m_position = std::max<StreamOffset>(0, base + offset);
+        StreamOffset position = 0;
+        if (__builtin_add_overflow(base, offset, &position))
+            position = offset < 0 ? 0 : std::numeric_limits<StreamOffset>::max();
+        m_position = std::max<StreamOffset>(0, position);
     }
     [[nodiscard]] StreamOffset tell() const override { return m_position; }
     StreamOffset length() override { return static_cast<StreamOffset>(m_file.Size()); }
@@ -151,7 +156,7 @@ FileData ReadAudioFileData(const ByteSource& file, const std::string& name) {
         data.Add("**Comment:", Utf8(tag->comment()));
     }
     if (const TagLib::AudioProperties* properties = ref.audioProperties()) {
-        data.Add("**Length:", Minutes(properties->lengthInSeconds()));
+        data.Add("**Length:", Minutes(std::max(0, properties->lengthInSeconds())));
         if (properties->bitrate() > 0)
             data.Add("**KBPS:", std::to_string(properties->bitrate()) + " Kbit");
         if (const int frequency = Frequency(*properties); frequency > 0)

@@ -5,6 +5,7 @@
 #include "core/details/libraries/BudgetedSource.h"
 
 #include <MediaInfo/MediaInfo.h>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ using MediaInfoLib::stream_t;
 constexpr std::size_t kChunkBytes = 64 * 1024;
 constexpr std::size_t kFinished = 0x08; // Open_Buffer_Continue: nothing more is needed
 constexpr std::uint64_t kNoSeek = static_cast<std::uint64_t>(-1);
+// The budget read in whole chunks takes 1024 feeds; a file that sends MediaInfo back and
+// forth for a few bytes at a time is stopped after this many.
+constexpr int kMaxFeeds = 4096;
 
 // MediaInfo's texts are wide where it was built for Unicode, as Debian builds it.
 std::string Utf8(const MediaInfoLib::String& text) {
@@ -54,7 +58,7 @@ void Feed(MediaInfo& info, const ByteSource& file) {
     std::vector<unsigned char> chunk(kChunkBytes);
     std::uint64_t offset = 0;
     info.Open_Buffer_Init(file.Size(), 0);
-    for (;;) {
+    for (int feeds = 0; feeds < kMaxFeeds; ++feeds) {
         const std::size_t read = budget.ReadAt(offset, chunk.data(), chunk.size());
         if (read == 0)
             break;
@@ -70,11 +74,16 @@ void Feed(MediaInfo& info, const ByteSource& file) {
     info.Open_Buffer_Finalize();
 }
 
-// Milliseconds as "95 min 3 sec".
+// Milliseconds as "95 min 3 sec"; nothing for a text that is no length a file can have
+// (a damaged header can claim 10^75 of them).
 std::string Minutes(const std::string& milliseconds) {
+    constexpr double kMaxMilliseconds = 1e15; // 31,000 years
     if (milliseconds.empty() || milliseconds.find_first_not_of("0123456789.") != std::string::npos)
         return {};
-    const auto seconds = static_cast<std::uint64_t>(std::stod(milliseconds) / 1000);
+    const double value = std::strtod(milliseconds.c_str(), nullptr);
+    if (!(value >= 0 && value < kMaxMilliseconds))
+        return {};
+    const auto seconds = static_cast<std::uint64_t>(value / 1000);
     return std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " sec";
 }
 
