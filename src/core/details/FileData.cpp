@@ -17,17 +17,18 @@ std::string CellText(std::string_view text) {
     for (char& c : cell)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
             c = ' ';
-    const std::size_t first = cell.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    cell.erase(cell.find_last_not_of(' ') + 1);
-    cell.erase(0, first);
     if (cell.size() > FileData::kMaxTextBytes) {
         std::size_t end = FileData::kMaxTextBytes;
         while ((static_cast<unsigned char>(cell[end]) & 0xC0) == 0x80)
             --end;
         cell.resize(end);
     }
+    // Trimmed after the cut, so that a cell text is its own cell text.
+    const std::size_t first = cell.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    cell.erase(cell.find_last_not_of(' ') + 1);
+    cell.erase(0, first);
     return cell;
 }
 

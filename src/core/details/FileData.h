@@ -31,8 +31,8 @@ struct FileData {
 };
 
 // Text from a file as a cell shows it: bytes that are not UTF-8 read as Windows-1252,
-// control characters as blanks, blanks at both ends removed, cut (at a character's start)
-// to FileData::kMaxTextBytes.
+// control characters as blanks, cut (at a character's start) to FileData::kMaxTextBytes,
+// blanks at both ends removed. A cell text is its own cell text.
 std::string CellText(std::string_view text);
 
 // The data as bytes for a reader in another process: its texts, each ended by a zero byte.
