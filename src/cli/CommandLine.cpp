@@ -6,6 +6,7 @@
 #include "console/StderrNotice.h"
 #include "console/TerminalText.h"
 #include "core/Error.h"
+#include "core/details/FileDataProgram.h"
 #include "core/format/AsciiCase.h"
 #include "core/format/Utf8.h"
 #include "core/ops/ListingExport.h"
@@ -187,10 +188,13 @@ int RunDetails(const Arguments& args) {
     const std::string& path = args.operand;
     const std::size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const FileDetails details = ReadFileDetails(path, name, UserDefaultLanguageId());
+    const FileDataProgram others(FileDataProgram::Installed());
+    const FileDetails details = ReadFileDetails(path, name, UserDefaultLanguageId(), &others);
     std::string text = details.comment + "\n";
     for (const auto& [first, second] : details.rows)
         text += first + "\t" + second + "\n";
+    if (!details.note.empty())
+        std::fprintf(stderr, "dirscribe: %s\n", DisplayText(details.note).c_str());
     StderrNotice notice;
     return WriteStandardOutput(text, notice) ? kSuccess : kFailure;
 }

@@ -2,6 +2,7 @@
 #include "core/ops/ListingSession.h"
 
 #include "core/Error.h"
+#include "core/details/FileDataProgram.h"
 #include "core/docfile/DocumentFile.h"
 #include "core/format/Utf8.h"
 #include "core/listing/FolderScanner.h"
@@ -216,8 +217,22 @@ void ListingSession::WriteTextReport(ByteSink& sink, std::time_t createdOn) cons
 }
 
 void ListingSession::FetchFileDetails(int row) {
+    if (const auto request = RequestFileDetails(row))
+        InsertFileDetails(row, request->Read());
+    else
+        m_sortEnabled = false;
+}
+
+std::optional<FileDetailsRequest> ListingSession::RequestFileDetails(int row) const {
+    auto reader =
+        m_fileData ? m_fileData : std::make_shared<FileDataProgram>(FileDataProgram::Installed());
+    return dirscribe::RequestFileDetails(m_table, row, m_folder, UserDefaultLanguageId(),
+                                         std::move(reader));
+}
+
+void ListingSession::InsertFileDetails(int row, FileDetails details) {
     m_sortEnabled = false;
-    dirscribe::FetchFileDetails(m_table, row, m_folder, UserDefaultLanguageId());
+    dirscribe::InsertFileDetails(m_table, row, std::move(details));
 }
 
 } // namespace dirscribe

@@ -10,11 +10,13 @@
 #include "core/platform/Notice.h"
 #include "core/platform/Progress.h"
 #include "core/platform/StopToken.h"
+#include "core/table/FileDetails.h"
 #include "core/table/ListingTable.h"
 #include "core/table/RowRecord.h"
 #include "core/table/SortState.h"
 
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -117,6 +119,16 @@ public:
     // table (the Comments cell and rows below it) in the user's language from the
     // environment. Like any edit it ends sorting by column clicks.
     void FetchFileDetails(int row);
+    // The two halves of FetchFileDetails, for a window that reads off its interface thread:
+    // what to read for the row (nothing for a row outside the table), whose Read() needs
+    // nothing of the session, and the insertion of what it read.
+    [[nodiscard]] std::optional<FileDetailsRequest> RequestFileDetails(int row) const;
+    void InsertFileDetails(int row, FileDetails details);
+    // Who reads audio files, photos, videos and PDFs for File Data; by default the reader
+    // program installed with this one (FileDataProgram::Installed).
+    void SetFileDataReader(std::shared_ptr<const FileDataReader> reader) {
+        m_fileData = std::move(reader);
+    }
 
     // The text report of the listing as it stands.
     [[nodiscard]] std::string TextReport(std::time_t createdOn) const;
@@ -143,6 +155,7 @@ private:
     bool m_sortEnabled = false;
     bool m_editNotify = false;
     bool m_modified = false;
+    std::shared_ptr<const FileDataReader> m_fileData; // none yet: the installed program
 };
 
 } // namespace dirscribe
