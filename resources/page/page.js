@@ -3,8 +3,8 @@
 // the rows in view, and filters, sorts, folds the tree and moves through the rows.
 //
 // What the writer (src/core/export/HtmlExport.cpp) promises: the rows come in chunks of
-// CHUNK rows, each chunk as one <script type="text/plain"> block per kind of data, a row a
-// line. "meta" gives each row's kind (f file, d folder, F and D the same gone, c comment
+// CHUNK rows, each chunk as <script type="text/plain"> blocks, one per kind of data, a row a
+// line (the first chunk in two parts: a screenful before this script, the rest after it). "meta" gives each row's kind (f file, d folder, F and D the same gone, c comment
 // continued, x file data, n inserted) and an entry's tree level; block "0" the bare names,
 // "1".. the other columns' texts; "s" and "t" the size and date sort keys of entry rows.
 // No text holds a control character; "<" is written as "\f", so nothing in a block can end
@@ -98,9 +98,13 @@
             const chunk = chunks[c] || (chunks[c] = {
                 rows: Math.max(0, Math.min(CHUNK, total - c * CHUNK)), cells: [], at: [], same: [], keys: {}
             });
+            // A chunk may come in parts (the first screenful before this script).
             if (block === "meta") readMeta(text);
-            else if (block === "s" || block === "t") chunk.keys[block] = text;
-            else chunk.cells[+block] = text;
+            else if (block === "s" || block === "t") chunk.keys[block] = (chunk.keys[block] || "") + text;
+            else {
+                chunk.cells[+block] = (chunk.cells[+block] || "") + text;
+                chunk.at[+block] = chunk.same[+block] = null;
+            }
         }
         first[groups] = loaded;
     }
@@ -525,8 +529,9 @@
     document.addEventListener("keydown", (event) => {
         if (event.altKey || event.ctrlKey || event.metaKey || event.target === levels) return;
         const typing = event.target === input;
-        const at = cursor >= 0 ? indexOfRow(cursor) : -1;
-        const page = geometry().screen;
+        const { at: top, screen: page } = geometry();
+        let at = cursor >= 0 ? indexOfRow(cursor) : -1;
+        if (at < 0) at = Math.ceil(top) - 1; // no row chosen: start from the screen's first
         const g = cursor >= 0 ? groupOf[cursor] : -1;
         switch (event.key) {
             case "/":

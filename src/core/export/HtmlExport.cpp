@@ -26,6 +26,8 @@ namespace {
 
 // Rows per chunk of data blocks; the page's script reads chunks of this size (CHUNK_BITS).
 constexpr int kChunkRows = 1 << 15;
+// Rows written before the script: more than a screen holds.
+constexpr int kOpeningRows = 256;
 
 void WriteEscaped(BufferedWriter& out, std::string_view text) {
     std::size_t from = 0;
@@ -95,7 +97,7 @@ double KeyValue(const NumericKey& key) {
 
 std::string NumberText(double value) {
     std::array<char, 32> text{};
-    const int length = std::snprintf(text.data(), text.size(), "%.17g", value);
+    const int length = std::snprintf(text.data(), text.size(), "%.15g", value);
     return std::string(text.data(), static_cast<std::size_t>(length));
 }
 
@@ -137,8 +139,8 @@ struct PageRow {
 };
 
 // The page: its head, title block and tools, then the rows as chunks of data blocks (one
-// per column and per kind of sort key), with the script after the first chunk so that its
-// rows are drawn while the rest arrive. Only one chunk of rows is held at a time.
+// per column and per kind of sort key), with the script after the first screenful of rows
+// so that they are drawn while the rest arrive. Only one chunk of rows is held at a time.
 class HtmlPage {
 public:
     HtmlPage(const ExportSource& source, ByteSink& sink) : m_source(source), m_out(sink) {
@@ -162,14 +164,17 @@ public:
         WriteHead();
         WriteHeader();
         WriteListing();
+        // The first screenful's rows come before the script, which draws them at once; the
+        // rest of their chunk follows it.
         const int rows = m_source.table.RowCount();
-        for (int first = 0, chunk = 0; first < rows; first += kChunkRows, ++chunk) {
-            WriteChunk(chunk, first, std::min(kChunkRows, rows - first));
-            if (chunk == 0)
-                WriteScript();
+        const int opening = std::min(kOpeningRows, rows);
+        WriteRows(0, opening);
+        WriteScript();
+        for (int first = opening; first < rows;) {
+            const int end = std::min(rows, (first / kChunkRows + 1) * kChunkRows);
+            WriteRows(first, end - first);
+            first = end;
         }
-        if (rows == 0)
-            WriteScript();
         m_out << "</body>\n</html>\n";
         m_out.Flush();
     }
@@ -238,7 +243,11 @@ private:
               << "\" data-block=\"" << block << "\">";
     }
 
-    void WriteChunk(int chunk, int first, int count) {
+    // Rows [first, first + count) of one chunk: the script adds them to what it has of it.
+    void WriteRows(int first, int count) {
+        if (count == 0)
+            return;
+        const int chunk = first / kChunkRows;
         ReadRows(first, count);
         BeginBlock(chunk, "meta");
         for (const PageRow& row : m_rows) {
@@ -320,7 +329,7 @@ private:
         }
     }
 
-    // A comment's rows joined by "\t", so the filter finds words across them; the chunk's
+    // A comment's rows joined by "\t", so the filter finds words across them; a chunk's
     // last row is followed by the continuation rows that open the next chunk.
     void WriteComments(int first) {
         const ListingTable& table = m_source.table;
@@ -329,7 +338,7 @@ private:
             WriteDataText(m_out, Trimmed(table.CellText(row, m_commentColumn, m_scratch)));
             m_out << (table.Kind(row + 1) == RowKind::Continuation ? '\t' : '\n');
         }
-        for (int row = end; row < table.RowCount() && table.Kind(row) == RowKind::Continuation;
+        for (int row = end; end % kChunkRows == 0 && table.Kind(row) == RowKind::Continuation;
              ++row) {
             WriteDataText(m_out, Trimmed(table.CellText(row, m_commentColumn, m_scratch)));
             m_out << (table.Kind(row + 1) == RowKind::Continuation ? '\t' : '\n');
