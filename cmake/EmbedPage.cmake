@@ -1,5 +1,5 @@
 # Writes OUTPUT, a C++ source that holds the web page's style (STYLE) and script (SCRIPT) as
-# byte arrays, so they can live in files of their own where their checkers read them.
+# string literals, so they can live in files of their own where their checkers read them.
 # usage: cmake -DSTYLE=page.css -DSCRIPT=page.js -DOUTPUT=PageResources.cpp -P EmbedPage.cmake
 function(embed file name)
   file(READ "${file}" text)
@@ -14,9 +14,11 @@ function(embed file name)
   file(READ "${file}" hex HEX)
   string(LENGTH "${hex}" digits)
   math(EXPR length "${digits} / 2")
-  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-  string(REGEX REPLACE "((0x..,){16})" "\\1\n" bytes "${bytes}")
-  set(arrays "${arrays}constexpr char k${name}[] = {\n${bytes}};\n" PARENT_SCOPE)
+  # Every byte as a hexadecimal escape, so any text (UTF-8 too) makes a valid literal.
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "\\\\x\\1" bytes "${hex}")
+  string(REPEAT "\\\\x.." 32 line)
+  string(REGEX REPLACE "(${line})" "\\1\"\n\"" bytes "${bytes}")
+  set(arrays "${arrays}constexpr char k${name}[] =\n\"${bytes}\";\n" PARENT_SCOPE)
   set(functions "${functions}\nstd::string_view Page${name}() {\n    return {k${name}, ${length}};\n}\n"
       PARENT_SCOPE)
 endfunction()

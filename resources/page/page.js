@@ -244,10 +244,10 @@
         const { into, at, screen } = geometry();
         const top = Math.floor(at);
         win.style.transform = `translateY(${into - (at - top) * ROW}px)`;
-        while (pool.length < screen + 1) pool.push(win.appendChild(makeRow()));
+        while (pool.length < screen + 2) pool.push(win.appendChild(makeRow()));
         for (let i = 0; i < pool.length; i++) {
             const v = top + i, row = pool[i];
-            row.hidden = v >= viewLength || i > screen;
+            row.hidden = v >= viewLength || i > screen + 1;
             if (!row.hidden) fill(row, view[v]);
         }
     }
@@ -527,7 +527,7 @@
     }
 
     document.addEventListener("keydown", (event) => {
-        if (event.altKey || event.ctrlKey || event.metaKey || event.target === levels) return;
+        if (event.altKey || event.ctrlKey || event.metaKey || event.target.closest("button, select")) return;
         const typing = event.target === input;
         const { at: top, screen: page } = geometry();
         let at = cursor >= 0 ? indexOfRow(cursor) : -1;

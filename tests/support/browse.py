@@ -6,7 +6,8 @@
 #   type:TEXT   types TEXT into the focused element, key by key as text input
 #   key:NAME    presses and releases a key by its DOM name (ArrowDown, PageDown, /, ...)
 #   click:CSS   clicks the middle of the first element CSS selects, with the mouse
-#   eval:JS     prints the value of JS (awaited when it is a promise) as one JSON line
+#   eval:JS     prints the value of JS (awaited when it is a promise) as one JSON line;
+#               nothing when it has none
 #   shot:FILE   saves what the window shows as a PNG file
 #   peak:       prints the peak resident memory of the page's process, in kB
 # Each step waits for two frames to be drawn after it. Exits 77 when Chromium cannot start.
@@ -152,7 +153,9 @@ def main():
             elif kind == "key":
                 press(browser, session, argument)
             elif kind == "eval":
-                print(json.dumps(evaluate(browser, session, argument), ensure_ascii=False), flush=True)
+                value = evaluate(browser, session, argument)
+                if value is not None:
+                    print(json.dumps(value, ensure_ascii=False), flush=True)
             elif kind == "shot":
                 with open(argument, "wb") as f:
                     f.write(base64.b64decode(browser.send("Page.captureScreenshot", session)["data"]))
