@@ -472,42 +472,44 @@
             key = new Array(groups);
             for (let g = 0; g < groups; g++) key[g] = flags[g] & ENTRY ? cell(first[g], column).toLowerCase() : "";
         }
-        const byKey = new Int32Array(groups);
-        for (let g = 0; g < groups; g++) byKey[g] = g;
-        byKey.sort(numeric ? (a, b) => (key[a] - key[b]) * direction || a - b
-            : (a, b) => (key[a] < key[b] ? -direction : key[a] > key[b] ? direction : a - b));
-        // Each folder's entries in key order, those of the kind its first entry has (files or
-        // folders) first, as the listing was; rows inserted above every entry stay on top.
+        // Each folder's children, in the order written, then sorted among themselves: those
+        // of the kind its first entry has (files or folders) first, as the listing was, then
+        // by key; rows inserted above every entry stay on top.
+        const start = new Int32Array(groups + 2), kids = new Int32Array(groups);
         const leads = new Int8Array(groups + 1).fill(-1);
         for (let g = 0; g < groups; g++) {
             const p = parent[g] < 0 ? groups : parent[g];
+            start[p + 1]++;
             if (flags[g] & ENTRY && leads[p] < 0) leads[p] = flags[g] & FOLDER ? 1 : 0;
         }
-        const head = new Int32Array(groups + 1).fill(-1), tail = new Int32Array(groups + 1).fill(-1);
-        const next = new Int32Array(groups).fill(-1);
-        for (let rank = 0; rank < 3; rank++) {
-            for (let i = 0; i < groups; i++) {
-                const g = byKey[i], p = parent[g] < 0 ? groups : parent[g];
-                const own = !(flags[g] & ENTRY) ? 0 : (flags[g] & FOLDER ? 1 : 0) === leads[p] ? 1 : 2;
-                if (own !== rank) continue;
-                if (tail[p] < 0) head[p] = g;
-                else next[tail[p]] = g;
-                tail[p] = g;
-            }
+        for (let p = 0; p <= groups; p++) start[p + 1] += start[p];
+        const fill = start.slice();
+        for (let g = 0; g < groups; g++) kids[fill[parent[g] < 0 ? groups : parent[g]]++] = g;
+        let lead = 0;
+        const rank = (g) => (!(flags[g] & ENTRY) ? 0 : (flags[g] & FOLDER ? 1 : 0) === lead ? 1 : 2);
+        const byKey = numeric ? (a, b) => (key[a] - key[b]) * direction
+            : (a, b) => (key[a] < key[b] ? -direction : key[a] > key[b] ? direction : 0);
+        for (let p = 0; p <= groups; p++) {
+            if (start[p + 1] - start[p] < 2) continue;
+            lead = leads[p];
+            kids.subarray(start[p], start[p + 1]).sort((a, b) => rank(a) - rank(b) || byKey(a, b) || a - b);
         }
         order = new Int32Array(groups);
         const stack = [];
-        for (let p = 0, g = head[groups]; g >= 0 || stack.length;) {
-            if (g < 0) {
-                g = next[stack.pop()];
-                continue;
-            }
-            order[p++] = g;
-            if (head[g] >= 0) {
-                stack.push(g);
-                g = head[g];
+        for (let n = 0, p = groups, i = start[groups]; ;) {
+            if (i < start[p + 1]) {
+                const g = kids[i++];
+                order[n++] = g;
+                if (start[g + 1] > start[g]) {
+                    stack.push(p, i);
+                    p = g;
+                    i = start[g];
+                }
+            } else if (stack.length) {
+                i = stack.pop();
+                p = stack.pop();
             } else {
-                g = next[g];
+                break;
             }
         }
         heads.forEach((h, i) => h.setAttribute("aria-sort", i !== column ? "none" : direction > 0 ? "ascending" : "descending"));
