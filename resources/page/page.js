@@ -53,7 +53,7 @@
 
     let order = null; // groups in the order shown; null: as written
     let sortColumn = -1, direction = 1;
-    let query = null, filtering = false;
+    let filtering = false;
     let view = new Int32Array(total), viewLength = 0;
     let cursor = -1; // the table row the keyboard is on
     const pool = [];
@@ -169,6 +169,7 @@
         const asked = fromAddress();
         if (asked !== null) input.value = asked;
         filter();
+        if (window.requestIdleCallback) requestIdleCallback(rehearse);
     }
 
     // ---- the rows in view ----
@@ -389,33 +390,50 @@
         }
     }
 
+    // Marks what text matches (state) and counts it in each subtree (below); the number of
+    // entries that match.
+    function mark(text) {
+        const query = compile(text);
+        let matched = 0;
+        state.fill(0, 0, groups);
+        search(query.names, 0);
+        if (query.comments && commentColumn >= 0) search(query.comments, commentColumn);
+        for (let g = 0; g < groups; g++) {
+            below[g] = state[g];
+            if (state[g] !== 1) continue;
+            matched += flags[g] & ENTRY;
+            for (let p = parent[g]; p >= 0 && !state[p]; p = parent[p]) state[p] = 2;
+        }
+        for (let g = groups - 1; g >= 0; g--) if (parent[g] >= 0) below[parent[g]] += below[g];
+        return matched;
+    }
+
     function filter() {
         if (!ready) return;
         const text = input.value.trim();
         const keep = cursor;
         filtering = text !== "";
-        let matched = 0;
-        if (filtering) {
-            query = compile(text);
-            state.fill(0, 0, groups);
-            search(query.names, 0);
-            if (query.comments && commentColumn >= 0) search(query.comments, commentColumn);
-            for (let g = 0; g < groups; g++) {
-                below[g] = state[g];
-                if (state[g] !== 1) continue;
-                matched += flags[g] & ENTRY;
-                for (let p = parent[g]; p >= 0 && !state[p]; p = parent[p]) state[p] = 2;
-            }
-            for (let g = groups - 1; g >= 0; g--) if (parent[g] >= 0) below[parent[g]] += below[g];
-        }
+        const matched = filtering ? mark(text) : 0;
         shown.textContent = (filtering ? matched.toLocaleString("en") + " of " : "") + entries.toLocaleString("en") + (entries === 1 ? " entry" : " entries");
         rebuild();
         cursor = keep >= 0 && indexOfRow(keep) >= 0 ? keep : -1;
         draw();
-        toAddress(text);
+        clearTimeout(addressing); // once typing pauses: a new address costs a frame's time
+        addressing = setTimeout(toAddress, 250, text);
     }
 
-    let pending = 0;
+    // Runs the filter's work once while the page is idle, on a text most names hold, so
+    // that the first key typed finds its code compiled.
+    function rehearse() {
+        if (filtering || !ready) return;
+        mark(".");
+        filtering = true;
+        rebuild();
+        filtering = false;
+        rebuild();
+    }
+
+    let pending = 0, addressing = 0;
     function filterSoon() {
         cancelAnimationFrame(pending);
         pending = requestAnimationFrame(filter);
@@ -433,7 +451,6 @@
 
     function toAddress(text) {
         const hash = text ? "#q=" + encodeURIComponent(text) : "";
-        if (location.hash === hash || (!hash && !location.hash)) return;
         try {
             history.replaceState(null, "", hash || location.pathname + location.search);
         } catch {

@@ -73,7 +73,7 @@ shown
 eval:document.title.endsWith('/disk')
 type:PLANNING SESSION
 shown
-eval:location.hash
+eval:new Promise(done => setTimeout(() => done(location.hash), 500))
 filter:ÉTÉ
 shown
 filter:[[:alpha:]]*.txt
