@@ -4,13 +4,14 @@
 //
 // What the writer (src/core/export/HtmlExport.cpp) promises: the rows come in chunks of
 // CHUNK rows, each chunk as <script type="text/plain"> blocks, one per kind of data, a row a
-// line (the first chunk in two parts: a screenful before this script, the rest after it). "meta" gives each row's kind (f file, d folder, F and D the same gone, c comment
-// continued, x file data, n inserted) and an entry's tree level; block "0" the bare names,
-// "1".. the other columns' texts; "s" and "t" the size and date sort keys of entry rows.
-// No text holds a control character; "<" is written as "\f", so nothing in a block can end
-// its element. In the comment column a row ends with "\t" when the next row continues its
-// comment (the last row of a chunk with the continuation of the next chunk's first rows,
-// for the filter); in the other columns and keys a line "\t" repeats the last non-empty line.
+// line; the first chunk in two parts, a screenful before this script and the rest after it.
+// "meta" gives each row's kind (f file, d folder, F and D the same gone, c comment continued,
+// x file data, n inserted) and an entry's tree level; block "0" the bare names, "1".. the
+// other columns' texts; "s" and "t" the size and date sort keys of entry rows. No text holds
+// a control character, and "<" is written as "\f", so nothing in a block can end its element.
+// In the comment column a row ends with "\t" when the next row continues its comment (a
+// chunk's last row is followed by the continuation rows that open the next chunk, for the
+// filter); in the other columns and the keys a line "\t" repeats the last non-empty line.
 (() => {
     "use strict";
 
@@ -54,7 +55,8 @@
     let order = null; // groups in the order shown; null: as written
     let sortColumn = -1, direction = 1;
     let filtering = false;
-    let view = new Int32Array(total), viewLength = 0;
+    const view = new Int32Array(total);
+    let viewLength = 0;
     let cursor = -1; // the table row the keyboard is on
     const pool = [];
 
@@ -226,7 +228,7 @@
         row.style.setProperty("--l", Math.max(level[r] - 1, 0));
         const name = row.firstChild;
         name.children[1].textContent = cell(r, 0);
-        name.children[2].textContent = collapsed[g] && first[g] === r ? hidden(g) : "";
+        name.children[2].textContent = collapsed[g] && first[g] === r ? foldedCount(g) : "";
         for (let c = 0; c < kinds.length; c++) {
             const span = row.children[c];
             if (c > 0) span.textContent = cell(r, c);
@@ -234,8 +236,8 @@
         }
     }
 
-    // What a folder that is folded hides.
-    function hidden(g) {
+    // What a folded folder hides: its entries, or while filtering its matches.
+    function foldedCount(g) {
         const n = filtering ? below[g] - (state[g] === 1 ? 1 : 0) : end[g] - g - 1;
         if (n === 0) return "";
         return n.toLocaleString("en") + (filtering ? (n === 1 ? " match" : " matches") : n === 1 ? " entry" : " entries");
