@@ -138,6 +138,21 @@ struct PageRow {
     std::optional<std::uint64_t> modified;
 };
 
+// The letter the script knows a row's kind by.
+char KindLetter(const PageRow& row) {
+    switch (row.kind) {
+    case RowKind::Entry:
+        return row.folder ? (row.gone ? 'D' : 'd') : (row.gone ? 'F' : 'f');
+    case RowKind::Continuation:
+        return 'c';
+    case RowKind::Details:
+        return 'x';
+    case RowKind::Free:
+        break;
+    }
+    return 'n';
+}
+
 // The page: its head, title block and tools, then the rows as chunks of data blocks (one
 // per column and per kind of sort key), with the script after the first screenful of rows
 // so that they are drawn while the rest arrive. Only one chunk of rows is held at a time.
@@ -251,11 +266,7 @@ private:
         ReadRows(first, count);
         BeginBlock(chunk, "meta");
         for (const PageRow& row : m_rows) {
-            static constexpr std::array<char, 4> kLetters{'f', 'c', 'x', 'n'};
-            char letter = kLetters[static_cast<std::size_t>(row.kind)];
-            if (row.kind == RowKind::Entry)
-                letter = row.folder ? (row.gone ? 'D' : 'd') : (row.gone ? 'F' : 'f');
-            m_out << letter;
+            m_out << KindLetter(row);
             if (row.kind == RowKind::Entry)
                 m_out << std::to_string(row.level);
             m_out << '\n';
