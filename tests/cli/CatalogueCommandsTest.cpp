@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Exports read back by other programs, the web page in a real browser, search and update.
+// Exports read back by other programs, search and update.
 #include "core/ops/ListingSession.h"
 #include "support/ChildProcess.h"
 #include "support/RecordingNotice.h"
@@ -85,33 +85,6 @@ print(len(rows), rows[0], rows[2], rows[7])')");
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tree.Root()), {}), 3)
         << "disk, disk.dsc and out.csv, no temporary file";
-}
-
-TEST_F(CatalogueCommands, TheWebPageFiltersAsYouTypeAndSortsInHeadlessChromium) {
-    ASSERT_EQ(Run({"convert", "disk.dsc", "--html", "page.html"}).exitCode, 0);
-    const std::string shown =
-        "[...document.querySelectorAll('.chunk > div:not([hidden]) > span:first-child')]"
-        ".map(e => e.textContent + (e.parentNode.classList.contains('context') ? '~' : ''))"
-        ".join('|')";
-    const ProgramResult page =
-        RunDirscribe({"page.html", "eval:" + shown, "type:PRESS", "eval:" + shown,
-                      "eval:document.getElementById('shown').textContent",
-                      "eval:document.getElementById('filter').value = ''; "
-                      "document.getElementById('filter').dispatchEvent(new Event('input'))",
-                      "click:.head > span:nth-child(3) button",
-                      "click:.head > span:nth-child(3) button", "eval:" + shown},
-                     {tree.Root(), {"python3", DIRSCRIBE_BROWSER_DRIVER}, {}});
-    if (page.exitCode == 77)
-        GTEST_SKIP() << page.err;
-    ASSERT_EQ(page.exitCode, 0) << page.err;
-    EXPECT_EQ(page.out,
-              // Everything, names without decoration; the markup in a name is text.
-              "\"readme.txt|Docs|notes.txt|<b>bold.txt|Music|song.mp3|\"\n"
-              // A comment row that matches brings its entry and, dimmed, its folder.
-              "\"Music~|song.mp3|\"\n\"1 of 6 entries\"\ntrue\n"
-              // By size, largest first, among the entries of each folder (files above folders, as
-              // in the tree).
-              "\"readme.txt|Music|song.mp3||Docs|notes.txt|<b>bold.txt\"\n");
 }
 
 TEST_F(CatalogueCommands, SearchPrintsOneLinePerMatchAndExitsLikeGrep) {

@@ -18,6 +18,8 @@ struct RowEntryFacts {
     std::uint64_t bytes = 0;
     std::uint64_t modified = 0; // file time: 100 ns ticks since 1601-01-01 UTC
     std::string path;           // the entry's path on disk, as bytes
+    std::int32_t level = 0;     // the tree level it is shown at: 0 flat, from 1 in a tree
+    bool folder = false;
 };
 
 // The entry a table row was made from, for rows read from the disk in this run; nothing

@@ -33,7 +33,8 @@ public:
         if (entries == nullptr || index == kNoEntry)
             return std::nullopt;
         const ListingEntry& entry = entries->At(index);
-        return RowEntryFacts{entry.size, entry.modified, entries->DiskPath(index)};
+        return RowEntryFacts{entry.size, entry.modified, entries->DiskPath(index), entry.level,
+                             entry.IsFolder()};
     }
 
 private:

@@ -44,4 +44,29 @@ RowName ReadRowName(std::string_view cell, bool gone) {
     return row;
 }
 
+RowName ReadEntryRowName(std::string_view cell, int level, bool folder, bool gone) {
+    cell = WithoutGoneMark(cell, gone);
+    const RowName whole{level, folder, cell};
+    if (level <= 0) {
+        if (folder && Bracketed(cell, 0))
+            return {level, folder, cell.substr(1, cell.size() - 2)};
+        return whole;
+    }
+    const auto count = static_cast<std::size_t>(level);
+    std::size_t at = 0;
+    for (std::size_t bar = folder ? 0 : 1; bar < count; ++bar, at += kBar.size())
+        if (cell.substr(at, kBar.size()) != kBar)
+            return whole;
+    const std::string_view lead = cell.substr(at, folder ? count : 3 * count);
+    if (lead.size() != (folder ? count : 3 * count) ||
+        lead.find_first_not_of(folder ? '-' : ' ') != std::string_view::npos)
+        return whole;
+    at += lead.size();
+    if (!folder)
+        return {level, folder, cell.substr(at)};
+    if (!Bracketed(cell, at))
+        return whole;
+    return {level, folder, cell.substr(at + 1, cell.size() - at - 2)};
+}
+
 } // namespace dirscribe

@@ -27,6 +27,12 @@ struct RowName {
 // named by the whole cell. The cell of a gone row is read without its kGoneMark.
 RowName ReadRowName(std::string_view cell, bool gone = false);
 
+// The bare name of an entry row whose level and kind (folder or file) its entry gives: the
+// decoration the table puts on such a name is taken off, nothing is guessed from the text,
+// so a file named "[x]" or "   x" keeps its name. A cell without that decoration is the
+// name as it stands.
+RowName ReadEntryRowName(std::string_view cell, int level, bool folder, bool gone = false);
+
 // The cell without kGoneMark when the row is gone.
 std::string_view WithoutGoneMark(std::string_view cell, bool gone);
 
