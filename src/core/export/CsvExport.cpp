@@ -39,11 +39,12 @@ void WriteCsv(const ListingTable& table, ByteSink& sink) {
         WriteField(out, table.GetColumnTitle(c));
     }
     out << "\r\n";
+    std::string scratch;
     for (int row = 0; row < table.RowCount(); ++row) {
         for (int c = 0; c < columns; ++c) {
             if (c > 0)
                 out << ',';
-            WriteField(out, ExportedCell(table, row, c));
+            WriteField(out, ExportedCell(table, row, c, scratch));
         }
         out << "\r\n";
     }

@@ -79,12 +79,12 @@ void WriteNumber(BufferedWriter& out, std::int32_t value) {
     out << std::to_string(value);
 }
 
-void WriteRow(BufferedWriter& out, const ExportSource& source, int row) {
+void WriteRow(BufferedWriter& out, const ExportSource& source, int row, std::string& scratch) {
     out << "{\"cells\":[";
     for (int c = 0; c < source.table.ColumnCount(); ++c) {
         if (c > 0)
             out << ',';
-        WriteString(out, ExportedCell(source.table, row, c));
+        WriteString(out, ExportedCell(source.table, row, c, scratch));
     }
     out << ']';
     if (source.entries != nullptr) {
@@ -154,9 +154,10 @@ void WriteJson(const ExportSource& source, ByteSink& sink) {
         WriteString(out, source.table.GetColumnTitle(c));
     }
     out << "],\n\"rows\":[";
+    std::string scratch;
     for (int row = 0; row < source.table.RowCount(); ++row) {
         out << (row > 0 ? ",\n" : "\n");
-        WriteRow(out, source, row);
+        WriteRow(out, source, row, scratch);
     }
     out << "\n]}\n";
     out.Flush();
