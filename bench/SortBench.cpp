@@ -57,7 +57,8 @@ const ListingTable& MillionRows() {
                           day(random), year(random), hour(random), minute(random), minute(random));
             const std::string name = "file" + std::to_string(random() % 1'000'000) + ".dat";
             t.AppendRow({r < kFolders ? "[" + name + "]" : name, SizeText(size),
-                         r < kFolders ? "" : "A", date, ""});
+                         r < kFolders ? "" : "A", date, ""},
+                        RowKind::Entry);
         }
         return t;
     }();

@@ -7,6 +7,7 @@
 #include "core/docfile/ArchiveWriter.h"
 #include "core/format/Utf8.h"
 #include "core/platform/FileReader.h"
+#include "core/table/RowName.h"
 
 #include <algorithm>
 
@@ -106,9 +107,20 @@ RowStore ConvertedRows(std::string_view bytes, const CheckedFile& file) {
         const RowRecord row = {Windows1252ToUtf8(cells[0]), Windows1252ToUtf8(cells[1]),
                                Windows1252ToUtf8(cells[2]), Windows1252ToUtf8(cells[3]),
                                Windows1252ToUtf8(cells[4])};
-        rows.Append({row[0], row[1], row[2], row[3], row[4]});
+        rows.Append({row[0], row[1], row[2], row[3], row[4]}, RowKind::Entry);
     }
     return rows;
+}
+
+// The kinds of the rows of a document that does not record them, and the gone marks,
+// read from their FileName texts as such documents were written.
+void InferKinds(RowStore& rows) {
+    for (int r = 0; r < rows.Size(); ++r) {
+        const std::string_view name = rows.Cell(r, 0);
+        const RowKind kind = InferredRowKind(name);
+        rows.SetKind(r, kind);
+        rows.SetGone(r, kind == RowKind::Entry && name.ends_with(kGoneMark));
+    }
 }
 
 // The contents of a checked file. The rows stay in the file's own bytes where they are
@@ -125,6 +137,7 @@ DocumentContents ContentsOf(std::string_view bytes, RowStore::Text* owned) {
             RowStore::Text(bytes.begin() + static_cast<std::ptrdiff_t>(file.rowsOffset),
                            bytes.end()),
             0, file.rowCount);
+    InferKinds(rows);
     return std::move(file.contents);
 }
 
@@ -133,16 +146,47 @@ bool IsTextReport(std::string_view bytes) {
     return bytes.starts_with("Dirscribe: Listing of");
 }
 
-// ContentsOf, with every failure turned into Error(lead + reason + ".").
-DocumentContents ReadOrRefuse(std::string_view bytes, RowStore::Text* owned,
-                              const std::string& lead) {
+// work(), with every failure turned into Error(lead + reason + "."); bytes are the file's,
+// or its first ones.
+template <typename Work>
+auto Refusing(std::string_view bytes, const std::string& lead, const Work& work) {
     try {
-        return ContentsOf(bytes, owned);
+        return work();
     } catch (const Error& error) {
         if (IsTextReport(bytes))
             throw Error(lead + "it is a text report, which can be saved but not opened.");
         throw Error(lead + error.what() + ".");
     }
+}
+
+// The first bytes of a file longer than they are: its settings and row count checked as
+// Check checks them, against the size of the whole file, so a large file that is no
+// document is refused before it is read whole. A folder path that does not end within the
+// head leaves the decision to Check.
+void CheckHead(std::string_view head, std::uint64_t fileSize) {
+    ArchiveReader reader(head);
+    reader.ReadUInt64("the total size");
+    reader.ReadInt32("the file count");
+    reader.ReadInt32("the folder count");
+    std::string_view path;
+    constexpr std::size_t kSettingsAndRowCount = 8 * sizeof(std::int32_t);
+    if (!reader.TryReadString(path) || reader.Remaining() < kSettingsAndRowCount)
+        return;
+    DocumentSettings settings;
+    for (std::int32_t* setting :
+         {&settings.printAs, &settings.printTitle, &settings.summary, &settings.addComments,
+          &settings.addSize, &settings.addAttribute, &settings.addDate})
+        *setting = reader.ReadInt32("a setting");
+    if (const std::string problem = settings.OutOfRange(); !problem.empty())
+        throw Error(problem);
+    const std::int32_t rowCount = reader.ReadInt32("the row count");
+    const std::uint64_t maxRows = (fileSize - reader.Offset()) / kMinRowBytes;
+    if (rowCount < 0)
+        throw Error("the row count is " + std::to_string(rowCount));
+    if (static_cast<std::uint64_t>(rowCount) > maxRows)
+        throw Error("it announces " + std::to_string(rowCount) +
+                    (rowCount == 1 ? " row" : " rows") +
+                    ", but the rest of the file can hold at most " + std::to_string(maxRows));
 }
 
 } // namespace
@@ -188,13 +232,18 @@ void WriteDocumentFile(ByteSink& sink, const ListingSummary& summary, std::strin
 }
 
 DocumentContents ReadDocumentFile(std::string_view bytes) {
-    return ReadOrRefuse(bytes, nullptr, "This is not a Dirscribe document: ");
+    return Refusing(
+        bytes, "This is not a Dirscribe document: ", [&] { return ContentsOf(bytes, nullptr); });
 }
 
 DocumentContents LoadDocumentFile(const std::string& path) {
-    RowStore::Text bytes = ReadWholeFile(path, kMaxDocumentBytes);
+    const std::string lead = "\"" + path + "\" is not a Dirscribe document: ";
+    RowStore::Text bytes =
+        ReadWholeFile(path, kMaxDocumentBytes, [&](std::string_view head, std::uint64_t size) {
+            Refusing(head, lead, [&] { CheckHead(head, size); });
+        });
     const std::string_view view(bytes.data(), bytes.size());
-    return ReadOrRefuse(view, &bytes, "\"" + path + "\" is not a Dirscribe document: ");
+    return Refusing(view, lead, [&] { return ContentsOf(view, &bytes); });
 }
 
 } // namespace dirscribe

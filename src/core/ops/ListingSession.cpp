@@ -2,11 +2,13 @@
 #include "core/ops/ListingSession.h"
 
 #include "core/Error.h"
+#include "core/details/FileDataProgram.h"
 #include "core/docfile/DocumentFile.h"
 #include "core/format/Utf8.h"
 #include "core/listing/FolderScanner.h"
 #include "core/listing/PathCheck.h"
 #include "core/platform/AtomicFile.h"
+#include "core/platform/CurrentFolder.h"
 #include "core/platform/UserLanguage.h"
 #include "core/report/TextReport.h"
 #include "core/table/CommentFlow.h"
@@ -38,6 +40,8 @@ bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, Stop
     std::string path = std::exchange(m_path, m_shownPath);
     if (!ValidatePath(path, notice))
         return false;
+    // Read as typed, so messages name folders as the user does; stored whole.
+    std::string folder = AbsolutePath(path, CurrentFolder());
     CDirscribeDoc doc;
     FolderScanner scanner(notice, progress, stop);
     ReadOutcome outcome = ReadOutcome::Failed;
@@ -52,7 +56,7 @@ bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, Stop
     }
     if (outcome != ReadOutcome::Read)
         return false;
-    m_read = PendingRead{std::move(doc), std::move(path)};
+    m_read = PendingRead{std::move(doc), std::move(path), std::move(folder)};
     return true;
 }
 
@@ -60,9 +64,9 @@ void ListingSession::PopulateTable(Progress& progress) {
     // A read takes over the document and the path only once its rows are made, so running
     // out of memory on the way leaves the listing on show whole.
     CDirscribeDoc& doc = m_read ? m_read->doc : m_doc;
-    const std::string& path = m_read ? m_read->path : m_path;
+    const std::string& folder = m_read ? m_read->folder : m_folder;
     try {
-        dirscribe::PopulateTable(m_table, doc, path, m_options, m_loadedRows, progress);
+        dirscribe::PopulateTable(m_table, doc, folder, m_options, m_loadedRows, progress);
     } catch (...) {
         m_read.reset();
         throw;
@@ -70,6 +74,7 @@ void ListingSession::PopulateTable(Progress& progress) {
     if (m_read) {
         m_doc = std::move(m_read->doc);
         m_path = m_shownPath = std::move(m_read->path);
+        m_folder = std::move(m_read->folder);
         m_read.reset();
     }
     m_sortEnabled = true;
@@ -92,6 +97,7 @@ bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, P
     m_doc.summary = contents.summary;
     m_doc.entries.Release();
     m_doc.order.clear();
+    m_folder = contents.folderPath;
     m_path = m_shownPath = std::move(contents.folderPath);
     contents.settings.ApplyTo(m_options);
     m_loadedRows = std::move(contents.rows);
@@ -105,6 +111,7 @@ void ListingSession::NewDocument() {
     m_loadedRows.reset();
     m_path.clear();
     m_shownPath.clear();
+    m_folder.clear();
     m_modified = false;
 }
 
@@ -113,6 +120,7 @@ void ListingSession::TakeListing(ListingSession&& other) {
     m_table = std::move(other.m_table);
     m_path = std::move(other.m_path);
     m_shownPath = std::move(other.m_shownPath);
+    m_folder = std::move(other.m_folder);
     m_read = std::move(other.m_read);
     m_loadedRows = std::move(other.m_loadedRows);
     m_listingShown = other.m_listingShown;
@@ -133,7 +141,7 @@ bool ListingSession::SetCellText(int row, int column, std::string_view text) {
 
 int ListingSession::InsertBlankRow(int focusedRow) {
     const int row = std::clamp(focusedRow + 1, 0, m_table.RowCount());
-    m_table.InsertRow(row, RowRecord{});
+    m_table.InsertRow(row, RowRecord{}, RowKind::Free);
     // A row put among the folder rows at the top stays with them, so that a later sort
     // does not push the last folder down among the files.
     if (row < m_doc.headFolderCount)
@@ -144,7 +152,8 @@ int ListingSession::InsertBlankRow(int focusedRow) {
 
 int ListingSession::InsertCommentRow(int row) {
     const int below = std::clamp(row + 1, 0, m_table.RowCount());
-    m_table.InsertRow(below, RowRecord{std::string(kCommentRowMark), "", "", "", ""});
+    m_table.InsertRow(below, RowRecord{std::string(kCommentRowMark), "", "", "", ""},
+                      RowKind::Continuation);
     if (below < m_doc.headFolderCount)
         ++m_doc.headFolderCount;
     m_modified = true;
@@ -191,7 +200,8 @@ bool ListingSession::Save(const std::string& fileName, SaveFormat format, Notice
                 if (format == SaveFormat::TextReport)
                     WriteTextReport(sink, createdOn);
                 else
-                    WriteDocumentFile(sink, m_doc.summary, LenientUtf8(m_path), m_options, m_table);
+                    WriteDocumentFile(sink, m_doc.summary, LenientUtf8(m_folder), m_options,
+                                      m_table);
             },
             special);
         return true;
@@ -220,14 +230,28 @@ std::string ListingSession::TextReport(std::time_t createdOn) const {
 
 void ListingSession::WriteTextReport(ByteSink& sink, std::time_t createdOn) const {
     // A failed read leaves the listing on show whole, so its rows are always the listing's.
-    dirscribe::WriteTextReport(sink, m_doc.summary, LenientUtf8(m_path), m_options, m_table,
+    dirscribe::WriteTextReport(sink, m_doc.summary, LenientUtf8(m_folder), m_options, m_table,
                                createdOn);
 }
 
 void ListingSession::FetchFileDetails(int row) {
+    if (const auto request = RequestFileDetails(row))
+        InsertFileDetails(row, request->Read());
+    else
+        m_sortEnabled = false;
+}
+
+std::optional<FileDetailsRequest> ListingSession::RequestFileDetails(int row) const {
+    auto reader =
+        m_fileData ? m_fileData : std::make_shared<FileDataProgram>(FileDataProgram::Installed());
+    return dirscribe::RequestFileDetails(m_table, row, m_folder, UserDefaultLanguageId(),
+                                         std::move(reader));
+}
+
+void ListingSession::InsertFileDetails(int row, FileDetails details) {
     m_sortEnabled = false;
     const int before = m_table.RowCount();
-    dirscribe::FetchFileDetails(m_table, row, m_path, UserDefaultLanguageId());
+    dirscribe::InsertFileDetails(m_table, row, std::move(details));
     // Rows inserted under a folder row at the top stay with the folders, as comment rows do.
     if (row < m_doc.headFolderCount)
         m_doc.headFolderCount += m_table.RowCount() - before;

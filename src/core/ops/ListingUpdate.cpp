@@ -24,10 +24,6 @@ struct RowGroup {
     bool marked = false; // already marked as gone
 };
 
-std::string_view WithoutGoneMark(std::string_view cell) {
-    return cell.ends_with(kGoneMark) ? cell.substr(0, cell.size() - kGoneMark.size()) : cell;
-}
-
 // Groups the rows and gives each entry its key: in a tree, the name cells of the folders
 // above it and its own, which hold the levels too; in a flat listing its name cell.
 std::vector<RowGroup> GroupRows(const ListingTable& table) {
@@ -35,15 +31,16 @@ std::vector<RowGroup> GroupRows(const ListingTable& table) {
     std::vector<std::string_view> folders; // the open folder of each level from 1
     for (int row = 0; row < table.RowCount(); ++row) {
         const std::string_view cell = table.Cell(row, 0);
-        if (IsContinuationRow(cell)) {
+        if (table.Kind(row) != RowKind::Entry) {
             if (groups.empty())
                 groups.push_back({});
             groups.back().end = row + 1;
             continue;
         }
-        const RowName name = ReadRowName(cell);
-        const std::string_view own = WithoutGoneMark(cell);
-        RowGroup group{row, row + 1, name.level, {}, -1, name.gone};
+        const bool gone = table.Gone(row);
+        const RowName name = ReadRowName(cell, gone);
+        const std::string_view own = WithoutGoneMark(cell, gone);
+        RowGroup group{row, row + 1, name.level, {}, -1, gone};
         if (name.level > 0) {
             folders.resize(std::min(folders.size(), static_cast<std::size_t>(name.level - 1)));
             for (const std::string_view folder : folders)
@@ -72,7 +69,7 @@ void TakeShapeOf(const std::vector<RowGroup>& groups, const ListingTable& table,
     for (const RowGroup& group : groups) {
         if (group.entry < 0)
             continue;
-        const bool folder = ReadRowName(table.Cell(group.entry, 0)).folder;
+        const bool folder = ReadRowName(table.Cell(group.entry, 0), table.Gone(group.entry)).folder;
         folders = folders || folder;
         files = files || !folder;
         depth = std::max(depth, group.level);
@@ -164,7 +161,7 @@ public:
             if (from >= 0 && m_comments >= 0)
                 cells[static_cast<std::size_t>(m_comments)] =
                     m_old.Cell(groups[static_cast<std::size_t>(from)].entry, m_comments);
-            m_merged.AppendCells(cells, m_fresh.EntryIndex(row));
+            m_merged.AppendCells(cells, RowKind::Entry, m_fresh.EntryIndex(row));
             if (from >= 0)
                 CopyRows(groups[static_cast<std::size_t>(from)].entry + 1,
                          groups[static_cast<std::size_t>(from)].end);
@@ -184,14 +181,15 @@ private:
             RowRecord record = m_old.Row(group.entry);
             if (!group.marked)
                 record[0] += kGoneMark;
-            m_merged.AppendRow(record);
+            m_merged.AppendRow(record, RowKind::Entry);
+            m_merged.SetGone(m_merged.RowCount() - 1, true);
         }
         CopyRows(group.entry + 1, group.end);
     }
 
     void CopyRows(int first, int end) {
         for (int row = std::max(first, 0); row < end; ++row)
-            m_merged.AppendCells(CellsOf(m_old, row));
+            m_merged.AppendCells(CellsOf(m_old, row), m_old.Kind(row));
     }
 
     static CellTexts CellsOf(const ListingTable& table, int row) {

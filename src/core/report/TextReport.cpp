@@ -16,8 +16,6 @@ namespace dirscribe {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kCommentRowName = "comments:";
-constexpr std::string_view kFileDataPrefix = "  ***";
 constexpr std::size_t kSpecialRowWidth = 59;
 
 constexpr std::string_view kRule76 =
@@ -121,10 +119,11 @@ void AppendBanner(std::string& out, std::int32_t filesAndFolders) {
 }
 
 // The record of one row, from its cells (a table lacking a column has it empty).
-void AppendRecord(std::string& out, const CellTexts& cells, const RowFormat& format,
+void AppendRecord(std::string& out, const CellTexts& cells, RowKind kind, const RowFormat& format,
                   bool commentsShown) {
     const std::string_view name = cells[0];
-    const bool special = name == kCommentRowName || name.starts_with(kFileDataPrefix);
+    // A comment's next line or a file data row is one line: its label and its text.
+    const bool special = FollowsEntry(kind);
     out += name;
     if (!special)
         out += " \r\n "; // the name on its own line, the values on the next
@@ -188,7 +187,7 @@ void WriteTextReport(ByteSink& sink, const ListingSummary& summary, std::string_
     std::string scratch;
     for (int row = 0; row < table.RowCount(); ++row) {
         out.clear();
-        AppendRecord(out, table.RowTexts(row, scratch), format, commentsShown);
+        AppendRecord(out, table.RowTexts(row, scratch), table.Kind(row), format, commentsShown);
         writer << out;
     }
     writer.Flush();

@@ -57,11 +57,11 @@ std::size_t SearchTable(const SearchQuery& query, const ListingTable& table,
     std::size_t matches = 0;
     int owner = -1;
     for (int row = 0; row < table.RowCount(); ++row) {
-        const std::string_view cell = table.Cell(row, 0);
-        const bool continuation = IsContinuationRow(cell);
+        const bool continuation = FollowsEntry(table.Kind(row));
         owner = continuation ? owner : row;
         const std::string_view comment = comments >= 0 ? ExportedCell(table, row, comments) : "";
-        const RowName name = ReadRowName(table.Cell(owner, 0));
+        const bool gone = table.Gone(owner);
+        const RowName name = ReadRowName(table.Cell(owner, 0), gone);
         const bool match = continuation
                                ? query.MatchesComment(comment)
                                : query.MatchesName(name.name) || query.MatchesComment(comment);
@@ -69,7 +69,7 @@ std::size_t SearchTable(const SearchQuery& query, const ListingTable& table,
             continue;
         ++matches;
         std::string shown(owner >= 0 ? name.name : std::string_view());
-        if (owner >= 0 && name.gone)
+        if (owner >= 0 && gone)
             shown += kGoneMark;
         onHit({row, std::move(shown), std::string(ExportedCell(table, owner, size)),
                std::string(ExportedCell(table, owner, date)), std::string(comment)});

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// A file's own descriptive data pulled into the listing: MP3 tags or program version strings.
+// A file's own descriptive data pulled into the listing: tags, version strings, photo data.
 #include "core/table/FileDetails.h"
 
+#include "core/details/FileDataReader.h"
+#include "core/details/FileKind.h"
 #include "core/format/AsciiCase.h"
 #include "core/media/MediaTagReader.h"
 #include "core/pe/LittleEndian.h"
@@ -69,13 +71,11 @@ std::vector<std::string> StringTables(const VersionInfo& info, std::uint16_t lan
     return present.empty() ? tables : std::vector<std::string>{present.front()};
 }
 
-} // namespace
-
-FileDetails ReadFileDetails(const ByteSource& source, std::string_view name,
-                            std::uint16_t languageId) {
+// The details of an MP3 file (by its name) or of a program with a version resource.
+std::optional<FileDetails> OwnReaderDetails(const ByteSource& source, std::string_view name,
+                                            std::uint16_t languageId) {
     FileDetails details;
-    const std::string lower = AsciiLower(name);
-    if (lower.ends_with("mp3")) {
+    if (AsciiLower(name).ends_with("mp3")) {
         std::vector<std::string> labels;
         std::vector<std::string> values;
         MediaTagReader::ReadTags(source, labels, values);
@@ -97,35 +97,76 @@ FileDetails ReadFileDetails(const ByteSource& source, std::string_view name,
         }
         return details;
     }
+    return std::nullopt;
+}
+
+FileDetails NoDataDetails(std::string_view name) {
+    const std::string lower = AsciiLower(name);
     const std::size_t dot = lower.rfind('.');
-    details.comment =
-        (dot == std::string::npos ? lower : lower.substr(dot)) + " extention file. No data.";
-    return details;
+    return {(dot == std::string::npos ? lower : lower.substr(dot)) + " extention file. No data.",
+            {},
+            {}};
+}
+
+} // namespace
+
+FileDetails ReadFileDetails(const ByteSource& source, std::string_view name,
+                            std::uint16_t languageId) {
+    auto details = OwnReaderDetails(source, name, languageId);
+    return details ? std::move(*details) : NoDataDetails(name);
 }
 
 FileDetails ReadFileDetails(const std::string& path, std::string_view name,
-                            std::uint16_t languageId) {
+                            std::uint16_t languageId, const FileDataReader* others) {
     const FileByteSource source(path);
-    return ReadFileDetails(source, name, languageId);
+    if (auto details = OwnReaderDetails(source, name, languageId))
+        return std::move(*details);
+    FileDetails details = NoDataDetails(name);
+    const std::size_t slash = path.rfind('/');
+    if (others == nullptr || !source.IsOpen() ||
+        DetectFileKind(source, slash == std::string::npos ? path : path.substr(slash + 1)) ==
+            FileKind::None)
+        return details;
+    FileData data = others->Read(path);
+    details.note = std::move(data.note);
+    if (!data.summary.empty()) {
+        details.comment = std::move(data.summary);
+        details.rows = std::move(data.rows);
+    }
+    return details;
 }
 
-void FetchFileDetails(ListingTable& table, int row, const std::string& folderPath,
-                      std::uint16_t languageId) {
+std::optional<FileDetailsRequest> RequestFileDetails(const ListingTable& table, int row,
+                                                     const std::string& folderPath,
+                                                     std::uint16_t languageId,
+                                                     std::shared_ptr<const FileDataReader> others) {
+    if (row < 0 || row >= table.RowCount())
+        return std::nullopt;
+    std::string name(table.Cell(row, 0));
+    const std::uint32_t entry = table.EntryIndex(row);
+    std::string path = entry != kNoEntry ? table.Entries()->DiskPath(entry)
+                                         : EntryList::JoinPath(folderPath, name);
+    return FileDetailsRequest{std::move(path), std::move(name), languageId, std::move(others)};
+}
+
+void InsertFileDetails(ListingTable& table, int row, FileDetails details) {
     if (row < 0 || row >= table.RowCount())
         return;
-    const std::string name(table.Cell(row, 0));
-    const std::uint32_t entry = table.EntryIndex(row);
-    const std::string path = entry != kNoEntry ? table.Entries()->DiskPath(entry)
-                                               : EntryList::JoinPath(folderPath, name);
-    FileDetails details = ReadFileDetails(path, name, languageId);
     table.SetCell(row, 1, details.comment);
     int at = row + 1;
     for (auto& [first, second] : details.rows) {
         RowRecord cells;
         cells[0] = std::move(first);
         cells[1] = std::move(second);
-        table.InsertRow(at++, cells);
+        table.InsertRow(at++, cells, RowKind::Details);
     }
+}
+
+void FetchFileDetails(ListingTable& table, int row, const std::string& folderPath,
+                      std::uint16_t languageId, std::shared_ptr<const FileDataReader> others) {
+    if (const auto request =
+            RequestFileDetails(table, row, folderPath, languageId, std::move(others)))
+        InsertFileDetails(table, row, request->Read());
 }
 
 } // namespace dirscribe

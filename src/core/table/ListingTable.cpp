@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/table/ListingTable.h"
 
-#include "core/table/CommentFlow.h"
-
 #include <utility>
 
 namespace dirscribe {
@@ -88,12 +86,20 @@ CellTexts ListingTable::VisibleCells(const CellTexts& cells) const {
     return visible;
 }
 
-void ListingTable::InsertRow(int row, const RowRecord& cells) {
-    m_rows.Insert(row, VisibleCells({cells[0], cells[1], cells[2], cells[3], cells[4]}));
+void ListingTable::InsertRow(int row, const RowRecord& cells, RowKind kind) {
+    m_rows.Insert(row, VisibleCells({cells[0], cells[1], cells[2], cells[3], cells[4]}), kind);
 }
 
-void ListingTable::AppendCells(const CellTexts& cells, std::uint32_t entry) {
-    m_rows.Append(VisibleCells(cells), entry);
+void ListingTable::AppendCells(const CellTexts& cells, RowKind kind, std::uint32_t entry) {
+    m_rows.Append(VisibleCells(cells), kind, entry);
+}
+
+int ListingTable::OwnerRow(int row) const {
+    if (row < 0 || row >= RowCount())
+        return -1;
+    while (row >= 0 && FollowsEntry(Kind(row)))
+        --row;
+    return row;
 }
 
 std::uint32_t ListingTable::EntryIndex(int row) const {
@@ -114,11 +120,6 @@ RowStore ListingTable::TakeRows(int first, int count) {
     RowStore taken = m_rows.Copy(first, count);
     m_rows.Remove(first, count);
     return taken;
-}
-
-bool ListingTable::IsCommentRow(int row) const {
-    std::string scratch;
-    return CellText(row, 0, scratch) == kCommentRowMark;
 }
 
 void ListingTable::AdoptRows(RowStore rows) {

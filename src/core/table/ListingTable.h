@@ -46,16 +46,26 @@ public:
     [[nodiscard]] std::int64_t ItemData(int row) const { return m_rows.ItemData(row); }
     void SetItemData(int row, std::int64_t data) { m_rows.SetItemData(row, data); }
 
-    // Inserts a row at index row (clamped to 0..RowCount()) with the first ColumnCount()
-    // cells of the record; item data starts at 0.
-    void InsertRow(int row, const RowRecord& cells);
-    void AppendRow(const RowRecord& cells) { InsertRow(RowCount(), cells); }
+    // Inserts a row of the given kind at index row (clamped to 0..RowCount()) with the
+    // first ColumnCount() cells of the record; item data starts at 0.
+    void InsertRow(int row, const RowRecord& cells, RowKind kind);
+    void AppendRow(const RowRecord& cells, RowKind kind) { InsertRow(RowCount(), cells, kind); }
     // Appends a row from cell texts that need not be strings of their own, made from entry
     // `entry` of Entries() (kNoEntry: from none).
-    void AppendCells(const CellTexts& cells, std::uint32_t entry = kNoEntry);
-    // Appends a row whose texts are made from entry `entry` of Entries() in the style
-    // SetEntries() gave (see AppendEntryCell), when they are first read.
+    void AppendCells(const CellTexts& cells, RowKind kind, std::uint32_t entry = kNoEntry);
+    // Appends an entry row whose texts are made from entry `entry` of Entries() in the
+    // style SetEntries() gave (see AppendEntryCell), when they are first read.
     void AppendEntryRow(std::uint32_t entry) { m_rows.AppendUnformatted(entry); }
+
+    // What the row is; rows outside the table read as free rows.
+    [[nodiscard]] RowKind Kind(int row) const { return m_rows.Kind(row); }
+    void SetKind(int row, RowKind kind) { m_rows.SetKind(row, kind); }
+    // Whether an entry row stands for an entry that is no longer on disk.
+    [[nodiscard]] bool Gone(int row) const { return m_rows.Gone(row); }
+    void SetGone(int row, bool gone) { m_rows.SetGone(row, gone); }
+    // The entry row that a continuation or details row belongs to (the row itself for any
+    // other row); -1 when no entry row stands above it.
+    [[nodiscard]] int OwnerRow(int row) const;
 
     // The entries the rows were made from; null when no row was.
     [[nodiscard]] const EntryList* Entries() const { return m_entries.get(); }
@@ -64,7 +74,7 @@ public:
         m_style = style;
     }
     // The index in Entries() of the entry a row was made from; kNoEntry for a row made
-    // otherwise (comment, blank and detail rows, the rows of a document) or outside the table.
+    // from none (rows that are not entries, entries of a document) or outside the table.
     [[nodiscard]] std::uint32_t EntryIndex(int row) const;
     // The five cell texts of a row; cells past ColumnCount() are empty.
     [[nodiscard]] RowRecord Row(int row) const;
@@ -75,8 +85,9 @@ public:
         m_entries.reset();
     }
     // The rows [first, first + count) as a value holding everything each row holds (its
-    // texts, the entry it was made from, ...), which PutRows gives back exactly. Rows made
-    // from entries refer to Entries(), so they go back into the table they came from.
+    // texts, its kind, the entry it was made from, ...), which PutRows gives back exactly.
+    // Rows made from entries refer to Entries(), so they go back into the table they came
+    // from.
     [[nodiscard]] RowStore CopyRows(int first, int count) const {
         return m_rows.Copy(first, count);
     }
@@ -84,11 +95,11 @@ public:
     RowStore TakeRows(int first, int count);
     // Inserts rows CopyRows or TakeRows gave at index at (clamped to 0..RowCount()).
     void PutRows(int at, const RowStore& rows) { m_rows.Put(at, rows); }
-    // Whether the row continues the comment above it (first cell exactly "comments:").
-    [[nodiscard]] bool IsCommentRow(int row) const;
+    // Whether the row continues the comment above it.
+    [[nodiscard]] bool IsCommentRow(int row) const { return Kind(row) == RowKind::Continuation; }
     void ReserveRows(int count, std::size_t textBytes = 0) { m_rows.Reserve(count, textBytes); }
-    // Takes over rows made elsewhere (a loaded document); cells past ColumnCount() read as
-    // empty.
+    // Takes over rows made elsewhere (a loaded document) with their kinds; cells past
+    // ColumnCount() read as empty.
     void AdoptRows(RowStore rows);
 
     // Puts the rows [first, first + order.size()) into the given order: new row first+i

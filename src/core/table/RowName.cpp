@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/table/RowName.h"
 
-#include "core/table/CommentFlow.h"
-
 namespace dirscribe {
 
 namespace {
@@ -16,19 +14,21 @@ bool Bracketed(std::string_view text, std::size_t start) {
 
 } // namespace
 
-RowName ReadRowName(std::string_view cell) {
+std::string_view WithoutGoneMark(std::string_view cell, bool gone) {
+    return gone && cell.ends_with(kGoneMark) ? cell.substr(0, cell.size() - kGoneMark.size())
+                                             : cell;
+}
+
+RowName ReadRowName(std::string_view cell, bool gone) {
+    cell = WithoutGoneMark(cell, gone);
     RowName row;
-    if (cell.ends_with(kGoneMark)) {
-        row.gone = true;
-        cell.remove_suffix(kGoneMark.size());
-    }
     std::size_t bars = 0;
     while (cell.substr(bars * kBar.size()).starts_with(kBar))
         ++bars;
     const std::size_t at = bars * kBar.size();
     const std::size_t dashes = cell.find_first_not_of('-', at) - at;
     if (bars > 0 && dashes == bars && Bracketed(cell, at + dashes)) {
-        row = {static_cast<int>(bars), true, row.gone, cell.substr(at + dashes + 1)};
+        row = {static_cast<int>(bars), true, cell.substr(at + dashes + 1)};
         row.name.remove_suffix(1);
         return row;
     }
@@ -36,7 +36,7 @@ RowName ReadRowName(std::string_view cell) {
     const std::size_t blanks = 3 * level;
     if (cell.size() > at + blanks &&
         cell.substr(at, blanks).find_first_not_of(' ') == std::string_view::npos) {
-        row = {static_cast<int>(level), false, row.gone, cell.substr(at + blanks)};
+        row = {static_cast<int>(level), false, cell.substr(at + blanks)};
         return row;
     }
     row.folder = Bracketed(cell, 0);
@@ -44,9 +44,29 @@ RowName ReadRowName(std::string_view cell) {
     return row;
 }
 
-bool IsContinuationRow(std::string_view cell) {
-    return cell.empty() || cell == kCommentRowMark || cell.starts_with("  **") ||
-           cell.starts_with("**");
+RowName ReadEntryRowName(std::string_view cell, int level, bool folder, bool gone) {
+    cell = WithoutGoneMark(cell, gone);
+    const RowName whole{level, folder, cell};
+    if (level <= 0) {
+        if (folder && Bracketed(cell, 0))
+            return {level, folder, cell.substr(1, cell.size() - 2)};
+        return whole;
+    }
+    const auto count = static_cast<std::size_t>(level);
+    std::size_t at = 0;
+    for (std::size_t bar = folder ? 0 : 1; bar < count; ++bar, at += kBar.size())
+        if (cell.substr(at, kBar.size()) != kBar)
+            return whole;
+    const std::string_view lead = cell.substr(at, folder ? count : 3 * count);
+    if (lead.size() != (folder ? count : 3 * count) ||
+        lead.find_first_not_of(folder ? '-' : ' ') != std::string_view::npos)
+        return whole;
+    at += lead.size();
+    if (!folder)
+        return {level, folder, cell.substr(at)};
+    if (!Bracketed(cell, at))
+        return whole;
+    return {level, folder, cell.substr(at + 1, cell.size() - at - 2)};
 }
 
 } // namespace dirscribe

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
-// What the FileName cell of a row says about the row: its tree level, folder or file, the
-// bare name, and whether it continues the row above.
+// What the FileName cell of an entry row says about it: its tree level, folder or file,
+// and the bare name.
 #pragma once
 
 #include <string_view>
 
 namespace dirscribe {
 
-// Marks the row an update keeps for an entry that is gone from the disk but whose comment
-// must not be lost; it ends the FileName cell.
+// Ends the FileName cell of the row an update keeps for an entry that is gone from the
+// disk but whose comment must not be lost. The row's gone mark, not this text, says that
+// it is gone.
 inline constexpr std::string_view kGoneMark = " (gone)";
 
 struct RowName {
@@ -16,21 +17,23 @@ struct RowName {
     int level = 0;
     // A folder: "[name]" in a flat listing, "| -[name]" and deeper in a tree.
     bool folder = false;
-    // Ends in kGoneMark (which `name` leaves out).
-    bool gone = false;
-    // The name without decoration, brackets or mark; a view into the cell.
+    // The name without decoration or brackets; a view into the cell.
     std::string_view name;
 };
 
 // Reads the decoration the table gives names: a tree folder at level L is L times "| ", L
 // dashes and the name in brackets; a tree file is (L - 1) times "| " and 3L blanks before
 // the name; a flat folder row is the name in brackets. Anything else is a flat file row
-// named by the whole cell.
-RowName ReadRowName(std::string_view cell);
+// named by the whole cell. The cell of a gone row is read without its kGoneMark.
+RowName ReadRowName(std::string_view cell, bool gone = false);
 
-// Whether a row continues the entry above it rather than being an entry of its own: a
-// comment row ("comments:"), a details row (a version string "  ***..." or a media tag
-// "**..."), or a row with no name (inserted by the user).
-bool IsContinuationRow(std::string_view cell);
+// The bare name of an entry row whose level and kind (folder or file) its entry gives: the
+// decoration the table puts on such a name is taken off, nothing is guessed from the text,
+// so a file named "[x]" or "   x" keeps its name. A cell without that decoration is the
+// name as it stands.
+RowName ReadEntryRowName(std::string_view cell, int level, bool folder, bool gone = false);
+
+// The cell without kGoneMark when the row is gone.
+std::string_view WithoutGoneMark(std::string_view cell, bool gone);
 
 } // namespace dirscribe

@@ -2,6 +2,7 @@
 #include "core/table/RowStore.h"
 
 #include <algorithm>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -160,7 +161,7 @@ RowStore::Row RowStore::Store(const CellTexts& cells) {
 }
 
 void RowStore::KeepFormatted(int row, const CellTexts& cells) const {
-    constexpr std::size_t kBlockBytes = std::size_t{64} << 10;
+    constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
     Text encoded;
     for (const std::string_view cell : cells) {
         AppendLength(encoded, cell.size());
@@ -168,6 +169,9 @@ void RowStore::KeepFormatted(int row, const CellTexts& cells) const {
     }
     std::vector<std::string>& blocks = m_data->formatted;
     if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < encoded.size()) {
+        // 32 GiB of texts kept: more than any listing that fits in memory shows.
+        if (blocks.size() == kMaxFormattedBlocks)
+            throw std::bad_alloc();
         blocks.emplace_back().reserve(std::max(kBlockBytes, encoded.size()));
     }
     std::string& block = blocks.back();
@@ -210,12 +214,33 @@ std::uint32_t RowStore::Entry(int row) const {
     return Has(row) ? RowAt(row).entry : kNoEntry;
 }
 
+RowKind RowStore::Kind(int row) const {
+    return Has(row) ? RowAt(row).kind : RowKind::Free;
+}
+
+void RowStore::SetKind(int row, RowKind kind) {
+    if (Has(row) && RowAt(row).kind != kind)
+        Own().rows[static_cast<std::size_t>(row)].kind = kind;
+}
+
+bool RowStore::Gone(int row) const {
+    return Has(row) && (RowAt(row).marks & kGoneBit) != 0;
+}
+
+void RowStore::SetGone(int row, bool gone) {
+    if (!Has(row) || Gone(row) == gone)
+        return;
+    std::uint8_t& marks = Own().rows[static_cast<std::size_t>(row)].marks;
+    marks = static_cast<std::uint8_t>(gone ? marks | kGoneBit : marks & ~kGoneBit);
+}
+
 bool RowStore::Unformatted(int row) const {
     return Has(row) && RowAt(row).Offset() == kNoTexts;
 }
 
-void RowStore::Insert(int row, const CellTexts& cells, std::uint32_t entry) {
+void RowStore::Insert(int row, const CellTexts& cells, RowKind kind, std::uint32_t entry) {
     Row stored = Store(cells);
+    stored.kind = kind;
     stored.entry = entry;
     Data& data = Own();
     const int at = std::clamp(row, 0, Size());
@@ -228,6 +253,7 @@ void RowStore::AppendUnformatted(std::uint32_t entry) {
     Data& data = Own();
     Row row;
     row.SetOffset(kNoTexts);
+    row.kind = RowKind::Entry;
     row.entry = entry;
     if (!data.itemData.empty())
         data.itemData.push_back(0);
@@ -282,9 +308,7 @@ RowStore::Row RowStore::CopiedRow(const RowStore& from, int row) {
     CellTexts cells;
     for (int c = 0; c < kMaxColumns; ++c)
         cells[static_cast<std::size_t>(c)] = from.Cell(row, c);
-    const Row stored = Store(cells);
-    copied.offsetLow = stored.offsetLow;
-    copied.offsetHigh = stored.offsetHigh;
+    copied.SetOffset(Store(cells).Offset());
     return copied;
 }
 
@@ -333,6 +357,7 @@ void RowStore::AdoptEncoded(Text text, std::size_t first, int rowCount) {
     for (int r = 0; r < rowCount; ++r) {
         Row row;
         row.SetOffset(offset);
+        row.kind = RowKind::Entry;
         offset += EncodedRowBytes(text.data() + offset);
         data->rows.push_back(row);
     }
@@ -364,7 +389,8 @@ bool operator==(const RowStore& a, const RowStore& b) {
     if (a.Size() != b.Size())
         return false;
     for (int r = 0; r < a.Size(); ++r) {
-        if (a.ItemData(r) != b.ItemData(r) || a.Entry(r) != b.Entry(r))
+        if (a.ItemData(r) != b.ItemData(r) || a.Entry(r) != b.Entry(r) || a.Kind(r) != b.Kind(r) ||
+            a.Gone(r) != b.Gone(r))
             return false;
         for (int c = 0; c < kMaxColumns; ++c)
             if (a.Cell(r, c) != b.Cell(r, c))

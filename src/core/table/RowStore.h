@@ -4,6 +4,7 @@
 
 #include "core/listing/ListingEntry.h"
 #include "core/platform/HugePageAllocator.h"
+#include "core/table/RowKind.h"
 #include "core/table/RowRecord.h"
 
 #include <array>
@@ -20,17 +21,17 @@ using CellTexts = std::array<std::string_view, kMaxColumns>;
 
 // Every row's cells stand one after another in one shared text buffer, each as its length
 // and its bytes, the length written as the document file writes it (one byte below 255,
-// more after a 0xFF byte). A row is the offset of its first cell and the index of the entry
-// it was made from: 12 bytes. A million rows therefore cost two large buffers, not five
-// million strings, and a document's rows can stay where they were read. Editing a cell
-// writes the row anew at the end of the buffer; the space left behind is reclaimed once it
-// makes up half of the buffer. Item data takes room only once a row has any.
-// A row may also start without texts (AppendUnformatted): its cells read as empty until
-// the table that knows how to make them calls Formatted(), which keeps them in blocks of
-// their own that never move.
-// Copies share their rows until one of them changes (copy on write), so a snapshot of a
-// large table costs nothing. Views returned by Cell() stay valid until the store is next
-// changed. Row indices outside the store read as empty rows; changes outside it are ignored.
+// more after a 0xFF byte). A row is the offset of its first cell, its kind, whether it
+// stands for an entry that is gone, and the index of the entry it was made from: 12 bytes. A
+// million rows therefore cost two large buffers, not five million strings, and a document's rows
+// can stay where they were read. Editing a cell writes the row anew at the end of the buffer; the
+// space left behind is reclaimed once it makes up half of the buffer. Item data takes room only
+// once a row has any. A row may also start without texts (AppendUnformatted): its cells read as
+// empty until the table that knows how to make them calls Formatted(), which keeps them in blocks
+// of their own that never move. Copies share their rows until one of them changes (copy on write),
+// so a snapshot of a large table costs nothing. Views returned by Cell() stay valid until the store
+// is next changed. Row indices outside the store read as empty rows; changes outside it are
+// ignored.
 class RowStore {
 public:
     using Text = std::vector<char, HugePageAllocator<char>>;
@@ -44,14 +45,20 @@ public:
     void SetItemData(int row, std::int64_t data);
     // The entry the row was made from; kNoEntry for other rows and rows outside the store.
     [[nodiscard]] std::uint32_t Entry(int row) const;
+    // Rows outside the store read as free rows that are not gone.
+    [[nodiscard]] RowKind Kind(int row) const;
+    void SetKind(int row, RowKind kind);
+    // Whether an entry row stands for an entry that is no longer on disk.
+    [[nodiscard]] bool Gone(int row) const;
+    void SetGone(int row, bool gone);
 
     // Inserts a row at index row, clamped to 0..Size(); item data starts at 0. The texts
     // may be views into this store.
-    void Insert(int row, const CellTexts& cells, std::uint32_t entry = kNoEntry);
-    void Append(const CellTexts& cells, std::uint32_t entry = kNoEntry) {
-        Insert(Size(), cells, entry);
+    void Insert(int row, const CellTexts& cells, RowKind kind, std::uint32_t entry = kNoEntry);
+    void Append(const CellTexts& cells, RowKind kind, std::uint32_t entry = kNoEntry) {
+        Insert(Size(), cells, kind, entry);
     }
-    // Appends a row made from `entry` that holds no texts yet: 12 bytes.
+    // Appends an entry row made from `entry` that holds no texts yet: 12 bytes.
     void AppendUnformatted(std::uint32_t entry);
     // Whether the row holds no texts yet.
     [[nodiscard]] bool Unformatted(int row) const;
@@ -77,22 +84,27 @@ public:
 
     // The bytes a cell of length bytes takes in the text buffer.
     static std::size_t EncodedSize(std::size_t length);
-    // Replaces the rows with rowCount rows that text already holds in the store's form from
-    // offset first on, five cells a row, as the rows of a document file are written. The
-    // caller has checked that they are all there; nothing is copied.
+    // Replaces the rows with rowCount entry rows that text already holds in the store's
+    // form from offset first on, five cells a row, as the rows of a document file are
+    // written. The caller has checked that they are all there; nothing is copied.
     void AdoptEncoded(Text text, std::size_t first, int rowCount);
 
     friend bool operator==(const RowStore& a, const RowStore& b);
 
 private:
-    // Offsets from kFormattedMark on point into the formatted blocks: block << 32 | start.
-    static constexpr std::uint64_t kFormattedMark = std::uint64_t{1} << 63;
-    static constexpr std::uint64_t kNoTexts = UINT64_MAX;
+    // Offsets are 48 bits. From kFormattedMark on they point into the formatted blocks:
+    // block << 32 | start, so 32,767 blocks of at least 1 MiB.
+    static constexpr std::uint64_t kFormattedMark = std::uint64_t{1} << 47;
+    static constexpr std::uint64_t kNoTexts = (std::uint64_t{1} << 48) - 1;
+    static constexpr std::size_t kMaxFormattedBlocks = (std::size_t{1} << 15) - 1;
+    static constexpr std::uint8_t kGoneBit = 1;
 
     // The offset in two halves keeps a row at 12 bytes.
     struct Row {
         std::uint32_t offsetLow = 0;
-        std::uint32_t offsetHigh = 0;
+        std::uint16_t offsetHigh = 0;
+        RowKind kind = RowKind::Free;
+        std::uint8_t marks = 0;
         std::uint32_t entry = kNoEntry;
 
         [[nodiscard]] std::uint64_t Offset() const {
@@ -100,9 +112,10 @@ private:
         }
         void SetOffset(std::uint64_t offset) {
             offsetLow = static_cast<std::uint32_t>(offset);
-            offsetHigh = static_cast<std::uint32_t>(offset >> 32);
+            offsetHigh = static_cast<std::uint16_t>(offset >> 32);
         }
     };
+    static_assert(sizeof(Row) == 12);
     // A mutex that a copy of its owner does not share.
     struct Lock {
         Lock() = default;

@@ -112,24 +112,6 @@ void SortRows(ListingTable& table, int first, int count, bool ascending, int col
 
 } // namespace
 
-std::vector<RowRecord> ExtractRows(ListingTable& table, int count, int start) {
-    std::vector<RowRecord> rows;
-    if (count <= 0 || start < 0 || start >= table.RowCount())
-        return rows;
-    const int taken = std::min(count, table.RowCount() - start);
-    rows.reserve(static_cast<std::size_t>(taken));
-    for (int k = 0; k < taken; ++k)
-        rows.push_back(table.Row(start + k));
-    table.RemoveRows(start, taken);
-    return rows;
-}
-
-void InsertRows(ListingTable& table, const std::vector<RowRecord>& rows, int start) {
-    int at = std::clamp(start, 0, table.RowCount());
-    for (const RowRecord& row : rows)
-        table.InsertRow(at++, row);
-}
-
 void SortTableByColumn(ListingTable& table, bool ascending, int column, std::int32_t dateFormat) {
     SortRows(table, 0, table.RowCount(), ascending, column, dateFormat);
 }

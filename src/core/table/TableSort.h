@@ -3,22 +3,12 @@
 #pragma once
 
 #include "core/table/ListingTable.h"
-#include "core/table/RowRecord.h"
 #include "core/table/SortContext.h"
 #include "core/table/SortState.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace dirscribe {
-
-// Reads the count rows from index start on into records, in order, and removes them from
-// the table. Only rows that exist are taken: a count reaching past the last row takes the
-// rest of the table, a count below 1 or a start outside the table takes nothing.
-std::vector<RowRecord> ExtractRows(ListingTable& table, int count, int start);
-
-// Inserts rows[k] at index start + k (start clamped to the table), each with item data 0.
-void InsertRows(ListingTable& table, const std::vector<RowRecord>& rows, int start);
 
 // Sorts every row of the table by the key of column; rows with equal keys keep their
 // order. Column 0 and "Attr." sort by text (CompareTextKeys) and leave each row's item

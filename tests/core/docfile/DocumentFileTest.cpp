@@ -9,6 +9,7 @@
 #include "core/docfile/ArchiveWriter.h"
 #include "core/docfile/SaveFormat.h"
 #include "core/table/TablePopulation.h"
+#include "support/TableRows.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -100,8 +101,8 @@ TEST(DocumentFile, SmallListingByteForByte) {
     const ListingOptions options = SmallOptions();
     ListingTable table;
     table.SetColumns(ListingColumns(options)); // FileName, Comments, Size, Last Modified
-    table.AppendRow({"[music]", "", "1 Kb", " 12/18/2002", "ignored: no fifth column"});
-    table.AppendRow({"comments:", "to keep", "", "", ""});
+    test::AppendInferred(table, {"[music]", "", "1 Kb", " 12/18/2002", "ignored: no fifth column"});
+    test::AppendInferred(table, {"comments:", "to keep", "", "", ""});
     const ListingSummary summary{5000000000u, 300, 7};
 
     const std::string bytes = WriteDocumentFile(summary, "/data/cd", options, table);
@@ -134,7 +135,7 @@ TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
         RowRecord record; // a text in each column the table has, in their order
         for (int c = 0; c < table.ColumnCount(); ++c)
             record[static_cast<std::size_t>(c)] = "cell " + std::to_string(c);
-        table.AppendRow(record);
+        test::AppendInferred(table, record);
 
         const std::string bytes = WriteDocumentFile({12800, 1, 1}, "/srv", options, table);
         const DocumentContents contents = ReadDocumentFile(bytes);
@@ -160,7 +161,7 @@ TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
     options.addSize = 1;
     ListingTable table;
     table.SetColumns(ListingColumns(options));
-    table.AppendRow({"a.txt", "  1 Kb", "", "", ""});
+    test::AppendInferred(table, {"a.txt", "  1 Kb", "", "", ""});
     const std::string bytes = WriteDocumentFile({}, "", options, table);
     EXPECT_EQ(bytes.substr(45), "\x01\x00\x00\x00\x05"
                                 "a.txt"

@@ -170,8 +170,8 @@ TEST_F(ListingSessionTest, TheFolderGroupFollowsDeletedAndInsertedRows) {
 }
 
 // What undo builds on: rows taken out come back where they were with all they held (the
-// entry each was made from, its item data, its place in the folder group), whether their
-// texts were made yet or not.
+// entry each was made from, its kind, its item data, its place in the folder group), whether
+// their texts were made yet or not.
 TEST_F(ListingSessionTest, RowsTakenOutComeBackAsTheyWere) {
     ASSERT_TRUE(Refresh());
     ListingTable& table = session.Table();
@@ -179,7 +179,8 @@ TEST_F(ListingSessionTest, RowsTakenOutComeBackAsTheyWere) {
         std::string all = std::to_string(session.Doc().headFolderCount);
         for (int row = 0; row < table.RowCount(); ++row) {
             all += "\n" + std::to_string(table.EntryIndex(row)) + " " +
-                   std::to_string(table.ItemData(row));
+                   std::to_string(table.ItemData(row)) + " " +
+                   std::to_string(static_cast<int>(table.Kind(row)));
             for (const std::string& cell : table.Row(row))
                 all += "|" + cell;
         }

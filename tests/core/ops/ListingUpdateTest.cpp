@@ -55,7 +55,8 @@ protected:
         listing.SetCellText(RowNamed(listing, "| |          vanish.bin"), 1, "deep gone");
         const int song = RowNamed(listing, "|       song.mp3");
         listing.SetCellText(song, 1, "There isn't any Tag.");
-        listing.Table().InsertRow(song + 1, {"**Frames:", "10 frames", "", "", ""});
+        listing.Table().InsertRow(song + 1, {"**Frames:", "10 frames", "", "", ""},
+                                  RowKind::Details);
         listing.SetCellText(listing.InsertCommentRow(-1), 1, "a note above every entry");
         document = tree.Path("disk.dsc");
         ASSERT_TRUE(listing.Save(document, SaveFormat::DocumentFile, notice, 0));

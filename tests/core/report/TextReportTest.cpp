@@ -3,6 +3,7 @@
 #include "core/report/TextReport.h"
 
 #include "core/table/TablePopulation.h"
+#include "support/TableRows.h"
 #include "support/TempTree.h"
 
 #include <ctime>
@@ -56,14 +57,15 @@ TEST(TextReport, AllColumnsWithCommentRowsDetailRowsAndEmptyFields) {
     const ListingOptions options = Settings(1, 1, 1, 1, 2);
     ListingTable table = TableFor(options);
     const std::string date = " 12/18/2002 14:05:09";
-    table.AppendRow({"[Docs]", "", SizeCell("1.5 Kb"), "", date});
-    table.AppendRow({"notes.txt", "shopping list", SizeCell("999  b"), "A", date});
-    table.AppendRow({"comments:", "bring milk", "", "", ""});
-    table.AppendRow({"  ***Company Name", "Acme Corp.", "", "", ""});
+    test::AppendInferred(table, {"[Docs]", "", SizeCell("1.5 Kb"), "", date});
+    test::AppendInferred(table, {"notes.txt", "shopping list", SizeCell("999  b"), "A", date});
+    test::AppendInferred(table, {"comments:", "bring milk", "", "", ""});
+    test::AppendInferred(table, {"  ***Company Name", "Acme Corp.", "", "", ""});
     // "Été.mp3" and "café": widths count characters, not bytes.
-    table.AppendRow({"\xC3\x89t\xC3\xA9.mp3", "caf\xC3\xA9", SizeCell("2.0 Mb"), "AH", date});
-    table.AppendRow({"", "", "", "", ""}); // an inserted blank row
-    table.AppendRow({"old.log", "keep", "", "R", date});
+    test::AppendInferred(table,
+                         {"\xC3\x89t\xC3\xA9.mp3", "caf\xC3\xA9", SizeCell("2.0 Mb"), "AH", date});
+    test::AppendInferred(table, {"", "", "", "", ""}); // an inserted blank row
+    test::AppendInferred(table, {"old.log", "keep", "", "R", date});
 
     EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
               Expected("all_columns.txt"));
@@ -73,11 +75,11 @@ TEST(TextReport, CommentAndDetailRowsWithoutTheCommentsColumn) {
     const ListingOptions options = Settings(0, 1, 1, 1, 1);
     ListingTable table = TableFor(options);
     const std::string date = " 18 Dec 2002 14:05:09";
-    table.AppendRow({"a.txt", SizeCell("1.0 Kb"), "A", date, ""});
-    table.AppendRow({"[Sub]", "", "", date, ""});
-    table.AppendRow({"b.bin", "", "H", "", ""});
-    table.AppendRow({"comments:", "note", "", "", ""});
-    table.AppendRow({"  ***File Version", "1.2.3", "", "", ""});
+    test::AppendInferred(table, {"a.txt", SizeCell("1.0 Kb"), "A", date, ""});
+    test::AppendInferred(table, {"[Sub]", "", "", date, ""});
+    test::AppendInferred(table, {"b.bin", "", "H", "", ""});
+    test::AppendInferred(table, {"comments:", "note", "", "", ""});
+    test::AppendInferred(table, {"  ***File Version", "1.2.3", "", "", ""});
 
     EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
               Expected("comments_off.txt"));
@@ -88,10 +90,10 @@ TEST(TextReport, NoOptionalColumnFoldersOnlyAndByteSizes) {
     options.addSizeInBytes = 1;
     options.numberFileLines = 1; // has no effect on the report
     ListingTable table = TableFor(options);
-    table.AppendRow({"[Alpha]", "", "", "", ""});
-    table.AppendRow({"[Beta]", "", "", "", ""});
-    table.AppendRow({"comments:", "", "", "", ""});
-    table.AppendRow({"  ***Title", "", "", "", ""});
+    test::AppendInferred(table, {"[Alpha]", "", "", "", ""});
+    test::AppendInferred(table, {"[Beta]", "", "", "", ""});
+    test::AppendInferred(table, {"comments:", "", "", "", ""});
+    test::AppendInferred(table, {"  ***Title", "", "", "", ""});
     ListingSummary summary;
     summary.totalBytes = 1536;
     summary.folderCount = 0;
@@ -106,9 +108,9 @@ TEST(TextReport, FieldWidthsFollowTheEmptinessOfTheFieldBefore) {
         const ListingOptions options = Settings(0, 1, 0, 1, 2);
         ListingTable table = TableFor(options);
         const std::string date = " 18/12, 2002 14:05:09";
-        table.AppendRow({"x.dat", SizeCell("5.0 Gb"), date, "", ""});
-        table.AppendRow({"y.dat", "", date, "", ""});
-        table.AppendRow({"z.dat", SizeCell("0  b"), "", "", ""});
+        test::AppendInferred(table, {"x.dat", SizeCell("5.0 Gb"), date, "", ""});
+        test::AppendInferred(table, {"y.dat", "", date, "", ""});
+        test::AppendInferred(table, {"z.dat", SizeCell("0  b"), "", "", ""});
         EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
                   Expected("size_date.txt"));
     }
@@ -117,9 +119,10 @@ TEST(TextReport, FieldWidthsFollowTheEmptinessOfTheFieldBefore) {
         const ListingOptions options = Settings(1, 1, 0, 1, 2);
         ListingTable table = TableFor(options);
         const std::string date = " Dec 18, 2002 14:05:09";
-        table.AppendRow({"song.mp3", "", SizeCell("3.4 Mb"), date, ""});
-        table.AppendRow({"readme", "first read", "", date, ""});
-        table.AppendRow(
+        test::AppendInferred(table, {"song.mp3", "", SizeCell("3.4 Mb"), date, ""});
+        test::AppendInferred(table, {"readme", "first read", "", date, ""});
+        test::AppendInferred(
+            table,
             {"comments:", "a comment longer than the fifty-nine character field is written whole",
              "", "", ""});
         EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
@@ -130,8 +133,8 @@ TEST(TextReport, FieldWidthsFollowTheEmptinessOfTheFieldBefore) {
         const ListingOptions options = Settings(1, 0, 1, 1, 2);
         ListingTable table = TableFor(options);
         const std::string date = " 18/12/2002 14:05:09";
-        table.AppendRow({"f1", "c", "", date, ""});
-        table.AppendRow({"f2", "", "RS", date, ""});
+        test::AppendInferred(table, {"f1", "c", "", date, ""});
+        test::AppendInferred(table, {"f2", "", "RS", date, ""});
         EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
                   Expected("comments_attr_date.txt"));
     }
@@ -142,8 +145,8 @@ TEST(TextReport, ColumnsAreTakenByPositionAndMissingOnesReadEmpty) {
     const ListingOptions options = Settings(1, 1, 1, 0, 2);
     ListingTable table;
     table.SetColumns({{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}});
-    table.AppendRow({"g.txt", "hello", SizeCell("1.0 Kb"), "", ""});
-    table.AppendRow({"h.txt", "", "", "", ""});
+    test::AppendInferred(table, {"g.txt", "hello", SizeCell("1.0 Kb"), "", ""});
+    test::AppendInferred(table, {"h.txt", "", "", "", ""});
 
     EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
               Expected("missing_column.txt"));
@@ -162,7 +165,7 @@ TEST(TextReport, NamesKeepTheirBytes) {
     // through unchanged, and a stray byte counts as one character of a field.
     const ListingOptions options = Settings(1, 0, 0, 0, 2);
     ListingTable table = TableFor(options);
-    table.AppendRow({"bad\xFF\tname", "\xE9t\xE9", "", "", ""});
+    test::AppendInferred(table, {"bad\xFF\tname", "\xE9t\xE9", "", "", ""});
     const std::string report = WriteTextReport(kSummary, "/tmp/x\xFF", options, table, kCreatedOn);
     EXPECT_TRUE(report.starts_with("Dirscribe: Listing of   </tmp/x\xFF> \r\n"));
     const std::string record = "bad\xFF\tname \r\n " + std::string(45, ' ') + "\xE9t\xE9\r\n";

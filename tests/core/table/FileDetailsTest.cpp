@@ -4,6 +4,7 @@
 
 #include "support/Mp3Bytes.h"
 #include "support/PeBytes.h"
+#include "support/TableRows.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -134,9 +135,9 @@ TEST_F(FileDetailsTest, FetchWritesTheCommentCellAndInsertsRowsBelow) {
     tree.File("list/Song.mp3", std::string(100, 'x') + test::Id3v1Tag(fields));
     ListingTable table;
     table.SetColumns({{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}});
-    table.AppendRow({"[Sub]", "", "       0", "", ""});
-    table.AppendRow({"Song.mp3", "old", "     228", "", ""});
-    table.AppendRow({"comments:", "a note", "", "", ""});
+    test::AppendInferred(table, {"[Sub]", "", "       0", "", ""});
+    test::AppendInferred(table, {"Song.mp3", "old", "     228", "", ""});
+    test::AppendInferred(table, {"comments:", "a note", "", "", ""});
     const std::string folder = tree.Path("list");
 
     FetchFileDetails(table, 1, folder, kEnglish);

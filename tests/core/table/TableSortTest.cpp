@@ -6,6 +6,7 @@
 #include "core/table/NumericKeyReader.h"
 #include "core/table/SortKeys.h"
 #include "support/ScopedEnvironment.h"
+#include "support/TableRows.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -68,7 +69,7 @@ ListingTable MakeTable(const std::vector<std::string>& titles, const std::vector
     ListingTable table;
     table.SetColumns(columns);
     for (const RowRecord& row : rows)
-        table.AppendRow(row);
+        test::AppendInferred(table, row);
     return table;
 }
 
@@ -167,7 +168,7 @@ TEST(TableSort, TextKeysIgnoreAsciiCaseAndKeepTiesInOrder) {
     table.SetColumns({{"FileName"}});
     for (const char* name : {"Zeta", "beta", "alpha", "_under", "[dir]", "Beta", "\xC3\x84rger",
                              "alp", "9.txt", "10.txt", " lead", ""})
-        table.AppendRow({name});
+        test::AppendInferred(table, {name});
     for (int r = 0; r < table.RowCount(); ++r)
         table.SetItemData(r, 100 + r);
     SortTableByColumn(table, true, 0, 1);
