@@ -21,7 +21,8 @@ std::string Rewrite(const DocumentContents& contents) {
     table.SetColumns(
         {{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}, {kAttrTitle}, {kLastModifiedTitle}});
     table.AdoptRows(contents.rows);
-    return WriteDocumentFile(contents.summary, contents.folderPath, options, table);
+    table.SetEntries(contents.entries);
+    return WriteDocumentFile(contents.summary, contents.folderPath, options, table, contents.shape);
 }
 
 } // namespace

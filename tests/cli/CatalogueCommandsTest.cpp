@@ -65,7 +65,7 @@ rows = list(csv.reader(open("out.csv", newline="", encoding="utf-8")))
 print(len(rows), rows[0], rows[2], rows[7])')");
     EXPECT_EQ(csv.exitCode, 0) << csv.err;
     EXPECT_EQ(csv.out,
-              "disk\n4\n7\npapers, \"old\"\n0\n" // a document's rows know no entry
+              "disk\n4\n7\npapers, \"old\"\n6\n" // a document's entry rows know their entries
               "8 ['FileName', 'Comments', 'Size'] ['| -[Docs]', 'papers, \"old\"', '2  b'] "
               "['comments:', 'second pressing', '']\n");
     tree.SetModified("disk/Music/song.mp3", 1040220309);
@@ -118,11 +118,12 @@ TEST_F(CatalogueCommands, SearchPrintsOneLinePerMatchAndExitsLikeGrep) {
     ASSERT_EQ(Run({"convert", "disk.dsc", "--dsc", "docs/a/copy.dsc"}).exitCode, 0);
     const ProgramResult found = Run({"search", "*.MP3", "disk.dsc", "docs"});
     EXPECT_EQ(found.exitCode, 0);
-    EXPECT_EQ(found.out, "disk.dsc\t6\tsong.mp3\t2.0 Kb\t\t\n"
-                         "docs/a/copy.dsc\t6\tsong.mp3\t2.0 Kb\t\t\n");
+    EXPECT_EQ(found.out, "disk.dsc\t6\tsong.mp3\t2.0 Kb\t\tsecond pressing\n"
+                         "docs/a/copy.dsc\t6\tsong.mp3\t2.0 Kb\t\tsecond pressing\n");
     EXPECT_NE(found.err.find("docs/broken.dsc"), std::string::npos) << found.err;
     const ProgramResult comment = Run({"search", "Pressing", "disk.dsc"});
-    EXPECT_EQ(comment.out, "disk.dsc\t7\tsong.mp3\t2.0 Kb\t\tsecond pressing\n");
+    EXPECT_EQ(comment.out, "disk.dsc\t6\tsong.mp3\t2.0 Kb\t\tsecond pressing\n")
+        << "a match in a comment row is its entry's";
     EXPECT_EQ(Run({"search", "nothing", "disk.dsc"}).exitCode, 1);
     EXPECT_EQ(Run({"search", "-x", "x", "disk.dsc"}).exitCode, 2);
     EXPECT_EQ(Run({"search", "x"}).exitCode, 2);

@@ -18,4 +18,8 @@ namespace dirscribe {
 std::vector<char, HugePageAllocator<char>> ReadWholeFile(const std::string& path,
                                                          std::uint64_t maximumBytes);
 
+// The checks of ReadWholeFile without the reading, for readers that take a file a little
+// at a time: throws the same Error when it would refuse the file.
+void CheckReadableFile(const std::string& path, std::uint64_t maximumBytes);
+
 } // namespace dirscribe

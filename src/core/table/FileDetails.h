@@ -2,6 +2,7 @@
 // A file's own descriptive data pulled into the listing: MP3 tags or program version strings.
 #pragma once
 
+#include "core/listing/ListingShape.h"
 #include "core/platform/ByteSource.h"
 #include "core/table/ListingTable.h"
 
@@ -37,12 +38,31 @@ FileDetails ReadFileDetails(const ByteSource& source, std::string_view name,
 FileDetails ReadFileDetails(const std::string& path, std::string_view name,
                             std::uint16_t languageId);
 
-// Fetches the details of the row's own entry into the table: cell (row, 1) gets the comment
-// and the detail rows are inserted at row + 1, row + 2, ... The file is the entry's, whatever
-// its cells show; a row made from no entry (the rows of a document) names its file in
-// folderPath by its first cell. The texts take the name as the first cell shows it. A row
-// outside the table changes nothing. Sorting is the caller's concern.
+// The file whose details a fetch on a row reads.
+struct RowFile {
+    std::string path;    // on disk
+    std::string name;    // as the details name it (its ending says whether it is an MP3)
+    std::string problem; // why it cannot be read; empty when it may be
+};
+
+// The file of the entry a row belongs to (a comment or details row: the entry above it):
+// the entry's own, by its raw path, whatever the cells show. A row of a document that knows
+// no entry names its file by its name cell, in its folder below folderPath (in a tree, the
+// folders named by the rows above it); when that name is not there, the one name of that
+// folder equal to it ignoring case is taken (none when two are). Nothing (an empty path)
+// for a row that belongs to no entry.
+RowFile LocateRowFile(const ListingTable& table, int row, const std::string& folderPath,
+                      const ListingShape& shape);
+
+// Puts details into the table for the entry row `row`: its Comments cell gets the comment,
+// the detail rows follow it at row + 1, row + 2, ..., and the detail rows an earlier fetch
+// put below the entry go.
+void PutFileDetails(ListingTable& table, int row, const FileDetails& details);
+
+// LocateRowFile, ReadFileDetails and PutFileDetails for the entry of a row; a file that
+// cannot be read says so in the Comments cell ("Cannot read the file: " and the reason). A
+// row outside the table or of no entry changes nothing.
 void FetchFileDetails(ListingTable& table, int row, const std::string& folderPath,
-                      std::uint16_t languageId);
+                      const ListingShape& shape, std::uint16_t languageId);
 
 } // namespace dirscribe

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/table/RowName.h"
 
+#include <cstddef>
+
 namespace dirscribe {
 
 namespace {
@@ -12,6 +14,14 @@ bool Bracketed(std::string_view text, std::size_t start) {
     return text.size() >= start + 2 && text[start] == '[' && text.back() == ']';
 }
 
+RowName Flat(std::string_view cell) {
+    RowName row;
+    row.folder = Bracketed(cell, 0);
+    row.name = row.folder ? cell.substr(1, cell.size() - 2) : cell;
+    row.shown = cell;
+    return row;
+}
+
 } // namespace
 
 std::string_view WithoutGoneMark(std::string_view cell, bool gone) {
@@ -21,27 +31,44 @@ std::string_view WithoutGoneMark(std::string_view cell, bool gone) {
 
 RowName ReadRowName(std::string_view cell, bool gone) {
     cell = WithoutGoneMark(cell, gone);
-    RowName row;
     std::size_t bars = 0;
     while (cell.substr(bars * kBar.size()).starts_with(kBar))
         ++bars;
     const std::size_t at = bars * kBar.size();
     const std::size_t dashes = cell.find_first_not_of('-', at) - at;
     if (bars > 0 && dashes == bars && Bracketed(cell, at + dashes)) {
-        row = {static_cast<int>(bars), true, cell.substr(at + dashes + 1)};
+        RowName row{static_cast<int>(bars), true, cell.substr(at + dashes + 1),
+                    cell.substr(at + dashes)};
         row.name.remove_suffix(1);
         return row;
     }
     const std::size_t level = bars + 1;
     const std::size_t blanks = 3 * level;
     if (cell.size() > at + blanks &&
-        cell.substr(at, blanks).find_first_not_of(' ') == std::string_view::npos) {
-        row = {static_cast<int>(level), false, cell.substr(at + blanks)};
-        return row;
+        cell.substr(at, blanks).find_first_not_of(' ') == std::string_view::npos)
+        return {static_cast<int>(level), false, cell.substr(at + blanks), cell.substr(at + blanks)};
+    return Flat(cell);
+}
+
+RowName ReadRowNameIn(std::string_view cell, bool gone, bool tree) {
+    return tree ? ReadRowName(cell, gone) : Flat(WithoutGoneMark(cell, gone));
+}
+
+RowName ReadRowNameAt(std::string_view cell, bool gone, int level, bool folder, bool bracketed) {
+    cell = WithoutGoneMark(cell, gone);
+    if (level <= 0) {
+        if (folder && bracketed && Bracketed(cell, 0))
+            return {0, true, cell.substr(1, cell.size() - 2), cell};
+        return {0, folder, cell, cell};
     }
-    row.folder = Bracketed(cell, 0);
-    row.name = row.folder ? cell.substr(1, cell.size() - 2) : cell;
-    return row;
+    const auto levels = static_cast<std::size_t>(level);
+    const std::size_t decoration = folder ? 3 * levels : 2 * (levels - 1) + 3 * levels;
+    if (cell.size() < decoration)
+        return ReadRowName(cell);
+    const std::string_view shown = cell.substr(decoration);
+    if (folder && Bracketed(shown, 0))
+        return {level, true, shown.substr(1, shown.size() - 2), shown};
+    return {level, folder, shown, shown};
 }
 
 } // namespace dirscribe

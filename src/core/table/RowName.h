@@ -19,6 +19,8 @@ struct RowName {
     bool folder = false;
     // The name without decoration or brackets; a view into the cell.
     std::string_view name;
+    // The cell without the tree's decoration (and without the gone mark): brackets stay.
+    std::string_view shown;
 };
 
 // Reads the decoration the table gives names: a tree folder at level L is L times "| ", L
@@ -26,6 +28,14 @@ struct RowName {
 // the name; a flat folder row is the name in brackets. Anything else is a flat file row
 // named by the whole cell. The cell of a gone row is read without its kGoneMark.
 RowName ReadRowName(std::string_view cell, bool gone = false);
+
+// The same where the listing is known to be flat (every cell is a level 0 name, so a name
+// that begins with blanks or bars stays whole) or a tree (as ReadRowName).
+RowName ReadRowNameIn(std::string_view cell, bool gone, bool tree);
+
+// The cell of a row whose level and kind are known, read by exactly that decoration; a
+// folder at level 0 is in brackets when `bracketed`.
+RowName ReadRowNameAt(std::string_view cell, bool gone, int level, bool folder, bool bracketed);
 
 // The cell without kGoneMark when the row is gone.
 std::string_view WithoutGoneMark(std::string_view cell, bool gone);

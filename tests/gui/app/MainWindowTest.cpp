@@ -310,7 +310,6 @@ TEST_F(MainWindowTest, InTheFileDataLayoutF2FetchesTheFilesDetailsIntoRows) {
     EXPECT_EQ(model.index(1, 1).data().toString(), "Acme");
     EXPECT_EQ(model.index(2, 0).data().toString(), "readme.txt");
     EXPECT_TRUE(session->Modified());
-    EXPECT_FALSE(session->SortEnabled());
     EXPECT_EQ(table.FocusedRow(), 0);
 }
 
