@@ -34,6 +34,13 @@ public:
     void Show(std::string_view, std::string_view, NoticeIcon) override {}
 };
 
+// Whether two paths name the same folder once each is checked and normalized, as a read
+// normalizes the path it reads (a document may hold its folder with a trailing "/").
+bool SameFolder(std::string a, std::string b) {
+    SilentNotice silent;
+    return !a.empty() && ValidatePath(a, silent) && ValidatePath(b, silent) && a == b;
+}
+
 } // namespace
 
 bool ListingSession::ReadSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop) {
@@ -74,20 +81,17 @@ bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, Stop
 }
 
 bool ListingSession::ReadingAgainLosesNothing(std::string path) const {
-    SilentNotice silent;
-    return m_listingShown && !m_entryTextsEdited && !m_shownPath.empty() &&
-           ValidatePath(path, silent) && path == m_shownPath;
+    return m_listingShown && !m_entryTextsEdited && SameFolder(m_shownPath, std::move(path));
 }
 
 void ListingSession::PopulateTable(Progress& progress) {
     // A re-read of the folder on show replaces nothing typed: it carries it over.
-    if (m_read && m_listingShown && m_read->path == m_shownPath && HoldsTyped(m_table)) {
+    if (m_read && m_listingShown && SameFolder(m_shownPath, m_read->path) && HoldsTyped(m_table)) {
         const bool modified = m_modified;
-        m_carried = PopulateFrom(m_table, m_doc.shape, progress);
+        (void)PopulateFrom(m_table, m_doc.shape, progress);
         m_modified = modified;
         return;
     }
-    m_carried = {};
     // A read takes over the document and the path only once its rows are made, so running
     // out of memory on the way leaves the listing on show whole.
     CDirscribeDoc& doc = m_read ? m_read->doc : m_doc;
@@ -205,7 +209,6 @@ void ListingSession::TakeListing(ListingSession&& other) {
     m_shownPath = std::move(other.m_shownPath);
     m_read = std::move(other.m_read);
     m_loadedRows = std::move(other.m_loadedRows);
-    m_carried = other.m_carried;
     m_listingShown = other.m_listingShown;
     m_fromDocument = other.m_fromDocument;
     m_entryTextsEdited = other.m_entryTextsEdited;

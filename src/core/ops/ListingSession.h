@@ -97,8 +97,6 @@ public:
     // column stays when it holds comments). Returns what was kept, new and gone.
     UpdateCounts PopulateFrom(const ListingTable& old, const ListingShape& oldShape,
                               Progress& progress);
-    // What the last read of the folder on show carried over.
-    [[nodiscard]] const UpdateCounts& CarriedCounts() const { return m_carried; }
 
     // What changed settings mean for the listing on show.
     enum class SettingsEffect {
@@ -168,7 +166,6 @@ private:
     std::optional<PendingRead> m_read;
     std::optional<RowStore> m_loadedRows;
     SortState m_sortState; // lives for the run, across listings
-    UpdateCounts m_carried;
     bool m_listingShown = false;
     bool m_fromDocument = false;
     bool m_entryTextsEdited = false; // a cell of an entry other than its comment was typed in
