@@ -7,6 +7,7 @@
 #include "core/format/DateFormat.h"
 #include "core/format/SizeFormat.h"
 #include "core/listing/FolderScanner.h"
+#include "core/ops/ListingMerge.h"
 #include "core/platform/AtomicFile.h"
 #include "core/search/ListingSearch.h"
 #include "core/table/TablePopulation.h"
@@ -38,15 +39,18 @@ ListingTable TreeTable(int rows) {
         if (i % 41 == 0) {
             table.AppendRow({TreeFolderName("Album " + std::to_string(i / 41), 1), "",
                              FormatSize(350'000'000, kTableSizeWidth, false), "",
-                             FormatDate(126'846'939'090'000'000, 6)});
+                             FormatDate(126'846'939'090'000'000, 6)},
+                            RowKind::Entry);
             continue;
         }
         table.AppendRow({TreeFileName("Track " + std::to_string(i) + ".flac", 2),
                          i % 10 == 0 ? "ripped from the 1997 remaster" : "",
                          FormatSize(static_cast<std::uint64_t>(i) * 40'961, kTableSizeWidth, false),
-                         "A", FormatDate(126'846'939'090'000'000 + i * 10'000'000ULL, 6)});
+                         "A", FormatDate(126'846'939'090'000'000 + i * 10'000'000ULL, 6)},
+                        RowKind::Entry);
         if (i % 50 == 0)
-            table.AppendRow({"comments:", "mono mix, 24-bit/96 kHz", "", "", ""});
+            table.AppendRow({"comments:", "mono mix, 24-bit/96 kHz", "", "", ""},
+                            RowKind::Continuation);
     }
     return table;
 }
@@ -93,8 +97,9 @@ void BM_SearchDocuments(benchmark::State& state) {
     std::filesystem::create_directories(folder);
     const ListingTable table = TreeTable(10'000);
     for (int i = 0; i < state.range(0); ++i)
-        WriteFileAtomically(folder + "/disk-" + std::to_string(i) + ".dsc",
-                            WriteDocumentFile({}, "/media/disk", AllColumns(), table));
+        WriteFileAtomically(
+            folder + "/disk-" + std::to_string(i) + ".dsc",
+            WriteDocumentFile({}, "/media/disk", AllColumns(), table, {2, kFilesAndFolders}));
     struct Quiet final : Notice {
         void Show(std::string_view, std::string_view, NoticeIcon) override {}
     } notice;
@@ -109,5 +114,42 @@ void BM_SearchDocuments(benchmark::State& state) {
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_SearchDocuments)->Args({100, 1})->Args({100, 0})->Unit(benchmark::kMillisecond);
+
+// A read of state.range(0) entries (folders of 40 files) filled into a table while the
+// listing it replaces carries a comment on every tenth entry, as a refresh does.
+void BM_RefreshCarryingComments(benchmark::State& state) {
+    const auto rows = static_cast<std::uint32_t>(state.range(0));
+    const auto read = [rows] {
+        CDirscribeDoc doc;
+        doc.shape = {1, kFilesAndFolders};
+        std::uint32_t folder = 0;
+        for (std::uint32_t i = 0; i < rows; ++i) {
+            const bool isFolder = i % 41 == 0;
+            folder = isFolder ? i : folder;
+            doc.entries.Append({isFolder ? kAttributeDirectory : kAttributeArchive,
+                                isFolder ? 1 : 2, isFolder ? kNoEntry : folder, false,
+                                (isFolder ? "Album " : "Track ") + std::to_string(i), i * 1000ULL,
+                                126'846'939'090'000'000});
+        }
+        return doc;
+    };
+    NullProgress progress;
+    ListingTable old;
+    CDirscribeDoc first = read();
+    PopulateCarrying(old, first, "/srv/music", AllColumns(), ListingTable{}, {}, progress);
+    for (int row = 0; row < old.RowCount(); row += 10)
+        old.SetCell(row, 1, "ripped from the 1997 remaster");
+    for (auto _ : state) {
+        state.PauseTiming();
+        CDirscribeDoc doc = read();
+        ListingTable table;
+        state.ResumeTiming();
+        PopulateCarrying(table, doc, "/srv/music", AllColumns(), old, {1, kFilesAndFolders},
+                         progress);
+        benchmark::DoNotOptimize(table.RowCount());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_RefreshCarryingComments)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

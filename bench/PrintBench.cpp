@@ -28,7 +28,8 @@ ListingTable StandardTable(int rows) {
     table.ReserveRows(rows);
     for (int i = 0; i < rows; ++i)
         table.AppendRow({"file-" + std::to_string(i) + ".dat", i % 7 == 0 ? "a comment" : "",
-                         FormatSize(static_cast<std::uint64_t>(i) * 4099, kTableSizeWidth, false)});
+                         FormatSize(static_cast<std::uint64_t>(i) * 4099, kTableSizeWidth, false)},
+                        RowKind::Entry);
     return table;
 }
 

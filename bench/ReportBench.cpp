@@ -47,7 +47,8 @@ void BM_WriteTextReport(benchmark::State& state) {
     for (int i = 0; i < rows; ++i)
         table.AppendRow({"file-" + std::to_string(i) + ".dat", i % 3 == 0 ? "a comment" : "",
                          FormatSize(static_cast<std::uint64_t>(i) * 4099, kTableSizeWidth, false),
-                         i % 2 == 0 ? "A" : "", " 18 Dec 2002 14:05:09"});
+                         i % 2 == 0 ? "A" : "", " 18 Dec 2002 14:05:09"},
+                        RowKind::Entry);
     const ListingSummary summary{123'456'789, rows, 10};
     for (auto _ : state) {
         CountingSink sink; // as the report streams to its file

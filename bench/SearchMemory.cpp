@@ -55,9 +55,13 @@ void MakeDocument(const std::string& file) {
 
 // Runs work in a child process of its own, so what one run freed cannot hide another's peak.
 bool InChild(const std::function<bool()>& work) {
+    std::fflush(stdout);
     const pid_t child = ::fork();
-    if (child == 0)
-        std::_Exit(work() ? 0 : 1);
+    if (child == 0) {
+        const bool done = work();
+        std::fflush(stdout);
+        std::_Exit(done ? 0 : 1);
+    }
     int status = 0;
     return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
            WEXITSTATUS(status) == 0;

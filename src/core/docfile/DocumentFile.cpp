@@ -72,7 +72,10 @@ public:
     // the path given last.
     std::uint32_t Add(std::span<const std::string> path, std::size_t kept, ListingEntry facts) {
         m_chain.resize(kept);
-        for (std::size_t i = kept; i + 1 < path.size(); ++i)
+        // The last path's own entry may be a file of the name a folder here has: found anew.
+        if (!m_chain.empty() && !m_store.IsFolder(m_chain.back()))
+            m_chain.pop_back();
+        for (std::size_t i = m_chain.size(); i + 1 < path.size(); ++i)
             m_chain.push_back(FolderEntry(Parent(i), path[i], nullptr));
         facts.parent = Parent(path.size() - 1);
         const std::uint32_t own =
