@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The memory it takes to open a large document: 20 million empty rows in 100 MB, the worst
 // case of bytes on disk against rows in memory. Opening must stay within four times the
-// file's size and 64 MiB.
+// file's size and 64 MiB. And the memory it takes to refuse a file of 1 GiB that is no
+// document (a video named x.dsc), which its first bytes tell.
 #include "ProcessMemory.h"
 #include "core/docfile/DocumentFile.h"
 #include "core/ops/ListingSession.h"
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -35,9 +37,34 @@ std::string MakeDocument() {
     return bytes;
 }
 
+// How much the peak memory grows while a 1 GiB file whose first bytes are a video's is
+// refused; negative when it was opened.
+double RefusalGrowth(PrintedNotice& notice) {
+    const std::string file = "/tmp/dirscribe-refuse-bench.dsc";
+    const char video[] = "RIFF\xff\xff\xff\x3f"
+                         "AVI LIST\x04\x01\0\0"
+                         "hdrlavih";
+    std::ofstream(file, std::ios::binary).write(video, sizeof video - 1);
+    if (::truncate(file.c_str(), std::int64_t{1} << 30) != 0)
+        return -1;
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const double before = PeakBytes();
+    NullProgress progress;
+    ListingSession session;
+    const bool opened = session.OpenDocument(file, notice, progress);
+    const double grown = PeakBytes() - before;
+    std::remove(file.c_str());
+    return opened ? -1 : grown;
+}
+
 } // namespace
 
 int main() {
+    constexpr double kMiB = 1024.0 * 1024.0;
+    PrintedNotice refusals;
+    std::printf("\n%-44s %10.2f MiB\n", "refusing a 1 GiB file that is no document",
+                RefusalGrowth(refusals) / kMiB);
+
     const std::string file = "/tmp/dirscribe-open-bench.dsc";
     double size = 0;
     {
@@ -58,7 +85,6 @@ int main() {
     if (!opened)
         return 1;
 
-    constexpr double kMiB = 1024.0 * 1024.0;
     std::printf("\nOpening a document of %d empty rows (%.1f MiB)\n", session.Table().RowCount(),
                 size / kMiB);
     std::printf("%-44s %10.1f MiB\n", "peak resident memory of the process", peak / kMiB);

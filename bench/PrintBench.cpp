@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Cost of printing a 100,000-row listing: the page drawing alone, and the whole PDF.
+// Cost of printing a 100,000-row listing, some of its comments long: the page drawing alone,
+// and the whole PDF.
 #include "core/canvas/Canvas.h"
 #include "core/format/SizeFormat.h"
 #include "core/platform/Notice.h"
@@ -21,13 +22,20 @@ namespace {
 using namespace dirscribe;
 
 constexpr int kRows = 100'000;
+// Every 49th row's comment goes on over three or four printed lines.
+constexpr const char* kLongComment = "Scanned invoices of the spring audit, kept seven years for "
+                                     "the tax office; the originals are in the grey box on the "
+                                     "second shelf of the archive room";
 
 ListingTable StandardTable(int rows) {
     ListingTable table;
     table.SetColumns({{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}});
     table.ReserveRows(rows);
     for (int i = 0; i < rows; ++i)
-        table.AppendRow({"file-" + std::to_string(i) + ".dat", i % 7 == 0 ? "a comment" : "",
+        table.AppendRow({"file-" + std::to_string(i) + ".dat",
+                         i % 49 == 0  ? kLongComment
+                         : i % 7 == 0 ? "a comment"
+                                      : "",
                          FormatSize(static_cast<std::uint64_t>(i) * 4099, kTableSizeWidth, false)},
                         RowKind::Entry);
     return table;
@@ -64,7 +72,8 @@ public:
 void BM_DrawStandardPages(benchmark::State& state) {
     const ListingTable table = StandardTable(kRows);
     for (auto _ : state) {
-        PrintJob job(table, StandardOptions(), {123'456'789, kRows, 10}, "/bench/folder");
+        PrintJob job(table, StandardOptions(), {123'456'789, kRows, 10}, "/bench/folder",
+                     FixedPitchWidths());
         NullCanvas canvas;
         for (int page = 1; page <= job.PageCount(); ++page)
             job.DrawPage(canvas, page);
@@ -90,8 +99,9 @@ void BM_WriteStandardPdf(benchmark::State& state) {
     const std::string path = std::string(folder != nullptr ? folder : "/tmp") +
                              "/dirscribe-bench-" + std::to_string(::getpid()) + ".pdf";
     StderrNotice notice;
+    const PdfTextWidths widths;
     for (auto _ : state) {
-        PrintJob job(table, StandardOptions(), {123'456'789, kRows, 10}, "/bench/folder");
+        PrintJob job(table, StandardOptions(), {123'456'789, kRows, 10}, "/bench/folder", widths);
         if (!WritePdf(job, path, notice))
             state.SkipWithError("the PDF could not be written");
     }

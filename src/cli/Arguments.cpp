@@ -151,8 +151,9 @@ void UpdateOptions(CLI::App& command, Arguments& args) {
 constexpr const char* kSearchFooter =
     "PATTERN with *, ? or [...] is matched, ignoring case, against whole names; any other\n"
     "PATTERN is found anywhere in names and comments. One line per match: document, row,\n"
-    "name, size, date, comment, separated by tabs.\n"
-    "Exit status: 0 something matched, 1 nothing did, 2 usage error.\n"
+    "name, size, date, comment, separated by tabs; control characters show as \"?\".\n"
+    "Exit status: 0 something matched, 1 nothing did, 2 a path could not be read (even\n"
+    "when something matched) or a usage error.\n"
     "See dirscribe(1) for more.\n";
 constexpr const char* kUpdateFooter =
     "The document's settings, depth and content are kept; what they do not fix comes from\n"

@@ -4,8 +4,11 @@
 #include "cli/Arguments.h"
 #include "cli/PdfOutput.h"
 #include "console/StderrNotice.h"
+#include "console/TerminalText.h"
 #include "core/Error.h"
+#include "core/details/FileDataProgram.h"
 #include "core/format/AsciiCase.h"
+#include "core/format/Utf8.h"
 #include "core/ops/ListingExport.h"
 #include "core/ops/ListingSession.h"
 #include "core/ops/ListingUpdate.h"
@@ -31,6 +34,8 @@ namespace {
 constexpr int kSuccess = 0;
 constexpr int kFailure = 1;
 constexpr int kUsage = 2;
+// search: as grep, a path that could not be read, or output that could not be written.
+constexpr int kTrouble = 2;
 
 // The walk needs only a few open folders, but with more it reopens fewer.
 void RaiseOpenFileLimit() {
@@ -166,8 +171,8 @@ int Run(const Arguments& args) {
     if (args.sort) {
         const int column = ResolveColumn(session.Table(), args.sort->column);
         if (column < 0) {
-            std::fprintf(stderr, "dirscribe: the listing has no column %s\n%s",
-                         args.sort->column.c_str(), UsageText().c_str());
+            PrintErrorLine("dirscribe: the listing has no column " + args.sort->column);
+            std::fputs(UsageText().c_str(), stderr);
             return kUsage;
         }
         session.ClickColumn(column);
@@ -183,37 +188,57 @@ int RunDetails(const Arguments& args) {
     const std::string& path = args.operand;
     const std::size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const FileDetails details = ReadFileDetails(path, name, UserDefaultLanguageId());
+    const FileDataProgram others(FileDataProgram::Installed());
+    const FileDetails details = ReadFileDetails(path, name, UserDefaultLanguageId(), &others);
     std::string text = details.comment + "\n";
     for (const auto& [first, second] : details.rows)
         text += first + "\t" + second + "\n";
+    if (!details.note.empty())
+        std::fprintf(stderr, "dirscribe: %s\n", DisplayText(details.note).c_str());
     StderrNotice notice;
     return WriteStandardOutput(text, notice) ? kSuccess : kFailure;
 }
 
-// One line per match: document, row from 1, name, size, date and comment, tab-separated.
+// Passes the messages on and counts them: each one a search gives names a path it could not
+// read.
+class CountingNotice final : public Notice {
+public:
+    explicit CountingNotice(Notice& next) : m_next(next) {}
+    void Show(std::string_view caption, std::string_view text, NoticeIcon icon) override {
+        ++m_count;
+        m_next.Show(caption, text, icon);
+    }
+    [[nodiscard]] int Count() const { return m_count; }
+
+private:
+    Notice& m_next;
+    int m_count = 0;
+};
+
+// One line per match: document, row from 1, name, size, date and comment, tab-separated,
+// every field as display text so no name breaks the line or reaches a terminal as an escape.
+// Exit status as grep's: a path that could not be read gives 2 even after a match.
 int RunSearch(const Arguments& args) {
-    StderrNotice notice;
+    StderrNotice messages;
+    CountingNotice notice(messages);
     NullProgress progress;
     std::string line;
     bool written = true;
     const std::size_t matches = SearchDocuments(
         SearchQuery(args.operand), args.paths, notice, progress,
         [&](const std::string& document, const SearchHit& hit) {
-            line = document + "\t" + std::to_string(hit.row + 1);
-            for (const std::string* text : {&hit.name, &hit.size, &hit.date, &hit.comment}) {
-                line += '\t';
-                // A tab or a line end inside a text would break the line into fields.
-                for (const char c : *text)
-                    line += c == '\t' || c == '\n' || c == '\r' ? ' ' : c;
-            }
+            line = DisplayText(document) + "\t" + std::to_string(hit.row + 1);
+            for (const std::string* text : {&hit.name, &hit.size, &hit.date, &hit.comment})
+                line.append(1, '\t').append(DisplayText(*text));
             line += '\n';
             written = std::fwrite(line.data(), 1, line.size(), stdout) == line.size() && written;
         });
     if (std::fflush(stdout) != 0 || !written) {
-        notice.Show(kCaption, kStdoutFailed, NoticeIcon::Stop);
-        return kUsage;
+        messages.Show(kCaption, kStdoutFailed, NoticeIcon::Stop);
+        return kTrouble;
     }
+    if (notice.Count() > 0)
+        return kTrouble;
     return matches > 0 ? kSuccess : kFailure;
 }
 
@@ -233,8 +258,8 @@ int RunUpdate(const Arguments& args) {
                               SpecialFiles::WriteThrough))
         return kFailure;
     const UpdateCounts& counts = update->counts;
-    std::fprintf(stderr, "dirscribe: updated %s: %d kept, %d new, %d gone\n", target.c_str(),
-                 counts.kept, counts.added, counts.gone);
+    PrintErrorLine("dirscribe: updated " + target + ": " + std::to_string(counts.kept) + " kept, " +
+                   std::to_string(counts.added) + " new, " + std::to_string(counts.gone) + " gone");
     return kSuccess;
 }
 
@@ -248,7 +273,8 @@ int RunCommandLine(int argc, char** argv) {
         return WriteStandardOutput(info->text, notice) ? kSuccess : kFailure;
     }
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
-        std::fprintf(stderr, "dirscribe: %s\n%s", error->message.c_str(), UsageText().c_str());
+        PrintErrorLine("dirscribe: " + error->message);
+        std::fputs(UsageText().c_str(), stderr);
         return kUsage;
     }
     const auto& args = std::get<Arguments>(parsed);

@@ -52,7 +52,8 @@ bool WritePdfOutput(const ListingSession& session, const std::string& path, Noti
     if (QGuiApplication::instance() == nullptr)
         app = std::make_unique<QGuiApplication>(argc, argv.data());
 
-    PrintJob job(session.Table(), session.Options(), session.Doc().summary, session.Path());
+    PrintJob job(session.Table(), session.Options(), session.Doc().summary, session.ListedFolder(),
+                 PdfTextWidths());
     return WritePdf(job, path, notice, SpecialFiles::WriteThrough);
 }
 

@@ -1,16 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "console/StderrNotice.h"
 
-#include <cstdio>
-#include <string>
+#include "console/TerminalText.h"
 
 namespace dirscribe {
 
 void StderrNotice::Show(std::string_view, std::string_view text, NoticeIcon) {
-    std::string line(text);
-    line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stderr);
-    std::fflush(stderr);
+    PrintErrorLine(text);
 }
 
 } // namespace dirscribe

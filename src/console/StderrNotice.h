@@ -7,7 +7,7 @@
 namespace dirscribe {
 
 // Writes each message's text, as the window would show it, on its own line of standard
-// error.
+// error (on a terminal with the names in it made harmless, see TextFor).
 class StderrNotice final : public Notice {
 public:
     void Show(std::string_view caption, std::string_view text, NoticeIcon icon) override;

@@ -94,6 +94,10 @@ private:
 
 } // namespace
 
+PdfTextWidths::PdfTextWidths() : m_writer(&m_unused), m_widths(m_writer) {
+    m_writer.setResolution(kPdfResolution);
+}
+
 bool WritePdf(PrintJob& job, const std::string& path, Notice& notice, SpecialFiles special) {
     try {
         // A file is replaced only once the document is complete.

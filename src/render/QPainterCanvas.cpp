@@ -2,6 +2,7 @@
 // The page drawing's canvas on a Qt paint device.
 #include "render/QPainterCanvas.h"
 
+#include "render/PrintFont.h"
 #include "render/QtText.h"
 
 #include <QColor>
@@ -17,12 +18,6 @@ namespace dirscribe {
 
 namespace {
 
-// Units per inch of the page drawing.
-constexpr qreal kUnitsPerInch = 100;
-// The stretch factors Qt accepts, in percent.
-constexpr int kMinStretch = 1;
-constexpr int kMaxStretch = 4000;
-
 QColor ToQColor(Color color) {
     return QColor(color.red, color.green, color.blue);
 }
@@ -30,11 +25,9 @@ QColor ToQColor(Color color) {
 } // namespace
 
 QPainterCanvas::QPainterCanvas(QPainter& painter) : m_painter(painter) {
-    const QPaintDevice* device = painter.device();
-    if (device != nullptr) {
-        m_scaleX = device->logicalDpiX() / kUnitsPerInch;
-        m_scaleY = device->logicalDpiY() / kUnitsPerInch;
-    }
+    const DeviceScale scale = ScaleOf(painter.device());
+    m_scaleX = scale.x;
+    m_scaleY = scale.y;
 }
 
 QPointF QPainterCanvas::Map(Point point) const {
@@ -49,7 +42,7 @@ QPen QPainterCanvas::MakePen(const Pen& pen) const {
 }
 
 bool QPainterCanvas::CanMakeFont(const FontRequest& font) const {
-    return std::lround(font.height * m_scaleY) >= 1;
+    return CanMakePrintFont(font, {m_scaleX, m_scaleY});
 }
 
 const QPainterCanvas::MadeFont& QPainterCanvas::FontFor(const FontRequest& request) {
@@ -57,23 +50,7 @@ const QPainterCanvas::MadeFont& QPainterCanvas::FontFor(const FontRequest& reque
                                     [&](const MadeFont& f) { return f.request == request; });
     if (known != m_fonts.end())
         return *known;
-
-    QFont font;
-    if (CanMakeFont(request)) {
-        font = QFont(QString::fromStdString(request.face));
-        font.setPixelSize(static_cast<int>(std::lround(request.height * m_scaleY)));
-        font.setWeight(static_cast<QFont::Weight>(std::clamp(request.weight, 1, 1000)));
-        // Metrics must not follow the screen's hinting: the same page on every device.
-        font.setHintingPreference(QFont::PreferNoHinting);
-        if (request.width > 0) {
-            const qreal natural = QFontMetricsF(font, m_painter.device()).averageCharWidth();
-            if (natural > 0) {
-                const auto stretch =
-                    static_cast<int>(std::lround(100 * request.width * m_scaleX / natural));
-                font.setStretch(std::clamp(stretch, kMinStretch, kMaxStretch));
-            }
-        }
-    }
+    const QFont font = MakePrintFont(request, m_painter.device(), {m_scaleX, m_scaleY});
     m_fonts.push_back({request, font, QFontMetricsF(font, m_painter.device())});
     return m_fonts.back();
 }

@@ -13,11 +13,10 @@
 namespace dirscribe {
 
 // Maps 0.01 inch to device units by the device's logical dpi, with the painter's origin as
-// the top left of the printable area. Fonts: the requested face (fontconfig substitutes a
-// metric-compatible one, Liberation Sans for Arial), pixel size = cell height in device
-// units, the weight as asked, and a horizontal stretch that gives the requested average
-// character width. Texts are placed by the top-left of their cell: their baseline stands
-// one ascent below the point. The painter must be active and outlive the canvas.
+// the top left of the printable area. Fonts as MakePrintFont makes them; a DeviceTextWidths
+// of the same device measures texts as they are written here. Texts are placed by the top-left of
+// their cell: their baseline stands one ascent below the point. The painter must be active and
+// outlive the canvas.
 class QPainterCanvas final : public Canvas {
 public:
     explicit QPainterCanvas(QPainter& painter);

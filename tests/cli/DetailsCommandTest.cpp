@@ -4,6 +4,7 @@
 #include "support/PeBytes.h"
 #include "support/RunProgram.h"
 #include "support/ScopedEnvironment.h"
+#include "support/ShellCommand.h"
 #include "support/TempTree.h"
 
 #include <filesystem>
@@ -116,6 +117,16 @@ TEST_F(DetailsCommand, OtherFilesPrintTheNoDataTextAndAMissingFileIsAUsageError)
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("details takes exactly one file"), std::string::npos) << r.err;
     EXPECT_EQ(Run({"a", "b"}).exitCode, 2);
+}
+
+TEST_F(DetailsCommand, OtherKindsAreReadByTheReaderInstalledBesideTheProgram) {
+    if (!test::HasCommand("sox"))
+        GTEST_SKIP() << "sox is missing";
+    ASSERT_TRUE(test::RunShell(tree.Root(), "sox -n -r 8000 -c 1 -b 16 t.wav synth 1 sine"));
+    const ProgramResult r = Run({"t.wav"});
+    EXPECT_EQ(r.out, "WAV:\n**Length:\t0 min 1 sec\n**KBPS:\t128 Kbit\n**Frequency:\t8000Hz\n"
+                     "**Channels:\t1\n");
+    EXPECT_EQ(r.err, "");
 }
 
 } // namespace

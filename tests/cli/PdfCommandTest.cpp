@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Printed listings written as PDF files by the real program, read back with poppler's tools.
+#include "core/ops/ListingSession.h"
 #include "support/ChildProcess.h"
+#include "support/RecordingNotice.h"
 #include "support/RunProgram.h"
+#include "support/StandardListing.h"
 #include "support/TempTree.h"
 
 #include <cstdio>
@@ -205,6 +208,40 @@ TEST_F(PdfCommand, AFailedWriteSaysWhyAndKeepsTheOldFile) {
     const ProgramResult usage = Run({"list", "tree", "--pdf", "-"});
     EXPECT_EQ(usage.exitCode, 2);
     EXPECT_TRUE(Has(usage.err, "usage: dirscribe")) << usage.err;
+}
+
+// Typed in a document of each layout, a comment far longer than its printed column goes on
+// below its row: every word of it is on paper.
+TEST_F(PdfCommand, ALongCommentPrintsEveryWordInEachLayout) {
+    MakeTree(3, false);
+    std::vector<std::string> words;
+    std::string comment = "Scanned";
+    for (int i = 0; i < 40; ++i) {
+        words.push_back("invoice" + std::to_string(i) + (i % 5 == 4 ? "," : ""));
+        comment += " " + words.back();
+    }
+    for (const PageLayout layout : {PageLayout::Standard, PageLayout::FileData,
+                                    PageLayout::CdInsert, PageLayout::ZipInsert}) {
+        ListingSession session;
+        test::UseFlatStandardWithComments(session.Options());
+        session.Options().printAs = static_cast<int>(layout);
+        session.SetPath(tree.Path("tree"));
+        test::RecordingNotice notice;
+        NullProgress progress;
+        StopFlag stop;
+        ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
+        ASSERT_TRUE(session.SetCellText(1, 1, comment));
+        ASSERT_TRUE(session.Save(tree.Path("typed.dsc"), SaveFormat::DocumentFile, notice, 0));
+        const ProgramResult result = Run({"convert", "typed.dsc", "--pdf", "typed.pdf"});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        const std::string text =
+            Squeezed(Capture("pdftotext -layout " + Quoted(tree.Path("typed.pdf")) + " -"));
+        for (const std::string& word : words)
+            EXPECT_TRUE(Has(text, " " + word + " ") || Has(text, " " + word + "\n"))
+                << static_cast<int>(layout) << ": " << word << "\n"
+                << text;
+        EXPECT_FALSE(Has(text, "…")) << text;
+    }
 }
 
 TEST_F(PdfCommand, LongTextsEndWithAnEllipsisBeforeTheNextColumnAndInsideTheTitleBox) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Where the outputs go: pipes and devices written into, interrupted saves cleaned up.
+// Where the outputs go: pipes and devices written into, interrupted and killed saves
+// cleaned up.
 #include "support/RunProgram.h"
 #include "support/TempTree.h"
 
@@ -9,6 +10,7 @@
 #include <poll.h>
 #include <string>
 #include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,12 +45,17 @@ TEST(SaveTargets, NamedOutputsAreWrittenIntoPipesAndDevices) {
         << "nothing but the tree and the one saved file";
 }
 
-// Starts the program with SIGINT and SIGTERM at their default action, whatever the test's.
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// Starts the program with the signals at their default action, whatever the test's, and
+// without a core file for SIGQUIT.
 pid_t Start(const std::vector<std::string>& arguments) {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        std::signal(SIGINT, SIG_DFL);
-        std::signal(SIGTERM, SIG_DFL);
+        for (const int signal : kSignals)
+            std::signal(signal, SIG_DFL);
+        const rlimit noCore{0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
         std::vector<char*> argv{const_cast<char*>(DIRSCRIBE_BINARY)};
         for (const std::string& word : arguments)
             argv.push_back(const_cast<char*>(word.c_str()));
@@ -78,6 +85,23 @@ bool WaitForTemporaryFile(int watch, pid_t pid) {
     return false;
 }
 
+// Runs the save and sends it the signal once its temporary file is there, after the delay;
+// the status it ended with.
+int Interrupt(const std::vector<std::string>& args, const std::string& folder, int signal,
+              useconds_t delay) {
+    const int watch = ::inotify_init1(IN_CLOEXEC);
+    ::inotify_add_watch(watch, folder.c_str(), IN_CREATE);
+    const pid_t pid = Start(args);
+    if (WaitForTemporaryFile(watch, pid)) {
+        ::usleep(delay);
+        ::kill(pid, signal);
+    }
+    int status = 0;
+    EXPECT_EQ(::waitpid(pid, &status, 0), pid);
+    ::close(watch);
+    return status;
+}
+
 TEST(SaveTargets, AnInterruptedSaveRemovesItsTemporaryFileAndEndsByTheSignal) {
     TempTree tree;
     for (int i = 0; i < 3000; ++i)
@@ -88,28 +112,31 @@ TEST(SaveTargets, AnInterruptedSaveRemovesItsTemporaryFileAndEndsByTheSignal) {
                                            "--txt",     tree.Path("out/report.txt")};
     ASSERT_EQ(RunDirscribe(args).exitCode, 0);
     const std::string whole = test::ReadFile(tree.Path("out/report.txt"));
+    const auto files = [&] {
+        return std::distance(std::filesystem::directory_iterator(tree.Path("out")), {});
+    };
 
-    int endedBySignal = 0;
+    int endedBy[std::size(kSignals)] = {};
     for (int round = 0; round < 16; ++round) {
-        const int signal = round % 2 == 0 ? SIGINT : SIGTERM;
-        const int watch = ::inotify_init1(IN_CLOEXEC);
-        ::inotify_add_watch(watch, tree.Path("out").c_str(), IN_CREATE);
-        const pid_t pid = Start(args);
-        if (WaitForTemporaryFile(watch, pid)) {
-            ::usleep(static_cast<useconds_t>(round * 150)); // kills early and late in the save
-            ::kill(pid, signal);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-        ::close(watch);
+        const int signal = kSignals[round % 4];
+        // Kills early and late in the save.
+        const int status = Interrupt(args, tree.Path("out"), signal, round / 4 * 600);
         // Ended by the signal, or finished before it came.
         EXPECT_TRUE(WIFSIGNALED(status) ? WTERMSIG(status) == signal : WEXITSTATUS(status) == 0);
-        endedBySignal += WIFSIGNALED(status) ? 1 : 0;
-        for (const auto& entry : std::filesystem::directory_iterator(tree.Path("out")))
-            EXPECT_EQ(entry.path().filename(), "report.txt") << "round " << round;
+        endedBy[round % 4] += WIFSIGNALED(status) ? 1 : 0;
+        EXPECT_EQ(files(), 1) << "round " << round << ": the report and nothing else";
         EXPECT_EQ(test::ReadFile(tree.Path("out/report.txt")), whole);
     }
-    EXPECT_GT(endedBySignal, 0);
+    for (const int ended : endedBy)
+        EXPECT_GT(ended, 0);
+
+    // SIGKILL leaves the temporary file; the next save to the same file removes it.
+    for (int tries = 0; tries < 10 && files() == 1; ++tries)
+        Interrupt(args, tree.Path("out"), SIGKILL, 0);
+    ASSERT_EQ(files(), 2) << "no save was killed in the middle";
+    ASSERT_EQ(RunDirscribe(args).exitCode, 0);
+    EXPECT_EQ(files(), 1);
+    EXPECT_EQ(test::ReadFile(tree.Path("out/report.txt")), whole);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // Every seed of the fuzzers' corpora is read again on each test run. Seeds are named for
 // what they are; inputs added later may be anything and only must not break the readers.
 #include "core/Error.h"
+#include "core/details/FileData.h"
+#include "core/details/FileDataProgram.h"
 #include "core/docfile/DocumentFile.h"
 #include "core/format/Utf8.h"
 #include "core/media/MediaTagReader.h"
@@ -116,6 +118,22 @@ TEST(FuzzSeeds, ProgramsGiveVersionRowsOrTheNoDataText) {
         } else if (NamedFor(seed, "invalid-")) {
             EXPECT_EQ(details, (FileDetails{".dll extention file. No data.", {}}));
         }
+    }
+}
+
+TEST(FuzzSeeds, FilesOfEachKindGiveTheirRowsThroughTheReaderProgram) {
+    const FileDataProgram program(DIRSCRIBE_FILEDATA_PROGRAM);
+    for (const auto& seed : Seeds("filedata", 10)) {
+        SCOPED_TRACE(seed.string());
+        const std::string name = seed.filename().string();
+        const FileDetails details = ReadFileDetails(seed.string(), name, 0x0409, &program);
+        const bool noData =
+            details.comment == name.substr(name.rfind('.')) + " extention file. No data.";
+        if (NamedFor(seed, "valid-") || NamedFor(seed, "invalid-")) {
+            EXPECT_EQ(noData, NamedFor(seed, "invalid-")) << details.comment << details.note;
+        }
+        for (const auto& [label, text] : details.rows)
+            EXPECT_TRUE(label.starts_with("**") && CellText(text) == text) << label << text;
     }
 }
 

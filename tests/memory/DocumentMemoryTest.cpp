@@ -28,6 +28,22 @@ bool ForgetPeak() {
     return clear.flush().good();
 }
 
+// Opens the document in a child: "ROWS BYTES-GROWN", or what refused it and the bytes grown.
+std::optional<std::string> OpenInChild(const std::string& path) {
+    return test::RunInChild([&] {
+        if (!ForgetPeak())
+            return std::string("no peak");
+        const std::uint64_t before = PeakResident();
+        ListingSession session;
+        test::RecordingNotice notice;
+        NullProgress progress;
+        const std::string outcome = session.OpenDocument(path, notice, progress)
+                                        ? std::to_string(session.Table().RowCount())
+                                        : notice.shown.at(0).text;
+        return outcome + " " + std::to_string(PeakResident() - before);
+    });
+}
+
 TEST(DocumentMemory, OpeningADocumentOfMillionsOfRowsStaysWithinFourTimesItsSize) {
     constexpr std::int32_t kRows = 4'000'000;
     ListingOptions options;
@@ -43,18 +59,7 @@ TEST(DocumentMemory, OpeningADocumentOfMillionsOfRowsStaysWithinFourTimesItsSize
     const std::string path = tree.Path("big.dsc");
     test::WriteFile(path, bytes);
 
-    const auto grown = test::RunInChild([&] {
-        if (!ForgetPeak())
-            return std::string("no peak");
-        const std::uint64_t before = PeakResident();
-        ListingSession session;
-        test::RecordingNotice notice;
-        NullProgress progress;
-        if (!session.OpenDocument(path, notice, progress))
-            return std::string("refused");
-        return std::to_string(session.Table().RowCount()) + " " +
-               std::to_string(PeakResident() - before);
-    });
+    const auto grown = OpenInChild(path);
     ASSERT_TRUE(grown.has_value());
     if (*grown == "no peak")
         GTEST_SKIP() << "this system cannot reset a process's peak memory";
@@ -63,6 +68,26 @@ TEST(DocumentMemory, OpeningADocumentOfMillionsOfRowsStaysWithinFourTimesItsSize
     EXPECT_EQ(grown->substr(0, blank), std::to_string(kRows));
     EXPECT_LE(std::stoull(grown->substr(blank + 1)), 4 * bytes.size() + (std::uint64_t{64} << 20))
         << "bytes grown: " << *grown;
+}
+
+TEST(DocumentMemory, ALargeFileThatIsNoDocumentIsRefusedAfterItsFirstBytes) {
+    test::TempTree tree;
+    const std::string path = tree.Path("film.dsc");
+    tree.SizedFile("film.dsc", std::uint64_t{1} << 30);
+    // The start of a video, then a gigabyte that costs no disk space.
+    const char video[] = "RIFF\xff\xff\xff\x3f"
+                         "AVI LIST\x04\x01\0\0"
+                         "hdrlavih";
+    std::fstream(path, std::ios::in | std::ios::out | std::ios::binary)
+        .write(video, sizeof video - 1);
+    const auto refused = OpenInChild(path);
+    ASSERT_TRUE(refused.has_value());
+    if (*refused == "no peak")
+        GTEST_SKIP() << "this system cannot reset a process's peak memory";
+    const std::string lead = "\"" + path + "\" is not a Dirscribe document: the setting";
+    EXPECT_TRUE(refused->starts_with(lead)) << *refused;
+    EXPECT_LE(std::stoull(refused->substr(refused->rfind(' ') + 1)), std::uint64_t{32} << 20)
+        << "bytes grown: " << *refused;
 }
 
 } // namespace

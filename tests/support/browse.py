@@ -2,12 +2,17 @@
 # SPDX-License-Identifier: MIT
 # Opens a page in headless Chromium and acts on it as a person would, through the DevTools
 # protocol on a pipe (no network port). Steps, in order:
+#   init:JS     runs JS in the page before any of its own (steps of this kind come first)
 #   type:TEXT   types TEXT into the focused element, key by key as text input
+#   key:NAME    presses and releases a key by its DOM name (ArrowDown, PageDown, /, ...)
 #   click:CSS   clicks the middle of the first element CSS selects, with the mouse
-#   eval:JS     prints the value of JS (awaited when it is a promise) as one JSON line
+#   eval:JS     prints the value of JS (awaited when it is a promise) as one JSON line;
+#               nothing when it has none
+#   shot:FILE   saves what the window shows as a PNG file
+#   peak:       prints the peak resident memory of the page's process, in kB
 # Each step waits for two frames to be drawn after it. Exits 77 when Chromium cannot start.
 # usage: browse.py PROGRAM PAGE STEP...   (PROGRAM is ignored: the test runner passes it)
-import json, os, select, shutil, subprocess, sys, tempfile, time
+import base64, json, os, select, shutil, subprocess, sys, tempfile, time
 
 FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
          "--disable-component-update", "--disable-sync", "--no-first-run",
@@ -80,6 +85,41 @@ def evaluate(browser, session, expression):
     return result["result"].get("value")
 
 
+# Keys that type no text, as Input.dispatchKeyEvent names them.
+KEY_CODES = {"ArrowDown": 40, "ArrowUp": 38, "ArrowLeft": 37, "ArrowRight": 39, "PageDown": 34,
+             "PageUp": 33, "Home": 36, "End": 35, "Enter": 13, "Escape": 27}
+
+
+def press(browser, session, name):
+    code = KEY_CODES.get(name, 0)
+    text = {} if code else {"text": name}
+    browser.send("Input.dispatchKeyEvent", session, type="keyDown", key=name,
+                 windowsVirtualKeyCode=code, **text)
+    browser.send("Input.dispatchKeyEvent", session, type="keyUp", key=name,
+                 windowsVirtualKeyCode=code)
+
+
+def peak_memory(browser):
+    """The largest VmHWM among the browser's renderer processes (one renders the page)."""
+    peak = 0
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open(f"/proc/{pid}/cmdline", "rb") as f:
+                if b"--type=renderer" not in f.read():
+                    continue
+            with open(f"/proc/{pid}/status") as f:
+                status = dict(line.split(":", 1) for line in f if ":" in line)
+            parent = int(status["PPid"])
+            while parent > 1 and parent != browser.proc.pid:
+                with open(f"/proc/{parent}/status") as f:
+                    parent = int(next(l for l in f if l.startswith("PPid:")).split()[1])
+            if parent == browser.proc.pid:
+                peak = max(peak, int(status["VmHWM"].split()[0]))
+        except (OSError, KeyError, StopIteration, ValueError):
+            continue
+    return peak
+
+
 def main():
     page, steps = os.path.abspath(sys.argv[2]), sys.argv[3:]
     profile = tempfile.mkdtemp(prefix="dirscribe-chromium-")
@@ -93,6 +133,9 @@ def main():
         session = browser.send("Target.attachToTarget", targetId=target,
                                flatten=True)["sessionId"]
         browser.send("Page.enable", session)
+        for step in steps:
+            if step.startswith("init:"):
+                browser.send("Page.addScriptToEvaluateOnNewDocument", session, source=step[5:])
         browser.send("Page.navigate", session, url="file://" + page)
         browser.wait_for("Page.loadEventFired")
         for step in steps:
@@ -107,8 +150,17 @@ def main():
                 for event in ("mousePressed", "mouseReleased"):
                     browser.send("Input.dispatchMouseEvent", session, type=event, x=x, y=y,
                                  button="left", clickCount=1)
+            elif kind == "key":
+                press(browser, session, argument)
             elif kind == "eval":
-                print(json.dumps(evaluate(browser, session, argument)), flush=True)
+                value = evaluate(browser, session, argument)
+                if value is not None:
+                    print(json.dumps(value, ensure_ascii=False), flush=True)
+            elif kind == "shot":
+                with open(argument, "wb") as f:
+                    f.write(base64.b64decode(browser.send("Page.captureScreenshot", session)["data"]))
+            elif kind == "peak":
+                print(peak_memory(browser), flush=True)
             evaluate(browser, session, FRAMES)
         browser.close()
         return 0

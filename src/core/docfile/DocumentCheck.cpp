@@ -12,9 +12,6 @@ namespace dirscribe {
 
 namespace {
 
-// The smallest row: five empty strings of one length byte each.
-constexpr std::size_t kMinRowBytes = 5;
-
 std::string Count(std::size_t count, const char* one, const char* many) {
     return std::to_string(count) + (count == 1 ? one : many);
 }

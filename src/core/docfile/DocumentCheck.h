@@ -14,6 +14,9 @@
 
 namespace dirscribe {
 
+// The smallest row: five empty strings of one length byte each.
+inline constexpr std::size_t kMinRowBytes = 5;
+
 // A document file checked whole: everything but its rows, and where they are.
 struct CheckedDocument {
     ListingSummary summary;

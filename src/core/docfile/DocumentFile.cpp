@@ -181,11 +181,12 @@ DocumentContents ContentsOf(std::string_view bytes, RowStore::Text* owned) {
     return contents;
 }
 
-// ContentsOf, with every failure turned into Error(lead + reason + ".").
-DocumentContents ReadOrRefuse(std::string_view bytes, RowStore::Text* owned,
-                              const std::string& lead) {
+// work(), with every failure turned into Error(lead + reason + "."); bytes are the file's,
+// or its first ones.
+template <typename Work>
+auto Refusing(std::string_view bytes, const std::string& lead, const Work& work) {
     try {
-        return ContentsOf(bytes, owned);
+        return work();
     } catch (const Error& error) {
         ArchiveReader start(bytes);
         throw Error(RefusalMessage(lead, error.what(), start));
@@ -206,6 +207,36 @@ bool SameEntries(const EntryList* a, const EntryList* b) {
             return false;
     }
     return true;
+}
+
+// The first bytes of a file longer than they are: its settings and row count checked as
+// CheckDocument checks them, against the size of the whole file, so a large file that is no
+// document is refused before it is read whole. A folder path that does not end within the
+// head leaves the decision to CheckDocument.
+void CheckHead(std::string_view head, std::uint64_t fileSize) {
+    ArchiveReader reader(head);
+    reader.ReadUInt64("the total size");
+    reader.ReadInt32("the file count");
+    reader.ReadInt32("the folder count");
+    std::string_view path;
+    constexpr std::size_t kSettingsAndRowCount = 8 * sizeof(std::int32_t);
+    if (!reader.TryReadString(path) || reader.Remaining() < kSettingsAndRowCount)
+        return;
+    DocumentSettings settings;
+    for (std::int32_t* setting :
+         {&settings.printAs, &settings.printTitle, &settings.summary, &settings.addComments,
+          &settings.addSize, &settings.addAttribute, &settings.addDate})
+        *setting = reader.ReadInt32("a setting");
+    if (const std::string problem = settings.OutOfRange(); !problem.empty())
+        throw Error(problem);
+    const std::int32_t rowCount = reader.ReadInt32("the row count");
+    const std::uint64_t maxRows = (fileSize - reader.Offset()) / kMinRowBytes;
+    if (rowCount < 0)
+        throw Error("the row count is " + std::to_string(rowCount));
+    if (static_cast<std::uint64_t>(rowCount) > maxRows)
+        throw Error("it announces " + std::to_string(rowCount) +
+                    (rowCount == 1 ? " row" : " rows") +
+                    ", but the rest of the file can hold at most " + std::to_string(maxRows));
 }
 
 } // namespace
@@ -264,13 +295,18 @@ void WriteDocumentFile(ByteSink& sink, const ListingSummary& summary, std::strin
 }
 
 DocumentContents ReadDocumentFile(std::string_view bytes) {
-    return ReadOrRefuse(bytes, nullptr, "This is not a Dirscribe document: ");
+    return Refusing(
+        bytes, "This is not a Dirscribe document: ", [&] { return ContentsOf(bytes, nullptr); });
 }
 
 DocumentContents LoadDocumentFile(const std::string& path) {
-    RowStore::Text bytes = ReadWholeFile(path, kMaxDocumentBytes);
+    const std::string lead = "\"" + path + "\" is not a Dirscribe document: ";
+    RowStore::Text bytes =
+        ReadWholeFile(path, kMaxDocumentBytes, [&](std::string_view head, std::uint64_t size) {
+            Refusing(head, lead, [&] { CheckHead(head, size); });
+        });
     const std::string_view view(bytes.data(), bytes.size());
-    return ReadOrRefuse(view, &bytes, "\"" + path + "\" is not a Dirscribe document: ");
+    return Refusing(view, lead, [&] { return ContentsOf(view, &bytes); });
 }
 
 } // namespace dirscribe

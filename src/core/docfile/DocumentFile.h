@@ -69,8 +69,10 @@ DocumentContents ReadDocumentFile(std::string_view bytes);
 // Reads the file at path (up to kMaxDocumentBytes) as a document file. Every failure throws
 // Error with a message that names the file and says why: missing, a folder, unreadable,
 // too large, or not a Dirscribe document and the reason; memory running out throws
-// std::bad_alloc. Valid rows stay in the bytes read, so opening takes little more memory
-// than the file's size, 12 bytes a row and the entries the block knows.
+// std::bad_alloc. The fields before the rows are checked on the file's first bytes, so a
+// large file that is no document is refused after reading kHeadBytes. Valid rows stay in
+// the bytes read, so opening takes little more memory than the file's size, 12 bytes a row
+// and the entries the block knows.
 DocumentContents LoadDocumentFile(const std::string& path);
 
 } // namespace dirscribe

@@ -7,12 +7,20 @@ namespace dirscribe {
 
 namespace {
 
+// What a spreadsheet reads as the start of a formula (a tab or a carriage return may stand
+// before one).
+bool StartsFormula(std::string_view text) {
+    return !text.empty() &&
+           std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+}
+
 void WriteField(BufferedWriter& out, std::string_view text) {
+    const std::string_view asText = StartsFormula(text) ? "'" : "";
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out << text;
+        out << asText << text;
         return;
     }
-    out << '"';
+    out << '"' << asText;
     for (std::size_t quote; (quote = text.find('"')) != std::string_view::npos;) {
         out << text.substr(0, quote + 1) << '"';
         text.remove_prefix(quote + 1);
@@ -31,11 +39,12 @@ void WriteCsv(const ListingTable& table, ByteSink& sink) {
         WriteField(out, table.GetColumnTitle(c));
     }
     out << "\r\n";
+    std::string scratch;
     for (int row = 0; row < table.RowCount(); ++row) {
         for (int c = 0; c < columns; ++c) {
             if (c > 0)
                 out << ',';
-            WriteField(out, ExportedCell(table, row, c));
+            WriteField(out, ExportedCell(table, row, c, scratch));
         }
         out << "\r\n";
     }

@@ -18,6 +18,8 @@ struct RowEntryFacts {
     std::uint64_t bytes = 0;
     std::uint64_t modified = 0; // file time: 100 ns ticks since 1601-01-01 UTC
     std::string path;           // the entry's path on disk, as bytes
+    std::int32_t level = 0;     // the tree level it is shown at: 0 flat, from 1 in a tree
+    bool folder = false;
 };
 
 // The entry a table row was made from, for rows read from the disk in this run; nothing
@@ -40,7 +42,11 @@ struct ExportSource {
 };
 
 // A cell's text as the exports give it: the name cell as it is (its leading blanks are the
-// tree's indentation), every other cell without the blanks that align it.
+// tree's indentation), every other cell without the blanks that align it. The text of a row
+// that keeps none yet is made in scratch (see ListingTable::CellText), so an export of every
+// row keeps no copy of them; valid until scratch or the table changes.
+std::string_view ExportedCell(const ListingTable& table, int row, int column, std::string& scratch);
+// The same for a cell read with Cell(), which keeps the row's texts.
 std::string_view ExportedCell(const ListingTable& table, int row, int column);
 
 } // namespace dirscribe

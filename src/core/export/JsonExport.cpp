@@ -3,6 +3,7 @@
 
 #include "core/format/Utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -12,6 +13,8 @@ namespace {
 
 constexpr std::int64_t kTicksPerSecond = 10'000'000;
 constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
+// 10000-01-01T00:00:00Z as a file time: RFC 3339 has four digits for the year.
+constexpr std::uint64_t kFileTimeOfYear10000 = 2'650'467'744'000'000'000;
 
 void WriteEscaped(BufferedWriter& out, std::string_view text) {
     static constexpr std::string_view kHex = "0123456789abcdef";
@@ -39,6 +42,32 @@ void WriteString(BufferedWriter& out, std::string_view text) {
     out << '"';
 }
 
+void WriteBase64(BufferedWriter& out, std::string_view bytes) {
+    static constexpr std::string_view kDigits =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
+        std::uint32_t group = 0;
+        for (std::size_t k = 0; k < 3; ++k)
+            group = (group << 8) | (k < count ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+        for (std::size_t k = 0; k < 4; ++k)
+            out << (k <= count ? kDigits[(group >> (18 - 6 * k)) & 63] : '=');
+    }
+}
+
+// A name or path from the disk: its display text, and where that cannot say which bytes the
+// name holds (it is not UTF-8, so "\xff" and "\xc3\xbf" would read alike), the bytes beside
+// it as "rawPath" in base64.
+void WritePath(BufferedWriter& out, std::string_view key, std::string_view path) {
+    out << '"' << key << "\":";
+    WriteString(out, path);
+    if (!IsValidUtf8(path)) {
+        out << ",\"rawPath\":\"";
+        WriteBase64(out, path);
+        out << '"';
+    }
+}
+
 void WriteNumber(BufferedWriter& out, std::uint64_t value) {
     std::array<char, 24> digits{};
     const int length =
@@ -50,20 +79,20 @@ void WriteNumber(BufferedWriter& out, std::int32_t value) {
     out << std::to_string(value);
 }
 
-void WriteRow(BufferedWriter& out, const ExportSource& source, int row) {
+void WriteRow(BufferedWriter& out, const ExportSource& source, int row, std::string& scratch) {
     out << "{\"cells\":[";
     for (int c = 0; c < source.table.ColumnCount(); ++c) {
         if (c > 0)
             out << ',';
-        WriteString(out, ExportedCell(source.table, row, c));
+        WriteString(out, ExportedCell(source.table, row, c, scratch));
     }
     out << ']';
     if (source.entries != nullptr) {
         if (const std::optional<RowEntryFacts> entry = source.entries->EntryOf(row)) {
             out << ",\"bytes\":";
             WriteNumber(out, entry->bytes);
-            out << ",\"modified\":\"" << FileTimeIso8601(entry->modified) << "\",\"path\":";
-            WriteString(out, entry->path);
+            out << ",\"modified\":\"" << FileTimeIso8601(entry->modified) << "\",";
+            WritePath(out, "path", entry->path);
         }
     }
     out << '}';
@@ -86,6 +115,7 @@ std::array<std::int64_t, 3> CivilFromDays(std::int64_t days) {
 } // namespace
 
 std::string FileTimeIso8601(std::uint64_t fileTime) {
+    fileTime = std::min(fileTime, kFileTimeOfYear10000 - 1);
     const auto seconds =
         static_cast<std::int64_t>(fileTime / kTicksPerSecond) - kSecondsFrom1601To1970;
     auto fraction = static_cast<long>(fileTime % kTicksPerSecond);
@@ -109,8 +139,8 @@ std::string FileTimeIso8601(std::uint64_t fileTime) {
 
 void WriteJson(const ExportSource& source, ByteSink& sink) {
     BufferedWriter out(sink);
-    out << "{\"folder\":";
-    WriteString(out, source.folder);
+    out << '{';
+    WritePath(out, "folder", source.folder);
     out << ",\"summary\":{\"bytes\":";
     WriteNumber(out, source.summary.totalBytes);
     out << ",\"files\":";
@@ -124,9 +154,10 @@ void WriteJson(const ExportSource& source, ByteSink& sink) {
         WriteString(out, source.table.GetColumnTitle(c));
     }
     out << "],\n\"rows\":[";
+    std::string scratch;
     for (int row = 0; row < source.table.RowCount(); ++row) {
         out << (row > 0 ? ",\n" : "\n");
-        WriteRow(out, source, row);
+        WriteRow(out, source, row, scratch);
     }
     out << "\n]}\n";
     out.Flush();

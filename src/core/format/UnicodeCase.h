@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Upper case for every letter, one character for one.
+// Upper case and case folding for every letter, one character for one.
 #pragma once
 
 namespace dirscribe {
@@ -8,5 +8,11 @@ namespace dirscribe {
 // one, so "é" gives "É" and "ß", which has no single capital, stays. Code points without a
 // mapping come back unchanged.
 char32_t SimpleUpperCase(char32_t c);
+
+// The simple case folding of Unicode (CaseFolding.txt, statuses C and S): the one code point
+// that stands for every case of c, so "É" and "é" both give "é", "ſ" and "S" give "s", and
+// "ẞ" gives "ß". Code points without a folding, and values above U+10FFFF, come back
+// unchanged.
+char32_t SimpleCaseFold(char32_t c);
 
 } // namespace dirscribe

@@ -171,7 +171,11 @@ std::string DisplayText(std::string_view text) {
     return shown;
 }
 
-std::string Utf8Upper(std::string_view text) {
+namespace {
+
+// Every well-formed character mapped one for one; bytes that are not part of valid UTF-8
+// stay as they are.
+template <typename Map> std::string MapCharacters(std::string_view text, Map map) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
@@ -180,10 +184,27 @@ std::string Utf8Upper(std::string_view text) {
             out += text[i++];
             continue;
         }
-        AppendCodePoint(out, SimpleUpperCase(DecodeAt(text, i, length)));
+        AppendCodePoint(out, map(DecodeAt(text, i, length)));
         i += length;
     }
     return out;
+}
+
+} // namespace
+
+std::string Utf8Upper(std::string_view text) {
+    return MapCharacters(text, SimpleUpperCase);
+}
+
+std::string Utf8CaseFold(std::string_view text) {
+    return MapCharacters(text, SimpleCaseFold);
+}
+
+Utf8Character Utf8CharacterAt(std::string_view text, std::size_t at) {
+    const std::size_t length = SequenceLength(text, at);
+    if (length == 0)
+        return {static_cast<unsigned char>(text[at]), 1, false};
+    return {DecodeAt(text, at, length), length, true};
 }
 
 } // namespace dirscribe

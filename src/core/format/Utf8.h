@@ -33,5 +33,18 @@ std::string DisplayText(std::string_view text);
 // Every letter in upper case by the simple one-to-one mapping (see SimpleUpperCase); bytes
 // that are not part of valid UTF-8 stay as they are.
 std::string Utf8Upper(std::string_view text);
+// Every letter case-folded (see SimpleCaseFold), so two texts that differ only in case come
+// out the same; bytes that are not part of valid UTF-8 stay as they are.
+std::string Utf8CaseFold(std::string_view text);
+
+// One character of a UTF-8 text.
+struct Utf8Character {
+    char32_t codePoint = 0; // the byte itself when not valid
+    std::size_t length = 1; // in bytes
+    bool valid = false;     // false for a byte that does not begin a well-formed sequence
+};
+
+// The character that begins at text[at], which must be inside the text.
+Utf8Character Utf8CharacterAt(std::string_view text, std::size_t at);
 
 } // namespace dirscribe

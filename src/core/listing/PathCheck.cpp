@@ -21,13 +21,6 @@ void Trim(std::string& text) {
 
 } // namespace
 
-bool IsBadPathChar(char c, bool inside) {
-    constexpr std::string_view kBadAnywhere = "*?\"|<>";
-    if (!inside && c == '/')
-        return true;
-    return kBadAnywhere.find(c) != std::string_view::npos;
-}
-
 bool ValidatePath(std::string& path, Notice& notice) {
     Trim(path);
     if (path.empty()) {
@@ -42,11 +35,24 @@ bool ValidatePath(std::string& path, Notice& notice) {
         notice.Show(kErrorCaption, kCheckPathMessage);
         return false;
     }
-    if (std::any_of(path.begin(), path.end(), [](char c) { return IsBadPathChar(c, true); })) {
-        notice.Show(kCaption, kBadCharacterMessage);
-        return false;
-    }
     return true;
+}
+
+std::string AbsolutePath(std::string_view path, std::string_view base) {
+    if (base.empty() && !path.starts_with('/'))
+        return std::string(path);
+    std::string absolute(path.starts_with('/') ? std::string_view() : base);
+    while (!path.empty()) {
+        const std::size_t slash = path.find('/');
+        const std::string_view part = path.substr(0, slash);
+        path.remove_prefix(slash == std::string_view::npos ? path.size() : slash + 1);
+        if (part.empty() || part == ".")
+            continue;
+        if (!absolute.ends_with('/'))
+            absolute += '/';
+        absolute += part;
+    }
+    return absolute.empty() ? std::string("/") : absolute;
 }
 
 } // namespace dirscribe

@@ -13,11 +13,26 @@ namespace {
 
 constexpr std::size_t kHeaderBytes = 10;
 constexpr std::size_t kFrameHeaderBytes = 10;
+constexpr std::size_t kVersion2FrameHeaderBytes = 6; // three-letter id, 24-bit size
+
+// The frames of a 2.2 tag that have a 2.3 twin, by their three-letter ids.
+constexpr std::array<std::array<std::string_view, 2>, 9> kVersion2Ids = {{
+    {"TT2", "TIT2"},
+    {"TP1", "TPE1"},
+    {"TP2", "TPE2"},
+    {"TP3", "TPE3"},
+    {"TAL", "TALB"},
+    {"TYE", "TYER"},
+    {"TCO", "TCON"},
+    {"COM", "COMM"},
+    {"TRK", "TRCK"},
+}};
 
 // Tag flags.
 constexpr unsigned char kUnsynchronised = 0x80;
 constexpr unsigned char kExtendedHeader = 0x40;
-constexpr unsigned char kFooter = 0x10; // 2.4 only
+constexpr unsigned char kVersion2Compressed = 0x40; // 2.2: no scheme was ever defined
+constexpr unsigned char kFooter = 0x10;             // 2.4 only
 
 // Frame format flags (the second flag byte), by version.
 constexpr unsigned char kV3Compressed = 0x80;
@@ -47,6 +62,20 @@ std::uint32_t Syncsafe32(std::string_view b) {
 bool IsFrameId(std::string_view id) {
     return std::all_of(id.begin(), id.end(),
                        [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
+}
+
+// A 2.2 frame's id as its 2.3 twin's, or as it stands.
+std::string Version3Id(std::string_view id) {
+    for (const auto& [version2, version3] : kVersion2Ids)
+        if (version2 == id)
+            return std::string(version3);
+    return std::string(id);
+}
+
+std::uint32_t BigEndian24(std::string_view b) {
+    return (std::uint32_t{static_cast<unsigned char>(b[0])} << 16) |
+           (std::uint32_t{static_cast<unsigned char>(b[1])} << 8) |
+           std::uint32_t{static_cast<unsigned char>(b[2])};
 }
 
 // Whether a frame or the padding could start at offset, the frames ending at end.
@@ -124,12 +153,14 @@ std::uint64_t Id3v2Tag::End() const {
 std::vector<Id3v2Frame> Id3v2Tag::Frames(const ByteSource& file,
                                          const std::function<bool(std::string_view)>& wanted,
                                          std::size_t maxDataBytes) const {
-    if (m_major != 3 && m_major != 4)
+    if (m_major < 2 || m_major > 4 || (m_major == 2 && (m_flags & kVersion2Compressed) != 0))
         return {};
     const std::uint64_t framesEnd = kHeaderBytes + std::uint64_t{m_size};
-    // In 2.3 the whole tag after its header is unsynchronised; in 2.4 each frame's data.
+    // In 2.2 and 2.3 the whole tag after its header is unsynchronised; in 2.4 each frame's.
     TagByteStream stream(file, kHeaderBytes, framesEnd,
-                         m_major == 3 && (m_flags & kUnsynchronised) != 0);
+                         m_major != 4 && (m_flags & kUnsynchronised) != 0);
+    if (m_major == 2)
+        return Version2Frames(stream, wanted, maxDataBytes);
     if ((m_flags & kExtendedHeader) != 0) {
         const std::string size = stream.Read(4);
         if (size.size() < 4)
@@ -160,6 +191,27 @@ std::vector<Id3v2Frame> Id3v2Tag::Frames(const ByteSource& file,
         stream.Skip(size - data.size());
         data.erase(0, std::min(layout.prefixBytes, data.size()));
         frame.data = layout.unsynchronised ? Resynchronise(data) : std::move(data);
+        frames.push_back(std::move(frame));
+    }
+    return frames;
+}
+
+std::vector<Id3v2Frame>
+Id3v2Tag::Version2Frames(TagByteStream& stream, const std::function<bool(std::string_view)>& wanted,
+                         std::size_t maxDataBytes) {
+    std::vector<Id3v2Frame> frames;
+    while (frames.size() < kMaxFrames) {
+        const std::string header = stream.Read(kVersion2FrameHeaderBytes);
+        if (header.size() < kVersion2FrameHeaderBytes || !IsFrameId(header.substr(0, 3)))
+            break;
+        const std::uint32_t size = BigEndian24(std::string_view(header).substr(3, 3));
+        Id3v2Frame frame{Version3Id(header.substr(0, 3)), {}};
+        if (!wanted(frame.id)) {
+            stream.Skip(size);
+            continue;
+        }
+        frame.data = stream.Read(std::min<std::size_t>(size, maxDataBytes));
+        stream.Skip(size - frame.data.size());
         frames.push_back(std::move(frame));
     }
     return frames;

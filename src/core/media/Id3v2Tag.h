@@ -13,6 +13,8 @@
 
 namespace dirscribe {
 
+class TagByteStream;
+
 // A frame as its reader sees it: the four-character id and the data, with
 // unsynchronisation undone and the group and length bytes some flags add taken off.
 struct Id3v2Frame {
@@ -34,8 +36,10 @@ public:
     [[nodiscard]] std::uint64_t End() const;
 
     // The frames whose id wanted accepts, in file order, each data cut at maxDataBytes; at
-    // most kMaxFrames. Only versions 2.3 and 2.4 are read; compressed and encrypted frames
-    // are passed over. Reads only what lies in both the tag and the file.
+    // most kMaxFrames. Versions 2.2, 2.3 and 2.4 are read; a 2.2 frame that has a 2.3 twin
+    // (TT2 and TIT2, COM and COMM, ...) goes by the twin's id. Compressed and encrypted
+    // frames are passed over, as is a 2.2 tag marked compressed. Reads only what lies in
+    // both the tag and the file.
     [[nodiscard]] std::vector<Id3v2Frame>
     Frames(const ByteSource& file, const std::function<bool(std::string_view)>& wanted,
            std::size_t maxDataBytes) const;
@@ -44,6 +48,11 @@ public:
     static constexpr std::size_t kMaxFrames = 1024;
 
 private:
+    // The frames of a 2.2 tag: three-letter ids, 24-bit sizes, no frame flags.
+    static std::vector<Id3v2Frame>
+    Version2Frames(TagByteStream& stream, const std::function<bool(std::string_view)>& wanted,
+                   std::size_t maxDataBytes);
+
     Id3v2Tag(unsigned char major, unsigned char flags, std::uint32_t size)
         : m_major(major), m_flags(flags), m_size(size) {}
 

@@ -6,6 +6,7 @@
 #include "core/media/Id3Text.h"
 #include "core/media/Id3v2Tag.h"
 #include "core/media/MpegHeader.h"
+#include "core/media/VbrHeader.h"
 
 #include <algorithm>
 #include <array>
@@ -174,7 +175,7 @@ constexpr std::array<const char*, 4> kVersionTexts = {"2.500000", "0.000000", "2
 constexpr std::array<const char*, 4> kModes = {"Stereo", "Joint Stereo", "Dual Channel",
                                                "Single Channel"};
 
-enum class FrameKind { Text, Comment, Genre };
+enum class FrameKind { Text, Comment, Genre, Date };
 
 struct FrameId {
     std::string_view id;
@@ -182,11 +183,11 @@ struct FrameId {
     FrameKind kind;
 };
 
-// In the order they are tested.
-constexpr std::array<FrameId, 9> kFrameIds = {{
+constexpr std::array<FrameId, 10> kFrameIds = {{
     {"TIT2", "**Title:", FrameKind::Text},
     {"COMM", "**Comments:", FrameKind::Comment},
     {"TYER", "**Year:", FrameKind::Text},
+    {"TDRC", "**Year:", FrameKind::Date}, // 2.4 keeps the year in its recording time
     {"TRCK", "**Track:", FrameKind::Text},
     {"TALB", "**Album:", FrameKind::Text},
     {"TPE1", "**Soloist:", FrameKind::Text},
@@ -285,6 +286,20 @@ std::string Genre(const std::string& text) {
     return text;
 }
 
+// The first count code points of a UTF-8 text.
+std::string FirstCharacters(const std::string& text, std::size_t count) {
+    std::size_t end = 0;
+    for (; end < text.size(); ++end) {
+        // A byte that does not continue a character starts one.
+        if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80) {
+            if (count == 0)
+                break;
+            --count;
+        }
+    }
+    return text.substr(0, end);
+}
+
 // The text a frame shows: the data after its encoding byte as UTF-8, up to the first NUL.
 // A comment keeps its NULs as "_", so it shows its three-letter language, its description,
 // "_" and the comment; the language is three ISO-8859-1 bytes whatever the encoding.
@@ -307,6 +322,8 @@ std::string FrameValue(FrameKind kind, std::string_view data) {
     }
     if (const std::size_t nul = text.find('\0'); nul != std::string::npos)
         text.resize(nul);
+    if (kind == FrameKind::Date)
+        return FirstCharacters(text, 4); // "2024-05-01T10:00" shows as the year
     return kind == FrameKind::Genre ? Genre(text) : text;
 }
 
@@ -328,19 +345,36 @@ void ReadId3v2(const ByteSource& file, const Id3v2Tag& tag, std::vector<std::str
     }
 }
 
-void AppendStream(const ByteSource& file, const MpegHeader& header,
+// The stream lines of the frame at offset. A variable-bitrate stream's length, frame count
+// and average rate come from the count its first frame announces; any other stream's from
+// the file size and the first header's rate.
+void AppendStream(const ByteSource& file, std::uint64_t offset, bool id3v1,
                   std::vector<std::string>& labels, std::vector<std::string>& values) {
-    const std::uint32_t bitrate = header.Bitrate();
+    const MpegHeader header = MpegHeader::ReadAt(file, offset);
+    std::uint64_t bitrate = header.Bitrate();
     const std::uint32_t frequency = header.Frequency();
-    // Without a rate there is no length and no frame count to tell.
     const std::uint64_t size = file.Size();
-    const std::uint64_t seconds = bitrate == 0 ? 0 : size / 125 / bitrate; // size * 8 / 1000
+    std::uint64_t seconds = 0;
     std::uint64_t frames = 0;
-    if (bitrate != 0 && frequency != 0) {
-        const auto frameLength =
-            static_cast<float>(bitrate * 1000.0 / frequency * header.LengthFactor());
-        frames = static_cast<std::uint64_t>(static_cast<double>(size) /
-                                            static_cast<double>(frameLength));
+    if (const auto vbr = VbrHeader::Read(file, offset, header)) {
+        const std::uint64_t samples = std::uint64_t{vbr->frames} * header.SamplesPerFrame();
+        const std::uint64_t end = size - (id3v1 ? kId3v1Bytes : 0);
+        const std::uint64_t total = vbr->bytes ? *vbr->bytes : (end > offset ? end - offset : 0);
+        // The frame holding the header is counted in the bytes but holds no sound.
+        const std::uint64_t bytes = total - std::min<std::uint64_t>(total, header.FrameBytes());
+        seconds = samples / frequency;
+        frames = vbr->frames;
+        // kbit/s = bytes x 8 / (samples / frequency) / 1000, to the nearest.
+        bitrate = (bytes * 8 * frequency + samples * 500) / (samples * 1000);
+    } else if (bitrate != 0) {
+        // Without a rate there is no length and no frame count to tell.
+        seconds = size / 125 / bitrate; // size * 8 / 1000
+        if (frequency != 0) {
+            const auto frameLength = static_cast<float>(static_cast<double>(bitrate) * 1000.0 /
+                                                        frequency * header.LengthFactor());
+            frames = static_cast<std::uint64_t>(static_cast<double>(size) /
+                                                static_cast<double>(frameLength));
+        }
     }
 
     Append(labels, values, "**Length:",
@@ -381,13 +415,13 @@ void MediaTagReader::ReadTags(const ByteSource& file, std::vector<std::string>& 
         // gives no stream lines.
         ReadId3v2(file, *tag, labels, values);
         if (const auto audio = MpegHeader::FindFirstFrame(file, tag->End()))
-            AppendStream(file, MpegHeader::ReadAt(file, *audio), labels, values);
+            AppendStream(file, *audio, id3v1, labels, values);
         return;
     }
     // Without an ID3v2 tag the stream is read where the file starts, if it starts with 0xFF.
     unsigned char first = 0;
     if (file.ReadAt(0, &first, 1) == 1 && first == 0xFF)
-        AppendStream(file, MpegHeader::ReadAt(file, 0), labels, values);
+        AppendStream(file, 0, id3v1, labels, values);
 }
 
 } // namespace dirscribe

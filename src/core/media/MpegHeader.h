@@ -39,6 +39,9 @@ public:
     // A frame's bytes per bit per second per hertz, padding aside: 48 for Layer I, 72 for
     // Layer III of MPEG 2 and 2.5, 144 otherwise.
     [[nodiscard]] std::uint32_t LengthFactor() const;
+    // The sound samples one frame holds: 384 for Layer I, 576 for Layer III of MPEG 2 and
+    // 2.5, 1152 otherwise.
+    [[nodiscard]] std::uint32_t SamplesPerFrame() const { return LengthFactor() * 8; }
 
     // The offset of the first valid header at or after from, within a bounded stretch, whose
     // next frame starts with a header of the same version, layer and frequency (a frame that

@@ -33,7 +33,8 @@ public:
         if (entries == nullptr || index == kNoEntry)
             return std::nullopt;
         const ListingEntry& entry = entries->At(index);
-        return RowEntryFacts{entry.size, entry.modified, entries->DiskPath(index)};
+        return RowEntryFacts{entry.size, entry.modified, entries->DiskPath(index), entry.level,
+                             entry.IsFolder()};
     }
 
 private:
@@ -47,7 +48,7 @@ void WriteExport(const ListingSession& session, ExportFormat format, std::time_t
     const ListingOptions& options = session.Options();
     const TableRowEntries entries(session.Table());
     const ExportSource source{session.Table(),
-                              session.Path(),
+                              session.ListedFolder(),
                               session.Doc().summary,
                               options.addSizeInBytes != 0,
                               options.dateFormat,

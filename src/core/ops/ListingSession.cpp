@@ -2,11 +2,13 @@
 #include "core/ops/ListingSession.h"
 
 #include "core/Error.h"
+#include "core/details/FileDataProgram.h"
 #include "core/docfile/DocumentFile.h"
 #include "core/format/Utf8.h"
 #include "core/listing/FolderScanner.h"
 #include "core/listing/PathCheck.h"
 #include "core/platform/AtomicFile.h"
+#include "core/platform/CurrentFolder.h"
 #include "core/platform/UserLanguage.h"
 #include "core/report/TextReport.h"
 #include "core/table/CommentFlow.h"
@@ -62,6 +64,8 @@ bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, Stop
     std::string path = std::exchange(m_path, m_shownPath);
     if (!ValidatePath(path, notice))
         return false;
+    // Read as typed, so messages name folders as the user does; stored whole.
+    std::string folder = AbsolutePath(path, CurrentFolder());
     CDirscribeDoc doc;
     FolderScanner scanner(notice, progress, stop);
     ReadOutcome outcome = ReadOutcome::Failed;
@@ -76,17 +80,19 @@ bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, Stop
     }
     if (outcome != ReadOutcome::Read)
         return false;
-    m_read = PendingRead{std::move(doc), std::move(path)};
+    m_read = PendingRead{std::move(doc), std::move(path), std::move(folder)};
     return true;
 }
 
 bool ListingSession::ReadingAgainLosesNothing(std::string path) const {
-    return m_listingShown && !m_entryTextsEdited && SameFolder(m_shownPath, std::move(path));
+    SilentNotice silent;
+    return m_listingShown && !m_entryTextsEdited && ValidatePath(path, silent) &&
+           SameFolder(m_folder, AbsolutePath(path, CurrentFolder()));
 }
 
 void ListingSession::PopulateTable(Progress& progress) {
     // A re-read of the folder on show replaces nothing typed: it carries it over.
-    if (m_read && m_listingShown && SameFolder(m_shownPath, m_read->path) && HoldsTyped(m_table)) {
+    if (m_read && m_listingShown && SameFolder(m_folder, m_read->folder) && HoldsTyped(m_table)) {
         const bool modified = m_modified;
         (void)PopulateFrom(m_table, m_doc.shape, progress);
         m_modified = modified;
@@ -95,9 +101,9 @@ void ListingSession::PopulateTable(Progress& progress) {
     // A read takes over the document and the path only once its rows are made, so running
     // out of memory on the way leaves the listing on show whole.
     CDirscribeDoc& doc = m_read ? m_read->doc : m_doc;
-    const std::string& path = m_read ? m_read->path : m_path;
+    const std::string& folder = m_read ? m_read->folder : m_folder;
     try {
-        dirscribe::PopulateTable(m_table, doc, path, m_options, m_loadedRows, progress);
+        dirscribe::PopulateTable(m_table, doc, folder, m_options, m_loadedRows, progress);
     } catch (...) {
         m_read.reset();
         throw;
@@ -106,6 +112,7 @@ void ListingSession::PopulateTable(Progress& progress) {
     if (m_read) {
         m_doc = std::move(m_read->doc);
         m_path = m_shownPath = std::move(m_read->path);
+        m_folder = std::move(m_read->folder);
         m_read.reset();
     }
     m_editNotify = m_options.addComments != 0;
@@ -123,8 +130,8 @@ UpdateCounts ListingSession::PopulateFrom(const ListingTable& old, const Listing
     UpdateCounts counts;
     ListingTable table;
     try {
-        counts =
-            PopulateCarrying(table, m_read->doc, m_read->path, m_options, old, oldShape, progress);
+        counts = PopulateCarrying(table, m_read->doc, m_read->folder, m_options, old, oldShape,
+                                  progress);
     } catch (...) {
         m_read.reset();
         throw;
@@ -132,6 +139,7 @@ UpdateCounts ListingSession::PopulateFrom(const ListingTable& old, const Listing
     m_table = std::move(table);
     m_doc = std::move(m_read->doc);
     m_path = m_shownPath = std::move(m_read->path);
+    m_folder = std::move(m_read->folder);
     m_read.reset();
     m_fromDocument = false;
     m_editNotify = m_options.addComments != 0;
@@ -179,6 +187,7 @@ bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, P
     m_doc.entries.Release();
     m_doc.order.clear();
     m_doc.shape = contents.shape;
+    m_folder = contents.folderPath;
     m_path = m_shownPath = std::move(contents.folderPath);
     contents.settings.ApplyTo(m_options);
     // Read again, the folder gives the listing the document holds.
@@ -199,6 +208,7 @@ void ListingSession::NewDocument() {
     m_entryTextsEdited = false;
     m_path.clear();
     m_shownPath.clear();
+    m_folder.clear();
     m_modified = false;
 }
 
@@ -207,6 +217,7 @@ void ListingSession::TakeListing(ListingSession&& other) {
     m_table = std::move(other.m_table);
     m_path = std::move(other.m_path);
     m_shownPath = std::move(other.m_shownPath);
+    m_folder = std::move(other.m_folder);
     m_read = std::move(other.m_read);
     m_loadedRows = std::move(other.m_loadedRows);
     m_listingShown = other.m_listingShown;
@@ -260,7 +271,7 @@ bool ListingSession::Save(const std::string& fileName, SaveFormat format, Notice
                 if (format == SaveFormat::TextReport)
                     WriteTextReport(sink, createdOn);
                 else
-                    WriteDocumentFile(sink, m_doc.summary, LenientUtf8(m_path), ShownOptions(),
+                    WriteDocumentFile(sink, m_doc.summary, LenientUtf8(m_folder), ShownOptions(),
                                       m_table, m_doc.shape);
             },
             special);
@@ -297,14 +308,26 @@ std::string ListingSession::TextReport(std::time_t createdOn) const {
 
 void ListingSession::WriteTextReport(ByteSink& sink, std::time_t createdOn) const {
     // A failed read leaves the listing on show whole, so its rows are always the listing's.
-    dirscribe::WriteTextReport(sink, m_doc.summary, LenientUtf8(m_path), ShownOptions(), m_table,
+    dirscribe::WriteTextReport(sink, m_doc.summary, LenientUtf8(m_folder), ShownOptions(), m_table,
                                createdOn);
 }
 
 void ListingSession::FetchFileDetails(int row) {
+    if (const auto request = RequestFileDetails(row))
+        InsertFileDetails(row, request->Read());
+}
+
+std::optional<FileDetailsRequest> ListingSession::RequestFileDetails(int row) const {
+    auto reader =
+        m_fileData ? m_fileData : std::make_shared<FileDataProgram>(FileDataProgram::Installed());
+    return dirscribe::RequestFileDetails(m_table, row, m_folder, Shape(), UserDefaultLanguageId(),
+                                         std::move(reader));
+}
+
+void ListingSession::InsertFileDetails(int row, FileDetails details) {
     if (row < 0 || row >= m_table.RowCount())
         return;
-    dirscribe::FetchFileDetails(m_table, row, m_path, Shape(), UserDefaultLanguageId());
+    dirscribe::InsertFileDetails(m_table, row, std::move(details));
     m_modified = true;
 }
 

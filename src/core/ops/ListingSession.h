@@ -12,11 +12,13 @@
 #include "core/platform/Notice.h"
 #include "core/platform/Progress.h"
 #include "core/platform/StopToken.h"
+#include "core/table/FileDetails.h"
 #include "core/table/ListingTable.h"
 #include "core/table/RowRecord.h"
 #include "core/table/SortState.h"
 
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,10 +38,16 @@ public:
     [[nodiscard]] ListingTable& Table() { return m_table; }
     [[nodiscard]] const ListingTable& Table() const { return m_table; }
 
-    // The folder path as the path box holds it; a read normalizes it. Reports and
-    // documents write it as UTF-8 (see LenientUtf8), whatever bytes it holds.
+    // The folder path as the path box holds it; a read normalizes it. A relative path is
+    // read against the current folder (a window works in the home folder).
     [[nodiscard]] const std::string& Path() const { return m_path; }
     void SetPath(std::string path) { m_path = std::move(path); }
+    // The folder of the listing on show as the listing stores it: for a read, Path() made
+    // absolute without resolving links (see AbsolutePath), so a document names the same
+    // folder wherever it is opened or updated; for an opened document, the path it holds.
+    // Reports, documents, exports and printed titles write it as UTF-8 (see LenientUtf8),
+    // whatever bytes it holds.
+    [[nodiscard]] const std::string& ListedFolder() const { return m_folder; }
 
     // Whether the table has been filled at least once (the listing is shown).
     [[nodiscard]] bool ListingShown() const { return m_listingShown; }
@@ -140,9 +148,19 @@ public:
     [[nodiscard]] const SortState& Sorting() const { return m_sortState; }
 
     // A request to edit a row in the FileData layout: fetches the details of the row's own
-    // file (see FetchFileDetails) into the table in the user's language from the
+    // file (see RequestFileDetails) into the table in the user's language from the
     // environment, and marks the listing modified.
     void FetchFileDetails(int row);
+    // The two halves of FetchFileDetails, for a window that reads off its interface thread:
+    // what to read for the row (nothing for a row outside the table), whose Read() needs
+    // nothing of the session, and the insertion of what it read.
+    [[nodiscard]] std::optional<FileDetailsRequest> RequestFileDetails(int row) const;
+    void InsertFileDetails(int row, FileDetails details);
+    // Who reads audio files, photos, videos and PDFs for File Data; by default the reader
+    // program installed with this one (FileDataProgram::Installed).
+    void SetFileDataReader(std::shared_ptr<const FileDataReader> reader) {
+        m_fileData = std::move(reader);
+    }
 
     // The text report of the listing as it stands.
     [[nodiscard]] std::string TextReport(std::time_t createdOn) const;
@@ -158,10 +176,12 @@ private:
     ListingTable m_table;
     std::string m_path;
     std::string m_shownPath; // the path of the listing on show, which Path() returns to
+    std::string m_folder;    // the absolute path of the listing on show
     // A read that succeeded and waits for PopulateTable to take it over.
     struct PendingRead {
         CDirscribeDoc doc;
         std::string path;
+        std::string folder;
     };
     std::optional<PendingRead> m_read;
     std::optional<RowStore> m_loadedRows;
@@ -171,6 +191,7 @@ private:
     bool m_entryTextsEdited = false; // a cell of an entry other than its comment was typed in
     bool m_editNotify = false;
     bool m_modified = false;
+    std::shared_ptr<const FileDataReader> m_fileData; // none yet: the installed program
 };
 
 } // namespace dirscribe

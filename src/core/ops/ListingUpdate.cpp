@@ -20,7 +20,7 @@ std::optional<ListingUpdate> UpdateListing(const ListingSession& listing, Notice
     // Only a letter-page listing descends, so a tree was one, whatever layout is chosen now.
     if (shape.Tree())
         options.printAs = static_cast<std::int32_t>(PageLayout::Standard);
-    update.session.SetPath(listing.Path());
+    update.session.SetPath(listing.ListedFolder());
     if (!update.session.ScanSelectedFolder(notice, progress, stop))
         return std::nullopt;
     update.counts = update.session.PopulateFrom(table, shape, progress);

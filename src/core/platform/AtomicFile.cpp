@@ -4,6 +4,7 @@
 
 #include "core/Error.h"
 #include "core/platform/InterruptCleanup.h"
+#include "core/platform/SaveLock.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -51,6 +52,20 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Refuses to follow a link where the kernel's protected-symlinks rule would: in a folder
+// that everybody may write to and that has the sticky bit (such as /tmp), only a link of this
+// user or of the folder's owner is followed. Otherwise anybody could make a name there point
+// at a file of ours, and the rename would replace that file.
+void CheckLinkMayBeFollowed(const std::string& userPath, const std::string& link,
+                            const struct stat& linkInfo) {
+    struct stat folder {};
+    if (::stat(FolderOf(link).c_str(), &folder) != 0)
+        FailErrno(userPath, errno);
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    if (shared && linkInfo.st_uid != ::geteuid() && linkInfo.st_uid != folder.st_uid)
+        Fail(userPath, "it is a link owned by another user");
+}
+
 // Follows symbolic links from `path` to the name that really holds the file, so the
 // rename replaces the file and leaves every link to it in place. The result may not exist.
 std::string ResolveLinks(const std::string& userPath) {
@@ -59,6 +74,7 @@ std::string ResolveLinks(const std::string& userPath) {
         struct stat info {};
         if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
             return path;
+        CheckLinkMayBeFollowed(userPath, path, info);
         std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 4095) + 1,
                            '\0');
         const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
@@ -113,24 +129,29 @@ std::string RandomSuffix(std::mt19937& random) {
     return suffix;
 }
 
-// Owns the temporary file until it has been renamed into place.
+// Owns the temporary file until it has been renamed into place, and holds its lock (see
+// SaveLock.h) until then, so no other save takes it for one a killed save left.
 class TempFile {
 public:
-    TempFile(const std::string& userPath, const std::string& folder, const std::string& name)
+    TempFile(const std::string& userPath, const std::string& folder, const std::string& prefix)
         : m_userPath(userPath) {
-        const std::string prefix =
-            (folder == "/" ? "" : folder) + "/." + name.substr(0, kMaxTempStemBytes) + ".tmp-";
         std::mt19937 random(std::random_device{}());
         // The name is held for removal before the file exists, so no signal finds the
         // file made and not yet held.
         for (int tries = 0; m_fd < 0; ++tries) {
-            m_path = prefix + RandomSuffix(random);
+            m_path = (folder == "/" ? "" : folder) + "/" + prefix + RandomSuffix(random);
             m_cleanup.emplace(m_path);
             m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
             if (m_fd < 0) {
                 m_cleanup.reset();
                 if (errno != EEXIST || tries == kMaxNameTries)
                     FailErrno(m_userPath, errno);
+            } else if (!LockNewTemporaryFile(m_fd, m_path)) {
+                ::close(m_fd);
+                m_fd = -1;
+                m_cleanup.reset();
+                if (tries == kMaxNameTries)
+                    FailErrno(m_userPath, EBUSY);
             }
         }
     }
@@ -157,17 +178,17 @@ public:
         }
     }
 
-    void FlushAndClose() {
+    void Flush() const {
         int rc = 0;
         do
             rc = ::fsync(m_fd);
         while (rc != 0 && errno == EINTR);
         if (rc != 0)
             FailErrno(m_userPath, errno);
-        const int fd = m_fd;
-        m_fd = -1;
-        // Network file systems may report a failed write only here.
-        if (::close(fd) != 0 && errno != EINTR)
+        // Network file systems may report a failed write only when a descriptor is closed;
+        // a copy is closed, so the lock stays held until the rename.
+        const int copy = ::dup(m_fd);
+        if (copy < 0 || (::close(copy) != 0 && errno != EINTR))
             FailErrno(m_userPath, errno);
     }
 
@@ -245,12 +266,12 @@ void WriteFileAtomically(const std::string& path, const std::function<void(ByteS
                          SpecialFiles special) {
     if (path.empty())
         FailErrno(path, ENOENT);
+    const std::string target = ResolveLinks(path);
     // The kernel follows /dev/stdout and /dev/fd/N to the pipe itself; ResolveLinks cannot.
     struct stat named {};
     if (special == SpecialFiles::WriteThrough && ::stat(path.c_str(), &named) == 0 &&
         !S_ISREG(named.st_mode) && !S_ISDIR(named.st_mode) && WriteThrough(path, produce))
         return;
-    const std::string target = ResolveLinks(path);
 
     struct stat old {};
     bool exists = false;
@@ -260,16 +281,22 @@ void WriteFileAtomically(const std::string& path, const std::function<void(ByteS
             Fail(path, "it is a folder");
         if (!S_ISREG(old.st_mode))
             Fail(path, "it is not a regular file");
+        // A file the user may not write stays, as a shell's redirection would leave it.
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+            FailErrno(path, errno);
     } else if (errno != ENOENT) {
         FailErrno(path, errno);
     }
 
     const std::string folder = FolderOf(target);
-    TempFile temp(path, folder, NameOf(target));
+    std::string prefix = ".";
+    prefix.append(NameOf(target), 0, kMaxTempStemBytes).append(".tmp-");
+    RemoveStaleTemporaryFiles(folder, prefix);
+    TempFile temp(path, folder, prefix);
     DescriptorSink sink(temp.Descriptor(), path);
     produce(sink);
     temp.TakeModeOf(exists ? &old : nullptr);
-    temp.FlushAndClose();
+    temp.Flush();
     temp.RenameTo(target);
     SyncFolder(path, folder);
 }

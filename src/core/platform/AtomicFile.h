@@ -18,8 +18,13 @@ enum class SpecialFiles {
 
 // Writes bytes to a temporary file in the target's folder, flushes it to disk and renames
 // it over the target. On failure the old file is untouched, the temporary file is removed
-// and Error is thrown with a message that names the file and the reason. SIGINT or SIGTERM
-// during the save removes the temporary file too (see InterruptCleanup.h).
+// and Error is thrown with a message that names the file and the reason. SIGINT, SIGTERM,
+// SIGHUP or SIGQUIT during the save removes the temporary file too (see InterruptCleanup.h);
+// one left by a killed save to the same target is removed by the next (see SaveLock.h).
+// A target that is a symbolic link is followed (the file it names is replaced, the link
+// stays) only where the kernel's protected-symlinks rule would follow it: in a folder such
+// as /tmp, a link of another user is refused ("it is a link owned by another user"). A
+// target the user may not write is refused too, as a shell would refuse it.
 void WriteFileAtomically(const std::string& path, std::string_view bytes,
                          SpecialFiles special = SpecialFiles::Refuse);
 

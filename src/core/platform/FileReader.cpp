@@ -60,10 +60,32 @@ std::string SizeText(std::uint64_t bytes) {
     return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
 }
 
+// Reads into bytes from filled up to its size; returns how many bytes it holds then (fewer
+// when the file ended first).
+std::size_t ReadInto(int fd, const std::string& path, char* bytes, std::size_t filled,
+                     std::size_t size) {
+    while (filled < size) {
+        const ssize_t got = ::read(fd, bytes + filled, size - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            Refuse(path, ReasonFor(errno));
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    return filled;
+}
+
 } // namespace
 
 std::vector<char, HugePageAllocator<char>> ReadWholeFile(const std::string& path,
                                                          std::uint64_t maximumBytes) {
+    return ReadWholeFile(path, maximumBytes, {});
+}
+
+std::vector<char, HugePageAllocator<char>>
+ReadWholeFile(const std::string& path, std::uint64_t maximumBytes, const HeadCheck& checkHead) {
     // O_NONBLOCK keeps a FIFO from blocking the open; such files are refused below.
     const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0) {
@@ -85,35 +107,30 @@ std::vector<char, HugePageAllocator<char>> ReadWholeFile(const std::string& path
     if (size > maximumBytes)
         Refuse(path, tooLarge);
 
+    // The head is read on its own first, so refusing a large file costs only its size.
+    std::string head;
+    if (checkHead && size > kHeadBytes) {
+        head.resize(kHeadBytes);
+        head.resize(ReadInto(file.Get(), path, head.data(), 0, head.size()));
+        checkHead(head, size);
+    }
     std::vector<char, HugePageAllocator<char>> bytes(static_cast<std::size_t>(size));
-    std::size_t filled = 0;
+    std::copy(head.begin(), head.end(), bytes.begin());
+    std::size_t filled = head.size();
     for (;;) {
-        if (filled == bytes.size()) {
-            // The file may have grown since fstat: one byte more tells, without a big buffer.
-            char probe = 0;
-            const ssize_t extra = ::read(file.Get(), &probe, 1);
-            if (extra < 0 && errno == EINTR)
-                continue;
-            if (extra < 0)
-                Refuse(path, ReasonFor(errno));
-            if (extra == 0)
-                break;
-            if (bytes.size() >= maximumBytes)
-                Refuse(path, tooLarge);
-            const std::uint64_t grown = std::min<std::uint64_t>(
-                maximumBytes, std::max<std::uint64_t>(std::uint64_t{bytes.size()} * 2, 4096));
-            bytes.resize(static_cast<std::size_t>(grown));
-            bytes[filled++] = probe;
-            continue;
-        }
-        const ssize_t got = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            Refuse(path, ReasonFor(errno));
-        if (got == 0)
+        filled = ReadInto(file.Get(), path, bytes.data(), filled, bytes.size());
+        if (filled < bytes.size())
             break;
-        filled += static_cast<std::size_t>(got);
+        // The file may have grown since fstat: one byte more tells, without a big buffer.
+        char probe = 0;
+        if (ReadInto(file.Get(), path, &probe, 0, 1) == 0)
+            break;
+        if (bytes.size() >= maximumBytes)
+            Refuse(path, tooLarge);
+        const std::uint64_t grown = std::min<std::uint64_t>(
+            maximumBytes, std::max<std::uint64_t>(std::uint64_t{bytes.size()} * 2, 4096));
+        bytes.resize(static_cast<std::size_t>(grown));
+        bytes[filled++] = probe;
     }
     bytes.resize(filled);
     return bytes;

@@ -5,7 +5,9 @@
 #include "core/platform/HugePageAllocator.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dirscribe {
@@ -17,6 +19,16 @@ namespace dirscribe {
 // while it is read is refused the same way.
 std::vector<char, HugePageAllocator<char>> ReadWholeFile(const std::string& path,
                                                          std::uint64_t maximumBytes);
+
+// Called with the first kHeadBytes of a longer file and the file's size, before anything is
+// allocated for the rest; it throws to refuse the file.
+using HeadCheck = std::function<void(std::string_view head, std::uint64_t fileSize)>;
+inline constexpr std::size_t kHeadBytes = 64 * 1024;
+
+// The same, for a file whose first bytes tell whether it is worth reading: a large file of
+// the wrong kind is refused by checkHead after kHeadBytes, in a buffer of that size.
+std::vector<char, HugePageAllocator<char>>
+ReadWholeFile(const std::string& path, std::uint64_t maximumBytes, const HeadCheck& checkHead);
 
 // The checks of ReadWholeFile without the reading, for readers that take a file a little
 // at a time: throws the same Error when it would refuse the file.

@@ -15,7 +15,7 @@ namespace dirscribe {
 
 namespace {
 
-constexpr std::array kSignals = {SIGINT, SIGTERM};
+constexpr std::array kSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 struct Slot {
     std::atomic<bool> taken{false};

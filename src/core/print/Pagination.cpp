@@ -3,7 +3,7 @@
 #include "core/print/Pagination.h"
 
 #include <algorithm>
-#include <cstdint>
+#include <limits>
 
 namespace dirscribe {
 
@@ -24,12 +24,12 @@ bool IsCutOut(PageLayout layout) {
     return layout == PageLayout::CdInsert || layout == PageLayout::ZipInsert;
 }
 
-PrintCounts CountPages(PageLayout layout, int rowCount) {
+PrintCounts CountPages(PageLayout layout, std::int64_t lineCount) {
     const BlockCapacity capacity = CapacityOf(layout);
-    // 64-bit so that a row count near the 32-bit limit cannot overflow the rounding.
-    const std::int64_t n = rowCount;
-    const std::int64_t blocks =
-        n <= capacity.first ? 1 : 1 + (n - capacity.first + capacity.later - 1) / capacity.later;
+    const std::int64_t n = std::max<std::int64_t>(lineCount, 0);
+    const std::int64_t blocks = std::min<std::int64_t>(
+        n <= capacity.first ? 1 : 1 + (n - capacity.first + capacity.later - 1) / capacity.later,
+        std::numeric_limits<int>::max() - 1);
     PrintCounts counts;
     counts.panelCount = static_cast<int>(blocks);
     counts.pageCount = IsCutOut(layout) ? static_cast<int>((blocks + 1) / 2) : counts.panelCount;
@@ -41,25 +41,38 @@ bool IsNumbered(RowKind kind) {
 }
 
 std::vector<PageRange> BuildPageTable(const ListingTable& snapshot, PageLayout layout,
-                                      int blockCount) {
+                                      int blockCount, const std::vector<TallRow>& tallRows) {
     const BlockCapacity capacity = CapacityOf(layout);
     const int n = snapshot.RowCount();
+    auto tall = tallRows.begin();
+    const auto linesOf = [&](int row) {
+        while (tall != tallRows.end() && tall->row < row)
+            ++tall;
+        return tall != tallRows.end() && tall->row == row ? tall->lines : 1;
+    };
     std::vector<PageRange> table;
     table.reserve(static_cast<std::size_t>(std::max(blockCount, 0)));
-    int first = 0;
-    int numbered = 0; // numbered rows before `first`
+    int row = 0;
+    int skipped = 0;  // lines of `row` printed on earlier blocks
+    int numbered = 0; // numbered rows whose first line was printed
     for (int block = 1; block <= blockCount; ++block) {
-        const int room = block == 1 ? capacity.first : capacity.later;
-        PageRange range;
-        range.firstRow = first;
-        range.lastRow = static_cast<int>(
-            std::min<std::int64_t>(std::int64_t{first} + room - 1, std::int64_t{n} - 1));
-        range.numberedBefore = numbered;
+        PageRange range{row, row - 1, numbered, skipped, 0};
+        int room = block == 1 ? capacity.first : capacity.later;
+        while (room > 0 && row < n) {
+            const int left = linesOf(row) - skipped;
+            const int taken = std::min(left, room);
+            if (skipped == 0 && IsNumbered(snapshot.Kind(row)))
+                ++numbered;
+            range.lastRow = row;
+            range.lineCount += taken;
+            room -= taken;
+            skipped += taken;
+            if (taken == left) {
+                ++row;
+                skipped = 0;
+            }
+        }
         table.push_back(range);
-        for (int row = first; row <= range.lastRow; ++row)
-            numbered += IsNumbered(snapshot.Kind(row)) ? 1 : 0;
-        // Blocks past the end stay empty instead of running past the 32-bit limit.
-        first = static_cast<int>(std::min<std::int64_t>(std::int64_t{first} + room, n));
     }
     return table;
 }

@@ -5,6 +5,7 @@
 #include "core/format/AsciiCase.h"
 #include "core/format/SizeFormat.h"
 #include "core/format/Utf8.h"
+#include "core/format/WordWrap.h"
 #include "core/platform/Clock.h"
 #include "core/table/TableColumn.h"
 
@@ -130,11 +131,9 @@ int RightEdge(const LayoutMetrics& metrics) {
 } // namespace
 
 PrintJob::PrintJob(const ListingTable& table, const ListingOptions& options,
-                   const ListingSummary& summary, std::string folderPath)
+                   const ListingSummary& summary, std::string folderPath, const TextWidths& widths)
     : m_snapshot(table), m_options(options), m_summary(summary),
-      m_folderPath(LenientUtf8(folderPath)), m_layout(ValidLayout(options.printAs)),
-      m_counts(CountPages(m_layout, table.RowCount())),
-      m_pageTable(BuildPageTable(m_snapshot, m_layout, m_counts.panelCount)) {
+      m_folderPath(LenientUtf8(folderPath)), m_layout(ValidLayout(options.printAs)) {
     const LayoutMetrics& metrics = MetricsOf(m_layout);
     const bool hasComments = m_snapshot.ColumnIndex(kCommentsTitle) > 0;
     for (int c = 1; c < m_snapshot.ColumnCount(); ++c) {
@@ -156,9 +155,59 @@ PrintJob::PrintJob(const ListingTable& table, const ListingOptions& options,
                 next = std::min(next, column.x);
         return next;
     };
-    for (PrintedColumn& column : m_printedColumns)
+    for (PrintedColumn& column : m_printedColumns) {
         column.end = nextX(column.x);
+        if (m_snapshot.GetColumnTitle(column.cell) == kCommentsTitle)
+            m_commentsColumn = column;
+    }
     m_nameEnd = nextX(kNameX);
+
+    WrapComments(widths);
+    std::vector<TallRow> tallRows;
+    tallRows.reserve(m_wrapped.size());
+    std::int64_t lineCount = m_snapshot.RowCount();
+    for (const WrappedComment& wrapped : m_wrapped) {
+        const int lines = static_cast<int>(wrapped.lines.size());
+        tallRows.push_back({wrapped.row, lines});
+        lineCount += lines - 1;
+    }
+    m_counts = CountPages(m_layout, lineCount);
+    m_pageTable = BuildPageTable(m_snapshot, m_layout, m_counts.panelCount, tallRows);
+}
+
+FontRequest PrintJob::BodyFont() const {
+    return FontRequest{m_options.currentFont, MetricsOf(m_layout).bodyHeight, 0, 400};
+}
+
+void PrintJob::WrapComments(const TextWidths& widths) {
+    if (!m_commentsColumn)
+        return;
+    const FontRequest font = BodyFont();
+    // As TextBefore gives it, less a fiftieth: a printer chosen after the job was measured
+    // may round its fonts' pixel sizes a little differently, and must still write each line
+    // whole.
+    const double room = (m_commentsColumn->end - m_commentsColumn->x - kClipGap) * 0.98;
+    const LineFits fits = [&](std::string_view line) {
+        return widths.Width(line, font) <= room;
+    };
+    std::string scratch;
+    for (int row = 0; row < m_snapshot.RowCount(); ++row) {
+        const std::string_view cell = m_snapshot.CellText(row, m_commentsColumn->cell, scratch);
+        if (cell.empty() || fits(cell))
+            continue;
+        WrappedComment wrapped{row, {}};
+        for (const std::string_view line : WrapWords(cell, fits))
+            wrapped.lines.emplace_back(static_cast<std::size_t>(line.data() - cell.data()),
+                                       line.size());
+        m_wrapped.push_back(std::move(wrapped));
+    }
+}
+
+const PrintJob::WrappedComment* PrintJob::WrappedAt(int row) const {
+    const auto found =
+        std::lower_bound(m_wrapped.begin(), m_wrapped.end(), row,
+                         [](const WrappedComment& wrapped, int r) { return wrapped.row < r; });
+    return found != m_wrapped.end() && found->row == row ? &*found : nullptr;
 }
 
 const PrintTitle& PrintJob::Title() {
@@ -263,7 +312,7 @@ void PrintJob::DrawPanelFrame(Canvas& canvas, bool firstPanel, bool lower) const
 
 void PrintJob::DrawPageBody(Canvas& canvas, int block, bool lower) {
     const LayoutMetrics& metrics = MetricsOf(m_layout);
-    const FontRequest font{m_options.currentFont, metrics.bodyHeight, 0, 400};
+    const FontRequest font = BodyFont();
     if (!canvas.CanMakeFont(font))
         m_bodyFontFailed = true;
     const PageRange& range = m_pageTable[static_cast<std::size_t>(block - 1)];
@@ -325,30 +374,54 @@ void PrintJob::DrawColumnHeads(Canvas& canvas, int y, const FontRequest& font) c
 
 void PrintJob::DrawRows(Canvas& canvas, const PageRange& range, int firstY,
                         const FontRequest& font) {
-    const LayoutMetrics& metrics = MetricsOf(m_layout);
-    const bool numbering = m_options.numberStdLines != 0 || m_options.numberCdLines != 0;
-    const char* numberFormat = metrics.numberWidth == 6 ? "%6ld. " : "%3ld. ";
+    const int pitch = MetricsOf(m_layout).rowPitch;
     long number = range.numberedBefore;
     int y = firstY;
-    std::string line;
+    int printed = 0;
     std::string scratch;
-    for (int row = range.firstRow; row <= range.lastRow; ++row, y += metrics.rowPitch) {
+    std::string line;
+    for (int row = range.firstRow, first = range.skippedLines; printed < range.lineCount;
+         ++row, first = 0) {
         const CellTexts cells = m_snapshot.RowTexts(row, scratch);
-        const std::string_view name = cells[0];
-        const RowKind kind = m_snapshot.Kind(row);
-        if (kind == RowKind::Continuation) {
-            TextBefore(canvas, {kCommentRowX, y}, name, font, m_nameEnd);
-        } else {
-            line.clear();
-            if (numbering && IsNumbered(kind))
-                line = Formatted(numberFormat, ++number);
-            line += name;
-            TextBefore(canvas, {kNameX, y}, line, font, m_nameEnd);
+        const WrappedComment* wrapped = WrappedAt(row);
+        const int lines = wrapped != nullptr ? static_cast<int>(wrapped->lines.size()) : 1;
+        for (int at = first; at < lines && printed < range.lineCount; ++at, ++printed, y += pitch) {
+            if (at == 0)
+                DrawFirstLine(canvas, {row, cells, wrapped}, {kNameX, y}, font, number, line);
+            else
+                TextBefore(canvas, {m_commentsColumn->x, y}, CommentLine(cells, *wrapped, at), font,
+                           m_commentsColumn->end);
         }
-        for (const PrintedColumn& column : m_printedColumns)
-            TextBefore(canvas, {column.x, y}, cells[static_cast<std::size_t>(column.cell)], font,
-                       column.end);
     }
+}
+
+void PrintJob::DrawFirstLine(Canvas& canvas, const PrintedRow& row, Point at,
+                             const FontRequest& font, long& number, std::string& line) const {
+    const std::string_view name = row.cells[0];
+    const RowKind kind = m_snapshot.Kind(row.index);
+    if (kind == RowKind::Continuation) {
+        TextBefore(canvas, {kCommentRowX, at.y}, name, font, m_nameEnd);
+    } else {
+        const bool numbering = m_options.numberStdLines != 0 || m_options.numberCdLines != 0;
+        line.clear();
+        if (numbering && IsNumbered(kind))
+            line = Formatted(MetricsOf(m_layout).numberWidth == 6 ? "%6ld. " : "%3ld. ", ++number);
+        line += name;
+        TextBefore(canvas, at, line, font, m_nameEnd);
+    }
+    for (const PrintedColumn& column : m_printedColumns) {
+        const bool comment = row.wrapped != nullptr && column.cell == m_commentsColumn->cell;
+        TextBefore(canvas, {column.x, at.y},
+                   comment ? CommentLine(row.cells, *row.wrapped, 0)
+                           : row.cells[static_cast<std::size_t>(column.cell)],
+                   font, column.end);
+    }
+}
+
+std::string_view PrintJob::CommentLine(const CellTexts& cells, const WrappedComment& wrapped,
+                                       int line) const {
+    const auto [offset, length] = wrapped.lines[static_cast<std::size_t>(line)];
+    return cells[static_cast<std::size_t>(m_commentsColumn->cell)].substr(offset, length);
 }
 
 } // namespace dirscribe

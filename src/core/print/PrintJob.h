@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/canvas/Canvas.h"
+#include "core/canvas/TextWidths.h"
 #include "core/listing/ListingSummary.h"
 #include "core/options/ListingOptions.h"
 #include "core/print/PageRange.h"
@@ -10,8 +11,10 @@
 #include "core/print/PrintTitle.h"
 #include "core/table/ListingTable.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dirscribe {
@@ -29,10 +32,16 @@ namespace dirscribe {
 //
 // Cells are printed under the heads of the columns the table really has (by their titles),
 // so a table filled under other column settings still prints each value under its own head.
+// A Comments cell too long for its printed column goes on, broken between words where they
+// fit, on the next printed lines of that column, and the pages or panels count those lines:
+// nothing typed is cut. Every other cell too long for its room ends in "…" (the canvas cuts
+// it).
 class PrintJob {
 public:
+    // widths measures as the canvas the pages will be drawn on does; it is used only while
+    // the job is made.
     PrintJob(const ListingTable& table, const ListingOptions& options,
-             const ListingSummary& summary, std::string folderPath);
+             const ListingSummary& summary, std::string folderPath, const TextWidths& widths);
 
     [[nodiscard]] PageLayout Layout() const { return m_layout; }
     // The listed folder's path, as the title and the headings show it.
@@ -71,6 +80,29 @@ private:
         int x = 0;
         int end = 0; // where its texts must end: the next column, or the page's edge
     };
+    // A Comments cell printed on more than one line: each line as a part of the cell.
+    struct WrappedComment {
+        int row = 0;
+        std::vector<std::pair<std::size_t, std::size_t>> lines; // offset and length
+    };
+
+    [[nodiscard]] FontRequest BodyFont() const;
+    // Breaks every Comments cell that is too long for its room into lines.
+    void WrapComments(const TextWidths& widths);
+    // The wrapped comment of a row; null when its Comments cell takes one line.
+    [[nodiscard]] const WrappedComment* WrappedAt(int row) const;
+    // A row of the snapshot as it is drawn.
+    struct PrintedRow {
+        int index = 0;
+        const CellTexts& cells;
+        const WrappedComment* wrapped = nullptr; // null when its comment takes one line
+    };
+    // A row's number and name at `at`, and its cells (of a wrapped comment its first line);
+    // line is scratch.
+    void DrawFirstLine(Canvas& canvas, const PrintedRow& row, Point at, const FontRequest& font,
+                       long& number, std::string& line) const;
+    [[nodiscard]] std::string_view CommentLine(const CellTexts& cells,
+                                               const WrappedComment& wrapped, int line) const;
 
     ListingTable m_snapshot;
     ListingOptions m_options;
@@ -80,7 +112,9 @@ private:
     PrintCounts m_counts;
     std::vector<PageRange> m_pageTable; // one range per page, or per panel on cut-outs
     std::vector<PrintedColumn> m_printedColumns;
-    int m_nameEnd = 0; // where FileName texts must end
+    std::optional<PrintedColumn> m_commentsColumn;
+    std::vector<WrappedComment> m_wrapped; // in row order
+    int m_nameEnd = 0;                     // where FileName texts must end
     std::optional<PrintTitle> m_title;
     bool m_bodyFontFailed = false;
 };

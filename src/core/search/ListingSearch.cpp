@@ -174,7 +174,6 @@ std::size_t SearchDocument(const SearchQuery& query, const std::string& document
     columns.SetColumns(ListingColumns(options));
     const SearchColumns at{columns.ColumnIndex(kCommentsTitle), columns.ColumnIndex(kSizeTitle),
                            columns.ColumnIndex(kLastModifiedTitle)};
-    const bool bracketed = checked.shape.content == kFilesAndFolders;
     const SearchHitHandler report = [&](const SearchHit& hit) {
         onHit(document, hit);
     };
@@ -183,8 +182,8 @@ std::size_t SearchDocument(const SearchQuery& query, const std::string& document
     for (int index = 0; reader.Next(row) && !Stopped(stop); ++index) {
         const BlockRow& block = row.block;
         const bool known = block.known;
-        const RowName name = known ? ReadRowNameAt(row.cells[0], block.gone, block.entry.level,
-                                                   block.entry.IsFolder(), bracketed)
+        const RowName name = known ? ReadEntryRowName(row.cells[0], block.entry.level,
+                                                      block.entry.IsFolder(), block.gone)
                                    : ReadRowNameIn(row.cells[0], block.gone, checked.shape.Tree());
         finder.Add({index, block.kind, block.gone, name.name, CellOf(row.cells, at.size),
                     CellOf(row.cells, at.date), CellOf(row.cells, at.comments)});
@@ -207,11 +206,10 @@ std::size_t SearchTable(const SearchQuery& query, const ListingTable& table,
         const RowKind kind = table.Kind(row);
         const bool gone = table.Gone(row);
         const std::uint32_t entry = kind == RowKind::Entry ? table.EntryIndex(row) : kNoEntry;
-        const RowName name =
-            entry != kNoEntry
-                ? ReadRowNameAt(cells[0], gone, entries->Entries().Level(entry),
-                                entries->Entries().IsFolder(entry), table.Style().bracketFolders)
-                : ReadRowNameIn(cells[0], gone, tree);
+        const RowName name = entry != kNoEntry
+                                 ? ReadEntryRowName(cells[0], entries->Entries().Level(entry),
+                                                    entries->Entries().IsFolder(entry), gone)
+                                 : ReadRowNameIn(cells[0], gone, tree);
         finder.Add({row, kind, gone, name.name, CellOf(cells, at.size), CellOf(cells, at.date),
                     CellOf(cells, at.comments)});
     }

@@ -2,20 +2,24 @@
 // What a search looks for in the names and comments of listings.
 #pragma once
 
+#include "core/search/ShellPattern.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace dirscribe {
 
-// A shell pattern ("*", "?", "[...]" with ranges and "!" or "^" to negate, "\" quoting the
-// next character) matched against a whole name; or, when the text holds none of "*?[", a
-// plain text found anywhere in a name or a comment. Both ignore the case of A-Z; "?" and a
-// bracket take one character (a UTF-8 sequence), not one byte.
+// A shell pattern (see ShellPattern: "*", "?", "[...]" with ranges, classes such as
+// "[[:digit:]]" and "!" or "^" to negate, "\" quoting the next character) matched against a
+// whole name; or, when the text holds none of "*?[", a plain text found anywhere in a name or
+// a comment. Both ignore case for every letter (Unicode simple case folding: "ÉTÉ" finds
+// "été"); "?" and a bracket take one character (a UTF-8 sequence), not one byte.
 class SearchQuery {
 public:
     explicit SearchQuery(std::string_view text);
 
-    [[nodiscard]] bool IsPattern() const { return m_pattern; }
+    [[nodiscard]] bool IsPattern() const { return m_pattern.has_value(); }
     [[nodiscard]] bool MatchesName(std::string_view name) const;
     // Only a plain text matches comments.
     [[nodiscard]] bool MatchesComment(std::string_view comment) const;
@@ -23,8 +27,8 @@ public:
 private:
     [[nodiscard]] bool Contains(std::string_view text) const;
 
-    std::string m_text; // A-Z lowered
-    bool m_pattern = false;
+    std::string m_folded; // a plain text, case-folded
+    std::optional<ShellPattern> m_pattern;
 };
 
 } // namespace dirscribe

@@ -2,6 +2,8 @@
 // When a typed comment runs out of room and flows onto a new "comments:" row.
 #pragma once
 
+#include "core/format/WordWrap.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -48,6 +50,14 @@ public:
     // row. An empty cell of an ordinary row moves on as soon as it fills; a comment row,
     // or a cell that already held text, only once the printed line is full.
     [[nodiscard]] bool WantsCommentRow(bool commentRow, bool initialTextEmpty) const;
+
+    // Where the full line breaks when typing moves on to the new comment row: at its last
+    // blank, which is dropped, so the row keeps the words before it and the word being
+    // typed goes down whole ("... planning" / "session", never "pla" / "nning"). Only a
+    // word longer than the line stays split where it filled it.
+    [[nodiscard]] static LineBreak BreakFullLine(std::string_view line) {
+        return BreakAtLastBlank(line);
+    }
 
     [[nodiscard]] bool LineFull() const { return m_lineFull; }
     [[nodiscard]] bool Chained() const { return m_chained; }

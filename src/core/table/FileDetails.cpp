@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// A file's own descriptive data pulled into the listing: MP3 tags or program version strings.
+// A file's own descriptive data pulled into the listing: tags, version strings, photo data.
 #include "core/table/FileDetails.h"
 
+#include "core/details/FileDataReader.h"
+#include "core/details/FileKind.h"
 #include "core/format/AsciiCase.h"
 #include "core/format/Utf8.h"
 #include "core/media/MediaTagReader.h"
@@ -79,13 +81,11 @@ std::vector<std::string> StringTables(const VersionInfo& info, std::uint16_t lan
     return present.empty() ? tables : std::vector<std::string>{present.front()};
 }
 
-} // namespace
-
-FileDetails ReadFileDetails(const ByteSource& source, std::string_view name,
-                            std::uint16_t languageId) {
+// The details of an MP3 file (by its name) or of a program with a version resource.
+std::optional<FileDetails> OwnReaderDetails(const ByteSource& source, std::string_view name,
+                                            std::uint16_t languageId) {
     FileDetails details;
-    const std::string lower = AsciiLower(name);
-    if (lower.ends_with("mp3")) {
+    if (AsciiLower(name).ends_with("mp3")) {
         std::vector<std::string> labels;
         std::vector<std::string> values;
         MediaTagReader::ReadTags(source, labels, values);
@@ -107,16 +107,43 @@ FileDetails ReadFileDetails(const ByteSource& source, std::string_view name,
         }
         return details;
     }
+    return std::nullopt;
+}
+
+FileDetails NoDataDetails(std::string_view name) {
+    const std::string lower = AsciiLower(name);
     const std::size_t dot = lower.rfind('.');
-    details.comment =
-        (dot == std::string::npos ? lower : lower.substr(dot)) + " extention file. No data.";
-    return details;
+    return {(dot == std::string::npos ? lower : lower.substr(dot)) + " extention file. No data.",
+            {},
+            {}};
+}
+
+} // namespace
+
+FileDetails ReadFileDetails(const ByteSource& source, std::string_view name,
+                            std::uint16_t languageId) {
+    auto details = OwnReaderDetails(source, name, languageId);
+    return details ? std::move(*details) : NoDataDetails(name);
 }
 
 FileDetails ReadFileDetails(const std::string& path, std::string_view name,
-                            std::uint16_t languageId) {
+                            std::uint16_t languageId, const FileDataReader* others) {
     const FileByteSource source(path);
-    return ReadFileDetails(source, name, languageId);
+    if (auto details = OwnReaderDetails(source, name, languageId))
+        return std::move(*details);
+    FileDetails details = NoDataDetails(name);
+    const std::size_t slash = path.rfind('/');
+    if (others == nullptr || !source.IsOpen() ||
+        DetectFileKind(source, slash == std::string::npos ? path : path.substr(slash + 1)) ==
+            FileKind::None)
+        return details;
+    FileData data = others->Read(path);
+    details.note = std::move(data.note);
+    if (!data.summary.empty()) {
+        details.comment = std::move(data.summary);
+        details.rows = std::move(data.rows);
+    }
+    return details;
 }
 
 namespace {
@@ -167,12 +194,23 @@ std::string FolderOf(const std::string& path) {
 
 } // namespace
 
-RowFile LocateRowFile(const ListingTable& table, int row, const std::string& folderPath,
-                      const ListingShape& shape) {
-    RowFile file;
+FileDetails FileDetailsRequest::Read() const {
+    if (!problem.empty())
+        return {"Cannot read the file: " + problem, {}};
+    return ReadFileDetails(path, name, languageId, others.get());
+}
+
+std::optional<FileDetailsRequest> RequestFileDetails(const ListingTable& table, int row,
+                                                     const std::string& folderPath,
+                                                     const ListingShape& shape,
+                                                     std::uint16_t languageId,
+                                                     std::shared_ptr<const FileDataReader> others) {
     row = table.OwnerRow(row);
     if (row < 0 || table.Kind(row) != RowKind::Entry)
-        return file;
+        return std::nullopt;
+    FileDetailsRequest file;
+    file.languageId = languageId;
+    file.others = std::move(others);
     int error = 0;
     if (const std::uint32_t entry = table.EntryIndex(row); entry != kNoEntry) {
         file.path = table.Entries()->DiskPath(entry);
@@ -200,8 +238,9 @@ RowFile LocateRowFile(const ListingTable& table, int row, const std::string& fol
     return file;
 }
 
-void PutFileDetails(ListingTable& table, int row, const FileDetails& details) {
-    if (row < 0 || row >= table.RowCount())
+void InsertFileDetails(ListingTable& table, int row, FileDetails details) {
+    row = table.OwnerRow(row);
+    if (row < 0 || table.Kind(row) != RowKind::Entry)
         return;
     int end = row + 1;
     while (end < table.RowCount() && table.Kind(end) != RowKind::Entry)
@@ -212,25 +251,20 @@ void PutFileDetails(ListingTable& table, int row, const FileDetails& details) {
     const int comments = std::max(table.ColumnIndex(kCommentsTitle), 1);
     table.SetCell(row, comments, details.comment);
     int at = row + 1;
-    for (const auto& [first, second] : details.rows) {
+    for (auto& [first, second] : details.rows) {
         RowRecord cells;
-        cells[0] = first;
-        cells[static_cast<std::size_t>(comments)] = second;
+        cells[0] = std::move(first);
+        cells[static_cast<std::size_t>(comments)] = std::move(second);
         table.InsertRow(at++, cells, RowKind::Details);
     }
 }
 
 void FetchFileDetails(ListingTable& table, int row, const std::string& folderPath,
-                      const ListingShape& shape, std::uint16_t languageId) {
-    const RowFile file = LocateRowFile(table, row, folderPath, shape);
-    if (file.path.empty())
-        return;
-    FileDetails details;
-    if (file.problem.empty())
-        details = ReadFileDetails(file.path, file.name, languageId);
-    else
-        details.comment = "Cannot read the file: " + file.problem;
-    PutFileDetails(table, table.OwnerRow(row), details);
+                      const ListingShape& shape, std::uint16_t languageId,
+                      std::shared_ptr<const FileDataReader> others) {
+    if (const auto request =
+            RequestFileDetails(table, row, folderPath, shape, languageId, std::move(others)))
+        InsertFileDetails(table, row, request->Read());
 }
 
 } // namespace dirscribe

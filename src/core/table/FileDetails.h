@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// A file's own descriptive data pulled into the listing: MP3 tags or program version strings.
+// A file's own descriptive data pulled into the listing: tags, version strings, photo data.
 #pragma once
 
 #include "core/listing/ListingShape.h"
@@ -7,6 +7,8 @@
 #include "core/table/ListingTable.h"
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,11 +16,16 @@
 
 namespace dirscribe {
 
+class FileDataReader;
+
 // What a fetch writes: the text of the row's Comments cell and the rows inserted below it,
 // each as (first cell, second cell).
 struct FileDetails {
     std::string comment;
     std::vector<std::pair<std::string, std::string>> rows;
+    // Why an audio file, photo, video or PDF gave the no-data text, when the user can act
+    // on it (this build cannot read the kind, the reader failed); not written to the table.
+    std::string note = {};
 
     friend bool operator==(const FileDetails&, const FileDetails&) = default;
 };
@@ -34,35 +41,48 @@ struct FileDetails {
 FileDetails ReadFileDetails(const ByteSource& source, std::string_view name,
                             std::uint16_t languageId);
 
-// The same for the file at path; a file that cannot be opened reads as empty.
+// The same for the file at path; a file that cannot be opened reads as empty. With others,
+// a file that is neither an MP3 nor a program and whose kind (DetectFileKind) is audio,
+// photo, video or PDF gives the rows others reads ("FLAC Tag:", then "**Title:", ...),
+// or the no-data text when it reads none.
 FileDetails ReadFileDetails(const std::string& path, std::string_view name,
-                            std::uint16_t languageId);
+                            std::uint16_t languageId, const FileDataReader* others = nullptr);
 
-// The file whose details a fetch on a row reads.
-struct RowFile {
-    std::string path;    // on disk
+// What a fetch for one row reads, taken from the table so that the reading needs nothing
+// of it and may run on another thread.
+struct FileDetailsRequest {
+    std::string path;    // the file of the row's entry
     std::string name;    // as the details name it (its ending says whether it is an MP3)
     std::string problem; // why it cannot be read; empty when it may be
+    std::uint16_t languageId = 0;
+    std::shared_ptr<const FileDataReader> others;
+
+    // The file's details, or for a file that cannot be read a Comments cell that says so
+    // ("Cannot read the file: " and the reason).
+    [[nodiscard]] FileDetails Read() const;
 };
 
-// The file of the entry a row belongs to (a comment or details row: the entry above it):
-// the entry's own, by its raw path, whatever the cells show. A row of a document that knows
-// no entry names its file by its name cell, in its folder below folderPath (in a tree, the
-// folders named by the rows above it); when that name is not there, the one name of that
-// folder equal to it ignoring case is taken (none when two are). Nothing (an empty path)
-// for a row that belongs to no entry.
-RowFile LocateRowFile(const ListingTable& table, int row, const std::string& folderPath,
-                      const ListingShape& shape);
+// The request for the entry a row belongs to (a comment or details row: the entry above
+// it): the entry's own file, by its raw path, whatever the cells show. A row of a document
+// that knows no entry names its file by its name cell, in its folder below folderPath (in a
+// tree, the folders named by the rows above it); when that name is not there, the one name
+// of that folder equal to it ignoring case is taken (none when two are). Nothing for a row
+// outside the table or of no entry.
+std::optional<FileDetailsRequest> RequestFileDetails(const ListingTable& table, int row,
+                                                     const std::string& folderPath,
+                                                     const ListingShape& shape,
+                                                     std::uint16_t languageId,
+                                                     std::shared_ptr<const FileDataReader> others);
 
-// Puts details into the table for the entry row `row`: its Comments cell gets the comment,
-// the detail rows follow it at row + 1, row + 2, ..., and the detail rows an earlier fetch
-// put below the entry go.
-void PutFileDetails(ListingTable& table, int row, const FileDetails& details);
+// Writes what a fetch read into the table for the entry of row: its Comments cell gets the
+// comment, the detail rows follow the entry at +1, +2, ..., and the detail rows an earlier
+// fetch put below the entry go. A row outside the table or of no entry changes nothing.
+void InsertFileDetails(ListingTable& table, int row, FileDetails details);
 
-// LocateRowFile, ReadFileDetails and PutFileDetails for the entry of a row; a file that
-// cannot be read says so in the Comments cell ("Cannot read the file: " and the reason). A
-// row outside the table or of no entry changes nothing.
+// Fetches the details of the row's file into the table: RequestFileDetails, Read and
+// InsertFileDetails in one.
 void FetchFileDetails(ListingTable& table, int row, const std::string& folderPath,
-                      const ListingShape& shape, std::uint16_t languageId);
+                      const ListingShape& shape, std::uint16_t languageId,
+                      std::shared_ptr<const FileDataReader> others = nullptr);
 
 } // namespace dirscribe

@@ -54,21 +54,29 @@ RowName ReadRowNameIn(std::string_view cell, bool gone, bool tree) {
     return tree ? ReadRowName(cell, gone) : Flat(WithoutGoneMark(cell, gone));
 }
 
-RowName ReadRowNameAt(std::string_view cell, bool gone, int level, bool folder, bool bracketed) {
+RowName ReadEntryRowName(std::string_view cell, int level, bool folder, bool gone) {
     cell = WithoutGoneMark(cell, gone);
+    const RowName whole{level, folder, cell, cell};
     if (level <= 0) {
-        if (folder && bracketed && Bracketed(cell, 0))
-            return {0, true, cell.substr(1, cell.size() - 2), cell};
-        return {0, folder, cell, cell};
+        if (folder && Bracketed(cell, 0))
+            return {level, folder, cell.substr(1, cell.size() - 2), cell};
+        return whole;
     }
-    const auto levels = static_cast<std::size_t>(level);
-    const std::size_t decoration = folder ? 3 * levels : 2 * (levels - 1) + 3 * levels;
-    if (cell.size() < decoration)
-        return ReadRowName(cell);
-    const std::string_view shown = cell.substr(decoration);
-    if (folder && Bracketed(shown, 0))
-        return {level, true, shown.substr(1, shown.size() - 2), shown};
-    return {level, folder, shown, shown};
+    const auto count = static_cast<std::size_t>(level);
+    std::size_t at = 0;
+    for (std::size_t bar = folder ? 0 : 1; bar < count; ++bar, at += kBar.size())
+        if (cell.substr(at, kBar.size()) != kBar)
+            return whole;
+    const std::string_view lead = cell.substr(at, folder ? count : 3 * count);
+    if (lead.size() != (folder ? count : 3 * count) ||
+        lead.find_first_not_of(folder ? '-' : ' ') != std::string_view::npos)
+        return whole;
+    at += lead.size();
+    if (!folder)
+        return {level, folder, cell.substr(at), cell.substr(at)};
+    if (!Bracketed(cell, at))
+        return whole;
+    return {level, folder, cell.substr(at + 1, cell.size() - at - 2), cell.substr(at)};
 }
 
 } // namespace dirscribe

@@ -33,9 +33,11 @@ RowName ReadRowName(std::string_view cell, bool gone = false);
 // that begins with blanks or bars stays whole) or a tree (as ReadRowName).
 RowName ReadRowNameIn(std::string_view cell, bool gone, bool tree);
 
-// The cell of a row whose level and kind are known, read by exactly that decoration; a
-// folder at level 0 is in brackets when `bracketed`.
-RowName ReadRowNameAt(std::string_view cell, bool gone, int level, bool folder, bool bracketed);
+// The bare name of an entry row whose level and kind (folder or file) its entry gives: the
+// decoration the table puts on such a name is taken off, nothing is guessed from the text,
+// so a file named "[x]" or "   x" keeps its name. A cell without that decoration is the
+// name as it stands.
+RowName ReadEntryRowName(std::string_view cell, int level, bool folder, bool gone = false);
 
 // The cell without kGoneMark when the row is gone.
 std::string_view WithoutGoneMark(std::string_view cell, bool gone);

@@ -20,6 +20,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <utility>
 
 namespace dirscribe {
 
@@ -185,8 +186,10 @@ void ListingView::FinishRead(const std::function<bool()>& take, const ReadDone& 
         m_pathBox->selectAll();
     }
     m_editing->SetLocked(false);
+    const bool listingRead = !std::exchange(m_fetchingDetails, false);
     emit ReadingChanged(false);
-    emit ReadFinished(m_readResult);
+    if (listingRead)
+        emit ReadFinished(m_readResult);
     if (done)
         done(m_readResult);
 }
@@ -342,9 +345,34 @@ void ListingView::ShowRow(int row) {
 }
 
 void ListingView::FetchFileDetails(int row) {
+    if (Reading())
+        return;
+    auto request = m_session.RequestFileDetails(row);
+    if (!request)
+        return;
+    // The file is read on the reader thread (within the reader's own time bound) while the
+    // rows on show take no edits, as during a folder read.
+    m_editing->SetLocked(true);
+    m_fetchingDetails = true;
+    auto details = std::make_shared<FileDetails>();
+    StartReader(
+        [request = std::move(*request), details] {
+            *details = request.Read();
+            return true;
+        },
+        [this, row, details] {
+            InsertFileDetails(row, std::move(*details));
+            return true;
+        },
+        {});
+}
+
+void ListingView::InsertFileDetails(int row, FileDetails details) {
+    if (!details.note.empty())
+        emit StatusText(ToQString(DisplayText(details.note)));
     // The rows below change in number, so the model resets; the place in the table stays.
     const int scrolled = m_table->verticalScrollBar()->value();
-    m_model.Change([&] { m_session.FetchFileDetails(row); });
+    m_model.Change([&] { m_session.InsertFileDetails(row, std::move(details)); });
     m_session.SetModified(true);
     m_table->FocusRow(row);
     m_table->verticalScrollBar()->setValue(scrolled);

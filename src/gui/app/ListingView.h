@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/platform/StopToken.h"
+#include "core/table/FileDetails.h"
 #include "gui/app/MessageBoxNotice.h"
 #include "gui/table/CellListView.h"
 #include "gui/table/ListingTableModel.h"
@@ -57,7 +58,7 @@ public:
     // `updated` gets its counts. A folder that cannot be read changes nothing.
     using Updated = std::function<void(const UpdateCounts& counts)>;
     void UpdateShownListing(Updated updated);
-    // A read or an update runs.
+    // A read, an update or a File Data fetch runs.
     [[nodiscard]] bool Reading() const { return m_reader != nullptr; }
 
     // Brings the listing on show in line with changed settings: at once where its entries
@@ -107,8 +108,10 @@ private:
     void SortByColumn(int column);
     void ShowSortIndicator();
     void RememberColumnWidth(int column, int width);
-    // The file-data layout's answer to an edit request: the row's file details.
+    // The file-data layout's answer to an edit request: the row's file details, read on
+    // the reader thread and then inserted below the row.
     void FetchFileDetails(int row);
+    void InsertFileDetails(int row, FileDetails details);
     // Fills the table from the read; false, after a message, when memory ran out.
     bool Populate();
     // The path box shows a path as text; the bytes of a path that came from the disk or
@@ -139,6 +142,7 @@ private:
     Qt::SortOrder m_sortedOrder = Qt::AscendingOrder;
     bool m_applyingLook = false;
     bool m_readResult = false;
+    bool m_fetchingDetails = false; // the reader thread reads a file's details, not a folder
     bool m_firstUpdate = true;
 };
 

@@ -3,6 +3,7 @@
 
 #include "core/ops/ListingSession.h"
 #include "core/print/PrintJob.h"
+#include "render/DeviceTextWidths.h"
 #include "render/PagePrinter.h"
 #include "render/QtText.h"
 
@@ -37,8 +38,10 @@ ListingPrinter::ListingPrinter(ListingSession& session, Notice& notice, QWidget&
 ListingPrinter::~ListingPrinter() = default;
 
 std::unique_ptr<PrintJob> ListingPrinter::PrepareJob() {
-    auto job = std::make_unique<PrintJob>(m_session.Table(), m_session.Options(),
-                                          m_session.Doc().summary, m_session.Path());
+    // Print and preview draw on this printer, so its widths are the job's.
+    auto job =
+        std::make_unique<PrintJob>(m_session.Table(), m_session.Options(), m_session.Doc().summary,
+                                   m_session.ListedFolder(), DeviceTextWidths(m_printer));
     if (job->IsEmpty() && !m_question(ToQString(kCaption), kEmptyQuestion))
         return nullptr;
     return job;
@@ -93,7 +96,8 @@ bool ListingPrinter::PrintDirect(const QString& printerName) {
         return false;
     }
     QPrinter printer(info, QPrinter::HighResolution);
-    PrintJob job(m_session.Table(), m_session.Options(), m_session.Doc().summary, m_session.Path());
+    PrintJob job(m_session.Table(), m_session.Options(), m_session.Doc().summary,
+                 m_session.ListedFolder(), DeviceTextWidths(printer));
     if (!PrintPages(job, printer, 1, job.PageCount())) {
         m_notice.Show(kCaption, "The printer could not be opened.");
         return false;

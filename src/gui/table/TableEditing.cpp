@@ -154,12 +154,25 @@ void TableEditing::AddCommentRow() {
 void TableEditing::ContinueBelow(int row) {
     const int below = row + 1;
     m_model.InsertRows(below, 1, [&] { m_session.InsertCommentRow(row); });
+    std::string carried;
+    if (CellEdit* editor = m_activeEditor) {
+        const std::string line = editor->text().toStdString();
+        const LineBreak split = CommentFlow::BreakFullLine(line);
+        carried = split.carried;
+        editor->setText(ToQString(split.kept));
+        // Stored in the new row, so the word stays there even if its edit is cancelled.
+        if (m_session.SetCellText(below, editor->SubItem(), carried))
+            m_model.CellChanged(below, editor->SubItem());
+    }
     m_view.FocusRow(below);
     // Ends the edit above, keeping what was typed, then edits the new row's cell.
     if (CellEdit* editor = m_activeEditor)
         editor->Finish();
     m_view.setFocus(Qt::OtherFocusReason);
     m_view.EditCurrentCell();
+    // Typing goes on after the word that came down.
+    if (CellEdit* next = m_activeEditor; next && !carried.empty())
+        next->end(false);
 }
 
 void TableEditing::OnInsertRow() {

@@ -26,7 +26,8 @@ inline constexpr int kDeleteRow = 32778;
 // Serves the table's edit requests: opens a CellEdit over the cell and stores what is
 // typed into the session's table (the first edit of a listing turns sorting off). A
 // comment that no longer fits flows onto a new "comments:" row below, and on from there
-// whenever a comment line reaches the printable width of the page layout. In the
+// whenever a comment line reaches the printable width of the page layout; the word being
+// typed moves down whole (CommentFlow::BreakFullLine). In the
 // FileData layout an edit request fetches the row's file details instead (through the
 // details request). Also serves the context menu: insert a blank row below the focused
 // row, delete the focused row. Follows the model: a new listing closes an open editor

@@ -28,13 +28,19 @@ ListingTable SampleTable() {
     return table;
 }
 
-TEST(Export, CsvQuotesWhatNeedsItAndDropsThePadding) {
+TEST(Export, CsvQuotesWhatNeedsItDropsThePaddingAndRunsNoFormula) {
+    ListingTable table = SampleTable();
+    test::AppendInferred(table,
+                         {"=HYPERLINK(\"http://x\")", "+cmd|' /C calc'!A0", "-1", "@SUM(A1)"});
+    test::AppendInferred(table, {"\t=1", "\r=1", "", "a=1"});
     StringSink sink;
-    WriteCsv(SampleTable(), sink);
+    WriteCsv(table, sink);
     EXPECT_EQ(sink.Text(), "FileName,Comments,Size,Last Modified\r\n"
                            "| -[Docs],\"papers, \"\"old\"\"\",1.5 Kb,\"Dec 18, 2002 14:05:09\"\r\n"
                            "comments:,\"second\nline\",,\r\n"
-                           "|       a\x01.txt,,0  b,\r\n");
+                           "|       a\x01.txt,,0  b,\r\n"
+                           "\"'=HYPERLINK(\"\"http://x\"\")\",'+cmd|' /C calc'!A0,'-1,'@SUM(A1)\r\n"
+                           "'\t=1,\"'\r=1\",,a=1\r\n");
 }
 
 TEST(Export, JsonEscapesTextsAndGivesExactEntries) {
@@ -42,24 +48,29 @@ TEST(Export, JsonEscapesTextsAndGivesExactEntries) {
         std::optional<RowEntryFacts> EntryOf(int row) const override {
             if (row != 2)
                 return std::nullopt;
-            return RowEntryFacts{18446744073709551615u, 126'846'939'090'000'000u, "/d/a\x01.txt"};
+            return RowEntryFacts{18446744073709551615u, 126'846'939'090'000'000u,
+                                 "/d\xe9/a\x01.txt"};
         }
     } entries;
     const ListingTable table = SampleTable();
     StringSink sink;
     WriteJson({table, "/d\xe9", {1536, 1, 2}, false, 6, 0, &entries}, sink);
-    EXPECT_EQ(sink.Text(),
-              "{\"folder\":\"/d\xc3\xa9\",\"summary\":{\"bytes\":1536,\"files\":1,\"folders\":2},\n"
-              "\"columns\":[\"FileName\",\"Comments\",\"Size\",\"Last Modified\"],\n\"rows\":[\n"
-              "{\"cells\":[\"| -[Docs]\",\"papers, \\\"old\\\"\",\"1.5 Kb\",\"Dec 18, 2002 "
-              "14:05:09\"]},\n"
-              "{\"cells\":[\"comments:\",\"second\\u000aline\",\"\",\"\"]},\n"
-              "{\"cells\":[\"|       a\\u0001.txt\",\"\",\"0  b\",\"\"],"
-              "\"bytes\":18446744073709551615,\"modified\":\"2002-12-18T14:05:09Z\","
-              "\"path\":\"/d/a\\u0001.txt\"}\n]}\n");
+    EXPECT_EQ(
+        sink.Text(),
+        "{\"folder\":\"/"
+        "d\xc3\xa9\",\"rawPath\":\"L2Tp\",\"summary\":{\"bytes\":1536,\"files\":1,\"folders\":2},\n"
+        "\"columns\":[\"FileName\",\"Comments\",\"Size\",\"Last Modified\"],\n\"rows\":[\n"
+        "{\"cells\":[\"| -[Docs]\",\"papers, \\\"old\\\"\",\"1.5 Kb\",\"Dec 18, 2002 "
+        "14:05:09\"]},\n"
+        "{\"cells\":[\"comments:\",\"second\\u000aline\",\"\",\"\"]},\n"
+        "{\"cells\":[\"|       a\\u0001.txt\",\"\",\"0  b\",\"\"],"
+        "\"bytes\":18446744073709551615,\"modified\":\"2002-12-18T14:05:09Z\","
+        "\"path\":\"/d\xc3\xa9/a\\u0001.txt\",\"rawPath\":\"L2TpL2EBLnR4dA==\"}\n]}\n");
     EXPECT_EQ(FileTimeIso8601(0), "1601-01-01T00:00:00Z");
     EXPECT_EQ(FileTimeIso8601(116'444'736'002'500'000u), "1970-01-01T00:00:00.25Z");
     EXPECT_EQ(FileTimeIso8601(135'000'000'000'000'001u), "2028-10-19T00:00:00.0000001Z");
+    EXPECT_EQ(FileTimeIso8601(2'650'467'743'990'000'000u), "9999-12-31T23:59:59Z");
+    EXPECT_EQ(FileTimeIso8601(18446744073709551615u), "9999-12-31T23:59:59.9999999Z");
 }
 
 TEST(Export, AStreamedSaveThatFailsLeavesTheOldFileAndNoTemporaryFile) {

@@ -5,6 +5,7 @@
 #include "core/format/DateFormat.h"
 #include "core/format/SizeFormat.h"
 #include "core/format/Utf8.h"
+#include "core/format/WordWrap.h"
 #include "core/platform/FileTime.h"
 #include "support/ScopedEnvironment.h"
 
@@ -189,6 +190,24 @@ TEST(Utf8, Windows1252BytesBecomeTheirCharacters) {
 TEST(Utf8, UpperCaseMapsEveryLetterOneForOne) {
     EXPECT_EQ(Utf8Upper("résumé straße ÿ ǆ σς да 𐐨 µ"), "RÉSUMÉ STRAßE Ÿ Ǆ ΣΣ ДА 𐐀 Μ");
     EXPECT_EQ(Utf8Upper("a\xFF\xC3.txt 42 [x]"), "A\xFF\xC3.TXT 42 [X]") << "broken bytes stay";
+}
+
+// Lines of at most ten characters: breaks at the last blank that fits (dropped), and inside
+// a word, between characters, only when the word is longer than a line.
+TEST(WordWrap, BreaksBetweenWordsAndSplitsOnlyWordsLongerThanALine) {
+    const LineFits tenCharacters = [](std::string_view line) {
+        return Utf8Length(line) <= 10;
+    };
+    using Lines = std::vector<std::string_view>;
+    EXPECT_EQ(WrapWords("", tenCharacters), Lines{""});
+    EXPECT_EQ(WrapWords("a planning session", tenCharacters), (Lines{"a planning", "session"}));
+    EXPECT_EQ(WrapWords("the planning", tenCharacters), (Lines{"the", "planning"}));
+    EXPECT_EQ(WrapWords("été-à-répétition x", tenCharacters), (Lines{"été-à-répé", "tition x"}));
+    EXPECT_EQ(WrapWords("word       ", tenCharacters), (Lines{"word      "}));
+    const LineFits nothing = [](std::string_view line) {
+        return line.empty();
+    };
+    EXPECT_EQ(WrapWords("ab", nothing), (Lines{"a", "b"})) << "a character a line at least";
 }
 
 } // namespace

@@ -405,6 +405,76 @@ TEST_F(MediaTagReaderTest, NoRateGivesNoLengthAndNoFrames) {
     EXPECT_EQ(reserved[8].second, "0Hz");
 }
 
+TEST_F(MediaTagReaderTest, Version4YearsAndVersion2FramesGiveTheRowsOfTheirVersion3Twins) {
+    EXPECT_EQ(Read(Id3v2Tag(4,
+                            Id3v24Frame("TDRC", "\3"
+                                                "2024-05-01T10:00"s),
+                            0)),
+              (Pairs{{" ", "Id3v2 Tag:"}, {"**Year:", "2024"}}));
+    // 2.2: three-letter ids and 24-bit sizes, no flags.
+    const auto frame = [](std::string_view id, const std::string& data) {
+        const auto size = data.size();
+        return std::string(id) + static_cast<char>(size >> 16) + static_cast<char>(size >> 8) +
+               static_cast<char>(size) + data;
+    };
+    const std::string frames = frame("TT2", "\0Title"s) + frame("TP1", "\0Artist"s) +
+                               frame("TAL", "\0Album"s) +
+                               frame("TYE", "\0"
+                                            "1999"s) +
+                               frame("TCO", "\0(17)"s) + frame("COM", "\0engd\0text"s) +
+                               frame("TRK", "\0"
+                                            "3"s) +
+                               frame("TXX", "\0not shown"s);
+    EXPECT_EQ(Tags(Read(Id3v2Tag(2, frames, 16) + MpegFrames(kMpeg1Layer3At128))),
+              (Pairs{{" ", "Id3v2 Tag:"},
+                     {"**Title:", "Title"},
+                     {"**Soloist:", "Artist"},
+                     {"**Album:", "Album"},
+                     {"**Year:", "1999"},
+                     {"**Genre:", "Rock"},
+                     {"**Comments:", "engd_text"},
+                     {"**Track:", "3"}}));
+}
+
+TEST_F(MediaTagReaderTest, VariableBitrateHeadersGiveLengthFramesAndTheAverageRate) {
+    // MPEG 1 Layer III at 44100 Hz: 1152 samples a frame; a 417-byte first frame holds
+    // the header: Xing after 32 bytes of side information, VBRI 32 bytes into the frame.
+    const auto be32 = [](std::uint32_t v) {
+        return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16),
+                           static_cast<char>(v >> 8), static_cast<char>(v)};
+    };
+    const auto first = [](std::size_t at, const std::string& header) {
+        std::string frame = MpegHeader(kMpeg1Layer3At128) + std::string(413, '\0');
+        return frame.replace(at, header.size(), header);
+    };
+    struct Case {
+        std::string frame;
+        const char* length;
+        const char* kbps;
+        const char* frames;
+    };
+    // 1000 frames: 26.1 s; (320,417 - 417) bytes x 8 / 26.12 s = 98.0 kbit/s. VBRI: 500
+    // frames, 13.06 s; without a byte count, the file's 417 x 3 bytes less the first frame.
+    const std::vector<Case> cases = {
+        {first(36, "Xing" + be32(3) + be32(1000) + be32(320'417)), "0 min 26 sec", "98 Kbit",
+         "1000 frames"},
+        {first(36, "Xing" + be32(1) + be32(500)), "0 min 13 sec", "1 Kbit", "500 frames"},
+        {first(36, "VBRI\0\1\0\0\0\0"s + be32(100'417) + be32(500)), "0 min 13 sec", "61 Kbit",
+         "500 frames"},
+        // LAME's Info header of a constant-bitrate file changes nothing: 1251 bytes.
+        {first(36, "Info" + be32(3) + be32(1000) + be32(320'417)), "0 min 0 sec", "128 Kbit",
+         "2 frames"},
+        {first(36, "Xing" + be32(3) + be32(0) + be32(0)), "0 min 0 sec", "128 Kbit", "2 frames"},
+    };
+    for (const Case& c : cases) {
+        const Pairs pairs = Read(c.frame + MpegFrames(kMpeg1Layer3At128));
+        ASSERT_EQ(pairs.size(), 9u);
+        EXPECT_EQ(pairs[1].second, c.length);
+        EXPECT_EQ(pairs[3].second, c.kbps);
+        EXPECT_EQ(pairs[4].second, c.frames);
+    }
+}
+
 TEST_F(MediaTagReaderTest, LengthOfFilesPast4GiB) {
     // 5 GiB: 5,368,709,120 / 125 / 128 = 335,544 s = 5592 min 24 s;
     // 5,368,709,120 / 417.959 = 12,845,055.6 frames.

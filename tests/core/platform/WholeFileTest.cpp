@@ -8,9 +8,11 @@
 #include "support/TempTree.h"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -192,6 +194,58 @@ TEST(WriteFileAtomically, FailedSaveLeavesEverythingAsItWas) {
     tree.Chmod("dir", 0755);
     EXPECT_EQ(ReadFile(tree.Path("dir/keep.ini")), "keep");
     EXPECT_EQ(Names(tree.Path("dir")), (std::vector<std::string>{"fifo", "keep.ini", "taken.ini"}));
+}
+
+// The kernel's protected-symlinks rule, which a rename through a link read by hand escapes:
+// in a sticky folder everybody may write to, only links of the saver or of the folder's owner
+// are followed. And a read-only file stays, as a shell leaves it, except to root.
+TEST(WriteFileAtomically, FollowsLinksOnlyWhereTheKernelWouldAndKeepsReadOnlyFiles) {
+    if (!test::RunningAsRoot())
+        GTEST_SKIP() << "making files of another user needs root";
+    constexpr uid_t kOther = 65534;
+    struct Case {
+        unsigned folderMode;
+        uid_t folderOwner, linkOwner;
+        bool followed;
+    };
+    for (const Case c : {Case{01777, 0, kOther, false}, Case{01777, kOther, kOther, true},
+                         Case{0777, 0, kOther, true}}) {
+        TempTree tree;
+        tree.File("secret", "root only");
+        tree.Symlink("shared/x.csv", "../secret");
+        tree.Chmod("shared", c.folderMode);
+        ASSERT_EQ(::chown(tree.Path("shared").c_str(), c.folderOwner, 0), 0);
+        ASSERT_EQ(::lchown(tree.Path("shared/x.csv").c_str(), c.linkOwner, 0), 0);
+        EXPECT_EQ(FailureOf(tree.Path("shared/x.csv"), "new"),
+                  c.followed ? "no failure" : "it is a link owned by another user");
+        EXPECT_EQ(ReadFile(tree.Path("secret")), c.followed ? "new" : "root only");
+        EXPECT_EQ(Names(tree.Path("shared")), std::vector<std::string>{"x.csv"});
+    }
+    TempTree tree;
+    tree.Chmod("", 0777);
+    tree.File("doc.dsc", "kept");
+    tree.Chmod("doc.dsc", 0444);
+    ASSERT_EQ(::chown(tree.Path("doc.dsc").c_str(), kOther, kOther), 0);
+    EXPECT_EQ(test::RunUnprivileged([&] { return FailureOf(tree.Path("doc.dsc"), "new"); }),
+              "Permission denied");
+    EXPECT_EQ(Names(tree.Root()), std::vector<std::string>{"doc.dsc"});
+    EXPECT_EQ(ReadFile(tree.Path("doc.dsc")), "kept");
+    EXPECT_EQ(FailureOf(tree.Path("doc.dsc"), "by root"), "no failure");
+}
+
+TEST(WriteFileAtomically, RemovesTheTemporaryFilesOfSavesThatEndedOnly) {
+    TempTree tree;
+    for (const char* name :
+         {".a.ini.tmp-Killed", ".a.ini.tmp-Runs00", ".a.ini.tmp-toolong", ".b.ini.tmp-Killed"})
+        tree.File(name, "left");
+    // A running save holds the lock on its temporary file.
+    const int running = ::open(tree.Path(".a.ini.tmp-Runs00").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+    WriteFileAtomically(tree.Path("a.ini"), "saved");
+    ::close(running);
+    EXPECT_EQ(Names(tree.Root()),
+              (std::vector<std::string>{".a.ini.tmp-Runs00", ".a.ini.tmp-toolong",
+                                        ".b.ini.tmp-Killed", "a.ini"}));
 }
 
 } // namespace

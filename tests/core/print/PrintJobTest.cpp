@@ -19,6 +19,7 @@ namespace dirscribe {
 namespace {
 
 const std::string kPath = "/data/photos";
+const FixedPitchWidths kWidths;
 const std::vector<const char*> kAllColumns = {kFileNameTitle, kCommentsTitle, kSizeTitle,
                                               kAttrTitle, kLastModifiedTitle};
 
@@ -99,14 +100,23 @@ protected:
 // Standard: all columns, a comment row and a file-data row (no numbers), a path that splits
 // into two lines in capitals, two pages. FileData: no Comments column, sizes in bytes,
 // numbered by the CD setting alone. CD: panels print names, comments and sizes only, and a
-// split path heads the later panels. ZIP: its own widths and rows per panel.
+// split path heads the later panels. ZIP: its own widths and rows per panel. In each, a
+// long comment goes on below its row, between words (a word longer than the line split),
+// and on the next page or panel when it reaches the bottom.
 TEST_F(PrintJobTest, EachLayoutDrawsItsRecordedPages) {
     const ListingSummary summary{2560, 3, 12};
+    const std::string comment = "Scanned invoices of the spring audit in "
+                                "/media/cdrom/backups/2002/december, kept seven years";
     ListingTable standard = Table(kAllColumns, 72);
     standard.SetCell(0, 0, "comments:");
     standard.SetKind(0, RowKind::Continuation);
     standard.SetCell(2, 0, "  *** FileVersion");
     standard.SetKind(2, RowKind::Details);
+    standard.SetCell(69, 1, comment);
+    ListingTable cd = Table(kAllColumns, 62);
+    cd.SetCell(27, 1, comment);
+    ListingTable zip = Table({kFileNameTitle, kCommentsTitle, kSizeTitle}, 45);
+    zip.SetCell(18, 1, comment);
     ListingOptions fileData = Options(PageLayout::FileData);
     fileData.addSizeInBytes = 1;
     fileData.numberStdLines = 0;
@@ -121,13 +131,11 @@ TEST_F(PrintJobTest, EachLayoutDrawsItsRecordedPages) {
         {"standard.txt", standard, Options(PageLayout::Standard), "/srv/archive/music/ab/cdef"},
         {"filedata.txt", Table({kFileNameTitle, kSizeTitle, kAttrTitle, kLastModifiedTitle}, 71),
          fileData, kPath},
-        {"cd.txt", Table(kAllColumns, 62), Options(PageLayout::CdInsert),
-         "/media/cdrom/backups/2002/december/x"},
-        {"zip.txt", Table({kFileNameTitle, kCommentsTitle, kSizeTitle}, 45),
-         Options(PageLayout::ZipInsert), kPath},
+        {"cd.txt", cd, Options(PageLayout::CdInsert), "/media/cdrom/backups/2002/december/x"},
+        {"zip.txt", zip, Options(PageLayout::ZipInsert), kPath},
     };
     for (const Case& c : cases) {
-        PrintJob job(c.table, c.options, summary, c.path);
+        PrintJob job(c.table, c.options, summary, c.path, kWidths);
         EXPECT_EQ(Dump(job), test::ReadTestData(std::string("print/") + c.golden)) << c.golden;
     }
 }
@@ -138,7 +146,7 @@ TEST_F(PrintJobTest, SettingsLeaveOutTitleSummaryGridAndNumbers) {
     options.summary = 0;
     options.doNotDrawGrid = 1;
     options.numberCdLines = options.numberStdLines = 0;
-    PrintJob job(CutOut(29), options, {}, kPath);
+    PrintJob job(CutOut(29), options, {}, kPath, kWidths);
     const RecordingCanvas canvas = Draw(job, 1);
     EXPECT_TRUE(canvas.RoundRectangles().empty());
     EXPECT_EQ(canvas.FindText("Summary:"), nullptr);
@@ -149,9 +157,10 @@ TEST_F(PrintJobTest, SettingsLeaveOutTitleSummaryGridAndNumbers) {
 }
 
 TEST_F(PrintJobTest, EachJobComposesItsOwnTitle) {
-    PrintJob longJob(CutOut(3), Options(PageLayout::Standard), {}, "/srv/archive/music/ab/cdef");
+    PrintJob longJob(CutOut(3), Options(PageLayout::Standard), {}, "/srv/archive/music/ab/cdef",
+                     kWidths);
     Draw(longJob, 1);
-    PrintJob root(CutOut(3), Options(PageLayout::Standard), {}, "/");
+    PrintJob root(CutOut(3), Options(PageLayout::Standard), {}, "/", kWidths);
     const RecordingCanvas canvas = Draw(root, 1);
     EXPECT_EQ(canvas.FindText("/")->at, (Point{90, 45}));
     for (const TextCall& text : canvas.Texts())
@@ -160,9 +169,10 @@ TEST_F(PrintJobTest, EachJobComposesItsOwnTitle) {
     // From 55 characters on, a path prints as typed; a later panel's heading takes the
     // title's first line, empty when no separator comes far enough in.
     const std::string longPath = "/srv/" + std::string(45, 'x') + "/archive/music";
-    PrintJob asTyped(CutOut(3), Options(PageLayout::Standard), {}, longPath);
+    PrintJob asTyped(CutOut(3), Options(PageLayout::Standard), {}, longPath, kWidths);
     EXPECT_NE(Draw(asTyped, 1).FindText("archive/music"), nullptr);
-    PrintJob unsplit(CutOut(30), Options(PageLayout::CdInsert), {}, "/" + std::string(40, 'm'));
+    PrintJob unsplit(CutOut(30), Options(PageLayout::CdInsert), {}, "/" + std::string(40, 'm'),
+                     kWidths);
     EXPECT_EQ(Draw(unsplit, 1).FindText("  page 2 of 2")->at, (Point{110, 528}));
 }
 
@@ -171,18 +181,18 @@ TEST_F(PrintJobTest, CellsStandUnderTheHeadsOfTheColumnsTheTableHas) {
     // settings show Comments and Size: sizes stay sizes, under the Size head.
     ListingOptions letter = Options(PageLayout::Standard);
     letter.addComments = 1;
-    PrintJob switched(CutOut(1), letter, {}, kPath);
+    PrintJob switched(CutOut(1), letter, {}, kPath, kWidths);
     RecordingCanvas canvas = Draw(switched, 1);
     EXPECT_EQ(canvas.FindText("Size:0")->at, (Point{370, 168}));
     EXPECT_EQ(canvas.FindText("Size ")->at, (Point{420, 145}));
     EXPECT_EQ(canvas.FindText("Comments"), nullptr);
 
-    PrintJob zip(CutOut(1), Options(PageLayout::ZipInsert), {}, kPath);
+    PrintJob zip(CutOut(1), Options(PageLayout::ZipInsert), {}, kPath, kWidths);
     EXPECT_EQ(Draw(zip, 1).FindText("Size:0")->at.x, 270);
 }
 
 TEST_F(PrintJobTest, EmptyListingPrintsTitleSummaryAndAnEmptyFrame) {
-    PrintJob cd(CutOut(0), Options(PageLayout::CdInsert), {}, kPath);
+    PrintJob cd(CutOut(0), Options(PageLayout::CdInsert), {}, kPath, kWidths);
     EXPECT_TRUE(cd.IsEmpty());
     EXPECT_EQ(cd.PageCount(), 1);
     EXPECT_EQ(cd.PanelCount(), 1);
@@ -192,7 +202,7 @@ TEST_F(PrintJobTest, EmptyListingPrintsTitleSummaryAndAnEmptyFrame) {
     // Path, date and the five summary lines; no heading, no rows.
     EXPECT_EQ(canvas.Texts().size(), 7u);
 
-    PrintJob letter(Table(kAllColumns, 0), Options(PageLayout::Standard), {}, kPath);
+    PrintJob letter(Table(kAllColumns, 0), Options(PageLayout::Standard), {}, kPath, kWidths);
     canvas = Draw(letter, 1);
     EXPECT_TRUE(canvas.Lines().empty());
     EXPECT_EQ(canvas.FindText("Name"), nullptr);
@@ -200,7 +210,7 @@ TEST_F(PrintJobTest, EmptyListingPrintsTitleSummaryAndAnEmptyFrame) {
 
 TEST_F(PrintJobTest, PagesDrawTheSameInAnyOrderFromTheirOwnSnapshot) {
     ListingTable table = CutOut(62);
-    PrintJob job(table, Options(PageLayout::CdInsert), {}, kPath);
+    PrintJob job(table, Options(PageLayout::CdInsert), {}, kPath, kWidths);
     table.ClearRows();
     const RecordingCanvas second = Draw(job, 2);
     const RecordingCanvas first = Draw(job, 1);
@@ -215,7 +225,7 @@ TEST_F(PrintJobTest, PagesDrawTheSameInAnyOrderFromTheirOwnSnapshot) {
 }
 
 TEST_F(PrintJobTest, DefaultFontTakesOverWhenTheFaceCannotBeMade) {
-    PrintJob job(CutOut(2), Options(PageLayout::Standard), {}, kPath);
+    PrintJob job(CutOut(2), Options(PageLayout::Standard), {}, kPath, kWidths);
     RecordingCanvas canvas;
     canvas.RefuseFace("Arial");
     job.DrawPage(canvas, 1);
@@ -224,7 +234,7 @@ TEST_F(PrintJobTest, DefaultFontTakesOverWhenTheFaceCannotBeMade) {
     ASSERT_NE(row, nullptr);
     EXPECT_TRUE(row->defaultFont);
 
-    PrintJob fine(CutOut(2), Options(PageLayout::Standard), {}, kPath);
+    PrintJob fine(CutOut(2), Options(PageLayout::Standard), {}, kPath, kWidths);
     Draw(fine, 1);
     EXPECT_FALSE(fine.BodyFontFailed());
 }
@@ -250,6 +260,10 @@ TEST(Pagination, CountsPagesAndPanelsAtTheBoundaries) {
             << static_cast<int>(c.layout) << " with " << c.rows << " rows";
     // The largest row count does not overflow the rounding: 1 + ceil((2^31 - 1 - 70) / 80).
     EXPECT_EQ(CountPages(PageLayout::Standard, 2'147'483'647).pageCount, 26'843'546);
+
+    // A comment of 70 lines on row 1 runs over three CD panels; numbers count rows.
+    EXPECT_EQ(BuildPageTable(CutOut(4), PageLayout::CdInsert, 3, {{1, 70}}),
+              (std::vector<PageRange>{{0, 1, 0, 0, 29}, {1, 1, 2, 28, 32}, {1, 3, 2, 60, 12}}));
 }
 
 } // namespace

@@ -33,8 +33,24 @@ TEST(SearchQuery, MatchesWholeNamesByPatternAndTextAnywhere) {
              {"[abc", "[abc", true},
              {"ong", "SONG.mp3", true},
              {"ong", "sang", false},
+             {"ÉTÉ", "photos d'été", true},
+             {"*ÉTÉ", "Été", true},
+             {"[é-ë]*", "Êtes", true},
+             {"[[:digit:]][[:digit:]]*", "2002 backup", true},
+             {"[[:digit:]]*", "backup 2002", false},
+             {"[[:upper:]]*", "Émile", true},
+             {"[[:upper:]]*", "émile", false},
+             {"[[:alpha:]][[:alpha:]]", "漢字", true},
+             {"*[[:punct:]]", "what?", true},
+             {"[![:alnum:][:space:]]*", "_x", true},
+             {"[[:bogus:]]", "b", false},
+             {"?", "\xff", true},
          })
         EXPECT_EQ(SearchQuery(c.query).MatchesName(c.name), c.match) << c.query << " " << c.name;
+    // One remembered star keeps a match to the name's length times the pattern's.
+    const std::string longName(10'000, 'a');
+    EXPECT_FALSE(SearchQuery("*a*a*a*a*a*a*b").MatchesName(longName));
+    EXPECT_TRUE(SearchQuery("*a*a*a*a*a*a*").MatchesName(longName));
     EXPECT_TRUE(SearchQuery("blue").MatchesComment("Kind of Blue"));
     EXPECT_FALSE(SearchQuery("*blue*").MatchesComment("Kind of Blue")) << "patterns are for names";
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // File details of real files from Debian packages and real encoders, where they are installed.
 #include "core/table/FileDetails.h"
+#include "support/ShellCommand.h"
 #include "support/TempTree.h"
 
 #include <cstdlib>
@@ -136,6 +137,25 @@ TEST(RealFileDetails, Utf16AndVersion4TagsOfRealTaggers) {
     EXPECT_EQ(details.rows[2].second, "MPEG 2.000000 Layer 3");
     EXPECT_EQ(details.rows[3].second, "32 Kbit");
     EXPECT_EQ(details.rows[8].second, "22050Hz");
+}
+
+TEST(RealFileDetails, VariableBitrateMp3ShowsTheLengthFramesAndRateMediaInfoReads) {
+    if (!HasCommand("lame") || !HasCommand("sox") || !HasCommand("mediainfo"))
+        GTEST_SKIP() << "lame, sox or mediainfo is missing";
+    const test::TempTree tree;
+    ASSERT_TRUE(test::RunShell(tree.Root(), "sox -n -r 44100 -c 2 -b 16 tone.wav synth 3 sine && "
+                                            "lame --quiet -V 5 tone.wav vbr.mp3"));
+    const auto info = [&](const char* inform) {
+        return std::stoi(test::ShellOutput(tree.Root(), std::string("mediainfo --Inform='Audio;") +
+                                                            inform + "' vbr.mp3"));
+    };
+    const int seconds = info("%Duration%") / 1000;
+    const Rows rows = ReadFileDetails(tree.Path("vbr.mp3"), "vbr.mp3", 0x0409).rows;
+    ASSERT_EQ(rows.size(), 8u);
+    EXPECT_EQ(rows[0].second,
+              std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " sec");
+    EXPECT_EQ(rows[2].second, std::to_string((info("%BitRate%") + 500) / 1000) + " Kbit");
+    EXPECT_EQ(rows[3].second, std::to_string(info("%FrameCount%")) + " frames");
 }
 
 } // namespace

@@ -202,37 +202,34 @@ TEST_F(CellEditingTest, ACellPartlyOutOfViewIsScrolledInBeforeTheEditorIsPlaced)
     EXPECT_EQ(Editor()->geometry().left(), 4);
 }
 
-// A file row's empty comment moves on when its editor is full (text width + 15 reaches
-// 197 px); each comment row below it, its editor starting at 164, when its right edge
-// reaches the CD limit of 480 for editors starting right of x 50.
-TEST_F(CellEditingTest, ALongCommentFlowsOverSeveralCommentRows) {
+// A file row's empty comment moves on when its editor is full, each comment row below it
+// when it reaches the CD printable width. Every line breaks at its last blank (dropped): the
+// word being typed moves down whole, and only a word longer than a line splits inside.
+TEST_F(CellEditingTest, ALongCommentFlowsOverCommentRowsBetweenWords) {
     session.Options().printAs = static_cast<int>(PageLayout::CdInsert);
     Show(700);
-    const QString run(200, QChar('m'));
-    int first = 1;
-    while (Width(run.left(first)) + 15 < kCommentsWidth - 3)
-        ++first;
-    int line = 1;
-    while (kFileNameWidth + 4 + Width(run.left(line)) + 5 < 480)
-        ++line;
+    QString words;
+    for (int i = 0; words.size() < 150; ++i)
+        words += QStringLiteral("planning session %1 ").arg(i);
+    words.chop(1);
+    const QString longWord(60, QChar('m'));
+    ASSERT_GT(kFileNameWidth + Width(longWord), 480);
     Click(9, 1);
     Click(9, 1);
-    Type(run.left(first + line - 1));
-    ASSERT_NE(Editor(), nullptr);
-    EXPECT_EQ(Editor()->Item(), 10);
-    EXPECT_EQ(Editor()->geometry().width(), Width(run.left(line - 1)) + 5)
-        << "a comment row's editor widens with its text";
-    Type(run.left(line + 4));
-    EXPECT_EQ(CellText(9, 1), run.left(first)) << "the key that filled it is kept";
-    EXPECT_EQ(CellText(10, 1), run.left(line));
-    EXPECT_EQ(CellText(11, 1), run.left(line));
-    ASSERT_NE(Editor(), nullptr);
-    EXPECT_EQ(Editor()->Item(), 12);
+    Type(words + ' ' + longWord);
     Key(Qt::Key_Return);
-    EXPECT_EQ(CellText(12, 0), QStringLiteral("comments:"));
-    EXPECT_EQ(CellText(12, 1), QStringLiteral("mmm"));
-    EXPECT_EQ(CellText(13, 0), QStringLiteral("10.txt"));
-    EXPECT_EQ(model.rowCount(), 33);
+
+    QStringList lines{CellText(9, 1)};
+    for (int row = 10; session.Table().IsCommentRow(row); ++row)
+        lines << CellText(row, 1);
+    const auto firstM = std::find_if(lines.begin(), lines.end(),
+                                     [](const QString& line) { return line.startsWith('m'); });
+    const qsizetype wordLines = firstM - lines.begin();
+    ASSERT_GE(wordLines, 3);
+    ASSERT_GE(lines.size() - wordLines, 2);
+    EXPECT_EQ(lines.mid(0, wordLines).join(' ').toStdString(), words.toStdString());
+    EXPECT_EQ(lines.mid(wordLines).join(QString()), longWord) << lines.join('|').toStdString();
+    EXPECT_EQ(CellText(9 + static_cast<int>(lines.size()), 0), QStringLiteral("10.txt"));
     EXPECT_TRUE(session.Modified());
 }
 

@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: MIT
+// File Data read in this process by the libraries this build has.
+#include "core/details/libraries/LibraryFileData.h"
+
+#include "core/details/FileKind.h"
+#include "core/platform/FileByteSource.h"
+
+#include <array>
+#include <exception>
+
+#ifdef DIRSCRIBE_WITH_TAGLIB
+#include "core/details/libraries/AudioFileData.h"
+#endif
+#ifdef DIRSCRIBE_WITH_EXIV2
+#include "core/details/libraries/PhotoFileData.h"
+#endif
+#ifdef DIRSCRIBE_WITH_MEDIAINFO
+#include "core/details/libraries/VideoFileData.h"
+#endif
+#ifdef DIRSCRIBE_WITH_POPPLER
+#include "core/details/libraries/PdfFileData.h"
+#endif
+
+namespace dirscribe {
+
+namespace {
+
+using ReadFunction = FileData (*)(const ByteSource& file, const std::string& path);
+
+struct KindReader {
+    FileKind kind;
+    const char* library;
+    ReadFunction read; // nullptr: this build is without the library
+};
+
+std::string NameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+constexpr std::array<KindReader, 4> kReaders = {{
+    {FileKind::Audio, "TagLib",
+#ifdef DIRSCRIBE_WITH_TAGLIB
+     [](const ByteSource& file, const std::string& path) {
+         return ReadAudioFileData(file, NameOf(path));
+     }
+#else
+     nullptr
+#endif
+    },
+    {FileKind::Photo, "Exiv2",
+#ifdef DIRSCRIBE_WITH_EXIV2
+     [](const ByteSource&, const std::string& path) {
+         return ReadPhotoFileData(path);
+     }
+#else
+     nullptr
+#endif
+    },
+    {FileKind::Video, "MediaInfo",
+#ifdef DIRSCRIBE_WITH_MEDIAINFO
+     [](const ByteSource& file, const std::string&) {
+         return ReadVideoFileData(file);
+     }
+#else
+     nullptr
+#endif
+    },
+    {FileKind::Pdf, "poppler",
+#ifdef DIRSCRIBE_WITH_POPPLER
+     [](const ByteSource& file, const std::string& path) {
+         return ReadPdfFileData(file, path);
+     }
+#else
+     nullptr
+#endif
+    },
+}};
+
+const KindReader& ReaderOf(FileKind kind) {
+    for (const KindReader& reader : kReaders)
+        if (reader.kind == kind)
+            return reader;
+    return kReaders.front();
+}
+
+FileData ReadAs(FileKind kind, const ByteSource& file, const std::string& path) {
+    const KindReader& reader = ReaderOf(kind);
+    if (reader.read == nullptr)
+        return {{},
+                {},
+                std::string("This build cannot read ") + KindName(kind) + " (it has no " +
+                    reader.library + ")"};
+    return reader.read(file, path);
+}
+
+} // namespace
+
+FileData LibraryFileData::Read(const std::string& path) const {
+    try {
+        const FileByteSource file(path);
+        if (!file.IsOpen())
+            return {};
+        const FileKind kind = DetectFileKind(file, NameOf(path));
+        if (kind == FileKind::None)
+            return {};
+        FileData data = ReadAs(kind, file, path);
+        // Containers such as MP4 and Matroska hold sound alone as often as pictures.
+        if (kind == FileKind::Video && data.summary.empty()) {
+            FileData audio = ReadAs(FileKind::Audio, file, path);
+            if (!audio.summary.empty())
+                return audio;
+        }
+        return data;
+    } catch (const std::exception&) {
+        return {}; // such as the reader program's memory limit, reached
+    }
+}
+
+std::string LibraryFileData::ReadableKinds() {
+    std::string kinds;
+    for (const KindReader& reader : kReaders)
+        if (reader.read != nullptr)
+            kinds += std::string(kinds.empty() ? "" : ", ") + KindName(reader.kind) + " (" +
+                     reader.library + ")";
+    return kinds;
+}
+
+} // namespace dirscribe

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+// File Data of videos through MediaInfo: container, length, picture and codecs.
+#pragma once
+
+#include "core/details/FileData.h"
+#include "core/platform/ByteSource.h"
+
+#include <cstdint>
+
+namespace dirscribe {
+
+// The container format, title, length, picture size, frame rate and the video and audio
+// codecs of the video in file (MP4, MOV, Matroska, WebM, AVI, MPEG, ...). Summary
+// "Video:"; nothing when MediaInfo finds no video stream (an audio-only MP4 is for the
+// audio reader). MediaInfo is fed the bytes it asks for, at most kVideoBudgetBytes.
+FileData ReadVideoFileData(const ByteSource& file);
+
+inline constexpr std::uint64_t kVideoBudgetBytes = 64 << 20;
+
+} // namespace dirscribe
