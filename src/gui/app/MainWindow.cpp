@@ -292,9 +292,12 @@ void MainWindow::Run(int commandId) {
         options.*toggle->flag = options.*toggle->flag ? 0 : 1;
         if (commandId == kFontSize)
             m_view->Refresh();
+        else
+            m_view->ApplySettings();
     } else if (const LayoutCommand* layout = Find(kLayouts, commandId)) {
         options.printAs = layout->printAs;
         ApplyPageLayout(options);
+        m_view->ApplySettings();
     } else if (const DepthCommand* depth = Find(DepthCommands(), commandId)) {
         ChooseDepth(depth->depth);
     } else {
@@ -376,6 +379,7 @@ void MainWindow::RunCommand(int commandId) {
 void MainWindow::ChooseDepth(int depth) {
     m_session.Options().lastDepth = depth;
     SetDepthMenuTitle(DepthText(depth));
+    m_view->ApplySettings();
 }
 
 // Dialogs are opened window-modal and delete themselves, so the event loop keeps turning.
@@ -391,6 +395,7 @@ void MainWindow::ShowSettings() {
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
         if (dialog->ApplyTo(m_session.Options()))
             SetCustomDepthItem(QString::number(m_session.Options().customDepth));
+        m_view->ApplySettings();
         UpdateCommandStates();
     });
     OpenDialog(dialog);
@@ -451,6 +456,7 @@ void MainWindow::UpdateCommandStates() {
 bool MainWindow::OpenDocument(const QString& fileName) {
     if (!MayDiscardChanges() || !m_view->OpenDocument(fileName))
         return false;
+    SetDepthMenuTitle(DepthText(m_session.Options().lastDepth)); // the document's depth
     SetDocument(fileName);
     m_state.openFolder = FolderOf(fileName).toStdString();
     UpdateCommandStates();
