@@ -7,6 +7,7 @@
 #include "core/format/DateFormat.h"
 #include "core/format/SizeFormat.h"
 #include "core/listing/FolderScanner.h"
+#include "core/ops/ListingMerge.h"
 #include "core/platform/AtomicFile.h"
 #include "core/search/ListingSearch.h"
 #include "core/table/TablePopulation.h"
@@ -96,8 +97,9 @@ void BM_SearchDocuments(benchmark::State& state) {
     std::filesystem::create_directories(folder);
     const ListingTable table = TreeTable(10'000);
     for (int i = 0; i < state.range(0); ++i)
-        WriteFileAtomically(folder + "/disk-" + std::to_string(i) + ".dsc",
-                            WriteDocumentFile({}, "/media/disk", AllColumns(), table));
+        WriteFileAtomically(
+            folder + "/disk-" + std::to_string(i) + ".dsc",
+            WriteDocumentFile({}, "/media/disk", AllColumns(), table, {2, kFilesAndFolders}));
     struct Quiet final : Notice {
         void Show(std::string_view, std::string_view, NoticeIcon) override {}
     } notice;
@@ -112,5 +114,42 @@ void BM_SearchDocuments(benchmark::State& state) {
     std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_SearchDocuments)->Args({100, 1})->Args({100, 0})->Unit(benchmark::kMillisecond);
+
+// A read of state.range(0) entries (folders of 40 files) filled into a table while the
+// listing it replaces carries a comment on every tenth entry, as a refresh does.
+void BM_RefreshCarryingComments(benchmark::State& state) {
+    const auto rows = static_cast<std::uint32_t>(state.range(0));
+    const auto read = [rows] {
+        CDirscribeDoc doc;
+        doc.shape = {1, kFilesAndFolders};
+        std::uint32_t folder = 0;
+        for (std::uint32_t i = 0; i < rows; ++i) {
+            const bool isFolder = i % 41 == 0;
+            folder = isFolder ? i : folder;
+            doc.entries.Append({isFolder ? kAttributeDirectory : kAttributeArchive,
+                                isFolder ? 1 : 2, isFolder ? kNoEntry : folder, false,
+                                (isFolder ? "Album " : "Track ") + std::to_string(i), i * 1000ULL,
+                                126'846'939'090'000'000});
+        }
+        return doc;
+    };
+    NullProgress progress;
+    ListingTable old;
+    CDirscribeDoc first = read();
+    PopulateCarrying(old, first, "/srv/music", AllColumns(), ListingTable{}, {}, progress);
+    for (int row = 0; row < old.RowCount(); row += 10)
+        old.SetCell(row, 1, "ripped from the 1997 remaster");
+    for (auto _ : state) {
+        state.PauseTiming();
+        CDirscribeDoc doc = read();
+        ListingTable table;
+        state.ResumeTiming();
+        PopulateCarrying(table, doc, "/srv/music", AllColumns(), old, {1, kFilesAndFolders},
+                         progress);
+        benchmark::DoNotOptimize(table.RowCount());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_RefreshCarryingComments)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

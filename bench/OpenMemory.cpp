@@ -30,7 +30,7 @@ public:
 
 std::string MakeDocument() {
     std::string bytes = WriteDocumentFile({}, "/srv/big", ListingOptions{}, ListingTable{});
-    bytes.resize(bytes.size() - 4); // the row count closes the header
+    bytes.resize(bytes.rfind("DSCX") - 4); // the row count closes the header, the block follows
     for (int shift = 0; shift < 32; shift += 8)
         bytes += static_cast<char>(kRows >> shift & 0xFF);
     bytes.append(std::size_t{5} * kRows, '\0');

@@ -71,7 +71,7 @@ void SortByColumn(benchmark::State& state, int column) {
         ListingTable table = MillionRows();
         SortState sortState;
         state.ResumeTiming();
-        OnColumnClick(table, sortState, column, {0, 1, kFolders, 1});
+        OnColumnClick(table, sortState, column, {false, 1});
         benchmark::DoNotOptimize(table);
         state.PauseTiming();
         table = ListingTable(); // freeing the copy is not part of the sort

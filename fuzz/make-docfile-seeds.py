@@ -3,6 +3,7 @@
 # Writes the seed inputs of the document reader's fuzzer into corpus/docfile/.
 # The bytes are put together here, independently of the C++ writer. Run once; the
 # files are committed.
+import base64
 import pathlib
 import struct
 
@@ -31,6 +32,47 @@ def document(path, settings, rows, summary=(0, 0, 0), count=None):
     return body
 
 
+def varint(n):
+    out = b""
+    while n >= 0x80:
+        out += bytes([n & 0x7F | 0x80])
+        n >>= 7
+    return out + bytes([n])
+
+
+# Extension block records: the kind (0 entry, 1 continuation, 2 details, 3 free) and marks;
+# an entry with facts gives its level, the names it keeps of the last path, its new names.
+KINDS = {"entry": 0, "continuation": 1, "details": 2, "free": 3}
+
+
+def record(kind, gone=False, facts=None):
+    flags = KINDS[kind] | (0x04 if gone else 0)
+    if facts is None:
+        return bytes([flags])
+    level, kept, names, size, modified, attributes = facts
+    encoded = [n if isinstance(n, bytes) else n.encode("utf-8") for n in names]
+    plain = all(is_utf8(n) for n in encoded)
+    flags |= 0x08 | (0 if plain else 0x20)
+    body = bytes([flags]) + varint(level) + varint(kept) + varint(len(names))
+    for n in encoded:
+        body += text(n if plain else base64.b64encode(n))
+    return body + varint(size) + struct.pack("<Q", modified) + varint(attributes)
+
+
+def is_utf8(data):
+    try:
+        data.decode("utf-8")
+        return True
+    except UnicodeDecodeError:
+        return False
+
+
+def block(depth, content, records, count=None):
+    head = b"DSCX" + struct.pack("<iiii", 1, depth, content,
+                                 len(records) if count is None else count)
+    return head + b"".join(records)
+
+
 standard = (0, 1, 1, 1, 1, 1, 1)
 cd = (2, 1, 1, 0, 1, 0, 0)
 rows = [
@@ -41,7 +83,49 @@ rows = [
 ]
 small = document("/home/ann/music", standard, rows, (5000000000, 300, 7))
 
+# A tree of all levels: the folder music with a comment row, its song.mp3 with details, a gone
+# file whose name is not UTF-8, a row the user inserted and one of an older document.
+TIME = 0x01C2A6B78E4D5C00
+tree_rows = [
+    ("| -[music]", "live set", "    2.3 Mb", "", ""),
+    ("comments:", "second line", "", "", ""),
+    ("|       song.mp3", "Id3v1 Tag:", "    2.3 Mb", "", ""),
+    ("**Title:", "Intro", "", "", ""),
+    ("   caf\u00e9 (gone)", "kept", "     1  b", "", ""),
+    ("", "", "", "", ""),
+    ("   old", "note", "", "", ""),
+]
+tree_records = [
+    record("entry", facts=(1, 0, ["music"], 2400000, TIME, 0x10)),
+    record("continuation"),
+    record("entry", facts=(2, 1, ["song.mp3"], 2400000, TIME, 0x20)),
+    record("details"),
+    record("entry", gone=True, facts=(1, 0, [b"caf\xe9"], 1, TIME, 0x20)),
+    record("free"),
+    record("entry"),
+]
+tree = document("/home/ann", standard, tree_rows) + block(-1, 2, tree_records)
+# Sorted by size, a file stands above its folder's row; a second file's folder has none.
+orphan_rows = [("   b.txt", "", "", "", ""), ("[d]", "", "", "", ""), ("| -[x]", "", "", "", "")]
+orphan = document("/srv", cd, orphan_rows) + block(0, 2, [
+    record("entry", facts=(1, 0, ["d", "b.txt"], 9, TIME, 0x20)),
+    record("entry", facts=(0, 0, ["d"], 9, TIME, 0x10)),
+    record("entry", facts=(1, 0, ["e", "x"], 0, TIME, 0x10)),
+])
+
 seeds = {
+    "valid-block-tree.dsc": tree,
+    "valid-block-orphan.dsc": orphan,
+    "invalid-block-row-count.dsc": document("/srv", cd, orphan_rows) + block(0, 2, [
+        record("entry"), record("entry")], count=2),
+    "invalid-block-bits.dsc": tree[:-1] + b"\x40",
+    "invalid-block-truncated.dsc": tree[:-9],
+    "invalid-block-trailing.dsc": tree + b"\x00",
+    "invalid-block-slash.dsc": document("/srv", cd, orphan_rows[:1]) + block(0, 2, [
+        record("entry", facts=(0, 0, ["a/b"], 1, TIME, 0x20))]),
+    "invalid-block-kept.dsc": document("/srv", cd, orphan_rows[:1]) + block(0, 2, [
+        record("entry", facts=(0, 1, ["a"], 1, TIME, 0x20))]),
+
     "valid-empty-listing.dsc": document("/home/ann", cd, []),
     "valid-small-listing.dsc": small,
     "valid-size-only.dsc": document("/srv", cd, [("a.txt", "  1 Kb", "", "", "")]),

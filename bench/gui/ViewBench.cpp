@@ -48,7 +48,7 @@ std::string MakeDocument() {
     for (int r = 0; r < kRows; ++r) {
         std::snprintf(name, sizeof name, "%03d - Artist Name - Track Title %d.mp3", r % 1000, r);
         std::snprintf(size, sizeof size, "%12.1f Kb", (r % 9000) * 1.5);
-        table.AppendCells({name, "", size, "A", " 12/18/2002 14:05:09"});
+        table.AppendCells({name, "", size, "A", " 12/18/2002 14:05:09"}, RowKind::Entry);
     }
     return WriteDocumentFile({}, "/music", options, table);
 }

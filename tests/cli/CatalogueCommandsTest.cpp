@@ -67,7 +67,7 @@ print(len(rows), rows[0], rows[2], rows[7])')");
     EXPECT_EQ(csv.exitCode, 0) << csv.err;
     const std::string disk = std::filesystem::canonical(tree.Path("disk"));
     EXPECT_EQ(csv.out,
-              disk + "\n4\n7\npapers, \"old\"\n0\n" // a document's rows know no entry
+              disk + "\n4\n7\npapers, \"old\"\n6\n" // a document's entry rows know their entries
                      "8 ['FileName', 'Comments', 'Size'] ['| -[Docs]', 'papers, \"old\"', '2  b'] "
                      "['comments:', 'second pressing', '']\n");
     tree.SetModified("disk/Music/song.mp3", 1040220309);
@@ -100,9 +100,9 @@ TEST_F(CatalogueCommands, SearchPrintsOneLinePerMatchAndExitsLikeGrep) {
         const ProgramResult r = Run({"search", "*.MP3", "disk.dsc", "docs"});
         return std::to_string(r.exitCode) + "\n" + r.out + r.err;
     });
-    EXPECT_EQ(found, "2\ndisk.dsc\t6\tsong.mp3\t2.0 Kb\t\t\n"
-                     "docs/a/a?b?c.dsc\t6\tsong.mp3\t2.0 Kb\t\t\n"
-                     "docs/a/copy.dsc\t6\tsong.mp3\t2.0 Kb\t\t\n"
+    EXPECT_EQ(found, "2\ndisk.dsc\t6\tsong.mp3\t2.0 Kb\t\tsecond pressing\n"
+                     "docs/a/a?b?c.dsc\t6\tsong.mp3\t2.0 Kb\t\tsecond pressing\n"
+                     "docs/a/copy.dsc\t6\tsong.mp3\t2.0 Kb\t\tsecond pressing\n"
                      "\"docs/broken\x1b[2J.dsc\" is not a Dirscribe document: the file ends inside "
                      "the total size.\nCannot read \"docs/secret.dsc\": permission denied.\n");
     // A terminal is sent no escape sequence.
@@ -111,7 +111,8 @@ TEST_F(CatalogueCommands, SearchPrintsOneLinePerMatchAndExitsLikeGrep) {
     EXPECT_EQ(shown.out, "\"docs/broken?[2J.dsc\" is not a Dirscribe document: the file ends "
                          "inside the total size.\r\n");
     const ProgramResult comment = Run({"search", "Pressing", "disk.dsc"});
-    EXPECT_EQ(comment.out, "disk.dsc\t7\tsong.mp3\t2.0 Kb\t\tsecond pressing\n");
+    EXPECT_EQ(comment.out, "disk.dsc\t6\tsong.mp3\t2.0 Kb\t\tsecond pressing\n")
+        << "a match in a comment row is its entry's";
     EXPECT_EQ(Run({"search", "nothing", "disk.dsc"}).exitCode, 1);
     EXPECT_EQ(Run({"search", "-x", "x", "disk.dsc"}).exitCode, 2);
     EXPECT_EQ(Run({"search", "x"}).exitCode, 2);

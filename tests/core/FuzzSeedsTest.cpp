@@ -50,8 +50,9 @@ TEST(FuzzSeeds, DocumentsAreReadCompletelyOrRefusedCleanly) {
             ListingTable table;
             table.SetColumns({{"1"}, {"2"}, {"3"}, {"4"}, {"5"}});
             table.AdoptRows(contents.rows);
-            EXPECT_EQ(ReadDocumentFile(
-                          WriteDocumentFile(contents.summary, contents.folderPath, options, table)),
+            table.SetEntries(contents.entries);
+            EXPECT_EQ(ReadDocumentFile(WriteDocumentFile(contents.summary, contents.folderPath,
+                                                         options, table, contents.shape)),
                       contents);
             EXPECT_FALSE(NamedFor(seed, "invalid-"));
             ++read;

@@ -15,6 +15,18 @@ void ArchiveWriter::WriteLittleEndian(std::uint64_t value, int byteCount) {
     }
 }
 
+void ArchiveWriter::WriteByte(std::uint8_t value) {
+    m_bytes += static_cast<char>(value);
+}
+
+void ArchiveWriter::WriteVarint(std::uint64_t value) {
+    while (value >= 0x80) {
+        m_bytes += static_cast<char>((value & 0x7F) | 0x80);
+        value >>= 7;
+    }
+    m_bytes += static_cast<char>(value);
+}
+
 void ArchiveWriter::WriteUInt64(std::uint64_t value) {
     WriteLittleEndian(value, 8);
 }

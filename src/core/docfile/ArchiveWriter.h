@@ -17,8 +17,12 @@ namespace dirscribe {
 // 32-bit L.
 class ArchiveWriter {
 public:
+    void WriteByte(std::uint8_t value);
     void WriteUInt64(std::uint64_t value);
     void WriteInt32(std::int32_t value);
+    // A number in 7-bit groups, lowest first, the top bit of each byte set when another
+    // follows (LEB128): one byte below 128, at most ten.
+    void WriteVarint(std::uint64_t value);
     // Throws Error, and writes nothing, for a text of more than 4 294 967 295 bytes,
     // which the 32-bit length cannot describe.
     void WriteString(std::string_view text);

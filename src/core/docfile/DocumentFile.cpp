@@ -5,28 +5,21 @@
 #include "core/Error.h"
 #include "core/docfile/ArchiveReader.h"
 #include "core/docfile/ArchiveWriter.h"
+#include "core/docfile/DocumentBlock.h"
+#include "core/docfile/DocumentCheck.h"
 #include "core/format/Utf8.h"
 #include "core/platform/FileReader.h"
-#include "core/table/RowName.h"
 
 #include <algorithm>
+#include <functional>
+#include <unordered_map>
 
 namespace dirscribe {
 
 namespace {
 
-// The smallest row: five empty strings of one length byte each.
-constexpr std::size_t kMinRowBytes = 5;
-
-// A document file checked whole: everything but the rows, and where the rows are.
-struct CheckedFile {
-    DocumentContents contents; // rows not filled in yet
-    std::size_t rowsOffset = 0;
-    std::int32_t rowCount = 0;
-    bool utf8 = true;
-};
-
-// The five strings of the next row; false when the bytes end inside it.
+// The five strings of the next row; false when the bytes end inside it. For bytes in memory,
+// whose views last.
 bool ReadRow(ArchiveReader& reader, CellTexts& cells) {
     for (std::string_view& cell : cells)
         if (!reader.TryReadString(cell))
@@ -34,76 +27,24 @@ bool ReadRow(ArchiveReader& reader, CellTexts& cells) {
     return true;
 }
 
-// Checks every field and string of the file without holding a copy of any row, or throws
-// Error with the reason alone (no file name, no sentence around it), so each caller can say
-// which file it was.
-CheckedFile Check(std::string_view bytes) {
-    if (bytes.empty())
-        throw Error("the file is empty");
-    ArchiveReader reader(bytes);
-    CheckedFile file;
-    DocumentContents& contents = file.contents;
-    contents.summary.totalBytes = reader.ReadUInt64("the total size");
-    contents.summary.fileCount = reader.ReadInt32("the file count");
-    contents.summary.folderCount = reader.ReadInt32("the folder count");
-    const std::string_view path = reader.ReadString("the folder path");
-    file.utf8 = IsValidUtf8(path);
-
-    DocumentSettings& settings = contents.settings;
-    settings.printAs = reader.ReadInt32("the setting \"Print as \"");
-    settings.printTitle = reader.ReadInt32("the setting \"Print Title\"");
-    settings.summary = reader.ReadInt32("the setting \"Summary\"");
-    settings.addComments = reader.ReadInt32("the setting \"Add Comments\"");
-    settings.addSize = reader.ReadInt32("the setting \"Add Size\"");
-    settings.addAttribute = reader.ReadInt32("the setting \"Add Attribute\"");
-    settings.addDate = reader.ReadInt32("the setting \"Add Date\"");
-    if (const std::string problem = settings.OutOfRange(); !problem.empty())
-        throw Error(problem);
-
-    const std::int32_t rowCount = reader.ReadInt32("the row count");
-    if (rowCount < 0)
-        throw Error("the row count is " + std::to_string(rowCount));
-    // Checked against the bytes really there before anything is reserved for the rows.
-    const std::size_t maxRows = reader.Remaining() / kMinRowBytes;
-    if (static_cast<std::size_t>(rowCount) > maxRows)
-        throw Error("it announces " + std::to_string(rowCount) +
-                    (rowCount == 1 ? " row" : " rows") +
-                    ", but the rest of the file can hold at most " + std::to_string(maxRows));
-    file.rowsOffset = reader.Offset();
-    file.rowCount = rowCount;
-
-    for (std::int32_t r = 0; r < rowCount; ++r) {
-        CellTexts cells;
-        if (!ReadRow(reader, cells))
-            throw Error("the file ends inside row " + std::to_string(r + 1) + " of " +
-                        std::to_string(rowCount));
-        file.utf8 = file.utf8 && std::all_of(cells.begin(), cells.end(), IsValidUtf8);
-    }
-    if (!reader.AtEnd())
-        throw Error(std::to_string(reader.Remaining()) +
-                    (reader.Remaining() == 1 ? " byte follows" : " bytes follow") +
-                    " the last row");
-
-    // One encoding for the whole file: a single string that is not UTF-8 means the file
-    // came from a Windows code page, where every byte is a character of its own.
-    contents.folderPath = file.utf8 ? std::string(path) : Windows1252ToUtf8(path);
-    return file;
-}
-
 // The rows of a file written on a Windows code page, every string read as Windows-1252,
 // in a store sized for them beforehand.
-RowStore ConvertedRows(std::string_view bytes, const CheckedFile& file) {
+RowStore ConvertedRows(std::string_view bytes, const CheckedDocument& file) {
     const std::string_view rowBytes = bytes.substr(file.rowsOffset);
     std::size_t textBytes = 0;
     ArchiveReader sizes(rowBytes);
-    for (CellTexts cells; ReadRow(sizes, cells);)
+    for (std::int32_t r = 0; r < file.rowCount; ++r) {
+        CellTexts cells;
+        (void)ReadRow(sizes, cells);
         for (const std::string_view cell : cells)
             textBytes += RowStore::EncodedSize(Windows1252ToUtf8Size(cell));
-
+    }
     RowStore rows;
     rows.Reserve(file.rowCount, textBytes);
     ArchiveReader reader(rowBytes);
-    for (CellTexts cells; ReadRow(reader, cells);) {
+    for (std::int32_t r = 0; r < file.rowCount; ++r) {
+        CellTexts cells;
+        (void)ReadRow(reader, cells);
         const RowRecord row = {Windows1252ToUtf8(cells[0]), Windows1252ToUtf8(cells[1]),
                                Windows1252ToUtf8(cells[2]), Windows1252ToUtf8(cells[3]),
                                Windows1252ToUtf8(cells[4])};
@@ -112,38 +53,132 @@ RowStore ConvertedRows(std::string_view bytes, const CheckedFile& file) {
     return rows;
 }
 
-// The kinds of the rows of a document that does not record them, and the gone marks,
-// read from their FileName texts as such documents were written.
+// The kinds of the rows of a document that does not record them, and the gone marks.
 void InferKinds(RowStore& rows) {
     for (int r = 0; r < rows.Size(); ++r) {
-        const std::string_view name = rows.Cell(r, 0);
-        const RowKind kind = InferredRowKind(name);
-        rows.SetKind(r, kind);
-        rows.SetGone(r, kind == RowKind::Entry && name.ends_with(kGoneMark));
+        bool gone = false;
+        rows.SetKind(r, InferredKind(rows.Cell(r, 0), gone));
+        rows.SetGone(r, gone);
     }
+}
+
+// The entries of the block's rows, each under its folder. A path names its folders by raw
+// name from the listed one down; a folder that has no row of its own (its row was deleted,
+// or stands below its contents after a sort) gets an entry without a row, so every entry
+// knows its path. Only folders are looked up by name: files have no contents.
+class EntryTreeBuilder {
+public:
+    // The entry of a row whose path is `path`, sharing its first `kept` components with
+    // the path given last.
+    std::uint32_t Add(std::span<const std::string> path, std::size_t kept, ListingEntry facts) {
+        m_chain.resize(kept);
+        // The last path's own entry may be a file of the name a folder here has: found anew.
+        if (!m_chain.empty() && !m_store.IsFolder(m_chain.back()))
+            m_chain.pop_back();
+        for (std::size_t i = m_chain.size(); i + 1 < path.size(); ++i)
+            m_chain.push_back(FolderEntry(Parent(i), path[i], nullptr));
+        facts.parent = Parent(path.size() - 1);
+        const std::uint32_t own =
+            facts.IsFolder() ? FolderEntry(facts.parent, path.back(), &facts) : Append(facts);
+        m_chain.push_back(own);
+        return own;
+    }
+
+    [[nodiscard]] bool Empty() const { return m_store.Empty(); }
+    EntryStore Take() { return std::move(m_store); }
+
+private:
+    struct Key {
+        std::uint32_t parent;
+        std::string_view name; // in the store, where it never moves
+        friend bool operator==(const Key&, const Key&) = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& key) const {
+            return std::hash<std::string_view>()(key.name) * 31 + key.parent;
+        }
+    };
+
+    [[nodiscard]] std::uint32_t Parent(std::size_t component) const {
+        return component == 0 ? kNoEntry : m_chain[component - 1];
+    }
+
+    std::uint32_t Append(const ListingEntry& entry) {
+        m_store.Append(entry);
+        return static_cast<std::uint32_t>(m_store.Size() - 1);
+    }
+
+    // The folder named `name` in `parent`, made when there is none; a row's facts, when
+    // given, describe it.
+    std::uint32_t FolderEntry(std::uint32_t parent, const std::string& name,
+                              const ListingEntry* facts) {
+        const auto found = m_folders.find(Key{parent, name});
+        if (found != m_folders.end()) {
+            if (facts != nullptr)
+                m_store.Describe(found->second, *facts);
+            return found->second;
+        }
+        ListingEntry folder;
+        if (facts != nullptr)
+            folder = *facts;
+        folder.attributes |= kAttributeDirectory;
+        folder.name = name;
+        folder.parent = parent;
+        const std::uint32_t index = Append(folder);
+        m_folders.emplace(Key{parent, m_store.Name(index)}, index);
+        return index;
+    }
+
+    EntryStore m_store;
+    std::unordered_map<Key, std::uint32_t, KeyHash> m_folders;
+    std::vector<std::uint32_t> m_chain; // the entries of the components of the last path
+};
+
+// Gives each row the kind, gone mark and entry the checked block records for it.
+std::shared_ptr<const EntryList> ApplyBlock(std::string_view bytes, const CheckedDocument& file,
+                                            RowStore& rows) {
+    ArchiveReader reader(bytes.substr(file.blockOffset));
+    BlockReader block(reader);
+    (void)block.ReadHead(file.rowCount);
+    EntryTreeBuilder entries;
+    BlockRow row;
+    for (std::int32_t r = 0; r < file.rowCount; ++r) {
+        block.ReadRow(r, row);
+        rows.SetKind(r, row.kind);
+        rows.SetGone(r, row.gone);
+        if (row.known)
+            rows.SetEntry(r, entries.Add(block.Path(), block.Kept(), std::move(row.entry)));
+    }
+    if (entries.Empty())
+        return nullptr;
+    return std::make_shared<const EntryList>(file.folderPath, entries.Take());
 }
 
 // The contents of a checked file. The rows stay in the file's own bytes where they are
 // UTF-8: taken over when the caller gives them up (owned holds bytes), copied otherwise.
 DocumentContents ContentsOf(std::string_view bytes, RowStore::Text* owned) {
-    CheckedFile file = Check(bytes);
-    RowStore& rows = file.contents.rows;
+    ArchiveReader reader(bytes);
+    CheckedDocument file = CheckDocument(reader);
+    DocumentContents contents;
+    contents.summary = file.summary;
+    contents.settings = file.settings;
+    contents.shape = file.shape;
+    RowStore& rows = contents.rows;
     if (!file.utf8)
         rows = ConvertedRows(bytes, file);
     else if (owned != nullptr)
-        rows.AdoptEncoded(std::move(*owned), file.rowsOffset, file.rowCount);
+        rows.AdoptEncoded(std::move(*owned), file.rowsOffset, file.rowCount); // bytes stay put
     else
         rows.AdoptEncoded(
             RowStore::Text(bytes.begin() + static_cast<std::ptrdiff_t>(file.rowsOffset),
                            bytes.end()),
             0, file.rowCount);
-    InferKinds(rows);
-    return std::move(file.contents);
-}
-
-// A saved text report is the likeliest wrong file; say so instead of naming a field.
-bool IsTextReport(std::string_view bytes) {
-    return bytes.starts_with("Dirscribe: Listing of");
+    if (file.blockOffset != 0)
+        contents.entries = ApplyBlock(bytes, file, rows);
+    else
+        InferKinds(rows);
+    contents.folderPath = std::move(file.folderPath);
+    return contents;
 }
 
 // work(), with every failure turned into Error(lead + reason + "."); bytes are the file's,
@@ -153,16 +188,31 @@ auto Refusing(std::string_view bytes, const std::string& lead, const Work& work)
     try {
         return work();
     } catch (const Error& error) {
-        if (IsTextReport(bytes))
-            throw Error(lead + "it is a text report, which can be saved but not opened.");
-        throw Error(lead + error.what() + ".");
+        ArchiveReader start(bytes);
+        throw Error(RefusalMessage(lead, error.what(), start));
     }
 }
 
+bool SameEntries(const EntryList* a, const EntryList* b) {
+    if (a == nullptr || b == nullptr)
+        return a == b;
+    if (a->Folder() != b->Folder() || a->Size() != b->Size())
+        return false;
+    for (std::uint32_t i = 0; i < a->Size(); ++i) {
+        const ListingEntry x = a->At(i);
+        const ListingEntry y = b->At(i);
+        if (x.name != y.name || x.attributes != y.attributes || x.level != y.level ||
+            x.parent != y.parent || x.restricted != y.restricted || x.size != y.size ||
+            x.modified != y.modified)
+            return false;
+    }
+    return true;
+}
+
 // The first bytes of a file longer than they are: its settings and row count checked as
-// Check checks them, against the size of the whole file, so a large file that is no
+// CheckDocument checks them, against the size of the whole file, so a large file that is no
 // document is refused before it is read whole. A folder path that does not end within the
-// head leaves the decision to Check.
+// head leaves the decision to CheckDocument.
 void CheckHead(std::string_view head, std::uint64_t fileSize) {
     ArchiveReader reader(head);
     reader.ReadUInt64("the total size");
@@ -191,15 +241,22 @@ void CheckHead(std::string_view head, std::uint64_t fileSize) {
 
 } // namespace
 
+bool operator==(const DocumentContents& a, const DocumentContents& b) {
+    return a.summary == b.summary && a.folderPath == b.folderPath && a.settings == b.settings &&
+           a.rows == b.rows && a.shape == b.shape && SameEntries(a.entries.get(), b.entries.get());
+}
+
 std::string WriteDocumentFile(const ListingSummary& summary, std::string_view folderPath,
-                              const ListingOptions& options, const ListingTable& table) {
+                              const ListingOptions& options, const ListingTable& table,
+                              const ListingShape& shape) {
     StringSink sink;
-    WriteDocumentFile(sink, summary, folderPath, options, table);
+    WriteDocumentFile(sink, summary, folderPath, options, table, shape);
     return sink.Take();
 }
 
 void WriteDocumentFile(ByteSink& sink, const ListingSummary& summary, std::string_view folderPath,
-                       const ListingOptions& options, const ListingTable& table) {
+                       const ListingOptions& options, const ListingTable& table,
+                       const ListingShape& shape) {
     const DocumentSettings settings = DocumentSettings::From(options);
     if (const std::string problem = settings.OutOfRange(); !problem.empty())
         throw Error("The document cannot be saved: " + problem + ".");
@@ -225,6 +282,12 @@ void WriteDocumentFile(ByteSink& sink, const ListingSummary& summary, std::strin
     for (int r = 0; r < rowCount; ++r) {
         for (const std::string_view cell : table.RowTexts(r, scratch))
             writer.WriteString(cell);
+        if (writer.Bytes().size() >= kBlock)
+            writer.FlushTo(sink);
+    }
+    BlockWriter block(writer, shape, rowCount);
+    for (int r = 0; r < rowCount; ++r) {
+        block.WriteRow(table, r);
         if (writer.Bytes().size() >= kBlock)
             writer.FlushTo(sink);
     }

@@ -4,6 +4,7 @@
 
 #include "core/listing/EntryStore.h"
 #include "core/listing/ListingEntry.h"
+#include "core/listing/ListingShape.h"
 #include "core/listing/ListingSummary.h"
 
 #include <cstdint>
@@ -26,6 +27,8 @@ struct CDirscribeDoc {
     // and folders listed); 0 otherwise and after a tree read that descended.
     std::int32_t headFolderCount = 0;
     ListingSummary summary;
+    // The depth and content the last read was made with.
+    ListingShape shape;
 
     // Destroys what a tree read has collected; entries stay.
     void DeleteContents() { collected.clear(); }

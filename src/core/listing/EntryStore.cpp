@@ -60,6 +60,16 @@ void EntryStore::Append(const ListingEntry& entry) {
     ++m_size;
 }
 
+void EntryStore::Describe(std::size_t index, const ListingEntry& entry) {
+    Packed& record = Record(index);
+    record.size = entry.size;
+    record.modified = entry.modified;
+    record.attributes = entry.attributes;
+    record.parent = entry.parent;
+    record.level = entry.level;
+    record.restricted = entry.restricted ? 1 : 0;
+}
+
 void EntryStore::Place(std::size_t index, std::int32_t level, std::uint32_t parent) {
     Packed& record = Record(index);
     record.level = level;

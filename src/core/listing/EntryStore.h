@@ -40,6 +40,8 @@ public:
     void Append(const ListingEntry& entry);
     // Where a tree shows the entry: its level and the entry of the folder it is in.
     void Place(std::size_t index, std::int32_t level, std::uint32_t parent);
+    // Everything of entry.name aside becomes what the stored entry says: its place too.
+    void Describe(std::size_t index, const ListingEntry& entry);
     // A folder's total, and the mark of a system folder that could not be read whole.
     void SetFolderTotal(std::size_t index, std::uint64_t bytes) { Record(index).size = bytes; }
     void MarkRestricted(std::size_t index) { Record(index).restricted = 1; }

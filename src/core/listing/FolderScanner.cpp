@@ -736,6 +736,7 @@ ReadOutcome FolderScanner::Read(CDirscribeDoc& doc, const std::string& path, int
     }
     doc.entries = std::move(entries);
     doc.summary = folder.summary;
+    doc.shape = {depth < 0 ? -1 : depth, mode};
     return ReadOutcome::Read;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/listing/CDirscribeDoc.h"
+#include "core/listing/ListingShape.h"
 #include "core/platform/Notice.h"
 #include "core/platform/Progress.h"
 #include "core/platform/StopToken.h"
@@ -10,9 +11,6 @@
 #include <string>
 
 namespace dirscribe {
-
-// What a listing holds: the `Files and Folders` setting.
-enum ListingMode : int { kFoldersOnly = 0, kFilesOnly = 1, kFilesAndFolders = 2 };
 
 enum class ReadOutcome { Read, Failed, Stopped };
 

@@ -13,6 +13,7 @@
 #include "core/report/TextReport.h"
 #include "core/table/CommentFlow.h"
 #include "core/table/FileDetails.h"
+#include "core/table/TableColumn.h"
 #include "core/table/TablePopulation.h"
 #include "core/table/TableSort.h"
 
@@ -21,6 +22,28 @@
 #include <utility>
 
 namespace dirscribe {
+
+namespace {
+
+// The shape a read under these settings gives: only the letter page descends.
+ListingShape ShapeToRead(const ListingOptions& options) {
+    return {options.Layout() == PageLayout::Standard ? options.lastDepth : 0,
+            options.filesAndFolders};
+}
+
+class SilentNotice final : public Notice {
+public:
+    void Show(std::string_view, std::string_view, NoticeIcon) override {}
+};
+
+// Whether two paths name the same folder once each is checked and normalized, as a read
+// normalizes the path it reads (a document may hold its folder with a trailing "/").
+bool SameFolder(std::string a, std::string b) {
+    SilentNotice silent;
+    return !a.empty() && ValidatePath(a, silent) && ValidatePath(b, silent) && a == b;
+}
+
+} // namespace
 
 bool ListingSession::ReadSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop) {
     if (!ScanSelectedFolder(notice, progress, stop))
@@ -60,7 +83,20 @@ bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, Stop
     return true;
 }
 
+bool ListingSession::ReadingAgainLosesNothing(std::string path) const {
+    SilentNotice silent;
+    return m_listingShown && !m_entryTextsEdited && ValidatePath(path, silent) &&
+           SameFolder(m_folder, AbsolutePath(path, CurrentFolder()));
+}
+
 void ListingSession::PopulateTable(Progress& progress) {
+    // A re-read of the folder on show replaces nothing typed: it carries it over.
+    if (m_read && m_listingShown && SameFolder(m_folder, m_read->folder) && HoldsTyped(m_table)) {
+        const bool modified = m_modified;
+        (void)PopulateFrom(m_table, m_doc.shape, progress);
+        m_modified = modified;
+        return;
+    }
     // A read takes over the document and the path only once its rows are made, so running
     // out of memory on the way leaves the listing on show whole.
     CDirscribeDoc& doc = m_read ? m_read->doc : m_doc;
@@ -71,16 +107,68 @@ void ListingSession::PopulateTable(Progress& progress) {
         m_read.reset();
         throw;
     }
+    m_fromDocument = !m_read;
     if (m_read) {
         m_doc = std::move(m_read->doc);
         m_path = m_shownPath = std::move(m_read->path);
         m_folder = std::move(m_read->folder);
         m_read.reset();
     }
-    m_sortEnabled = true;
     m_editNotify = m_options.addComments != 0;
     m_listingShown = true;
     m_modified = false;
+    m_entryTextsEdited = false;
+}
+
+UpdateCounts ListingSession::PopulateFrom(const ListingTable& old, const ListingShape& oldShape,
+                                          Progress& progress) {
+    if (!m_read)
+        return {};
+    if (HoldsComments(old))
+        m_options.addComments = 1;
+    UpdateCounts counts;
+    ListingTable table;
+    try {
+        counts = PopulateCarrying(table, m_read->doc, m_read->folder, m_options, old, oldShape,
+                                  progress);
+    } catch (...) {
+        m_read.reset();
+        throw;
+    }
+    m_table = std::move(table);
+    m_doc = std::move(m_read->doc);
+    m_path = m_shownPath = std::move(m_read->path);
+    m_folder = std::move(m_read->folder);
+    m_read.reset();
+    m_fromDocument = false;
+    m_editNotify = m_options.addComments != 0;
+    m_listingShown = true;
+    m_modified = true;
+    m_entryTextsEdited = false;
+    return counts;
+}
+
+ListingSession::SettingsEffect ListingSession::ApplySettings() {
+    if (!m_listingShown || m_read)
+        return SettingsEffect::None;
+    const bool read = ShapeToRead(m_options) != m_doc.shape;
+    bool columns = ListingColumns(m_options) != m_table.Columns();
+    const bool style = RowStyleFor(m_options, m_doc.shape) != m_table.Style();
+    if (!read && !columns && !style)
+        return SettingsEffect::None;
+    if (m_fromDocument)
+        return SettingsEffect::AtNextRefresh;
+    const bool commentsStay = m_options.addComments == 0 && HoldsComments(m_table);
+    if (commentsStay) {
+        m_options.addComments = 1;
+        columns = ListingColumns(m_options) != m_table.Columns();
+    }
+    if (read)
+        return SettingsEffect::NeedsRead;
+    if (columns || style)
+        m_table = RefilledTable(m_table, m_options, m_doc.shape);
+    m_editNotify = m_options.addComments != 0;
+    return commentsStay ? SettingsEffect::CommentsStay : SettingsEffect::Shown;
 }
 
 bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, Progress& progress) {
@@ -97,11 +185,17 @@ bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, P
     m_doc.summary = contents.summary;
     m_doc.entries.Release();
     m_doc.order.clear();
+    m_doc.shape = contents.shape;
     m_folder = contents.folderPath;
     m_path = m_shownPath = std::move(contents.folderPath);
     contents.settings.ApplyTo(m_options);
+    // Read again, the folder gives the listing the document holds.
+    m_options.lastDepth = contents.shape.depth;
+    m_options.filesAndFolders = contents.shape.content;
     m_loadedRows = std::move(contents.rows);
+    m_read.reset();
     PopulateTable(progress);
+    m_table.SetEntries(std::move(contents.entries), RowStyleFor(m_options, contents.shape));
     return true;
 }
 
@@ -109,6 +203,8 @@ void ListingSession::NewDocument() {
     m_doc = CDirscribeDoc{};
     m_table.ClearRows();
     m_loadedRows.reset();
+    m_fromDocument = false;
+    m_entryTextsEdited = false;
     m_path.clear();
     m_shownPath.clear();
     m_folder.clear();
@@ -124,7 +220,8 @@ void ListingSession::TakeListing(ListingSession&& other) {
     m_read = std::move(other.m_read);
     m_loadedRows = std::move(other.m_loadedRows);
     m_listingShown = other.m_listingShown;
-    m_sortEnabled = other.m_sortEnabled;
+    m_fromDocument = other.m_fromDocument;
+    m_entryTextsEdited = other.m_entryTextsEdited;
     m_editNotify = other.m_editNotify;
     m_modified = other.m_modified;
 }
@@ -135,6 +232,8 @@ bool ListingSession::SetCellText(int row, int column, std::string_view text) {
     if (m_table.Cell(row, column) == text)
         return false;
     m_table.SetCell(row, column, text);
+    m_entryTextsEdited = m_entryTextsEdited || (m_table.Kind(row) == RowKind::Entry &&
+                                                m_table.GetColumnTitle(column) != kCommentsTitle);
     m_modified = true;
     return true;
 }
@@ -142,10 +241,6 @@ bool ListingSession::SetCellText(int row, int column, std::string_view text) {
 int ListingSession::InsertBlankRow(int focusedRow) {
     const int row = std::clamp(focusedRow + 1, 0, m_table.RowCount());
     m_table.InsertRow(row, RowRecord{}, RowKind::Free);
-    // A row put among the folder rows at the top stays with them, so that a later sort
-    // does not push the last folder down among the files.
-    if (row < m_doc.headFolderCount)
-        ++m_doc.headFolderCount;
     m_modified = true;
     return row;
 }
@@ -154,8 +249,6 @@ int ListingSession::InsertCommentRow(int row) {
     const int below = std::clamp(row + 1, 0, m_table.RowCount());
     m_table.InsertRow(below, RowRecord{std::string(kCommentRowMark), "", "", "", ""},
                       RowKind::Continuation);
-    if (below < m_doc.headFolderCount)
-        ++m_doc.headFolderCount;
     m_modified = true;
     return below;
 }
@@ -164,10 +257,6 @@ bool ListingSession::DeleteRow(int row) {
     if (row < 0 || row >= m_table.RowCount())
         return false;
     m_table.RemoveRow(row);
-    // The folder group at the top shrinks with it; otherwise the first file row would be
-    // sorted among the folders.
-    if (row < m_doc.headFolderCount)
-        --m_doc.headFolderCount;
     m_modified = true;
     return true;
 }
@@ -200,8 +289,8 @@ bool ListingSession::Save(const std::string& fileName, SaveFormat format, Notice
                 if (format == SaveFormat::TextReport)
                     WriteTextReport(sink, createdOn);
                 else
-                    WriteDocumentFile(sink, m_doc.summary, LenientUtf8(m_folder), m_options,
-                                      m_table);
+                    WriteDocumentFile(sink, m_doc.summary, LenientUtf8(m_folder), ShownOptions(),
+                                      m_table, m_doc.shape);
             },
             special);
         return true;
@@ -217,9 +306,16 @@ bool ListingSession::Save(const std::string& fileName, Notice& notice,
 }
 
 bool ListingSession::ClickColumn(int column) {
-    const SortContext context{m_options.lastDepth, m_sortEnabled ? 1 : 0, m_doc.headFolderCount,
-                              m_options.dateFormat};
-    return OnColumnClick(m_table, m_sortState, column, context);
+    return OnColumnClick(m_table, m_sortState, column, {Shape().Tree(), m_options.dateFormat});
+}
+
+ListingOptions ListingSession::ShownOptions() const {
+    ListingOptions options = m_options;
+    options.addComments = m_table.ColumnIndex(kCommentsTitle) >= 0 ? 1 : 0;
+    options.addSize = m_table.ColumnIndex(kSizeTitle) >= 0 ? 1 : 0;
+    options.addAttribute = m_table.ColumnIndex(kAttrTitle) >= 0 ? 1 : 0;
+    options.addDate = m_table.ColumnIndex(kLastModifiedTitle) >= 0 ? 1 : 0;
+    return options;
 }
 
 std::string ListingSession::TextReport(std::time_t createdOn) const {
@@ -230,31 +326,31 @@ std::string ListingSession::TextReport(std::time_t createdOn) const {
 
 void ListingSession::WriteTextReport(ByteSink& sink, std::time_t createdOn) const {
     // A failed read leaves the listing on show whole, so its rows are always the listing's.
-    dirscribe::WriteTextReport(sink, m_doc.summary, LenientUtf8(m_folder), m_options, m_table,
+    dirscribe::WriteTextReport(sink, m_doc.summary, LenientUtf8(m_folder), ShownOptions(), m_table,
                                createdOn);
 }
 
 void ListingSession::FetchFileDetails(int row) {
     if (const auto request = RequestFileDetails(row))
         InsertFileDetails(row, request->Read());
-    else
-        m_sortEnabled = false;
 }
 
 std::optional<FileDetailsRequest> ListingSession::RequestFileDetails(int row) const {
     auto reader =
         m_fileData ? m_fileData : std::make_shared<FileDataProgram>(FileDataProgram::Installed());
-    return dirscribe::RequestFileDetails(m_table, row, m_folder, UserDefaultLanguageId(),
+    return dirscribe::RequestFileDetails(m_table, row, m_folder, Shape(), UserDefaultLanguageId(),
                                          std::move(reader));
 }
 
 void ListingSession::InsertFileDetails(int row, FileDetails details) {
-    m_sortEnabled = false;
+    if (row < 0 || row >= m_table.RowCount())
+        return;
     const int before = m_table.RowCount();
     dirscribe::InsertFileDetails(m_table, row, std::move(details));
     // Rows inserted under a folder row at the top stay with the folders, as comment rows do.
     if (row < m_doc.headFolderCount)
         m_doc.headFolderCount += m_table.RowCount() - before;
+    m_modified = true;
 }
 
 } // namespace dirscribe

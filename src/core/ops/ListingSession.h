@@ -4,6 +4,8 @@
 
 #include "core/docfile/SaveFormat.h"
 #include "core/listing/CDirscribeDoc.h"
+#include "core/listing/EntryList.h"
+#include "core/ops/ListingMerge.h"
 #include "core/options/ListingOptions.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/ByteSink.h"
@@ -49,9 +51,17 @@ public:
 
     // Whether the table has been filled at least once (the listing is shown).
     [[nodiscard]] bool ListingShown() const { return m_listingShown; }
-    // Whether a column click may reorder rows; cleared by cell edits and detail fetches.
-    [[nodiscard]] bool SortEnabled() const { return m_sortEnabled; }
-    void DisableSorting() { m_sortEnabled = false; }
+    // The depth and content of the listing on show, as it was read or as its document
+    // records them.
+    [[nodiscard]] const ListingShape& Shape() const { return m_doc.shape; }
+    // Whether a column click may reorder rows: the listing on show is flat.
+    [[nodiscard]] bool Sortable() const { return !Shape().Tree(); }
+    // Whether the listing on show came from its folder in this run, not from a document.
+    [[nodiscard]] bool ReadInThisRun() const { return m_listingShown && !m_fromDocument; }
+    // Whether reading path (as the path box holds it) loses nothing: it names the folder of
+    // the listing on show, which carries every comment and row over, and no entry's own text
+    // (its name, size, ...) was edited, which a read renews from the disk.
+    [[nodiscard]] bool ReadingAgainLosesNothing(std::string path) const;
     // Whether cells may be edited: only while the Comments column is shown.
     [[nodiscard]] bool EditNotify() const { return m_editNotify; }
 
@@ -87,12 +97,13 @@ public:
     void PutRows(int at, const RowSlice& rows);
 
     // The refresh: checks and normalizes Path(), reads the folder (in the Standard layout
-    // to `LastDepth` levels) and fills the table. False when the path was refused, the
-    // folder could not be read, memory ran out (" There are not enough memory! ") or the
-    // read was stopped; the listing on show then stays whole: its rows, entries, summary and
-    // path (Path() goes back to it), so that a save writes that listing and no mixture.
-    // The caller clears the stop flag before the read starts: a Stop given as soon as a read
-    // on another thread has started must not be lost.
+    // to `LastDepth` levels) and fills the table; a re-read of the folder on show carries
+    // over everything typed into its listing (PopulateCarrying). False when the path was refused,
+    // the folder could not be read, memory ran out (" There are not enough memory! ") or the read
+    // was stopped; the listing on show then stays whole: its rows, entries, summary and path
+    // (Path() goes back to it), so that a save writes that listing and no mixture. The caller
+    // clears the stop flag before the read starts: a Stop given as soon as a read on another
+    // thread has started must not be lost.
     bool ReadSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop);
     // The reading half of ReadSelectedFolder, for a window that reads off its interface
     // thread: everything but filling the table, which the caller does with PopulateTable
@@ -100,12 +111,34 @@ public:
     // and reads only the content, layout and depth settings.
     bool ScanSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop);
 
-    // Rebuilds the table from the document's entries or from rows loaded from a file.
-    // Throws std::bad_alloc, with the table as it was, when memory runs out.
+    // Rebuilds the table from the document's entries or from rows loaded from a file; after
+    // a read of the folder on show, carrying over what its listing holds. Throws
+    // std::bad_alloc, with the table as it was, when memory runs out.
     void PopulateTable(Progress& progress);
+    // Fills the table from the read ScanSelectedFolder made, carrying over what `old`, a
+    // listing of the same folder in shape oldShape, holds (PopulateCarrying; its Comments
+    // column stays when it holds comments). Returns what was kept, new and gone.
+    UpdateCounts PopulateFrom(const ListingTable& old, const ListingShape& oldShape,
+                              Progress& progress);
+
+    // What changed settings mean for the listing on show.
+    enum class SettingsEffect {
+        None,          // nothing it shows changed
+        Shown,         // the table was filled again from its entries
+        CommentsStay,  // the same, and the Comments column stays: it holds comments
+        NeedsRead,     // the depth or content changed: its folder must be read again
+        AtNextRefresh, // a listing from a document shows changes when it is read again
+    };
+    // Brings a listing read in this run in line with the settings at once where the entries
+    // in memory suffice (columns, date format, upper case, sizes in bytes), keeping every
+    // comment; the Comments column is never taken from a listing that holds comments (the
+    // setting goes back on).
+    SettingsEffect ApplySettings();
 
     // Opens a document file. The file is checked whole first; only a well-formed document
-    // replaces the summary, the path, its seven settings and the rows, which fill the table.
+    // replaces the summary, the path, its seven settings, the depth and content it records
+    // and the rows, which fill the table, each entry row linked to the entry its extension
+    // block knows.
     // A refused file changes nothing and gets a message naming it.
     bool OpenDocument(const std::string& fileName, Notice& notice, Progress& progress);
 
@@ -123,16 +156,15 @@ public:
     // "txt" in any case, the document file for any other name.
     bool Save(const std::string& fileName, Notice& notice, std::time_t createdOn) const;
 
-    // A click on a column header: sorts the rows by that column (folder rows stay on top),
-    // alternating the direction on repeated clicks. Flat listings only; after a cell edit
-    // only the direction changes. True when the rows went through the sort.
+    // A click on a column header: sorts the entries by that column (folders stay on top),
+    // each with the rows that belong to it, alternating the direction on repeated clicks.
+    // Flat listings only. True when the rows went through the sort.
     bool ClickColumn(int column);
     [[nodiscard]] const SortState& Sorting() const { return m_sortState; }
 
     // A request to edit a row in the FileData layout: fetches the details of the row's own
-    // entry (a row without one: the file its name cell names in ListedFolder()) into the
-    // table (the Comments cell and rows below it) in the user's language from the
-    // environment. Like any edit it ends sorting by column clicks.
+    // file (see RequestFileDetails) into the table in the user's language from the
+    // environment, and marks the listing modified.
     void FetchFileDetails(int row);
     // The two halves of FetchFileDetails, for a window that reads off its interface thread:
     // what to read for the row (nothing for a row outside the table), whose Read() needs
@@ -151,6 +183,9 @@ public:
     void WriteTextReport(ByteSink& sink, std::time_t createdOn) const;
 
 private:
+    // The settings with the columns the table has, which the settings may not have yet.
+    [[nodiscard]] ListingOptions ShownOptions() const;
+
     ListingOptions m_options;
     CDirscribeDoc m_doc;
     ListingTable m_table;
@@ -167,7 +202,8 @@ private:
     std::optional<RowStore> m_loadedRows;
     SortState m_sortState; // lives for the run, across listings
     bool m_listingShown = false;
-    bool m_sortEnabled = false;
+    bool m_fromDocument = false;
+    bool m_entryTextsEdited = false; // a cell of an entry other than its comment was typed in
     bool m_editNotify = false;
     bool m_modified = false;
     std::shared_ptr<const FileDataReader> m_fileData; // none yet: the installed program

@@ -136,4 +136,18 @@ ReadWholeFile(const std::string& path, std::uint64_t maximumBytes, const HeadChe
     return bytes;
 }
 
+void CheckReadableFile(const std::string& path, std::uint64_t maximumBytes) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        Refuse(path, ReasonFor(errno));
+    if (S_ISDIR(status.st_mode))
+        Refuse(path, "it is a folder");
+    if (!S_ISREG(status.st_mode))
+        Refuse(path, "it is not an ordinary file");
+    if (static_cast<std::uint64_t>(status.st_size) > maximumBytes)
+        Refuse(path, "it is larger than " + SizeText(maximumBytes));
+    if (::access(path.c_str(), R_OK) != 0)
+        Refuse(path, ReasonFor(errno));
+}
+
 } // namespace dirscribe

@@ -30,4 +30,8 @@ inline constexpr std::size_t kHeadBytes = 64 * 1024;
 std::vector<char, HugePageAllocator<char>>
 ReadWholeFile(const std::string& path, std::uint64_t maximumBytes, const HeadCheck& checkHead);
 
+// The checks of ReadWholeFile without the reading, for readers that take a file a little
+// at a time: throws the same Error when it would refuse the file.
+void CheckReadableFile(const std::string& path, std::uint64_t maximumBytes);
+
 } // namespace dirscribe

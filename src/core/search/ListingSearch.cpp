@@ -3,14 +3,18 @@
 
 #include "core/Error.h"
 #include "core/docfile/DocumentFile.h"
+#include "core/docfile/DocumentRowReader.h"
 #include "core/export/ExportSource.h"
 #include "core/format/AsciiCase.h"
 #include "core/listing/EntryList.h"
 #include "core/platform/Directory.h"
+#include "core/platform/FileByteSource.h"
+#include "core/platform/FileReader.h"
 #include "core/table/RowName.h"
 #include "core/table/TablePopulation.h"
 
 #include <algorithm>
+#include <optional>
 #include <sys/stat.h>
 
 namespace dirscribe {
@@ -47,34 +51,169 @@ void FindIn(Directory& folder, const std::string& path, Notice& notice, const St
     }
 }
 
+// A cell without the blanks that align it.
+std::string_view Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// What a search needs of a row.
+struct SearchRow {
+    int row = 0;
+    RowKind kind = RowKind::Free;
+    bool gone = false;
+    std::string_view name; // bare, for an entry row
+    std::string_view size;
+    std::string_view date;
+    std::string_view comment;
+};
+
+// Takes the rows of a listing in order and reports the matches in row order: an entry, or
+// a row the user inserted, with its comment rows joined to its comment, is reported once it
+// is complete, followed by the matches of the details rows that stood among its rows.
+class HitFinder {
+public:
+    HitFinder(const SearchQuery& query, const SearchHitHandler& onHit)
+        : m_query(query), m_onHit(onHit) {}
+
+    void Add(const SearchRow& row) {
+        if (row.kind == RowKind::Continuation && m_open) {
+            if (!row.comment.empty())
+                (m_owner.comment.empty() ? m_owner.comment : m_owner.comment.append(" "))
+                    .append(row.comment);
+            return;
+        }
+        if (row.kind == RowKind::Details && m_open) {
+            if (m_query.MatchesComment(row.comment))
+                m_later.push_back(
+                    {row.row, m_owner.name, m_owner.size, m_owner.date, std::string(row.comment)});
+            return;
+        }
+        Finish();
+        m_open = true;
+        m_ownerIsEntry = row.kind == RowKind::Entry;
+        m_owner = {row.row, std::string(row.name), std::string(row.size), std::string(row.date),
+                   std::string(row.comment)};
+        if (row.gone)
+            m_owner.name += kGoneMark;
+        m_nameMatches = m_ownerIsEntry && m_query.MatchesName(row.name);
+    }
+
+    // Reports what is still open; returns the number of matches so far.
+    std::size_t Finish() {
+        if (m_open && (m_nameMatches || m_query.MatchesComment(m_owner.comment)))
+            Report(m_owner);
+        for (const SearchHit& hit : m_later)
+            Report(hit);
+        m_later.clear();
+        m_open = false;
+        return m_matches;
+    }
+
+private:
+    void Report(const SearchHit& hit) {
+        ++m_matches;
+        m_onHit(hit);
+    }
+
+    const SearchQuery& m_query;
+    const SearchHitHandler& m_onHit;
+    bool m_open = false;
+    bool m_ownerIsEntry = false;
+    bool m_nameMatches = false;
+    SearchHit m_owner;
+    std::vector<SearchHit> m_later;
+    std::size_t m_matches = 0;
+};
+
+// The columns of a listing by title.
+struct SearchColumns {
+    int comments = -1;
+    int size = -1;
+    int date = -1;
+};
+
+std::string_view CellOf(const CellTexts& cells, int column) {
+    return column < 0 ? std::string_view() : Trimmed(cells[static_cast<std::size_t>(column)]);
+}
+
+// Whether the rows of a table that know no entry read as a tree's.
+bool ReadsAsTree(const ListingTable& table) {
+    std::string scratch;
+    if (const EntryList* entries = table.Entries()) {
+        for (int row = 0; row < table.RowCount(); ++row)
+            if (const std::uint32_t entry = table.EntryIndex(row); entry != kNoEntry)
+                return entries->Entries().Level(entry) > 0;
+    }
+    ShapeReading shape;
+    for (int row = 0; row < table.RowCount(); ++row)
+        shape.Add(table.CellText(row, 0, scratch));
+    return shape.Shape().Tree();
+}
+
+std::size_t SearchDocument(const SearchQuery& query, const std::string& document,
+                           const std::function<void(const std::string&, const SearchHit&)>& onHit,
+                           const StopFlag* stop) {
+    CheckReadableFile(document, kMaxDocumentBytes);
+    const FileByteSource source(document);
+    std::optional<DocumentRowReader> opened;
+    try {
+        opened.emplace(source);
+    } catch (const Error& error) {
+        ArchiveReader start(source);
+        throw Error(RefusalMessage(
+            "\"" + document + "\" is not a Dirscribe document: ", error.what(), start));
+    }
+    DocumentRowReader& reader = *opened;
+    const CheckedDocument& checked = reader.Document();
+    ListingOptions options;
+    checked.settings.ApplyTo(options);
+    ListingTable columns;
+    columns.SetColumns(ListingColumns(options));
+    const SearchColumns at{columns.ColumnIndex(kCommentsTitle), columns.ColumnIndex(kSizeTitle),
+                           columns.ColumnIndex(kLastModifiedTitle)};
+    const SearchHitHandler report = [&](const SearchHit& hit) {
+        onHit(document, hit);
+    };
+    HitFinder finder(query, report);
+    DocumentRow row;
+    for (int index = 0; reader.Next(row) && !Stopped(stop); ++index) {
+        const BlockRow& block = row.block;
+        const bool known = block.known;
+        const RowName name = known ? ReadEntryRowName(row.cells[0], block.entry.level,
+                                                      block.entry.IsFolder(), block.gone)
+                                   : ReadRowNameIn(row.cells[0], block.gone, checked.shape.Tree());
+        finder.Add({index, block.kind, block.gone, name.name, CellOf(row.cells, at.size),
+                    CellOf(row.cells, at.date), CellOf(row.cells, at.comments)});
+    }
+    return finder.Finish();
+}
+
 } // namespace
 
 std::size_t SearchTable(const SearchQuery& query, const ListingTable& table,
                         const SearchHitHandler& onHit) {
-    const int comments = table.ColumnIndex(kCommentsTitle);
-    const int size = table.ColumnIndex(kSizeTitle);
-    const int date = table.ColumnIndex(kLastModifiedTitle);
-    std::size_t matches = 0;
-    int owner = -1;
+    const SearchColumns at{table.ColumnIndex(kCommentsTitle), table.ColumnIndex(kSizeTitle),
+                           table.ColumnIndex(kLastModifiedTitle)};
+    const bool tree = ReadsAsTree(table);
+    const EntryList* entries = table.Entries();
+    HitFinder finder(query, onHit);
+    std::string scratch;
     for (int row = 0; row < table.RowCount(); ++row) {
-        const bool continuation = FollowsEntry(table.Kind(row));
-        owner = continuation ? owner : row;
-        const std::string_view comment = comments >= 0 ? ExportedCell(table, row, comments) : "";
-        const bool gone = table.Gone(owner);
-        const RowName name = ReadRowName(table.Cell(owner, 0), gone);
-        const bool match = continuation
-                               ? query.MatchesComment(comment)
-                               : query.MatchesName(name.name) || query.MatchesComment(comment);
-        if (!match)
-            continue;
-        ++matches;
-        std::string shown(owner >= 0 ? name.name : std::string_view());
-        if (owner >= 0 && gone)
-            shown += kGoneMark;
-        onHit({row, std::move(shown), std::string(ExportedCell(table, owner, size)),
-               std::string(ExportedCell(table, owner, date)), std::string(comment)});
+        const CellTexts cells = table.RowTexts(row, scratch);
+        const RowKind kind = table.Kind(row);
+        const bool gone = table.Gone(row);
+        const std::uint32_t entry = kind == RowKind::Entry ? table.EntryIndex(row) : kNoEntry;
+        const RowName name = entry != kNoEntry
+                                 ? ReadEntryRowName(cells[0], entries->Entries().Level(entry),
+                                                    entries->Entries().IsFolder(entry), gone)
+                                 : ReadRowNameIn(cells[0], gone, tree);
+        finder.Add({row, kind, gone, name.name, CellOf(cells, at.size), CellOf(cells, at.date),
+                    CellOf(cells, at.comments)});
     }
-    return matches;
+    return finder.Finish();
 }
 
 std::vector<std::string> FindDocuments(const std::vector<std::string>& paths, Notice& notice,
@@ -107,19 +246,11 @@ SearchDocuments(const SearchQuery& query, const std::vector<std::string>& paths,
         if (Stopped(stop))
             break;
         progress.Step();
-        DocumentContents contents;
         try {
-            contents = LoadDocumentFile(document);
+            matches += SearchDocument(query, document, onHit, stop);
         } catch (const Error& error) {
             notice.Show(kCaption, error.what());
-            continue;
         }
-        ListingOptions options;
-        contents.settings.ApplyTo(options);
-        ListingTable table;
-        table.SetColumns(ListingColumns(options));
-        table.AdoptRows(std::move(contents.rows));
-        matches += SearchTable(query, table, [&](const SearchHit& hit) { onHit(document, hit); });
     }
     progress.End();
     return matches;

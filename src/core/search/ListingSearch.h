@@ -15,8 +15,9 @@
 namespace dirscribe {
 
 // One row that matched. Texts are as the table shows them without their padding; the name
-// also without brackets or tree decoration (a gone entry's keeps its mark). A comment or
-// details row that matched gives the name, size and date of the entry it belongs to.
+// also without brackets or tree decoration (a gone entry's keeps its mark). An entry's
+// comment is its Comments cell and its comment rows joined with one blank; a details row
+// that matched gives the name, size and date of the entry it belongs to.
 struct SearchHit {
     int row = 0; // from 0
     std::string name;
@@ -27,9 +28,11 @@ struct SearchHit {
 
 using SearchHitHandler = std::function<void(const SearchHit&)>;
 
-// Calls onHit for every row of the table that matches, in order: an entry row by its name
-// (or, for a plain text, its comment), a comment or details row by its comment. Returns
-// the number of matches.
+// Calls onHit for every row of the table that matches, in row order: an entry row by its
+// name or its whole comment (a match in one of its comment rows is the entry's, reported
+// once), a details row or an inserted row by its own comment. Whether a row is an entry,
+// and whether it is gone, is its kind and mark, never its text. Returns the number of
+// matches.
 std::size_t SearchTable(const SearchQuery& query, const ListingTable& table,
                         const SearchHitHandler& onHit);
 
@@ -40,8 +43,10 @@ std::size_t SearchTable(const SearchQuery& query, const ListingTable& table,
 std::vector<std::string> FindDocuments(const std::vector<std::string>& paths, Notice& notice,
                                        const StopFlag* stop = nullptr);
 
-// Searches every document FindDocuments finds, one progress step each. A document that
-// cannot be read is reported by name and skipped. onHit receives the document's path and
+// Searches every document FindDocuments finds, one progress step each, as SearchTable
+// searches a table, reading each one row by row (DocumentRowReader): the memory a search
+// takes does not grow with the documents. A document that cannot be read is reported by
+// name and skipped, before any of its rows is matched. onHit receives the document's path and
 // the hit. Returns the number of matches. A stop request, polled per folder and per
 // document, ends the search early.
 std::size_t

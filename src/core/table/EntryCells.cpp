@@ -14,7 +14,7 @@ void AppendEntryCell(std::string& out, const EntryStore& entries, std::uint32_t 
                      const EntryRowStyle& style, int column, std::string_view title) {
     if (column == 0) {
         std::string name = ShownName(entries, index);
-        if (index < style.bracketed)
+        if (style.bracketFolders && entries.Level(index) == 0 && entries.IsFolder(index))
             name = "[" + name + "]";
         out += style.upperCase ? Utf8Upper(name) : name;
     } else if (title == kSizeTitle) {

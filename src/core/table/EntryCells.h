@@ -13,15 +13,17 @@ namespace dirscribe {
 // How rows made from entries show them; fixed when the rows are made, so that later
 // changes of the settings leave the texts of a listing as they were.
 struct EntryRowStyle {
-    std::uint32_t bracketed = 0; // entries below this index are in brackets: the head folders
+    bool bracketFolders = false; // folders of a flat listing of both are in brackets
     bool upperCase = false;      // `All in UpperCase`
     bool sizeInBytes = false;    // `Add Size in Bytes`
     std::int32_t dateFormat = 0;
+
+    friend bool operator==(const EntryRowStyle&, const EntryRowStyle&) = default;
 };
 
 // Appends the text of one cell of the row made from entry `index`: column 0 the name as
-// ShownName gives it (in brackets for the head folders, then upper-cased when the style
-// says so), a column titled Size, Attr. or Last Modified the entry's value in the table's
+// ShownName gives it (a folder at level 0 in brackets when the style says so, then upper-cased when
+// the style says so), a column titled Size, Attr. or Last Modified the entry's value in the table's
 // form, any other column nothing.
 void AppendEntryCell(std::string& out, const EntryStore& entries, std::uint32_t index,
                      const EntryRowStyle& style, int column, std::string_view title);

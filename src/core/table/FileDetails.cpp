@@ -5,14 +5,24 @@
 #include "core/details/FileDataReader.h"
 #include "core/details/FileKind.h"
 #include "core/format/AsciiCase.h"
+#include "core/format/Utf8.h"
 #include "core/media/MediaTagReader.h"
 #include "core/pe/LittleEndian.h"
 #include "core/pe/VersionResource.h"
+#include "core/platform/Directory.h"
 #include "core/platform/FileByteSource.h"
+#include "core/platform/PathStatus.h"
+#include "core/table/RowName.h"
+#include "core/table/TableColumn.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace dirscribe {
 
@@ -136,36 +146,124 @@ FileDetails ReadFileDetails(const std::string& path, std::string_view name,
     return details;
 }
 
+namespace {
+
+// The path below the listed folder that a row of a document without entries names: its name
+// cell, and in a tree the folders of the rows above it at the levels above its own.
+std::string TextPath(const ListingTable& table, int row, bool tree) {
+    const RowName own = ReadRowNameIn(table.Cell(row, 0), table.Gone(row), tree);
+    std::string path(own.name);
+    for (int level = own.level - 1, above = row - 1; level >= 1 && above >= 0; --above) {
+        if (table.Kind(above) != RowKind::Entry)
+            continue;
+        if (const std::uint32_t entry = table.EntryIndex(above); entry != kNoEntry) {
+            if (table.Entries()->Entries().Level(entry) == level)
+                return table.Entries()->RelativePath(entry) + "/" + path;
+            continue;
+        }
+        const RowName name = ReadRowNameIn(table.Cell(above, 0), table.Gone(above), tree);
+        if (name.level == level && name.folder) {
+            path = std::string(name.name) + "/" + path;
+            --level;
+        }
+    }
+    return path;
+}
+
+// The one name in folder equal to name ignoring case, or nothing.
+std::optional<std::string> OnlyNameLike(const std::string& folder, std::string_view name) {
+    std::optional<Directory> dir = Directory::Open(folder);
+    if (!dir)
+        return std::nullopt;
+    const std::string wanted = Utf8Upper(name);
+    std::optional<std::string> found;
+    for (std::string candidate; dir->NextName(candidate);) {
+        if (Utf8Upper(DisplayText(candidate)) != wanted)
+            continue;
+        if (found)
+            return std::nullopt;
+        found = candidate;
+    }
+    return found;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+} // namespace
+
+FileDetails FileDetailsRequest::Read() const {
+    if (!problem.empty())
+        return {"Cannot read the file: " + problem, {}};
+    return ReadFileDetails(path, name, languageId, others.get());
+}
+
 std::optional<FileDetailsRequest> RequestFileDetails(const ListingTable& table, int row,
                                                      const std::string& folderPath,
+                                                     const ListingShape& shape,
                                                      std::uint16_t languageId,
                                                      std::shared_ptr<const FileDataReader> others) {
-    if (row < 0 || row >= table.RowCount())
+    row = table.OwnerRow(row);
+    if (row < 0 || table.Kind(row) != RowKind::Entry)
         return std::nullopt;
-    std::string name(table.Cell(row, 0));
-    const std::uint32_t entry = table.EntryIndex(row);
-    std::string path = entry != kNoEntry ? table.Entries()->DiskPath(entry)
-                                         : EntryList::JoinPath(folderPath, name);
-    return FileDetailsRequest{std::move(path), std::move(name), languageId, std::move(others)};
+    FileDetailsRequest file;
+    file.languageId = languageId;
+    file.others = std::move(others);
+    int error = 0;
+    if (const std::uint32_t entry = table.EntryIndex(row); entry != kNoEntry) {
+        file.path = table.Entries()->DiskPath(entry);
+        file.name = DisplayText(table.Entries()->Entries().Name(entry));
+        error = PathStatusError(file.path);
+    } else {
+        const std::string relative = TextPath(table, row, shape.Tree());
+        file.path = EntryList::JoinPath(folderPath, relative);
+        file.name = relative.substr(relative.rfind('/') + 1);
+        error = PathStatusError(file.path);
+        if (error == ENOENT) {
+            if (const std::optional<std::string> like =
+                    OnlyNameLike(FolderOf(file.path), file.name)) {
+                file.path = EntryList::JoinPath(FolderOf(file.path), *like);
+                error = PathStatusError(file.path);
+            }
+        }
+    }
+    struct stat status {};
+    if (error == 0 && ::stat(file.path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+        ::access(file.path.c_str(), R_OK) != 0)
+        error = errno;
+    if (error != 0)
+        file.problem = std::strerror(error);
+    return file;
 }
 
 void InsertFileDetails(ListingTable& table, int row, FileDetails details) {
-    if (row < 0 || row >= table.RowCount())
+    row = table.OwnerRow(row);
+    if (row < 0 || table.Kind(row) != RowKind::Entry)
         return;
-    table.SetCell(row, 1, details.comment);
+    int end = row + 1;
+    while (end < table.RowCount() && table.Kind(end) != RowKind::Entry)
+        ++end;
+    for (int below = end - 1; below > row; --below)
+        if (table.Kind(below) == RowKind::Details)
+            table.RemoveRow(below);
+    const int comments = std::max(table.ColumnIndex(kCommentsTitle), 1);
+    table.SetCell(row, comments, details.comment);
     int at = row + 1;
     for (auto& [first, second] : details.rows) {
         RowRecord cells;
         cells[0] = std::move(first);
-        cells[1] = std::move(second);
+        cells[static_cast<std::size_t>(comments)] = std::move(second);
         table.InsertRow(at++, cells, RowKind::Details);
     }
 }
 
 void FetchFileDetails(ListingTable& table, int row, const std::string& folderPath,
-                      std::uint16_t languageId, std::shared_ptr<const FileDataReader> others) {
+                      const ListingShape& shape, std::uint16_t languageId,
+                      std::shared_ptr<const FileDataReader> others) {
     if (const auto request =
-            RequestFileDetails(table, row, folderPath, languageId, std::move(others)))
+            RequestFileDetails(table, row, folderPath, shape, languageId, std::move(others)))
         InsertFileDetails(table, row, request->Read());
 }
 

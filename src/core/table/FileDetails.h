@@ -2,6 +2,7 @@
 // A file's own descriptive data pulled into the listing: tags, version strings, photo data.
 #pragma once
 
+#include "core/listing/ListingShape.h"
 #include "core/platform/ByteSource.h"
 #include "core/table/ListingTable.h"
 
@@ -50,32 +51,38 @@ FileDetails ReadFileDetails(const std::string& path, std::string_view name,
 // What a fetch for one row reads, taken from the table so that the reading needs nothing
 // of it and may run on another thread.
 struct FileDetailsRequest {
-    std::string path; // the row's own entry's file, or its name cell's file in the folder
-    std::string name; // the name as the first cell shows it
+    std::string path;    // the file of the row's entry
+    std::string name;    // as the details name it (its ending says whether it is an MP3)
+    std::string problem; // why it cannot be read; empty when it may be
     std::uint16_t languageId = 0;
     std::shared_ptr<const FileDataReader> others;
 
-    [[nodiscard]] FileDetails Read() const {
-        return ReadFileDetails(path, name, languageId, others.get());
-    }
+    // The file's details, or for a file that cannot be read a Comments cell that says so
+    // ("Cannot read the file: " and the reason).
+    [[nodiscard]] FileDetails Read() const;
 };
 
-// The request for the row: the file is the entry's, whatever its cells show; a row made
-// from no entry (the rows of a document) names its file in folderPath by its first cell.
-// Nothing for a row outside the table.
+// The request for the entry a row belongs to (a comment or details row: the entry above
+// it): the entry's own file, by its raw path, whatever the cells show. A row of a document
+// that knows no entry names its file by its name cell, in its folder below folderPath (in a
+// tree, the folders named by the rows above it); when that name is not there, the one name
+// of that folder equal to it ignoring case is taken (none when two are). Nothing for a row
+// outside the table or of no entry.
 std::optional<FileDetailsRequest> RequestFileDetails(const ListingTable& table, int row,
                                                      const std::string& folderPath,
+                                                     const ListingShape& shape,
                                                      std::uint16_t languageId,
                                                      std::shared_ptr<const FileDataReader> others);
 
-// Writes what a fetch read into the table: cell (row, 1) gets the comment and the detail
-// rows are inserted at row + 1, row + 2, ... A row outside the table changes nothing.
+// Writes what a fetch read into the table for the entry of row: its Comments cell gets the
+// comment, the detail rows follow the entry at +1, +2, ..., and the detail rows an earlier
+// fetch put below the entry go. A row outside the table or of no entry changes nothing.
 void InsertFileDetails(ListingTable& table, int row, FileDetails details);
 
 // Fetches the details of the row's file into the table: RequestFileDetails, Read and
-// InsertFileDetails in one. Sorting is the caller's concern.
+// InsertFileDetails in one.
 void FetchFileDetails(ListingTable& table, int row, const std::string& folderPath,
-                      std::uint16_t languageId,
+                      const ListingShape& shape, std::uint16_t languageId,
                       std::shared_ptr<const FileDataReader> others = nullptr);
 
 } // namespace dirscribe

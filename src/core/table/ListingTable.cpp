@@ -63,6 +63,15 @@ std::string_view ListingTable::CellText(int row, int column, std::string& scratc
     return scratch;
 }
 
+std::string_view ListingTable::EntryText(int row, int column, std::string& scratch) const {
+    scratch.clear();
+    const std::uint32_t entry = EntryIndex(row);
+    if (entry != kNoEntry && column >= 0 && column < ColumnCount())
+        AppendEntryCell(scratch, m_entries->Entries(), entry, m_style, column,
+                        m_columns[static_cast<std::size_t>(column)].title);
+    return scratch;
+}
+
 CellTexts ListingTable::RowTexts(int row, std::string& scratch) const {
     if (m_rows.Unformatted(row))
         return EntryTexts(m_rows.Entry(row), scratch);

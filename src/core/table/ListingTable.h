@@ -42,6 +42,9 @@ public:
     [[nodiscard]] std::string_view CellText(int row, int column, std::string& scratch) const;
     // All five cells of a row in the same way; cells past ColumnCount() are empty.
     [[nodiscard]] CellTexts RowTexts(int row, std::string& scratch) const;
+    // The text the row's entry makes for the column in the table's style, made in scratch
+    // whatever the row holds (a typed text, say); empty for a row of no entry.
+    [[nodiscard]] std::string_view EntryText(int row, int column, std::string& scratch) const;
     void SetCell(int row, int column, std::string_view text);
     [[nodiscard]] std::int64_t ItemData(int row) const { return m_rows.ItemData(row); }
     void SetItemData(int row, std::int64_t data) { m_rows.SetItemData(row, data); }
@@ -69,13 +72,21 @@ public:
 
     // The entries the rows were made from; null when no row was.
     [[nodiscard]] const EntryList* Entries() const { return m_entries.get(); }
+    [[nodiscard]] const std::shared_ptr<const EntryList>& SharedEntries() const {
+        return m_entries;
+    }
     void SetEntries(std::shared_ptr<const EntryList> entries, EntryRowStyle style = {}) {
         m_entries = std::move(entries);
         m_style = style;
     }
-    // The index in Entries() of the entry a row was made from; kNoEntry for a row made
-    // from none (rows that are not entries, entries of a document) or outside the table.
+    // How rows made from entries show them.
+    [[nodiscard]] const EntryRowStyle& Style() const { return m_style; }
+    // The index in Entries() of the entry a row stands for; kNoEntry for a row of none (rows
+    // that are not entries, entries of a document that does not know them) or outside the
+    // table.
     [[nodiscard]] std::uint32_t EntryIndex(int row) const;
+    // Links a row that holds its own texts (a document's) to entry `entry` of Entries().
+    void SetEntryIndex(int row, std::uint32_t entry) { m_rows.SetEntry(row, entry); }
     // The five cell texts of a row; cells past ColumnCount() are empty.
     [[nodiscard]] RowRecord Row(int row) const;
     void RemoveRows(int first, int count) { m_rows.Remove(first, count); }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/table/RowName.h"
 
+#include <cstddef>
+
 namespace dirscribe {
 
 namespace {
@@ -12,6 +14,14 @@ bool Bracketed(std::string_view text, std::size_t start) {
     return text.size() >= start + 2 && text[start] == '[' && text.back() == ']';
 }
 
+RowName Flat(std::string_view cell) {
+    RowName row;
+    row.folder = Bracketed(cell, 0);
+    row.name = row.folder ? cell.substr(1, cell.size() - 2) : cell;
+    row.shown = cell;
+    return row;
+}
+
 } // namespace
 
 std::string_view WithoutGoneMark(std::string_view cell, bool gone) {
@@ -21,35 +31,35 @@ std::string_view WithoutGoneMark(std::string_view cell, bool gone) {
 
 RowName ReadRowName(std::string_view cell, bool gone) {
     cell = WithoutGoneMark(cell, gone);
-    RowName row;
     std::size_t bars = 0;
     while (cell.substr(bars * kBar.size()).starts_with(kBar))
         ++bars;
     const std::size_t at = bars * kBar.size();
     const std::size_t dashes = cell.find_first_not_of('-', at) - at;
     if (bars > 0 && dashes == bars && Bracketed(cell, at + dashes)) {
-        row = {static_cast<int>(bars), true, cell.substr(at + dashes + 1)};
+        RowName row{static_cast<int>(bars), true, cell.substr(at + dashes + 1),
+                    cell.substr(at + dashes)};
         row.name.remove_suffix(1);
         return row;
     }
     const std::size_t level = bars + 1;
     const std::size_t blanks = 3 * level;
     if (cell.size() > at + blanks &&
-        cell.substr(at, blanks).find_first_not_of(' ') == std::string_view::npos) {
-        row = {static_cast<int>(level), false, cell.substr(at + blanks)};
-        return row;
-    }
-    row.folder = Bracketed(cell, 0);
-    row.name = row.folder ? cell.substr(1, cell.size() - 2) : cell;
-    return row;
+        cell.substr(at, blanks).find_first_not_of(' ') == std::string_view::npos)
+        return {static_cast<int>(level), false, cell.substr(at + blanks), cell.substr(at + blanks)};
+    return Flat(cell);
+}
+
+RowName ReadRowNameIn(std::string_view cell, bool gone, bool tree) {
+    return tree ? ReadRowName(cell, gone) : Flat(WithoutGoneMark(cell, gone));
 }
 
 RowName ReadEntryRowName(std::string_view cell, int level, bool folder, bool gone) {
     cell = WithoutGoneMark(cell, gone);
-    const RowName whole{level, folder, cell};
+    const RowName whole{level, folder, cell, cell};
     if (level <= 0) {
         if (folder && Bracketed(cell, 0))
-            return {level, folder, cell.substr(1, cell.size() - 2)};
+            return {level, folder, cell.substr(1, cell.size() - 2), cell};
         return whole;
     }
     const auto count = static_cast<std::size_t>(level);
@@ -63,10 +73,10 @@ RowName ReadEntryRowName(std::string_view cell, int level, bool folder, bool gon
         return whole;
     at += lead.size();
     if (!folder)
-        return {level, folder, cell.substr(at)};
+        return {level, folder, cell.substr(at), cell.substr(at)};
     if (!Bracketed(cell, at))
         return whole;
-    return {level, folder, cell.substr(at + 1, cell.size() - at - 2)};
+    return {level, folder, cell.substr(at + 1, cell.size() - at - 2), cell.substr(at)};
 }
 
 } // namespace dirscribe

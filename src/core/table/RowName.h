@@ -19,6 +19,8 @@ struct RowName {
     bool folder = false;
     // The name without decoration or brackets; a view into the cell.
     std::string_view name;
+    // The cell without the tree's decoration (and without the gone mark): brackets stay.
+    std::string_view shown;
 };
 
 // Reads the decoration the table gives names: a tree folder at level L is L times "| ", L
@@ -26,6 +28,10 @@ struct RowName {
 // the name; a flat folder row is the name in brackets. Anything else is a flat file row
 // named by the whole cell. The cell of a gone row is read without its kGoneMark.
 RowName ReadRowName(std::string_view cell, bool gone = false);
+
+// The same where the listing is known to be flat (every cell is a level 0 name, so a name
+// that begins with blanks or bars stays whole) or a tree (as ReadRowName).
+RowName ReadRowNameIn(std::string_view cell, bool gone, bool tree);
 
 // The bare name of an entry row whose level and kind (folder or file) its entry gives: the
 // decoration the table puts on such a name is taken off, nothing is guessed from the text,

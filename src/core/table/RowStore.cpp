@@ -214,6 +214,11 @@ std::uint32_t RowStore::Entry(int row) const {
     return Has(row) ? RowAt(row).entry : kNoEntry;
 }
 
+void RowStore::SetEntry(int row, std::uint32_t entry) {
+    if (Has(row) && RowAt(row).entry != entry)
+        Own().rows[static_cast<std::size_t>(row)].entry = entry;
+}
+
 RowKind RowStore::Kind(int row) const {
     return Has(row) ? RowAt(row).kind : RowKind::Free;
 }

@@ -45,6 +45,7 @@ public:
     void SetItemData(int row, std::int64_t data);
     // The entry the row was made from; kNoEntry for other rows and rows outside the store.
     [[nodiscard]] std::uint32_t Entry(int row) const;
+    void SetEntry(int row, std::uint32_t entry);
     // Rows outside the store read as free rows that are not gone.
     [[nodiscard]] RowKind Kind(int row) const;
     void SetKind(int row, RowKind kind);

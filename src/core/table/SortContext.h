@@ -7,10 +7,8 @@
 namespace dirscribe {
 
 struct SortContext {
-    std::int32_t lastDepth = 0;       // `LastDepth`: only flat listings (0) are sorted
-    std::int32_t sortEnabled = 0;     // cleared by the first cell edit or details fetch
-    std::int32_t headFolderCount = 0; // folder rows at the top, kept above the others
-    std::int32_t dateFormat = 0;      // `Date Format` the Last Modified texts are in
+    bool tree = false;           // a tree listing keeps its order
+    std::int32_t dateFormat = 0; // `Date Format` the Last Modified texts are in
 };
 
 } // namespace dirscribe

@@ -18,16 +18,16 @@ void FillRows(ListingTable& table, const CDirscribeDoc& doc, Progress& progress)
     }
 }
 
-EntryRowStyle StyleOf(const CDirscribeDoc& doc, const ListingOptions& options) {
+} // namespace
+
+EntryRowStyle RowStyleFor(const ListingOptions& options, const ListingShape& shape) {
     EntryRowStyle style;
-    style.bracketed = static_cast<std::uint32_t>(std::max(doc.headFolderCount, 0));
+    style.bracketFolders = shape.content == kFilesAndFolders;
     style.upperCase = options.allInUpperCase != 0;
     style.sizeInBytes = options.addSizeInBytes != 0;
     style.dateFormat = options.dateFormat;
     return style;
 }
-
-} // namespace
 
 std::vector<TableColumn> ListingColumns(const ListingOptions& options) {
     std::vector<TableColumn> columns = {{kFileNameTitle, 160, 230, ColumnAlignment::Left}};
@@ -56,7 +56,7 @@ void PopulateTable(ListingTable& table, CDirscribeDoc& doc, const std::string& f
             auto entries = std::make_shared<EntryList>(folderPath, EntryStore());
             entries->Swap(doc.entries);
             std::vector<std::uint32_t>().swap(doc.order);
-            filled.SetEntries(std::move(entries), StyleOf(doc, options));
+            filled.SetEntries(std::move(entries), RowStyleFor(options, doc.shape));
         } else if (loadedRows) {
             filled.AdoptRows(std::move(*loadedRows));
         }

@@ -18,10 +18,13 @@ namespace dirscribe {
 // with their widths (normal and large font) and alignment.
 std::vector<TableColumn> ListingColumns(const ListingOptions& options);
 
+// How rows made from entries of a listing of this shape show them under these settings.
+EntryRowStyle RowStyleFor(const ListingOptions& options, const ListingShape& shape);
+
 // Rebuilds the table: the columns of the settings, then one row per row of the document
 // (see CDirscribeDoc::order), each made from its entry (names as ShownName gives them, the
-// first headFolderCount in brackets; sizes, attribute letters, dates in the chosen format;
-// the texts are made when read), the entries moving into the table with the path of the
+// folders of a flat listing of both in brackets; sizes, attribute letters, dates in the chosen
+// format; the texts are made when read), the entries moving into the table with the path of the
 // folder they were read from; or, when entries is empty, the rows of loadedRows in their
 // order. Empties doc.entries, doc.order and doc.collected and consumes loadedRows. The new table is
 // built whole before it replaces the old one: when memory runs out (std::bad_alloc) the table, the

@@ -4,6 +4,7 @@
 
 #include "core/format/AsciiCase.h"
 #include "core/table/NumericKeyReader.h"
+#include "core/table/RowName.h"
 #include "core/table/SortKeys.h"
 #include "core/table/TableColumn.h"
 
@@ -39,46 +40,77 @@ int CompareTextItems(const TextItem& a, const TextItem& b) {
     return CompareTextKeys(a.text, b.text);
 }
 
-// The texts of a column for sorting: in place where the table keeps them, else made once
-// and kept in `made`, one after another, which must last as long as the items.
-std::vector<TextItem> TextItems(const ListingTable& table, int first, int count, int column,
-                                std::string& made) {
-    std::vector<TextItem> items;
-    items.reserve(static_cast<std::size_t>(count));
-    std::string scratch;
-    std::vector<std::pair<std::size_t, std::size_t>> madeSpans; // item, offset in made
-    for (int r = 0; r < count; ++r) {
-        const std::string_view text = table.CellText(first + r, column, scratch);
-        items.push_back({TextPrefix(text), text, r});
-        if (text.data() == scratch.data()) {
-            madeSpans.emplace_back(items.size() - 1, made.size());
-            made += text;
-        }
-    }
-    for (const auto& [item, offset] : madeSpans)
-        items[item].text = std::string_view(made).substr(offset, items[item].text.size());
-    return items;
-}
-
 struct NumberItem {
     NumericKey key;
     int row;
 };
 
-// Sorts rows first .. first + count - 1 among themselves. The row index breaks ties, so
-// the unstable sort gives the stable order without the cost of a stable one.
-void SortRows(ListingTable& table, int first, int count, bool ascending, int column,
-              std::int32_t dateFormat) {
-    if (count <= 0)
+// An entry row of the listed folder and the rows after it that belong to it.
+struct Group {
+    int first;
+    int count;
+};
+
+// Whether the row starts a group: an entry of the listed folder, not one a re-read kept
+// below a folder's row.
+bool StartsGroup(const ListingTable& table, int row) {
+    if (table.Kind(row) != RowKind::Entry)
+        return false;
+    const std::uint32_t entry = table.EntryIndex(row);
+    return entry == kNoEntry || table.Entries()->Entries().Level(entry) == 0;
+}
+
+bool IsFolderRow(const ListingTable& table, int row) {
+    const std::uint32_t entry = table.EntryIndex(row);
+    if (entry != kNoEntry)
+        return table.Entries()->Entries().IsFolder(entry);
+    return ReadRowNameIn(table.Cell(row, 0), table.Gone(row), false).folder;
+}
+
+// The groups of the table; `lead` gets the rows above the first one.
+std::vector<Group> Groups(const ListingTable& table, int& lead) {
+    std::vector<Group> groups;
+    lead = 0;
+    for (int row = 0; row < table.RowCount(); ++row) {
+        if (StartsGroup(table, row))
+            groups.push_back({row, 1});
+        else if (groups.empty())
+            lead = row + 1;
+        else
+            ++groups.back().count;
+    }
+    return groups;
+}
+
+// Sorts the groups [begin, end) among themselves by the key of each one's first row. The
+// index breaks ties, so the unstable sort gives the stable order without the cost of a
+// stable one.
+void SortGroups(ListingTable& table, const std::vector<Group>& groups, std::size_t begin,
+                std::size_t end, bool ascending, int column, std::int32_t dateFormat) {
+    if (begin >= end)
         return;
     const std::string_view title = table.GetColumnTitle(column);
     if (column != 0 && (title.empty() || title == kCommentsTitle))
         return;
-
-    std::vector<int> order(static_cast<std::size_t>(count));
+    const auto count = static_cast<int>(end - begin);
+    std::vector<int> sorted(static_cast<std::size_t>(count)); // group order, relative to begin
     if (column == 0 || title == kAttrTitle) {
         std::string made;
-        std::vector<TextItem> items = TextItems(table, first, count, column, made);
+        std::vector<TextItem> items;
+        items.reserve(sorted.size());
+        std::string scratch;
+        std::vector<std::pair<std::size_t, std::size_t>> madeSpans; // item, offset in made
+        for (int g = 0; g < count; ++g) {
+            const std::string_view text =
+                table.CellText(groups[begin + static_cast<std::size_t>(g)].first, column, scratch);
+            items.push_back({TextPrefix(text), text, g});
+            if (text.data() == scratch.data()) {
+                madeSpans.emplace_back(items.size() - 1, made.size());
+                made += text;
+            }
+        }
+        for (const auto& [item, offset] : madeSpans)
+            items[item].text = std::string_view(made).substr(offset, items[item].text.size());
         std::sort(items.begin(), items.end(), [ascending](const TextItem& a, const TextItem& b) {
             const int c = CompareTextItems(a, b);
             if (c != 0)
@@ -86,17 +118,18 @@ void SortRows(ListingTable& table, int first, int count, bool ascending, int col
             return a.row < b.row;
         });
         for (std::size_t i = 0; i < items.size(); ++i)
-            order[i] = items[i].row;
+            sorted[i] = items[i].row;
     } else {
         const NumericKeyReader reader(title, dateFormat);
         std::vector<NumberItem> items;
-        items.reserve(order.size());
+        items.reserve(sorted.size());
         std::string scratch;
-        for (int r = 0; r < count; ++r) {
-            const NumericKey key = reader.Key(table.CellText(first + r, column, scratch));
+        for (int g = 0; g < count; ++g) {
+            const int row = groups[begin + static_cast<std::size_t>(g)].first;
+            const NumericKey key = reader.Key(table.CellText(row, column, scratch));
             const std::int64_t data = key.Clamped();
-            table.SetItemData(first + r, ascending ? data : -data);
-            items.push_back({key, r});
+            table.SetItemData(row, ascending ? data : -data);
+            items.push_back({key, g});
         }
         std::sort(items.begin(), items.end(),
                   [ascending](const NumberItem& a, const NumberItem& b) {
@@ -105,7 +138,15 @@ void SortRows(ListingTable& table, int first, int count, bool ascending, int col
                       return a.row < b.row;
                   });
         for (std::size_t i = 0; i < items.size(); ++i)
-            order[i] = items[i].row;
+            sorted[i] = items[i].row;
+    }
+    // Each group's rows move together.
+    const int first = groups[begin].first;
+    std::vector<int> order;
+    for (const int g : sorted) {
+        const Group& group = groups[begin + static_cast<std::size_t>(g)];
+        for (int r = 0; r < group.count; ++r)
+            order.push_back(group.first + r - first);
     }
     table.PermuteRows(first, order);
 }
@@ -113,24 +154,26 @@ void SortRows(ListingTable& table, int first, int count, bool ascending, int col
 } // namespace
 
 void SortTableByColumn(ListingTable& table, bool ascending, int column, std::int32_t dateFormat) {
-    SortRows(table, 0, table.RowCount(), ascending, column, dateFormat);
+    int lead = 0;
+    const std::vector<Group> groups = Groups(table, lead);
+    SortGroups(table, groups, 0, groups.size(), ascending, column, dateFormat);
 }
 
 bool OnColumnClick(ListingTable& table, SortState& state, int column, const SortContext& context) {
-    if (context.lastDepth != 0)
+    if (context.tree)
         return false;
     state.sortAscending = column == state.lastSortColumn ? (state.sortAscending == 0 ? 1 : 0) : 1;
     state.lastSortColumn = column;
-    if (context.sortEnabled == 0)
-        return false;
 
-    // The folder rows at the top are one group and everything after them the other; with
-    // fewer rows than folders left, the whole table is the upper group.
-    const int rows = table.RowCount();
-    const int upper = std::clamp(context.headFolderCount, 0, rows);
+    // The folders at the top are one part and everything after them the other.
+    int lead = 0;
+    const std::vector<Group> groups = Groups(table, lead);
+    std::size_t folders = 0;
+    while (folders < groups.size() && IsFolderRow(table, groups[folders].first))
+        ++folders;
     const bool ascending = state.sortAscending != 0;
-    SortRows(table, 0, upper, ascending, column, context.dateFormat);
-    SortRows(table, upper, rows - upper, ascending, column, context.dateFormat);
+    SortGroups(table, groups, 0, folders, ascending, column, context.dateFormat);
+    SortGroups(table, groups, folders, groups.size(), ascending, column, context.dateFormat);
     return true;
 }
 

@@ -10,20 +10,22 @@
 
 namespace dirscribe {
 
-// Sorts every row of the table by the key of column; rows with equal keys keep their
-// order. Column 0 and "Attr." sort by text (CompareTextKeys) and leave each row's item
-// data as it was. "Comments", or an empty title at an index other than 0 (no such
-// column), leave the table unchanged. Any other column sorts by NumericKeyReader keys
-// read with dateFormat, and each row's item data becomes its key (NumericKey::Clamped,
-// negated when descending).
+// Sorts the entries of a flat table by the key of column, each entry row with the rows that
+// belong to it (those below it up to the next entry of the listed folder: comment, details
+// and inserted rows, and entries below it that a re-read kept); entries with equal keys
+// keep their order, rows above the first entry stay on top. Column 0 and "Attr." sort by
+// text (CompareTextKeys) and leave item data as it was. "Comments", or an empty title at an
+// index other than 0 (no such column), leave the table unchanged. Any other column sorts by
+// NumericKeyReader keys read with dateFormat, and each entry row's item data becomes its
+// key (NumericKey::Clamped, negated when descending).
 void SortTableByColumn(ListingTable& table, bool ascending, int column, std::int32_t dateFormat);
 
-// A click on the header of column. Does nothing at all while context.lastDepth is not 0.
-// Otherwise the state flips direction when the same column is clicked again and starts
-// ascending on a new column, even when context.sortEnabled is 0; with sorting enabled the
-// first min(headFolderCount, rows) rows are then sorted among themselves and the rest
-// among themselves, so folder rows stay on top. Returns true when the rows went through
-// the sort (also when the column's rows keep their order, as for "Comments").
+// A click on the header of column. Does nothing at all in a tree listing. Otherwise the
+// state flips direction when the same column is clicked again and starts ascending on a new
+// column; the folders at the top (by their entries, or bracketed names where rows know no
+// entry) are then sorted among themselves and the rest among themselves, so folders stay
+// on top. Returns true when the rows went through the sort (also when the column's rows keep
+// their order, as for "Comments").
 bool OnColumnClick(ListingTable& table, SortState& state, int column, const SortContext& context);
 
 } // namespace dirscribe

@@ -37,8 +37,10 @@ constexpr int kFittedRows = 1000;
 const QString kStopped = QStringLiteral("Stopped: the listing on show is kept");
 const QString kTreeUnsorted =
     QStringLiteral("A tree listing keeps its order: choose Depth = 0 and refresh to sort");
-const QString kEditedUnsorted =
-    QStringLiteral("An edited listing keeps its order: refresh the listing to sort again");
+const QString kAtNextRefresh =
+    QStringLiteral("A listing opened from a document shows the change when it is refreshed (F5)");
+const QString kCommentsStay =
+    QStringLiteral("The Comments column stays: the listing holds comments");
 
 // The screen font of the table and the tree: the printing face, 16 px at weight 500,
 // or 18 px at weight 600 with the larger font.
@@ -140,7 +142,9 @@ void ListingView::ReadSelectedFolder(ReadDone done) {
         return;
     // An open editor's text counts as a change the question below asks about.
     m_editing->SetLocked(true);
-    if (m_mayReplace && !m_mayReplace()) {
+    const std::string path = PathToRead();
+    // The folder on show is read again with everything typed carried over: nothing to ask.
+    if (!m_session.ReadingAgainLosesNothing(path) && m_mayReplace && !m_mayReplace()) {
         m_editing->SetLocked(false);
         m_focusTableAfterRead = false;
         // Kept as it was: the path box names the listing again.
@@ -148,7 +152,7 @@ void ListingView::ReadSelectedFolder(ReadDone done) {
         RearmTree();
         return;
     }
-    m_session.SetPath(PathToRead());
+    m_session.SetPath(path);
     StartReader([this] { return m_session.ScanSelectedFolder(m_notice, m_progress, m_stop); },
                 [this] { return Populate(); }, std::move(done));
 }
@@ -290,18 +294,14 @@ void ListingView::RememberColumnWidth(int column, int width) {
 void ListingView::SortByColumn(int column) {
     if (Reading())
         return;
-    // The core decides; these are the two cases in which it leaves the rows as they are.
-    const QString refused = m_session.Options().lastDepth != 0 ? kTreeUnsorted
-                            : !m_session.SortEnabled()         ? kEditedUnsorted
-                                                               : QString();
-    if (refused.isEmpty()) {
+    // The core decides; a tree listing keeps its order.
+    if (m_session.Sortable()) {
         m_model.Change([&] { m_session.ClickColumn(column); });
         m_sortedColumn = column;
         m_sortedOrder =
             m_session.Sorting().sortAscending != 0 ? Qt::AscendingOrder : Qt::DescendingOrder;
     } else {
-        m_session.ClickColumn(column); // the direction still alternates, as it always has
-        emit StatusText(refused);
+        emit StatusText(kTreeUnsorted);
     }
     ShowSortIndicator();
 }
@@ -314,6 +314,22 @@ void ListingView::ShowSortIndicator() {
 void ListingView::ApplyTreeFont() {
     const ListingOptions& options = m_session.Options();
     m_tree->SetTreeFont(QString::fromStdString(options.currentFont), options.largeFont != 0);
+}
+
+void ListingView::ApplySettings() {
+    if (Reading() || !TableVisible())
+        return;
+    using Effect = ListingSession::SettingsEffect;
+    Effect effect = Effect::None;
+    m_model.Change([&] { effect = m_session.ApplySettings(); });
+    if (effect == Effect::Shown || effect == Effect::CommentsStay)
+        ApplyTableLook();
+    if (effect == Effect::CommentsStay)
+        emit StatusText(kCommentsStay);
+    else if (effect == Effect::AtNextRefresh)
+        emit StatusText(kAtNextRefresh);
+    else if (effect == Effect::NeedsRead)
+        Refresh();
 }
 
 void ListingView::Refresh() {

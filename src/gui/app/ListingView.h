@@ -62,6 +62,10 @@ public:
     // A read, an update or a File Data fetch runs.
     [[nodiscard]] bool Reading() const { return m_reader != nullptr; }
 
+    // Brings the listing on show in line with changed settings: at once where its entries
+    // suffice, by reading its folder again (carrying everything over) where the depth or
+    // content changed; for a listing from a document the status bar says a refresh shows it.
+    void ApplySettings();
     // The view commands.
     void Refresh();
     void ShowFoldersListing();

@@ -529,16 +529,20 @@ void MainWindow::UpdateCommandStates() {
 void MainWindow::ToggleSetting(std::int32_t ListingOptions::*setting) {
     ListingOptions& options = m_session.Options();
     options.*setting = options.*setting ? 0 : 1;
+    if (setting != &ListingOptions::largeFont) // the font refreshes the listing itself
+        m_view->ApplySettings();
 }
 
 void MainWindow::ChooseLayout(int printAs) {
     m_session.Options().printAs = printAs;
     ApplyPageLayout(m_session.Options());
+    m_view->ApplySettings();
 }
 
 void MainWindow::ChooseDepth(int depth) {
     m_session.Options().lastDepth = depth;
     SetDepthMenuTitle(depth == -1 ? QStringLiteral("All") : QString::number(depth));
+    m_view->ApplySettings();
 }
 
 // Dialogs are opened window-modal and delete themselves, so the event loop keeps turning.
@@ -554,6 +558,7 @@ void MainWindow::ShowSettings() {
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
         if (dialog->ApplyTo(m_session.Options()))
             SetCustomDepthItem(QString::number(m_session.Options().customDepth));
+        m_view->ApplySettings();
         UpdateCommandStates();
     });
     OpenDialog(dialog);

@@ -39,6 +39,8 @@ bool MainWindow::OpenDocument(const QString& fileName) {
 bool MainWindow::LoadDocument(const QString& fileName) {
     if (!m_view->OpenDocument(fileName))
         return false;
+    const int depth = m_session.Options().lastDepth; // the document's depth
+    SetDepthMenuTitle(depth == -1 ? QStringLiteral("All") : QString::number(depth));
     SetDocument(fileName);
     m_state.openFolder = FolderOf(fileName).toStdString();
     RememberRecent(fileName);

@@ -40,9 +40,9 @@ ListingPrinter::~ListingPrinter() = default;
 
 std::unique_ptr<PrintJob> ListingPrinter::PrepareJob() {
     // Print and preview draw on this printer, so its widths are the job's.
-    auto job = std::make_unique<PrintJob>(m_session.Table(), m_session.Options(),
-                                          m_session.Doc().summary, m_session.ListedFolder(),
-                                          DeviceTextWidths(m_printer));
+    auto job =
+        std::make_unique<PrintJob>(m_session.Table(), m_session.Options(), m_session.Doc().summary,
+                                   m_session.ListedFolder(), DeviceTextWidths(m_printer));
     if (job->IsEmpty() && !m_question(ToQString(kCaption), kEmptyQuestion))
         return nullptr;
     return job;

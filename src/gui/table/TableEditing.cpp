@@ -39,7 +39,6 @@ TableEditing::~TableEditing() {
 void TableEditing::OnBeginLabelEdit(int row, int column) {
     if (m_locked)
         return;
-    m_session.DisableSorting();
     if (m_session.Options().Layout() == PageLayout::FileData) {
         if (m_detailsRequest)
             m_detailsRequest(row);

@@ -13,8 +13,10 @@
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <sys/mman.h>
+#include <tuple>
 #include <vector>
 
 namespace dirscribe {
@@ -44,14 +46,21 @@ std::string Head(const std::string& path) {
 }
 const std::string kHead = Head("\x02/p");
 
-TEST(DocumentFile, EmptyListingIs48BytesAndThePath) {
+// The extension block of a flat listing of both with this many rows, before their records.
+std::string BlockHead(char rows) {
+    return "DSCX\x01\x00\x00\x00\x00\x00\x00\x00\x02\x00\x00\x00"s + rows + "\x00\x00\x00"s;
+}
+
+TEST(DocumentFile, EmptyListingIs48BytesThePathAndTheBlock) {
     ListingOptions options; // the settings of kHead
     options.printAs = 0;
     options.addComments = options.addAttribute = options.addDate = 1;
     ListingTable table;
     table.SetColumns(ListingColumns(options));
     const std::string bytes = WriteDocumentFile({}, "/p", options, table);
-    EXPECT_EQ(bytes, kHead + "\x00\x00\x00\x00"s);
+    EXPECT_EQ(bytes, kHead + "\x00\x00\x00\x00"s + BlockHead(0));
+    EXPECT_EQ(ReadDocumentFile(kHead + "\x00\x00\x00\x00"s), ReadDocumentFile(bytes))
+        << "a document without the block reads the same";
 
     const DocumentContents contents = ReadDocumentFile(bytes);
     EXPECT_EQ(contents.folderPath, "/p");
@@ -106,8 +115,8 @@ TEST(DocumentFile, SmallListingByteForByte) {
     const ListingSummary summary{5000000000u, 300, 7};
 
     const std::string bytes = WriteDocumentFile(summary, "/data/cd", options, table);
-    ASSERT_EQ(bytes.size(), 105u);
-    EXPECT_EQ(bytes, kSmall);
+    // The rows know no entries: the records give their kinds, an entry and a continuation.
+    EXPECT_EQ(bytes, kSmall + BlockHead(2) + "\x00\x01"s);
 
     const DocumentContents contents = ReadDocumentFile(kSmall);
     EXPECT_EQ(contents.summary, summary);
@@ -163,10 +172,10 @@ TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
     table.SetColumns(ListingColumns(options));
     test::AppendInferred(table, {"a.txt", "  1 Kb", "", "", ""});
     const std::string bytes = WriteDocumentFile({}, "", options, table);
-    EXPECT_EQ(bytes.substr(45), "\x01\x00\x00\x00\x05"
-                                "a.txt"
-                                "\x06  1 Kb"
-                                "\x00\x00\x00"s);
+    EXPECT_EQ(bytes.substr(45, 20), "\x01\x00\x00\x00\x05"
+                                    "a.txt"
+                                    "\x06  1 Kb"
+                                    "\x00\x00\x00"s);
 }
 
 TEST(DocumentFile, TruncatedAtEveryByteIsRefused) {
@@ -218,6 +227,85 @@ TEST(DocumentFile, CountsSettingsAndTrailingBytesAreChecked) {
     ListingOptions options;
     options.addSize = 2;
     EXPECT_THROW((void)WriteDocumentFile({}, "/", options, ListingTable{}), Error);
+}
+
+// The block of a tree of all levels, as docs/dsc-format.md shows it: the folder music, its
+// song.mp3 with a comment row, a gone file whose name is not UTF-8, an inserted row and a
+// row of an older document that knows no entry.
+TEST(DocumentFile, TheBlockKeepsKindsGoneMarksAndEntriesAndIsCheckedWhole) {
+    EntryStore store;
+    constexpr std::uint64_t kTime = 0x0102030405060708;
+    store.Append({kAttributeDirectory, 1, kNoEntry, false, "music", 2048, kTime});
+    store.Append({kAttributeArchive, 2, 0, false, "song.mp3", 5000000000u, kTime});
+    store.Append({kAttributeArchive, 1, kNoEntry, false, "caf\xE9", 1, kTime});
+    ListingOptions options = SmallOptions();
+    ListingTable table;
+    table.SetColumns({{kFileNameTitle}, {kCommentsTitle}});
+    table.SetEntries(std::make_shared<EntryList>("/srv", std::move(store)));
+    for (const std::uint32_t entry : {0u, 1u})
+        table.AppendEntryRow(entry);
+    table.AppendRow({"comments:", "take two"}, RowKind::Continuation);
+    table.AppendEntryRow(2);
+    table.SetGone(3, true);
+    table.AppendRow({}, RowKind::Free);
+    table.AppendRow({"   old", "note"}, RowKind::Entry);
+    options.addSize = options.addDate = 0;
+    const ListingShape shape{-1, kFilesAndFolders};
+    const std::string bytes = WriteDocumentFile({}, "/srv", options, table, shape);
+    const std::string block =
+        "DSCX\x01\x00\x00\x00\xFF\xFF\xFF\xFF\x02\x00\x00\x00\x06\x00\x00\x00"
+        "\x08\x01\x00\x01\x05music\x80\x10\x08\x07\x06\x05\x04\x03\x02\x01\x10"
+        "\x08\x02\x01\x01\x08song.mp3\x80\xE4\x97\xD0\x12"
+        "\x08\x07\x06\x05\x04\x03\x02\x01\x20"
+        "\x01"
+        "\x2C\x01\x00\x01\x08Y2Fm6Q==\x01\x08\x07\x06\x05\x04\x03\x02\x01\x20"
+        "\x03\x00"s;
+    ASSERT_GT(bytes.size(), block.size());
+    EXPECT_EQ(bytes.substr(bytes.size() - block.size()), block);
+    EXPECT_EQ(bytes.find("caf\xE9"), std::string::npos) << "its strings are UTF-8";
+
+    const DocumentContents contents = ReadDocumentFile(bytes);
+    EXPECT_EQ(contents.shape, shape);
+    const std::vector<RowKind> kinds = {RowKind::Entry, RowKind::Entry, RowKind::Continuation,
+                                        RowKind::Entry, RowKind::Free,  RowKind::Entry};
+    for (int row = 0; row < 6; ++row) {
+        EXPECT_EQ(contents.rows.Kind(row), kinds[static_cast<std::size_t>(row)]) << row;
+        EXPECT_EQ(contents.rows.Gone(row), row == 3) << row;
+    }
+    ASSERT_TRUE(contents.entries);
+    EXPECT_EQ(contents.entries->DiskPath(contents.rows.Entry(1)), "/srv/music/song.mp3");
+    EXPECT_EQ(contents.entries->At(contents.rows.Entry(1)).size, 5000000000u);
+    EXPECT_EQ(contents.entries->At(contents.rows.Entry(3)).name, "caf\xE9");
+    EXPECT_EQ(contents.rows.Entry(5), kNoEntry);
+    ListingTable again;
+    again.SetColumns(table.Columns());
+    again.AdoptRows(contents.rows);
+    again.SetEntries(contents.entries);
+    EXPECT_EQ(WriteDocumentFile({}, "/srv", options, again, contents.shape), bytes);
+    // Without its folder's row, an entry still knows its path.
+    again.RemoveRow(0);
+    const DocumentContents orphan =
+        ReadDocumentFile(WriteDocumentFile({}, "/srv", options, again, shape));
+    EXPECT_EQ(orphan.entries->RelativePath(orphan.rows.Entry(0)), "music/song.mp3");
+
+    // Cut inside the block, followed by more, or with a record out of its rules: refused.
+    const std::size_t start = bytes.size() - block.size();
+    for (std::size_t n = start + 1; n < bytes.size(); ++n)
+        EXPECT_THROW((void)ReadDocumentFile(std::string_view(bytes).substr(0, n)), Error) << n;
+    EXPECT_EQ(RefusalOf(bytes + "x"), "1 byte follows the extension block.");
+    for (const auto& [at, byte, reason] : std::vector<std::tuple<std::size_t, char, std::string>>{
+             {20, '\x48',
+              "the extension block marks a row with bits it does not define (row 1 of 6)"},
+             {22, '\x02', "the extension block keeps 2 names of a path of 0 (row 1 of 6)"},
+             {block.size() - 20, '!',
+              "the extension block holds a name no folder can hold (row 4 of 6)"},
+             {block.size() - 2, '\x07',
+              "the extension block gives facts or a gone mark to a row that is no entry (row 5 of "
+              "6)"}}) {
+        std::string bad = bytes;
+        bad[start + at] = byte;
+        EXPECT_EQ(RefusalOf(bad), reason + ".");
+    }
 }
 
 TEST(DocumentFile, StringsFromAWindowsCodePageBecomeUtf8) {

@@ -52,7 +52,7 @@ TEST_F(ListingSessionTest, RefreshFillsTheTableAndAFailedReadLeavesTheListingWho
     EXPECT_EQ(session.Path(), tree.Path("music")) << "the path is normalized";
     ASSERT_EQ(session.Table().RowCount(), 3);
     EXPECT_EQ(session.Table().Row(0), (RowRecord{"[Live]", "", "         1,000  b", "", ""}));
-    EXPECT_TRUE(session.SortEnabled());
+    EXPECT_TRUE(session.Sortable());
     EXPECT_TRUE(session.EditNotify());
     const std::string fresh = session.TextReport(0);
     EXPECT_NE(Records(fresh).find("a.mp3"), std::string::npos);
@@ -131,8 +131,11 @@ TEST_F(ListingSessionTest, InsertAndDeleteRowsMarkTheListingModified) {
     EXPECT_TRUE(session.Modified());
 
     ASSERT_TRUE(Refresh());
-    EXPECT_FALSE(session.Modified()) << "a fresh listing has nothing to save";
-    EXPECT_EQ(Names(), (std::vector<std::string>{"[Live]", "a.mp3", "b.mp3"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"", "[Live]", "a.mp3", "", "b.mp3"}))
+        << "reading the folder again keeps the rows inserted, each after its entry";
+    session.SetPath(tree.Path("music/Live"));
+    ASSERT_TRUE(Refresh());
+    EXPECT_FALSE(session.Modified()) << "another folder's listing has nothing to save";
 }
 
 TEST_F(ListingSessionTest, StoringACellMarksOnlyARealChange) {
@@ -147,26 +150,23 @@ TEST_F(ListingSessionTest, StoringACellMarksOnlyARealChange) {
     EXPECT_EQ(session.Table().RowCount(), 3);
 }
 
-// Sorting keeps the folder rows of the top group above the files; the group follows the
-// rows that are deleted or inserted among it.
-TEST_F(ListingSessionTest, TheFolderGroupFollowsDeletedAndInsertedRows) {
+// Sorting moves each entry with its comment and details rows and the rows inserted below it,
+// folders above files, whatever was typed.
+TEST_F(ListingSessionTest, SortingKeepsEveryRowWithItsEntry) {
     ASSERT_TRUE(Refresh());
-    const int size = session.Table().ColumnIndex("Size");
-    ASSERT_TRUE(session.DeleteRow(0));
-    session.ClickColumn(size);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"a.mp3", "b.mp3"}));
-    session.ClickColumn(size);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"b.mp3", "a.mp3"}))
-        << "the first file row is not held on top as a folder";
-
-    ASSERT_TRUE(Refresh());
+    session.SetCellText(1, 1, "first");
+    session.SetCellText(session.InsertCommentRow(1), 1, "and more");
+    session.Table().InsertRow(3, {"**Frames:", "10"}, RowKind::Details);
+    session.InsertBlankRow(3);
     session.InsertBlankRow(-1);
-    for (int click = 0; click < 2; ++click) {
-        session.ClickColumn(0);
-        const std::vector<std::string> names = Names();
-        EXPECT_TRUE(names[0] == "[Live]" || names[1] == "[Live]")
-            << "the folder stays in the top group after click " << click;
-    }
+    const int size = session.Table().ColumnIndex("Size");
+    session.ClickColumn(size);
+    session.ClickColumn(size);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"", "[Live]", "b.mp3", "a.mp3",
+                                                 "comments:", "**Frames:", ""}));
+    session.ClickColumn(0);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"", "[Live]", "a.mp3",
+                                                 "comments:", "**Frames:", "", "b.mp3"}));
 }
 
 // What undo builds on: rows taken out come back where they were with all they held (the

@@ -1,146 +1,240 @@
 // SPDX-License-Identifier: MIT
-// An update reads the folder again and carries everything typed to the same entries.
+// Reading a folder again, by update or by a refresh of the same folder, carries everything
+// typed to the same entries, whatever happened on disk and whatever the rows are named.
 #include "core/ops/ListingUpdate.h"
 
+#include "core/docfile/DocumentFile.h"
+#include "core/ops/ListingExport.h"
+#include "core/search/ListingSearch.h"
+#include "core/table/TableColumn.h"
 #include "support/RecordingNotice.h"
 #include "support/StandardListing.h"
 #include "support/TempTree.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
-#include <utility>
-#include <vector>
+#include <map>
+#include <random>
 
 namespace dirscribe {
 namespace {
 
-using Rows = std::vector<std::pair<std::string, std::string>>; // name cell, comment cell
+namespace fs = std::filesystem;
 
-Rows NamesAndComments(const ListingTable& table) {
-    Rows rows;
-    for (int row = 0; row < table.RowCount(); ++row)
-        rows.emplace_back(table.Cell(row, 0), table.Cell(row, 1));
-    return rows;
-}
-
-int RowNamed(const ListingSession& session, std::string_view name) {
-    for (int row = 0; row < session.Table().RowCount(); ++row)
-        if (session.Table().Cell(row, 0) == name)
-            return row;
-    ADD_FAILURE() << name;
-    return 0;
-}
-
-class ListingUpdateTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (const char* file :
-             {"disk/readme.txt", "disk/old.txt", "disk/plain.txt", "disk/Docs/notes.txt",
-              "disk/Docs/Deep/a.bin", "disk/Docs/Deep/vanish.bin", "disk/Music/song.mp3",
-              "disk/Music/notes.txt"})
-            tree.File(file, "x");
-        ListingSession listing;
-        test::UseFlatStandardWithComments(listing.Options());
-        listing.Options().lastDepth = -1;
-        listing.SetPath(tree.Path("disk"));
-        ASSERT_TRUE(listing.ReadSelectedFolder(notice, progress, stop));
-        // A comment on a file, one flowing onto a comment row, one on a folder, details rows.
-        listing.SetCellText(RowNamed(listing, "   readme.txt"), 1, "top file");
-        const int old = RowNamed(listing, "   old.txt");
-        listing.SetCellText(old, 1, "will vanish");
-        listing.SetCellText(listing.InsertCommentRow(old), 1, "and its second line");
-        listing.SetCellText(RowNamed(listing, "| -[Docs]"), 1, "papers");
-        const int notes = RowNamed(listing, "|       notes.txt");
-        listing.SetCellText(notes, 1, "keep");
-        listing.SetCellText(listing.InsertCommentRow(notes), 1, "keep more");
-        listing.SetCellText(RowNamed(listing, "| |          vanish.bin"), 1, "deep gone");
-        const int song = RowNamed(listing, "|       song.mp3");
-        listing.SetCellText(song, 1, "There isn't any Tag.");
-        listing.Table().InsertRow(song + 1, {"**Frames:", "10 frames", "", "", ""},
-                                  RowKind::Details);
-        listing.SetCellText(listing.InsertCommentRow(-1), 1, "a note above every entry");
-        document = tree.Path("disk.dsc");
-        ASSERT_TRUE(listing.Save(document, SaveFormat::DocumentFile, notice, 0));
-        ASSERT_TRUE(session.OpenDocument(document, notice, progress));
-    }
-
-    test::TempTree tree;
+struct Reading {
     test::RecordingNotice notice;
     NullProgress progress;
     StopFlag stop;
-    std::string document;
-    ListingSession session; // the saved listing, opened again
 };
 
-TEST_F(ListingUpdateTest, EveryCommentAndDetailsRowStaysWithItsEntryAndGoneEntriesKeepTheirs) {
-    tree.File("disk/new.txt", "x");
-    tree.File("disk/Docs/fresh.txt", "x");
-    for (const char* gone : {"disk/old.txt", "disk/plain.txt", "disk/Docs/Deep/vanish.bin"})
-        ASSERT_EQ(std::remove(tree.Path(gone).c_str()), 0);
-
-    std::optional<ListingUpdate> update = UpdateListing(session, notice, progress, stop);
-    ASSERT_TRUE(update);
-    EXPECT_EQ(update->counts.kept, 8);
-    EXPECT_EQ(update->counts.added, 2);
-    EXPECT_EQ(update->counts.gone, 3);
-    EXPECT_TRUE(update->session.Modified());
-    const Rows expected = {
-        {"comments:", "a note above every entry"},
-        {"   readme.txt", "top file"},
-        {"   new.txt", ""},
-        {"   old.txt (gone)", "will vanish"}, // plain.txt had nothing typed: no row
-        {"comments:", "and its second line"},
-        {"| -[Docs]", "papers"},
-        {"|       notes.txt", "keep"},
-        {"comments:", "keep more"},
-        {"|       fresh.txt", ""},
-        {"| | --[Deep]", ""},
-        {"| |          vanish.bin (gone)", "deep gone"},
-        {"| |          a.bin", ""},
-        {"| -[Music]", ""},
-        {"|       song.mp3", "There isn't any Tag."},
-        {"**Frames:", "10 frames"},
-        {"|       notes.txt", ""}, // the same name as Docs' own, in another folder
-    };
-    EXPECT_EQ(NamesAndComments(update->session.Table()), expected);
-    EXPECT_TRUE(notice.shown.empty());
-    // Each row read again knows its entry on disk; comment, details and gone rows know none.
-    const ListingTable& table = update->session.Table();
+// Each row as one line: kind, gone mark, cells.
+std::vector<std::string> Lines(const ListingTable& table) {
+    std::vector<std::string> lines;
     for (int row = 0; row < table.RowCount(); ++row) {
-        const std::string_view name = table.Cell(row, 0);
-        const bool read = name.starts_with(' ') || name.starts_with('|');
-        EXPECT_EQ(table.EntryIndex(row) != kNoEntry, read && !name.ends_with("(gone)")) << name;
+        std::string line =
+            std::to_string(static_cast<int>(table.Kind(row))) + (table.Gone(row) ? "g" : "") + "|";
+        for (const std::string& cell : table.Row(row))
+            line += cell + "|";
+        lines.push_back(line);
     }
-    EXPECT_EQ(table.Entries()->DiskPath(table.EntryIndex(13)), tree.Path("disk/Music/song.mp3"));
-
-    // Once more with nothing changed: the same rows, the gone ones marked once, not counted.
-    const std::optional<ListingUpdate> again =
-        UpdateListing(update->session, notice, progress, stop);
-    ASSERT_TRUE(again);
-    EXPECT_EQ(NamesAndComments(again->session.Table()), expected);
-    EXPECT_EQ(again->counts.kept, 10);
-    EXPECT_EQ(again->counts.added + again->counts.gone, 0);
+    return lines;
 }
 
-// The window's column and layout buttons change the settings, not the table on show: a tree
-// is read again as a tree in the columns it has.
-TEST_F(ListingUpdateTest, TheShapeIsTheTablesWhateverTheSettingsSayNow) {
-    session.Options().addComments = 0;
-    session.Options().addDate = 1;
-    session.Options().printAs = static_cast<std::int32_t>(PageLayout::CdInsert);
-    const std::optional<ListingUpdate> update = UpdateListing(session, notice, progress, stop);
+std::string PathOf(const ListingTable& table, int row) {
+    return table.Entries()->RelativePath(table.EntryIndex(row));
+}
+
+// Comments typed as "c PATH" with a row "more PATH" below: each must be on its own entry's row
+// (gone exactly when nothing is at PATH), in its folder (the entry row above it at a lower level
+// is its folder's), once.
+void ExpectCommentsInPlace(const ListingTable& table, const std::string& root,
+                           const std::map<std::string, bool>& typed) {
+    std::map<std::string, bool> found;
+    std::vector<std::pair<int, std::string>> above; // open entries by level: level, path
+    std::string owner;
+    for (int row = 0; row < table.RowCount(); ++row) {
+        const std::string comment(table.Cell(row, 1));
+        if (table.Kind(row) == RowKind::Continuation) {
+            EXPECT_EQ(comment, "more " + owner);
+            found[owner] = true;
+            continue;
+        }
+        ASSERT_EQ(table.Kind(row), RowKind::Entry);
+        ASSERT_NE(table.EntryIndex(row), kNoEntry) << "row " << row;
+        owner = PathOf(table, row);
+        const int level = table.Entries()->Entries().Level(table.EntryIndex(row));
+        while (!above.empty() && above.back().first >= level)
+            above.pop_back();
+        const std::size_t slash = owner.rfind('/');
+        EXPECT_EQ(above.empty() ? "" : above.back().second,
+                  slash == std::string::npos ? "" : owner.substr(0, slash))
+            << owner << " stands in another folder";
+        above.emplace_back(level, owner);
+        EXPECT_EQ(table.Gone(row), !fs::exists(fs::symlink_status(root + "/" + owner))) << owner;
+        if (comment.empty())
+            continue;
+        EXPECT_EQ(comment, "c " + owner);
+        EXPECT_TRUE(found.emplace(owner, false).second) << owner << " twice";
+    }
+    EXPECT_EQ(found, typed);
+}
+
+// Random trees of names plain and odd, listed at random depths and contents, commented,
+// saved and opened again, changed on disk, then updated or read again in another shape.
+TEST(ListingUpdate, RandomTreesKeepEveryCommentOnItsEntryAndASecondRunChangesNothing) {
+    const std::vector<std::string> names = {"a",       "B",       "c.txt", "comments:", "**x",
+                                            "   lead", "[brack]", "a\tb",  "a?b"};
+    // One folder for every case: a file system makes files slowly where many were just deleted.
+    test::TempTree cases;
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        const auto pick = [&](std::size_t n) {
+            return static_cast<std::size_t>(random() % n);
+        };
+        const std::string base = std::to_string(seed) + "/";
+        const std::string root = cases.Path(base + "t");
+        const auto grow = [&](int count) {
+            for (int i = 0; i < count; ++i) {
+                std::string path = "t";
+                for (std::size_t depth = pick(4); depth > 0; --depth)
+                    path += "/" + names[pick(names.size())];
+                path += "/" + names[pick(names.size())];
+                std::error_code error; // where a file already stands for a folder: skipped
+                fs::create_directories(fs::path(cases.Path(base + path)).parent_path(), error);
+                if (!error && !fs::exists(cases.Path(base + path)))
+                    cases.File(base + path, std::string(pick(3000), 'x'));
+            }
+        };
+        cases.Folder(base + "t");
+        grow(8);
+        Reading reading;
+        ListingSession session;
+        test::UseFlatStandardWithComments(session.Options());
+        const std::array depths = {0, 1, 2, 3, -1};
+        session.Options().lastDepth = depths[pick(depths.size())];
+        session.Options().filesAndFolders = static_cast<int>(pick(3));
+        session.SetPath(root);
+        ASSERT_TRUE(session.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
+        std::map<std::string, bool> typed;
+        for (int row = session.Table().RowCount() - 1; row >= 0; --row) {
+            if (pick(3) != 0)
+                continue;
+            const std::string path = PathOf(session.Table(), row);
+            session.SetCellText(row, 1, "c " + path);
+            typed[path] = pick(2) == 0;
+            if (typed[path])
+                session.SetCellText(session.InsertCommentRow(row), 1, "more " + path);
+        }
+        if (pick(2) == 0) { // saved without a flush to the disk, which would take the time
+            test::WriteFile(cases.Path(base + "t.dsc"),
+                            WriteDocumentFile(session.Doc().summary, session.Path(),
+                                              session.Options(), session.Table(), session.Shape()));
+            ASSERT_TRUE(
+                session.OpenDocument(cases.Path(base + "t.dsc"), reading.notice, reading.progress));
+        }
+        std::vector<fs::path> all(fs::recursive_directory_iterator(root), {});
+        for (const fs::path& path : all)
+            if (pick(6) == 0)
+                fs::remove_all(path);
+        grow(3);
+
+        std::optional<ListingUpdate> update;
+        if (pick(2) == 0) {
+            update = UpdateListing(session, reading.notice, reading.progress, reading.stop);
+        } else { // a refresh of the same folder after the depth or content changed
+            update.emplace(ListingUpdate{std::move(session), {}});
+            update->session.Options().lastDepth = depths[pick(depths.size())];
+            update->session.Options().filesAndFolders = static_cast<int>(pick(3));
+            ASSERT_TRUE(
+                update->session.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
+        }
+        ASSERT_TRUE(update);
+        ExpectCommentsInPlace(update->session.Table(), root, typed);
+        const std::optional<ListingUpdate> again =
+            UpdateListing(update->session, reading.notice, reading.progress, reading.stop);
+        ASSERT_TRUE(again);
+        EXPECT_EQ(Lines(again->session.Table()), Lines(update->session.Table()));
+        EXPECT_EQ(again->counts.added + again->counts.gone, 0);
+        EXPECT_TRUE(reading.notice.shown.empty());
+    }
+}
+
+std::string Export(const ListingSession& session, ExportFormat format) {
+    StringSink sink;
+    WriteExport(session, format, 0, sink);
+    return sink.Take();
+}
+
+// Names that look like other rows' texts, or show alike, stay entries of their own through
+// list, save, reopen, update, search and the exports.
+TEST(ListingUpdate, NamesThatLookLikeOtherRowsStayTheirOwnEntries) {
+    test::TempTree tree;
+    const std::vector<std::string> names = {"comments:", "**x",  "   lead",
+                                            "[brack]",   "a\tb", "a?b"};
+    for (const std::string& name : names)
+        tree.File("odd/" + name, name);
+    Reading reading;
+    ListingSession listed;
+    test::UseFlatStandardWithComments(listed.Options());
+    listed.SetPath(tree.Path("odd"));
+    ASSERT_TRUE(listed.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
+    for (int row = 0; row < listed.Table().RowCount(); ++row)
+        listed.SetCellText(row, 1, "note " + std::to_string(row));
+    ASSERT_TRUE(listed.Save(tree.Path("odd.dsc"), reading.notice, 0));
+    ListingSession session;
+    ASSERT_TRUE(session.OpenDocument(tree.Path("odd.dsc"), reading.notice, reading.progress));
+    EXPECT_EQ(Lines(session.Table()), Lines(listed.Table()));
+    EXPECT_FALSE(session.Shape().Tree());
+
+    std::optional<ListingUpdate> update =
+        UpdateListing(session, reading.notice, reading.progress, reading.stop);
     ASSERT_TRUE(update);
-    EXPECT_EQ(update->session.Table().Columns(), session.Table().Columns());
-    EXPECT_EQ(NamesAndComments(update->session.Table()), NamesAndComments(session.Table()));
-    EXPECT_EQ(update->counts.gone, 0);
+    for (int run = 0; run < 2; ++run) {
+        EXPECT_EQ(update->counts.kept, 6);
+        EXPECT_EQ(update->counts.added + update->counts.gone, 0);
+        EXPECT_EQ(Lines(update->session.Table()), Lines(listed.Table()));
+        update = UpdateListing(update->session, reading.notice, reading.progress, reading.stop);
+        ASSERT_TRUE(update);
+    }
+
+    std::vector<std::string> hits;
+    const auto collect = [&](const std::string&, const SearchHit& hit) {
+        hits.push_back(hit.name + "|" + hit.comment);
+    };
+    EXPECT_EQ(SearchDocuments(SearchQuery("*x"), {tree.Path("odd.dsc")}, reading.notice,
+                              reading.progress, collect),
+              1u);
+    EXPECT_EQ(SearchDocuments(SearchQuery("note"), {tree.Path("odd.dsc")}, reading.notice,
+                              reading.progress, collect),
+              6u);
+    EXPECT_EQ(hits[0], "**x|note 1");
+    EXPECT_EQ(hits[1], "   lead|note 0") << "its blanks are its name's";
+
+    const std::string json = Export(session, ExportFormat::Json);
+    for (const char* path :
+         {"/odd/a\\u0009b\"", "/odd/a?b\"", "/odd/comments:\"", "/odd/   lead\""})
+        EXPECT_NE(json.find(path), std::string::npos) << path;
+    const std::string csv = Export(session, ExportFormat::Csv);
+    EXPECT_NE(csv.find("\r\ncomments:,note 4,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\r\n[brack],note 5,"), std::string::npos) << csv;
+    EXPECT_TRUE(reading.notice.shown.empty());
 }
 
-TEST_F(ListingUpdateTest, AFolderThatIsGoneChangesNothing) {
-    const Rows before = NamesAndComments(session.Table());
+TEST(ListingUpdate, AFolderThatIsGoneChangesNothing) {
+    test::TempTree tree;
+    tree.File("disk/a.txt", "a");
+    Reading reading;
+    ListingSession session;
+    session.SetPath(tree.Path("disk"));
+    ASSERT_TRUE(session.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
+    const std::vector<std::string> before = Lines(session.Table());
     ASSERT_EQ(std::rename(tree.Path("disk").c_str(), tree.Path("moved").c_str()), 0);
-    EXPECT_FALSE(UpdateListing(session, notice, progress, stop));
-    ASSERT_EQ(notice.shown.size(), 1u);
-    EXPECT_EQ(notice.shown[0].text, "There are problem reading folder  " + tree.Path("disk"));
-    EXPECT_EQ(NamesAndComments(session.Table()), before);
+    EXPECT_FALSE(UpdateListing(session, reading.notice, reading.progress, reading.stop));
+    ASSERT_EQ(reading.notice.shown.size(), 1u);
+    EXPECT_EQ(reading.notice.shown[0].text,
+              "There are problem reading folder  " + tree.Path("disk"));
+    EXPECT_EQ(Lines(session.Table()), before);
     EXPECT_EQ(session.Path(), tree.Path("disk"));
 }
 

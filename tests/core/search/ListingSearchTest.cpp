@@ -84,15 +84,21 @@ TEST(ListingSearch, FindsNamesAndCommentsInEveryDocumentAndGoesPastADamagedOne) 
     };
     EXPECT_EQ(SearchDocuments(SearchQuery("BLUE"), {tree.Path("docs")}, notice, progress, collect),
               4u);
+    // A comment is its cell and its comment rows as one text, found at its entry.
     EXPECT_EQ(lines, (std::vector<std::string>{
                          "/docs/a/one.DSC 1 Blue Train.flac|1  b|",
-                         "/docs/a/one.DSC 3 So What.flac|1  b|blue label",
+                         "/docs/a/one.DSC 2 So What.flac|1  b|first pressing blue label",
                          "/docs/c/two.dsc 1 Blue Train.flac|1  b|",
-                         "/docs/c/two.dsc 3 So What.flac|1  b|blue label",
+                         "/docs/c/two.dsc 2 So What.flac|1  b|first pressing blue label",
                      }));
     ASSERT_EQ(notice.shown.size(), 1u);
     EXPECT_NE(notice.shown[0].text.find(tree.Path("docs/b/broken.dsc")), std::string::npos);
 
+    lines.clear();
+    EXPECT_EQ(SearchDocuments(SearchQuery("pressing blue"), {tree.Path("docs/c")}, notice, progress,
+                              collect),
+              1u)
+        << "across the comment's rows";
     lines.clear();
     EXPECT_EQ(SearchDocuments(SearchQuery("[l]*"), {tree.Path("docs/c/two.dsc")}, notice, progress,
                               collect),

@@ -21,7 +21,7 @@ ListingTable TableOfEntries() {
         ListingEntry entry;
         entry.name = "file-" + std::to_string(i) + "-of-the-listing.dat";
         entry.size = std::uint64_t{i} * 1000;
-        entry.attributes = kAttributeArchive;
+        entry.attributes = i == 0 ? kAttributeDirectory : kAttributeArchive;
         store.Append(entry);
     }
     ListingTable table;
@@ -30,7 +30,7 @@ ListingTable TableOfEntries() {
     for (std::uint32_t i = 0; i < kRows; ++i)
         table.AppendEntryRow(i);
     table.SetEntries(std::make_shared<EntryList>("/data", std::move(store)),
-                     EntryRowStyle{.bracketed = 1, .upperCase = true});
+                     EntryRowStyle{.bracketFolders = true, .upperCase = true});
     return table;
 }
 

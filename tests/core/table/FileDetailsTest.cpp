@@ -128,36 +128,34 @@ TEST_F(FileDetailsTest, NamesEndingInMp3AreReadAsMp3WhateverTheirCase) {
         << "a file that cannot be opened reads as one without tags";
 }
 
-TEST_F(FileDetailsTest, FetchWritesTheCommentCellAndInsertsRowsBelow) {
+// Rows of a document without entries: the file by its name, ignoring case where the exact
+// name is not there (a listing saved with All in UpperCase).
+TEST_F(FileDetailsTest, FetchFindsTheRowsFileReplacesItsDetailsAndSaysWhenItCannotBeRead) {
     test::Id3v1Fields fields;
     fields.title = "Hello World";
     fields.genre = 17;
     tree.File("list/Song.mp3", std::string(100, 'x') + test::Id3v1Tag(fields));
     ListingTable table;
     table.SetColumns({{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}});
-    test::AppendInferred(table, {"[Sub]", "", "       0", "", ""});
-    test::AppendInferred(table, {"Song.mp3", "old", "     228", "", ""});
+    test::AppendInferred(table, {"SONG.MP3", "old", "     228", "", ""});
     test::AppendInferred(table, {"comments:", "a note", "", "", ""});
+    test::AppendInferred(table, {"lost.mp3", "", "       0", "", ""});
     const std::string folder = tree.Path("list");
 
-    FetchFileDetails(table, 1, folder, kEnglish);
+    FetchFileDetails(table, 0, folder, {}, kEnglish);
     ASSERT_EQ(table.RowCount(), 5);
-    EXPECT_EQ(table.Row(1), (RowRecord{"Song.mp3", "Id3v1 Tag:", "     228", "", ""}));
-    EXPECT_EQ(table.Row(2), (RowRecord{"**Title:", "Hello World", "", "", ""}));
-    EXPECT_EQ(table.Row(3), (RowRecord{"**Genre:", "Rock", "", "", ""}));
-    EXPECT_EQ(table.Row(4), (RowRecord{"comments:", "a note", "", "", ""}));
+    EXPECT_EQ(table.Row(0), (RowRecord{"SONG.MP3", "Id3v1 Tag:", "     228", "", ""}));
+    EXPECT_EQ(table.Row(1), (RowRecord{"**Title:", "Hello World", "", "", ""}));
+    EXPECT_EQ(table.Row(2), (RowRecord{"**Genre:", "Rock", "", "", ""}));
+    EXPECT_EQ(table.Row(3), (RowRecord{"comments:", "a note", "", "", ""}));
+    FetchFileDetails(table, 3, folder + "/", {}, kEnglish);
+    EXPECT_EQ(table.RowCount(), 5) << "a second fetch, from a row of the entry, replaces them";
 
-    FetchFileDetails(table, 1, folder + "/", kEnglish);
-    EXPECT_EQ(table.RowCount(), 7) << "a second fetch inserts the rows again";
-    EXPECT_EQ(table.Row(3), (RowRecord{"**Genre:", "Rock", "", "", ""}));
-
-    FetchFileDetails(table, 0, folder, kEnglish);
-    EXPECT_EQ(table.Cell(0, 1), "[sub] extention file. No data.");
-    FetchFileDetails(table, 6, folder, kEnglish);
-    EXPECT_EQ(table.Cell(6, 1), "comments: extention file. No data.");
-    FetchFileDetails(table, 7, folder, kEnglish);
-    FetchFileDetails(table, -1, folder, kEnglish);
-    EXPECT_EQ(table.RowCount(), 7) << "rows outside the table change nothing";
+    FetchFileDetails(table, 4, folder, {}, kEnglish);
+    EXPECT_EQ(table.Cell(4, 1), "Cannot read the file: No such file or directory");
+    FetchFileDetails(table, 5, folder, {}, kEnglish);
+    FetchFileDetails(table, -1, folder, {}, kEnglish);
+    EXPECT_EQ(table.RowCount(), 5) << "rows outside the table change nothing";
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -226,6 +227,48 @@ TEST_F(CatalogueWindowTest, UpdateKeepsATypedCommentAsksNothingAndCountsTheEntri
     window->Action(kSave)->trigger(); // into the document it came from
     EXPECT_FALSE(session->Modified());
     EXPECT_NE(test::ReadFile(document.toStdString()).find("first pressing"), std::string::npos);
+}
+
+// In the window too comments belong to entries: a change of columns on an opened document
+// waits for a refresh, which asks nothing and keeps them for the next save; on a listing read
+// in this run a new column shows at once; a sort keeps each under its entry.
+TEST_F(CatalogueWindowTest, RefreshColumnsAndSortingKeepEveryCommentWithItsEntry) {
+    folder.File("disk/a.mp3", std::string(5000, 'a'));
+    const auto window = Open();
+    ASSERT_TRUE(List(*window, "disk"));
+    session->SetCellText(Row("a.mp3"), 1, "first pressing");
+    session->SetCellText(session->InsertCommentRow(Row("a.mp3")), 1, "and a second");
+    session->SetCellText(Row("[Live]"), 1, "the live set");
+    const QString document = QString::fromStdString(folder.Path("disk.dsc"));
+    ASSERT_TRUE(window->SaveDocument(document));
+    ASSERT_TRUE(window->OpenDocument(document));
+    QStringList asked;
+    window->SetSaveQuestion(
+        [&](const QString& text) { return asked << text, QMessageBox::Cancel; });
+    const QAbstractItemModel& model = *window->View().Table().model();
+
+    window->Action(kAddDate)->trigger();
+    EXPECT_EQ(model.columnCount(), 3);
+    EXPECT_TRUE(window->statusBar()->currentMessage().contains("refreshed"));
+    ASSERT_TRUE(test::RunReadingCommand(*window, kRefresh));
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_EQ(session->Table().GetColumnTitle(3), "Last Modified");
+    window->Action(kSave)->trigger();
+    const std::string saved = test::ReadFile(document.toStdString());
+    for (const char* comment : {"first pressing", "and a second", "the live set"})
+        EXPECT_NE(saved.find(comment), std::string::npos) << comment;
+
+    window->Action(kAddAttributes)->trigger();
+    EXPECT_EQ(model.columnCount(), 5) << "at once";
+    QHeaderView& head = *window->View().Table().horizontalHeader();
+    for (int click = 0; click < 2; ++click) // by size, largest first
+        QTest::mouseClick(head.viewport(), Qt::LeftButton, {},
+                          QPoint(head.sectionViewportPosition(2) + 5, 5));
+    const int a = Row("a.mp3");
+    EXPECT_EQ(a, 1) << "below the folder";
+    EXPECT_EQ(model.index(a, 1).data().toString(), "first pressing");
+    EXPECT_EQ(model.index(a + 1, 1).data().toString(), "and a second");
+    EXPECT_EQ(model.index(Row("[Live]"), 1).data().toString(), "the live set");
 }
 
 TEST_F(CatalogueWindowTest, UpdateOfAFolderThatIsGoneChangesNothing) {

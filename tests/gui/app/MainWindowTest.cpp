@@ -183,7 +183,6 @@ TEST_F(MainWindowTest, InTheFileDataLayoutF2FetchesTheFilesDetailsIntoRows) {
                                  model.index(row, 1).data().toString()),
                   rows[static_cast<std::size_t>(row)]);
     EXPECT_TRUE(session->Modified());
-    EXPECT_FALSE(session->SortEnabled());
     EXPECT_EQ(table.FocusedRow(), 0);
     const int fetched = model.rowCount();
     Trigger(*window, kUndo);

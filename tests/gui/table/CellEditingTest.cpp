@@ -113,14 +113,12 @@ TEST_F(CellEditingTest, ASecondClickOrF2EditsTheCellOfTheFocusedRow) {
     Click(3, 2);
     EXPECT_EQ(Editor(), nullptr) << "a first click, or one on another column, only focuses";
     EXPECT_EQ(view->CurrentColumn(), 2);
-    EXPECT_TRUE(session.SortEnabled());
     Click(3, 1);
     Click(3, 1);
     ASSERT_NE(Editor(), nullptr);
     EXPECT_EQ(Editor()->Item(), 3);
     EXPECT_EQ(Editor()->SubItem(), 1);
     EXPECT_TRUE(Editor()->hasFocus());
-    EXPECT_FALSE(session.SortEnabled()) << "the first edit turns sorting off";
     // 4 px inside the cell, 3 px narrower than the column.
     EXPECT_EQ(Editor()->geometry(), QRect(kFileNameWidth + 4, view->rowViewportPosition(3),
                                           kCommentsWidth - 3, view->rowHeight(3)));
@@ -314,7 +312,6 @@ TEST_F(CellEditingTest, NoEditsWithoutTheCommentsColumn) {
     Click(1, 1);
     Key(Qt::Key_F2);
     EXPECT_EQ(Editor(), nullptr);
-    EXPECT_TRUE(session.SortEnabled());
 
     session.Options().addComments = 1;
     Read();
@@ -331,7 +328,6 @@ TEST_F(CellEditingTest, TheFileDataLayoutAsksForDetailsInsteadOfEditing) {
     Key(Qt::Key_F2);
     EXPECT_EQ(asked, (std::vector<int>{8, 8}));
     EXPECT_EQ(Editor(), nullptr);
-    EXPECT_FALSE(session.SortEnabled());
 }
 
 // The row commands themselves are the session's; here, that the menu reaches them and the
