@@ -7,6 +7,7 @@
 #include "core/platform/Directory.h"
 #include "core/platform/OpenFileLimit.h"
 #include "core/platform/TaskPool.h"
+#include "core/platform/VolumeUsage.h"
 
 #include <algorithm>
 #include <atomic>
@@ -82,8 +83,9 @@ DescriptorShare ShareDescriptors(std::size_t free, unsigned cores) {
 // (checked to be the folder it left), so neither the depth nor the descriptor limit
 // changes what is counted. A subfolder is handed to another reader when one is idle; its
 // totals reach the folders above it once it is done, so the outcome never depends on the
-// threads. Progress counts the folders done of those found so far; it is reported from
-// the thread that started the read only, which reads subtrees too while it waits.
+// threads. Progress counts the entries read (of the entries the volume holds, when the
+// listed folder is a whole volume); it is reported from the thread that started the read
+// only, which reads subtrees too while it waits.
 class Walker {
 public:
     enum class Outcome { Read, Stopped, Unopened, Failed, OutOfMemory };
@@ -156,8 +158,8 @@ private:
                int depthBelow);
     void ReadTotals(Frame& frame);
     void ReadListed(Frame& frame);
-    // Counts folders found and done, from any reader; the starting thread shows them.
-    void CountFolders(std::int64_t found, std::int64_t done);
+    // Counts entries read, from any reader; the starting thread shows them.
+    void CountEntries(std::int64_t entries);
     // Leaves the deepest folder for the one above it, reopened through ".." when closed.
     void Leave(Path& path);
     // Opens a child of the deepest folder, closing folders higher up to stay within the
@@ -195,11 +197,9 @@ private:
     std::string m_path;
     std::thread::id m_owner;
     std::atomic<bool> m_ending{false};
-    std::atomic<std::int64_t> m_foldersFound{1}; // the listed folder
-    std::atomic<std::int64_t> m_foldersDone{0};
-    std::int64_t m_shownFound = 0; // as the progress was last told, on the starting thread
-    std::int64_t m_shownDone = 0;
-    std::mutex m_mutex; // guards what follows
+    std::atomic<std::int64_t> m_entriesRead{0};
+    std::int64_t m_shownRead = 0; // as the progress was last told, on the starting thread
+    std::mutex m_mutex;           // guards what follows
     bool m_outOfMemory = false;
     std::string m_failure;
 };
@@ -211,7 +211,7 @@ Walker::Outcome Walker::Walk(Directory top, FolderRead& folder, int depthBelow) 
     listed.listed = true;
     listed.depthBelow = depthBelow;
     Read(listed);
-    CountFolders(0, 0); // what the other readers did last
+    CountEntries(0); // what the other readers did last
     const std::lock_guard lock(m_mutex);
     if (m_outOfMemory)
         return Outcome::OutOfMemory;
@@ -257,7 +257,6 @@ void Walker::Descend(Path& path) {
         if (!dir) {
             if (child.folder != nullptr)
                 child.folder->openError = error;
-            CountFolders(0, 1);
             continue;
         }
         if (HandOver(path, *dir, child, keepEntries, depthBelow))
@@ -280,22 +279,21 @@ void Walker::Enter(Path& path, Directory dir, std::string name, FolderRead* fold
         ReadListed(frame);
     else
         ReadTotals(frame);
-    CountFolders(static_cast<std::int64_t>(frame.children.size()), 0);
+    // The folder's own entries: what it adds from below comes when it is left.
+    const ListingSummary& read = frame.folder->summary;
+    CountEntries(std::int64_t{read.fileCount} + read.folderCount);
 }
 
-void Walker::CountFolders(std::int64_t found, std::int64_t done) {
-    if (found != 0)
-        m_foldersFound.fetch_add(found, std::memory_order_relaxed);
-    if (done != 0)
-        m_foldersDone.fetch_add(done, std::memory_order_relaxed);
+void Walker::CountEntries(std::int64_t entries) {
+    if (entries != 0)
+        m_entriesRead.fetch_add(entries, std::memory_order_relaxed);
     if (!OnOwnerThread())
         return;
-    const std::int64_t allFound = m_foldersFound.load(std::memory_order_relaxed);
-    if (allFound != m_shownFound)
-        m_progress.SetRange(m_shownFound = allFound);
-    for (const std::int64_t allDone = m_foldersDone.load(std::memory_order_relaxed);
-         m_shownDone < allDone; ++m_shownDone)
-        m_progress.Step();
+    const std::int64_t all = m_entriesRead.load(std::memory_order_relaxed);
+    if (all > m_shownRead) {
+        m_progress.Advance(all - m_shownRead);
+        m_shownRead = all;
+    }
 }
 
 void Walker::ReadTotals(Frame& frame) {
@@ -405,7 +403,7 @@ void Walker::Leave(Path& path) {
         above.folder->summary.Add(path.frames.back().folder->summary);
     }
     path.frames.pop_back();
-    CountFolders(0, 1);
+    CountEntries(0);
 }
 
 std::optional<Directory> Walker::OpenChild(Path& path, const std::string& name, int& error) {
@@ -560,6 +558,9 @@ Walker::Outcome WalkFolder(Progress& progress, const StopFlag& stop, const std::
     std::optional<Directory> top = Directory::Open(path);
     if (!top)
         return Walker::Outcome::Unopened;
+    // A whole volume says how many entries it holds; of a folder, nothing is known.
+    if (const std::optional<std::int64_t> entries = EntriesInUseOfVolume(path))
+        progress.SetRange(*entries);
     TaskPool pool(share.readers);
     Walker walker(progress, stop, pool, arena, store, mode, top->Device(), share.perReader, path);
     const Walker::Outcome outcome = walker.Walk(std::move(*top), folder, depthBelow);

@@ -58,7 +58,6 @@ bool ListingSession::ReadSelectedFolder(Notice& notice, Progress& progress, Stop
 }
 
 bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop) {
-    stop.Clear();
     // The read goes into a document of its own, so that until it has succeeded the listing
     // on show keeps its entries, summary and path.
     std::string path = std::exchange(m_path, m_shownPath);
@@ -262,6 +261,25 @@ bool ListingSession::DeleteRow(int row) {
     return true;
 }
 
+ListingSession::RowSlice ListingSession::CopyRows(int first, int count) const {
+    RowSlice slice{m_table.CopyRows(first, count), 0};
+    const int from = std::clamp(first, 0, m_table.RowCount());
+    slice.headFolders = std::clamp(m_doc.headFolderCount - from, 0, slice.rows.Size());
+    return slice;
+}
+
+ListingSession::RowSlice ListingSession::TakeRows(int first, int count) {
+    RowSlice slice = CopyRows(first, count);
+    m_table.RemoveRows(first, count);
+    m_doc.headFolderCount -= slice.headFolders;
+    return slice;
+}
+
+void ListingSession::PutRows(int at, const RowSlice& rows) {
+    m_table.PutRows(at, rows.rows);
+    m_doc.headFolderCount += rows.headFolders;
+}
+
 bool ListingSession::Save(const std::string& fileName, SaveFormat format, Notice& notice,
                           std::time_t createdOn, SpecialFiles special) const {
     try {
@@ -327,7 +345,11 @@ std::optional<FileDetailsRequest> ListingSession::RequestFileDetails(int row) co
 void ListingSession::InsertFileDetails(int row, FileDetails details) {
     if (row < 0 || row >= m_table.RowCount())
         return;
+    const int before = m_table.RowCount();
     dirscribe::InsertFileDetails(m_table, row, std::move(details));
+    // Rows inserted under a folder row at the top stay with the folders, as comment rows do.
+    if (row < m_doc.headFolderCount)
+        m_doc.headFolderCount += m_table.RowCount() - before;
     m_modified = true;
 }
 

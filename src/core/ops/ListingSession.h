@@ -82,13 +82,28 @@ public:
     // Deletes a row of any kind; false (and nothing changes) for a row outside the table.
     bool DeleteRow(int row);
 
+    // Rows taken out of the listing, for putting back later (undo): the rows with all they
+    // hold, and how many of them were among the folder rows a sort keeps on top.
+    struct RowSlice {
+        RowStore rows;
+        int headFolders = 0;
+    };
+    // The rows [first, first + count) (clamped to the table) as they are.
+    [[nodiscard]] RowSlice CopyRows(int first, int count) const;
+    // The same, taken out of the table.
+    RowSlice TakeRows(int first, int count);
+    // Puts rows back at index at as they were taken: PutRows(first, TakeRows(first, n))
+    // leaves the listing as it was. Neither changes the modified mark.
+    void PutRows(int at, const RowSlice& rows);
+
     // The refresh: checks and normalizes Path(), reads the folder (in the Standard layout
     // to `LastDepth` levels) and fills the table; a re-read of the folder on show carries
     // over everything typed into its listing (PopulateCarrying). False when the path was refused,
     // the folder could not be read, memory ran out (" There are not enough memory! ") or the read
     // was stopped; the listing on show then stays whole: its rows, entries, summary and path
-    // (Path() goes back to it), so that a save writes that listing and no mixture. Clears the stop
-    // flag first.
+    // (Path() goes back to it), so that a save writes that listing and no mixture. The caller
+    // clears the stop flag before the read starts: a Stop given as soon as a read on another
+    // thread has started must not be lost.
     bool ReadSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop);
     // The reading half of ReadSelectedFolder, for a window that reads off its interface
     // thread: everything but filling the table, which the caller does with PopulateTable

@@ -4,6 +4,7 @@
 #include "core/options/OptionEntry.h"
 #include "core/table/TableColumn.h"
 
+#include <algorithm>
 #include <array>
 
 namespace dirscribe {
@@ -12,6 +13,7 @@ namespace {
 
 constexpr std::string_view kSection = "Window";
 constexpr std::string_view kColumnPrefix = "Column ";
+constexpr std::string_view kRecentPrefix = "Recent Document ";
 constexpr int kFarthest = 100000;
 constexpr int kWidestColumn = 10000;
 
@@ -51,6 +53,10 @@ bool FitsOnOneLine(const std::string& text) {
     return text.find_first_of("\r\n") == std::string::npos;
 }
 
+std::string RecentKey(std::size_t number) {
+    return std::string(kRecentPrefix) + std::to_string(number);
+}
+
 } // namespace
 
 WindowState LoadWindowState(const IniFile& profile) {
@@ -64,6 +70,15 @@ WindowState LoadWindowState(const IniFile& profile) {
         if (const auto width = Integer(profile, key, 1, kWidestColumn))
             state.columnWidths[std::string(title)] = *width;
     }
+    for (std::size_t number = 1; number <= kRecentDocuments; ++number) {
+        const auto document = profile.Value(kSection, RecentKey(number));
+        if (document && !document->empty() &&
+            std::find(state.recentDocuments.begin(), state.recentDocuments.end(), *document) ==
+                state.recentDocuments.end())
+            state.recentDocuments.push_back(*document);
+    }
+    state.treeBeside = Integer(profile, "Tree Beside", 0, 1).value_or(0) != 0;
+    state.treeWidth = Integer(profile, "Tree Width", 1, kWidestColumn).value_or(0);
     return state;
 }
 
@@ -85,6 +100,15 @@ void SaveWindowState(const WindowState& state, IniFile& profile) {
             profile.SetValue(kSection, std::string(kColumnPrefix).append(title),
                              std::to_string(width->second));
     }
+    std::size_t number = 0;
+    for (const std::string& document : state.recentDocuments)
+        if (number < kRecentDocuments && FitsOnOneLine(document))
+            profile.SetValue(kSection, RecentKey(++number), document);
+    while (number < kRecentDocuments)
+        profile.SetValue(kSection, RecentKey(++number), "");
+    profile.SetValue(kSection, "Tree Beside", state.treeBeside ? "1" : "0");
+    if (state.treeWidth > 0)
+        profile.SetValue(kSection, "Tree Width", std::to_string(state.treeWidth));
 }
 
 } // namespace dirscribe

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace dirscribe {
 
@@ -28,13 +29,20 @@ struct WindowState {
     std::string saveFolder;   // the folder of the file last saved with the Save dialog
     std::string exportFolder; // the folder of the file last written with the Export dialog
     std::string searchFolder; // the folder of documents last searched
-    std::map<std::string, int> columnWidths; // widths the user set, by column title
+    std::map<std::string, int> columnWidths;  // widths the user set, by column title
+    std::vector<std::string> recentDocuments; // opened or saved, the latest first
+    bool treeBeside = false; // the folder tree beside the listing instead of in its place
+    int treeWidth = 0;       // its width there; 0: not yet chosen
 
     friend bool operator==(const WindowState&, const WindowState&) = default;
 };
 
+// The most recent documents the window keeps.
+inline constexpr std::size_t kRecentDocuments = 8;
+
 // Reads section "Window". A geometry is taken only whole, with a size from 1 to 100000
-// and a place within +-100000; a column width only from 1 to 10000; others are left out.
+// and a place within +-100000; a column or tree width only from 1 to 10000; recent documents
+// up to kRecentDocuments, each once; others are left out.
 WindowState LoadWindowState(const IniFile& profile);
 // Writes section "Window", keeping the profile's other sections. A folder that cannot be
 // written on one line, and a width of a column the table never has, are left out.

@@ -250,23 +250,28 @@ void PrintJob::DrawTitleBlock(Canvas& canvas) {
                           kShadowGrey);
     canvas.RoundRectangle({32 * k, 32}, {32 * k + e + 265, 31 * k + 35}, 40 * k, 40, pen, kWhite);
 
-    // The title's texts stay inside the box.
+    // The title's texts stay inside the box, each line below the one before it; the box's
+    // lower edge ran through a date line at 24k + 40.
     const int boxRight = 32 * k + e + 265;
+    const int pathY = metrics.letter ? 10 * k + 25 : 34;
+    const int pathPitch = metrics.letter ? 15 : 11;
+    const int dateY = metrics.letter ? 24 * k + 29 : 56;
     const FontRequest pathFont{m_options.currentFont, metrics.letter ? 12 : 10, 0, 700};
     // Short paths stand out in capitals on letter pages.
     const bool upper = metrics.letter && Utf8Length(m_folderPath) < 55;
-    TextBefore(canvas, {45 * k, 10 * k + 25}, upper ? AsciiUpper(title.firstLine) : title.firstLine,
+    TextBefore(canvas, {45 * k, pathY}, upper ? AsciiUpper(title.firstLine) : title.firstLine,
                pathFont, boxRight);
-    TextBefore(canvas, {45 * k, 10 * k + 40},
+    TextBefore(canvas, {45 * k, pathY + pathPitch},
                upper ? AsciiUpper(title.secondLine) : title.secondLine, pathFont, boxRight);
     const FontRequest dateFont{m_options.currentFont, 8 * k, 6, 400};
-    TextBefore(canvas, {85 * k, 24 * k + 40}, title.dateLine, dateFont, boxRight);
+    TextBefore(canvas, {85 * k, dateY}, title.dateLine, dateFont, boxRight);
 }
 
 void PrintJob::DrawSummaryBlock(Canvas& canvas) const {
     const LayoutMetrics& metrics = MetricsOf(m_layout);
     const FontRequest font{m_options.currentFont, metrics.summaryHeight, metrics.summaryWidth, 100};
-    const int x0 = metrics.letter ? 445 : 305;
+    // Clear of the title box's shadow, which ends at 305 on the panels.
+    const int x0 = metrics.letter ? 445 : 310;
     const int s = metrics.letter ? 2 : 1;
     constexpr int kLegendX = 640;
     // On letter pages the attribute legend stands to the right of the summary.

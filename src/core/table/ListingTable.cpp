@@ -125,6 +125,12 @@ RowRecord ListingTable::Row(int row) const {
     return record;
 }
 
+RowStore ListingTable::TakeRows(int first, int count) {
+    RowStore taken = m_rows.Copy(first, count);
+    m_rows.Remove(first, count);
+    return taken;
+}
+
 void ListingTable::AdoptRows(RowStore rows) {
     // Cells past the columns stay where they are: Cell() reads them as empty, and
     // rewriting every row would hold two copies of a large document at once.

@@ -95,6 +95,17 @@ public:
         m_rows.Clear();
         m_entries.reset();
     }
+    // The rows [first, first + count) as a value holding everything each row holds (its
+    // texts, its kind, the entry it was made from, ...), which PutRows gives back exactly.
+    // Rows made from entries refer to Entries(), so they go back into the table they came
+    // from.
+    [[nodiscard]] RowStore CopyRows(int first, int count) const {
+        return m_rows.Copy(first, count);
+    }
+    // CopyRows, then the rows are removed.
+    RowStore TakeRows(int first, int count);
+    // Inserts rows CopyRows or TakeRows gave at index at (clamped to 0..RowCount()).
+    void PutRows(int at, const RowStore& rows) { m_rows.Put(at, rows); }
     // Whether the row continues the comment above it.
     [[nodiscard]] bool IsCommentRow(int row) const { return Kind(row) == RowKind::Continuation; }
     void ReserveRows(int count, std::size_t textBytes = 0) { m_rows.Reserve(count, textBytes); }

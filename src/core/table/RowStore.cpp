@@ -304,6 +304,57 @@ void RowStore::Permute(int first, const std::vector<int>& order) {
         PermuteInPlace(data.itemData, base, order);
 }
 
+RowStore::Row RowStore::CopiedRow(const RowStore& from, int row) {
+    Row copied = from.RowAt(row); // whatever a row holds besides its texts comes along
+    if (copied.Offset() == kNoTexts) {
+        Own().unformattedRows = true;
+        return copied;
+    }
+    CellTexts cells;
+    for (int c = 0; c < kMaxColumns; ++c)
+        cells[static_cast<std::size_t>(c)] = from.Cell(row, c);
+    copied.SetOffset(Store(cells).Offset());
+    return copied;
+}
+
+RowStore RowStore::Copy(int first, int count) const {
+    RowStore copy;
+    first = std::clamp(first, 0, Size());
+    const int last = std::clamp(first + std::max(count, 0), first, Size());
+    if (first == last)
+        return copy;
+    std::vector<std::int64_t> itemData;
+    for (int r = first; r < last; ++r) {
+        const Row row = copy.CopiedRow(*this, r);
+        copy.m_data->rows.push_back(row);
+        itemData.push_back(ItemData(r));
+    }
+    if (!m_data->itemData.empty())
+        copy.m_data->itemData = std::move(itemData);
+    return copy;
+}
+
+void RowStore::Put(int at, const RowStore& rows) {
+    if (rows.Empty())
+        return;
+    std::vector<Row> added;
+    added.reserve(static_cast<std::size_t>(rows.Size()));
+    for (int r = 0; r < rows.Size(); ++r)
+        added.push_back(CopiedRow(rows, r));
+    Data& data = Own();
+    const auto place = static_cast<std::size_t>(std::clamp(at, 0, Size()));
+    if (!data.itemData.empty() || !rows.m_data->itemData.empty()) {
+        data.itemData.resize(data.rows.size());
+        std::vector<std::int64_t> values;
+        for (int r = 0; r < rows.Size(); ++r)
+            values.push_back(rows.ItemData(r));
+        data.itemData.insert(data.itemData.begin() + static_cast<std::ptrdiff_t>(place),
+                             values.begin(), values.end());
+    }
+    data.rows.insert(data.rows.begin() + static_cast<std::ptrdiff_t>(place), added.begin(),
+                     added.end());
+}
+
 void RowStore::AdoptEncoded(Text text, std::size_t first, int rowCount) {
     auto data = std::make_shared<Data>();
     data->rows.reserve(static_cast<std::size_t>(std::max(rowCount, 0)));

@@ -75,6 +75,13 @@ public:
     void Reserve(int rows, std::size_t textBytes);
     // New row first+i is old row first+order[i]; order must be a permutation.
     void Permute(int first, const std::vector<int>& order);
+    // The rows [first, first + count) (clamped to the store) as a store of their own, with
+    // everything each row holds besides its texts (its entry, its item data) as it is, and
+    // a row without texts still without them: Put() gives back exactly these rows.
+    [[nodiscard]] RowStore Copy(int first, int count) const;
+    // Inserts the rows of `rows` at index at, clamped to 0..Size(), as Copy() took them.
+    // `rows` may share this store's rows.
+    void Put(int at, const RowStore& rows);
 
     // The bytes a cell of length bytes takes in the text buffer.
     static std::size_t EncodedSize(std::size_t length);
@@ -140,6 +147,8 @@ private:
     Row Store(const CellTexts& cells);
     // The bytes the row's cells take in the text buffer; 0 for rows stored elsewhere.
     [[nodiscard]] std::size_t RowBytes(const Row& row) const;
+    // Row `row` of `from` with its texts written into this store.
+    Row CopiedRow(const RowStore& from, int row);
     // Keeps the texts of a row that has none, under the formatting lock.
     void KeepFormatted(int row, const CellTexts& cells) const;
     void ReclaimIfWasteful();

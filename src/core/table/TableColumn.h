@@ -6,7 +6,8 @@
 
 namespace dirscribe {
 
-enum class ColumnAlignment { Left, Center };
+// Sizes stand right-aligned, so that their units line up.
+enum class ColumnAlignment { Left, Center, Right };
 
 struct TableColumn {
     std::string title;

@@ -34,7 +34,7 @@ std::vector<TableColumn> ListingColumns(const ListingOptions& options) {
     if (options.addComments)
         columns.push_back({kCommentsTitle, 200, 250, ColumnAlignment::Left});
     if (options.addSize)
-        columns.push_back({kSizeTitle, 120, 180, ColumnAlignment::Left});
+        columns.push_back({kSizeTitle, 120, 180, ColumnAlignment::Right});
     if (options.addAttribute)
         columns.push_back({kAttrTitle, 50, 70, ColumnAlignment::Center});
     if (options.addDate)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The window's commands: ids, menu texts, status prompts and tooltips.
+// The window's command ids and where its menus and toolbar show them.
 #pragma once
+
+#include "gui/table/RowCommands.h"
 
 #include <span>
 
@@ -49,29 +51,21 @@ inline constexpr int kFind = 32861;
 inline constexpr int kFindNext = 32862;
 inline constexpr int kFindInSaved = 32863;
 inline constexpr int kUpdateListing = 32864;
-// Accelerators without a handler: they take their keys and do nothing.
+// The folder tree beside the listing, and the submenu of recent documents.
+inline constexpr int kTreeBeside = 32865;
+inline constexpr int kRecent = 32866;
 inline constexpr int kUndo = 57643;
+inline constexpr int kRedo = 57644;
+// Accelerators without a handler: they take their keys and do nothing.
 inline constexpr int kCut = 57635;
 inline constexpr int kCopy = 57634;
 inline constexpr int kPaste = 57637;
 inline constexpr int kNextPane = 57680;
 inline constexpr int kPreviousPane = 57681;
-inline constexpr int kSaveShortcut = 57603;
 } // namespace command
 
-struct CommandText {
-    int id;
-    const char* text;   // menu label with its mnemonic, or empty for toolbar-only commands
-    const char* prompt; // status bar text while pointed at; may be empty
-    const char* tip;    // tooltip; may be empty
-};
-
-// Every command the window shows, in no particular order.
-std::span<const CommandText> CommandTexts();
-// The texts of one command; a command without texts gets empty ones.
-const CommandText& TextsOf(int id);
-
-// The main menu, popup by popup; -1 is a separator.
+// The main menu, popup by popup; -1 is a separator, command::kRecent the submenu of recent
+// documents.
 struct MenuPopup {
     const char* title;
     std::span<const int> items;
@@ -80,12 +74,5 @@ std::span<const MenuPopup> MainMenu();
 
 // The toolbar's twenty slots in order; -1 is a separator.
 std::span<const int> ToolbarSlots();
-
-// The depth each depth command chooses; the custom command's depth is the setting's.
-struct DepthCommand {
-    int id;
-    int depth;
-};
-std::span<const DepthCommand> DepthCommands();
 
 } // namespace dirscribe

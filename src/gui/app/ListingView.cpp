@@ -6,6 +6,7 @@
 #include "core/ops/ListingUpdate.h"
 #include "core/platform/Progress.h"
 #include "gui/table/CellListView.h"
+#include "gui/table/ListingHistory.h"
 #include "gui/table/TableEditing.h"
 #include "gui/tree/FolderTree.h"
 #include "render/QtText.h"
@@ -14,9 +15,11 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
-#include <QStackedWidget>
+#include <QSplitter>
+#include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <optional>
@@ -28,6 +31,10 @@ namespace {
 
 constexpr int kPathLength = 255;
 constexpr int kMargin = 5;
+// FileName is fitted to the longest of this many first rows: enough to see the names, and
+// quick whatever the size of the listing.
+constexpr int kFittedRows = 1000;
+const QString kStopped = QStringLiteral("Stopped: the listing on show is kept");
 const QString kTreeUnsorted =
     QStringLiteral("A tree listing keeps its order: choose Depth = 0 and refresh to sort");
 const QString kAtNextRefresh =
@@ -50,12 +57,19 @@ QFont ListingFont(const ListingOptions& options) {
 ListingView::ListingView(ListingSession& session, Notice& notice, Progress& progress,
                          QWidget* parent)
     : QWidget(parent), m_session(session), m_progress(progress), m_notice(notice),
-      m_model(session.Table()), m_pathBox(new QLineEdit(this)), m_stack(new QStackedWidget(this)),
-      m_tree(new FolderTree(m_stack)), m_table(new CellListView(m_stack)),
-      m_editing(new TableEditing(session, m_model, *m_table, this)) {
+      m_model(session.Table()), m_pathBox(new QLineEdit(this)), m_split(new QSplitter(this)),
+      m_tree(new FolderTree(m_split)), m_table(new CellListView(m_split)),
+      m_editing(new TableEditing(session, m_model, *m_table, this)),
+      m_history(new ListingHistory(session, m_model, *m_table, this)) {
     m_pathBox->setObjectName(QStringLiteral("pathBox"));
     m_pathBox->setMaxLength(kPathLength);
-    connect(m_pathBox, &QLineEdit::returnPressed, this, [this] { ReadSelectedFolder(); });
+    connect(m_pathBox, &QLineEdit::returnPressed, this, [this] {
+        // Once the folder is listed, the keys are the table's (Ctrl+V previews there).
+        m_focusTableAfterRead = true;
+        ReadSelectedFolder();
+    });
+    m_editing->SetHistory(m_history);
+    connect(m_history, &ListingHistory::Changed, this, &ListingView::HistoryChanged);
 
     m_table->setObjectName(QStringLiteral("listingTable"));
     m_table->setModel(&m_model);
@@ -78,19 +92,28 @@ ListingView::ListingView(ListingSession& session, Notice& notice, Progress& prog
     m_editing->SetDetailsRequest([this](int row) { FetchFileDetails(row); });
 
     m_tree->setObjectName(QStringLiteral("folderTree"));
-    connect(m_tree, &FolderTree::Expanding, m_pathBox, &QLineEdit::clear);
+    // Alone, the tree is where the next folder is picked; beside the table, the path box
+    // still names the listing on show.
+    connect(m_tree, &FolderTree::Expanding, this, [this] {
+        if (!m_treeBeside)
+            m_pathBox->clear();
+    });
     connect(m_tree, &FolderTree::FolderChosen, this, [this](const std::string& path) {
         ShowPath(path);
         ReadSelectedFolder();
     });
 
-    m_stack->addWidget(m_tree);
-    m_stack->addWidget(m_table);
+    m_split->setObjectName(QStringLiteral("treeAndTable"));
+    m_split->setChildrenCollapsible(false);
+    m_split->addWidget(m_tree);
+    m_split->addWidget(m_table);
+    m_split->setStretchFactor(1, 1);
+    m_table->hide();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     layout->setSpacing(kMargin);
     layout->addWidget(m_pathBox);
-    layout->addWidget(m_stack, 1);
+    layout->addWidget(m_split, 1);
 }
 
 ListingView::~ListingView() {
@@ -123,11 +146,10 @@ void ListingView::ReadSelectedFolder(ReadDone done) {
     // The folder on show is read again with everything typed carried over: nothing to ask.
     if (!m_session.ReadingAgainLosesNothing(path) && m_mayReplace && !m_mayReplace()) {
         m_editing->SetLocked(false);
-        // Kept as it was: the path box names the listing again, and the tree may be used
-        // to pick once more.
+        m_focusTableAfterRead = false;
+        // Kept as it was: the path box names the listing again.
         ShowPath(m_session.Path());
-        if (!TableVisible())
-            m_tree->ShowForBrowse(m_shownPath);
+        RearmTree();
         return;
     }
     m_session.SetPath(path);
@@ -164,6 +186,8 @@ void ListingView::UpdateShownListing(Updated updated) {
 void ListingView::StartReader(std::function<bool()> work, std::function<bool()> take,
                               ReadDone done) {
     m_notice.DropGathered();
+    // Cleared here, not on the reader thread: a Stop pressed from now on counts.
+    m_stop.Clear();
     m_reader.reset(QThread::create([this, work = std::move(work)] { m_readResult = work(); }));
     connect(m_reader.get(), &QThread::finished, this,
             [this, take = std::move(take), done = std::move(done)] { FinishRead(take, done); });
@@ -179,12 +203,18 @@ void ListingView::FinishRead(const std::function<bool()>& take, const ReadDone& 
         m_readResult = take();
     // Whatever happened, the path box names the listing on show.
     ShowPath(m_session.Path());
+    const bool focusTable = std::exchange(m_focusTableAfterRead, false);
     if (m_readResult) {
+        if (focusTable)
+            m_table->setFocus(Qt::OtherFocusReason);
         m_notice.ShowGathered();
     } else if (!m_pathBox->isHidden()) {
         m_pathBox->setFocus();
         m_pathBox->selectAll();
     }
+    if (!m_readResult && m_stop.Requested())
+        emit StatusText(kStopped);
+    RearmTree();
     m_editing->SetLocked(false);
     const bool listingRead = !std::exchange(m_fetchingDetails, false);
     emit ReadingChanged(false);
@@ -231,9 +261,27 @@ void ListingView::ApplyTableLook() {
         // A new set of columns shows in its own order, whatever was dragged before.
         header->moveSection(header->visualIndex(column), column);
     }
+    FitNameColumn();
     m_applyingLook = false;
     ShowSortIndicator();
     ApplyTreeFont();
+}
+
+void ListingView::FitNameColumn() {
+    const auto& columns = m_session.Table().Columns();
+    if (columns.empty() || m_widths.contains(columns.front().title))
+        return; // the user's own width stands
+    const QFontMetrics metrics(m_table->font());
+    const int margin = 2 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    int widest = metrics.horizontalAdvance(ToQString(columns.front().title));
+    std::string scratch;
+    const int rows = std::min(m_session.Table().RowCount(), kFittedRows);
+    for (int row = 0; row < rows; ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(
+                                      ToQString(m_session.Table().CellText(row, 0, scratch))));
+    const int room = (m_treeBeside ? m_table->width() : m_split->width()) / 2;
+    const int least = m_table->columnWidth(0);
+    m_table->setColumnWidth(0, std::clamp(widest + 2 * margin, least, std::max(least, room)));
 }
 
 void ListingView::RememberColumnWidth(int column, int width) {
@@ -297,6 +345,45 @@ void ListingView::Refresh() {
 // summary and a save all still describe it.
 void ListingView::ShowFoldersListing() {
     ReadSelectedFolder([this](bool) { ShowTable(); });
+}
+
+void ListingView::SetTreeBeside(bool beside) {
+    if (m_treeBeside == beside)
+        return;
+    if (!beside)
+        m_treeWidth = TreeWidth();
+    m_treeBeside = beside;
+    if (!beside) {
+        Show(!m_session.ListingShown());
+        return;
+    }
+    m_tree->show();
+    m_table->show();
+    const int whole = std::max(m_split->width(), 1);
+    SetTreeWidth(m_treeWidth > 0 ? m_treeWidth : whole / 3);
+    RearmTree();
+    emit ShownChanged();
+}
+
+int ListingView::TreeWidth() const {
+    return m_treeBeside && m_split->sizes().constFirst() > 0 ? m_split->sizes().constFirst()
+                                                             : m_treeWidth;
+}
+
+void ListingView::SetTreeWidth(int width) {
+    m_treeWidth = width;
+    if (m_treeBeside && width > 0)
+        m_split->setSizes({width, std::max(m_split->width() - width, 1)});
+}
+
+void ListingView::Undo() {
+    m_editing->FinishEdit();
+    m_history->Undo();
+}
+
+void ListingView::Redo() {
+    m_editing->FinishEdit();
+    m_history->Redo();
 }
 
 void ListingView::BrowseForFolder() {
@@ -372,14 +459,17 @@ void ListingView::InsertFileDetails(int row, FileDetails details) {
         emit StatusText(ToQString(DisplayText(details.note)));
     // The rows below change in number, so the model resets; the place in the table stays.
     const int scrolled = m_table->verticalScrollBar()->value();
-    m_model.Change([&] { m_session.InsertFileDetails(row, std::move(details)); });
-    m_session.SetModified(true);
+    const int rows = m_session.Table().RowCount();
+    ListingSession::RowSlice before = m_session.CopyRows(row, 1);
+    m_model.Reshape([&] { m_session.InsertFileDetails(row, std::move(details)); });
+    m_history->Record(QStringLiteral("File Data"), row, std::move(before),
+                      1 + m_session.Table().RowCount() - rows);
     m_table->FocusRow(row);
     m_table->verticalScrollBar()->setValue(scrolled);
 }
 
 bool ListingView::TableVisible() const {
-    return m_stack->currentWidget() == m_table;
+    return !m_table->isHidden();
 }
 
 bool ListingView::PathBoxVisible() const {
@@ -387,13 +477,29 @@ bool ListingView::PathBoxVisible() const {
 }
 
 void ListingView::ShowTable() {
-    m_stack->setCurrentWidget(m_table);
-    emit ShownChanged();
+    Show(false);
 }
 
 void ListingView::ShowTree() {
-    m_stack->setCurrentWidget(m_tree);
+    Show(true);
+    if (m_treeBeside)
+        m_tree->setFocus(Qt::OtherFocusReason);
+}
+
+void ListingView::Show(bool tree) {
+    if (!m_treeBeside) {
+        m_tree->setHidden(!tree);
+        m_table->setHidden(tree);
+        // The one on show takes the whole place, whatever the other had.
+        const int whole = std::max(m_split->width(), 1);
+        m_split->setSizes({tree ? whole : 0, tree ? 0 : whole});
+    }
     emit ShownChanged();
+}
+
+void ListingView::RearmTree() {
+    if (!m_tree->isHidden())
+        m_tree->ShowForBrowse(m_shownPath);
 }
 
 } // namespace dirscribe

@@ -15,21 +15,22 @@
 #include <string>
 
 class QLineEdit;
-class QStackedWidget;
+class QSplitter;
 class QThread;
 
 namespace dirscribe {
 
 class FolderTree;
+class ListingHistory;
 class ListingSession;
 class Progress;
 class TableEditing;
 struct UpdateCounts;
 
 // Shows one listing session: the folder tree to pick from, or the table of the last
-// listing, one at a time in the same place. A folder is read on a thread of its own, so
-// the window repaints and Stop works meanwhile; the table keeps its rows until the read
-// has succeeded.
+// listing, one at a time in the same place, or both side by side. A folder is read on a
+// thread of its own, so the window repaints and Stop works meanwhile; the table keeps its
+// rows until the read has succeeded. What the user changes in the rows can be undone.
 class ListingView final : public QWidget {
     Q_OBJECT
 
@@ -71,6 +72,17 @@ public:
     void BrowseForFolder();
     void TogglePathBox();
     void Stop() { m_stop.Request(); }
+    // The tree beside the table, both live (picking a folder lists it), or one of them at a
+    // time in the same place.
+    void SetTreeBeside(bool beside);
+    [[nodiscard]] bool TreeBeside() const { return m_treeBeside; }
+    // The width the tree takes beside the table; 0 while it is not known.
+    [[nodiscard]] int TreeWidth() const;
+    void SetTreeWidth(int width);
+    // Undo and Redo of the last change of the rows, ending an edit in progress first.
+    void Undo();
+    void Redo();
+    [[nodiscard]] ListingHistory& History() const { return *m_history; }
 
     // Opens a document file into the table; false (after a message) when it was refused.
     bool OpenDocument(const QString& fileName);
@@ -99,6 +111,8 @@ signals:
     void ShownChanged();
     // A text for the status bar, such as why a click on a column head did not sort.
     void StatusText(const QString& text);
+    // Whether Undo or Redo has something to do may have changed.
+    void HistoryChanged();
 
 private:
     // Runs `work` on the reader thread; then, on this thread, `take` puts what it made on
@@ -120,8 +134,14 @@ private:
     // The kept bytes while the box still shows them, else what was typed.
     [[nodiscard]] std::string PathToRead() const;
     void ApplyTableLook();
+    // Widens FileName to its longest text among the first rows, up to half the table.
+    void FitNameColumn();
     void ShowTable();
     void ShowTree();
+    // Brings the tree or the table to the front, or, beside each other, keeps both.
+    void Show(bool tree);
+    // The tree, when it is on show after a read or a refusal, may be used to pick again.
+    void RearmTree();
     void ApplyTreeFont();
 
     ListingSession& m_session;
@@ -131,10 +151,11 @@ private:
     ListingTableModel m_model;
     QLineEdit* m_pathBox;
     std::string m_shownPath; // the bytes of the path the box was last given
-    QStackedWidget* m_stack;
+    QSplitter* m_split;
     FolderTree* m_tree;
     CellListView* m_table;
     TableEditing* m_editing;
+    ListingHistory* m_history;
     std::unique_ptr<QThread> m_reader;
     ReplaceCheck m_mayReplace;
     std::map<std::string, int> m_widths;
@@ -144,6 +165,9 @@ private:
     bool m_readResult = false;
     bool m_fetchingDetails = false; // the reader thread reads a file's details, not a folder
     bool m_firstUpdate = true;
+    bool m_treeBeside = false;
+    bool m_focusTableAfterRead = false; // the read was asked for with Enter in the path box
+    int m_treeWidth = 0;
 };
 
 } // namespace dirscribe

@@ -4,13 +4,16 @@
 
 #include "core/ops/ListingExport.h"
 #include "core/options/WindowState.h"
+#include "gui/app/WindowCommand.h"
 
 #include <QFileDialog>
 #include <QMainWindow>
 #include <QPointer>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 
 class QAction;
@@ -27,41 +30,60 @@ class ListingView;
 class Notice;
 class SavedListingsDialog;
 class WorkingProgress;
+struct ListingOptions;
 
-// The program's one window over one listing session. Menu and toolbar commands call
-// the session's operations and redraw; settings are read by the caller before the
-// window exists and written to the profile when it closes.
+// The program's one window over one listing session. Its commands come from one table
+// (Commands()) that the menus, the toolbar, the keys and the dispatch all read; each calls
+// the session's operations and redraws. Settings are read by the caller before the window
+// exists and written to the profile when it closes. The code is split by concern:
+// MainWindow.cpp (events, place, profile), MainWindowCommands.cpp (the table, menus and
+// toolbar), MainWindowDocuments.cpp (new, open, save, recent documents) and
+// MainWindowCatalogue.cpp (export, find, update).
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
-    // The window takes its place, folders and column widths from the profile's "Window"
-    // section (first start: InitialGeometry on the primary screen) and writes them there
-    // with the settings at close; an empty profile path reads and writes nothing.
+    // The window takes its place, folders, recent documents and column widths from the
+    // profile's "Window" section (first start: FirstGeometry on the primary screen) and
+    // writes them there with the settings at close; an empty profile path reads and writes
+    // nothing.
     MainWindow(ListingSession& session, Notice& notice, std::string profilePath,
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The size and place of a new window: 450 by 350, scaled by icon spacing / 80 when
-    // the spacing is above 75, centred on the screen.
+    // The old rule for a new window: 450 by 350, scaled by icon spacing / 80 when the
+    // spacing is above 75, centred on the screen.
     static QRect InitialGeometry(const QRect& screen, int iconSpacing);
+    // A first start: InitialGeometry grown to `wanted` (room for the whole toolbar and the
+    // standard columns), within and centred on the available screen.
+    static QRect FirstGeometry(const QRect& available, int iconSpacing, QSize wanted);
+    // A remembered place made to fit the available screen: no larger than it, and moved
+    // inside it.
+    static QRect FittedGeometry(const QRect& remembered, const QRect& available);
 
+    // Every command of the window.
+    static std::span<const WindowCommand> Commands();
     // The action of a command id, or null.
     [[nodiscard]] QAction* Action(int commandId) const;
     [[nodiscard]] ListingView& View() const { return *m_view; }
     [[nodiscard]] QToolBar& ToolBar() const { return *m_toolBar; }
     [[nodiscard]] WorkingProgress& Progress() const { return *m_progress; }
     [[nodiscard]] ListingPrinter& Printer() const { return *m_printer; }
+    [[nodiscard]] QMenu& RecentMenu() const { return *m_recentMenu; }
 
     // Opens a document file as Open does after its dialog (asking first whether to save a
     // changed listing); false when it was refused or kept.
     bool OpenDocument(const QString& fileName);
     // Saves as Save does after its dialog: a report for a name ending in "txt", else a
-    // document file; false (after a message) when it failed.
+    // document file; false (after a message) when it failed. The status bar says it.
     bool SaveDocument(const QString& fileName);
     // The file Save writes to; empty while the listing is untitled, which it becomes when a
     // folder other than the document's is listed.
     [[nodiscard]] const QString& DocumentPath() const { return m_documentPath; }
+    // The documents last opened or saved, the latest first.
+    [[nodiscard]] const std::vector<std::string>& RecentDocuments() const {
+        return m_state.recentDocuments;
+    }
 
     // Puts " (text)" after "&TreeDepth" in the depth menu's title.
     void SetDepthMenuTitle(const QString& text);
@@ -81,17 +103,32 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Events, place and profile (MainWindow.cpp).
     void PlaceOnScreen();
+    // The size a first start asks for: the whole toolbar and the standard columns.
+    [[nodiscard]] QSize WantedSize() const;
+    void Connect();
+    void SaveProfile();
+    // "Dirscribe:   " and the path box's text, cut to 25 characters.
+    void UpdateTitle();
+    void ListingRead(bool read);
+    // "Ready", or "Working..." while a folder is read.
+    void ShowIdleText();
+
+    // The command table, menus and toolbar (MainWindowCommands.cpp).
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
-    void Connect();
-    void AddAcceleratorsWithoutHandler();
-    void Run(int commandId);
-    void RunCommand(int commandId);
+    void Run(const WindowCommand& command);
+    [[nodiscard]] bool Allows(CommandWhen when) const;
+    void ToggleSetting(std::int32_t ListingOptions::*setting);
+    void ChooseLayout(int printAs);
     void ChooseDepth(int depth);
     void ShowSettings();
     void OpenDialog(QDialog* dialog);
+    [[nodiscard]] QMenu* DepthMenu() const;
+
+    // New, open, save and the recent documents (MainWindowDocuments.cpp).
     // A file dialog, not yet shown, for files of these types, starting in `folder`.
     QFileDialog* NewFileDialog(const QString& objectName, QFileDialog::AcceptMode mode,
                                const QStringList& filters, const std::string& folder);
@@ -99,10 +136,18 @@ private:
     QFileDialog* OpenFileDialog(const QString& objectName, QFileDialog::AcceptMode mode,
                                 bool (MainWindow::*chosen)(const QString&));
     void OpenWithDialog();
+    // Opens without asking: the question has been asked.
+    bool LoadDocument(const QString& fileName);
     void Save();
     void SaveAsWithDialog();
     void NewDocument();
-    void SaveProfile();
+    // False when the user wants to keep a changed listing (or to save it first by hand).
+    bool MayDiscardChanges();
+    // A document that was opened or saved names the listing on show.
+    void SetDocument(const QString& fileName);
+    void RememberRecent(const QString& fileName);
+    void FillRecentMenu();
+    void OpenRecent(const QString& fileName);
 
     // The catalogue commands (MainWindowCatalogue.cpp).
     void ExportWithDialog();
@@ -117,20 +162,13 @@ private:
     // Opens a document found by a search at the row that matched.
     void OpenAtRow(const QString& document, int row);
     void UpdateListing();
-    // False when the user wants to keep a changed listing (or to save it first by hand).
-    bool MayDiscardChanges();
-    // "Dirscribe:   " and the path box's text, cut to 25 characters.
-    void UpdateTitle();
-    // A document that was opened or saved names the listing on show.
-    void SetDocument(const QString& fileName);
-    void ListingRead(bool read);
-    [[nodiscard]] QMenu* DepthMenu() const;
 
     ListingSession& m_session;
     Notice& m_notice;
     std::string m_profilePath;
     std::map<int, QAction*> m_actions;
     QToolBar* m_toolBar = nullptr;
+    QMenu* m_recentMenu = nullptr;
     std::unique_ptr<WorkingProgress> m_progress;
     std::unique_ptr<ListingPrinter> m_printer;
     ListingView* m_view = nullptr;

@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QThread>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <new>
 
 namespace dirscribe {
@@ -110,7 +111,7 @@ void SavedListingsDialog::Search() {
         return;
     const std::string folder = m_searched.toStdString();
     m_model.Clear(folder);
-    m_listed = m_matches = m_documents = 0;
+    m_listed = m_matches = m_documents = m_matchedDocuments = 0;
     m_stop.Clear();
     emit Searched(m_searched);
     m_searcher.reset(
@@ -126,7 +127,13 @@ void SavedListingsDialog::Run(const SearchQuery& query, const std::string& folde
         // Found first, so that the end can say how many listings were searched.
         const std::vector<std::string> documents = FindDocuments({folder}, m_problems, &m_stop);
         m_documents = documents.size();
-        const auto keep = [this](const std::string& document, const SearchHit& hit) {
+        const auto keep = [this, last = std::string()](const std::string& document,
+                                                       const SearchHit& hit) mutable {
+            // A document's matches come one after another.
+            if (m_matchedDocuments == 0 || document != last) {
+                ++m_matchedDocuments;
+                last = document;
+            }
             if (m_listed == kMostListed)
                 return;
             ++m_listed;
@@ -154,8 +161,12 @@ void SavedListingsDialog::FinishSearch() {
     m_drain.stop();
     m_progress->End();
     TakeMatches();
-    for (int column = 0; column + 1 < m_model.columnCount(); ++column)
-        m_results->resizeColumnToContents(column); // the comment takes the rest
+    // The comment takes the rest; a long name or path leaves room for the others.
+    const int widest = std::max(m_results->viewport()->width() / 3, 1);
+    for (int column = 0; column + 1 < m_model.columnCount(); ++column) {
+        m_results->resizeColumnToContents(column);
+        m_results->setColumnWidth(column, std::min(m_results->columnWidth(column), widest));
+    }
     m_status->showMessage(Summary());
     UpdateButtons();
     const std::string problems = m_problems.Lines().TakeMessage(
@@ -172,7 +183,10 @@ QString SavedListingsDialog::Summary() const {
     if (m_documents == 0)
         return QStringLiteral("No saved listing (*.dsc) in ") + m_searched;
     QString text = m_matches == 0 ? QStringLiteral("No match") : matches;
-    text += QStringLiteral(" in ") + Counted(m_documents, "saved listing", "saved listings");
+    text += QStringLiteral(" in ");
+    if (m_matches != 0 && m_matchedDocuments != m_documents)
+        text += QString::number(m_matchedDocuments) + QStringLiteral(" of ");
+    text += Counted(m_documents, "saved listing", "saved listings");
     if (m_matches > m_listed)
         text += QStringLiteral("; the first %1 are listed").arg(m_listed);
     return text;

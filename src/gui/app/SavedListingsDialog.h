@@ -91,6 +91,7 @@ private:
     std::size_t m_listed = 0;
     std::size_t m_matches = 0;
     std::size_t m_documents = 0;
+    std::size_t m_matchedDocuments = 0; // documents with a match
 };
 
 } // namespace dirscribe

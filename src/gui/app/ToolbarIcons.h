@@ -6,11 +6,13 @@
 
 namespace dirscribe {
 
-// The picture of a toolbar command; a null icon for an id without one. The commands every
+struct WindowCommand;
+
+// The picture of a command; a null icon for a command without one. The commands every
 // desktop knows (open, save, print, refresh, stop, browse, list) come from the icon theme
 // when it has them; the layouts, the columns and the font size are the program's own.
 // All are scalable, so they stay sharp at any size and on a 2x screen.
-QIcon ToolbarIcon(int commandId);
+QIcon CommandIcon(const WindowCommand& command);
 // The program's own picture.
 QIcon ProgramIcon();
 

@@ -57,10 +57,8 @@ void WorkingProgress::Step() {
     m_value.fetch_add(1, std::memory_order_relaxed);
 }
 
-void WorkingProgress::SetMessage(std::string_view text) {
-    const std::lock_guard lock(m_messageLock);
-    m_message.assign(text);
-    m_messageChanged = true;
+void WorkingProgress::Advance(std::int64_t steps) {
+    m_value.fetch_add(steps, std::memory_order_relaxed);
 }
 
 void WorkingProgress::End() {
@@ -72,39 +70,35 @@ void WorkingProgress::End() {
 void WorkingProgress::ShowBar() {
     if (m_bar)
         return;
-    QRect pane = m_statusBar.contentsRect();
-    pane.setLeft(pane.left() + QFontMetrics(m_statusBar.font()).horizontalAdvance(kWorking) +
-                 kBarMargin);
     m_statusBar.showMessage(kWorking);
     m_statusBar.repaint();
     m_bar = new QProgressBar(&m_statusBar); // owned by the status bar, deleted in Refresh
     m_bar->setObjectName(QStringLiteral("progressBar"));
     m_bar->setTextVisible(false);
-    m_bar->setGeometry(pane);
     m_bar->show();
     m_timer.start();
-    // The pane says "Ready" again once the event loop turns; the bar stays.
-    QMetaObject::invokeMethod(
-        &m_statusBar, [bar = &m_statusBar] { bar->showMessage(kReady); }, Qt::QueuedConnection);
 }
 
 void WorkingProgress::Refresh() {
     if (!m_active) {
         m_timer.stop();
-        delete m_bar;
+        if (m_bar) {
+            delete m_bar;
+            m_statusBar.showMessage(kReady);
+        }
         return;
     }
     ShowBar();
+    // Right of "Working...", to the end of the pane, however the window was resized.
+    QRect pane = m_statusBar.contentsRect();
+    pane.setLeft(pane.left() + QFontMetrics(m_statusBar.font()).horizontalAdvance(kWorking) +
+                 kBarMargin);
+    m_bar->setGeometry(pane);
     // Without a range the bar is Qt's busy indicator, which moves by itself.
     const std::int64_t maximum = m_maximum;
     m_bar->setRange(0, ScaledToInt(maximum, maximum));
     if (maximum > 0)
         m_bar->setValue(ScaledToInt(std::min(m_value.load(), maximum), maximum));
-    const std::lock_guard lock(m_messageLock);
-    if (m_messageChanged) {
-        m_statusBar.showMessage(QString::fromStdString(m_message));
-        m_messageChanged = false;
-    }
 }
 
 } // namespace dirscribe

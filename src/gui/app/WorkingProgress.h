@@ -9,18 +9,18 @@
 #include <QProgressBar>
 #include <QTimer>
 #include <atomic>
-#include <mutex>
-#include <string>
 
 class QStatusBar;
 
 namespace dirscribe {
 
-// The status bar's indicator of long operations. A reader thread calls Begin, Step,
-// SetMessage and End as often as it likes (each is a few atomic operations); the
-// interface thread shows the latest state a few times a second. Called on the interface
-// thread itself, the bar is updated at once. Until SetRange says how much there is to do,
-// the bar is a busy indicator; after it, it shows the steps done of that amount.
+// The status bar's indicator of long operations: "Working..." in the pane and a bar to its
+// right while one runs, "Ready" once it has ended. A reader thread calls Begin, Step,
+// Advance and End as often as it likes (each is a few atomic operations); the interface
+// thread shows the latest state a few times a second. Called on the interface thread
+// itself, the bar is updated at once. Until SetRange says how much there is to do, the bar
+// is a busy indicator; after it, it shows the steps done of that amount. Names given with
+// SetMessage are not shown: they would flicker under the bar.
 class WorkingProgress final : public QObject, public Progress {
     Q_OBJECT
 
@@ -30,7 +30,8 @@ public:
     void Begin() override;
     void SetRange(std::int64_t maximum) override;
     void Step() override;
-    void SetMessage(std::string_view text) override;
+    void Advance(std::int64_t steps) override;
+    void SetMessage(std::string_view) override {}
     void End() override;
 
     // The bar while an operation runs, else null.
@@ -49,9 +50,6 @@ private:
     std::atomic<bool> m_refreshPosted{false};
     std::atomic<std::int64_t> m_maximum{0};
     std::atomic<std::int64_t> m_value{0};
-    std::mutex m_messageLock;
-    std::string m_message;
-    bool m_messageChanged = false;
 };
 
 } // namespace dirscribe

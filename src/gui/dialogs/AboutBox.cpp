@@ -23,7 +23,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     picture->setPixmap(icon.pixmap(32, 32));
     picture->setAlignment(Qt::AlignTop);
 
-    auto* version = new QLabel(QStringLiteral("Dirscribe Version 5.11"), this);
+    auto* version = new QLabel(QStringLiteral("Dirscribe Version " DIRSCRIBE_VERSION), this);
     version->setObjectName(QStringLiteral("version"));
     auto* description =
         new QLabel(QStringLiteral("A utility to save and print folder listings"), this);

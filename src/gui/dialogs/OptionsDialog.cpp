@@ -152,6 +152,11 @@ OptionsDialog::OptionsDialog(Notice& notice, QWidget* parent,
     m_ok->setDefault(true);
     Place(m_ok, 207, 130, 50, 15);
     connect(m_ok, &QPushButton::clicked, this, &OptionsDialog::accept);
+    // Escape and the close box cancel too; a button says so.
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    Place(cancel, 207, 150, 50, 15);
+    connect(cancel, &QPushButton::clicked, this, &OptionsDialog::reject);
     MakeRoomForTheLeftColumn();
 
     // Only the user's pick names a font; filling the list selects without telling.

@@ -11,6 +11,7 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 
 namespace dirscribe {
@@ -77,6 +78,10 @@ void ListingPrinter::Preview() {
     QObject::connect(
         &preview, &QPrintPreviewDialog::paintRequested, &preview,
         [&job](QPrinter* printer) { PrintPages(*job, *printer, 1, job->PageCount()); });
+    // As large as the window, the page as wide as it: the rows can be read, not only seen.
+    preview.resize(m_window.size().expandedTo(preview.sizeHint()));
+    if (auto* pages = preview.findChild<QPrintPreviewWidget*>())
+        pages->fitToWidth();
     preview.exec();
     FinishJob(*job);
 }

@@ -6,7 +6,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <algorithm>
 
 namespace dirscribe {
@@ -123,6 +125,63 @@ void CellListView::FocusRow(int row) {
     horizontalScrollBar()->setValue(sideways);
 }
 
+QRect CellListView::ActiveCell() const {
+    const int row = FocusedRow();
+    const int column = ColumnAtOrder(m_currentColumn);
+    if (row < 0 || column < 0)
+        return {};
+    return visualRect(model()->index(row, column));
+}
+
+QPoint CellListView::KeyboardMenuPoint() const {
+    const QRect cell = ActiveCell();
+    if (cell.isEmpty()) {
+        const QModelIndex focused = currentIndex();
+        const QRect row = focused.isValid() ? visualRect(focused) : QRect();
+        return viewport()->mapToGlobal(row.isEmpty() ? kKeyboardMenuPoint : row.bottomLeft());
+    }
+    return viewport()->mapToGlobal(cell.bottomLeft());
+}
+
+void CellListView::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    const QRect cell = ActiveCell();
+    if (cell.isEmpty())
+        return;
+    // Drawn over the selected row in its text colour, so it stands out from the highlight.
+    const bool selected =
+        selectionModel() != nullptr && selectionModel()->isRowSelected(FocusedRow(), {});
+    QPainter painter(viewport());
+    painter.setPen(
+        QPen(palette().color(selected ? QPalette::HighlightedText : QPalette::Highlight), 2));
+    painter.drawRect(cell.adjusted(1, 1, -1, -1));
+}
+
+void CellListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    viewport()->update(); // the frame leaves the row it was on
+}
+
+bool CellListView::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QTableView::viewportEvent(event);
+    ShowCellTip(*static_cast<QHelpEvent*>(event));
+    return true;
+}
+
+void CellListView::ShowCellTip(const QHelpEvent& event) {
+    const QModelIndex index = indexAt(event.pos());
+    const QString text = index.data().toString().trimmed();
+    const QRect cell = visualRect(index);
+    // The item's text stands this far inside the cell on either side.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    if (!index.isValid() || fontMetrics().horizontalAdvance(text) <= cell.width() - 2 * margin) {
+        QToolTip::hideText();
+        return;
+    }
+    QToolTip::showText(event.globalPos(), text, viewport(), cell);
+}
+
 void CellListView::ActiveColumnMoved() {
     MakeColumnVisible(ColumnAtOrder(m_currentColumn));
     const int row = FocusedRow();
@@ -157,6 +216,13 @@ void CellListView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_F2:
         EditCurrentCell();
         break;
+    case Qt::Key_F10:
+        if (event->modifiers() == Qt::ShiftModifier) {
+            emit MenuRequested(KeyboardMenuPoint());
+            event->accept();
+            return;
+        }
+        break;
     default:
         break;
     }
@@ -189,9 +255,8 @@ void CellListView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CellListView::contextMenuEvent(QContextMenuEvent* event) {
-    const QPoint global = event->reason() == QContextMenuEvent::Keyboard
-                              ? mapToGlobal(kKeyboardMenuPoint)
-                              : event->globalPos();
+    const QPoint global =
+        event->reason() == QContextMenuEvent::Keyboard ? KeyboardMenuPoint() : event->globalPos();
     emit MenuRequested(global);
     event->accept();
 }

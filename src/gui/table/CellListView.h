@@ -8,8 +8,10 @@ namespace dirscribe {
 
 // A row-selecting table view that also keeps an active column. Left and Right move it in
 // on-screen order (the header sections may be dragged), scrolling it wholly into view;
-// a second click on a cell of the focused row, or F2, asks to edit that cell. The view
-// does not edit by itself: whoever listens to EditRequested decides what an edit is.
+// the focused row's cell in it is framed, so the user sees which cell a second click on
+// the focused row, or F2, asks to edit. The view does not edit by itself: whoever listens
+// to EditRequested decides what an edit is. The Menu key and Shift+F10 ask for the context
+// menu at that cell. A cell whose text is cut off shows it whole in a tooltip.
 // Columns are addressed by index (the model's column) or by display position.
 class CellListView : public QTableView {
     Q_OBJECT
@@ -53,7 +55,8 @@ public:
 signals:
     // An edit of cell (row, column index) was asked for.
     void EditRequested(int row, int column);
-    // A context menu was asked for at a global position (from the keyboard: 5, 5 inside).
+    // A context menu was asked for at a global position (from the keyboard: below the
+    // framed cell, or 5, 5 inside without one).
     void MenuRequested(const QPoint& globalPosition);
 
 protected:
@@ -61,8 +64,15 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
+    // The framed cell in viewport coordinates; empty without one.
+    [[nodiscard]] QRect ActiveCell() const;
+    [[nodiscard]] QPoint KeyboardMenuPoint() const;
+    void ShowCellTip(const QHelpEvent& event);
     void ActiveColumnMoved();
     void UserScrolled();
     void RequestEdit(int row, int column);

@@ -9,8 +9,15 @@ namespace dirscribe {
 namespace {
 
 Qt::Alignment ToQtAlignment(ColumnAlignment alignment) {
-    return (alignment == ColumnAlignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
-           Qt::AlignVCenter;
+    switch (alignment) {
+    case ColumnAlignment::Center:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    case ColumnAlignment::Right:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case ColumnAlignment::Left:
+        break;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
 } // namespace

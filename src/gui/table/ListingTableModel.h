@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <utility>
 
 namespace dirscribe {
 
@@ -23,8 +24,15 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // Runs a change of rows or columns made directly on the table, telling the views.
+    // Runs a change that fills the table afresh (a read, an open, New, a sort, an update),
+    // telling the views; then Refilled.
     template <typename Function> void Change(Function&& change) {
+        Reshape(std::forward<Function>(change));
+        emit Refilled();
+    }
+    // Runs a change of rows that leaves the others as they were, when the rows it adds are
+    // known only once it is made (a details fetch).
+    template <typename Function> void Reshape(Function&& change) {
         beginResetModel();
         change();
         endResetModel();
@@ -45,6 +53,10 @@ public:
     }
     // Tells the views that one cell's text was changed directly on the table.
     void CellChanged(int row, int column);
+
+signals:
+    // The rows were filled afresh: what was known of the rows before is void.
+    void Refilled();
 
 private:
     ListingTable& m_table;

@@ -5,6 +5,7 @@
 #include "core/ops/ListingSession.h"
 #include "gui/table/CellEdit.h"
 #include "gui/table/CellListView.h"
+#include "gui/table/ListingHistory.h"
 #include "gui/table/ListingTableModel.h"
 #include "render/QtText.h"
 
@@ -45,6 +46,8 @@ void TableEditing::OnBeginLabelEdit(int row, int column) {
     }
     if (CellEdit* open = m_activeEditor)
         open->Finish();
+    if (!m_continuing)
+        BeginChange(row);
 
     const QString initial = ToQString(m_session.Table().Cell(row, column));
     // Owned by the viewport, so it scrolls with the cell it covers.
@@ -75,6 +78,32 @@ void TableEditing::OnEndLabelEdit(CellEdit* editor, bool keep, const QString& te
         m_model.CellChanged(row, column);
     m_flow.EditEnded();
     Release(editor);
+    if (!m_continuing)
+        EndChange();
+}
+
+void TableEditing::FinishEdit() {
+    if (CellEdit* editor = m_activeEditor)
+        editor->Finish();
+}
+
+void TableEditing::BeginChange(int row) {
+    m_change = PendingChange{row, m_session.CopyRows(row, 1), m_session.Table().RowCount()};
+}
+
+void TableEditing::EndChange() {
+    if (!m_change)
+        return;
+    PendingChange change = std::move(*m_change);
+    m_change.reset();
+    Record(QStringLiteral("Typing"), change.first, std::move(change.before),
+           1 + m_session.Table().RowCount() - change.rowCount);
+}
+
+void TableEditing::Record(const QString& what, int first, ListingSession::RowSlice before,
+                          int afterCount) {
+    if (m_history)
+        m_history->Record(what, first, std::move(before), afterCount);
 }
 
 void TableEditing::Release(CellEdit* editor) {
@@ -94,6 +123,7 @@ void TableEditing::AbandonEdit() {
         m_session.SetCellText(editor->Item(), editor->SubItem(), editor->text().toStdString());
     editor->Abandon();
     m_activeEditor = nullptr;
+    m_change.reset(); // the rows it changed are being replaced
     m_flow.EditEnded();
     Release(editor);
 }
@@ -153,6 +183,7 @@ void TableEditing::AddCommentRow() {
 
 void TableEditing::ContinueBelow(int row) {
     const int below = row + 1;
+    m_continuing = true;
     m_model.InsertRows(below, 1, [&] { m_session.InsertCommentRow(row); });
     std::string carried;
     if (CellEdit* editor = m_activeEditor) {
@@ -170,22 +201,28 @@ void TableEditing::ContinueBelow(int row) {
         editor->Finish();
     m_view.setFocus(Qt::OtherFocusReason);
     m_view.EditCurrentCell();
+    m_continuing = false;
     // Typing goes on after the word that came down.
     if (CellEdit* next = m_activeEditor; next && !carried.empty())
         next->end(false);
+    if (!m_activeEditor)
+        EndChange();
 }
 
 void TableEditing::OnInsertRow() {
     const int focused = m_view.FocusedRow();
     const int row = std::clamp(focused + 1, 0, m_session.Table().RowCount());
     m_model.InsertRows(row, 1, [&] { m_session.InsertBlankRow(focused); });
+    Record(QStringLiteral("Insert Row"), row, {}, 1);
 }
 
 void TableEditing::OnDeleteRow() {
     const int focused = m_view.FocusedRow();
     if (focused < 0 || focused >= m_session.Table().RowCount())
         return;
+    ListingSession::RowSlice deleted = m_session.CopyRows(focused, 1);
     m_model.RemoveRows(focused, 1, [&] { m_session.DeleteRow(focused); });
+    Record(QStringLiteral("Delete Row"), focused, std::move(deleted), 0);
 }
 
 void TableEditing::SetLocked(bool locked) {

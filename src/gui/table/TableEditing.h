@@ -2,26 +2,22 @@
 // Comments typed into the listing table, and the row commands of its context menu.
 #pragma once
 
+#include "core/ops/ListingSession.h"
 #include "core/table/CommentFlow.h"
 #include "gui/table/CellEdit.h"
+#include "gui/table/RowCommands.h"
 
 #include <QMenu>
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 namespace dirscribe {
 
 class CellListView;
-class ListingSession;
+class ListingHistory;
 class ListingTableModel;
-
-// Command ids of the table's context menu.
-namespace command {
-inline constexpr int kInsertRowUnnamed = 32777; // the menu's first item, with no text
-inline constexpr int kInsertRow = 32805;
-inline constexpr int kDeleteRow = 32778;
-} // namespace command
 
 // Serves the table's edit requests: opens a CellEdit over the cell and stores what is
 // typed into the session's table (the first edit of a listing turns sorting off). A
@@ -46,6 +42,10 @@ public:
     using DetailsRequest = std::function<void(int row)>;
     void SetDetailsRequest(DetailsRequest request) { m_detailsRequest = std::move(request); }
 
+    // Where the changes made here are recorded for undo: a typed comment with the comment
+    // rows it flowed onto as one change, an inserted or a deleted row. None at first.
+    void SetHistory(ListingHistory* history) { m_history = history; }
+
     // The open editor, or null.
     [[nodiscard]] CellEdit* ActiveEditor() const { return m_activeEditor; }
     // The context menu while it is open, or null.
@@ -59,6 +59,8 @@ public:
     void OnDeleteRow();
     // Opens the row menu at a global position, once a listing has been shown.
     void OnContextMenu(const QPoint& globalPosition);
+    // Ends an open edit, keeping its text.
+    void FinishEdit();
     // While the rows on show are being replaced (a read or an update runs), whatever was
     // typed meanwhile would be lost unasked: edit requests and the row menu are refused,
     // and an open editor ends, keeping its text.
@@ -72,6 +74,11 @@ private:
     void ContinueBelow(int row);
     void Release(CellEdit* editor);
     void AbandonEdit();
+    // A typed comment is one change from its first editor to the end of the last comment row
+    // it flowed onto.
+    void BeginChange(int row);
+    void EndChange();
+    void Record(const QString& what, int first, ListingSession::RowSlice before, int afterCount);
 
     ListingSession& m_session;
     ListingTableModel& m_model;
@@ -80,6 +87,14 @@ private:
     QPointer<CellEdit> m_activeEditor;
     QPointer<QMenu> m_menu;
     DetailsRequest m_detailsRequest;
+    ListingHistory* m_history = nullptr;
+    struct PendingChange {
+        int first;
+        ListingSession::RowSlice before;
+        int rowCount; // the table's, when the change began
+    };
+    std::optional<PendingChange> m_change;
+    bool m_continuing = false; // the flow moves the edit on to the row below
     bool m_locked = false;
 };
 

@@ -63,9 +63,10 @@ TEST_F(ListingSessionTest, RefreshFillsTheTableAndAFailedReadLeavesTheListingWho
         EXPECT_EQ(session.TextReport(0), fresh) << "path, summary and rows are the listing's";
     }
 
-    stop.Request();
+    stop.Request(); // as Stop pressed the moment a read has started
     session.SetPath(tree.Path("music"));
-    EXPECT_TRUE(Refresh()) << "a new read clears an old stop request";
+    EXPECT_FALSE(Refresh());
+    EXPECT_EQ(session.TextReport(0), fresh);
 }
 
 TEST_F(ListingSessionTest, AllInUpperCaseUpperCasesEveryLetterOfTheNames) {
@@ -166,6 +167,43 @@ TEST_F(ListingSessionTest, SortingKeepsEveryRowWithItsEntry) {
     session.ClickColumn(0);
     EXPECT_EQ(Names(), (std::vector<std::string>{"", "[Live]", "a.mp3",
                                                  "comments:", "**Frames:", "", "b.mp3"}));
+}
+
+// What undo builds on: rows taken out come back where they were with all they held (the
+// entry each was made from, its kind, its item data, its place in the folder group), whether
+// their texts were made yet or not.
+TEST_F(ListingSessionTest, RowsTakenOutComeBackAsTheyWere) {
+    ASSERT_TRUE(Refresh());
+    ListingTable& table = session.Table();
+    const auto state = [&] {
+        std::string all = std::to_string(session.Doc().headFolderCount);
+        for (int row = 0; row < table.RowCount(); ++row) {
+            all += "\n" + std::to_string(table.EntryIndex(row)) + " " +
+                   std::to_string(table.ItemData(row)) + " " +
+                   std::to_string(static_cast<int>(table.Kind(row)));
+            for (const std::string& cell : table.Row(row))
+                all += "|" + cell;
+        }
+        return all;
+    };
+    std::vector<std::uint32_t> entries;
+    for (int row = 0; row < 3; ++row)
+        entries.push_back(table.EntryIndex(row));
+    session.PutRows(0, session.TakeRows(0, 3)); // rows whose texts are not made yet
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(table.EntryIndex(row), entries[static_cast<std::size_t>(row)]) << row;
+    ASSERT_NE(entries[0], kNoEntry);
+    session.SetCellText(1, 1, "typed");
+    session.InsertCommentRow(0);
+    table.SetItemData(2, 5);
+    const std::string before = state();
+    EXPECT_EQ(session.Doc().headFolderCount, 1);
+    for (const auto& [first, count] : {std::pair{0, 1}, {0, 4}, {1, 2}, {3, 1}, {2, 0}, {3, 9}}) {
+        const ListingSession::RowSlice taken = session.TakeRows(first, count);
+        EXPECT_EQ(table.RowCount(), 4 - taken.rows.Size());
+        session.PutRows(first, taken);
+        EXPECT_EQ(state(), before) << first << "+" << count;
+    }
 }
 
 } // namespace

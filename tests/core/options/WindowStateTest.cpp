@@ -15,5 +15,15 @@ TEST(WindowState, APlaceIsTakenOnlyWholeAndInRange) {
             << text;
 }
 
+TEST(WindowState, RecentDocumentsAreKeptOnceAndEightAtMost) {
+    std::string text = "[Window]\n";
+    for (int number = 1; number <= 9; ++number)
+        text += "Recent Document " + std::to_string(number) + "=/d/" + std::to_string(number % 3) +
+                ".dsc\n";
+    const WindowState state = LoadWindowState(IniFile::Parse(text));
+    EXPECT_EQ(state.recentDocuments,
+              (std::vector<std::string>{"/d/1.dsc", "/d/2.dsc", "/d/0.dsc"}));
+}
+
 } // namespace
 } // namespace dirscribe

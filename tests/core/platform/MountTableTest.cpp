@@ -2,6 +2,9 @@
 // Which mounts the folder tree offers under "Computer".
 #include "core/platform/MountTable.h"
 
+#include "core/platform/VolumeUsage.h"
+#include "support/TempTree.h"
+
 #include <gtest/gtest.h>
 
 namespace dirscribe {
@@ -41,6 +44,15 @@ TEST(MountTableTest, TheRootComesFirst) {
     EXPECT_EQ(volumes.front(), "/");
     for (std::size_t i = 1; i < volumes.size(); ++i)
         EXPECT_NE(volumes[i], "/");
+}
+
+// The progress bar knows how much a read holds only for a whole volume.
+TEST(MountTableTest, OnlyAWholeVolumeSaysHowManyEntriesItHolds) {
+    test::TempTree tree;
+    tree.Folder("below");
+    EXPECT_EQ(EntriesInUseOfVolume(tree.Path("below")), std::nullopt);
+    EXPECT_EQ(EntriesInUseOfVolume(tree.Path("missing")), std::nullopt);
+    EXPECT_GT(EntriesInUseOfVolume("/").value_or(1), 0) << "a count, if the volume keeps one";
 }
 
 } // namespace

@@ -140,6 +140,37 @@ TEST_F(PrintJobTest, EachLayoutDrawsItsRecordedPages) {
     }
 }
 
+// No printed text crosses a line of the title box or of its shadow: the box's texts stand
+// inside it, each below the one before, and every other text beside or below it.
+TEST_F(PrintJobTest, TheTitleBoxHoldsItsTextsAndNoOtherTextCrossesIt) {
+    for (const PageLayout layout :
+         {PageLayout::Standard, PageLayout::CdInsert, PageLayout::ZipInsert}) {
+        PrintJob job(CutOut(90), Options(layout), {2560, 3, 12},
+                     "/media/cdrom/backups/2002/december/some/more/x", kWidths);
+        const RecordingCanvas canvas = Draw(job, 1);
+        const std::vector<RoundRectangleCall> boxes = canvas.RoundRectangles();
+        ASSERT_EQ(boxes.size(), 2u);
+        const RoundRectangleCall& shadow = boxes[0];
+        const RoundRectangleCall& box = boxes[1];
+        // A line takes its font's height and an eighth more (ascent and descent).
+        const auto bottom = [](const TextCall& text) {
+            return text.at.y + text.font.height * 9 / 8;
+        };
+        int free = box.topLeft.y + box.pen.width;
+        for (const TextCall& text : canvas.Texts()) {
+            if (text.at.x < box.bottomRight.x && text.at.y < box.bottomRight.y) {
+                EXPECT_GE(text.at.y, free) << text.text;
+                EXPECT_LE(bottom(text), box.bottomRight.y - box.pen.width) << text.text;
+                free = bottom(text) - 1; // glyphs fill a line's cell only near its middle
+            } else {
+                EXPECT_TRUE(text.at.x > shadow.bottomRight.x + shadow.pen.width ||
+                            text.at.y > shadow.bottomRight.y)
+                    << text.text;
+            }
+        }
+    }
+}
+
 TEST_F(PrintJobTest, SettingsLeaveOutTitleSummaryGridAndNumbers) {
     ListingOptions options = Options(PageLayout::CdInsert);
     options.printTitle = 0;

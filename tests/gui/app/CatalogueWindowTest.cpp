@@ -170,7 +170,7 @@ TEST_F(CatalogueWindowTest, FindInSavedListingsOpensTheDocumentAtTheRowThatMatch
     QSignalSpy ended(dialog, &SavedListingsDialog::SearchEnded);
     dialog->Search();
     ASSERT_TRUE(ended.wait(10000));
-    EXPECT_EQ(dialog->Status().currentMessage(), "3 matches in 3 saved listings");
+    EXPECT_EQ(dialog->Status().currentMessage(), "3 matches in 2 of 3 saved listings");
     ASSERT_EQ(notice.shown.size(), 1u) << "the damaged document, named once";
     EXPECT_NE(notice.shown[0].text.find("broken.dsc"), std::string::npos);
 
@@ -224,7 +224,7 @@ TEST_F(CatalogueWindowTest, UpdateKeepsATypedCommentAsksNothingAndCountsTheEntri
     EXPECT_NE(Row("new.txt"), -1);
     EXPECT_EQ(window->statusBar()->currentMessage(), "Listing updated: 3 kept, 1 new, 1 gone");
     EXPECT_TRUE(session->Modified());
-    window->Action(kSaveShortcut)->trigger(); // into the document it came from
+    window->Action(kSave)->trigger(); // into the document it came from
     EXPECT_FALSE(session->Modified());
     EXPECT_NE(test::ReadFile(document.toStdString()).find("first pressing"), std::string::npos);
 }
@@ -253,7 +253,7 @@ TEST_F(CatalogueWindowTest, RefreshColumnsAndSortingKeepEveryCommentWithItsEntry
     ASSERT_TRUE(test::RunReadingCommand(*window, kRefresh));
     EXPECT_TRUE(asked.isEmpty());
     EXPECT_EQ(session->Table().GetColumnTitle(3), "Last Modified");
-    window->Action(kSaveShortcut)->trigger();
+    window->Action(kSave)->trigger();
     const std::string saved = test::ReadFile(document.toStdString());
     for (const char* comment : {"first pressing", "and a second", "the live set"})
         EXPECT_NE(saved.find(comment), std::string::npos) << comment;

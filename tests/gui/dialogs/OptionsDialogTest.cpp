@@ -6,6 +6,7 @@
 #include "gui/dialogs/AboutBox.h"
 #include "gui/dialogs/FontComboBox.h"
 #include "support/RecordingNotice.h"
+#include "support/RunProgram.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -48,9 +49,9 @@ void ClickOk(const QWidget& dialog) {
     QTest::mouseClick(Child<QPushButton>(dialog, "okButton"), Qt::LeftButton);
 }
 
-// Every control says what it is, none covers another, and OK is the one, default, button:
-// cancelling is Escape or the close box.
-void ExpectLabelledApartWithOneOk(QDialog& dialog) {
+// Every control says what it is, none covers another, and OK is the default button; Cancel,
+// where there is one, rejects.
+void ExpectLabelledApartWithOk(QDialog& dialog) {
     dialog.open();
     EXPECT_FALSE(dialog.windowTitle().isEmpty());
     QList<QWidget*> controls;
@@ -71,9 +72,15 @@ void ExpectLabelledApartWithOneOk(QDialog& dialog) {
                 << controls[i]->metaObject()->className() << " " << i << " covers " << j;
         }
     const auto buttons = dialog.findChildren<QPushButton*>();
-    ASSERT_EQ(buttons.size(), 1);
+    ASSERT_FALSE(buttons.isEmpty());
     EXPECT_EQ(buttons.front()->text(), "OK");
     EXPECT_TRUE(buttons.front()->isDefault());
+    if (buttons.size() > 1) {
+        EXPECT_EQ(buttons[1]->text(), "Cancel");
+        QTest::mouseClick(buttons[1], Qt::LeftButton);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        dialog.open();
+    }
     QTest::mouseClick(buttons.front(), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
@@ -82,10 +89,14 @@ TEST(Dialogs, LabelEveryControlApartAndCloseWithOk) {
     test::RecordingNotice notice;
     OptionsDialog options(notice);
     options.LoadFrom({});
-    ExpectLabelledApartWithOneOk(options);
+    ExpectLabelledApartWithOk(options);
     EXPECT_EQ(Child<QComboBox>(options, "dateCombo")->count(), kDateFormatCount);
     AboutBox about;
-    ExpectLabelledApartWithOneOk(about);
+    ExpectLabelledApartWithOk(about);
+    // "Dirscribe Version 1.2.3": the version the command line gives.
+    const QString shown = Child<QLabel>(about, "version")->text();
+    EXPECT_EQ("dirscribe " + shown.section(' ', 2).toStdString() + "\n",
+              test::RunDirscribe({"--version"}).out);
 }
 
 TEST(OptionsDialog, EachCheckBoxShowsAndChangesItsOwnSetting) {

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// "Working..." and the progress bar in the status bar, fed from the interface thread and
+// from a reader's.
+#include "gui/app/WorkingProgress.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+#include <QThread>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace dirscribe {
+namespace {
+
+TEST(WorkingProgressTest, BarStandsRightOfWorkingWhichStaysUntilTheEnd) {
+    QStatusBar statusBar;
+    statusBar.resize(800, 24);
+    statusBar.show();
+    WorkingProgress progress(statusBar);
+    progress.Begin();
+    EXPECT_EQ(statusBar.currentMessage(), "Working...");
+    ASSERT_NE(progress.Bar(), nullptr);
+    EXPECT_EQ(progress.Bar()->maximum(), 0) << "Qt's busy indicator until the amount is known";
+    const int textWidth = QFontMetrics(statusBar.font()).horizontalAdvance("Working...");
+    EXPECT_EQ(progress.Bar()->geometry().left(), statusBar.contentsRect().left() + textWidth + 200);
+
+    progress.SetRange(4);
+    progress.Step();
+    progress.Advance(2);
+    progress.SetMessage("song.mp3"); // it would stand under the bar
+    QTest::qWait(250);               // the bar follows a few times a second
+    EXPECT_EQ(progress.Bar()->maximum(), 4);
+    EXPECT_EQ(progress.Bar()->value(), 3);
+    EXPECT_EQ(statusBar.currentMessage(), "Working...");
+    progress.End();
+    EXPECT_EQ(progress.Bar(), nullptr);
+    EXPECT_EQ(statusBar.currentMessage(), "Ready");
+}
+
+TEST(WorkingProgressTest, AReaderThreadDrivesTheBarThroughTheEventLoop) {
+    QStatusBar statusBar;
+    statusBar.show();
+    WorkingProgress progress(statusBar);
+    std::unique_ptr<QThread> reader(QThread::create([&progress] {
+        for (int folder = 0; folder < 1000; ++folder) {
+            progress.Begin();
+            progress.Step();
+            progress.End();
+        }
+        progress.Begin();
+    }));
+    reader->start();
+    reader->wait();
+    QTest::qWait(250);
+    ASSERT_NE(progress.Bar(), nullptr);
+    progress.End();
+    EXPECT_EQ(progress.Bar(), nullptr);
+}
+
+} // namespace
+} // namespace dirscribe
