@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/options/WindowState.h"
 
+#include "core/options/ColumnTitles.h"
 #include "core/options/OptionEntry.h"
-#include "core/table/TableColumn.h"
 
 #include <algorithm>
 #include <array>
@@ -53,6 +53,13 @@ bool FitsOnOneLine(const std::string& text) {
     return text.find_first_of("\r\n") == std::string::npos;
 }
 
+// A value that holds a line break is never written (see SaveWindowState); one that a hand
+// edit gave a carriage return reads as none, so what is read is what would be written.
+std::string OneLineValue(const IniFile& profile, std::string_view key) {
+    std::string value = profile.Value(kSection, key).value_or(std::string());
+    return FitsOnOneLine(value) ? value : std::string();
+}
+
 std::string RecentKey(std::size_t number) {
     return std::string(kRecentPrefix) + std::to_string(number);
 }
@@ -64,18 +71,18 @@ WindowState LoadWindowState(const IniFile& profile) {
     state.geometry = Geometry(profile);
     state.maximized = Integer(profile, "Maximized", 0, 1).value_or(0) != 0;
     for (const FolderKey& key : kFolders)
-        state.*key.folder = profile.Value(kSection, key.name).value_or(std::string());
+        state.*key.folder = OneLineValue(profile, key.name);
     for (const std::string_view title : kColumns) {
         const std::string key = std::string(kColumnPrefix).append(title);
         if (const auto width = Integer(profile, key, 1, kWidestColumn))
             state.columnWidths[std::string(title)] = *width;
     }
     for (std::size_t number = 1; number <= kRecentDocuments; ++number) {
-        const auto document = profile.Value(kSection, RecentKey(number));
-        if (document && !document->empty() &&
-            std::find(state.recentDocuments.begin(), state.recentDocuments.end(), *document) ==
+        const std::string document = OneLineValue(profile, RecentKey(number));
+        if (!document.empty() &&
+            std::find(state.recentDocuments.begin(), state.recentDocuments.end(), document) ==
                 state.recentDocuments.end())
-            state.recentDocuments.push_back(*document);
+            state.recentDocuments.push_back(document);
     }
     state.treeBeside = Integer(profile, "Tree Beside", 0, 1).value_or(0) != 0;
     state.treeWidth = Integer(profile, "Tree Width", 1, kWidestColumn).value_or(0);

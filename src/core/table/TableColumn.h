@@ -2,6 +2,8 @@
 // A column of the listing table, as data for whatever view shows it.
 #pragma once
 
+#include "core/options/ColumnTitles.h"
+
 #include <string>
 
 namespace dirscribe {
@@ -17,12 +19,5 @@ struct TableColumn {
 
     friend bool operator==(const TableColumn&, const TableColumn&) = default;
 };
-
-// The exact column titles; the program recognises a column by its title in several places.
-inline constexpr const char* kFileNameTitle = "FileName";
-inline constexpr const char* kCommentsTitle = "Comments";
-inline constexpr const char* kSizeTitle = "Size";
-inline constexpr const char* kAttrTitle = "Attr.";
-inline constexpr const char* kLastModifiedTitle = "Last Modified";
 
 } // namespace dirscribe
