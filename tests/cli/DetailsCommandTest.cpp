@@ -17,7 +17,6 @@ namespace {
 using test::ProgramResult;
 using test::RunDirscribe;
 using test::TempTree;
-using namespace std::string_literals;
 
 class DetailsCommand : public ::testing::Test {
 protected:
@@ -50,36 +49,6 @@ TEST_F(DetailsCommand, AnMp3FilePrintsItsSummaryAndOneLinePerRow) {
                      "**Mode:\tJoint Stereo\n"
                      "**Copyright:\tNo\n"
                      "**Frequency:\t44100Hz\n");
-}
-
-TEST_F(DetailsCommand, Utf16TagsBinaryFramesAndTablesInOtherLanguages) {
-    // A 2.3 tag in UTF-16 with a PRIV frame of 0xFF bytes; MPEG 2 audio at 32 kbit/s, 22050 Hz.
-    // MPEG 2 Layer III frames hold half the samples: 3547 bytes / (32000 / 22050 x 72) = 33.9.
-    const std::string frames =
-        test::Id3v2Frame("PRIV", "x\0"s + std::string(600, '\xFF')) +
-        test::Id3v2Frame("TIT2", "\1\xFF\xFE"s + test::Utf16Bytes(u"\u00C5sa")) +
-        test::Id3v2Frame("COMM", "\1eng\0\0\xFF\xFE"s + test::Utf16Bytes(u"Note"));
-    tree.File("Song.mp3", test::Id3v2Tag(3, frames, 2048) + test::MpegFrames(0xFFF34064, 104, 8));
-    ProgramResult r = Run({"Song.mp3"});
-    EXPECT_EQ(r.out, "Id3v2 Tag:\n"
-                     "**Title:\t\xC3\x85sa\n"
-                     "**Comments:\teng_Note\n"
-                     "**Length:\t0 min 0 sec\n"
-                     "**Version:\tMPEG 2.000000 Layer 3\n"
-                     "**KBPS:\t32 Kbit\n"
-                     "**Frames:\t33 frames\n"
-                     "**Private:\tNo\n"
-                     "**Mode:\tJoint Stereo\n"
-                     "**Copyright:\tNo\n"
-                     "**Frequency:\t22050Hz\n");
-
-    // Only British English strings, for an American user.
-    tree.File("uk.dll",
-              test::PeFile(
-                  {{0x0809, test::VersionInfoBlock({{"080904b0", {{"CompanyName", u"Colour Ltd"}}}},
-                                                   0x04B00809)}}));
-    r = Run({"uk.dll"});
-    EXPECT_EQ(r.out, "File's data:\n  ***Company Name\tColour Ltd\n");
 }
 
 TEST_F(DetailsCommand, AProgramPrintsItsVersionStringsInTheUsersLanguage) {
