@@ -347,11 +347,11 @@ TEST_F(MediaTagReaderTest, StreamLinesOfEachKindOfHeader) {
          4'000'000,
          {"4 min 10 sec", "MPEG 1.000000 Layer 1", "128 Kbit", "28710 frames", "No", "Stereo", "No",
           "44100Hz"}},
-        // Private and copyright bits, single channel.
-        {0xFFFB91C8,
+        // The private bit without the copyright bit, single channel.
+        {0xFFFB91C0,
          4'000'000,
          {"4 min 10 sec", "MPEG 1.000000 Layer 3", "128 Kbit", "9570 frames", "Yes",
-          "Single Channel", "Yes", "44100Hz"}},
+          "Single Channel", "No", "44100Hz"}},
         // MPEG 2 Layer II, index 8 (64 kbit/s), 24000 Hz, dual channel: 500 s, length 384.
         {0xFFF58480,
          4'000'000,
