@@ -1,19 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The catalogue in the window: export, Find, Find in Saved Listings and Update Listing, on
 // real folders and documents.
-#include "ReadingCommand.h"
+#include "WindowTest.h"
 #include "core/ops/ListingExport.h"
-#include "core/ops/ListingSession.h"
 #include "core/platform/Clock.h"
-#include "gui/app/Commands.h"
-#include "gui/app/ListingView.h"
-#include "gui/app/MainWindow.h"
 #include "gui/app/SavedListingsDialog.h"
 #include "gui/table/CellListView.h"
 #include "gui/table/TableEditing.h"
-#include "support/RecordingNotice.h"
 #include "support/StandardListing.h"
-#include "support/TempTree.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -36,21 +30,16 @@ namespace {
 
 using namespace command;
 
-class CatalogueWindowTest : public testing::Test {
+class CatalogueWindowTest : public test::WindowTest {
 protected:
     CatalogueWindowTest() {
         for (const char* file : {"disk/a.mp3", "disk/b.txt", "disk/c.mp3", "disk/Live/d.mp3"})
             folder.File(file, "x");
-    }
-    std::unique_ptr<MainWindow> Open() {
-        session = std::make_unique<ListingSession>();
-        test::UseFlatStandardWithComments(session->Options());
-        auto window = std::make_unique<MainWindow>(*session, notice, std::string());
-        window->show();
-        return window;
-    }
-    bool List(MainWindow& window, const char* path) {
-        return test::ListFolder(window, folder.Path(path));
+        ListingOptions options;
+        test::UseFlatStandardWithComments(options);
+        IniFile settings;
+        SaveOptions(options, settings);
+        settings.Save(profile);
     }
     [[nodiscard]] int Row(std::string_view name) const {
         for (int row = 0; row < session->Table().RowCount(); ++row)
@@ -63,10 +52,6 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return window.findChild<Dialog*>(QString::fromLatin1(name));
     }
-
-    test::TempTree folder;
-    test::RecordingNotice notice;
-    std::unique_ptr<ListingSession> session;
 };
 
 TEST_F(CatalogueWindowTest, ExportWritesTheTypeChosenAndAFailedOneLeavesNothing) {

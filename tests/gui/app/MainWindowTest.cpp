@@ -1,23 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The main window on the offscreen platform: menus, toolbar, view commands, reading a
-// folder, the profile, and open and save through the file dialogs.
-#include "gui/app/MainWindow.h"
-
-#include "core/canvas/RecordingCanvas.h"
+// The main window on the offscreen platform: the options dialog, File Data, a comment typed,
+// saved and opened through the file dialogs, and the print preview.
+#include "WindowTest.h"
 #include "core/details/FileDataProgram.h"
-#include "core/ops/ListingSession.h"
-#include "core/options/Profile.h"
-#include "core/print/PrintJob.h"
-#include "gui/app/Commands.h"
-#include "gui/app/ListingView.h"
 #include "gui/print/ListingPrinter.h"
 #include "gui/table/CellListView.h"
-#include "gui/tree/FolderTree.h"
 #include "support/PeBytes.h"
-#include "support/RecordingNotice.h"
-#include "support/ScopedEnvironment.h"
 #include "support/ShellCommand.h"
-#include "support/TempTree.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,63 +32,8 @@ namespace {
 
 using namespace command;
 using test::ReadFile;
-using test::RecordingNotice;
-using test::TempTree;
 
-class MainWindowTest : public testing::Test {
-protected:
-    MainWindowTest() : profile(folder.Path("Dirscribe.ini")) {}
-
-    // A window over a session read from the test's profile, shown.
-    std::unique_ptr<MainWindow> Open() {
-        session = std::make_unique<ListingSession>(LoadOptions(IniFile::Load(profile)));
-        auto window = std::make_unique<MainWindow>(*session, notice, profile);
-        window->show();
-        return window;
-    }
-
-    void Trigger(MainWindow& window, int id) {
-        QAction* action = window.Action(id);
-        ASSERT_NE(action, nullptr) << id;
-        action->trigger();
-    }
-
-    // Lists `path` as Folder's Listing does and waits for the read to end.
-    bool List(MainWindow& window, const std::string& path) {
-        window.View().PathBox().setText(QString::fromStdString(path));
-        QSignalSpy finished(&window.View(), &ListingView::ReadFinished);
-        window.Action(kFoldersListing)->trigger();
-        EXPECT_TRUE(finished.wait(10000));
-        return !finished.isEmpty() && finished.first().first().toBool();
-    }
-
-    TempTree folder;
-    std::string profile;
-    RecordingNotice notice;
-    std::unique_ptr<ListingSession> session;
-};
-
-// Browse brings the tree to the front, where Refresh reads nothing; Folder's Listing brings
-// the listing back even when its read fails.
-TEST_F(MainWindowTest, ListsAFolderAndSwitchesBetweenTableAndTree) {
-    folder.File("disk/a.txt", "1");
-    folder.Folder("disk/sub");
-    const auto window = Open();
-    ASSERT_TRUE(List(*window, folder.Path("disk")));
-    const QAbstractItemModel* model = window->View().Table().model();
-    ASSERT_EQ(model->rowCount(), 2);
-    EXPECT_EQ(model->index(0, 0).data().toString(), "[sub]");
-    Trigger(*window, kBrowse);
-    EXPECT_FALSE(window->View().TableVisible());
-    EXPECT_TRUE(window->Action(kBrowse)->isChecked());
-    QSignalSpy reading(&window->View(), &ListingView::ReadingChanged);
-    Trigger(*window, kRefresh);
-    EXPECT_TRUE(reading.isEmpty());
-    EXPECT_FALSE(List(*window, folder.Path("missing")));
-    EXPECT_EQ(notice.shown.size(), 1u);
-    EXPECT_TRUE(window->View().TableVisible());
-    EXPECT_EQ(model->rowCount(), 2);
-}
+using MainWindowTest = test::WindowTest;
 
 // Types a file name into the file dialog the window has just opened and presses Enter.
 void AcceptFileDialog(MainWindow& window, const char* objectName, const QString& file) {
@@ -129,19 +63,13 @@ void SetCustomDepth(MainWindow& window, const char* depth) {
 
 TEST_F(MainWindowTest, SettingsChangeTheCustomDepthItemButNotTheDepth) {
     const auto window = Open();
-    const auto customItem = [&] {
-        return window->Action(kDepthCustom)->text();
-    };
     SetCustomDepth(*window, "7");
-    EXPECT_EQ(customItem(), "Depth = Custom (7)");
+    EXPECT_EQ(window->Action(kDepthCustom)->text(), "Depth = Custom (7)");
     EXPECT_EQ(session->Options().customDepth, 7);
     EXPECT_EQ(session->Options().lastDepth, 0);
-    SetCustomDepth(*window, "2");
-    EXPECT_EQ(customItem(), "Depth = Custom (2)");
-    Trigger(*window, kDepth2);
-    EXPECT_TRUE(window->Action(kDepth2)->isChecked());
+    SetCustomDepth(*window, "2"); // a depth a fixed item offers too
+    window->Action(kDepth2)->trigger();
     EXPECT_FALSE(window->Action(kDepthCustom)->isChecked()) << "one mark for one depth";
-    EXPECT_EQ(window->menuBar()->actions()[4]->text(), "&TreeDepth (2)");
 }
 
 TEST_F(MainWindowTest, InTheFileDataLayoutF2FetchesTheFilesDetailsIntoRows) {
@@ -156,8 +84,8 @@ TEST_F(MainWindowTest, InTheFileDataLayoutF2FetchesTheFilesDetailsIntoRows) {
                                "convert -size 40x30 xc:red photo.jpg"));
     const auto window = Open();
     session->SetFileDataReader(std::make_shared<FileDataProgram>(DIRSCRIBE_FILEDATA_PROGRAM));
-    Trigger(*window, kFileData);
-    ASSERT_TRUE(List(*window, folder.Path("disk")));
+    window->Action(kFileData)->trigger();
+    ASSERT_TRUE(List(*window, "disk"));
     CellListView& table = window->View().Table();
     const QAbstractItemModel& model = *table.model();
     window->activateWindow();
@@ -185,22 +113,22 @@ TEST_F(MainWindowTest, InTheFileDataLayoutF2FetchesTheFilesDetailsIntoRows) {
     EXPECT_TRUE(session->Modified());
     EXPECT_EQ(table.FocusedRow(), 0);
     const int fetched = model.rowCount();
-    Trigger(*window, kUndo);
+    window->Action(kUndo)->trigger();
     EXPECT_EQ(model.rowCount(), fetched - 1);
     EXPECT_EQ(model.index(0, 1).data().toString(), "") << "the details are undone whole";
-    Trigger(*window, kRedo);
+    window->Action(kRedo)->trigger();
     EXPECT_EQ(model.index(1, 1).data().toString(), "Acme");
 }
 
 // A person's whole errand: a long comment typed into the table flows onto a continuation
-// row and prints; the changed listing is offered for saving before it is lost; saved through
+// row; the changed listing is offered for saving before it is lost; saved through
 // the file dialog, it comes back as typed.
-TEST_F(MainWindowTest, ALongCommentFlowsPrintsSavesAndReopensAsTyped) {
+TEST_F(MainWindowTest, ALongCommentFlowsSavesAndReopensAsTyped) {
     folder.File("disk/invoices.pdf", "1");
     folder.File("disk/notes.txt", "22");
     const auto window = Open();
-    Trigger(*window, kPageFormat);
-    ASSERT_TRUE(List(*window, folder.Path("disk")));
+    window->Action(kPageFormat)->trigger();
+    ASSERT_TRUE(List(*window, "disk"));
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     CellListView& table = window->View().Table();
@@ -217,37 +145,31 @@ TEST_F(MainWindowTest, ALongCommentFlowsPrintsSavesAndReopensAsTyped) {
     EXPECT_EQ(rows.Cell(1, 0), "comments:");
     EXPECT_EQ(std::string(rows.Cell(0, 1)) + " " + std::string(rows.Cell(1, 1)), text.toStdString())
         << "broken between words";
-    PrintJob job(rows, session->Options(), session->Doc().summary, session->Path(),
-                 FixedPitchWidths());
-    RecordingCanvas canvas;
-    job.DrawPage(canvas, 1);
-    EXPECT_NE(canvas.FindText(rows.Cell(1, 1)), nullptr);
-    EXPECT_NE(canvas.FindText("     2. notes.txt"), nullptr) << "the comment row takes no number";
 
     QStringList asked;
     window->SetSaveQuestion([&](const QString& question) {
         asked << question;
         return QMessageBox::Cancel;
     });
-    Trigger(*window, kNew);
+    window->Action(kNew)->trigger();
     EXPECT_EQ(asked, QStringList{"Save changes to Untitled?"});
     ASSERT_EQ(rows.RowCount(), 3) << "Cancel keeps the listing";
     std::vector<RowRecord> typed;
     for (int row = 0; row < rows.RowCount(); ++row)
         typed.push_back(rows.Row(row));
 
-    Trigger(*window, kSaveAs);
+    window->Action(kSaveAs)->trigger();
     AcceptFileDialog(*window, "saveDialog", QString::fromStdString(folder.Path("audit")));
     const std::string saved = folder.Path("audit.dsc"); // the dialog adds the extension
     EXPECT_EQ(window->DocumentPath().toStdString(), saved);
     const std::string bytes = ReadFile(saved);
-    Trigger(*window, kSave);
+    window->Action(kSave)->trigger();
     EXPECT_EQ(ReadFile(saved), bytes) << "Save writes the same file to the same place";
-    Trigger(*window, kNew);
+    window->Action(kNew)->trigger();
     EXPECT_TRUE(window->DocumentPath().isEmpty());
     EXPECT_EQ(asked.size(), 1) << "a saved listing is not asked about";
 
-    Trigger(*window, kOpen);
+    window->Action(kOpen)->trigger();
     AcceptFileDialog(*window, "openDialog", QString::fromStdString(saved));
     ASSERT_EQ(rows.RowCount(), 3);
     for (int row = 0; row < rows.RowCount(); ++row)
@@ -255,30 +177,6 @@ TEST_F(MainWindowTest, ALongCommentFlowsPrintsSavesAndReopensAsTyped) {
     EXPECT_EQ(window->View().PathBox().text().toStdString(), folder.Path("disk"));
     EXPECT_EQ(window->DocumentPath().toStdString(), saved);
     EXPECT_TRUE(notice.shown.empty());
-}
-
-TEST_F(MainWindowTest, ClosingAChangedListingSavesItWhenAskedTo) {
-    folder.File("disk/a.txt", "1");
-    const auto window = Open();
-    ASSERT_TRUE(List(*window, folder.Path("disk")));
-    const std::string saved = folder.Path("kept.dsc");
-    ASSERT_TRUE(window->SaveDocument(QString::fromStdString(saved)));
-    std::remove(saved.c_str());
-    QStringList asked;
-    int answer = QMessageBox::Cancel;
-    window->SetSaveQuestion([&](const QString& question) {
-        asked << question;
-        return answer;
-    });
-    session->SetCellText(0, 0, "renamed.txt");
-    session->SetModified(true);
-    window->close();
-    EXPECT_TRUE(window->isVisible()) << "Cancel keeps the window";
-    answer = QMessageBox::Yes;
-    window->close();
-    EXPECT_EQ(asked, QStringList(2, "Save changes to kept.dsc?"));
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_NE(ReadFile(saved).find("renamed.txt"), std::string::npos);
 }
 
 // Runs `inspect` on the preview window once it is up, then closes it.
@@ -300,13 +198,13 @@ TEST_F(MainWindowTest, PreviewShowsTheJobsPagesAndAnEmptyListingAsksFirst) {
     for (int file = 0; file < 71; ++file)
         folder.File("disk/file" + std::to_string(file), "x");
     const auto window = Open();
-    Trigger(*window, kPageFormat);
-    ASSERT_TRUE(List(*window, folder.Path("disk")));
+    window->Action(kPageFormat)->trigger();
+    ASSERT_TRUE(List(*window, "disk"));
     int pages = 0;
     WhenPreviewShows([&](QPrintPreviewDialog& preview) {
         pages = preview.findChild<QPrintPreviewWidget*>()->pageCount();
     });
-    Trigger(*window, kPreview); // 70 rows fill the first letter page
+    window->Action(kPreview)->trigger(); // 70 rows fill the first letter page
     EXPECT_EQ(pages, 2);
 
     QStringList asked;
@@ -314,8 +212,8 @@ TEST_F(MainWindowTest, PreviewShowsTheJobsPagesAndAnEmptyListingAsksFirst) {
         asked << caption << text;
         return false;
     });
-    Trigger(*window, kNew);
-    Trigger(*window, kPreview);
+    window->Action(kNew)->trigger();
+    window->Action(kPreview)->trigger();
     EXPECT_EQ(asked, (QStringList{"Dirscribe",
                                   "Selected Folder is empty! \nDo you want to proceed anyway?"}));
 }

@@ -1,21 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The window as a Linux desktop user meets it: the listing on show is never lost or mixed,
 // and the title, status bar, progress bar, memory, tree, keys, sorting and icons behave.
-#include "ReadingCommand.h"
-#include "core/ops/ListingSession.h"
-#include "core/options/Profile.h"
-#include "gui/app/Commands.h"
-#include "gui/app/ListingView.h"
-#include "gui/app/MainWindow.h"
+#include "WindowTest.h"
 #include "gui/app/ToolbarIcons.h"
 #include "gui/app/WorkingProgress.h"
 #include "gui/table/CellListView.h"
 #include "gui/tree/FolderTree.h"
 #include "gui/tree/FolderTreeModel.h"
 #include "support/ChildProcess.h"
-#include "support/RecordingNotice.h"
-#include "support/ScopedEnvironment.h"
-#include "support/TempTree.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,7 +33,7 @@ namespace {
 
 using namespace command;
 
-class WindowAtHomeTest : public testing::Test {
+class WindowAtHomeTest : public test::WindowTest {
 protected:
     WindowAtHomeTest() {
         folder.File("home/Music/Albums/a.mp3", "1");
@@ -49,27 +41,6 @@ protected:
         folder.File("home/Music/c.mp3", "333");
         folder.File("home/Docs/d.txt", "4");
     }
-    std::unique_ptr<MainWindow> Open() {
-        session = std::make_unique<ListingSession>(LoadOptions(IniFile::Load(profile)));
-        auto window = std::make_unique<MainWindow>(*session, notice, profile);
-        window->show();
-        return window;
-    }
-    static bool Run(MainWindow& window, int command) {
-        return test::RunReadingCommand(window, command);
-    }
-    bool List(MainWindow& window, const char* path) {
-        return test::ListFolder(window, folder.Path(path));
-    }
-    std::string Box(const MainWindow& window) const {
-        return window.View().PathBox().text().toStdString();
-    }
-
-    test::TempTree folder;
-    test::ScopedEnvironment home{"HOME", folder.Path("home").c_str()};
-    std::string profile = folder.Path("Dirscribe.ini");
-    test::RecordingNotice notice;
-    std::unique_ptr<ListingSession> session;
 };
 
 TEST_F(WindowAtHomeTest, EveryWayOfReplacingAChangedListingAsksFirst) {
@@ -108,6 +79,10 @@ TEST_F(WindowAtHomeTest, EveryWayOfReplacingAChangedListingAsksFirst) {
                   "typed" + folder.Path("home/Music"));
     }
     EXPECT_EQ(asked, QStringList(9, QStringLiteral("Save changes to kept.dsc?")));
+    window->SetSaveQuestion([](const QString&) { return QMessageBox::Yes; });
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_NE(test::ReadFile(document.toStdString()).find("typed"), std::string::npos);
 }
 
 TEST_F(WindowAtHomeTest, AFailedReadLeavesTheListingWholeAndAnotherFolderIsUntitled) {
@@ -150,7 +125,7 @@ TEST_F(WindowAtHomeTest, RemembersItsPlaceTheLastFolderTheDialogsFoldersAndColum
         EXPECT_EQ(window->geometry(), place);
         EXPECT_EQ(Box(*window), folder.Path("home/Music"));
         EXPECT_EQ(session->Table().RowCount(), 0) << "shown, not read";
-        ASSERT_TRUE(Run(*window, kFoldersListing));
+        ASSERT_TRUE(test::RunReadingCommand(*window, kFoldersListing));
         EXPECT_EQ(window->View().Table().columnWidth(0), 301);
         window->Action(kSaveAs)->trigger();
         auto* dialog = window->findChild<QFileDialog*>(QStringLiteral("saveDialog"));
@@ -187,12 +162,18 @@ TEST_F(WindowAtHomeTest, TheFirstClickListsAndBrowseComesBackToTheFolderListed) 
     EXPECT_TRUE(click(shown)) << "a click on the folder shown lists it again";
 
     window->Action(kBrowse)->trigger();
+    QSignalSpy reading(&window->View(), &ListingView::ReadingChanged);
+    window->Action(kRefresh)->trigger();
+    EXPECT_TRUE(reading.isEmpty()) << "Refresh reads nothing while the tree is in front";
     const QModelIndex latin = tree.FolderModel()->IndexOfPath(folder.Path("home/caf\xE9"));
     tree.scrollTo(latin);
     ASSERT_TRUE(click(latin));
     EXPECT_TRUE(finished.last()[0].toBool()) << "the folder is read by its own bytes";
     EXPECT_EQ(Box(*window), folder.Path("home/caf\xC3\xA9")) << "and shown as text";
     EXPECT_EQ(window->View().Table().model()->rowCount(), 1);
+    window->Action(kBrowse)->trigger();
+    EXPECT_FALSE(List(*window, "missing"));
+    EXPECT_TRUE(window->View().TableVisible()) << "a failed read brings the listing back too";
 }
 
 TEST_F(WindowAtHomeTest, TheHeadShowsTheSortAndTheStatusBarSaysWhyATreeCannotSort) {

@@ -2,20 +2,12 @@
 // The window's command table walked whole, and what a Linux desktop user does with it: the
 // keyboard, undo and redo, recent documents, the tree beside the listing, the window's place
 // on the screen and what the status bar says.
-#include "ReadingCommand.h"
-#include "core/ops/ListingSession.h"
-#include "core/options/Profile.h"
-#include "gui/app/Commands.h"
-#include "gui/app/ListingView.h"
-#include "gui/app/MainWindow.h"
+#include "WindowTest.h"
 #include "gui/app/WorkingProgress.h"
 #include "gui/table/CellListView.h"
 #include "gui/table/TableEditing.h"
 #include "gui/tree/FolderTree.h"
 #include "gui/tree/FolderTreeModel.h"
-#include "support/RecordingNotice.h"
-#include "support/ScopedEnvironment.h"
-#include "support/TempTree.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -37,7 +29,7 @@ namespace {
 
 using namespace command;
 
-class WindowCommandsTest : public testing::Test {
+class WindowCommandsTest : public test::WindowTest {
 protected:
     WindowCommandsTest() {
         folder.File("home/Music/b.mp3", "22");
@@ -45,17 +37,11 @@ protected:
         folder.Folder("home/Music/Live");
         folder.File("home/Docs/d.txt", "4");
     }
-    std::unique_ptr<MainWindow> Open() {
-        session = std::make_unique<ListingSession>(LoadOptions(IniFile::Load(profile)));
-        auto window = std::make_unique<MainWindow>(*session, notice, profile);
-        window->show();
-        return window;
-    }
     // A flat letter-page listing of a folder below the test's folder, with Comments and Size.
-    bool List(MainWindow& window, const char* path) {
+    bool ListFlat(MainWindow& window, const char* path) {
         window.Action(kPageFormat)->trigger();
         window.Action(kDepth0)->trigger();
-        return test::ListFolder(window, folder.Path(path));
+        return List(window, path);
     }
     static bool Active(MainWindow& window) {
         window.activateWindow();
@@ -68,12 +54,6 @@ protected:
             rows.emplace_back(session->Table().Row(row), session->Table().EntryIndex(row));
         return rows;
     }
-
-    test::TempTree folder;
-    test::ScopedEnvironment home{"HOME", folder.Path("home").c_str()};
-    std::string profile = folder.Path("Dirscribe.ini");
-    test::RecordingNotice notice;
-    std::unique_ptr<ListingSession> session;
 };
 
 // Each command with a label is one menu item, each toolbar button one of them with a
@@ -186,7 +166,7 @@ TEST_F(WindowCommandsTest, EscapeStopsAReadAndTheListingOnShowStaysWhole) {
     for (int file = 0; file < 50; ++file)
         folder.File("disk/f" + std::to_string(file));
     auto window = Open();
-    ASSERT_TRUE(List(*window, "home/Music"));
+    ASSERT_TRUE(ListFlat(*window, "home/Music"));
     window->View().PathBox().setText(QString::fromStdString(folder.Path("disk")));
     QSignalSpy finished(&window->View(), &ListingView::ReadFinished);
     window->Action(kFoldersListing)->trigger();
@@ -201,9 +181,9 @@ TEST_F(WindowCommandsTest, EscapeStopsAReadAndTheListingOnShowStaysWhole) {
     EXPECT_FALSE(finished.first()[0].toBool());
     EXPECT_EQ(window->statusBar()->currentMessage(), "Stopped: the listing on show is kept");
     EXPECT_EQ(session->Table().RowCount(), 3);
-    EXPECT_EQ(window->View().PathBox().text().toStdString(), folder.Path("home/Music"));
+    EXPECT_EQ(Box(*window), folder.Path("home/Music"));
     EXPECT_EQ(session->Doc().summary.fileCount, 2) << "the summary is the listing's on show";
-    ASSERT_TRUE(test::ListFolder(*window, folder.Path("disk"))) << "the next read is not stopped";
+    ASSERT_TRUE(List(*window, "disk")) << "the next read is not stopped";
 
     window->Action(kRefresh)->trigger();
     window.reset(); // closed while reading: the reader must not outlive what it reports to
@@ -262,7 +242,7 @@ TEST_F(WindowCommandsTest, TheKeyboardReachesTheFramedCellAndTheRowMenu) {
 // history ends when the listing is read again.
 TEST_F(WindowCommandsTest, UndoPutsBackTheRowsAsTheyWereAndRedoMakesTheChangeAgain) {
     const auto window = Open();
-    ASSERT_TRUE(List(*window, "home/Music"));
+    ASSERT_TRUE(ListFlat(*window, "home/Music"));
     ASSERT_TRUE(window->SaveDocument(QString::fromStdString(folder.Path("music.dsc"))));
     EXPECT_EQ(window->statusBar()->currentMessage(), "Saved music.dsc");
     const auto saved = Rows();
@@ -311,9 +291,9 @@ TEST_F(WindowCommandsTest, RecentDocumentsOpenAgainAndAMissingOneIsDroppedWithAM
     {
         const auto window = Open();
         EXPECT_EQ(items(*window), QStringList{"No recent documents"});
-        ASSERT_TRUE(List(*window, "home/Music"));
+        ASSERT_TRUE(ListFlat(*window, "home/Music"));
         ASSERT_TRUE(window->SaveDocument(music));
-        ASSERT_TRUE(List(*window, "home/Docs"));
+        ASSERT_TRUE(ListFlat(*window, "home/Docs"));
         ASSERT_TRUE(window->SaveDocument(docs));
         ASSERT_TRUE(window->SaveDocument(QString::fromStdString(folder.Path("docs.txt"))));
         ASSERT_TRUE(window->OpenDocument(music));
@@ -335,7 +315,7 @@ TEST_F(WindowCommandsTest, RecentDocumentsOpenAgainAndAMissingOneIsDroppedWithAM
 // Open asks about a changed listing before it shows the file dialog, not over it.
 TEST_F(WindowCommandsTest, OpenAsksFirstThenShowsTheFileDialog) {
     const auto window = Open();
-    ASSERT_TRUE(List(*window, "home/Music"));
+    ASSERT_TRUE(ListFlat(*window, "home/Music"));
     ASSERT_TRUE(window->SaveDocument(QString::fromStdString(folder.Path("music.dsc"))));
     ASSERT_TRUE(session->SetCellText(0, 1, "typed"));
     int answer = QMessageBox::Cancel;
@@ -371,12 +351,12 @@ TEST_F(WindowCommandsTest, TheTreeBesideTheListingPicksFoldersAndComesBackAtTheN
             tree.scrollTo(node);
             QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(node).center());
             ASSERT_TRUE(finished.wait(10000)) << name;
-            EXPECT_EQ(window->View().PathBox().text().toStdString(), folder.Path("home/") + name);
+            EXPECT_EQ(Box(*window), folder.Path("home/") + name);
             EXPECT_FALSE(tree.isHidden());
             EXPECT_TRUE(window->View().TableVisible());
         }
         tree.collapse(homeNode);
-        EXPECT_EQ(window->View().PathBox().text().toStdString(), folder.Path("home/Music"));
+        EXPECT_EQ(Box(*window), folder.Path("home/Music"));
         for (const int id : {kTypeInPath, kPageFormat, kDepth5}) // the last two may read again
             window->Action(id)->trigger();
         window->close();
@@ -403,7 +383,7 @@ TEST_F(WindowCommandsTest, TheWindowFitsTheScreenAndTheNamesFitTheirColumn) {
         EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
         EXPECT_GE(window->width(), window->ToolBar().sizeHint().width());
         EXPECT_GE(window->width(), 450);
-        ASSERT_TRUE(List(*window, "home/Music"));
+        ASSERT_TRUE(ListFlat(*window, "home/Music"));
         const CellListView& table = window->View().Table();
         const int longest = table.fontMetrics().horizontalAdvance(QString::fromStdString(name));
         EXPECT_GT(table.columnWidth(0), longest);
@@ -419,7 +399,7 @@ TEST_F(WindowCommandsTest, TheWindowFitsTheScreenAndTheNamesFitTheirColumn) {
     saved.Save(profile);
     const auto window = Open();
     EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
-    ASSERT_TRUE(List(*window, "home/Music"));
+    ASSERT_TRUE(ListFlat(*window, "home/Music"));
     CellListView& table = window->View().Table();
     const auto tipAt = [&](int row) {
         QHelpEvent help(QEvent::ToolTip, table.visualRect(table.model()->index(row, 0)).center(),
