@@ -67,24 +67,5 @@ TEST(EntryLink, FileDataReadsTheRowsOwnFileThroughUpperCaseSortingAndRowCommands
     EXPECT_EQ(reopened.Table().Row(cafe + 1)[1], "Cafe");
 }
 
-TEST(EntryLink, TreeRowsKnowTheirPathBelowTheListedFolder) {
-    TempTree tree;
-    tree.File("top/Live/2001/c.mp3", "c");
-    ListingSession session;
-    session.Options().printAs = static_cast<int>(PageLayout::Standard);
-    session.Options().lastDepth = -1;
-    session.SetPath(tree.Path("top"));
-    test::RecordingNotice notice;
-    NullProgress progress;
-    StopFlag stop;
-    ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
-    const ListingTable& table = session.Table();
-    ASSERT_EQ(table.RowCount(), 3);
-    const std::uint32_t file = table.EntryIndex(2);
-    ASSERT_NE(file, kNoEntry);
-    EXPECT_EQ(table.Entries()->RelativePath(file), "Live/2001/c.mp3");
-    EXPECT_EQ(table.Entries()->DiskPath(file), tree.Path("top/Live/2001/c.mp3"));
-}
-
 } // namespace
 } // namespace dirscribe

@@ -221,22 +221,5 @@ TEST(ListingUpdate, NamesThatLookLikeOtherRowsStayTheirOwnEntries) {
     EXPECT_TRUE(reading.notice.shown.empty());
 }
 
-TEST(ListingUpdate, AFolderThatIsGoneChangesNothing) {
-    test::TempTree tree;
-    tree.File("disk/a.txt", "a");
-    Reading reading;
-    ListingSession session;
-    session.SetPath(tree.Path("disk"));
-    ASSERT_TRUE(session.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
-    const std::vector<std::string> before = Lines(session.Table());
-    ASSERT_EQ(std::rename(tree.Path("disk").c_str(), tree.Path("moved").c_str()), 0);
-    EXPECT_FALSE(UpdateListing(session, reading.notice, reading.progress, reading.stop));
-    ASSERT_EQ(reading.notice.shown.size(), 1u);
-    EXPECT_EQ(reading.notice.shown[0].text,
-              "There are problem reading folder  " + tree.Path("disk"));
-    EXPECT_EQ(Lines(session.Table()), before);
-    EXPECT_EQ(session.Path(), tree.Path("disk"));
-}
-
 } // namespace
 } // namespace dirscribe

@@ -114,17 +114,6 @@ TEST(TableSort, ClicksAlternateDirectionAndKeepFoldersAboveFiles) {
     EXPECT_EQ(Column(table, 1)[2], "           1.5 Kb") << "cells move with their row";
 }
 
-TEST(TableSort, ATreeKeepsItsOrder) {
-    ListingTable table = FoldersAndFiles();
-    const Names before = Column(table);
-    SortState state{1, 0};
-    EXPECT_FALSE(OnColumnClick(table, state, 1, {true, 1}));
-    EXPECT_FALSE(OnColumnClick(table, state, 2, {true, 1}));
-    EXPECT_EQ(state.lastSortColumn, 1) << "a tree listing leaves even the direction alone";
-    EXPECT_EQ(state.sortAscending, 0);
-    EXPECT_EQ(Column(table), before);
-}
-
 TEST(TableSort, CommentsAndMissingColumnsKeepTheOrder) {
     ListingTable table = MakeTable(
         {"FileName", "Comments", "", "Size"},
