@@ -16,10 +16,6 @@ namespace {
 
 constexpr std::time_t kCreatedOn = 1'040'220'309; // Wed Dec 18 14:05:09 2002 UTC
 
-std::string Expected(const std::string& name) {
-    return test::ReadTestData("report/" + name);
-}
-
 ListingOptions Settings(int comments, int size, int attribute, int date, int filesAndFolders) {
     ListingOptions options;
     options.addComments = comments;
@@ -30,13 +26,6 @@ ListingOptions Settings(int comments, int size, int attribute, int date, int fil
     return options;
 }
 
-// The columns a filled table has for these settings.
-ListingTable TableFor(const ListingOptions& options) {
-    ListingTable table;
-    table.SetColumns(ListingColumns(options));
-    return table;
-}
-
 // A Size cell as the table holds it: right-aligned in 17 characters.
 std::string SizeCell(const std::string& text) {
     return std::string(17 - text.size(), ' ') + text;
@@ -44,127 +33,85 @@ std::string SizeCell(const std::string& text) {
 
 constexpr ListingSummary kSummary{1536, 12, 3}; // bytes, files, folders
 
-// Writes the report into a file, as a save would, and reads it back.
-std::string WrittenReport(const ListingSummary& summary, std::string_view path,
-                          const ListingOptions& options, const ListingTable& table) {
+// Each report is written into a file, as a save would, read back and compared with its
+// golden file. Widths count characters, not bytes ("\xC3\x89t\xC3\xA9.mp3"); a field is as wide
+// as the one before it leaves room for; columns are taken by position.
+TEST(TextReport, EachSetOfColumnsWritesTheReportOfItsGoldenFile) {
+    struct Case {
+        const char* golden;
+        ListingOptions options;
+        std::vector<RowRecord> rows;
+        std::vector<TableColumn> columns = {}; // when not the settings' own
+        ListingSummary summary = kSummary;
+        const char* path = "/home/ann/Projects";
+    };
+    ListingOptions bytes = Settings(0, 0, 0, 0, 0);
+    bytes.addSizeInBytes = 1;
+    bytes.numberFileLines = 1; // has no effect on the report
+    const std::string date1 = " 12/18/2002 14:05:09";
+    const std::string date2 = " 18 Dec 2002 14:05:09";
+    const std::vector<Case> cases = {
+        {"all_columns.txt",
+         Settings(1, 1, 1, 1, 2),
+         {{"[Docs]", "", SizeCell("1.5 Kb"), "", date1},
+          {"notes.txt", "shopping list", SizeCell("999  b"), "A", date1},
+          {"comments:", "bring milk", "", "", ""},
+          {"  ***Company Name", "Acme Corp.", "", "", ""},
+          {"\xC3\x89t\xC3\xA9.mp3", "caf\xC3\xA9", SizeCell("2.0 Mb"), "AH", date1},
+          {"", "", "", "", ""}, // an inserted blank row
+          {"old.log", "keep", "", "R", date1}}},
+        {"comments_off.txt",
+         Settings(0, 1, 1, 1, 1),
+         {{"a.txt", SizeCell("1.0 Kb"), "A", date2, ""},
+          {"[Sub]", "", "", date2, ""},
+          {"b.bin", "", "H", "", ""},
+          {"comments:", "note", "", "", ""},
+          {"  ***File Version", "1.2.3", "", "", ""}}},
+        {"no_columns.txt",
+         bytes,
+         {{"[Alpha]"}, {"[Beta]"}, {"comments:"}, {"  ***Title"}},
+         {},
+         {1536, 2'147'483'647, 0},
+         "/srv/archive"},
+        {"size_date.txt",
+         Settings(0, 1, 0, 1, 2),
+         {{"x.dat", SizeCell("5.0 Gb"), " 18/12, 2002 14:05:09"},
+          {"y.dat", "", " 18/12, 2002 14:05:09"},
+          {"z.dat", SizeCell("0  b"), ""}}},
+        {"comments_size_date.txt",
+         Settings(1, 1, 0, 1, 2),
+         {{"song.mp3", "", SizeCell("3.4 Mb"), " Dec 18, 2002 14:05:09"},
+          {"readme", "first read", "", " Dec 18, 2002 14:05:09"},
+          {"comments:", "a comment longer than the fifty-nine character field is written whole"}}},
+        {"comments_attr_date.txt",
+         Settings(1, 0, 1, 1, 2),
+         {{"f1", "c", "", " 18/12/2002 14:05:09"}, {"f2", "", "RS", " 18/12/2002 14:05:09"}}},
+        // The settings ask for an Attr. column the table does not have.
+        {"missing_column.txt",
+         Settings(1, 1, 1, 0, 2),
+         {{"g.txt", "hello", SizeCell("1.0 Kb")}, {"h.txt"}},
+         {{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}}},
+        {"no_banner.txt", Settings(1, 0, 0, 0, 7), {}}, // a content setting it does not know
+    };
     const test::TempTree tree;
     const std::string file = tree.Path("listing.txt");
-    test::WriteFile(file, WriteTextReport(summary, path, options, table, kCreatedOn));
-    return test::ReadFile(file);
-}
-
-TEST(TextReport, AllColumnsWithCommentRowsDetailRowsAndEmptyFields) {
-    const ListingOptions options = Settings(1, 1, 1, 1, 2);
-    ListingTable table = TableFor(options);
-    const std::string date = " 12/18/2002 14:05:09";
-    test::AppendInferred(table, {"[Docs]", "", SizeCell("1.5 Kb"), "", date});
-    test::AppendInferred(table, {"notes.txt", "shopping list", SizeCell("999  b"), "A", date});
-    test::AppendInferred(table, {"comments:", "bring milk", "", "", ""});
-    test::AppendInferred(table, {"  ***Company Name", "Acme Corp.", "", "", ""});
-    // "Été.mp3" and "café": widths count characters, not bytes.
-    test::AppendInferred(table,
-                         {"\xC3\x89t\xC3\xA9.mp3", "caf\xC3\xA9", SizeCell("2.0 Mb"), "AH", date});
-    test::AppendInferred(table, {"", "", "", "", ""}); // an inserted blank row
-    test::AppendInferred(table, {"old.log", "keep", "", "R", date});
-
-    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
-              Expected("all_columns.txt"));
-}
-
-TEST(TextReport, CommentAndDetailRowsWithoutTheCommentsColumn) {
-    const ListingOptions options = Settings(0, 1, 1, 1, 1);
-    ListingTable table = TableFor(options);
-    const std::string date = " 18 Dec 2002 14:05:09";
-    test::AppendInferred(table, {"a.txt", SizeCell("1.0 Kb"), "A", date, ""});
-    test::AppendInferred(table, {"[Sub]", "", "", date, ""});
-    test::AppendInferred(table, {"b.bin", "", "H", "", ""});
-    test::AppendInferred(table, {"comments:", "note", "", "", ""});
-    test::AppendInferred(table, {"  ***File Version", "1.2.3", "", "", ""});
-
-    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
-              Expected("comments_off.txt"));
-}
-
-TEST(TextReport, NoOptionalColumnFoldersOnlyAndByteSizes) {
-    ListingOptions options = Settings(0, 0, 0, 0, 0);
-    options.addSizeInBytes = 1;
-    options.numberFileLines = 1; // has no effect on the report
-    ListingTable table = TableFor(options);
-    test::AppendInferred(table, {"[Alpha]", "", "", "", ""});
-    test::AppendInferred(table, {"[Beta]", "", "", "", ""});
-    test::AppendInferred(table, {"comments:", "", "", "", ""});
-    test::AppendInferred(table, {"  ***Title", "", "", "", ""});
-    ListingSummary summary;
-    summary.totalBytes = 1536;
-    summary.folderCount = 0;
-    summary.fileCount = 2'147'483'647;
-
-    EXPECT_EQ(WrittenReport(summary, "/srv/archive", options, table), Expected("no_columns.txt"));
-}
-
-TEST(TextReport, FieldWidthsFollowTheEmptinessOfTheFieldBefore) {
-    {
-        SCOPED_TRACE("size and date");
-        const ListingOptions options = Settings(0, 1, 0, 1, 2);
-        ListingTable table = TableFor(options);
-        const std::string date = " 18/12, 2002 14:05:09";
-        test::AppendInferred(table, {"x.dat", SizeCell("5.0 Gb"), date, "", ""});
-        test::AppendInferred(table, {"y.dat", "", date, "", ""});
-        test::AppendInferred(table, {"z.dat", SizeCell("0  b"), "", "", ""});
-        EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
-                  Expected("size_date.txt"));
+    for (const Case& c : cases) {
+        ListingTable table;
+        table.SetColumns(c.columns.empty() ? ListingColumns(c.options) : c.columns);
+        for (const RowRecord& row : c.rows)
+            test::AppendInferred(table, row);
+        test::WriteFile(file, WriteTextReport(c.summary, c.path, c.options, table, kCreatedOn));
+        EXPECT_EQ(test::ReadFile(file), test::ReadTestData(std::string("report/") + c.golden))
+            << c.golden;
     }
-    {
-        SCOPED_TRACE("comments, size and date");
-        const ListingOptions options = Settings(1, 1, 0, 1, 2);
-        ListingTable table = TableFor(options);
-        const std::string date = " Dec 18, 2002 14:05:09";
-        test::AppendInferred(table, {"song.mp3", "", SizeCell("3.4 Mb"), date, ""});
-        test::AppendInferred(table, {"readme", "first read", "", date, ""});
-        test::AppendInferred(
-            table,
-            {"comments:", "a comment longer than the fifty-nine character field is written whole",
-             "", "", ""});
-        EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
-                  Expected("comments_size_date.txt"));
-    }
-    {
-        SCOPED_TRACE("comments, attributes and date");
-        const ListingOptions options = Settings(1, 0, 1, 1, 2);
-        ListingTable table = TableFor(options);
-        const std::string date = " 18/12/2002 14:05:09";
-        test::AppendInferred(table, {"f1", "c", "", date, ""});
-        test::AppendInferred(table, {"f2", "", "RS", date, ""});
-        EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
-                  Expected("comments_attr_date.txt"));
-    }
-}
-
-TEST(TextReport, ColumnsAreTakenByPositionAndMissingOnesReadEmpty) {
-    // The settings ask for an Attr. column the table does not have.
-    const ListingOptions options = Settings(1, 1, 1, 0, 2);
-    ListingTable table;
-    table.SetColumns({{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}});
-    test::AppendInferred(table, {"g.txt", "hello", SizeCell("1.0 Kb"), "", ""});
-    test::AppendInferred(table, {"h.txt", "", "", "", ""});
-
-    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
-              Expected("missing_column.txt"));
-}
-
-TEST(TextReport, UnknownModesWriteNoBanner) {
-    const ListingOptions options = Settings(1, 0, 0, 0, 7);
-    const ListingTable table = TableFor(options);
-
-    EXPECT_EQ(WrittenReport(kSummary, "/home/ann/Projects", options, table),
-              Expected("no_banner.txt"));
 }
 
 TEST(TextReport, NamesKeepTheirBytes) {
     // Names are bytes from the file system: invalid UTF-8 and control characters pass
     // through unchanged, and a stray byte counts as one character of a field.
     const ListingOptions options = Settings(1, 0, 0, 0, 2);
-    ListingTable table = TableFor(options);
+    ListingTable table;
+    table.SetColumns(ListingColumns(options));
     test::AppendInferred(table, {"bad\xFF\tname", "\xE9t\xE9", "", "", ""});
     const std::string report = WriteTextReport(kSummary, "/tmp/x\xFF", options, table, kCreatedOn);
     EXPECT_TRUE(report.starts_with("Dirscribe: Listing of   </tmp/x\xFF> \r\n"));
