@@ -243,17 +243,5 @@ TEST_F(FolderTreeTest, AnUnreadableFolderHasNoChildren) {
     EXPECT_EQ(*result, "01000 11");
 }
 
-TEST_F(FolderTreeTest, TheTreeFontFollowsTheLargeFontSetting) {
-    FolderTree view(Home(), {});
-    view.SetTreeFont(QStringLiteral("Liberation Sans"), true);
-    EXPECT_EQ(view.font().family(), QStringLiteral("Liberation Sans"));
-    EXPECT_EQ(view.font().pixelSize(), 18);
-    EXPECT_EQ(view.font().weight(), 600);
-    view.SetTreeFont(QStringLiteral("Liberation Serif"), false);
-    EXPECT_EQ(view.font().family(), QStringLiteral("Liberation Serif"));
-    EXPECT_EQ(view.font().pixelSize(), 16);
-    EXPECT_EQ(view.font().weight(), 500);
-}
-
 } // namespace
 } // namespace dirscribe

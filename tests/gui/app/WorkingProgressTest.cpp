@@ -17,7 +17,7 @@
 namespace dirscribe {
 namespace {
 
-TEST(WorkingProgressTest, BarStandsRightOfWorkingWhichStaysUntilTheEnd) {
+TEST(WorkingProgressTest, BarStandsRightOfWorkingWhichStaysUntilTheEndWhicheverThreadDrivesIt) {
     QStatusBar statusBar;
     statusBar.resize(800, 24);
     statusBar.show();
@@ -40,12 +40,8 @@ TEST(WorkingProgressTest, BarStandsRightOfWorkingWhichStaysUntilTheEnd) {
     progress.End();
     EXPECT_EQ(progress.Bar(), nullptr);
     EXPECT_EQ(statusBar.currentMessage(), "Ready");
-}
 
-TEST(WorkingProgressTest, AReaderThreadDrivesTheBarThroughTheEventLoop) {
-    QStatusBar statusBar;
-    statusBar.show();
-    WorkingProgress progress(statusBar);
+    // A reader's thread drives the bar through the event loop.
     std::unique_ptr<QThread> reader(QThread::create([&progress] {
         for (int folder = 0; folder < 1000; ++folder) {
             progress.Begin();

@@ -128,7 +128,9 @@ TEST(OptionsDialog, EachCheckBoxShowsAndChangesItsOwnSetting) {
     }
 }
 
-TEST(OptionsDialog, ShowsTheListsAndGivesThemBackUnchangedOnOk) {
+// OK gives back what the dialog showed, Escape after changes what it was given, which it
+// shows again; a stored font that is not installed survives OK, with or without a list.
+TEST(OptionsDialog, OkGivesBackWhatItShowedAndEscapeWhatItWasGiven) {
     test::RecordingNotice notice;
     OptionsDialog dialog(notice, nullptr, Installed({"Liberation Sans", "Verdana", "Tahoma"}));
     ListingOptions options;
@@ -150,6 +152,31 @@ TEST(OptionsDialog, ShowsTheListsAndGivesThemBackUnchangedOnOk) {
     ListingOptions after = options;
     EXPECT_FALSE(dialog.ApplyTo(after));
     EXPECT_EQ(after, options);
+
+    dialog.open();
+    QTest::mouseClick(Child<QCheckBox>(dialog, "largeFont"), Qt::LeftButton);
+    QTest::mouseClick(Child<QRadioButton>(dialog, "filesAndFolders0"), Qt::LeftButton);
+    QTest::keyClick(Child<QComboBox>(dialog, "fontCombo"), Qt::Key_Up); // picks Tahoma
+    TypeInto(DepthField(dialog), "7");
+    QTest::keyClick(DepthField(dialog), Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(dialog.values, before);
+    dialog.open();
+    EXPECT_FALSE(Child<QCheckBox>(dialog, "largeFont")->isChecked());
+    EXPECT_EQ(Child<QComboBox>(dialog, "fontCombo")->currentText(), "Verdana");
+    EXPECT_EQ(DepthField(dialog)->text(), "37");
+    ClickOk(dialog);
+    EXPECT_EQ(dialog.values, before) << "a pick that was cancelled is forgotten";
+
+    options.currentFont = "Garamond";
+    for (const char* installed : {"Liberation Sans", "DejaVu Sans"}) { // one offered face, none
+        OptionsDialog other(notice, nullptr, Installed({installed}));
+        other.LoadFrom(options);
+        other.open();
+        ClickOk(other);
+        EXPECT_EQ(other.values.fontName, "Garamond") << installed;
+    }
 }
 
 TEST(OptionsDialog, ChosenListItemsComeOutOnOk) {
@@ -220,51 +247,6 @@ TEST(OptionsDialog, CustomDepthAboveAThousandKeepsTheDialogOpen) {
     EXPECT_EQ(depth->text(), "1000") << "the values are shown again";
 }
 
-TEST(OptionsDialog, EscapeLeavesTheValuesAsTheyWere) {
-    test::RecordingNotice notice;
-    OptionsDialog dialog(notice, nullptr, Installed({"Arial", "Tahoma"}));
-    ListingOptions options;
-    dialog.LoadFrom(options);
-    const AdvancedOptions before = dialog.values;
-    dialog.open();
-
-    QTest::mouseClick(Child<QCheckBox>(dialog, "largeFont"), Qt::LeftButton);
-    QTest::mouseClick(Child<QRadioButton>(dialog, "filesAndFolders1"), Qt::LeftButton);
-    QTest::keyClick(Child<QComboBox>(dialog, "fontCombo"), Qt::Key_Down); // picks Tahoma
-    TypeInto(DepthField(dialog), "7");
-    QTest::keyClick(DepthField(dialog), Qt::Key_Escape);
-
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(dialog.values, before);
-
-    dialog.open(); // shows the old values again, not the abandoned ones
-    EXPECT_FALSE(Child<QCheckBox>(dialog, "largeFont")->isChecked());
-    EXPECT_EQ(Child<QComboBox>(dialog, "fontCombo")->currentText(), "Arial");
-    EXPECT_EQ(DepthField(dialog)->text(), "20");
-    ClickOk(dialog);
-    EXPECT_EQ(dialog.values, before) << "a pick that was cancelled is forgotten";
-}
-
-TEST(OptionsDialog, StoredFontThatIsNotInstalledSurvivesOk) {
-    test::RecordingNotice notice;
-    OptionsDialog dialog(notice, nullptr, Installed({"Liberation Sans", "Liberation Serif"}));
-    ListingOptions options;
-    options.currentFont = "Garamond";
-    dialog.LoadFrom(options);
-    dialog.open();
-    ClickOk(dialog);
-    dialog.ApplyTo(options);
-    EXPECT_EQ(options.currentFont, "Garamond");
-
-    OptionsDialog empty(notice, nullptr, Installed({"DejaVu Sans"}));
-    empty.LoadFrom(options);
-    empty.open();
-    EXPECT_EQ(Child<QComboBox>(empty, "fontCombo")->count(), 0);
-    ClickOk(empty);
-    EXPECT_EQ(empty.values.fontName, "Garamond");
-}
-
 TEST(OptionsDialog, ShowsEveryFontNameAndDateFormatWholeAndMakesRoomBeside) {
     test::RecordingNotice notice;
     OptionsDialog dialog(notice, nullptr, Installed(FontComboBox::OfferedFaces()));
@@ -295,54 +277,48 @@ QStringList Items(const QComboBox& combo) {
     return items;
 }
 
-TEST(FontComboBox, OffersOnlyInstalledFacesOfItsEightSorted) {
-    FontComboBox combo(nullptr, Installed({"Verdana", "DejaVu Sans", "Tahoma", "arial",
-                                           "Comic Sans MS [Microsoft]", "Haettenschweiler",
-                                           "Bookman Old Style", "Verdana"}));
-    combo.FillFonts("Tahoma");
-    // "arial" is not the offered name: the match of an installed name is exact.
-    EXPECT_EQ(Items(combo), QStringList({"Bookman Old Style", "Comic Sans MS", "Haettenschweiler",
-                                         "Tahoma", "Verdana"}));
-    EXPECT_EQ(combo.currentText(), "Tahoma");
-
-    FontComboBox none(nullptr, Installed({"DejaVu Sans", "DejaVu Serif", "Liberation Mono"}));
-    none.FillFonts("Arial");
-    EXPECT_EQ(none.count(), 0);
-    EXPECT_EQ(none.currentIndex(), -1);
-}
-
-TEST(FontComboBox, MetricCompatibleFacesStandInForArialAndTimesNewRoman) {
-    FontComboBox combo(nullptr, Installed({"Liberation Serif", "Liberation Sans", "Garamond"}));
-    combo.FillFonts("Times New Roman");
-    EXPECT_EQ(Items(combo), QStringList({"Arial", "Garamond", "Times New Roman"}));
-    EXPECT_EQ(combo.currentText(), "Times New Roman");
-    EXPECT_EQ(combo.itemData(0).toString(), "Liberation Sans");
-    EXPECT_EQ(combo.itemData(1).toString(), "Garamond");
-    EXPECT_EQ(combo.itemData(2).toString(), "Liberation Serif");
-
-    FontComboBox both(nullptr, Installed({"Arial", "Liberation Sans"}));
-    both.FillFonts("Arial");
-    EXPECT_EQ(Items(both), QStringList({"Arial"})) << "one item per face";
-    EXPECT_EQ(both.itemData(0).toString(), "Arial");
-}
-
-TEST(FontComboBox, SelectsTheNamedFaceInAnyCaseElseTheFirstWithoutAnnouncingIt) {
-    QStringList installed{"Verdana", "Arial", "Tahoma"};
+// One list refilled again and again: only the installed faces of its eight, sorted, with
+// metric-compatible faces standing in for Arial and Times New Roman (one item per face); the
+// named face in any case selected, else the first, and no fill taken for the user's choice.
+TEST(FontComboBox, OffersItsInstalledFacesSortedAndSelectsTheNamedOneElseTheFirst) {
+    QStringList installed;
     FontComboBox combo(nullptr, [&installed] { return installed; });
     QSignalSpy picked(&combo, &QComboBox::activated);
-
-    combo.FillFonts("vERDANA");
-    EXPECT_EQ(combo.currentText(), "Verdana");
-    combo.FillFonts("Garamond"); // not installed
-    EXPECT_EQ(combo.currentIndex(), 0);
-    EXPECT_EQ(combo.currentText(), "Arial");
-    combo.FillFonts("Tah"); // the whole name has to match
-    EXPECT_EQ(combo.currentText(), "Arial");
+    struct Case {
+        QStringList installed;
+        const char* named;
+        QStringList items;
+        int current;
+        QStringList faces = {}; // the face each item is drawn with, where checked
+    };
+    const QStringList three = {"Verdana", "Arial", "Tahoma"};
+    const std::vector<Case> cases = {
+        // "arial" is not the offered name: the match of an installed name is exact.
+        {{"Verdana", "DejaVu Sans", "Tahoma", "arial", "Comic Sans MS [Microsoft]",
+          "Haettenschweiler", "Bookman Old Style", "Verdana"},
+         "Tahoma",
+         {"Bookman Old Style", "Comic Sans MS", "Haettenschweiler", "Tahoma", "Verdana"},
+         3},
+        {{"DejaVu Sans", "DejaVu Serif", "Liberation Mono"}, "Arial", {}, -1},
+        {{"Liberation Serif", "Liberation Sans", "Garamond"},
+         "Times New Roman",
+         {"Arial", "Garamond", "Times New Roman"},
+         2,
+         {"Liberation Sans", "Garamond", "Liberation Serif"}},
+        {{"Arial", "Liberation Sans"}, "Arial", {"Arial"}, 0, {"Arial"}},
+        {three, "vERDANA", {"Arial", "Tahoma", "Verdana"}, 2},
+        {three, "Garamond", {"Arial", "Tahoma", "Verdana"}, 0},
+        {three, "Tah", {"Arial", "Tahoma", "Verdana"}, 0}, // the whole name has to match
+    };
+    for (const Case& c : cases) {
+        installed = c.installed;
+        combo.FillFonts(c.named);
+        EXPECT_EQ(Items(combo), c.items) << c.named;
+        EXPECT_EQ(combo.currentIndex(), c.current) << c.named;
+        for (int item = 0; item < c.faces.size(); ++item)
+            EXPECT_EQ(combo.itemData(item).toString(), c.faces[item]) << c.named;
+    }
     EXPECT_EQ(picked.count(), 0) << "filling the list is not the user's choice";
-
-    installed = {"Tahoma"};
-    combo.FillFonts("Arial");
-    EXPECT_EQ(Items(combo), QStringList({"Tahoma"})) << "each fill starts from an empty list";
 }
 
 } // namespace

@@ -77,6 +77,11 @@ protected:
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, CellCentre(row, column));
         ReleaseEditors();
     }
+    // A second click on the focused row's cell edits it.
+    void Edit(int row, int column) {
+        Click(row, column);
+        Click(row, column);
+    }
     void Key(Qt::Key key) {
         QTest::keyClick(QApplication::focusWidget(), key);
         ReleaseEditors();
@@ -113,8 +118,7 @@ TEST_F(CellEditingTest, ASecondClickOrF2EditsTheCellOfTheFocusedRow) {
     Click(3, 2);
     EXPECT_EQ(Editor(), nullptr) << "a first click, or one on another column, only focuses";
     EXPECT_EQ(view->CurrentColumn(), 2);
-    Click(3, 1);
-    Click(3, 1);
+    Edit(3, 1);
     ASSERT_NE(Editor(), nullptr);
     EXPECT_EQ(Editor()->Item(), 3);
     EXPECT_EQ(Editor()->SubItem(), 1);
@@ -214,8 +218,7 @@ TEST_F(CellEditingTest, ALongCommentFlowsOverCommentRowsBetweenWords) {
     words.chop(1);
     const QString longWord(60, QChar('m'));
     ASSERT_GT(kFileNameWidth + Width(longWord), 480);
-    Click(9, 1);
-    Click(9, 1);
+    Edit(9, 1);
     Type(words + ' ' + longWord);
     Key(Qt::Key_Return);
 
@@ -235,22 +238,19 @@ TEST_F(CellEditingTest, ALongCommentFlowsOverCommentRowsBetweenWords) {
 
 TEST_F(CellEditingTest, EscRestoresEnterStoresAndClicksOrScrollingStore) {
     Show();
-    Click(2, 1);
-    Click(2, 1);
+    Edit(2, 1);
     Type(QStringLiteral("draft"));
     Key(Qt::Key_Escape);
     EXPECT_EQ(CellText(2, 1), QString());
     EXPECT_FALSE(session.Modified());
 
-    Click(2, 0);
-    Click(2, 0);
+    Edit(2, 0);
     Key(Qt::Key_Return);
     EXPECT_EQ(CellText(2, 0), QStringLiteral("02.txt")) << "Enter stores the same text again";
     EXPECT_FALSE(session.Modified());
     EXPECT_EQ(test::ReadFile(tree.Path("docs/02.txt")), "x");
 
-    Click(2, 1);
-    Click(2, 1);
+    Edit(2, 1);
     Type(QStringLiteral("final"));
     Click(7, 1);
     EXPECT_EQ(Editor(), nullptr);
@@ -277,14 +277,12 @@ TEST_F(CellEditingTest, AnEarlierFullLineDoesNotStartRowsElsewhere) {
     model.InsertRows(1, 1, [&] { session.InsertCommentRow(0); });
     session.SetCellText(1, 1, QString(60, QChar('m')).toStdString());
     session.SetCellText(3, 1, "note");
-    Click(1, 1);
-    Click(1, 1);
+    Edit(1, 1);
     ASSERT_NE(Editor(), nullptr);
     Key(Qt::Key_Escape);
 
     // A cell that held text fills without moving on.
-    Click(3, 1);
-    Click(3, 1);
+    Edit(3, 1);
     Key(Qt::Key_End);
     Type(QString(40, QChar('m')));
     EXPECT_EQ(session.Table().RowCount(), 31);
@@ -294,8 +292,7 @@ TEST_F(CellEditingTest, AnEarlierFullLineDoesNotStartRowsElsewhere) {
 
 TEST_F(CellEditingTest, AnOpenEditorKeepsItsTextWhenTheRowsAreReset) {
     Show();
-    Click(6, 1);
-    Click(6, 1);
+    Edit(6, 1);
     Type(QStringLiteral("kept"));
     model.Change([&] { session.ClickColumn(0); });
     ReleaseEditors();
@@ -304,27 +301,23 @@ TEST_F(CellEditingTest, AnOpenEditorKeepsItsTextWhenTheRowsAreReset) {
     EXPECT_EQ(CellText(6, 0), QStringLiteral("06.txt")) << "edited rows are not sorted";
 }
 
-TEST_F(CellEditingTest, NoEditsWithoutTheCommentsColumn) {
+// Without the Comments column nothing is edited; in the File Data layout a second click
+// and F2 ask for the row's details instead.
+TEST_F(CellEditingTest, NoEditsWithoutTheCommentsColumnAndDetailsInTheFileDataLayout) {
     session.Options().addComments = 0;
     Show();
     EXPECT_FALSE(view->EditNotify());
-    Click(1, 1);
-    Click(1, 1);
+    Edit(1, 1);
     Key(Qt::Key_F2);
     EXPECT_EQ(Editor(), nullptr);
 
     session.Options().addComments = 1;
+    session.Options().printAs = static_cast<int>(PageLayout::FileData);
     Read();
     EXPECT_TRUE(view->EditNotify()) << "the next listing follows the setting";
-}
-
-TEST_F(CellEditingTest, TheFileDataLayoutAsksForDetailsInsteadOfEditing) {
-    session.Options().printAs = static_cast<int>(PageLayout::FileData);
-    Show();
     std::vector<int> asked;
     editing->SetDetailsRequest([&](int row) { asked.push_back(row); });
-    Click(8, 2);
-    Click(8, 2);
+    Edit(8, 2);
     Key(Qt::Key_F2);
     EXPECT_EQ(asked, (std::vector<int>{8, 8}));
     EXPECT_EQ(Editor(), nullptr);
