@@ -124,13 +124,13 @@ ListingView::~ListingView() {
     m_reader->wait();
 }
 
-void ListingView::InitialUpdate(const QString& lastFolder) {
+void ListingView::InitialUpdate(const std::string& lastFolder) {
     if (m_firstUpdate) {
         ApplyPageLayout(m_session.Options());
         ApplyTreeFont();
         ShowTree();
         m_tree->Populate();
-        ShowPath(lastFolder.toStdString());
+        ShowPath(lastFolder);
         m_tree->ShowForBrowse(m_shownPath);
         m_firstUpdate = false;
     }

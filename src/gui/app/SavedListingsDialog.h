@@ -4,7 +4,7 @@
 
 #include "core/platform/StopToken.h"
 #include "core/search/SearchQuery.h"
-#include "gui/app/MessageBoxNotice.h"
+#include "gui/app/GatheringNotice.h"
 #include "gui/app/SearchResultsModel.h"
 
 #include <QDialog>
