@@ -11,7 +11,7 @@
 #include "core/platform/ByteSink.h"
 #include "core/platform/Notice.h"
 #include "core/platform/Progress.h"
-#include "core/platform/StopToken.h"
+#include "core/platform/StopFlag.h"
 #include "core/table/FileDetails.h"
 #include "core/table/ListingTable.h"
 #include "core/table/RowRecord.h"
