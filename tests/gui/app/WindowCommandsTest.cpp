@@ -131,11 +131,11 @@ TEST_F(WindowCommandsTest, ViewCommandsChangeTheSettingsAndEachChoiceHasOneMark)
          }}, // even where it never prints
         {kPageFormat,
          [&] {
-             return options.printAs == 0 && options.addComments == 1;
+             return options.printAs == PageLayout::Standard && options.addComments == 1;
          }},
         {kZipFormat,
          [&] {
-             return options.printAs == 3 && options.addDate == 0;
+             return options.printAs == PageLayout::ZipInsert && options.addDate == 0;
          }},
         {kDepth3,
          [&] {
