@@ -223,7 +223,7 @@ TEST_F(WindowCommandsTest, TheKeyboardReachesTheFramedCellAndTheRowMenu) {
     CellListView& table = window->View().Table();
     EXPECT_EQ(QApplication::focusWidget(), &table);
     QSignalSpy previews(window->Action(kPreview), &QAction::triggered);
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    QTimer::singleShot(0, window.get(), [] { QApplication::activeModalWidget()->close(); });
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(previews.size(), 1) << "Ctrl+V previews from the table";
     ASSERT_TRUE(Active(*window));
