@@ -2,7 +2,7 @@
 // The window's view: the path box above the folder tree or the listing table.
 #pragma once
 
-#include "core/platform/StopToken.h"
+#include "core/platform/StopFlag.h"
 #include "core/table/FileDetails.h"
 #include "gui/app/InterfaceThreadNotice.h"
 #include "gui/table/CellListView.h"

@@ -29,7 +29,7 @@ TEST(EntryLink, FileDataReadsTheRowsOwnFileThroughUpperCaseSortingAndRowCommands
     tree.File("music/a.txt", "1");
     ListingSession session;
     ListingOptions& options = session.Options();
-    options.printAs = static_cast<int>(PageLayout::FileData);
+    options.printAs = PageLayout::FileData;
     options.lastDepth = 0;
     options.addComments = options.addSize = options.allInUpperCase = 1;
     session.SetPath(tree.Path("music"));
@@ -71,7 +71,7 @@ TEST(EntryLink, TreeRowsKnowTheirPathBelowTheListedFolder) {
     TempTree tree;
     tree.File("top/Live/2001/c.mp3", "c");
     ListingSession session;
-    session.Options().printAs = static_cast<int>(PageLayout::Standard);
+    session.Options().printAs = PageLayout::Standard;
     session.Options().lastDepth = -1;
     session.SetPath(tree.Path("top"));
     test::RecordingNotice notice;

@@ -131,11 +131,11 @@ TEST_F(WindowCommandsTest, ViewCommandsChangeTheSettingsAndEachChoiceHasOneMark)
          }}, // even where it never prints
         {kPageFormat,
          [&] {
-             return options.printAs == 0 && options.addComments == 1;
+             return options.printAs == PageLayout::Standard && options.addComments == 1;
          }},
         {kZipFormat,
          [&] {
-             return options.printAs == 3 && options.addDate == 0;
+             return options.printAs == PageLayout::ZipInsert && options.addDate == 0;
          }},
         {kDepth3,
          [&] {
@@ -224,7 +224,7 @@ TEST_F(WindowCommandsTest, TheKeyboardReachesTheFramedCellAndTheRowMenu) {
     CellListView& table = window->View().Table();
     EXPECT_EQ(QApplication::focusWidget(), &table);
     QSignalSpy previews(window->Action(kPreview), &QAction::triggered);
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    QTimer::singleShot(0, window.get(), [] { QApplication::activeModalWidget()->close(); });
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(previews.size(), 1) << "Ctrl+V previews from the table";
     ASSERT_TRUE(Active(*window));
