@@ -500,11 +500,14 @@ std::vector<FolderRead*> Walker::NewFolders(std::size_t count) {
 FolderWalk::Outcome FolderWalk::Walk(const std::string& path, ListingContent content,
                                      int depthBelow) {
     // The progress shows however the walk ends, and is gone before any message.
-    struct Shown {
+    class Shown {
+    public:
         explicit Shown(Progress& progress) : m_progress(progress) { m_progress.Begin(); }
         ~Shown() { m_progress.End(); }
         Shown(const Shown&) = delete;
         Shown& operator=(const Shown&) = delete;
+
+    private:
         Progress& m_progress;
     } shown(m_progress);
     // A few readers keep the kernel busy; more would only make a spinning disk seek.
