@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 600
 # ccache, where the machine has it, makes rebuilds in several checkouts cheap.
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps build run test bench install package fuzz format clean
+.PHONY: all deps build run test lint bench install package fuzz format clean
 
 all: build
 
@@ -34,6 +34,12 @@ $(TEST_BUILD)/CMakeCache.txt:
 test: deps $(TEST_BUILD)/CMakeCache.txt
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 	cd $(TEST_BUILD) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS)
+
+# The formatting (.clang-format) and the naming rules (.clang-tidy) of the code, on the test
+# build's compile commands; CI runs it after the tests.
+lint: deps $(TEST_BUILD)/CMakeCache.txt
+	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
+	run-clang-tidy -quiet -p $(TEST_BUILD) -j $(JOBS) "$$(pwd)/src/"
 
 # Google Benchmark and GNU time (for peak memory) are needed here only, so they are installed here.
 bench: build

@@ -6,10 +6,10 @@
 #include "core/export/JsonExport.h"
 #include "core/format/DateFormat.h"
 #include "core/format/SizeFormat.h"
-#include "core/listing/FolderScanner.h"
 #include "core/ops/ListingMerge.h"
 #include "core/platform/AtomicFile.h"
 #include "core/search/ListingSearch.h"
+#include "core/table/NameCell.h"
 #include "core/table/TablePopulation.h"
 
 #include <benchmark/benchmark.h>
@@ -97,9 +97,9 @@ void BM_SearchDocuments(benchmark::State& state) {
     std::filesystem::create_directories(folder);
     const ListingTable table = TreeTable(10'000);
     for (int i = 0; i < state.range(0); ++i)
-        WriteFileAtomically(
-            folder + "/disk-" + std::to_string(i) + ".dsc",
-            WriteDocumentFile({}, "/media/disk", AllColumns(), table, {2, kFilesAndFolders}));
+        WriteFileAtomically(folder + "/disk-" + std::to_string(i) + ".dsc",
+                            WriteDocumentFile({}, "/media/disk", AllColumns(), table,
+                                              {2, ListingContent::FilesAndFolders}));
     struct Quiet final : Notice {
         void Show(std::string_view, std::string_view, NoticeIcon) override {}
     } notice;
@@ -121,7 +121,7 @@ void BM_RefreshCarryingComments(benchmark::State& state) {
     const auto rows = static_cast<std::uint32_t>(state.range(0));
     const auto read = [rows] {
         CDirscribeDoc doc;
-        doc.shape = {1, kFilesAndFolders};
+        doc.shape = {1, ListingContent::FilesAndFolders};
         std::uint32_t folder = 0;
         for (std::uint32_t i = 0; i < rows; ++i) {
             const bool isFolder = i % 41 == 0;
@@ -144,8 +144,8 @@ void BM_RefreshCarryingComments(benchmark::State& state) {
         CDirscribeDoc doc = read();
         ListingTable table;
         state.ResumeTiming();
-        PopulateCarrying(table, doc, "/srv/music", AllColumns(), old, {1, kFilesAndFolders},
-                         progress);
+        PopulateCarrying(table, doc, "/srv/music", AllColumns(), old,
+                         {1, ListingContent::FilesAndFolders}, progress);
         benchmark::DoNotOptimize(table.RowCount());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

@@ -18,7 +18,7 @@ constexpr int kRows = 1'000'000;
 
 ListingOptions BenchOptions() {
     ListingOptions options;
-    options.printAs = 0;
+    options.printAs = PageLayout::Standard;
     options.addComments = 1;
     options.addSize = 1;
     options.addAttribute = 1;

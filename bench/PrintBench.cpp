@@ -43,7 +43,7 @@ ListingTable StandardTable(int rows) {
 
 ListingOptions StandardOptions() {
     ListingOptions options;
-    options.printAs = static_cast<std::int32_t>(PageLayout::Standard);
+    options.printAs = PageLayout::Standard;
     options.addComments = 1;
     return options;
 }

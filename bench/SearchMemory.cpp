@@ -32,7 +32,7 @@ public:
 
 ListingOptions AllColumns() {
     ListingOptions options;
-    options.printAs = 0;
+    options.printAs = PageLayout::Standard;
     options.addComments = options.addSize = options.addAttribute = options.addDate = 1;
     return options;
 }

@@ -37,7 +37,7 @@ public:
 // A document as a large music archive gives it: every column filled.
 std::string MakeDocument() {
     ListingOptions options;
-    options.printAs = 0;
+    options.printAs = PageLayout::Standard;
     options.addComments = options.addSize = options.addAttribute = options.addDate = 1;
     ListingTable table;
     table.SetColumns(
@@ -75,7 +75,7 @@ double ScrollMilliseconds(QTableView& table) {
 int ReadFolder(const QString& folder) {
     SilentNotice notice;
     ListingOptions options;
-    options.printAs = 0;
+    options.printAs = PageLayout::Standard;
     options.lastDepth = -1;
     options.addComments = options.addSize = options.addAttribute = options.addDate = 1;
     ListingSession session(options);

@@ -23,8 +23,8 @@ std::optional<std::int32_t> ParseNumber(std::string_view text, std::int32_t low,
     return value;
 }
 
-std::optional<std::int32_t> Choice(std::string_view text,
-                                   const std::map<std::string_view, std::int32_t>& choices) {
+template <typename T>
+std::optional<T> Choice(std::string_view text, const std::map<std::string_view, T>& choices) {
     const auto it = choices.find(text);
     return it == choices.end() ? std::nullopt : std::optional(it->second);
 }
@@ -91,7 +91,10 @@ void AddValue(CLI::App& command, const std::string& name, std::optional<T>& targ
 void AddListingOptions(CLI::App& command, Arguments& args) {
     AddValue(command, "--layout", args.layout, "standard|filedata|cd|zip",
              "page layout; only standard descends into subfolders", [](std::string_view v) {
-                 return Choice(v, {{"standard", 0}, {"filedata", 1}, {"cd", 2}, {"zip", 3}});
+                 return Choice<PageLayout>(v, {{"standard", PageLayout::Standard},
+                                               {"filedata", PageLayout::FileData},
+                                               {"cd", PageLayout::CdInsert},
+                                               {"zip", PageLayout::ZipInsert}});
              });
     AddValue(command, "--depth", args.depth, "N|all",
              "levels of subfolders a standard listing shows", [](std::string_view v) {
@@ -99,7 +102,9 @@ void AddListingOptions(CLI::App& command, Arguments& args) {
              });
     AddValue(command, "--content", args.content, "folders|files|both", "what the listing holds",
              [](std::string_view v) {
-                 return Choice(v, {{"folders", 0}, {"files", 1}, {"both", 2}});
+                 return Choice<ListingContent>(v, {{"folders", ListingContent::FoldersOnly},
+                                                   {"files", ListingContent::FilesOnly},
+                                                   {"both", ListingContent::FilesAndFolders}});
              });
     AddValue(command, "--columns", args.columns, "LIST",
              "comma list of comments,size,attr,date, or none", ParseColumns);

@@ -2,6 +2,9 @@
 // The words of a command line, checked and sorted out.
 #pragma once
 
+#include "core/listing/ListingContent.h"
+#include "core/options/PageLayout.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,9 +26,9 @@ struct Arguments {
     std::string command;                             // "list", "convert", "details", ...
     std::string operand;                             // the folder, document, file or pattern
     std::vector<std::string> paths;                  // search: the documents and folders
-    std::optional<std::int32_t> layout;              // --layout: a `Print as ` value
+    std::optional<PageLayout> layout;                // --layout: `Print as `
     std::optional<std::int32_t> depth;               // --depth: N or -1 for all
-    std::optional<std::int32_t> content;             // --content: `Files and Folders`
+    std::optional<ListingContent> content;           // --content: `Files and Folders`
     std::optional<std::vector<std::string>> columns; // --columns: comments,size,attr,date
     std::optional<std::int32_t> dateFormat;          // --date-format
     bool bytes = false;                              // --bytes

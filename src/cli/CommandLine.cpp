@@ -15,6 +15,7 @@
 #include "core/options/Profile.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/Clock.h"
+#include "core/platform/OpenFileLimit.h"
 #include "core/platform/UserLanguage.h"
 #include "core/search/ListingSearch.h"
 #include "core/table/FileDetails.h"
@@ -24,7 +25,6 @@
 #include <cstdio>
 #include <new>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace dirscribe {
@@ -36,15 +36,6 @@ constexpr int kFailure = 1;
 constexpr int kUsage = 2;
 // search: as grep, a path that could not be read, or output that could not be written.
 constexpr int kTrouble = 2;
-
-// The walk needs only a few open folders, but with more it reopens fewer.
-void RaiseOpenFileLimit() {
-    rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-        limit.rlim_cur = limit.rlim_max;
-        ::setrlimit(RLIMIT_NOFILE, &limit);
-    }
-}
 
 bool Has(const std::vector<std::string>& list, const char* name) {
     return std::find(list.begin(), list.end(), name) != list.end();
@@ -104,13 +95,25 @@ template <typename Write> bool WriteToStandardOutput(Notice& notice, Write write
     }
 }
 
-// An export to FILE, or to standard output for "-".
+// What the user names may be a pipe or a device (/dev/stdout, >(...)): written into.
+constexpr SpecialFiles kNamed = SpecialFiles::WriteThrough;
+
+// An output to the file named (toFile), or to standard output for "-" (write, as it is made).
+template <typename ToFile, typename Write>
+bool WriteOutput(const std::string& fileName, Notice& notice, ToFile toFile, Write write) {
+    if (fileName != "-")
+        return toFile(fileName);
+    return WriteToStandardOutput(notice, write);
+}
+
 bool WriteExportOutput(const ListingSession& session, ExportFormat format,
                        const std::string& fileName, Notice& notice, std::time_t now) {
-    if (fileName != "-")
-        return ExportListing(session, format, fileName, notice, now, SpecialFiles::WriteThrough);
-    return WriteToStandardOutput(notice,
-                                 [&](ByteSink& sink) { WriteExport(session, format, now, sink); });
+    return WriteOutput(
+        fileName, notice,
+        [&](const std::string& file) {
+            return ExportListing(session, format, file, notice, now, kNamed);
+        },
+        [&](ByteSink& sink) { WriteExport(session, format, now, sink); });
 }
 
 // A column by its title (exactly, else ignoring ASCII case) or by its index; -1 if none.
@@ -129,15 +132,12 @@ int ResolveColumn(const ListingTable& table, const std::string& column) {
 }
 
 // The outputs the options ask for; the text report on standard output when none is named.
+// The text report comes last, so on standard output it follows whatever else goes there.
 bool WriteOutputs(const Arguments& args, const ListingSession& session, Notice& notice) {
     const std::time_t now = Now();
     bool ok = true;
-    // What the user names may be a pipe or a device (/dev/stdout, >(...)): written into.
-    constexpr SpecialFiles kNamed = SpecialFiles::WriteThrough;
     if (args.dsc)
         ok = session.Save(*args.dsc, SaveFormat::DocumentFile, notice, now, kNamed) && ok;
-    if (args.txt && *args.txt != "-")
-        ok = session.Save(*args.txt, SaveFormat::TextReport, notice, now, kNamed) && ok;
     if (args.pdf)
         ok = WritePdfOutput(session, *args.pdf, notice) && ok;
     if (args.csv)
@@ -147,9 +147,13 @@ bool WriteOutputs(const Arguments& args, const ListingSession& session, Notice& 
     if (args.html)
         ok = WriteExportOutput(session, ExportFormat::Html, *args.html, notice, now) && ok;
     const bool named = args.txt || args.dsc || args.pdf || args.csv || args.json || args.html;
-    if (!named || args.txt == "-")
-        ok = WriteToStandardOutput(notice,
-                                   [&](ByteSink& sink) { session.WriteTextReport(sink, now); }) &&
+    if (args.txt || !named)
+        ok = WriteOutput(
+                 args.txt.value_or("-"), notice,
+                 [&](const std::string& file) {
+                     return session.Save(file, SaveFormat::TextReport, notice, now, kNamed);
+                 },
+                 [&](ByteSink& sink) { session.WriteTextReport(sink, now); }) &&
              ok;
     return ok;
 }
@@ -266,6 +270,7 @@ int RunUpdate(const Arguments& args) {
 } // namespace
 
 int RunCommandLine(int argc, char** argv) {
+    RaiseOpenFileLimit();
     const std::vector<std::string> words(argv + std::min(argc, 1), argv + argc);
     const auto parsed = ParseArguments(words);
     if (const auto* info = std::get_if<InfoText>(&parsed)) {
@@ -283,7 +288,6 @@ int RunCommandLine(int argc, char** argv) {
             return RunDetails(args);
         if (args.command == "search")
             return RunSearch(args);
-        RaiseOpenFileLimit();
         if (args.command == "update")
             return RunUpdate(args);
         return Run(args);

@@ -2,8 +2,8 @@
 // The command line's PDF output.
 #include "cli/PdfOutput.h"
 
-#include "core/print/PrintJob.h"
 #include "render/PdfExport.h"
+#include "render/PrintJobOf.h"
 
 #include <QGuiApplication>
 #include <QHashFunctions>
@@ -52,8 +52,7 @@ bool WritePdfOutput(const ListingSession& session, const std::string& path, Noti
     if (QGuiApplication::instance() == nullptr)
         app = std::make_unique<QGuiApplication>(argc, argv.data());
 
-    PrintJob job(session.Table(), session.Options(), session.Doc().summary, session.ListedFolder(),
-                 PdfTextWidths());
+    PrintJob job = PrintJobOf(session, PdfTextWidths());
     return WritePdf(job, path, notice, SpecialFiles::WriteThrough);
 }
 

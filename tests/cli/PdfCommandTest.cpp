@@ -224,7 +224,7 @@ TEST_F(PdfCommand, ALongCommentPrintsEveryWordInEachLayout) {
                                     PageLayout::CdInsert, PageLayout::ZipInsert}) {
         ListingSession session;
         test::UseFlatStandardWithComments(session.Options());
-        session.Options().printAs = static_cast<int>(layout);
+        session.Options().printAs = layout;
         session.SetPath(tree.Path("tree"));
         test::RecordingNotice notice;
         NullProgress progress;

@@ -55,7 +55,7 @@ TEST(WebPage, FiltersSortsFoldsAndMovesLikeTheListingWithHostileNamesAsText) {
     StopFlag stop;
     ListingSession session;
     ListingOptions& options = session.Options();
-    options.printAs = static_cast<int>(PageLayout::Standard);
+    options.printAs = PageLayout::Standard;
     options.lastDepth = -1;
     options.addComments = options.addSize = options.addSizeInBytes = 1;
     options.addAttribute = options.addDate = 0;

@@ -26,7 +26,7 @@ protected:
         tree.File("small/one.txt", "1");
         for (int i = 0; i < 2000; ++i)
             tree.File("big/sub" + std::to_string(i % 40) + "/file" + std::to_string(i));
-        session.Options().printAs = static_cast<int>(PageLayout::Standard);
+        session.Options().printAs = PageLayout::Standard;
         session.Options().lastDepth = -1;
         session.SetPath(tree.Path("small"));
         ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));

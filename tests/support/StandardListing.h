@@ -7,7 +7,7 @@
 namespace dirscribe::test {
 
 inline void UseFlatStandardWithComments(ListingOptions& options) {
-    options.printAs = static_cast<int>(PageLayout::Standard);
+    options.printAs = PageLayout::Standard;
     options.lastDepth = 0;
     options.addComments = 1;
     options.addSize = 1;

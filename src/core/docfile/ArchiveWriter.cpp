@@ -4,8 +4,6 @@
 
 #include "core/Error.h"
 
-#include <utility>
-
 namespace dirscribe {
 
 void ArchiveWriter::WriteLittleEndian(std::uint64_t value, int byteCount) {
@@ -55,10 +53,6 @@ void ArchiveWriter::WriteString(std::string_view text) {
 
 void ArchiveWriter::Reserve(std::size_t additionalBytes) {
     m_bytes.reserve(m_bytes.size() + additionalBytes);
-}
-
-std::string ArchiveWriter::TakeBytes() {
-    return std::exchange(m_bytes, std::string());
 }
 
 void ArchiveWriter::FlushTo(ByteSink& sink) {

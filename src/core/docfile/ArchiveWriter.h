@@ -30,8 +30,6 @@ public:
     // Room for this many more bytes, so a large document is not copied while it grows.
     void Reserve(std::size_t additionalBytes);
     [[nodiscard]] const std::string& Bytes() const { return m_bytes; }
-    // Hands the bytes over; the writer is empty afterwards.
-    [[nodiscard]] std::string TakeBytes();
     // Writes the bytes into sink and empties the writer, keeping its room.
     void FlushTo(ByteSink& sink);
 

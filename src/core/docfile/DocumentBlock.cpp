@@ -40,7 +40,7 @@ BlockWriter::BlockWriter(ArchiveWriter& writer, const ListingShape& shape, std::
         m_writer.WriteByte(static_cast<std::uint8_t>(c));
     m_writer.WriteInt32(kBlockVersion);
     m_writer.WriteInt32(shape.depth);
-    m_writer.WriteInt32(shape.content);
+    m_writer.WriteInt32(static_cast<std::int32_t>(shape.content));
     m_writer.WriteInt32(rowCount);
 }
 
@@ -106,10 +106,11 @@ ListingShape BlockReader::ReadHead(std::int32_t rowCount) {
     shape.depth = m_reader.ReadInt32(kWhat);
     if (shape.depth < -1)
         throw Error("the extension block gives the depth " + std::to_string(shape.depth));
-    shape.content = m_reader.ReadInt32(kWhat);
-    if (shape.content < kFoldersOnly || shape.content > kFilesAndFolders)
-        throw Error("the extension block gives the content " + std::to_string(shape.content) +
+    const std::int32_t content = m_reader.ReadInt32(kWhat);
+    if (!IsListingContent(content))
+        throw Error("the extension block gives the content " + std::to_string(content) +
                     ", not 0 to 2");
+    shape.content = static_cast<ListingContent>(content);
     const std::int32_t count = m_reader.ReadInt32(kWhat);
     if (count != rowCount)
         throw Error("the extension block describes " + std::to_string(count) + " rows, not " +

@@ -4,7 +4,7 @@
 #include "core/Error.h"
 #include "core/docfile/DocumentBlock.h"
 #include "core/format/Utf8.h"
-#include "core/table/RowName.h"
+#include "core/table/NameCell.h"
 
 #include <algorithm>
 
@@ -131,11 +131,11 @@ ListingShape ShapeReading::Shape() const {
         return shape;
     if (m_allTree) {
         shape.depth = m_deepest;
-        shape.content = m_treeFolders && m_treeFiles ? kFilesAndFolders
-                        : m_treeFolders              ? kFoldersOnly
-                                                     : kFilesOnly;
+        shape.content = m_treeFolders && m_treeFiles ? ListingContent::FilesAndFolders
+                        : m_treeFolders              ? ListingContent::FoldersOnly
+                                                     : ListingContent::FilesOnly;
     } else {
-        shape.content = m_bracketed ? kFilesAndFolders : kFilesOnly;
+        shape.content = m_bracketed ? ListingContent::FilesAndFolders : ListingContent::FilesOnly;
     }
     return shape;
 }

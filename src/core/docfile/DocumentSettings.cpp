@@ -9,7 +9,7 @@ namespace dirscribe {
 
 DocumentSettings DocumentSettings::From(const ListingOptions& options) {
     DocumentSettings settings;
-    settings.printAs = options.printAs;
+    settings.printAs = static_cast<std::int32_t>(options.printAs);
     settings.printTitle = options.printTitle;
     settings.summary = options.summary;
     settings.addComments = options.addComments;
@@ -20,7 +20,7 @@ DocumentSettings DocumentSettings::From(const ListingOptions& options) {
 }
 
 void DocumentSettings::ApplyTo(ListingOptions& options) const {
-    options.printAs = printAs;
+    options.printAs = static_cast<PageLayout>(printAs);
     options.printTitle = printTitle;
     options.summary = summary;
     options.addComments = addComments;
@@ -30,7 +30,7 @@ void DocumentSettings::ApplyTo(ListingOptions& options) const {
 }
 
 std::string DocumentSettings::OutOfRange() const {
-    if (printAs < 0 || printAs > 3)
+    if (!IsPageLayout(printAs))
         return "the setting \"Print as \" is " + std::to_string(printAs) + ", not 0 to 3";
     const std::array<std::pair<const char*, std::int32_t>, 6> flags = {{
         {"Print Title", printTitle},

@@ -12,7 +12,7 @@ namespace dirscribe {
 // In file order. The four column settings say what the five strings of each row mean,
 // so they travel with the rows; the other settings stay with the user.
 struct DocumentSettings {
-    std::int32_t printAs = 2;      // `Print as `, 0 to 3
+    std::int32_t printAs = 2;      // `Print as `, 0 to 3 (a PageLayout)
     std::int32_t printTitle = 1;   // `Print Title`, 0 or 1
     std::int32_t summary = 1;      // `Summary`, 0 or 1
     std::int32_t addComments = 0;  // `Add Comments`, 0 or 1

@@ -6,8 +6,8 @@
 #include "core/format/SizeFormat.h"
 #include "core/format/Utf8.h"
 #include "core/platform/FileTime.h"
+#include "core/table/NameCell.h"
 #include "core/table/NumericKeyReader.h"
-#include "core/table/RowName.h"
 #include "core/table/SortKeys.h"
 #include "core/table/TableColumn.h"
 

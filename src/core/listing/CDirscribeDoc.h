@@ -3,7 +3,6 @@
 #pragma once
 
 #include "core/listing/EntryStore.h"
-#include "core/listing/ListingEntry.h"
 #include "core/listing/ListingShape.h"
 #include "core/listing/ListingSummary.h"
 
@@ -21,17 +20,12 @@ struct CDirscribeDoc {
     // The listing in display order before any sorting: row r shows entries.At(order[r]).
     // Empty when that is the order of entries itself, as after a single-folder read.
     std::vector<std::uint32_t> order;
-    // The rows of a tree read while it is under way; the completion moves them into entries.
-    std::vector<ListingEntry> collected;
     // How many folders the last single-folder read put at the head of entries (both files
     // and folders listed); 0 otherwise and after a tree read that descended.
     std::int32_t headFolderCount = 0;
     ListingSummary summary;
     // The depth and content the last read was made with.
     ListingShape shape;
-
-    // Destroys what a tree read has collected; entries stay.
-    void DeleteContents() { collected.clear(); }
 
     [[nodiscard]] std::size_t RowCount() const {
         return order.empty() ? entries.Size() : order.size();

@@ -2,18 +2,17 @@
 // How deep a listing goes and what it holds.
 #pragma once
 
+#include "core/listing/ListingContent.h"
+
 #include <cstdint>
 
 namespace dirscribe {
 
-// What a listing holds: the `Files and Folders` setting.
-enum ListingMode : int { kFoldersOnly = 0, kFilesOnly = 1, kFilesAndFolders = 2 };
-
 // The shape a listing was read in, kept with it (and in its document), so that reading its
 // folder again gives the same rows whatever the settings say by then.
 struct ListingShape {
-    std::int32_t depth = 0;                  // levels of subfolders shown: 0 none, -1 all
-    std::int32_t content = kFilesAndFolders; // a ListingMode
+    std::int32_t depth = 0; // levels of subfolders shown: 0 none, -1 all
+    ListingContent content = ListingContent::FilesAndFolders;
 
     [[nodiscard]] bool Tree() const { return depth != 0; }
     friend bool operator==(const ListingShape&, const ListingShape&) = default;

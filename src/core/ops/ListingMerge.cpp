@@ -4,7 +4,7 @@
 #include "core/format/Utf8.h"
 #include "core/listing/EntryList.h"
 #include "core/platform/PathStatus.h"
-#include "core/table/RowName.h"
+#include "core/table/NameCell.h"
 #include "core/table/TableColumn.h"
 #include "core/table/TablePopulation.h"
 
@@ -446,7 +446,6 @@ private:
             EmitKept(writer, open.back().first, m_afterSubtree);
         progress.End();
         std::vector<std::uint32_t>().swap(m_doc.order);
-        m_doc.collected.clear();
         return table;
     }
 

@@ -27,7 +27,7 @@ namespace {
 
 // The shape a read under these settings gives: only the letter page descends.
 ListingShape ShapeToRead(const ListingOptions& options) {
-    return {options.Layout() == PageLayout::Standard ? options.lastDepth : 0,
+    return {options.printAs == PageLayout::Standard ? options.lastDepth : 0,
             options.filesAndFolders};
 }
 
@@ -70,7 +70,7 @@ bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, Stop
     ReadOutcome outcome = ReadOutcome::Failed;
     try {
         outcome =
-            m_options.Layout() == PageLayout::Standard
+            m_options.printAs == PageLayout::Standard
                 ? scanner.ReadFolderTree(doc, path, m_options.filesAndFolders, m_options.lastDepth)
                 : scanner.ReadFolder(doc, path, m_options.filesAndFolders);
     } catch (const std::bad_alloc&) {

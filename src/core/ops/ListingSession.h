@@ -11,7 +11,7 @@
 #include "core/platform/ByteSink.h"
 #include "core/platform/Notice.h"
 #include "core/platform/Progress.h"
-#include "core/platform/StopToken.h"
+#include "core/platform/StopFlag.h"
 #include "core/table/FileDetails.h"
 #include "core/table/ListingTable.h"
 #include "core/table/RowRecord.h"
@@ -56,8 +56,6 @@ public:
     [[nodiscard]] const ListingShape& Shape() const { return m_doc.shape; }
     // Whether a column click may reorder rows: the listing on show is flat.
     [[nodiscard]] bool Sortable() const { return !Shape().Tree(); }
-    // Whether the listing on show came from its folder in this run, not from a document.
-    [[nodiscard]] bool ReadInThisRun() const { return m_listingShown && !m_fromDocument; }
     // Whether reading path (as the path box holds it) loses nothing: it names the folder of
     // the listing on show, which carries every comment and row over, and no entry's own text
     // (its name, size, ...) was edited, which a read renews from the disk.
@@ -202,7 +200,7 @@ private:
     std::optional<RowStore> m_loadedRows;
     SortState m_sortState; // lives for the run, across listings
     bool m_listingShown = false;
-    bool m_fromDocument = false;
+    bool m_fromDocument = false;     // the listing on show came from a document, not a read
     bool m_entryTextsEdited = false; // a cell of an entry other than its comment was typed in
     bool m_editNotify = false;
     bool m_modified = false;

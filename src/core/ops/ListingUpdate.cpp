@@ -19,7 +19,7 @@ std::optional<ListingUpdate> UpdateListing(const ListingSession& listing, Notice
     options.filesAndFolders = shape.content;
     // Only a letter-page listing descends, so a tree was one, whatever layout is chosen now.
     if (shape.Tree())
-        options.printAs = static_cast<std::int32_t>(PageLayout::Standard);
+        options.printAs = PageLayout::Standard;
     update.session.SetPath(listing.ListedFolder());
     if (!update.session.ScanSelectedFolder(notice, progress, stop))
         return std::nullopt;

@@ -6,7 +6,7 @@
 #include "core/ops/ListingSession.h"
 #include "core/platform/Notice.h"
 #include "core/platform/Progress.h"
-#include "core/platform/StopToken.h"
+#include "core/platform/StopFlag.h"
 
 #include <optional>
 

@@ -46,8 +46,8 @@ bool ApplyAdvancedOptions(const AdvancedOptions& values, ListingOptions& options
 
     if (!values.fontName.empty())
         options.currentFont = values.fontName;
-    if (values.filesAndFolders >= 0 && values.filesAndFolders <= 2)
-        options.filesAndFolders = values.filesAndFolders;
+    if (values.filesAndFolders)
+        options.filesAndFolders = *values.filesAndFolders;
     options.numberFileLines = Flag(values.numberFileLines);
     options.numberStdLines = Flag(values.numberStdLines);
     options.numberCdLines = Flag(values.numberCdLines);

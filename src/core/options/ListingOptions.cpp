@@ -5,7 +5,7 @@
 namespace dirscribe {
 
 void ApplyPageLayout(ListingOptions& options) {
-    switch (options.Layout()) {
+    switch (options.printAs) {
     case PageLayout::Standard:
     case PageLayout::FileData:
         options.addSize = 1;

@@ -2,6 +2,7 @@
 // Every setting of a listing, named after its profile entry.
 #pragma once
 
+#include "core/listing/ListingContent.h"
 #include "core/options/PageLayout.h"
 
 #include <cstdint>
@@ -9,16 +10,18 @@
 
 namespace dirscribe {
 
-// Flags are 0 or 1. Each member's comment names its profile entry in section "Options".
+// Flags are 0 or 1. The profile stores the enumerations by their numbers. Each member's comment
+// names its profile entry in section "Options".
 struct ListingOptions {
-    std::int32_t printAs = 2;          // "Print as " (a PageLayout)
-    std::int32_t addSize = 1;          // "Add Size", also stored as "Size"
-    std::int32_t addDate = 0;          // "Add Date"
-    std::int32_t addAttribute = 0;     // "Add Attribute", also stored as "Attributes"
-    std::int32_t addComments = 0;      // "Add Comments"
-    std::int32_t summary = 1;          // "Summary"
-    std::int32_t printTitle = 1;       // "Print Title"
-    std::int32_t filesAndFolders = 2;  // "Files and Folders": 0 folders, 1 files, 2 both
+    PageLayout printAs = PageLayout::CdInsert; // "Print as "
+    std::int32_t addSize = 1;                  // "Add Size", also stored as "Size"
+    std::int32_t addDate = 0;                  // "Add Date"
+    std::int32_t addAttribute = 0;             // "Add Attribute", also stored as "Attributes"
+    std::int32_t addComments = 0;              // "Add Comments"
+    std::int32_t summary = 1;                  // "Summary"
+    std::int32_t printTitle = 1;               // "Print Title"
+    // "Files and Folders"
+    ListingContent filesAndFolders = ListingContent::FilesAndFolders;
     std::int32_t numberStdLines = 1;   // "number STD Lines"
     std::int32_t numberCdLines = 0;    // "number CD Lines"
     std::int32_t numberFileLines = 1;  // "number File Lines"
@@ -37,15 +40,13 @@ struct ListingOptions {
     std::int32_t savedAddDate = 0;
     std::int32_t savedAddAttribute = 0;
 
-    [[nodiscard]] PageLayout Layout() const { return static_cast<PageLayout>(printAs); }
-
     friend bool operator==(const ListingOptions&, const ListingOptions&) = default;
 };
 
 // Brings the column settings in line with `Print as `: letter layouts always show Size
 // and Comments and get back the dates and attributes a cut-out layout put aside; cut-out
-// layouts put the current dates and attributes aside and hide them. A `Print as ` outside
-// 0..3 changes nothing.
+// layouts put the current dates and attributes aside and hide them. A `Print as ` that is
+// no PageLayout changes nothing.
 void ApplyPageLayout(ListingOptions& options);
 
 } // namespace dirscribe

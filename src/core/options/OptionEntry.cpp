@@ -3,6 +3,8 @@
 #include "core/options/OptionEntry.h"
 
 #include <limits>
+#include <type_traits>
+#include <utility>
 
 namespace dirscribe {
 
@@ -10,40 +12,46 @@ namespace {
 
 using O = ListingOptions;
 
-constexpr OptionEntry Flag(std::string_view name, std::int32_t O::*member) {
-    return {name, member, nullptr, 0, 1};
+template <auto Member>
+constexpr OptionEntry Number(std::string_view name, std::int32_t minimum, std::int32_t maximum) {
+    using Value = std::remove_cvref_t<decltype(std::declval<O&>().*Member)>;
+    return {name,
+            [](const O& options) { return static_cast<std::int32_t>(options.*Member); },
+            [](O& options, std::int32_t value) { options.*Member = static_cast<Value>(value); },
+            nullptr,
+            minimum,
+            maximum};
 }
 
-constexpr OptionEntry Number(std::string_view name, std::int32_t O::*member, std::int32_t minimum,
-                             std::int32_t maximum) {
-    return {name, member, nullptr, minimum, maximum};
+template <auto Member> constexpr OptionEntry Flag(std::string_view name) {
+    return Number<Member>(name, 0, 1);
 }
 
 // In read order: `Size` and `Attributes` come before `Add Size` and `Add Attribute`,
 // which hold the same settings and therefore decide them.
 constexpr std::array<OptionEntry, kOptionEntryCount> kEntries = {{
-    Flag("showManualPath", &O::showManualPath),
-    Flag("Size", &O::addSize),
-    Flag("Attributes", &O::addAttribute),
-    Flag("Summary", &O::summary),
-    Flag("Print Title", &O::printTitle),
-    Number("Files and Folders", &O::filesAndFolders, 0, 2),
-    Flag("number STD Lines", &O::numberStdLines),
-    Flag("number CD Lines", &O::numberCdLines),
-    Flag("number File Lines", &O::numberFileLines),
-    {"current Font", nullptr, &O::currentFont, 0, 0},
-    Flag("Add Size", &O::addSize),
-    Flag("Add Date", &O::addDate),
-    Flag("Add Attribute", &O::addAttribute),
-    Number("Print as ", &O::printAs, 0, 3),
-    Flag("Add Comments", &O::addComments),
-    Flag("Do not draw Grid", &O::doNotDrawGrid),
-    Flag("All in UpperCase", &O::allInUpperCase),
-    Flag("Add Size in Bytes", &O::addSizeInBytes),
-    Number("Date Format", &O::dateFormat, 0, 8),
-    Number("CustomDepth", &O::customDepth, 0, 1000),
-    Number("LastDepth", &O::lastDepth, -1, 1000),
-    Flag("LargeFont", &O::largeFont),
+    Flag<&O::showManualPath>("showManualPath"),
+    Flag<&O::addSize>("Size"),
+    Flag<&O::addAttribute>("Attributes"),
+    Flag<&O::summary>("Summary"),
+    Flag<&O::printTitle>("Print Title"),
+    Number<&O::filesAndFolders>("Files and Folders", 0, 2),
+    Flag<&O::numberStdLines>("number STD Lines"),
+    Flag<&O::numberCdLines>("number CD Lines"),
+    Flag<&O::numberFileLines>("number File Lines"),
+    {"current Font", nullptr, nullptr, &O::currentFont, 0, 0},
+    Flag<&O::addSize>("Add Size"),
+    Flag<&O::addDate>("Add Date"),
+    Flag<&O::addAttribute>("Add Attribute"),
+    Number<&O::printAs>("Print as ", 0, 3),
+    Flag<&O::addComments>("Add Comments"),
+    Flag<&O::doNotDrawGrid>("Do not draw Grid"),
+    Flag<&O::allInUpperCase>("All in UpperCase"),
+    Flag<&O::addSizeInBytes>("Add Size in Bytes"),
+    Number<&O::dateFormat>("Date Format", 0, 8),
+    Number<&O::customDepth>("CustomDepth", 0, 1000),
+    Number<&O::lastDepth>("LastDepth", -1, 1000),
+    Flag<&O::largeFont>("LargeFont"),
 }};
 
 // Fails to compile for a name the table does not hold.
@@ -130,13 +138,13 @@ void OptionEntry::Read(const std::optional<std::string>& value, ListingOptions& 
         return;
     }
     const std::optional<std::int32_t> number = value ? ParseProfileInteger(*value) : std::nullopt;
-    options.*integer =
-        number && *number >= minimum && *number <= maximum ? *number : defaults.*integer;
+    setInteger(options,
+               number && *number >= minimum && *number <= maximum ? *number : integer(defaults));
 }
 
 std::string OptionEntry::Write(const ListingOptions& options) const {
     if (text == nullptr)
-        return std::to_string(options.*integer);
+        return std::to_string(integer(options));
     const std::string& value = options.*text;
     return IsStorableText(value) ? value : ListingOptions().*text;
 }

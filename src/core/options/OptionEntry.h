@@ -20,10 +20,13 @@ inline constexpr std::size_t kOptionEntryCount = 22;
 // same setting (`Size` and `Add Size`); the one read later wins. An entry's default is its
 // setting's value in a ListingOptions made with no arguments.
 struct OptionEntry {
-    std::string_view name;                           // as stored, e.g. "Print as " with its blank
-    std::int32_t ListingOptions::*integer = nullptr; // the integer setting it holds, or null
-    std::string ListingOptions::*text = nullptr;     // the string setting it holds, or null
-    std::int32_t minimum = 0;                        // the accepted range, both ends included
+    std::string_view name; // as stored, e.g. "Print as " with its blank
+    // The integer setting it holds, as the profile stores it (an enumeration by its number),
+    // and how a stored number goes back into it; both null for a string setting.
+    std::int32_t (*integer)(const ListingOptions&) = nullptr;
+    void (*setInteger)(ListingOptions&, std::int32_t) = nullptr;
+    std::string ListingOptions::*text = nullptr; // the string setting it holds, or null
+    std::int32_t minimum = 0;                    // the accepted range, both ends included
     std::int32_t maximum = 0;
 
     // Stores the profile's value into its setting. A missing value, an integer that is

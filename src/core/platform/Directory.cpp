@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "core/platform/Directory.h"
 
-#include "core/format/AsciiCase.h"
 #include "core/platform/FileAttributes.h"
 #include "core/platform/FileTime.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -122,22 +119,6 @@ std::optional<DirectoryEntry> Directory::Stat(const std::string& name, dev_t dev
     entry.size = entry.isFolder ? 0 : static_cast<std::uint64_t>(st.st_size);
     entry.modified = FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
     return entry;
-}
-
-bool ListingNameLess(const std::string& a, const std::string& b) {
-    const auto upper = [](char c) {
-        return AsciiUpper(static_cast<unsigned char>(c));
-    };
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char x = upper(a[i]);
-        const unsigned char y = upper(b[i]);
-        if (x != y)
-            return x < y;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    return std::memcmp(a.data(), b.data(), n) < 0;
 }
 
 } // namespace dirscribe

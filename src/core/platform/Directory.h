@@ -60,8 +60,4 @@ private:
     bool m_failed = false;
 };
 
-// All names of a folder in the order listings use: bytes compared after mapping a-z to A-Z,
-// the raw bytes breaking ties, so every file system gives the same order.
-bool ListingNameLess(const std::string& a, const std::string& b);
-
 } // namespace dirscribe

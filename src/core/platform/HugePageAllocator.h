@@ -15,13 +15,14 @@ namespace dirscribe {
 // ignores the advice.
 template <typename T> class HugePageAllocator {
 public:
-    using value_type = T;
+    // The names below are the ones the standard library asks an allocator for.
+    using value_type = T; // NOLINT(readability-identifier-naming)
     static constexpr std::size_t kThresholdBytes = std::size_t{4} << 20;
 
     HugePageAllocator() = default;
     template <typename U> explicit HugePageAllocator(const HugePageAllocator<U>&) noexcept {}
 
-    T* allocate(std::size_t n) {
+    T* allocate(std::size_t n) { // NOLINT(readability-identifier-naming)
         if (n > static_cast<std::size_t>(-1) / sizeof(T))
             throw std::bad_array_new_length();
         const std::size_t bytes = n * sizeof(T);
@@ -35,7 +36,7 @@ public:
         return static_cast<T*>(block);
     }
 
-    void deallocate(T* block, std::size_t n) noexcept {
+    void deallocate(T* block, std::size_t n) noexcept { // NOLINT(readability-identifier-naming)
         const std::size_t bytes = n * sizeof(T);
         if (bytes < kThresholdBytes)
             std::allocator<T>().deallocate(block, n);

@@ -102,8 +102,8 @@ const LayoutMetrics& MetricsOf(PageLayout layout) {
     return kLetterMetrics;
 }
 
-PageLayout ValidLayout(std::int32_t printAs) {
-    return printAs >= 0 && printAs <= 3 ? static_cast<PageLayout>(printAs) : PageLayout::Standard;
+PageLayout ValidLayout(PageLayout layout) {
+    return IsPageLayout(static_cast<std::int32_t>(layout)) ? layout : PageLayout::Standard;
 }
 
 std::string Formatted(const char* format, long value) {

@@ -111,10 +111,10 @@ void AppendCount(std::string& out, std::int32_t count) {
     out += kLineEnd;
 }
 
-void AppendBanner(std::string& out, std::int32_t filesAndFolders) {
-    if (filesAndFolders == 0)
+void AppendBanner(std::string& out, ListingContent content) {
+    if (content == ListingContent::FoldersOnly)
         out += "*********OUTPUT DIRECTORY ONLY*******\r\n";
-    else if (filesAndFolders == 1)
+    else if (content == ListingContent::FilesOnly)
         out += "******OUTPUT FILES ONLY********\r\n";
 }
 

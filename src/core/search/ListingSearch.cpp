@@ -7,10 +7,11 @@
 #include "core/export/ExportSource.h"
 #include "core/format/AsciiCase.h"
 #include "core/listing/EntryList.h"
+#include "core/listing/ListingNameOrder.h"
 #include "core/platform/Directory.h"
 #include "core/platform/FileByteSource.h"
 #include "core/platform/FileReader.h"
-#include "core/table/RowName.h"
+#include "core/table/NameCell.h"
 #include "core/table/TablePopulation.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 
 #include "core/platform/Notice.h"
 #include "core/platform/Progress.h"
-#include "core/platform/StopToken.h"
+#include "core/platform/StopFlag.h"
 #include "core/search/SearchQuery.h"
 #include "core/table/ListingTable.h"
 

@@ -19,7 +19,6 @@ class SearchQuery {
 public:
     explicit SearchQuery(std::string_view text);
 
-    [[nodiscard]] bool IsPattern() const { return m_pattern.has_value(); }
     [[nodiscard]] bool MatchesName(std::string_view name) const;
     // Only a plain text matches comments.
     [[nodiscard]] bool MatchesComment(std::string_view comment) const;

@@ -18,9 +18,9 @@ constexpr int kWidenMargin = 5;
 
 } // namespace
 
-std::optional<int> CommentFlow::PrintableWidthLimit(std::int32_t printAs, int editorLeft) {
+std::optional<int> CommentFlow::PrintableWidthLimit(PageLayout layout, int editorLeft) {
     const bool nearLeft = editorLeft <= kNearLeftEdge;
-    switch (static_cast<PageLayout>(printAs)) {
+    switch (layout) {
     case PageLayout::Standard:
     case PageLayout::FileData:
         return nearLeft ? 680 : 750;
@@ -33,13 +33,13 @@ std::optional<int> CommentFlow::PrintableWidthLimit(std::int32_t printAs, int ed
 }
 
 bool CommentFlow::AutoSize(std::string_view text, const TextMeasure& measure, EditorBox& box,
-                           bool commentRow, std::int32_t printAs) {
+                           bool commentRow, PageLayout layout) {
     const int width = measure(text);
     const int editorWidth = box.right - box.left;
     const bool full = editorWidth >= 2 && width + kFullMargin >= editorWidth;
     if (commentRow && width + kWidenMargin > editorWidth) {
         const int right = box.left + width + kWidenMargin;
-        const std::optional<int> limit = PrintableWidthLimit(printAs, box.left);
+        const std::optional<int> limit = PrintableWidthLimit(layout, box.left);
         m_lineFull = limit && right >= *limit;
         box.right = right;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/format/WordWrap.h"
+#include "core/options/PageLayout.h"
 
 #include <cstdint>
 #include <functional>
@@ -32,11 +33,10 @@ struct EditorBox {
 class CommentFlow {
 public:
     // The right edge (table pixels) at which a comment row is a full printed line in the
-    // given `Print as ` layout: 680/750 for letter pages, 364/480 for a CD case, 284/380
+    // given layout: 680/750 for letter pages, 364/480 for a CD case, 284/380
     // for a ZIP case, the smaller when the editor starts at x 50 or less. None for an
     // unknown layout: such a line is never full.
-    [[nodiscard]] static std::optional<int> PrintableWidthLimit(std::int32_t printAs,
-                                                                int editorLeft);
+    [[nodiscard]] static std::optional<int> PrintableWidthLimit(PageLayout layout, int editorLeft);
 
     // Sizes an editor after its text changed. Returns true when the text fills the editor
     // (the editor is at least 2 px wide and text width + 15 reaches its width). On a
@@ -44,7 +44,7 @@ public:
     // changes) and the line is marked full when the new right edge reaches the layout's
     // printable width, else not full; editors on other rows never widen.
     bool AutoSize(std::string_view text, const TextMeasure& measure, EditorBox& box,
-                  bool commentRow, std::int32_t printAs);
+                  bool commentRow, PageLayout layout);
 
     // After AutoSize reported a full editor: whether typing moves on to a new comment
     // row. An empty cell of an ordinary row moves on as soon as it fills; a comment row,

@@ -5,7 +5,7 @@
 #include "core/format/DateFormat.h"
 #include "core/format/SizeFormat.h"
 #include "core/format/Utf8.h"
-#include "core/listing/FolderScanner.h"
+#include "core/table/NameCell.h"
 #include "core/table/TableColumn.h"
 
 namespace dirscribe {
@@ -13,9 +13,7 @@ namespace dirscribe {
 void AppendEntryCell(std::string& out, const EntryStore& entries, std::uint32_t index,
                      const EntryRowStyle& style, int column, std::string_view title) {
     if (column == 0) {
-        std::string name = ShownName(entries, index);
-        if (style.bracketFolders && entries.Level(index) == 0 && entries.IsFolder(index))
-            name = "[" + name + "]";
+        const std::string name = ShownName(entries, index, style.bracketFolders);
         out += style.upperCase ? Utf8Upper(name) : name;
     } else if (title == kSizeTitle) {
         out += FormatSize(entries.Bytes(index), kTableSizeWidth, style.sizeInBytes);

@@ -12,7 +12,7 @@
 #include "core/platform/Directory.h"
 #include "core/platform/FileByteSource.h"
 #include "core/platform/PathStatus.h"
-#include "core/table/RowName.h"
+#include "core/table/NameCell.h"
 #include "core/table/TableColumn.h"
 
 #include <algorithm>

@@ -85,8 +85,6 @@ public:
     // that are not entries, entries of a document that does not know them) or outside the
     // table.
     [[nodiscard]] std::uint32_t EntryIndex(int row) const;
-    // Links a row that holds its own texts (a document's) to entry `entry` of Entries().
-    void SetEntryIndex(int row, std::uint32_t entry) { m_rows.SetEntry(row, entry); }
     // The five cell texts of a row; cells past ColumnCount() are empty.
     [[nodiscard]] RowRecord Row(int row) const;
     void RemoveRows(int first, int count) { m_rows.Remove(first, count); }

@@ -22,7 +22,7 @@ void FillRows(ListingTable& table, const CDirscribeDoc& doc, Progress& progress)
 
 EntryRowStyle RowStyleFor(const ListingOptions& options, const ListingShape& shape) {
     EntryRowStyle style;
-    style.bracketFolders = shape.content == kFilesAndFolders;
+    style.bracketFolders = shape.content == ListingContent::FilesAndFolders;
     style.upperCase = options.allInUpperCase != 0;
     style.sizeInBytes = options.addSizeInBytes != 0;
     style.dateFormat = options.dateFormat;
@@ -65,7 +65,6 @@ void PopulateTable(ListingTable& table, CDirscribeDoc& doc, const std::string& f
         throw;
     }
     table = std::move(filled);
-    doc.collected.clear();
     loadedRows.reset();
     progress.End();
 }

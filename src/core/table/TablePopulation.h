@@ -26,7 +26,7 @@ EntryRowStyle RowStyleFor(const ListingOptions& options, const ListingShape& sha
 // folders of a flat listing of both in brackets; sizes, attribute letters, dates in the chosen
 // format; the texts are made when read), the entries moving into the table with the path of the
 // folder they were read from; or, when entries is empty, the rows of loadedRows in their
-// order. Empties doc.entries, doc.order and doc.collected and consumes loadedRows. The new table is
+// order. Empties doc.entries and doc.order and consumes loadedRows. The new table is
 // built whole before it replaces the old one: when memory runs out (std::bad_alloc) the table, the
 // document and loadedRows are as they were.
 void PopulateTable(ListingTable& table, CDirscribeDoc& doc, const std::string& folderPath,

@@ -3,8 +3,8 @@
 #include "core/table/TableSort.h"
 
 #include "core/format/AsciiCase.h"
+#include "core/table/NameCell.h"
 #include "core/table/NumericKeyReader.h"
-#include "core/table/RowName.h"
 #include "core/table/SortKeys.h"
 #include "core/table/TableColumn.h"
 

@@ -4,6 +4,7 @@
 #include "console/StderrNotice.h"
 #include "core/ops/ListingSession.h"
 #include "core/options/Profile.h"
+#include "core/platform/OpenFileLimit.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/MessageBoxNotice.h"
 #include "gui/print/ListingPrinter.h"
@@ -35,6 +36,7 @@ int PrintAndEnd(const QStringList& arguments, Notice& notice) {
 } // namespace
 
 int RunGui(int argc, char** argv) {
+    RaiseOpenFileLimit();
     QApplication app(argc, argv);
     // No display name: Qt would add it to every window title, which names the folder.
     QApplication::setApplicationName(QStringLiteral("Dirscribe"));

@@ -12,6 +12,7 @@
 #include "render/QtText.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -124,13 +125,13 @@ ListingView::~ListingView() {
     m_reader->wait();
 }
 
-void ListingView::InitialUpdate(const QString& lastFolder) {
+void ListingView::InitialUpdate(const std::string& lastFolder) {
     if (m_firstUpdate) {
         ApplyPageLayout(m_session.Options());
         ApplyTreeFont();
         ShowTree();
         m_tree->Populate();
-        ShowPath(lastFolder.toStdString());
+        ShowPath(lastFolder);
         m_tree->ShowForBrowse(m_shownPath);
         m_firstUpdate = false;
     }
@@ -400,7 +401,13 @@ void ListingView::ShowPath(const std::string& path) {
 
 std::string ListingView::PathToRead() const {
     const QString typed = m_pathBox->text();
-    return typed == ToQString(DisplayText(m_shownPath)) ? m_shownPath : typed.toStdString();
+    if (typed == ToQString(DisplayText(m_shownPath)))
+        return m_shownPath;
+    // As in a shell, a leading "~" stands for the home folder.
+    const QString path = typed.trimmed();
+    if (path == u'~' || path.startsWith(QStringLiteral("~/")))
+        return (QDir::homePath() + path.mid(1)).toStdString();
+    return typed.toStdString();
 }
 
 void ListingView::TogglePathBox() {

@@ -2,9 +2,9 @@
 // The window's view: the path box above the folder tree or the listing table.
 #pragma once
 
-#include "core/platform/StopToken.h"
+#include "core/platform/StopFlag.h"
 #include "core/table/FileDetails.h"
-#include "gui/app/MessageBoxNotice.h"
+#include "gui/app/InterfaceThreadNotice.h"
 #include "gui/table/CellListView.h"
 #include "gui/table/ListingTableModel.h"
 
@@ -42,7 +42,7 @@ public:
     // Called once the window is up: fits the columns to the layout, fills the tree and
     // shows the path box as the settings say, holding `lastFolder` (which is not read; the
     // tree shows it highlighted).
-    void InitialUpdate(const QString& lastFolder = {});
+    void InitialUpdate(const std::string& lastFolder = {});
 
     // Asked before a read would replace the listing on show; false keeps it (and the read
     // does not start).

@@ -181,7 +181,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (m_initialUpdateDone)
         return;
     m_initialUpdateDone = true;
-    m_view->InitialUpdate(QString::fromStdString(m_state.lastFolder));
+    m_view->InitialUpdate(m_state.lastFolder);
     const ListingOptions& options = m_session.Options();
     SetCustomDepthItem(QString::number(options.customDepth));
     SetDepthMenuTitle(options.lastDepth == -1 ? QStringLiteral("All")

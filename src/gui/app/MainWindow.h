@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/ops/ListingExport.h"
+#include "core/options/PageLayout.h"
 #include "core/options/WindowState.h"
 #include "gui/app/WindowCommand.h"
 
@@ -122,7 +123,7 @@ private:
     void Run(const WindowCommand& command);
     [[nodiscard]] bool Allows(CommandWhen when) const;
     void ToggleSetting(std::int32_t ListingOptions::*setting);
-    void ChooseLayout(int printAs);
+    void ChooseLayout(PageLayout layout);
     void ChooseDepth(int depth);
     void ShowSettings();
     void OpenDialog(QDialog* dialog);

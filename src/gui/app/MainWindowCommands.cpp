@@ -171,40 +171,48 @@ std::span<const WindowCommand> MainWindow::Commands() {
                       .run = [](W& w) { w.m_view->Editing().OnDeleteRow(); },
                       .enabled = When::Table},
         // View: the layout, the columns, the font, where the tree stands.
-        WindowCommand{.id = kPageFormat,
-                      .text = "&Page Format",
-                      .prompt = "Page format",
-                      .tip = "Page",
-                      .keys = "Ctrl+1",
-                      .iconFile = "icons/page.svg",
-                      .run = [](W& w) { w.ChooseLayout(0); },
-                      .checked = [](const W& w) { return w.m_session.Options().printAs == 0; },
-                      .group = kLayoutGroup},
-        WindowCommand{.id = kFileData,
-                      .text = "&File Data",
-                      .keys = "Ctrl+2",
-                      .iconFile = "icons/file-data.svg",
-                      .run = [](W& w) { w.ChooseLayout(1); },
-                      .checked = [](const W& w) { return w.m_session.Options().printAs == 1; },
-                      .group = kLayoutGroup},
-        WindowCommand{.id = kCdFormat,
-                      .text = "&CD Insert",
-                      .prompt = "CD format",
-                      .tip = "CD",
-                      .keys = "Ctrl+3",
-                      .iconFile = "icons/cd.svg",
-                      .run = [](W& w) { w.ChooseLayout(2); },
-                      .checked = [](const W& w) { return w.m_session.Options().printAs == 2; },
-                      .group = kLayoutGroup},
-        WindowCommand{.id = kZipFormat,
-                      .text = "&ZIP / LS-120 Insert",
-                      .prompt = "ZIP / LS 120 format",
-                      .tip = "ZIP",
-                      .keys = "Ctrl+4",
-                      .iconFile = "icons/zip.svg",
-                      .run = [](W& w) { w.ChooseLayout(3); },
-                      .checked = [](const W& w) { return w.m_session.Options().printAs == 3; },
-                      .group = kLayoutGroup},
+        WindowCommand{
+            .id = kPageFormat,
+            .text = "&Page Format",
+            .prompt = "Page format",
+            .tip = "Page",
+            .keys = "Ctrl+1",
+            .iconFile = "icons/page.svg",
+            .run = [](W& w) { w.ChooseLayout(PageLayout::Standard); },
+            .checked =
+                [](const W& w) { return w.m_session.Options().printAs == PageLayout::Standard; },
+            .group = kLayoutGroup},
+        WindowCommand{
+            .id = kFileData,
+            .text = "&File Data",
+            .keys = "Ctrl+2",
+            .iconFile = "icons/file-data.svg",
+            .run = [](W& w) { w.ChooseLayout(PageLayout::FileData); },
+            .checked =
+                [](const W& w) { return w.m_session.Options().printAs == PageLayout::FileData; },
+            .group = kLayoutGroup},
+        WindowCommand{
+            .id = kCdFormat,
+            .text = "&CD Insert",
+            .prompt = "CD format",
+            .tip = "CD",
+            .keys = "Ctrl+3",
+            .iconFile = "icons/cd.svg",
+            .run = [](W& w) { w.ChooseLayout(PageLayout::CdInsert); },
+            .checked =
+                [](const W& w) { return w.m_session.Options().printAs == PageLayout::CdInsert; },
+            .group = kLayoutGroup},
+        WindowCommand{
+            .id = kZipFormat,
+            .text = "&ZIP / LS-120 Insert",
+            .prompt = "ZIP / LS 120 format",
+            .tip = "ZIP",
+            .keys = "Ctrl+4",
+            .iconFile = "icons/zip.svg",
+            .run = [](W& w) { w.ChooseLayout(PageLayout::ZipInsert); },
+            .checked =
+                [](const W& w) { return w.m_session.Options().printAs == PageLayout::ZipInsert; },
+            .group = kLayoutGroup},
         WindowCommand{.id = kAddSize,
                       .text = "Add &Size",
                       .prompt = "Add Size",
@@ -533,8 +541,8 @@ void MainWindow::ToggleSetting(std::int32_t ListingOptions::*setting) {
         m_view->ApplySettings();
 }
 
-void MainWindow::ChooseLayout(int printAs) {
-    m_session.Options().printAs = printAs;
+void MainWindow::ChooseLayout(PageLayout layout) {
+    m_session.Options().printAs = layout;
     ApplyPageLayout(m_session.Options());
     m_view->ApplySettings();
 }

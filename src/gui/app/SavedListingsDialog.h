@@ -2,9 +2,9 @@
 // Which saved listing holds a file: the documents of a folder searched from the window.
 #pragma once
 
-#include "core/platform/StopToken.h"
+#include "core/platform/StopFlag.h"
 #include "core/search/SearchQuery.h"
-#include "gui/app/MessageBoxNotice.h"
+#include "gui/app/GatheringNotice.h"
 #include "gui/app/SearchResultsModel.h"
 
 #include <QDialog>

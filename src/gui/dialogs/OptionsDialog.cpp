@@ -202,7 +202,8 @@ void OptionsDialog::ShowValues() {
     // An exclusive group cannot uncheck its last button; lift that while no choice is set.
     m_content->setExclusive(false);
     for (QAbstractButton* button : m_content->buttons())
-        button->setChecked(m_content->id(button) == values.filesAndFolders);
+        button->setChecked(values.filesAndFolders &&
+                           m_content->id(button) == static_cast<int>(*values.filesAndFolders));
     m_content->setExclusive(true);
 
     SetChecked(m_numberFileLines, values.numberFileLines);
@@ -238,7 +239,8 @@ void OptionsDialog::accept() {
 
     if (!m_pickedFont.isEmpty())
         values.fontName = m_pickedFont.toStdString();
-    values.filesAndFolders = m_content->checkedId(); // -1 when none is checked
+    if (const int checked = m_content->checkedId(); IsListingContent(checked)) // -1: none
+        values.filesAndFolders = static_cast<ListingContent>(checked);
     values.numberFileLines = Checked(m_numberFileLines);
     values.numberStdLines = Checked(m_numberStdLines);
     values.numberCdLines = Checked(m_numberCdLines);

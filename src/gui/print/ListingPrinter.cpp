@@ -5,6 +5,7 @@
 #include "core/print/PrintJob.h"
 #include "render/DeviceTextWidths.h"
 #include "render/PagePrinter.h"
+#include "render/PrintJobOf.h"
 #include "render/QtText.h"
 
 #include <QMessageBox>
@@ -40,9 +41,7 @@ ListingPrinter::~ListingPrinter() = default;
 
 std::unique_ptr<PrintJob> ListingPrinter::PrepareJob() {
     // Print and preview draw on this printer, so its widths are the job's.
-    auto job =
-        std::make_unique<PrintJob>(m_session.Table(), m_session.Options(), m_session.Doc().summary,
-                                   m_session.ListedFolder(), DeviceTextWidths(m_printer));
+    auto job = std::make_unique<PrintJob>(PrintJobOf(m_session, DeviceTextWidths(m_printer)));
     if (job->IsEmpty() && !m_question(ToQString(kCaption), kEmptyQuestion))
         return nullptr;
     return job;
@@ -101,8 +100,7 @@ bool ListingPrinter::PrintDirect(const QString& printerName) {
         return false;
     }
     QPrinter printer(info, QPrinter::HighResolution);
-    PrintJob job(m_session.Table(), m_session.Options(), m_session.Doc().summary,
-                 m_session.ListedFolder(), DeviceTextWidths(printer));
+    PrintJob job = PrintJobOf(m_session, DeviceTextWidths(printer));
     if (!PrintPages(job, printer, 1, job.PageCount())) {
         m_notice.Show(kCaption, "The printer could not be opened.");
         return false;

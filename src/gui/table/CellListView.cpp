@@ -94,12 +94,11 @@ void CellListView::NextColumn() {
 }
 
 void CellListView::PrevColumn() {
-    const int count = model() ? model()->columnCount() : 0;
-    m_currentColumn = std::max(m_currentColumn - 1, -1);
-    if (m_currentColumn > count - 1) {
-        m_currentColumn = count - 1;
+    // Left of the first column is no column; left of none stays none.
+    if (m_currentColumn < 0)
         return;
-    }
+    const int count = model() ? model()->columnCount() : 0;
+    m_currentColumn = std::min(m_currentColumn - 1, count - 1);
     ActiveColumnMoved();
 }
 
@@ -202,11 +201,7 @@ void CellListView::RequestEdit(int row, int column) {
 void CellListView::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Left:
-        if (--m_currentColumn < -1) {
-            m_currentColumn = -1;
-        } else {
-            ActiveColumnMoved();
-        }
+        PrevColumn();
         event->accept();
         return;
     case Qt::Key_Right:

@@ -39,7 +39,7 @@ TableEditing::~TableEditing() {
 void TableEditing::OnBeginLabelEdit(int row, int column) {
     if (m_locked)
         return;
-    if (m_session.Options().Layout() == PageLayout::FileData) {
+    if (m_session.Options().printAs == PageLayout::FileData) {
         if (m_detailsRequest)
             m_detailsRequest(row);
         return;

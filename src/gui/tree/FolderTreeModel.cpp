@@ -94,11 +94,6 @@ bool Holds(const std::string& folder, const std::string& path) {
 
 } // namespace
 
-bool FolderTreeModel::NameLess(const QString& a, const QString& b) {
-    const int order = NaturalCompare(a, b);
-    return order != 0 ? order < 0 : a < b;
-}
-
 FolderTreeModel::FolderTreeModel(const QString& homePath, const QStringList& volumes,
                                  QObject* parent)
     : QAbstractItemModel(parent), m_home(homePath.toStdString()) {
@@ -172,6 +167,8 @@ bool FolderTreeModel::Fill(const QModelIndex& index) {
     named.reserve(folders->size());
     for (Subfolder& folder : *folders)
         named.push_back({QString::fromStdString(DisplayText(folder.name)), &folder});
+    // Siblings as a file manager sorts them: case-insensitive, runs of digits by their value
+    // ("a9" before "a10"), names equal that way by their exact characters ("A" before "a").
     std::sort(named.begin(), named.end(), [](const Named& x, const Named& y) {
         const int order = NaturalCompare(x.text, y.text);
         if (order != 0)
@@ -193,11 +190,6 @@ bool FolderTreeModel::Fill(const QModelIndex& index) {
     node->hasSubfolders = true;
     endInsertRows();
     return true;
-}
-
-bool FolderTreeModel::IsFilled(const QModelIndex& index) const {
-    const Node* node = NodeOf(index);
-    return node != nullptr && node->filled;
 }
 
 std::string FolderTreeModel::PathOf(const QModelIndex& index) const {

@@ -36,8 +36,6 @@ public:
     // Reads a folder node's subfolders unless that was done before. True when it read now;
     // false for "Computer", an invalid index or a node already filled.
     bool Fill(const QModelIndex& index);
-    // Whether Fill (or fetching) has read the node's subfolders.
-    [[nodiscard]] bool IsFilled(const QModelIndex& index) const;
     // The node's file-system path, raw bytes; empty for "Computer" and an invalid index.
     [[nodiscard]] std::string PathOf(const QModelIndex& index) const;
     // The "Computer" node.
@@ -47,11 +45,6 @@ public:
     // no node (it was removed, or is no folder) the deepest node found; invalid when no top
     // node holds the path.
     QModelIndex IndexOfPath(const std::string& path);
-
-    // Sibling order, as a file manager sorts: case-insensitive (Unicode case folding), runs
-    // of ASCII digits compared by their value ("a9" before "a10"); names equal that way are
-    // ordered by their exact characters ("A" before "a", "a01" before "a1").
-    static bool NameLess(const QString& a, const QString& b);
 
     [[nodiscard]] QModelIndex index(int row, int column,
                                     const QModelIndex& parent = {}) const override;

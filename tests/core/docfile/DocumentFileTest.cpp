@@ -78,7 +78,7 @@ const std::string kSmall = "\x00\xF2\x05\x2A\x01\x00\x00\x00" // total bytes
 
 ListingOptions SmallOptions() {
     ListingOptions options;
-    options.printAs = 0;
+    options.printAs = PageLayout::Standard;
     options.printTitle = 1;
     options.summary = 0;
     options.addComments = 1;
@@ -114,7 +114,7 @@ TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
     for (int mask = 0; mask < 16; ++mask) {
         SCOPED_TRACE(mask);
         ListingOptions options;
-        options.printAs = mask % 4;
+        options.printAs = static_cast<PageLayout>(mask % 4);
         options.printTitle = mask & 1;
         options.summary = (mask >> 1) & 1;
         options.addComments = mask & 1;
@@ -136,7 +136,7 @@ TEST(DocumentFile, EveryColumnCombinationRoundTripsPositionally) {
 
         // The settings come back, so the same columns can be rebuilt over the same strings.
         ListingOptions reopened;
-        reopened.printAs = 3;
+        reopened.printAs = PageLayout::ZipInsert;
         contents.settings.ApplyTo(reopened);
         EXPECT_EQ(ListingColumns(reopened), table.Columns());
         EXPECT_EQ(DocumentSettings::From(reopened), DocumentSettings::From(options));
@@ -233,7 +233,7 @@ TEST(DocumentFile, TheBlockKeepsKindsGoneMarksAndEntriesAndIsCheckedWhole) {
     table.AppendRow({}, RowKind::Free);
     table.AppendRow({"   old", "note"}, RowKind::Entry);
     options.addSize = options.addDate = 0;
-    const ListingShape shape{-1, kFilesAndFolders};
+    const ListingShape shape{-1, ListingContent::FilesAndFolders};
     const std::string bytes = WriteDocumentFile({}, "/srv", options, table, shape);
     const std::string block =
         "DSCX\x01\x00\x00\x00\xFF\xFF\xFF\xFF\x02\x00\x00\x00\x06\x00\x00\x00"

@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "core/listing/FolderScanner.h"
 
+#include "core/table/NameCell.h"
 #include "support/ChildProcess.h"
 #include "support/RecordingNotice.h"
 #include "support/TempTree.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <unistd.h>
-#include <vector>
 
 namespace dirscribe {
 namespace {
@@ -18,27 +16,15 @@ namespace {
 using test::RecordingNotice;
 using test::TempTree;
 
-// The entries in display order.
-std::vector<ListingEntry> Rows(const CDirscribeDoc& doc) {
-    std::vector<ListingEntry> rows;
-    for (std::size_t r = 0; r < doc.RowCount(); ++r)
-        rows.push_back(doc.entries.At(doc.EntryOfRow(r)));
-    return rows;
-}
-
-// One line per row: name, size and attribute bits in hex.
+// One line per row in display order: name as shown, size and attribute bits in hex.
 std::string Dump(const CDirscribeDoc& doc) {
     std::ostringstream out;
-    for (const ListingEntry& e : Rows(doc))
-        out << ShownName(e) << '|' << e.size << '|' << std::hex << e.attributes << std::dec << '\n';
+    for (std::size_t r = 0; r < doc.RowCount(); ++r) {
+        const std::uint32_t e = doc.EntryOfRow(r);
+        out << ShownName(doc.entries, e) << '|' << doc.entries.Bytes(e) << '|' << std::hex
+            << doc.entries.Attributes(e) << std::dec << '\n';
+    }
     return out.str();
-}
-
-std::vector<std::string> Names(const CDirscribeDoc& doc) {
-    std::vector<std::string> names;
-    for (const ListingEntry& e : Rows(doc))
-        names.push_back(ShownName(e));
-    return names;
 }
 
 class FolderScannerTest : public ::testing::Test {
@@ -52,10 +38,10 @@ protected:
         tree.File("y", "yy");
     }
 
-    ReadOutcome Read(int mode, int depth) {
+    ReadOutcome Read(ListingContent content, int depth) {
         doc = {};
         FolderScanner scanner(notice, progress, stop);
-        return scanner.ReadFolderTree(doc, tree.Root(), mode, depth);
+        return scanner.ReadFolderTree(doc, tree.Root(), content, depth);
     }
 
     TempTree tree;
@@ -65,71 +51,33 @@ protected:
     StopFlag stop;
 };
 
-// The rows of real trees at every depth and content are checked with whole reports of the
-// list command; here, what a report does not show.
+// The walk has its own tests (FolderWalkTest), and the rows of real trees at every depth and
+// content are checked with whole reports of the list command; here, what a report does not
+// show.
 TEST_F(FolderScannerTest, SingleFolderReadPlacesFoldersReversedThenFilesWithRecursiveTotals) {
-    ASSERT_EQ(Read(kFilesAndFolders, 0), ReadOutcome::Read);
+    ASSERT_EQ(Read(ListingContent::FilesAndFolders, 0), ReadOutcome::Read);
     EXPECT_EQ(Dump(doc), "B|0|10\nA|110|10\nx|1|20\ny|2|20\n");
     EXPECT_EQ(doc.headFolderCount, 2);
     EXPECT_EQ(doc.summary, (ListingSummary{113, 4, 3}));
-    ASSERT_EQ(Read(kFoldersOnly, 1), ReadOutcome::Read);
+    ASSERT_EQ(Read(ListingContent::FoldersOnly, 1), ReadOutcome::Read);
     EXPECT_EQ(doc.headFolderCount, 0);
     EXPECT_EQ(doc.summary, (ListingSummary{113, 4, 3})) << "counts ignore the mode and depth";
-    EXPECT_TRUE(doc.collected.empty());
     EXPECT_TRUE(notice.shown.empty());
-}
-
-TEST_F(FolderScannerTest, NamesAreOrderedAlikeOnEveryFileSystem) {
-    TempTree names;
-    for (const char* name : {"b", "B2", "a", "A", "_u", "Z", "[x", "\xC3\xA9"})
-        names.File(name);
-    FolderScanner scanner(notice, progress, stop);
-    ASSERT_EQ(scanner.ReadFolder(doc, names.Root(), kFilesOnly), ReadOutcome::Read);
-    // Upper-cased bytes first ('[' 0x5B and '_' 0x5F after 'Z'), raw bytes break ties.
-    EXPECT_EQ(Names(doc),
-              (std::vector<std::string>{"A", "a", "b", "B2", "Z", "[x", "_u", "\xC3\xA9"}));
-}
-
-TEST_F(FolderScannerTest, OddEntriesAreListedNeverFollowed) {
-    TempTree odd;
-    odd.SizedFile("sparse", 5ull << 30);
-    odd.Symlink("loop", ".");
-    odd.Symlink("dangling", "nowhere/at/all");
-    odd.File("line\nbreak\ttab");
-    odd.File(std::string("bad\xFF\xFE"), "12345");
-    odd.File(".hidden");
-    odd.File("readonly");
-    odd.Chmod("readonly", 0444);
-    odd.Folder("sub");
-    odd.Symlink("sub/up", "..");
-    odd.SetModified("sparse", 1040220309);
-    FolderScanner scanner(notice, progress, stop);
-    ASSERT_EQ(scanner.ReadFolderTree(doc, odd.Root(), kFilesAndFolders, -1), ReadOutcome::Read);
-    ASSERT_EQ(scanner.ReadFolder(doc, odd.Root(), kFilesAndFolders), ReadOutcome::Read);
-    EXPECT_EQ(Dump(doc), "sub|2|10\n"
-                         ".hidden|0|22\n"
-                         "bad\xC3\xBF\xC3\xBE|5|20\n"
-                         "dangling|14|400\n"
-                         "line?break?tab|0|20\n"
-                         "loop|1|400\n"
-                         "readonly|0|21\n"
-                         "sparse|5368709120|20\n");
-    EXPECT_EQ(doc.entries.Name(2), "bad\xFF\xFE") << "the raw name is kept for the disk";
-    EXPECT_EQ(doc.entries.Modified(7), 126'846'939'090'000'000u);
-    EXPECT_EQ(doc.summary, (ListingSummary{5368709120ull + 5 + 14 + 1 + 2, 8, 1}));
 }
 
 TEST_F(FolderScannerTest, WhatCannotBeReadIsReported) {
     FolderScanner scanner(notice, progress, stop);
     for (const char* path : {"missing", "x"}) {
-        EXPECT_EQ(scanner.ReadFolder(doc, tree.Path(path), kFilesAndFolders), ReadOutcome::Failed);
+        EXPECT_EQ(scanner.ReadFolder(doc, tree.Path(path), ListingContent::FilesAndFolders),
+                  ReadOutcome::Failed);
         ASSERT_FALSE(notice.shown.empty());
         EXPECT_EQ(notice.shown.back().text, "There are problem reading folder  " + tree.Path(path));
     }
     EXPECT_TRUE(doc.entries.Empty());
     EXPECT_EQ(doc.summary, ListingSummary{});
     notice.shown.clear();
-    EXPECT_EQ(scanner.ReadFolder(doc, tree.Path("System Volume Information"), kFilesAndFolders),
+    EXPECT_EQ(scanner.ReadFolder(doc, tree.Path("System Volume Information"),
+                                 ListingContent::FilesAndFolders),
               ReadOutcome::Failed);
     EXPECT_TRUE(notice.shown.empty()) << "that folder fails silently";
 }
@@ -147,7 +95,7 @@ TEST_F(FolderScannerTest, UnreadableSubfoldersCountButShowNoContents) {
             RecordingNotice childNotice;
             CDirscribeDoc childDoc;
             FolderScanner scanner(childNotice, progress, stop);
-            scanner.ReadFolderTree(childDoc, tree.Root(), kFilesAndFolders, depth);
+            scanner.ReadFolderTree(childDoc, tree.Root(), ListingContent::FilesAndFolders, depth);
             out << Dump(childDoc) << childDoc.summary.totalBytes << ' '
                 << childDoc.summary.fileCount << ' ' << childDoc.summary.folderCount << '\n';
             for (const auto& shown : childNotice.shown)
@@ -165,38 +113,6 @@ TEST_F(FolderScannerTest, UnreadableSubfoldersCountButShowNoContents) {
                            restricted +
                            "]|0|11\n113 4 5\nnotice: There are problem reading folder  " +
                            tree.Path("locked") + "\n");
-}
-
-TEST_F(FolderScannerTest, StopEndsTheReadAndLeavesNothing) {
-    stop.Request();
-    EXPECT_EQ(Read(kFilesAndFolders, -1), ReadOutcome::Stopped);
-    EXPECT_TRUE(doc.entries.Empty());
-    EXPECT_EQ(doc.summary, ListingSummary{});
-}
-
-TEST_F(FolderScannerTest, OtherFileSystemsAreNotEntered) {
-    if (!tree.MountTmpfs("mnt"))
-        GTEST_SKIP() << "cannot mount a file system here";
-    tree.File("mnt/big", std::string(1000, 'b'));
-    ASSERT_EQ(Read(kFilesAndFolders, -1), ReadOutcome::Read);
-    EXPECT_EQ(Names(doc),
-              (std::vector<std::string>{"   y", "   x", "| -[A]", "|       a1", "| | --[Deep]",
-                                        "| |          d1", "| -[B]", "| -[mnt]"}));
-    EXPECT_EQ(Rows(doc).back().size, 0u);
-    EXPECT_EQ(doc.summary, (ListingSummary{113, 4, 4}));
-    EXPECT_TRUE(notice.shown.empty());
-}
-
-TEST_F(FolderScannerTest, ReadsAFolderOfAHundredThousandEntries) {
-    tree.Folder("w");
-    for (int i = 0; i < 100000; ++i) {
-        const std::string path = tree.Path("w/f" + std::to_string(i));
-        ::close(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
-    }
-    ASSERT_EQ(FolderScanner(notice, progress, stop).ReadFolder(doc, tree.Path("w"), kFilesOnly),
-              ReadOutcome::Read);
-    ASSERT_EQ(doc.entries.Size(), 100000u);
-    EXPECT_EQ(Names(doc)[2], "f10");
 }
 
 } // namespace

@@ -29,7 +29,7 @@ TEST(EntryLink, FileDataReadsTheRowsOwnFileThroughUpperCaseSortingAndRowCommands
     tree.File("music/a.txt", "1");
     ListingSession session;
     ListingOptions& options = session.Options();
-    options.printAs = static_cast<int>(PageLayout::FileData);
+    options.printAs = PageLayout::FileData;
     options.lastDepth = 0;
     options.addComments = options.addSize = options.allInUpperCase = 1;
     session.SetPath(tree.Path("music"));

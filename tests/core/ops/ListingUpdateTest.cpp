@@ -113,7 +113,7 @@ TEST(ListingUpdate, RandomTreesKeepEveryCommentOnItsEntryAndASecondRunChangesNot
         test::UseFlatStandardWithComments(session.Options());
         const std::array depths = {0, 1, 2, 3, -1};
         session.Options().lastDepth = depths[pick(depths.size())];
-        session.Options().filesAndFolders = static_cast<int>(pick(3));
+        session.Options().filesAndFolders = static_cast<ListingContent>(pick(3));
         session.SetPath(root);
         ASSERT_TRUE(session.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
         std::map<std::string, bool> typed;
@@ -145,7 +145,7 @@ TEST(ListingUpdate, RandomTreesKeepEveryCommentOnItsEntryAndASecondRunChangesNot
         } else { // a refresh of the same folder after the depth or content changed
             update.emplace(ListingUpdate{std::move(session), {}});
             update->session.Options().lastDepth = depths[pick(depths.size())];
-            update->session.Options().filesAndFolders = static_cast<int>(pick(3));
+            update->session.Options().filesAndFolders = static_cast<ListingContent>(pick(3));
             ASSERT_TRUE(
                 update->session.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
         }

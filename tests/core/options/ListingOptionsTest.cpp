@@ -13,7 +13,7 @@ namespace dirscribe {
 namespace {
 
 void Switch(ListingOptions& options, PageLayout layout) {
-    options.printAs = static_cast<std::int32_t>(layout);
+    options.printAs = layout;
     ApplyPageLayout(options);
 }
 
@@ -65,7 +65,7 @@ TEST(ApplyPageLayout, TheDefaultsAndUnknownLayoutsStayAsTheyAre) {
     EXPECT_EQ(options, ListingOptions{}) << "the defaults are already a cut-out layout's";
 
     ListingOptions strange;
-    strange.printAs = 7;
+    strange.printAs = static_cast<PageLayout>(7);
     strange.addDate = 1;
     strange.savedAddAttribute = 1;
     const ListingOptions before = strange;
@@ -78,7 +78,8 @@ TEST(AdvancedOptions, ChangedValuesReachEverySettingAndNothingElse) {
     options.lastDepth = 3;
     const ListingOptions original = options;
     // Every value, in member order, away from the setting it carries.
-    const AdvancedOptions values{"Verdana", 1, 0, 0, 1, 1, 1, 1, 8, 0, 0, 1, 7};
+    const AdvancedOptions values{"Verdana", ListingContent::FilesOnly, 0, 0, 1, 1, 1, 1, 8, 0, 0, 1,
+                                 7};
     EXPECT_TRUE(ApplyAdvancedOptions(values, options));
     EXPECT_EQ(AdvancedOptionsOf(options), values);
     EXPECT_EQ(options.lastDepth, 3) << "the current depth is not changed";
@@ -132,13 +133,13 @@ TEST(AdvancedOptions, CustomDepthThatAFixedItemOffersKeepsThePreviousOne) {
 TEST(AdvancedOptions, ValuesNoListHasKeepThePreviousSetting) {
     ListingOptions options;
     options.dateFormat = 3;
-    options.filesAndFolders = 0;
+    options.filesAndFolders = ListingContent::FoldersOnly;
     AdvancedOptions values = AdvancedOptionsOf(options);
     values.dateFormat = -1; // text typed into the date list
-    values.filesAndFolders = -1;
+    values.filesAndFolders.reset();
     ApplyAdvancedOptions(values, options);
     EXPECT_EQ(options.dateFormat, 3);
-    EXPECT_EQ(options.filesAndFolders, 0);
+    EXPECT_EQ(options.filesAndFolders, ListingContent::FoldersOnly);
 }
 
 TEST(AdvancedOptions, CustomDepthTextIsADecimalNumberUpToAThousand) {

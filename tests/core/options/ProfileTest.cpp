@@ -66,8 +66,8 @@ TEST(Profile, RangeEndsSignsAndBlanksAreAccepted) {
     EXPECT_EQ(edges.lastDepth, -1);
     EXPECT_EQ(edges.customDepth, 1000);
     EXPECT_EQ(edges.dateFormat, 8);
-    EXPECT_EQ(edges.filesAndFolders, 0);
-    EXPECT_EQ(edges.printAs, 3);
+    EXPECT_EQ(edges.filesAndFolders, ListingContent::FoldersOnly);
+    EXPECT_EQ(edges.printAs, PageLayout::ZipInsert);
     EXPECT_EQ(edges.currentFont, "Times New Roman");
     EXPECT_EQ(LoadOptions(IniFile::Parse("[Options]\nCustomDepth=1001\n")).customDepth, 20);
     EXPECT_EQ(LoadOptions(IniFile::Parse("[Options]\nCustomDepth=0\n")).customDepth, 0);
@@ -85,8 +85,9 @@ TEST(Profile, SavedSettingsComeBackEqual) {
     ListingOptions options;
     for (const OptionEntry& entry : OptionEntriesInReadOrder())
         if (entry.integer != nullptr)
-            options.*entry.integer =
-                ListingOptions{}.*entry.integer == entry.maximum ? entry.minimum : entry.maximum;
+            entry.setInteger(options, entry.integer(ListingOptions{}) == entry.maximum
+                                          ? entry.minimum
+                                          : entry.maximum);
     options.currentFont = "DejaVu Sans Mono";
     // Run-time flags are not stored; after loading they equal the shown columns.
     options.savedAddDate = options.addDate;
@@ -114,7 +115,7 @@ TEST(Profile, SavingKeepsEverythingElseAndChangesEntriesInPlace) {
     IniFile profile = IniFile::Load(path);
     ListingOptions options = LoadOptions(profile);
     EXPECT_EQ(options.lastDepth, 3);
-    EXPECT_EQ(options.printAs, 1);
+    EXPECT_EQ(options.printAs, PageLayout::FileData);
 
     options.lastDepth = 5;
     SaveOptions(options, profile);

@@ -47,7 +47,7 @@ ListingTable CutOut(int rows) {
 
 ListingOptions Options(PageLayout layout) {
     ListingOptions options;
-    options.printAs = static_cast<std::int32_t>(layout);
+    options.printAs = layout;
     return options;
 }
 

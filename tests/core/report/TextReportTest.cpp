@@ -22,7 +22,7 @@ ListingOptions Settings(int comments, int size, int attribute, int date, int fil
     options.addSize = size;
     options.addAttribute = attribute;
     options.addDate = date;
-    options.filesAndFolders = filesAndFolders;
+    options.filesAndFolders = static_cast<ListingContent>(filesAndFolders);
     return options;
 }
 

@@ -14,7 +14,7 @@ const TextMeasure kOnePixelEach = [](std::string_view text) {
     return static_cast<int>(text.size());
 };
 
-constexpr auto kCd = static_cast<std::int32_t>(PageLayout::CdInsert);
+constexpr auto kCd = PageLayout::CdInsert;
 
 // A comment row's editor of the Comments column (200 px, so 197 px wide) starting at x.
 EditorBox CommentEditorAt(int left) {
@@ -23,11 +23,11 @@ EditorBox CommentEditorAt(int left) {
 
 TEST(CommentFlowTest, PrintableWidthsByLayoutAndEditorPosition) {
     using Flow = CommentFlow;
-    EXPECT_EQ(Flow::PrintableWidthLimit(0, 50), 680);
-    EXPECT_EQ(Flow::PrintableWidthLimit(0, 51), 750);
-    EXPECT_EQ(Flow::PrintableWidthLimit(2, 40), 364);
-    EXPECT_EQ(Flow::PrintableWidthLimit(3, 51), 380);
-    EXPECT_EQ(Flow::PrintableWidthLimit(4, 0), std::nullopt);
+    EXPECT_EQ(Flow::PrintableWidthLimit(PageLayout::Standard, 50), 680);
+    EXPECT_EQ(Flow::PrintableWidthLimit(PageLayout::Standard, 51), 750);
+    EXPECT_EQ(Flow::PrintableWidthLimit(PageLayout::CdInsert, 40), 364);
+    EXPECT_EQ(Flow::PrintableWidthLimit(PageLayout::ZipInsert, 51), 380);
+    EXPECT_EQ(Flow::PrintableWidthLimit(static_cast<PageLayout>(4), 0), std::nullopt);
 }
 
 TEST(CommentFlowTest, ACdCommentLineIsFullAtItsPrintableWidth) {
@@ -78,7 +78,7 @@ TEST(CommentFlowTest, OtherRowsFillButNeverWiden) {
 
     // An unknown layout never fills a line.
     EditorBox wide{0, 0, 1, 1};
-    flow.AutoSize(std::string(5000, 'x'), kOnePixelEach, wide, true, 9);
+    flow.AutoSize(std::string(5000, 'x'), kOnePixelEach, wide, true, static_cast<PageLayout>(9));
     EXPECT_FALSE(flow.LineFull());
 }
 

@@ -182,7 +182,7 @@ TEST_F(MainWindowTest, ALongCommentFlowsSavesAndReopensAsTyped) {
 // Runs `inspect` on the preview window once it is up, then closes it.
 void WhenPreviewShows(const std::function<void(QPrintPreviewDialog&)>& inspect) {
     auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, inspect] {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, inspect] {
         auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
         if (!preview)
             return;

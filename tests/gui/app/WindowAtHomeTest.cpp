@@ -237,7 +237,7 @@ TEST_F(WindowAtHomeTest, UnreadableSubfoldersAreGatheredIntoOneMessage) {
     // Nothing is painted in the child: Qt's painting threads do not survive a fork.
     const auto shown = test::RunUnprivileged([&] {
         ListingSession reader;
-        reader.Options().printAs = static_cast<int>(PageLayout::Standard);
+        reader.Options().printAs = PageLayout::Standard;
         reader.Options().lastDepth = 1;
         NullProgress progress;
         ListingView view(reader, notice, progress);

@@ -135,7 +135,7 @@ TEST(OptionsDialog, OkGivesBackWhatItShowedAndEscapeWhatItWasGiven) {
     OptionsDialog dialog(notice, nullptr, Installed({"Liberation Sans", "Verdana", "Tahoma"}));
     ListingOptions options;
     options.currentFont = "Verdana";
-    options.filesAndFolders = 1;
+    options.filesAndFolders = ListingContent::FilesOnly;
     options.dateFormat = 4;
     options.customDepth = 37;
     dialog.LoadFrom(options);
@@ -203,7 +203,7 @@ TEST(OptionsDialog, ChosenListItemsComeOutOnOk) {
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(dialog.ApplyTo(options));
     EXPECT_EQ(options.currentFont, "Verdana");
-    EXPECT_EQ(options.filesAndFolders, 0);
+    EXPECT_EQ(options.filesAndFolders, ListingContent::FoldersOnly);
     EXPECT_EQ(options.dateFormat, 2);
     EXPECT_EQ(options.customDepth, 2);
     EXPECT_TRUE(notice.shown.empty());

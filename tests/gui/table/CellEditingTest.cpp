@@ -210,7 +210,7 @@ TEST_F(CellEditingTest, ACellPartlyOutOfViewIsScrolledInBeforeTheEditorIsPlaced)
 // when it reaches the CD printable width. Every line breaks at its last blank (dropped): the
 // word being typed moves down whole, and only a word longer than a line splits inside.
 TEST_F(CellEditingTest, ALongCommentFlowsOverCommentRowsBetweenWords) {
-    session.Options().printAs = static_cast<int>(PageLayout::CdInsert);
+    session.Options().printAs = PageLayout::CdInsert;
     Show(700);
     QString words;
     for (int i = 0; words.size() < 150; ++i)
@@ -271,7 +271,7 @@ TEST_F(CellEditingTest, EscRestoresEnterStoresAndClicksOrScrollingStore) {
 }
 
 TEST_F(CellEditingTest, AnEarlierFullLineDoesNotStartRowsElsewhere) {
-    session.Options().printAs = static_cast<int>(PageLayout::CdInsert);
+    session.Options().printAs = PageLayout::CdInsert;
     Show();
     // A comment row whose text already reaches the printable width when it is opened.
     model.InsertRows(1, 1, [&] { session.InsertCommentRow(0); });
@@ -312,7 +312,7 @@ TEST_F(CellEditingTest, NoEditsWithoutTheCommentsColumnAndDetailsInTheFileDataLa
     EXPECT_EQ(Editor(), nullptr);
 
     session.Options().addComments = 1;
-    session.Options().printAs = static_cast<int>(PageLayout::FileData);
+    session.Options().printAs = PageLayout::FileData;
     Read();
     EXPECT_TRUE(view->EditNotify()) << "the next listing follows the setting";
     std::vector<int> asked;

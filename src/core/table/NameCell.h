@@ -1,17 +1,36 @@
 // SPDX-License-Identifier: MIT
-// What the FileName cell of an entry row says about it: its tree level, folder or file,
-// and the bare name.
+// The FileName cell of an entry row: the name as the listing shows it (display text, the
+// tree's decoration, the marks), and what such a cell says read back (tree level, folder or
+// file, the bare name). Both directions of one rule, so they cannot drift apart.
 #pragma once
 
+#include "core/listing/EntryStore.h"
+
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace dirscribe {
+
+// Ends the name of a folder whose total could not be computed and that is the system's.
+inline constexpr std::string_view kRestrictedSuffix = " *restricted";
 
 // Ends the FileName cell of the row an update keeps for an entry that is gone from the
 // disk but whose comment must not be lost. The row's gone mark, not this text, says that
 // it is gone.
 inline constexpr std::string_view kGoneMark = " (gone)";
 
+// The tree decorations: a folder Data at level 2 becomes "| | --[Data]", a file at level 1
+// gets three blanks before its name.
+std::string TreeFolderName(const std::string& name, int level);
+std::string TreeFileName(const std::string& name, int level);
+
+// The name of entry `index` as the listing shows it: display text (see DisplayText),
+// kRestrictedSuffix where the folder is marked so, and the tree decoration of its level; a
+// folder at level 0 in brackets when bracketFolder is set (a flat listing of both).
+std::string ShownName(const EntryStore& entries, std::size_t index, bool bracketFolder = false);
+
+// What a FileName cell says about its row.
 struct RowName {
     // 0 in a flat listing, from 1 in a tree (the decoration's level).
     int level = 0;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "core/table/RowName.h"
+#include "core/table/NameCell.h"
 
-#include <cstddef>
+#include "core/format/Utf8.h"
 
 namespace dirscribe {
 
@@ -23,6 +23,37 @@ RowName Flat(std::string_view cell) {
 }
 
 } // namespace
+
+std::string TreeFolderName(const std::string& name, int level) {
+    std::string decorated;
+    decorated.reserve(static_cast<std::size_t>(3 * level) + name.size() + 2);
+    for (int i = 0; i < level; ++i)
+        decorated += "| ";
+    decorated.append(static_cast<std::size_t>(level), '-');
+    decorated += '[';
+    decorated += name;
+    decorated += ']';
+    return decorated;
+}
+
+std::string TreeFileName(const std::string& name, int level) {
+    std::string decorated;
+    for (int i = 1; i < level; ++i)
+        decorated += "| ";
+    decorated.append(static_cast<std::size_t>(3 * level), ' ');
+    decorated += name;
+    return decorated;
+}
+
+std::string ShownName(const EntryStore& entries, std::size_t index, bool bracketFolder) {
+    std::string name = DisplayText(entries.Name(index));
+    if (entries.Restricted(index))
+        name += kRestrictedSuffix;
+    const std::int32_t level = entries.Level(index);
+    if (level == 0)
+        return bracketFolder && entries.IsFolder(index) ? "[" + name + "]" : name;
+    return entries.IsFolder(index) ? TreeFolderName(name, level) : TreeFileName(name, level);
+}
 
 std::string_view WithoutGoneMark(std::string_view cell, bool gone) {
     return gone && cell.ends_with(kGoneMark) ? cell.substr(0, cell.size() - kGoneMark.size())

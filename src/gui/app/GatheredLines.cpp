@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#include "gui/app/GatheredLines.h"
+
+#include <utility>
+
+namespace dirscribe {
+
+void GatheredLines::Add(std::string line) {
+    const std::lock_guard lock(m_lock);
+    if (++m_count <= kNamed)
+        m_named.push_back(std::move(line));
+}
+
+void GatheredLines::AddSubfolder(std::string_view path, std::string_view reason) {
+    Add(reason.empty() ? std::string(path) : std::string(path).append(": ").append(reason));
+}
+
+void GatheredLines::Clear() {
+    const std::lock_guard lock(m_lock);
+    m_named.clear();
+    m_count = 0;
+}
+
+std::string GatheredLines::TakeMessage(std::string_view one, std::string_view many,
+                                       std::string_view tail) {
+    std::vector<std::string> named;
+    std::size_t count = 0;
+    {
+        const std::lock_guard lock(m_lock);
+        named.swap(m_named);
+        count = std::exchange(m_count, 0);
+    }
+    if (count == 0)
+        return {};
+    std::string text =
+        count == 1 ? std::string("1 ").append(one) : std::to_string(count).append(" ").append(many);
+    text.append(tail).append("\n");
+    for (const std::string& line : named)
+        text.append("\n").append(line);
+    if (count > named.size())
+        text.append("\n... and ").append(std::to_string(count - named.size())).append(" more");
+    return text;
+}
+
+} // namespace dirscribe
