@@ -55,13 +55,6 @@ void WriteEscaped(BufferedWriter& out, std::string_view text) {
     out << text.substr(from);
 }
 
-void WriteText(BufferedWriter& out, std::string_view text) {
-    if (IsValidUtf8(text))
-        WriteEscaped(out, text);
-    else
-        WriteEscaped(out, LenientUtf8(text));
-}
-
 // A text as one line of a data block, read by the script as data and never as markup: a
 // control character becomes a blank (tabs and line ends are the block's own marks), and "<"
 // becomes "\f", so nothing in the block can end its element or open a comment.
@@ -77,11 +70,22 @@ void WriteDataTextOf(BufferedWriter& out, std::string_view text) {
     out << text.substr(from);
 }
 
-void WriteDataText(BufferedWriter& out, std::string_view text) {
+// Writes a text as UTF-8 through one of the escapes above; a name the disk gave in another
+// encoding is made lenient first.
+template <void (*Escape)(BufferedWriter&, std::string_view)>
+void WriteUtf8(BufferedWriter& out, std::string_view text) {
     if (IsValidUtf8(text))
-        WriteDataTextOf(out, text);
+        Escape(out, text);
     else
-        WriteDataTextOf(out, LenientUtf8(text));
+        Escape(out, LenientUtf8(text));
+}
+
+void WriteText(BufferedWriter& out, std::string_view text) {
+    WriteUtf8<WriteEscaped>(out, text);
+}
+
+void WriteDataText(BufferedWriter& out, std::string_view text) {
+    WriteUtf8<WriteDataTextOf>(out, text);
 }
 
 std::string_view Trimmed(std::string_view text) {

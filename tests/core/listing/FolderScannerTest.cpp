@@ -4,6 +4,7 @@
 #include "core/table/NameCell.h"
 #include "support/ChildProcess.h"
 #include "support/RecordingNotice.h"
+#include "support/SmallTree.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -29,14 +30,7 @@ std::string Dump(const CDirscribeDoc& doc) {
 
 class FolderScannerTest : public ::testing::Test {
 protected:
-    // root: A/{a1 (10 bytes), Deep/{d1 (100 bytes)}}, B/ (empty), x (1 byte), y (2 bytes)
-    void SetUp() override {
-        tree.File("A/a1", std::string(10, 'a'));
-        tree.File("A/Deep/d1", std::string(100, 'd'));
-        tree.Folder("B");
-        tree.File("x", "x");
-        tree.File("y", "yy");
-    }
+    void SetUp() override { test::FillSmallTree(tree); }
 
     ReadOutcome Read(ListingContent content, int depth) {
         doc = {};

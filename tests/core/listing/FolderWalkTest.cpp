@@ -2,6 +2,7 @@
 #include "core/listing/FolderWalk.h"
 
 #include "support/ChildProcess.h"
+#include "support/SmallTree.h"
 #include "support/TempTree.h"
 
 #include <cerrno>
@@ -48,14 +49,7 @@ const FolderRead* Subfolder(FolderWalk& walk, std::string_view name) {
 
 class FolderWalkTest : public ::testing::Test {
 protected:
-    // root: A/{a1 (10 bytes), Deep/{d1 (100 bytes)}}, B/ (empty), x (1 byte), y (2 bytes)
-    void SetUp() override {
-        tree.File("A/a1", std::string(10, 'a'));
-        tree.File("A/Deep/d1", std::string(100, 'd'));
-        tree.Folder("B");
-        tree.File("x", "x");
-        tree.File("y", "yy");
-    }
+    void SetUp() override { test::FillSmallTree(tree); }
 
     TempTree tree;
     CountingProgress progress;
