@@ -36,7 +36,9 @@ class Browser:
         self.proc = subprocess.Popen(
             [exe, *FLAGS, "--user-data-dir=" + profile], stdin=subprocess.DEVNULL,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(3, 4),
-            preexec_fn=on_fds_3_and_4)
+            preexec_fn=on_fds_3_and_4,
+            # its own temporary folders go into the profile, removed with it
+            env={**os.environ, "TMPDIR": profile})
         os.close(to_browser)
         os.close(from_browser)
         self.buffer, self.next_id, self.events = b"", 0, []
