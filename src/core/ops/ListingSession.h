@@ -108,6 +108,9 @@ public:
     // when this returns true. It touches the document, the path and the stop flag only,
     // and reads only the content, layout and depth settings.
     bool ScanSelectedFolder(Notice& notice, Progress& progress, StopFlag& stop);
+    // Forgets a read ScanSelectedFolder made that is not to be shown (a Stop came after
+    // the read ended but before the table was filled): the listing on show stays.
+    void DropRead() { m_read.reset(); }
 
     // Rebuilds the table from the document's entries or from rows loaded from a file; after
     // a read of the folder on show, carrying over what its listing holds. Throws

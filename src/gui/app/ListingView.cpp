@@ -200,6 +200,12 @@ void ListingView::FinishRead(const std::function<bool()>& take, const ReadDone& 
     m_reader->wait();
     m_reader.reset();
     m_progress.End();
+    // A Stop the user gave before the result was shown counts, even if the reader had just
+    // finished: what is on show is what the status bar will say is kept.
+    if (m_readResult && m_stop.Requested()) {
+        m_readResult = false;
+        m_session.DropRead();
+    }
     if (m_readResult)
         m_readResult = take();
     // Whatever happened, the path box names the listing on show.
