@@ -99,6 +99,9 @@ TEST(DocumentFile, SmallListingByteForByte) {
     const std::string bytes = WriteDocumentFile(summary, "/data/cd", options, table);
     // The rows know no entries: the records give their kinds, an entry and a continuation.
     EXPECT_EQ(bytes, kSmall + BlockHead(2) + "\x00\x01"s);
+    table.RemoveRows(0, 2);
+    EXPECT_TRUE(WriteDocumentFile(summary, "/data/cd", options, table).ends_with(BlockHead(0)))
+        << "an empty listing keeps its block too";
 
     const DocumentContents contents = ReadDocumentFile(kSmall);
     EXPECT_EQ(contents.summary, summary);

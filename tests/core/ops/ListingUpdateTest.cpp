@@ -4,6 +4,7 @@
 #include "core/ops/ListingUpdate.h"
 
 #include "core/docfile/DocumentFile.h"
+#include "core/format/Utf8.h"
 #include "core/ops/ListingExport.h"
 #include "core/search/ListingSearch.h"
 #include "core/table/TableColumn.h"
@@ -158,6 +159,37 @@ TEST(ListingUpdate, RandomTreesKeepEveryCommentOnItsEntryAndASecondRunChangesNot
         EXPECT_EQ(again->counts.added + again->counts.gone, 0);
         EXPECT_TRUE(reading.notice.shown.empty());
     }
+}
+
+// A document written before the block, of a listing in All in UpperCase: update finds each
+// row's file by its name with every letter's case ignored, and its comment stays on it.
+TEST(ListingUpdate, AnOldUpperCasedDocumentKeepsItsCommentsOnTheirFiles) {
+    test::TempTree tree;
+    tree.File("disk/Song.mp3", "s");
+    tree.File("disk/\xC3\xA9t\xC3\xA9.txt", "e"); // été.txt
+    Reading reading;
+    ListingSession listed;
+    test::UseFlatStandardWithComments(listed.Options());
+    listed.Options().allInUpperCase = 1;
+    listed.SetPath(tree.Path("disk"));
+    ASSERT_TRUE(listed.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
+    for (int row = 0; row < listed.Table().RowCount(); ++row)
+        listed.SetCellText(row, 1, "note " + std::string(listed.Table().Cell(row, 0)));
+    std::string bytes = WriteDocumentFile(listed.Doc().summary, listed.Path(), listed.Options(),
+                                          listed.Table(), listed.Shape());
+    bytes.resize(bytes.rfind("DSCX"));
+    test::WriteFile(tree.Path("old.dsc"), bytes);
+    ListingSession session;
+    ASSERT_TRUE(session.OpenDocument(tree.Path("old.dsc"), reading.notice, reading.progress));
+
+    const std::optional<ListingUpdate> update =
+        UpdateListing(session, reading.notice, reading.progress, reading.stop);
+    ASSERT_TRUE(update);
+    EXPECT_EQ(update->counts.kept, 2);
+    EXPECT_EQ(update->counts.added + update->counts.gone, 0);
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(update->session.Table().Cell(row, 1),
+                  "note " + Utf8Upper(update->session.Table().Cell(row, 0)));
 }
 
 std::string Export(const ListingSession& session, ExportFormat format) {

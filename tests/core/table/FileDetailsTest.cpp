@@ -134,17 +134,17 @@ TEST_F(FileDetailsTest, FetchFindsTheRowsFileReplacesItsDetailsAndSaysWhenItCann
     test::Id3v1Fields fields;
     fields.title = "Hello World";
     fields.genre = 17;
-    tree.File("list/Song.mp3", std::string(100, 'x') + test::Id3v1Tag(fields));
+    tree.File("list/S\xC3\xB3ng.mp3", std::string(100, 'x') + test::Id3v1Tag(fields));
     ListingTable table;
     table.SetColumns({{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}});
-    test::AppendInferred(table, {"SONG.MP3", "old", "     228", "", ""});
+    test::AppendInferred(table, {"S\xC3\x93NG.MP3", "old", "     228", "", ""});
     test::AppendInferred(table, {"comments:", "a note", "", "", ""});
     test::AppendInferred(table, {"lost.mp3", "", "       0", "", ""});
     const std::string folder = tree.Path("list");
 
     FetchFileDetails(table, 0, folder, {}, kEnglish);
     ASSERT_EQ(table.RowCount(), 5);
-    EXPECT_EQ(table.Row(0), (RowRecord{"SONG.MP3", "Id3v1 Tag:", "     228", "", ""}));
+    EXPECT_EQ(table.Row(0), (RowRecord{"S\xC3\x93NG.MP3", "Id3v1 Tag:", "     228", "", ""}));
     EXPECT_EQ(table.Row(1), (RowRecord{"**Title:", "Hello World", "", "", ""}));
     EXPECT_EQ(table.Row(2), (RowRecord{"**Genre:", "Rock", "", "", ""}));
     EXPECT_EQ(table.Row(3), (RowRecord{"comments:", "a note", "", "", ""}));
