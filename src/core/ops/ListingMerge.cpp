@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -20,10 +21,23 @@ namespace dirscribe {
 
 namespace {
 
-// Paths are compared by a 64-bit key made from the names down from the listed folder: two
-// paths of a million entries share one with odds of about one in 10^7, and a key is
-// made from its folder's key in one step, without building the path.
-constexpr std::uint64_t kRootKey = 0x6a09e667f3bcc909;
+// Paths are compared by a 128-bit key made from the names down from the listed folder, so
+// that no two paths of even a billion entries can be expected to share one (a shared key
+// would carry a comment to another file), and a key is made from its folder's key in one
+// step, without building the path. Its halves hash each name two independent ways.
+struct PathKey {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+    friend bool operator==(const PathKey&, const PathKey&) = default;
+};
+
+struct PathKeyHash {
+    std::size_t operator()(const PathKey& key) const { return key.low; }
+};
+
+template <typename Value> using ByKey = std::unordered_map<PathKey, Value, PathKeyHash>;
+
+constexpr PathKey kRootKey{0x6a09e667f3bcc909, 0xbb67ae8584caa73b};
 
 std::uint64_t Mixed(std::uint64_t x) {
     x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9;
@@ -31,14 +45,32 @@ std::uint64_t Mixed(std::uint64_t x) {
     return x ^ (x >> 31);
 }
 
-std::uint64_t ChildKey(std::uint64_t folder, std::string_view name) {
-    return Mixed(folder ^ (std::hash<std::string_view>()(name) + 0x9e3779b97f4a7c15 +
-                           (folder << 6) + (folder >> 2)));
+// The second way of hashing a name: eight bytes at a time through the mix above.
+std::uint64_t WordHash(std::string_view name) {
+    std::uint64_t hash = 0x9ae16a3b2f90404f ^ name.size();
+    std::size_t at = 0;
+    for (; at + 8 <= name.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, name.data() + at, 8);
+        hash = Mixed(hash ^ word);
+    }
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, name.data() + at, name.size() - at);
+    return Mixed(hash ^ tail);
+}
+
+std::uint64_t Combined(std::uint64_t folder, std::uint64_t name) {
+    return Mixed(folder ^ (name + 0x9e3779b97f4a7c15 + (folder << 6) + (folder >> 2)));
+}
+
+PathKey ChildKey(const PathKey& folder, std::string_view name) {
+    return {Combined(folder.high, std::hash<std::string_view>()(name)),
+            Combined(folder.low, WordHash(name))};
 }
 
 // The key of every entry of a store; a folder stands before its contents.
-std::vector<std::uint64_t> EntryKeys(const EntryStore& store) {
-    std::vector<std::uint64_t> keys(store.Size());
+std::vector<PathKey> EntryKeys(const EntryStore& store) {
+    std::vector<PathKey> keys(store.Size());
     for (std::size_t i = 0; i < store.Size(); ++i) {
         const std::uint32_t up = store.Parent(i);
         keys[i] = ChildKey(up < i ? keys[up] : kRootKey, store.Name(i));
@@ -133,8 +165,8 @@ struct OldEntry {
     int row = 0;
     int end = 0;                    // one past the last row before the next entry
     std::uint32_t entry = kNoEntry; // in the old table's entries, where it knows one
-    std::uint64_t key = 0;          // its path, as found again when it was
-    std::uint64_t folderKey = kRootKey;
+    PathKey key;                    // its path, as found again when it was
+    PathKey folderKey = kRootKey;
     int folder = -1;                // the OldEntry of its folder, when one stands above it
     std::string_view name;          // what its cell names it, where it knows no entry
     std::uint32_t match = kNoEntry; // the new entry it is
@@ -179,6 +211,7 @@ private:
         m_freshRow.assign(m_doc.entries.Size(), -1);
         for (std::size_t r = 0; r < m_freshRows; ++r)
             m_freshRow[m_doc.EntryOfRow(r)] = static_cast<int>(r);
+        m_fresh.reserve(m_freshRows);
         for (std::uint32_t e = 0; e < m_freshKeys.size(); ++e)
             if (m_freshRow[e] >= 0)
                 m_fresh.emplace(m_freshKeys[e], e);
@@ -198,7 +231,7 @@ private:
     // to the rows below it that know no entry.
     void FindAgain() {
         const EntryList* list = m_old.Entries();
-        std::vector<std::pair<std::uint64_t, int>> open; // per level: folder key and OldEntry
+        std::vector<std::pair<PathKey, int>> open; // per level: folder key and OldEntry
         for (std::size_t i = 0; i < m_entries.size(); ++i) {
             OldEntry& entry = m_entries[i];
             int level = 0;
@@ -229,13 +262,12 @@ private:
             // Its level's place now holds it, and nothing deeper is open any more.
             const auto at = static_cast<std::size_t>(std::max(level, 0));
             open.resize(std::min(open.size(), at));
-            open.resize(at, {0, -1});
-            open.emplace_back(folder ? entry.key : 0, folder ? static_cast<int>(i) : -1);
+            open.resize(at, {PathKey{}, -1});
+            open.emplace_back(folder ? entry.key : PathKey{}, folder ? static_cast<int>(i) : -1);
         }
     }
 
-    void Claim(OldEntry& entry,
-               std::unordered_map<std::uint64_t, std::uint32_t>::const_iterator it) {
+    void Claim(OldEntry& entry, ByKey<std::uint32_t>::const_iterator it) {
         if (it == m_fresh.end() || m_claimed.contains(it->second))
             return;
         entry.match = it->second;
@@ -258,15 +290,15 @@ private:
 
     // The new entries by their shown names upper-cased, for rows of a document saved with
     // every name in upper case; a name two entries share finds neither.
-    const std::unordered_map<std::uint64_t, std::uint32_t>& UpperCased() {
+    const ByKey<std::uint32_t>& UpperCased() {
         if (m_upperMade)
             return m_upper;
         m_upperMade = true;
         const EntryStore& store = m_doc.entries;
         for (std::uint32_t e = 0; e < store.Size(); ++e) {
             const std::uint32_t up = store.Parent(e);
-            const std::uint64_t key = ChildKey(up < e ? m_freshKeys[up] : kRootKey,
-                                               Utf8Upper(DisplayText(store.Name(e))));
+            const PathKey key = ChildKey(up < e ? m_freshKeys[up] : kRootKey,
+                                         Utf8Upper(DisplayText(store.Name(e))));
             const auto [it, added] = m_upper.emplace(key, e);
             if (!added)
                 it->second = kNoEntry;
@@ -279,7 +311,7 @@ private:
     void DecideKept() {
         const int comments = m_old.ColumnIndex(kCommentsTitle);
         std::string scratch;
-        std::unordered_map<std::uint64_t, int> missing;
+        ByKey<int> missing;
         for (std::size_t i = 0; i < m_entries.size(); ++i) {
             OldEntry& entry = m_entries[i];
             if (entry.match != kNoEntry) {
@@ -371,8 +403,8 @@ private:
     // Where each kept entry goes: after the entry that stood before it in its folder and what
     // belongs there, else first in its folder.
     void Place() {
-        std::unordered_map<std::uint64_t, Node> last; // per folder key: its last child so far
-        std::unordered_map<std::uint64_t, int> kept;  // kept entries by key
+        ByKey<Node> last; // per folder key: its last child so far
+        ByKey<int> kept;  // kept entries by key
         for (std::size_t i = 0; i < m_entries.size(); ++i) {
             const OldEntry& entry = m_entries[i];
             if (entry.match != kNoEntry) {
@@ -391,8 +423,7 @@ private:
         }
     }
 
-    [[nodiscard]] Node FolderNode(std::uint64_t key,
-                                  const std::unordered_map<std::uint64_t, int>& kept) const {
+    [[nodiscard]] Node FolderNode(const PathKey& key, const ByKey<int>& kept) const {
         if (key == kRootKey)
             return kTop;
         if (const auto found = m_fresh.find(key); found != m_fresh.end())
@@ -489,12 +520,12 @@ private:
     CDirscribeDoc& m_doc;
     const std::string& m_folder;
     UpdateCounts m_counts;
-    std::vector<std::uint64_t> m_oldKeys;   // per entry of the old table's entries
-    std::vector<std::uint64_t> m_freshKeys; // per new entry
-    std::vector<int> m_freshRow;            // per new entry: its row, or -1
+    std::vector<PathKey> m_oldKeys;   // per entry of the old table's entries
+    std::vector<PathKey> m_freshKeys; // per new entry
+    std::vector<int> m_freshRow;      // per new entry: its row, or -1
     std::size_t m_freshRows = 0;
-    std::unordered_map<std::uint64_t, std::uint32_t> m_fresh; // new entries with rows, by key
-    std::unordered_map<std::uint64_t, std::uint32_t> m_upper;
+    ByKey<std::uint32_t> m_fresh; // new entries with rows, by key
+    ByKey<std::uint32_t> m_upper;
     bool m_upperMade = false;
     std::unordered_set<std::uint32_t> m_claimed;
     std::vector<OldEntry> m_entries;
