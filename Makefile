@@ -8,6 +8,9 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
 # ccache, where the machine has it, makes rebuilds in several checkouts cheap.
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# Paths below the checkout are hashed relative to it, so checkouts in other folders share hits.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 
 .PHONY: all deps build run test lint bench install package fuzz format clean
 
