@@ -106,6 +106,15 @@ seeds = {
     "none-free-format.mp3": bytes.fromhex("FFFB0064") + b"\0" * 600,
     "none-reserved.mp3": bytes.fromhex("FFEBFC64") + b"\0" * 600,
     "none-text.mp3": b"just some text\n",
+    # ID3v1.1's track byte; 2.4 values parted by NULs; a cover picture and an APEv2 tag
+    # around the audio, which the length leaves out; FLAC named .mp3.
+    "id3v1-track.mp3": audio + id3v1(b"Title", comment=b"Note" + b"\0" * 25 + b"\x07"),
+    "id3v2-v24-values.mp3": id3v2(frame24(b"TPE1", b"\3One\0Two\0") +
+                                  frame24(b"TCON", b"\0(17)\0Jazz"), 0, major=4) + audio,
+    "both-cover-ape.mp3": id3v2(frame(b"APIC", b"\0image/jpeg\0\3\0" + b"\xff" * 20000), 0) +
+                          audio + b"APETAGEX" + struct.pack("<IIII", 2000, 32, 0, 0) +
+                          b"\0" * 8 + id3v1(b"Tail"),
+    "none-flac.mp3": b"fLaC\0\0\0\x22" + b"\0" * 64,
 }
 for name, data in seeds.items():
     (media / name).write_bytes(data)

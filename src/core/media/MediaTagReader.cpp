@@ -245,6 +245,11 @@ void ReadId3v1(const ByteSource& file, std::vector<std::string>& labels,
             ++cut;
         Append(labels, values, field.label, LenientUtf8(std::string_view(buffer.data(), cut)));
     }
+    // ID3v1.1 keeps the track in the comment's last byte, a zero byte before it.
+    std::array<unsigned char, 2> track{};
+    if (file.ReadAt(position - 2, track.data(), track.size()) == track.size() && track[0] == 0 &&
+        track[1] != 0)
+        Append(labels, values, "**Track:", std::to_string(track[1]));
     unsigned char genre = 0xFF;
     if (file.ReadAt(position, &genre, 1) == 1 && genre < kGenres.size())
         Append(labels, values, "**Genre:", kGenres[genre]);
@@ -300,10 +305,31 @@ std::string FirstCharacters(const std::string& text, std::size_t count) {
     return text.substr(0, end);
 }
 
-// The text a frame shows: the data after its encoding byte as UTF-8, up to the first NUL.
-// A comment keeps its NULs as "_", so it shows its three-letter language, its description,
-// "_" and the comment; the language is three ISO-8859-1 bytes whatever the encoding.
-std::string FrameValue(FrameKind kind, std::string_view data) {
+// The values of a 2.4 text frame, which parts them by NULs, joined by "; "; a frame of an
+// earlier version ends at its first NUL.
+std::string Values(std::string text, unsigned char major, FrameKind kind) {
+    std::string joined;
+    for (std::size_t from = 0; from <= text.size();) {
+        std::size_t nul = text.find('\0', from);
+        if (nul == std::string::npos)
+            nul = text.size();
+        std::string value = text.substr(from, nul - from);
+        if (kind == FrameKind::Genre)
+            value = Genre(value);
+        if (!value.empty())
+            joined += (joined.empty() ? "" : "; ") + value;
+        if (major < 4)
+            break;
+        from = nul + 1;
+    }
+    return joined;
+}
+
+// The text a frame shows: the data after its encoding byte as UTF-8, its values joined. A
+// comment keeps its NULs as "_" (its terminating ones aside), so it shows its three-letter
+// language, its description, "_" and the comment; the language is three ISO-8859-1 bytes
+// whatever the encoding.
+std::string FrameValue(FrameKind kind, std::string_view data, unsigned char major) {
     if (data.empty())
         return {};
     const auto encoding = static_cast<unsigned char>(data[0]);
@@ -317,14 +343,15 @@ std::string FrameValue(FrameKind kind, std::string_view data) {
         text = DecodeId3Text(encoding, body);
     }
     if (kind == FrameKind::Comment) {
+        text.erase(text.find_last_not_of('\0') + 1);
         std::replace(text.begin(), text.end(), '\0', '_');
         return text;
     }
-    if (const std::size_t nul = text.find('\0'); nul != std::string::npos)
-        text.resize(nul);
-    if (kind == FrameKind::Date)
+    if (kind == FrameKind::Date) {
+        text.resize(std::min(text.find('\0'), text.size()));
         return FirstCharacters(text, 4); // "2024-05-01T10:00" shows as the year
-    return kind == FrameKind::Genre ? Genre(text) : text;
+    }
+    return Values(std::move(text), major, kind);
 }
 
 const FrameId* FindFrameId(std::string_view id) {
@@ -341,25 +368,46 @@ void ReadId3v2(const ByteSource& file, const Id3v2Tag& tag, std::vector<std::str
         MediaTagReader::kMaxFrameTextBytes + 1);
     for (const Id3v2Frame& frame : frames) {
         const FrameId& kind = *FindFrameId(frame.id);
-        Append(labels, values, kind.label, FrameValue(kind.kind, frame.data));
+        Append(labels, values, kind.label, FrameValue(kind.kind, frame.data, tag.MajorVersion()));
     }
 }
 
-// The stream lines of the frame at offset. A variable-bitrate stream's length, frame count
-// and average rate come from the count its first frame announces; any other stream's from
-// the file size and the first header's rate.
-void AppendStream(const ByteSource& file, std::uint64_t offset, bool id3v1,
+std::uint32_t Le32(const std::array<unsigned char, 32>& b, std::size_t at) {
+    return std::uint32_t{b[at]} | (std::uint32_t{b[at + 1]} << 8) |
+           (std::uint32_t{b[at + 2]} << 16) | (std::uint32_t{b[at + 3]} << 24);
+}
+
+// Where the audio ends: before an ID3v1 tag and an APEv2 tag in front of it (its 32-byte
+// footer says its size, footer included, and whether a header of 32 more precedes it).
+std::uint64_t AudioEnd(const ByteSource& file, bool id3v1) {
+    constexpr std::uint64_t kApeFooterBytes = 32;
+    constexpr std::uint32_t kApeHasHeader = 0x80000000u;
+    std::uint64_t end = file.Size() - (id3v1 ? kId3v1Bytes : 0);
+    std::array<unsigned char, kApeFooterBytes> footer{};
+    if (end < kApeFooterBytes ||
+        file.ReadAt(end - kApeFooterBytes, footer.data(), footer.size()) != footer.size() ||
+        std::string_view(reinterpret_cast<const char*>(footer.data()), 8) != "APETAGEX")
+        return end;
+    const std::uint64_t tag =
+        std::uint64_t{Le32(footer, 12)} + ((Le32(footer, 20) & kApeHasHeader) != 0 ? 32 : 0);
+    return end - std::min(end, std::max(tag, kApeFooterBytes));
+}
+
+// The stream lines of the frame at offset, the audio running to end. A variable-bitrate
+// stream's length, frame count and average rate come from the count its first frame
+// announces; any other stream's from the audio's bytes and the first header's rate, so
+// that neither a cover picture nor a tag at the end counts as sound.
+void AppendStream(const ByteSource& file, std::uint64_t offset, std::uint64_t end,
                   std::vector<std::string>& labels, std::vector<std::string>& values) {
     const MpegHeader header = MpegHeader::ReadAt(file, offset);
     std::uint64_t bitrate = header.Bitrate();
     const std::uint32_t frequency = header.Frequency();
-    const std::uint64_t size = file.Size();
+    const std::uint64_t size = end > offset ? end - offset : 0;
     std::uint64_t seconds = 0;
     std::uint64_t frames = 0;
     if (const auto vbr = VbrHeader::Read(file, offset, header)) {
         const std::uint64_t samples = std::uint64_t{vbr->frames} * header.SamplesPerFrame();
-        const std::uint64_t end = size - (id3v1 ? kId3v1Bytes : 0);
-        const std::uint64_t total = vbr->bytes ? *vbr->bytes : (end > offset ? end - offset : 0);
+        const std::uint64_t total = vbr->bytes ? *vbr->bytes : size;
         // The frame holding the header is counted in the bytes but holds no sound.
         const std::uint64_t bytes = total - std::min<std::uint64_t>(total, header.FrameBytes());
         seconds = samples / frequency;
@@ -392,6 +440,23 @@ void AppendStream(const ByteSource& file, std::uint64_t offset, bool id3v1,
 
 } // namespace
 
+bool MediaTagReader::HoldsMpegAudio(const ByteSource& file) {
+    const auto tag = Id3v2Tag::Read(file);
+    std::uint64_t start = tag ? tag->End() : 0;
+    std::array<unsigned char, 256> bytes{};
+    for (std::uint64_t end = start + MpegHeader::kSearchBytes; start < end;) {
+        const std::size_t read = file.ReadAt(start, bytes.data(), bytes.size());
+        const auto* first = std::find_if(bytes.begin(), bytes.begin() + read,
+                                         [](unsigned char byte) { return byte != 0; });
+        start += static_cast<std::uint64_t>(first - bytes.begin());
+        if (first != bytes.begin() + read)
+            return MpegHeader::FindFirstFrame(file, start) == start;
+        if (read < bytes.size())
+            break;
+    }
+    return false;
+}
+
 void MediaTagReader::ReadTags(const ByteSource& file, std::vector<std::string>& labels,
                               std::vector<std::string>& values) {
     const auto tag = Id3v2Tag::Read(file);
@@ -415,13 +480,13 @@ void MediaTagReader::ReadTags(const ByteSource& file, std::vector<std::string>& 
         // gives no stream lines.
         ReadId3v2(file, *tag, labels, values);
         if (const auto audio = MpegHeader::FindFirstFrame(file, tag->End()))
-            AppendStream(file, *audio, id3v1, labels, values);
+            AppendStream(file, *audio, AudioEnd(file, id3v1), labels, values);
         return;
     }
     // Without an ID3v2 tag the stream is read where the file starts, if it starts with 0xFF.
     unsigned char first = 0;
     if (file.ReadAt(0, &first, 1) == 1 && first == 0xFF)
-        AppendStream(file, 0, id3v1, labels, values);
+        AppendStream(file, 0, AudioEnd(file, id3v1), labels, values);
 }
 
 } // namespace dirscribe

@@ -16,7 +16,8 @@ public:
     // Appends label/value pairs in step. The first pair is (" ", summary), the summary being
     // "There're Id3v1 & Id3v2." followed by the ID3v2 major version, "Id3v1 Tag:",
     // "Id3v2 Tag:" or "There isn't any Tag."; then the tag fields ("**Title:", ...) and the
-    // stream properties ("**Length:", ...). An ID3v2 tag is read frame by frame within the
+    // stream properties ("**Length:", ...): the length and frame count from the audio's
+    // bytes alone, the tags at either end left out. An ID3v2 tag is read frame by frame within the
     // size its header gives, each text by its encoding byte; the stream lines come from the
     // first valid audio frame after it, or are left out when there is none. Without an
     // ID3v2 tag they come from the file's first four bytes when it starts with 0xFF. Texts
@@ -25,6 +26,11 @@ public:
     // kMaxFrameTextBytes. An empty or unreadable source reads as a file without tags.
     static void ReadTags(const ByteSource& file, std::vector<std::string>& labels,
                          std::vector<std::string>& values);
+
+    // Whether the file holds MPEG audio, whatever its name: a frame followed by another of
+    // its stream where the file starts, or after its ID3v2 tag and the zero bytes that may
+    // pad it.
+    static bool HoldsMpegAudio(const ByteSource& file);
 
     // The most bytes one ID3v2 frame text may take, whatever size its header claims.
     static constexpr std::size_t kMaxFrameTextBytes = 16 * 1024;
