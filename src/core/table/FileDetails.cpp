@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,33 +82,31 @@ std::vector<std::string> StringTables(const VersionInfo& info, std::uint16_t lan
     return present.empty() ? tables : std::vector<std::string>{present.front()};
 }
 
-// The details of an MP3 file (by its name) or of a program with a version resource.
-std::optional<FileDetails> OwnReaderDetails(const ByteSource& source, std::string_view name,
-                                            std::uint16_t languageId) {
-    FileDetails details;
-    if (AsciiLower(name).ends_with("mp3")) {
-        std::vector<std::string> labels;
-        std::vector<std::string> values;
-        MediaTagReader::ReadTags(source, labels, values);
-        details.comment = values.front();
-        for (std::size_t i = 1; i < values.size(); ++i)
-            details.rows.emplace_back(std::move(labels[i]), std::move(values[i]));
-        return details;
-    }
-    if (const auto info = ReadVersionInfo(source, languageId)) {
-        details.comment = "File's data:";
-        const std::vector<std::string> tables = StringTables(*info, languageId);
-        for (const char* key : kVersionKeys) {
-            for (const std::string& table : tables) {
-                if (auto value = info->QueryString("\\StringFileInfo\\" + table + "\\" + key)) {
-                    details.rows.emplace_back("  ***" + KeyLabel(key), std::move(*value));
-                    break;
-                }
+FileDetails Mp3Details(const ByteSource& source) {
+    std::vector<std::string> labels;
+    std::vector<std::string> values;
+    MediaTagReader::ReadTags(source, labels, values);
+    FileDetails details{values.front(), {}};
+    for (std::size_t i = 1; i < values.size(); ++i)
+        details.rows.emplace_back(std::move(labels[i]), std::move(values[i]));
+    return details;
+}
+
+std::optional<FileDetails> VersionDetails(const ByteSource& source, std::uint16_t languageId) {
+    const auto info = ReadVersionInfo(source, languageId);
+    if (!info)
+        return std::nullopt;
+    FileDetails details{"File's data:", {}};
+    const std::vector<std::string> tables = StringTables(*info, languageId);
+    for (const char* key : kVersionKeys) {
+        for (const std::string& table : tables) {
+            if (auto value = info->QueryString("\\StringFileInfo\\" + table + "\\" + key)) {
+                details.rows.emplace_back("  ***" + KeyLabel(key), std::move(*value));
+                break;
             }
         }
-        return details;
     }
-    return std::nullopt;
+    return details;
 }
 
 FileDetails NoDataDetails(std::string_view name) {
@@ -118,32 +117,51 @@ FileDetails NoDataDetails(std::string_view name) {
             {}};
 }
 
-} // namespace
-
-FileDetails ReadFileDetails(const ByteSource& source, std::string_view name,
-                            std::uint16_t languageId) {
-    auto details = OwnReaderDetails(source, name, languageId);
-    return details ? std::move(*details) : NoDataDetails(name);
-}
-
-FileDetails ReadFileDetails(const std::string& path, std::string_view name,
-                            std::uint16_t languageId, const FileDataReader* others) {
-    const FileByteSource source(path);
-    if (auto details = OwnReaderDetails(source, name, languageId))
+// The details of source, known to the user by name, its file's own name being fileName;
+// others reads it when it is an audio file, photo, video or PDF.
+FileDetails Details(const ByteSource& source, std::string_view name, std::string_view fileName,
+                    std::uint16_t languageId, const std::function<FileData()>& others) {
+    // Content first: MPEG audio is an MP3 whatever its name, and a file named .mp3 that
+    // holds another kind is that kind.
+    if (MediaTagReader::HoldsMpegAudio(source))
+        return Mp3Details(source);
+    const FileKind kind = DetectFileKind(source, fileName);
+    if (AsciiLower(name).ends_with("mp3") && kind == FileKind::None)
+        return Mp3Details(source);
+    if (auto details = VersionDetails(source, languageId))
         return std::move(*details);
     FileDetails details = NoDataDetails(name);
-    const std::size_t slash = path.rfind('/');
-    if (others == nullptr || !source.IsOpen() ||
-        DetectFileKind(source, slash == std::string::npos ? path : path.substr(slash + 1)) ==
-            FileKind::None)
+    if (!others || kind == FileKind::None)
         return details;
-    FileData data = others->Read(path);
+    FileData data = others();
     details.note = std::move(data.note);
     if (!data.summary.empty()) {
         details.comment = std::move(data.summary);
         details.rows = std::move(data.rows);
     }
     return details;
+}
+
+} // namespace
+
+FileDetails ReadFileDetails(const ByteSource& source, std::string_view name,
+                            std::uint16_t languageId) {
+    return Details(source, name, name, languageId, nullptr);
+}
+
+FileDetails ReadFileDetails(const std::string& path, std::string_view name,
+                            std::uint16_t languageId, const FileDataReader* others) {
+    const FileByteSource source(path);
+    const std::size_t slash = path.rfind('/');
+    const std::string_view fileName = slash == std::string::npos
+                                          ? std::string_view(path)
+                                          : std::string_view(path).substr(slash + 1);
+    std::function<FileData()> read;
+    if (others != nullptr && source.IsOpen())
+        read = [&] {
+            return others->Read(path);
+        };
+    return Details(source, name, fileName, languageId, read);
 }
 
 namespace {

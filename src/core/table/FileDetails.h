@@ -30,9 +30,11 @@ struct FileDetails {
     friend bool operator==(const FileDetails&, const FileDetails&) = default;
 };
 
-// The details of the file in source, known to the user by name:
-// - a name ending in "mp3" (any case): the MP3 tag summary, then the tag fields and stream
-//   properties;
+// The details of the file in source, known to the user by name, its content deciding
+// before its name:
+// - MPEG audio (MediaTagReader::HoldsMpegAudio), whatever its name, and a file whose name
+//   ends in "mp3" (any case) and whose content is of no other kind (DetectFileKind): the
+//   MP3 tag summary, then the tag fields and stream properties;
 // - a readable version resource: "File's data:", then "  ***<label>" and the string for each
 //   version key found for languageId (code page 04B0, else 04E4); when the resource has
 //   neither table, in the table its translation list names first, else its first table;

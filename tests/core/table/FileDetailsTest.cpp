@@ -115,6 +115,28 @@ TEST_F(FileDetailsTest, FilesWithoutDataGetTheirExtensionText) {
         EXPECT_EQ(Details(name), (FileDetails{text + " extention file. No data.", {}})) << name;
 }
 
+TEST_F(FileDetailsTest, MpegAudioIsReadAsMp3WhateverItsNameAndAnMp3NameHoldingAnotherKindIsNot) {
+    const std::string song = test::Id3v2Tag(3, test::TextFrame("TIT2", "Tagged"), 8) +
+                             test::MpegFrames(test::kMpeg1Layer3At128, 417, 3);
+    const FileDetails mp3 = {"Id3v2 Tag:",
+                             {{"**Title:", "Tagged"},
+                              {"**Length:", "0 min 0 sec"},
+                              {"**Version:", "MPEG 1.000000 Layer 3"},
+                              {"**KBPS:", "128 Kbit"},
+                              {"**Frames:", "2 frames"},
+                              {"**Private:", "No"},
+                              {"**Mode:", "Joint Stereo"},
+                              {"**Copyright:", "No"},
+                              {"**Frequency:", "44100Hz"}}};
+    for (const char* name : {"song.mp3", "song", "song.flac", "song.MP2"}) {
+        tree.File(name, song);
+        EXPECT_EQ(Details(name), mp3) << name;
+    }
+    // FLAC named .mp3: the MP3 reader does not take it (the library readers do).
+    tree.File("flac.mp3", "fLaC\0\0\0\x22" + std::string(200, '\0'));
+    EXPECT_EQ(Details("flac.mp3"), (FileDetails{".mp3 extention file. No data.", {}}));
+}
+
 TEST_F(FileDetailsTest, NamesEndingInMp3AreReadAsMp3WhateverTheirCase) {
     test::Id3v1Fields fields;
     fields.title = "Hello World";

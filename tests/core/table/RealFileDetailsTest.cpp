@@ -111,23 +111,32 @@ TEST(RealFileDetails, TagsAndStreamsOfRealEncodersAndTaggers) {
     }
 }
 
-TEST(RealFileDetails, VariableBitrateMp3ShowsTheLengthFramesAndRateMediaInfoReads) {
-    if (!test::HasCommand("lame") || !test::HasCommand("sox") || !test::HasCommand("mediainfo"))
-        GTEST_SKIP() << "lame, sox or mediainfo is missing";
+// A variable-bitrate file, and a constant-bitrate one whose ID3v2 tag carries a cover
+// picture of 3 MB (the audio alone gives the length and frames), named without an extension.
+TEST(RealFileDetails, Mp3LengthFramesAndRateAreTheOnesMediaInfoReads) {
+    if (!test::HasCommand("lame") || !test::HasCommand("sox") || !test::HasCommand("mediainfo") ||
+        !test::HasCommand("mid3v2"))
+        GTEST_SKIP() << "lame, sox, mid3v2 or mediainfo is missing";
     const test::TempTree tree;
-    ASSERT_TRUE(test::RunShell(tree.Root(), "sox -n -r 44100 -c 2 -b 16 tone.wav synth 3 sine && "
-                                            "lame --quiet -V 5 tone.wav vbr.mp3"));
-    const auto info = [&](const char* inform) {
-        return std::stoi(test::ShellOutput(tree.Root(), std::string("mediainfo --Inform='Audio;") +
-                                                            inform + "' vbr.mp3"));
-    };
-    const int seconds = info("%Duration%") / 1000;
-    const Rows rows = ReadFileDetails(tree.Path("vbr.mp3"), "vbr.mp3", 0x0409).rows;
-    ASSERT_EQ(rows.size(), 8u);
-    EXPECT_EQ(rows[0].second,
-              std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " sec");
-    EXPECT_EQ(rows[2].second, std::to_string((info("%BitRate%") + 500) / 1000) + " Kbit");
-    EXPECT_EQ(rows[3].second, std::to_string(info("%FrameCount%")) + " frames");
+    tree.File("cover.jpg", std::string(3'000'000, '\xFF'));
+    ASSERT_TRUE(test::RunShell(tree.Root(), "sox -n -r 44100 -c 2 -b 16 tone.wav synth 21 sine && "
+                                            "lame --quiet -V 5 tone.wav vbr.mp3 && lame --quiet "
+                                            "-b 128 tone.wav covered && mid3v2 -t Covered -p "
+                                            "'cover.jpg:cover:3:image/jpeg' covered"));
+    for (const char* file : {"vbr.mp3", "covered"}) {
+        const auto info = [&](const char* inform) {
+            return std::stoi(test::ShellOutput(
+                tree.Root(), std::string("mediainfo --Inform='Audio;") + inform + "' " + file));
+        };
+        const int seconds = info("%Duration%") / 1000;
+        const Rows rows = Only(ReadFileDetails(tree.Path(file), file, 0x0409).rows,
+                               {{"**Length:", ""}, {"**KBPS:", ""}, {"**Frames:", ""}});
+        ASSERT_EQ(rows.size(), 3u) << file;
+        EXPECT_EQ(rows[0].second,
+                  std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " sec");
+        EXPECT_EQ(rows[1].second, std::to_string((info("%BitRate%") + 500) / 1000) + " Kbit");
+        EXPECT_EQ(rows[2].second, std::to_string(info("%FrameCount%")) + " frames") << file;
+    }
 }
 
 } // namespace
