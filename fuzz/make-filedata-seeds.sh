@@ -48,6 +48,10 @@ pdf += b"trailer\n<< /Size %d /Root 1 0 R /Info 4 0 R >>\nstartxref\n%d\n%%%%EOF
 open(sys.argv[1], "wb").write(pdf)
 PY
 
+ffmpeg -v error -i tone.wav -c:a aac -b:a 16k -f adts "$out/valid-audio.aac"
+ffmpeg -v error -i tone.wav -metadata title=Seed -metadata artist=Fuzz "$out/valid-info.wav"
+qpdf --encrypt secret owner 256 -- "$out/valid-document.pdf" "$out/valid-locked.pdf"
+
 head -c 40 "$out/valid-audio.flac" >"$out/invalid-cut.flac"
 head -c 2000 /dev/zero >"$out/invalid-zeros.mp4"
 printf '%%PDF-1.4\n%%%%EOF\n' >"$out/invalid-empty.pdf"

@@ -8,7 +8,10 @@ namespace dirscribe {
 
 void FileData::Add(std::string label, std::string_view text) {
     std::string cell = CellText(text);
-    if (!cell.empty() && rows.size() < kMaxRows)
+    std::size_t bytes = label.size() + cell.size();
+    for (const auto& [first, second] : rows)
+        bytes += first.size() + second.size();
+    if (!cell.empty() && rows.size() < kMaxRows && bytes <= kMaxBytes)
         rows.emplace_back(std::move(label), std::move(cell));
 }
 

@@ -31,6 +31,9 @@ public:
     static constexpr std::size_t kMaxOutputBytes = 1 << 20;
 
 private:
+    static_assert(FileData::kMaxBytes + FileData::kMaxRows * 2 + 2 * FileData::kMaxTextBytes <
+                      kMaxOutputBytes,
+                  "the reader's whole answer fits its output bound");
     std::string m_program;
 };
 

@@ -122,6 +122,10 @@ FileKind KindByContent(const ByteSource& file) {
         return KindOfIsoMedia(head.substr(8, 4));
     if (HasAt(head, 0, "OggS") && HasAt(head, 28, "\x80theora"sv))
         return FileKind::Video;
+    // Raw AAC: an ADTS header's twelve sync bits and layer 0 (MPEG audio has 1 to 3).
+    if (head.size() >= 2 && head[0] == '\xFF' &&
+        (static_cast<unsigned char>(head[1]) & 0xF6) == 0xF0)
+        return FileKind::Audio;
     for (const Signature& signature : kSignatures)
         if (HasAt(head, signature.at, signature.bytes))
             return signature.kind;

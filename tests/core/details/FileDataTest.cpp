@@ -32,11 +32,30 @@ std::string Minutes(const std::string& file) {
     return Info(file, "General;%Duration%") +
            " | awk '{s = int($1 / 1000); printf \"%d min %d sec\", s / 60, s % 60}'";
 }
+// A video's length and frame rate as ffprobe reads them from the streams' time stamps.
+std::string Probe(const std::string& file, const std::string& entry) {
+    return "ffprobe -v error -select_streams v:0 -show_entries " + entry +
+           " -of default=nw=1:nk=1 " + file + " | head -1";
+}
+std::string VideoMinutes(const std::string& file) {
+    return Probe(file, "format=duration") +
+           " | awk '{s = int($1); printf \"%d min %d sec\", s / 60, s % 60}'";
+}
+std::string FrameRate(const std::string& file) {
+    return Probe(file, "stream=r_frame_rate") + " | awk -F/ '{printf \"%.3f fps\", $1 / $2}'";
+}
+std::string Tag(const std::string& file, const std::string& tag) {
+    return "ffprobe -v error -show_entries format_tags=" + tag + " -of default=nw=1:nk=1 " + file;
+}
 std::string Exif(const std::string& file, const std::string& tag) {
     return "exiftool -s3 -" + tag + " " + file;
 }
-std::string Pdf(const std::string& field) {
-    return "pdfinfo l.pdf | sed -n 's/^" + field + ": *//p'";
+std::string Pdf(const std::string& field, const std::string& file = "l.pdf") {
+    return "pdfinfo -upw secret " + file + " | sed -n 's/^" + field + ": *//p'";
+}
+// A rate in bit/s to the nearest kbit/s.
+std::string Kbit(const std::string& command) {
+    return command + " | awk '{printf \"%d Kbit\", ($1 + 500) / 1000}'";
 }
 
 std::vector<Kind> Kinds() {
@@ -54,9 +73,9 @@ std::vector<Kind> Kinds() {
     const auto video = [](const std::string& file) {
         return std::vector<std::pair<std::string, std::string>>{
             {"**Format:", Info(file, "General;%Format%")},
-            {"**Length:", Minutes(file)},
+            {"**Length:", VideoMinutes(file)},
             {"**Size:", Info(file, "Video;%Width% x %Height%")},
-            {"**Frame rate:", Info(file, "Video;%FrameRate% fps")},
+            {"**Frame rate:", FrameRate(file)},
             {"**Video:", Info(file, "Video;%Format%")},
             {"**Audio:", Info(file, "Audio;%Format%")}};
     };
@@ -82,6 +101,48 @@ std::vector<Kind> Kinds() {
          "MP4 Tag:",
          audio("a.m4a")},
         {"tone.wav", {}, "true", "WAV:", {{"**Channels:", Info("tone.wav", "Audio;%Channel(s)%")}}},
+        // Several values, a text past a kilobyte, a picture; then the same file named .mp3.
+        {"multi.flac",
+         {"flac", "metaflac"},
+         "convert -size 300x300 plasma: cover.jpg && flac -s --tag=ARTIST='First Singer' "
+         "--tag=ARTIST='Second Singer' --tag=TITLE=\"$(printf 'Long title %.0s' $(seq 150))\" "
+         "--picture=cover.jpg tone.wav -o multi.flac && cp multi.flac multi.mp3",
+         "FLAC Tag:",
+         {{"**Title:", "metaflac --show-tag=TITLE multi.flac | cut -d= -f2- | sed 's/ *$//'"},
+          {"**Artist:", "metaflac --show-tag=ARTIST multi.flac | cut -d= -f2- | paste -sd';' | "
+                        "sed 's/;/; /'"}}},
+        {"multi.mp3",
+         {"flac"},
+         "true",
+         "FLAC Tag:",
+         {{"**Artist:", "echo 'First Singer; Second Singer'"}}},
+        {"info.wav",
+         {"ffmpeg"},
+         "ffmpeg -v error -i tone.wav -metadata title=Named -metadata artist=Singer "
+         "-metadata album=Record info.wav",
+         "WAV Tag:",
+         {{"**Title:", Tag("info.wav", "title")},
+          {"**Artist:", Tag("info.wav", "artist")},
+          {"**Album:", Tag("info.wav", "album")}}},
+        {"a.aac",
+         {"ffmpeg"},
+         "ffmpeg -v error -i tone.wav -c:a aac -f adts a.aac",
+         "AAC:",
+         {{"**Length:", "mediainfo --ParseSpeed=1 --Inform='Audio;%Duration%' a.aac | awk '{s = "
+                        "int($1 / 1000); printf \"%d min %d sec\", s / 60, s % 60}'"},
+          {"**Frequency:", Info("a.aac", "Audio;%SamplingRate%Hz")},
+          {"**Channels:", Info("a.aac", "Audio;%Channel(s)%")}}},
+        {"alac.m4a",
+         {"ffmpeg"},
+         "ffmpeg -v error -i tone.wav -c:a alac alac.m4a",
+         "MP4 Tag:",
+         {{"**KBPS:", Kbit(Info("alac.m4a", "Audio;%BitRate%"))}}},
+        {"six.m4a",
+         {"ffmpeg"},
+         "ffmpeg -v error -f lavfi -i sine -ac 6 -t 2 -c:a aac six.m4a",
+         "MP4 Tag:",
+         {{"**Channels:", Info("six.m4a", "Audio;%Channel(s)%")},
+          {"**KBPS:", Kbit(Info("six.m4a", "Audio;%BitRate%"))}}},
         {"p.jpg",
          {"convert", "exiftool"},
          "convert -size 64x48 xc:red p.jpg && exiftool -q -overwrite_original -Make=Canon "
@@ -97,6 +158,18 @@ std::vector<Kind> Kinds() {
         {"p.png", {"convert"}, "convert -size 30x20 xc:blue p.png", "Photo:", {}},
         {"v.mp4", {"ffmpeg"}, av + "-c:v libx264 v.mp4", "Video:", video("v.mp4")},
         {"v.mkv", {"ffmpeg"}, av + "-c:v libvpx-vp9 -c:a libopus v.mkv", "Video:", video("v.mkv")},
+        {"v50.ts",
+         {"ffmpeg"},
+         "ffmpeg -v error -f lavfi -i testsrc=size=160x120:rate=50 -frames:v 200 -pix_fmt "
+         "yuv420p -c:v libx264 -preset ultrafast v50.ts",
+         "Video:",
+         {{"**Length:", VideoMinutes("v50.ts")}, {"**Frame rate:", FrameRate("v50.ts")}}},
+        {"frag.mp4",
+         {"ffmpeg"},
+         "ffmpeg -v error -f lavfi -i testsrc=size=160x120:rate=30 -t 3 -pix_fmt yuv420p -c:v "
+         "libx264 -preset ultrafast -movflags frag_keyframe+empty_moov -g 30 frag.mp4",
+         "Video:",
+         {{"**Length:", VideoMinutes("frag.mp4")}, {"**Frame rate:", FrameRate("frag.mp4")}}},
         {"l.pdf",
          {"pdfinfo"},
          "'" DIRSCRIBE_BINARY "' list . --pdf l.pdf",
@@ -105,6 +178,14 @@ std::vector<Kind> Kinds() {
           {"**Pages:", Pdf("Pages")},
           {"**Page size:", Pdf("Page size")},
           {"**Producer:", Pdf("Producer")}}},
+        // Locked by a user password: what its page tree tells without it.
+        {"locked.pdf",
+         {"pdfinfo", "qpdf"},
+         "qpdf --encrypt secret owner 256 -- l.pdf locked.pdf",
+         "PDF:",
+         {{"**Security:", "echo Protected by a password"},
+          {"**Pages:", Pdf("Pages", "locked.pdf")},
+          {"**Page size:", Pdf("Page size", "locked.pdf")}}},
     };
 }
 
@@ -168,6 +249,33 @@ TEST_F(FileDataTest, EachKindGivesTheRowsOtherToolsReadAndDamagedCopiesNoMore) {
                 EXPECT_TRUE(label.starts_with("**") && CellText(text) == text) << label << text;
         }
     }
+}
+
+// Opus states no rate of its own: it is that of its sound, whatever picture the tags carry
+// (file size over length counted a 600 KB cover as sound).
+TEST_F(FileDataTest, OpusRateLeavesOutTheHeadersAndTheirPicture) {
+    if (!HasCommand("sox") || !HasCommand("opusenc") || !HasCommand("convert"))
+        GTEST_SKIP() << "sox, opusenc or convert is missing";
+    ASSERT_TRUE(test::RunShell(
+        tree.Root(),
+        "sox -R -n -r 48000 -c 2 -b 16 t.wav synth 20 pinknoise && convert -size "
+        "600x600 plasma: -quality 100 c.jpg && opusenc --quiet --serial 1 --bitrate 64 "
+        "t.wav plain.opus && opusenc --quiet --serial 1 --bitrate 64 --picture c.jpg "
+        "t.wav cover.opus"));
+    const auto kbps = [&](const std::string& name) {
+        const FileDetails details = Details(name, program);
+        const auto row = std::find_if(details.rows.begin(), details.rows.end(),
+                                      [](const auto& r) { return r.first == "**KBPS:"; });
+        return row == details.rows.end() ? 0 : std::stoi(row->second);
+    };
+    EXPECT_EQ(kbps("cover.opus"), kbps("plain.opus"));
+    // Without a picture, its rate is within a kilobit of the file's size over its length.
+    EXPECT_NEAR(
+        kbps("plain.opus"),
+        std::stoi(test::ShellOutput(tree.Root(), "ffprobe -v error -show_entries "
+                                                 "format=bit_rate -of csv=p=0 plain.opus")) /
+            1000.0,
+        1.0);
 }
 
 TEST_F(FileDataTest, HugeFilesAndReadersThatHangCrashFloodOrLieAreAnsweredWithinBounds) {

@@ -23,6 +23,7 @@
 #include <string_view>
 #include <taglib.h>
 #include <tiostream.h>
+#include <tpropertymap.h>
 #include <trueaudiofile.h>
 #include <vector>
 #include <vorbisfile.h>
@@ -129,6 +130,82 @@ std::string Utf8(const TagLib::String& text) {
     return text.to8Bit(true);
 }
 
+// A WAV file's tag is its ID3v2 chunk; most writers put their fields in the RIFF INFO list
+// instead, which is shown when the ID3v2 tag holds nothing.
+const TagLib::Tag* ShownTag(const TagLib::File* file) {
+    const TagLib::Tag* tag = file->tag();
+    if (const auto* wav = dynamic_cast<const TagLib::RIFF::WAV::File*>(file);
+        wav != nullptr && (tag == nullptr || tag->isEmpty()) && wav->hasInfoTag())
+        return wav->InfoTag();
+    return tag;
+}
+
+// Every value of a field, joined by "; " (two ARTIST fields are two names, not one); the
+// tag's own text where the property map lacks the field.
+std::string Joined(const TagLib::PropertyMap& fields, const char* key, const TagLib::String& text) {
+    const auto found = fields.find(key);
+    if (found == fields.end() || found->second.isEmpty())
+        return Utf8(text);
+    std::string joined;
+    for (const TagLib::String& value : found->second)
+        if (!value.isEmpty())
+            joined += (joined.empty() ? "" : "; ") + Utf8(value);
+    return joined;
+}
+
+using OpenFunction = TagLib::File* (*)(TagLib::IOStream*);
+using SupportedFunction = bool (*)(TagLib::IOStream*);
+
+struct ContentFormat {
+    SupportedFunction supported;
+    OpenFunction open;
+};
+
+template <typename Format> TagLib::File* Open(TagLib::IOStream* stream) {
+    return new Format(stream, true, TagLib::AudioProperties::Average);
+}
+
+// The formats by their bytes, as TagLib tells them, MPEG last: its frame sync can turn up
+// by chance in the others' data.
+const auto kContentFormats = std::to_array<ContentFormat>({
+    {TagLib::FLAC::File::isSupported,
+     [](TagLib::IOStream* s) -> TagLib::File* {
+         return new TagLib::FLAC::File(s, TagLib::ID3v2::FrameFactory::instance());
+     }},
+    {TagLib::Ogg::Vorbis::File::isSupported, Open<TagLib::Ogg::Vorbis::File>},
+    {TagLib::Ogg::Opus::File::isSupported, Open<TagLib::Ogg::Opus::File>},
+    {TagLib::Ogg::FLAC::File::isSupported, Open<TagLib::Ogg::FLAC::File>},
+    {TagLib::Ogg::Speex::File::isSupported, Open<TagLib::Ogg::Speex::File>},
+    {TagLib::MP4::File::isSupported, Open<TagLib::MP4::File>},
+    {TagLib::RIFF::WAV::File::isSupported, Open<TagLib::RIFF::WAV::File>},
+    {TagLib::RIFF::AIFF::File::isSupported, Open<TagLib::RIFF::AIFF::File>},
+    {TagLib::ASF::File::isSupported, Open<TagLib::ASF::File>},
+    {TagLib::APE::File::isSupported, Open<TagLib::APE::File>},
+    {TagLib::WavPack::File::isSupported, Open<TagLib::WavPack::File>},
+    {TagLib::MPC::File::isSupported, Open<TagLib::MPC::File>},
+    {TagLib::TrueAudio::File::isSupported, Open<TagLib::TrueAudio::File>},
+    {TagLib::MPEG::File::isSupported,
+     [](TagLib::IOStream* s) -> TagLib::
+                                 File* {
+                                     return new TagLib::MPEG::File(
+                                         s, TagLib::ID3v2::FrameFactory::instance());
+                                 }},
+});
+
+// The file as the format its bytes say, whatever its name: a FLAC or MP4 file named .mp3
+// is read as what it is. Only bytes of no format known here go by the name's extension.
+TagLib::FileRef OpenAudio(TagLib::IOStream& stream) {
+    for (const ContentFormat& format : kContentFormats) {
+        stream.seek(0);
+        if (format.supported(&stream)) {
+            stream.seek(0);
+            return TagLib::FileRef(format.open(&stream));
+        }
+    }
+    stream.seek(0);
+    return TagLib::FileRef(&stream, true, TagLib::AudioProperties::Average);
+}
+
 // Opus always plays at 48000 Hz; the file keeps the frequency it was made from.
 int Frequency(const TagLib::AudioProperties& properties) {
     if (const auto* opus = dynamic_cast<const TagLib::Ogg::Opus::Properties*>(&properties))
@@ -193,48 +270,64 @@ std::optional<std::uint64_t> OggMilliseconds(const ByteSource& file,
     return (*granule - skip) * 1000 / rate;
 }
 
-std::string Minutes(int seconds) {
-    return std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " sec";
+// The stream as TagLib reads it, then as known (MediaInfo's reading of the audio's own
+// packets) where that tells more. Vorbis states its rate; Opus does not, and its rate is
+// that of its sound alone, the header pages (with any picture) left out.
+AudioStream StreamOf(const ByteSource& file, const TagLib::AudioProperties& properties,
+                     const AudioStream* known) {
+    AudioStream stream{{},
+                       static_cast<std::uint64_t>(std::max(properties.lengthInMilliseconds(), 0)),
+                       static_cast<std::uint64_t>(std::max(properties.bitrate(), 0)) * 1000,
+                       static_cast<std::uint32_t>(std::max(Frequency(properties), 0)),
+                       static_cast<std::uint32_t>(std::max(properties.channels(), 0))};
+    if (const auto milliseconds = OggMilliseconds(file, properties); milliseconds > 0u)
+        stream.milliseconds = *milliseconds;
+    if (known != nullptr) {
+        stream.milliseconds = known->milliseconds > 0 ? known->milliseconds : stream.milliseconds;
+        stream.bitsPerSecond =
+            known->bitsPerSecond > 0 ? known->bitsPerSecond : stream.bitsPerSecond;
+        stream.frequency = known->frequency > 0 ? known->frequency : stream.frequency;
+        stream.channels = known->channels > 0 ? known->channels : stream.channels;
+    }
+    const auto* vorbis = dynamic_cast<const TagLib::Vorbis::Properties*>(&properties);
+    const bool opus = dynamic_cast<const TagLib::Ogg::Opus::Properties*>(&properties) != nullptr;
+    if (vorbis != nullptr && vorbis->bitrateNominal() > 0) {
+        stream.bitsPerSecond = static_cast<std::uint64_t>(vorbis->bitrateNominal());
+    } else if ((vorbis != nullptr || opus) && stream.milliseconds > 0) {
+        if (const auto start = OggAudioStart(file, opus ? 2 : 3); start && *start < file.Size())
+            stream.bitsPerSecond = (file.Size() - *start) * 8 * 1000 / stream.milliseconds;
+    }
+    return stream;
 }
 
 } // namespace
 
-FileData ReadAudioFileData(const ByteSource& file, const std::string& name) {
+FileData ReadAudioFileData(const ByteSource& file, const std::string& name,
+                           const AudioStream* known) {
     const BudgetedSource budget(file, kAudioBudgetBytes);
     SourceStream stream(budget, name);
-    const TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Average);
+    const TagLib::FileRef ref = OpenAudio(stream);
     if (ref.isNull())
         return {};
     FileData data;
-    const TagLib::Tag* tag = ref.tag();
+    const TagLib::Tag* tag = ShownTag(ref.file());
     const bool tagged = tag != nullptr && !tag->isEmpty();
     data.summary = std::string(FormatName(ref.file())) + (tagged ? " Tag:" : ":");
     if (tagged) {
-        data.Add("**Title:", Utf8(tag->title()));
-        data.Add("**Artist:", Utf8(tag->artist()));
-        data.Add("**Album:", Utf8(tag->album()));
+        const TagLib::PropertyMap fields =
+            tag == ref.file()->tag() ? ref.file()->properties() : tag->properties();
+        data.Add("**Title:", Joined(fields, "TITLE", tag->title()));
+        data.Add("**Artist:", Joined(fields, "ARTIST", tag->artist()));
+        data.Add("**Album:", Joined(fields, "ALBUM", tag->album()));
         if (tag->year() != 0)
             data.Add("**Year:", std::to_string(tag->year()));
         if (tag->track() != 0)
             data.Add("**Track:", std::to_string(tag->track()));
-        data.Add("**Genre:", Utf8(tag->genre()));
-        data.Add("**Comment:", Utf8(tag->comment()));
+        data.Add("**Genre:", Joined(fields, "GENRE", tag->genre()));
+        data.Add("**Comment:", Joined(fields, "COMMENT", tag->comment()));
     }
-    if (const TagLib::AudioProperties* properties = ref.audioProperties()) {
-        int seconds = properties->lengthInSeconds();
-        int bitrate = properties->bitrate();
-        if (const auto milliseconds = OggMilliseconds(budget, *properties); milliseconds > 0u) {
-            seconds = static_cast<int>(*milliseconds / 1000);
-            bitrate = static_cast<int>(budget.Size() * 8 / *milliseconds);
-        }
-        data.Add("**Length:", Minutes(std::max(0, seconds)));
-        if (bitrate > 0)
-            data.Add("**KBPS:", std::to_string(bitrate) + " Kbit");
-        if (const int frequency = Frequency(*properties); frequency > 0)
-            data.Add("**Frequency:", std::to_string(frequency) + "Hz");
-        if (properties->channels() > 0)
-            data.Add("**Channels:", std::to_string(properties->channels()));
-    }
+    if (const TagLib::AudioProperties* properties = ref.audioProperties())
+        StreamOf(budget, *properties, known).AddRows(data);
     return data;
 }
 

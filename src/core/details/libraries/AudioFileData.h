@@ -2,6 +2,7 @@
 // File Data of audio files through TagLib: tags and stream properties.
 #pragma once
 
+#include "core/details/AudioStream.h"
 #include "core/details/FileData.h"
 #include "core/platform/ByteSource.h"
 
@@ -9,12 +10,16 @@
 
 namespace dirscribe {
 
-// The tag fields (title, artist, album, year, track, genre, comment) and the stream's
-// length, bitrate, sampling frequency and channels of the audio file in file, named name
-// (TagLib tries the format its extension names before it looks at the bytes). Summary:
+// The tag fields (title, artist, album, year, track, genre, comment; a field written more
+// than once shows every value, joined by "; ") and the stream's length, bitrate, sampling
+// frequency and channels of the audio file in file, named name. TagLib reads it as the
+// format its bytes say (the name's extension only where they say nothing). The stream's
+// properties are TagLib's, then known's where known tells them (it reads the audio's own
+// packets). Summary:
 // the format and "Tag:" ("FLAC Tag:", "Opus Tag:", "MP4 Tag:"), or the format alone when
 // the file has no tag. Reads at most kAudioBudgetBytes of the file.
-FileData ReadAudioFileData(const ByteSource& file, const std::string& name);
+FileData ReadAudioFileData(const ByteSource& file, const std::string& name,
+                           const AudioStream* known);
 
 inline constexpr std::uint64_t kAudioBudgetBytes = 64 << 20;
 

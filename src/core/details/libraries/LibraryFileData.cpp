@@ -2,11 +2,13 @@
 // File Data read in this process by the libraries this build has.
 #include "core/details/libraries/LibraryFileData.h"
 
+#include "core/details/AudioStream.h"
 #include "core/details/FileKind.h"
 #include "core/platform/FileByteSource.h"
 
 #include <array>
 #include <exception>
+#include <optional>
 
 #ifdef DIRSCRIBE_WITH_TAGLIB
 #include "core/details/libraries/AudioFileData.h"
@@ -19,6 +21,9 @@
 #endif
 #ifdef DIRSCRIBE_WITH_POPPLER
 #include "core/details/libraries/PdfFileData.h"
+#endif
+#ifdef DIRSCRIBE_WITH_LIBAV
+#include "core/details/libraries/VideoTiming.h"
 #endif
 
 namespace dirscribe {
@@ -42,7 +47,12 @@ constexpr std::array<KindReader, 4> kReaders = {{
     {FileKind::Audio, "TagLib",
 #ifdef DIRSCRIBE_WITH_TAGLIB
      [](const ByteSource& file, const std::string& path) {
-         return ReadAudioFileData(file, NameOf(path));
+#ifdef DIRSCRIBE_WITH_MEDIAINFO
+         const std::optional<AudioStream> known = ReadAudioStream(file);
+         return ReadAudioFileData(file, NameOf(path), known ? &*known : nullptr);
+#else
+         return ReadAudioFileData(file, NameOf(path), nullptr);
+#endif
      }
 #else
      nullptr
@@ -60,7 +70,12 @@ constexpr std::array<KindReader, 4> kReaders = {{
     {FileKind::Video, "MediaInfo",
 #ifdef DIRSCRIBE_WITH_MEDIAINFO
      [](const ByteSource& file, const std::string&) {
-         return ReadVideoFileData(file);
+#ifdef DIRSCRIBE_WITH_LIBAV
+         const std::optional<VideoTiming> timing = ReadVideoTiming(file);
+         return ReadVideoFileData(file, timing ? &*timing : nullptr);
+#else
+         return ReadVideoFileData(file, nullptr);
+#endif
      }
 #else
      nullptr
@@ -104,6 +119,13 @@ FileData LibraryFileData::Read(const std::string& path) const {
         const FileKind kind = DetectFileKind(file, NameOf(path));
         if (kind == FileKind::None)
             return {};
+        if (kind == FileKind::Audio) {
+            if (const auto aac = ReadAdtsStream(file)) {
+                FileData data{aac->format + ":", {}, {}};
+                aac->AddRows(data);
+                return data;
+            }
+        }
         FileData data = ReadAs(kind, file, path);
         // Containers such as MP4 and Matroska hold sound alone as often as pictures.
         if (kind == FileKind::Video && data.summary.empty()) {

@@ -5,6 +5,9 @@
 #include "core/details/libraries/BudgetedSource.h"
 
 #include <MediaInfo/MediaInfo.h>
+#include <algorithm>
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -87,9 +90,35 @@ std::string Minutes(const std::string& milliseconds) {
     return std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " sec";
 }
 
+std::uint64_t Whole(const std::string& number) {
+    if (number.empty() || number.find_first_not_of("0123456789.") != std::string::npos)
+        return 0;
+    const double value = std::strtod(number.c_str(), nullptr);
+    return value >= 1 && value < 1e15 ? static_cast<std::uint64_t>(value + 0.5) : 0;
+}
+
 } // namespace
 
-FileData ReadVideoFileData(const ByteSource& file) {
+std::optional<AudioStream> ReadAudioStream(const ByteSource& file) {
+    MediaInfo info;
+    Feed(info, file);
+    if (info.Count_Get(MediaInfoLib::Stream_Audio) == 0)
+        return std::nullopt;
+    const auto audio = [&](const MediaInfoLib::Char* name) {
+        return Field(info, MediaInfoLib::Stream_Audio, name);
+    };
+    AudioStream stream;
+    stream.format = audio(__T("Format"));
+    stream.milliseconds = Whole(Field(info, MediaInfoLib::Stream_General, __T("Duration")));
+    stream.bitsPerSecond = Whole(audio(__T("BitRate")));
+    stream.frequency = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(Whole(audio(__T("SamplingRate"))), UINT32_MAX));
+    stream.channels =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(Whole(audio(__T("Channel(s)"))), 64));
+    return stream;
+}
+
+FileData ReadVideoFileData(const ByteSource& file, const VideoTiming* timing) {
     MediaInfo info;
     Feed(info, file);
     if (info.Count_Get(MediaInfoLib::Stream_Video) == 0)
@@ -98,12 +127,21 @@ FileData ReadVideoFileData(const ByteSource& file) {
     data.summary = "Video:";
     data.Add("**Format:", Field(info, MediaInfoLib::Stream_General, __T("Format")));
     data.Add("**Title:", Field(info, MediaInfoLib::Stream_General, __T("Title")));
-    data.Add("**Length:", Minutes(Field(info, MediaInfoLib::Stream_General, __T("Duration"))));
+    data.Add("**Length:",
+             timing != nullptr && timing->milliseconds > 0
+                 ? Minutes(std::to_string(timing->milliseconds))
+                 : Minutes(Field(info, MediaInfoLib::Stream_General, __T("Duration"))));
     const std::string width = Field(info, MediaInfoLib::Stream_Video, __T("Width"));
     const std::string height = Field(info, MediaInfoLib::Stream_Video, __T("Height"));
     if (!width.empty() && !height.empty())
         data.Add("**Size:", width + " x " + height);
-    const std::string rate = Field(info, MediaInfoLib::Stream_Video, __T("FrameRate"));
+    std::string rate = Field(info, MediaInfoLib::Stream_Video, __T("FrameRate"));
+    if (timing != nullptr && timing->rateNumerator > 0) {
+        std::array<char, 32> text{};
+        std::snprintf(text.data(), text.size(), "%.3f",
+                      static_cast<double>(timing->rateNumerator) / timing->rateDenominator);
+        rate = text.data();
+    }
     if (!rate.empty())
         data.Add("**Frame rate:", rate + " fps");
     data.Add("**Video:", Field(info, MediaInfoLib::Stream_Video, __T("Format")));

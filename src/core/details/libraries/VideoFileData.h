@@ -1,19 +1,29 @@
 // SPDX-License-Identifier: MIT
-// File Data of videos through MediaInfo: container, length, picture and codecs.
+// File Data of videos through MediaInfo: container, length, picture and codecs; and the
+// properties of audio streams.
 #pragma once
 
+#include "core/details/AudioStream.h"
 #include "core/details/FileData.h"
+#include "core/details/libraries/VideoTiming.h"
 #include "core/platform/ByteSource.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace dirscribe {
 
 // The container format, title, length, picture size, frame rate and the video and audio
-// codecs of the video in file (MP4, MOV, Matroska, WebM, AVI, MPEG, ...). Summary
-// "Video:"; nothing when MediaInfo finds no video stream (an audio-only MP4 is for the
-// audio reader). MediaInfo is fed the bytes it asks for, at most kVideoBudgetBytes.
-FileData ReadVideoFileData(const ByteSource& file);
+// codecs of the video in file (MP4, MOV, Matroska, WebM, AVI, MPEG, ...); the length and
+// frame rate from timing where it gives them (the streams' time stamps), else MediaInfo's.
+// Summary "Video:"; nothing when MediaInfo finds no video stream (an audio-only MP4 is for
+// the audio reader). MediaInfo is fed the bytes it asks for, at most kVideoBudgetBytes.
+FileData ReadVideoFileData(const ByteSource& file, const VideoTiming* timing);
+
+// The length, rate, frequency and channels of the first audio stream of file as MediaInfo
+// reads them: from the audio's own packets and decoder configuration (an ALAC file's
+// compressed rate, a 5.1 AAC file's six channels). Nothing when MediaInfo finds no audio.
+std::optional<AudioStream> ReadAudioStream(const ByteSource& file);
 
 inline constexpr std::uint64_t kVideoBudgetBytes = 64 << 20;
 
