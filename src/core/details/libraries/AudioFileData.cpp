@@ -270,11 +270,13 @@ std::optional<std::uint64_t> OggMilliseconds(const ByteSource& file,
     return (*granule - skip) * 1000 / rate;
 }
 
-// The stream as TagLib reads it, then as known (MediaInfo's reading of the audio's own
-// packets) where that tells more. Vorbis states its rate; Opus does not, and its rate is
-// that of its sound alone, the header pages (with any picture) left out.
-AudioStream StreamOf(const ByteSource& file, const TagLib::AudioProperties& properties,
-                     const AudioStream* known) {
+// The stream as TagLib reads it, then, for MP4, as the audio's own packets and decoder
+// configuration tell (an ALAC file's compressed rate, not the one its header states; a 5.1
+// AAC file's six channels, where its sample entry says two). Vorbis states its rate; Opus
+// does not, and its rate is that of its sound alone, the header pages (with any picture)
+// left out.
+AudioStream StreamOf(const ByteSource& file, const TagLib::File& format,
+                     const TagLib::AudioProperties& properties, AudioStreamReader readStream) {
     AudioStream stream{{},
                        static_cast<std::uint64_t>(std::max(properties.lengthInMilliseconds(), 0)),
                        static_cast<std::uint64_t>(std::max(properties.bitrate(), 0)) * 1000,
@@ -282,7 +284,9 @@ AudioStream StreamOf(const ByteSource& file, const TagLib::AudioProperties& prop
                        static_cast<std::uint32_t>(std::max(properties.channels(), 0))};
     if (const auto milliseconds = OggMilliseconds(file, properties); milliseconds > 0u)
         stream.milliseconds = *milliseconds;
-    if (known != nullptr) {
+    const std::optional<AudioStream> read =
+        readStream != nullptr && Is<TagLib::MP4::File>(&format) ? readStream(file) : std::nullopt;
+    if (const AudioStream* known = read ? &*read : nullptr) {
         stream.milliseconds = known->milliseconds > 0 ? known->milliseconds : stream.milliseconds;
         stream.bitsPerSecond =
             known->bitsPerSecond > 0 ? known->bitsPerSecond : stream.bitsPerSecond;
@@ -303,7 +307,7 @@ AudioStream StreamOf(const ByteSource& file, const TagLib::AudioProperties& prop
 } // namespace
 
 FileData ReadAudioFileData(const ByteSource& file, const std::string& name,
-                           const AudioStream* known) {
+                           AudioStreamReader readStream) {
     const BudgetedSource budget(file, kAudioBudgetBytes);
     SourceStream stream(budget, name);
     const TagLib::FileRef ref = OpenAudio(stream);
@@ -327,7 +331,7 @@ FileData ReadAudioFileData(const ByteSource& file, const std::string& name,
         data.Add("**Comment:", Joined(fields, "COMMENT", tag->comment()));
     }
     if (const TagLib::AudioProperties* properties = ref.audioProperties())
-        StreamOf(budget, *properties, known).AddRows(data);
+        StreamOf(budget, *ref.file(), *properties, readStream).AddRows(data);
     return data;
 }
 

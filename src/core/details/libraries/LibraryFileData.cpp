@@ -48,8 +48,7 @@ constexpr std::array<KindReader, 4> kReaders = {{
 #ifdef DIRSCRIBE_WITH_TAGLIB
      [](const ByteSource& file, const std::string& path) {
 #ifdef DIRSCRIBE_WITH_MEDIAINFO
-         const std::optional<AudioStream> known = ReadAudioStream(file);
-         return ReadAudioFileData(file, NameOf(path), known ? &*known : nullptr);
+         return ReadAudioFileData(file, NameOf(path), ReadAudioStream);
 #else
          return ReadAudioFileData(file, NameOf(path), nullptr);
 #endif
@@ -71,8 +70,7 @@ constexpr std::array<KindReader, 4> kReaders = {{
 #ifdef DIRSCRIBE_WITH_MEDIAINFO
      [](const ByteSource& file, const std::string&) {
 #ifdef DIRSCRIBE_WITH_LIBAV
-         const std::optional<VideoTiming> timing = ReadVideoTiming(file);
-         return ReadVideoFileData(file, timing ? &*timing : nullptr);
+         return ReadVideoFileData(file, ReadVideoTiming);
 #else
          return ReadVideoFileData(file, nullptr);
 #endif

@@ -118,11 +118,13 @@ std::optional<AudioStream> ReadAudioStream(const ByteSource& file) {
     return stream;
 }
 
-FileData ReadVideoFileData(const ByteSource& file, const VideoTiming* timing) {
+FileData ReadVideoFileData(const ByteSource& file, VideoTimingReader readTiming) {
     MediaInfo info;
     Feed(info, file);
     if (info.Count_Get(MediaInfoLib::Stream_Video) == 0)
         return {};
+    const std::optional<VideoTiming> read = readTiming != nullptr ? readTiming(file) : std::nullopt;
+    const VideoTiming* timing = read ? &*read : nullptr;
     FileData data;
     data.summary = "Video:";
     data.Add("**Format:", Field(info, MediaInfoLib::Stream_General, __T("Format")));

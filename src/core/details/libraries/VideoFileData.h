@@ -13,12 +13,16 @@
 
 namespace dirscribe {
 
+// Reads a video's timing from its streams' time stamps.
+using VideoTimingReader = std::optional<VideoTiming> (*)(const ByteSource& file);
+
 // The container format, title, length, picture size, frame rate and the video and audio
-// codecs of the video in file (MP4, MOV, Matroska, WebM, AVI, MPEG, ...); the length and
-// frame rate from timing where it gives them (the streams' time stamps), else MediaInfo's.
-// Summary "Video:"; nothing when MediaInfo finds no video stream (an audio-only MP4 is for
-// the audio reader). MediaInfo is fed the bytes it asks for, at most kVideoBudgetBytes.
-FileData ReadVideoFileData(const ByteSource& file, const VideoTiming* timing);
+// codecs of the video in file (MP4, MOV, Matroska, WebM, AVI, MPEG, ...); once MediaInfo has
+// found a video stream, the length and frame rate from readTiming where it gives them, else
+// MediaInfo's. Summary "Video:"; nothing when MediaInfo finds no video stream (an
+// audio-only MP4 is for the audio reader). MediaInfo is fed the bytes it asks for, at most
+// kVideoBudgetBytes.
+FileData ReadVideoFileData(const ByteSource& file, VideoTimingReader readTiming);
 
 // The length, rate, frequency and channels of the first audio stream of file as MediaInfo
 // reads them: from the audio's own packets and decoder configuration (an ALAC file's

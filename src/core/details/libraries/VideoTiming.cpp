@@ -5,12 +5,14 @@
 #include "core/details/libraries/BudgetedSource.h"
 
 #include <cstdio>
+#include <dlfcn.h>
 #include <limits>
 #include <memory>
 
 extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/log.h>
+#include <libavutil/macros.h>
 }
 
 namespace dirscribe {
@@ -18,6 +20,60 @@ namespace dirscribe {
 namespace {
 
 constexpr int kBufferBytes = 64 * 1024;
+
+// libavformat and the hundred libraries it needs take longer to load than most files take to
+// read, so the reader loads them only for a video: the versions this was built against.
+constexpr const char* kAvFormat = "libavformat.so." AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR);
+constexpr const char* kAvUtil = "libavutil.so." AV_STRINGIFY(LIBAVUTIL_VERSION_MAJOR);
+
+struct LibraryCloser {
+    void operator()(void* library) const { dlclose(library); }
+};
+using Library = std::unique_ptr<void, LibraryCloser>;
+
+template <typename Function> bool Find(void* library, const char* name, Function*& function) {
+    function = reinterpret_cast<Function*>(dlsym(library, name));
+    return function != nullptr;
+}
+
+// The functions used here, from the libraries loaded.
+struct Av {
+    Library util;
+    Library format;
+    decltype(av_log_set_level)* logLevel = nullptr;
+    decltype(av_malloc)* malloc = nullptr;
+    decltype(av_free)* free = nullptr;
+    decltype(avio_alloc_context)* ioAlloc = nullptr;
+    decltype(avio_context_free)* ioFree = nullptr;
+    decltype(avformat_alloc_context)* formatAlloc = nullptr;
+    decltype(avformat_open_input)* open = nullptr;
+    decltype(avformat_find_stream_info)* findInfo = nullptr;
+    decltype(av_find_best_stream)* bestStream = nullptr;
+    decltype(avformat_close_input)* close = nullptr;
+
+    static std::optional<Av> Load() {
+        Av av;
+        // Kept mapped after the last close: what they allocate for themselves once stays
+        // theirs, not a leak of this program's.
+        constexpr int kFlags = RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE;
+        av.util.reset(dlopen(kAvUtil, kFlags));
+        av.format.reset(dlopen(kAvFormat, kFlags));
+        if (!av.util || !av.format)
+            return std::nullopt;
+        void* util = av.util.get();
+        void* format = av.format.get();
+        if (!Find(util, "av_log_set_level", av.logLevel) || !Find(util, "av_malloc", av.malloc) ||
+            !Find(util, "av_free", av.free) || !Find(format, "avio_alloc_context", av.ioAlloc) ||
+            !Find(format, "avio_context_free", av.ioFree) ||
+            !Find(format, "avformat_alloc_context", av.formatAlloc) ||
+            !Find(format, "avformat_open_input", av.open) ||
+            !Find(format, "avformat_find_stream_info", av.findInfo) ||
+            !Find(format, "av_find_best_stream", av.bestStream) ||
+            !Find(format, "avformat_close_input", av.close))
+            return std::nullopt;
+        return av;
+    }
+};
 
 // libavformat reads the file through here, and so through the budget.
 struct Reader {
@@ -54,44 +110,43 @@ std::int64_t Seek(void* opaque, std::int64_t offset, int whence) {
     return position;
 }
 
-struct IoDeleter {
-    void operator()(AVIOContext* io) const {
-        av_freep(&io->buffer);
-        avio_context_free(&io);
-    }
-};
-
-struct InputDeleter {
-    void operator()(AVFormatContext* input) const { avformat_close_input(&input); }
-};
-
 } // namespace
 
 std::optional<VideoTiming> ReadVideoTiming(const ByteSource& file) {
-    av_log_set_level(AV_LOG_QUIET);
+    const std::optional<Av> av = Av::Load();
+    if (!av)
+        return std::nullopt;
+    av->logLevel(AV_LOG_QUIET);
     const BudgetedSource budget(file, kVideoTimingBudgetBytes);
     Reader reader{budget};
-    auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferBytes));
+    auto* buffer = static_cast<unsigned char*>(av->malloc(kBufferBytes));
     if (buffer == nullptr)
         return std::nullopt;
-    const std::unique_ptr<AVIOContext, IoDeleter> io(
-        avio_alloc_context(buffer, kBufferBytes, 0, &reader, ReadPacket, nullptr, Seek));
+    const auto freeIo = [&](AVIOContext* io) {
+        av->free(io->buffer);
+        av->ioFree(&io);
+    };
+    const std::unique_ptr<AVIOContext, decltype(freeIo)> io(
+        av->ioAlloc(buffer, kBufferBytes, 0, &reader, ReadPacket, nullptr, Seek), freeIo);
     if (!io) {
-        av_free(buffer);
+        av->free(buffer);
         return std::nullopt;
     }
-    AVFormatContext* opened = avformat_alloc_context();
+    AVFormatContext* opened = av->formatAlloc();
     if (opened == nullptr)
         return std::nullopt;
     opened->pb = io.get();
     opened->flags |= AVFMT_FLAG_CUSTOM_IO;
     // A failed open frees the context.
-    if (avformat_open_input(&opened, nullptr, nullptr, nullptr) < 0)
+    if (av->open(&opened, nullptr, nullptr, nullptr) < 0)
         return std::nullopt;
-    const std::unique_ptr<AVFormatContext, InputDeleter> input(opened);
-    if (avformat_find_stream_info(input.get(), nullptr) < 0)
+    const auto close = [&](AVFormatContext* input) {
+        av->close(&input);
+    };
+    const std::unique_ptr<AVFormatContext, decltype(close)> input(opened, close);
+    if (av->findInfo(input.get(), nullptr) < 0)
         return std::nullopt;
-    const int video = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    const int video = av->bestStream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     if (video < 0)
         return std::nullopt;
     VideoTiming timing;
