@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
-// An audio stream's length, rate, frequency and channels, and the streams read here without
-// a library: raw AAC (ADTS) and where the sound of an Ogg stream starts.
+// An audio stream's length, rate, frequency and channels, and what is read here without a
+// library: raw AAC (ADTS), where the sound of an Ogg stream starts, an MP4 track's channels
+// and packet sizes.
 #include "core/details/AudioStream.h"
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace dirscribe {
@@ -58,7 +62,202 @@ std::optional<AdtsHeader> AdtsHeaderAt(const ByteSource& file, std::uint64_t at)
     return ReadAdtsHeader(h.data());
 }
 
+std::uint64_t BigEndian(const unsigned char* bytes, std::size_t count) {
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        value = value << 8 | bytes[i];
+    return value;
+}
+
+// A stretch of the file: an MP4 box's content.
+struct Span {
+    std::uint64_t begin = 0;
+    std::uint64_t end = 0;
+};
+
+std::string Bytes(const ByteSource& file, std::uint64_t at, std::size_t count) {
+    std::string bytes(count, '\0');
+    bytes.resize(file.ReadAt(at, bytes.data(), count));
+    return bytes;
+}
+
+// The boxes of type in within, in order (at most kMaxBoxes of all types are looked at).
+std::vector<Span> Boxes(const ByteSource& file, Span within, std::string_view type) {
+    constexpr int kMaxBoxes = 4096;
+    std::vector<Span> found;
+    std::uint64_t at = within.begin;
+    for (int boxes = 0; boxes < kMaxBoxes && at + 8 <= within.end; ++boxes) {
+        const std::string header = Bytes(file, at, 16);
+        if (header.size() < 8)
+            break;
+        const auto* h = reinterpret_cast<const unsigned char*>(header.data());
+        std::uint64_t size = BigEndian(h, 4);
+        std::uint64_t content = at + 8;
+        if (size == 1) { // a 64-bit size follows the type
+            if (header.size() < 16)
+                break;
+            size = BigEndian(h + 8, 8);
+            content = at + 16;
+        } else if (size == 0) { // to the end
+            size = within.end - at;
+        }
+        if (size < content - at || size > within.end - at)
+            break;
+        if (header.compare(4, 4, type) == 0)
+            found.push_back({content, at + size});
+        at += size;
+    }
+    return found;
+}
+
+std::optional<Span> Box(const ByteSource& file, Span within, std::string_view type) {
+    const std::vector<Span> boxes = Boxes(file, within, type);
+    return boxes.empty() ? std::nullopt : std::optional<Span>(boxes.front());
+}
+
+std::optional<Span> Path(const ByteSource& file, Span within,
+                         std::initializer_list<std::string_view> types) {
+    std::optional<Span> box = within;
+    for (const std::string_view type : types)
+        if (box)
+            box = Box(file, *box, type);
+    return box;
+}
+
+// An MPEG-4 descriptor's length: up to four bytes of seven bits each.
+std::optional<std::uint64_t> DescriptorLength(std::string_view bytes, std::size_t& at) {
+    std::uint64_t length = 0;
+    for (int i = 0; i < 4 && at < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[at++]);
+        length = length << 7 | (byte & 0x7Fu);
+        if ((byte & 0x80) == 0)
+            return length;
+    }
+    return std::nullopt;
+}
+
+// The channel configuration of the AudioSpecificConfig in an esds box's descriptors: ES
+// (tag 3), then decoder configuration (tag 4), then decoder specific information (tag 5).
+std::uint32_t EsdsChannels(std::string_view esds) {
+    std::size_t at = 4; // version and flags
+    for (const int tag : {3, 4, 5}) {
+        if (at >= esds.size() || esds[at] != tag)
+            return 0;
+        ++at;
+        if (!DescriptorLength(esds, at))
+            return 0;
+        if (tag == 3) { // ES id, then flags naming optional fields
+            if (at + 3 > esds.size())
+                return 0;
+            const auto flags = static_cast<unsigned char>(esds[at + 2]);
+            at += 3 + ((flags & 0x80) != 0 ? 2 : 0) + ((flags & 0x20) != 0 ? 2 : 0);
+            if ((flags & 0x40) != 0 && at < esds.size())
+                at += 1 + static_cast<unsigned char>(esds[at]);
+        } else if (tag == 4) { // object type, stream type, buffer size, two rates
+            at += 13;
+        }
+    }
+    // Object type (5 bits, 31: 6 more), frequency index (4 bits, 15: 24 more), channels.
+    std::uint64_t bits = 0;
+    int have = 0;
+    std::size_t next = at;
+    const auto take = [&](int count) -> std::optional<std::uint32_t> {
+        while (have < count) {
+            if (next >= esds.size())
+                return std::nullopt;
+            bits = bits << 8 | static_cast<unsigned char>(esds[next++]);
+            have += 8;
+        }
+        have -= count;
+        return static_cast<std::uint32_t>((bits >> have) & ((1u << count) - 1));
+    };
+    const auto object = take(5);
+    if (!object || (*object == 31 && !take(6)))
+        return 0;
+    const auto frequency = take(4);
+    if (!frequency || (*frequency == 15 && !take(24)))
+        return 0;
+    const auto channels = take(4);
+    return channels && *channels < kAacChannels.size() ? kAacChannels[*channels] : 0;
+}
+
+// The sum of a track's packet sizes (stsz: one size for all, or one each).
+std::uint64_t PacketBytes(const ByteSource& file, Span stsz) {
+    const std::string head = Bytes(file, stsz.begin, 12);
+    if (head.size() < 12)
+        return 0;
+    const auto* h = reinterpret_cast<const unsigned char*>(head.data());
+    const std::uint64_t size = BigEndian(h + 4, 4);
+    const std::uint64_t count = BigEndian(h + 8, 4);
+    if (size != 0)
+        return size * count;
+    const std::uint64_t entries = std::min(count, (stsz.end - stsz.begin - 12) / 4);
+    std::uint64_t total = 0;
+    std::vector<unsigned char> chunk(kChunkBytes);
+    for (std::uint64_t done = 0; done < entries;) {
+        const std::size_t wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>(entries - done, kChunkBytes / 4));
+        const std::size_t read = file.ReadAt(stsz.begin + 12 + done * 4, chunk.data(), wanted * 4);
+        if (read < wanted * 4)
+            break;
+        for (std::size_t i = 0; i < wanted; ++i)
+            total += BigEndian(&chunk[i * 4], 4);
+        done += wanted;
+    }
+    return total;
+}
+
+// A track's length in milliseconds from its media header (mdhd, version 0 or 1).
+std::uint64_t TrackMilliseconds(const ByteSource& file, Span mdhd) {
+    const std::string head = Bytes(file, mdhd.begin, 32);
+    const auto* h = reinterpret_cast<const unsigned char*>(head.data());
+    const bool wide = !head.empty() && h[0] == 1;
+    if (head.size() < (wide ? 32u : 20u))
+        return 0;
+    const std::uint64_t scale = BigEndian(h + (wide ? 20 : 12), 4);
+    const std::uint64_t duration = BigEndian(h + (wide ? 24 : 16), wide ? 8 : 4);
+    if (scale == 0 || duration > UINT64_MAX / 1000)
+        return 0;
+    return duration * 1000 / scale;
+}
+
 } // namespace
+
+std::optional<Mp4Audio> ReadMp4Audio(const ByteSource& file) {
+    const std::optional<Span> moov = Box(file, {0, file.Size()}, "moov");
+    if (!moov)
+        return std::nullopt;
+    for (const Span trak : Boxes(file, *moov, "trak")) {
+        const std::optional<Span> mdia = Box(file, trak, "mdia");
+        const std::optional<Span> hdlr = mdia ? Box(file, *mdia, "hdlr") : std::nullopt;
+        if (!hdlr || Bytes(file, hdlr->begin + 8, 4) != "soun")
+            continue;
+        const std::optional<Span> stbl = Path(file, *mdia, {"minf", "stbl"});
+        const std::optional<Span> stsd = stbl ? Box(file, *stbl, "stsd") : std::nullopt;
+        if (!stsd || stsd->end - stsd->begin < 8)
+            return Mp4Audio{};
+        // The first sample entry: its 28 bytes of audio fields, then its own boxes.
+        const Span entries{stsd->begin + 8, stsd->end};
+        Mp4Audio audio;
+        if (const auto mp4a = Box(file, entries, "mp4a")) {
+            if (const auto esds = Box(file, {mp4a->begin + 28, mp4a->end}, "esds"))
+                audio.channels =
+                    EsdsChannels(Bytes(file, esds->begin,
+                                       static_cast<std::size_t>(
+                                           std::min<std::uint64_t>(esds->end - esds->begin, 256))));
+        } else if (Box(file, entries, "alac")) {
+            const auto mdhd = Box(file, *mdia, "mdhd");
+            const auto stsz = Box(file, *stbl, "stsz");
+            const std::uint64_t milliseconds = mdhd ? TrackMilliseconds(file, *mdhd) : 0;
+            // No more packet bytes than the file holds, whatever the table says.
+            const std::uint64_t bytes = stsz ? std::min(PacketBytes(file, *stsz), file.Size()) : 0;
+            if (milliseconds > 0 && bytes < UINT64_MAX / 8000)
+                audio.bitsPerSecond = bytes * 8 * 1000 / milliseconds;
+        }
+        return audio;
+    }
+    return std::nullopt;
+}
 
 void AudioStream::AddRows(FileData& data) const {
     if (milliseconds > 0) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// An audio stream's length, rate, frequency and channels, and the streams read here without
-// a library: raw AAC (ADTS) and where the sound of an Ogg stream starts.
+// An audio stream's length, rate, frequency and channels, and what is read here without a
+// library: raw AAC (ADTS), where the sound of an Ogg stream starts, an MP4 track's channels
+// and packet sizes.
 #pragma once
 
 #include "core/details/FileData.h"
@@ -36,6 +37,17 @@ std::optional<AudioStream> ReadAdtsStream(const ByteSource& file);
 // the second holds the tags, pictures included). Nothing for a file that is not such a
 // stream, or whose headers run past kMaxOggHeaderBytes.
 std::optional<std::uint64_t> OggAudioStart(const ByteSource& file, int headerPackets);
+
+// What an MP4 file's boxes tell of its first sound track where its header says otherwise:
+// the channels its AAC decoder configuration names (a 5.1 file's sample entry says 2), and,
+// for ALAC, whose header states the uncompressed rate, the rate of its packets (their sizes
+// over the track's length). 0 where the file does not tell. Nothing for a file without a
+// sound track.
+struct Mp4Audio {
+    std::uint32_t channels = 0;
+    std::uint64_t bitsPerSecond = 0;
+};
+std::optional<Mp4Audio> ReadMp4Audio(const ByteSource& file);
 
 inline constexpr std::uint64_t kMaxAdtsWalkBytes = 64 << 20;
 inline constexpr std::uint64_t kMaxOggHeaderBytes = 64 << 20;

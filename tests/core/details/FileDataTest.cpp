@@ -141,8 +141,7 @@ std::vector<Kind> Kinds() {
          {"ffmpeg"},
          "ffmpeg -v error -f lavfi -i sine -ac 6 -t 2 -c:a aac six.m4a",
          "MP4 Tag:",
-         {{"**Channels:", Info("six.m4a", "Audio;%Channel(s)%")},
-          {"**KBPS:", Kbit(Info("six.m4a", "Audio;%BitRate%"))}}},
+         {{"**Channels:", Info("six.m4a", "Audio;%Channel(s)%")}}},
         {"p.jpg",
          {"convert", "exiftool"},
          "convert -size 64x48 xc:red p.jpg && exiftool -q -overwrite_original -Make=Canon "

@@ -270,13 +270,12 @@ std::optional<std::uint64_t> OggMilliseconds(const ByteSource& file,
     return (*granule - skip) * 1000 / rate;
 }
 
-// The stream as TagLib reads it, then, for MP4, as the audio's own packets and decoder
-// configuration tell (an ALAC file's compressed rate, not the one its header states; a 5.1
-// AAC file's six channels, where its sample entry says two). Vorbis states its rate; Opus
-// does not, and its rate is that of its sound alone, the header pages (with any picture)
-// left out.
+// The stream as TagLib reads it, then, for MP4, as its own boxes tell (an ALAC file's
+// compressed rate, not the one its header states; a 5.1 AAC file's six channels, where its
+// sample entry says two). Vorbis states its rate; Opus does not, and its rate is that of its
+// sound alone, the header pages (with any picture) left out.
 AudioStream StreamOf(const ByteSource& file, const TagLib::File& format,
-                     const TagLib::AudioProperties& properties, AudioStreamReader readStream) {
+                     const TagLib::AudioProperties& properties) {
     AudioStream stream{{},
                        static_cast<std::uint64_t>(std::max(properties.lengthInMilliseconds(), 0)),
                        static_cast<std::uint64_t>(std::max(properties.bitrate(), 0)) * 1000,
@@ -284,14 +283,9 @@ AudioStream StreamOf(const ByteSource& file, const TagLib::File& format,
                        static_cast<std::uint32_t>(std::max(properties.channels(), 0))};
     if (const auto milliseconds = OggMilliseconds(file, properties); milliseconds > 0u)
         stream.milliseconds = *milliseconds;
-    const std::optional<AudioStream> read =
-        readStream != nullptr && Is<TagLib::MP4::File>(&format) ? readStream(file) : std::nullopt;
-    if (const AudioStream* known = read ? &*read : nullptr) {
-        stream.milliseconds = known->milliseconds > 0 ? known->milliseconds : stream.milliseconds;
-        stream.bitsPerSecond =
-            known->bitsPerSecond > 0 ? known->bitsPerSecond : stream.bitsPerSecond;
-        stream.frequency = known->frequency > 0 ? known->frequency : stream.frequency;
-        stream.channels = known->channels > 0 ? known->channels : stream.channels;
+    if (const auto mp4 = Is<TagLib::MP4::File>(&format) ? ReadMp4Audio(file) : std::nullopt) {
+        stream.channels = mp4->channels > 0 ? mp4->channels : stream.channels;
+        stream.bitsPerSecond = mp4->bitsPerSecond > 0 ? mp4->bitsPerSecond : stream.bitsPerSecond;
     }
     const auto* vorbis = dynamic_cast<const TagLib::Vorbis::Properties*>(&properties);
     const bool opus = dynamic_cast<const TagLib::Ogg::Opus::Properties*>(&properties) != nullptr;
@@ -306,8 +300,7 @@ AudioStream StreamOf(const ByteSource& file, const TagLib::File& format,
 
 } // namespace
 
-FileData ReadAudioFileData(const ByteSource& file, const std::string& name,
-                           AudioStreamReader readStream) {
+FileData ReadAudioFileData(const ByteSource& file, const std::string& name) {
     const BudgetedSource budget(file, kAudioBudgetBytes);
     SourceStream stream(budget, name);
     const TagLib::FileRef ref = OpenAudio(stream);
@@ -331,7 +324,7 @@ FileData ReadAudioFileData(const ByteSource& file, const std::string& name,
         data.Add("**Comment:", Joined(fields, "COMMENT", tag->comment()));
     }
     if (const TagLib::AudioProperties* properties = ref.audioProperties())
-        StreamOf(budget, *ref.file(), *properties, readStream).AddRows(data);
+        StreamOf(budget, *ref.file(), *properties).AddRows(data);
     return data;
 }
 

@@ -47,11 +47,7 @@ constexpr std::array<KindReader, 4> kReaders = {{
     {FileKind::Audio, "TagLib",
 #ifdef DIRSCRIBE_WITH_TAGLIB
      [](const ByteSource& file, const std::string& path) {
-#ifdef DIRSCRIBE_WITH_MEDIAINFO
-         return ReadAudioFileData(file, NameOf(path), ReadAudioStream);
-#else
-         return ReadAudioFileData(file, NameOf(path), nullptr);
-#endif
+         return ReadAudioFileData(file, NameOf(path));
      }
 #else
      nullptr

@@ -5,7 +5,6 @@
 #include "core/details/libraries/BudgetedSource.h"
 
 #include <MediaInfo/MediaInfo.h>
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -90,33 +89,7 @@ std::string Minutes(const std::string& milliseconds) {
     return std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " sec";
 }
 
-std::uint64_t Whole(const std::string& number) {
-    if (number.empty() || number.find_first_not_of("0123456789.") != std::string::npos)
-        return 0;
-    const double value = std::strtod(number.c_str(), nullptr);
-    return value >= 1 && value < 1e15 ? static_cast<std::uint64_t>(value + 0.5) : 0;
-}
-
 } // namespace
-
-std::optional<AudioStream> ReadAudioStream(const ByteSource& file) {
-    MediaInfo info;
-    Feed(info, file);
-    if (info.Count_Get(MediaInfoLib::Stream_Audio) == 0)
-        return std::nullopt;
-    const auto audio = [&](const MediaInfoLib::Char* name) {
-        return Field(info, MediaInfoLib::Stream_Audio, name);
-    };
-    AudioStream stream;
-    stream.format = audio(__T("Format"));
-    stream.milliseconds = Whole(Field(info, MediaInfoLib::Stream_General, __T("Duration")));
-    stream.bitsPerSecond = Whole(audio(__T("BitRate")));
-    stream.frequency = static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(Whole(audio(__T("SamplingRate"))), UINT32_MAX));
-    stream.channels =
-        static_cast<std::uint32_t>(std::min<std::uint64_t>(Whole(audio(__T("Channel(s)"))), 64));
-    return stream;
-}
 
 FileData ReadVideoFileData(const ByteSource& file, VideoTimingReader readTiming) {
     MediaInfo info;

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
-// File Data of videos through MediaInfo: container, length, picture and codecs; and the
-// properties of audio streams.
+// File Data of videos through MediaInfo: container, length, picture and codecs.
 #pragma once
 
-#include "core/details/AudioStream.h"
 #include "core/details/FileData.h"
 #include "core/details/libraries/VideoTiming.h"
 #include "core/platform/ByteSource.h"
@@ -23,11 +21,6 @@ using VideoTimingReader = std::optional<VideoTiming> (*)(const ByteSource& file)
 // audio-only MP4 is for the audio reader). MediaInfo is fed the bytes it asks for, at most
 // kVideoBudgetBytes.
 FileData ReadVideoFileData(const ByteSource& file, VideoTimingReader readTiming);
-
-// The length, rate, frequency and channels of the first audio stream of file as MediaInfo
-// reads them: from the audio's own packets and decoder configuration (an ALAC file's
-// compressed rate, a 5.1 AAC file's six channels). Nothing when MediaInfo finds no audio.
-std::optional<AudioStream> ReadAudioStream(const ByteSource& file);
 
 inline constexpr std::uint64_t kVideoBudgetBytes = 64 << 20;
 
