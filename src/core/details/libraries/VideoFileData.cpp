@@ -96,11 +96,20 @@ FileData ReadVideoFileData(const ByteSource& file, VideoTimingReader readTiming)
     Feed(info, file);
     if (info.Count_Get(MediaInfoLib::Stream_Video) == 0)
         return {};
-    const std::optional<VideoTiming> read = readTiming != nullptr ? readTiming(file) : std::nullopt;
+    // MediaInfo reads a constant frame rate, and the length of a container with an index, as
+    // the streams give them. A rate it finds variable it averages (a fragmented MP4 at 30 fps
+    // shows 29.8), and a transport stream's length it estimates: those, and a rate it cannot
+    // tell, come from the time stamps.
+    const std::string format = Field(info, MediaInfoLib::Stream_General, __T("Format"));
+    std::string rate = Field(info, MediaInfoLib::Stream_Video, __T("FrameRate"));
+    const bool estimated = rate.empty() || format == "MPEG-TS" || format == "BDAV" ||
+                           Field(info, MediaInfoLib::Stream_Video, __T("FrameRate_Mode")) == "VFR";
+    const std::optional<VideoTiming> read =
+        readTiming != nullptr && estimated ? readTiming(file) : std::nullopt;
     const VideoTiming* timing = read ? &*read : nullptr;
     FileData data;
     data.summary = "Video:";
-    data.Add("**Format:", Field(info, MediaInfoLib::Stream_General, __T("Format")));
+    data.Add("**Format:", format);
     data.Add("**Title:", Field(info, MediaInfoLib::Stream_General, __T("Title")));
     data.Add("**Length:",
              timing != nullptr && timing->milliseconds > 0
@@ -110,7 +119,6 @@ FileData ReadVideoFileData(const ByteSource& file, VideoTimingReader readTiming)
     const std::string height = Field(info, MediaInfoLib::Stream_Video, __T("Height"));
     if (!width.empty() && !height.empty())
         data.Add("**Size:", width + " x " + height);
-    std::string rate = Field(info, MediaInfoLib::Stream_Video, __T("FrameRate"));
     if (timing != nullptr && timing->rateNumerator > 0) {
         std::array<char, 32> text{};
         std::snprintf(text.data(), text.size(), "%.3f",

@@ -15,11 +15,11 @@ namespace dirscribe {
 using VideoTimingReader = std::optional<VideoTiming> (*)(const ByteSource& file);
 
 // The container format, title, length, picture size, frame rate and the video and audio
-// codecs of the video in file (MP4, MOV, Matroska, WebM, AVI, MPEG, ...); once MediaInfo has
-// found a video stream, the length and frame rate from readTiming where it gives them, else
-// MediaInfo's. Summary "Video:"; nothing when MediaInfo finds no video stream (an
-// audio-only MP4 is for the audio reader). MediaInfo is fed the bytes it asks for, at most
-// kVideoBudgetBytes.
+// codecs of the video in file (MP4, MOV, Matroska, WebM, AVI, MPEG, ...). Where MediaInfo
+// only estimates them (a variable or unknown frame rate, a transport stream's length), the
+// length and frame rate come from readTiming where it gives them. Summary "Video:"; nothing
+// when MediaInfo finds no video stream (an audio-only MP4 is for the audio reader).
+// MediaInfo is fed the bytes it asks for, at most kVideoBudgetBytes.
 FileData ReadVideoFileData(const ByteSource& file, VideoTimingReader readTiming);
 
 inline constexpr std::uint64_t kVideoBudgetBytes = 64 << 20;
