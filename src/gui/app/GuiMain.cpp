@@ -35,6 +35,15 @@ int PrintAndEnd(const QStringList& arguments, Notice& notice) {
 
 } // namespace
 
+LoadedProfile LoadWindowProfile(Notice& notice) {
+    LoadedProfile profile = LoadProfile({}, notice);
+    if (!profile.path.empty() && !QFileInfo::exists(QString::fromStdString(profile.path))) {
+        profile.options.printAs = PageLayout::Standard;
+        ApplyPageLayout(profile.options);
+    }
+    return profile;
+}
+
 int RunGui(int argc, char** argv) {
     RaiseOpenFileLimit();
     QApplication app(argc, argv);
@@ -57,7 +66,7 @@ int RunGui(int argc, char** argv) {
         arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).absoluteFilePath();
     QDir::setCurrent(QDir::homePath());
 
-    LoadedProfile profile = LoadProfile({}, notice);
+    LoadedProfile profile = LoadWindowProfile(notice);
     ListingSession session(std::move(profile.options));
     MainWindow window(session, notice, std::move(profile.path));
     window.show();

@@ -13,10 +13,10 @@ class CellListView;
 class ListingTableModel;
 
 // Each change is kept as the rows it replaced, taken from the table with all they hold
-// (ListingSession::CopyRows), so an undo puts back exactly the rows that were there. The
-// history ends whenever the model is refilled (a read, an open, New, a sort, an update):
-// the rows it knew are gone. Undoing or redoing back to the listing as it was last read,
-// opened or saved clears the listing's modified mark; any other state sets it.
+// (ListingSession::CopyRows), so an undo puts back exactly the rows that were there; a sort
+// is one such change of every row. The history ends whenever the model is refilled (a read,
+// an open, New, an update): the rows it knew are gone. Undoing or redoing back to the listing as it
+// was last read, opened or saved clears the listing's modified mark; any other state sets it.
 class ListingHistory final : public QObject {
     Q_OBJECT
 
@@ -34,6 +34,9 @@ public:
     void Redo();
     [[nodiscard]] bool CanUndo() const { return m_stack.canUndo(); }
     [[nodiscard]] bool CanRedo() const { return m_stack.canRedo(); }
+    // What the change Undo or Redo would make is called when recorded ("Sort", "Typing").
+    [[nodiscard]] QString UndoText() const { return m_stack.undoText(); }
+    [[nodiscard]] QString RedoText() const { return m_stack.redoText(); }
     // The listing on show was saved: undoing back to here clears the modified mark.
     void Saved();
 

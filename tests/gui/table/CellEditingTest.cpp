@@ -343,12 +343,18 @@ TEST_F(CellEditingTest, TheContextMenuInsertsAndDeletesRows) {
     menu->close();
     EXPECT_EQ(model.rowCount(), 31);
     EXPECT_EQ(session.Table().Row(3), RowRecord{}) << "a blank row below the focused row";
-    EXPECT_EQ(view->FocusedRow(), 2);
+    EXPECT_EQ(view->FocusedRow(), 3) << "which takes the focus";
     openMenu()->actions()[1]->trigger();
     EXPECT_EQ(CellText(4, 0), QString()) << "again";
     openMenu()->actions()[2]->trigger();
     EXPECT_EQ(model.rowCount(), 31);
-    EXPECT_EQ(CellText(2, 0), QString()) << "the focused row is gone";
+    EXPECT_EQ(CellText(4, 0), QStringLiteral("03.txt")) << "the focused row is gone";
+    // Inside a comment's rows, below them.
+    model.InsertRows(6, 1, [&] { session.InsertCommentRow(5); });
+    Click(6, 0);
+    openMenu()->actions()[1]->trigger();
+    EXPECT_EQ(view->FocusedRow(), 7);
+    EXPECT_EQ(CellText(6, 0) + CellText(7, 0) + CellText(8, 0), QStringLiteral("comments:05.txt"));
 }
 
 } // namespace
