@@ -7,11 +7,13 @@
 #include "core/platform/OpenFileLimit.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/MessageBoxNotice.h"
+#include "gui/app/OneWindow.h"
 #include "gui/print/ListingPrinter.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <memory>
 
 namespace dirscribe {
 
@@ -66,9 +68,15 @@ int RunGui(int argc, char** argv) {
         arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).absoluteFilePath();
     QDir::setCurrent(QDir::homePath());
 
+    // One window: a window already open takes the document, and this start ends.
+    const std::unique_ptr<OneWindow> one = OneWindow::ForThisSession();
+    if (!one->Claim() && one->HandOver(document))
+        return 0;
+
     LoadedProfile profile = LoadWindowProfile(notice);
     ListingSession session(std::move(profile.options));
     MainWindow window(session, notice, std::move(profile.path));
+    QObject::connect(one.get(), &OneWindow::OpenRequested, &window, &MainWindow::OpenHandedOver);
     window.show();
     if (!document.isEmpty() && !window.OpenDocument(document))
         return 1;

@@ -7,7 +7,8 @@
 namespace dirscribe {
 
 // Starts the window (opening a document named by the arguments) and runs until it closes;
-// returns the exit status.
+// returns the exit status. When a window of the program is already open in the session, the
+// document (or, without one, the window itself) is handed to it instead, and the start ends.
 int RunGui(int argc, char** argv);
 
 // The window's settings from the profile; on its first start (no profile file yet) the
