@@ -313,8 +313,9 @@ bool ListingSession::Save(const std::string& fileName, Notice& notice,
     return Save(fileName, SaveFormatFor(fileName), notice, createdOn);
 }
 
-bool ListingSession::ClickColumn(int column) {
-    return OnColumnClick(m_table, m_sortState, column, {Shape().Tree(), m_options.dateFormat});
+bool ListingSession::ClickColumn(int column, std::vector<int>* moved) {
+    return OnColumnClick(m_table, m_sortState, column, {Shape().Tree(), m_options.dateFormat},
+                         moved);
 }
 
 ListingOptions ListingSession::ShownOptions() const {

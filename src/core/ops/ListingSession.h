@@ -162,8 +162,12 @@ public:
 
     // A click on a column header: sorts the entries by that column (folders stay on top),
     // each with the rows that belong to it, alternating the direction on repeated clicks.
-    // Flat listings only. True when the rows went through the sort.
-    bool ClickColumn(int column);
+    // Flat listings only. True when the rows went through the sort; `moved` as for
+    // OnColumnClick.
+    bool ClickColumn(int column, std::vector<int>* moved = nullptr);
+    // Puts the rows into the given order (new row i is old row order[i]), as a sort does: an
+    // undo or redo of one (see OnColumnClick's `moved`).
+    void PermuteRows(const std::vector<int>& order) { m_table.PermuteRows(0, order); }
     [[nodiscard]] const SortState& Sorting() const { return m_sortState; }
 
     // A request to edit a row in the FileData layout: fetches the details of the row's own

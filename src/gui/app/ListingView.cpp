@@ -372,10 +372,9 @@ void ListingView::SortByColumn(int column) {
     // The core decides; a tree listing keeps its order.
     if (m_session.Sortable()) {
         // A step of its own that can be undone, so the changes before it can be too.
-        const int rows = m_session.Table().RowCount();
-        ListingSession::RowSlice before = m_session.CopyRows(0, rows);
-        m_model.Reshape([&] { m_session.ClickColumn(column); });
-        m_history->Record(kSortStep, 0, std::move(before), rows);
+        std::vector<int> moved;
+        m_model.Reshape([&] { m_session.ClickColumn(column, &moved); });
+        m_history->RecordOrder(kSortStep, std::move(moved));
         m_sortedColumn = column;
         m_sortedOrder =
             m_session.Sorting().sortAscending != 0 ? Qt::AscendingOrder : Qt::DescendingOrder;

@@ -180,8 +180,10 @@ void SavedListingsDialog::ListProblems() {
     if (count > named.size())
         named.push_back("... and " + std::to_string(count - named.size()) + " more");
     std::vector<SavedMatch> rows;
-    for (std::string& line : named)
-        rows.push_back({{}, {}, "Could not be searched: " + line});
+    for (const std::string& line : named) {
+        SavedMatch& row = rows.emplace_back();
+        row.problem = "Could not be searched: " + line;
+    }
     const int first = m_model.rowCount();
     m_model.Append(std::move(rows));
     for (int row = first; row < m_model.rowCount(); ++row)
