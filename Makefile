@@ -61,10 +61,12 @@ install: build
 	@if command -v update-desktop-database >/dev/null; then \
 	  update-desktop-database $(PREFIX)/share/applications; fi
 
-# Builds BUILD/dirscribe_VERSION_ARCH.deb with CPack; dpkg-shlibdeps works out its Depends.
+# Builds BUILD/dirscribe_VERSION_ARCH.deb with CPack (dpkg-shlibdeps works out its Depends)
+# and checks it with lintian.
 package: build
 	@scripts/install-deps dpkg-dev file binutils
 	cd $(BUILD) && cpack
+	lintian --fail-on error,warning $(BUILD)/dirscribe_*.deb
 
 # Runs the document reader's fuzzer, then the profile reader's, the MP3 tag reader's, the
 # program version reader's and the File Data dispatch's (audio, photos, video, PDF through

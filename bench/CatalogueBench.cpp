@@ -77,7 +77,7 @@ void ExportToFile(benchmark::State& state, const char* name, Write write) {
 
 void BM_ExportCsv(benchmark::State& state) {
     ExportToFile(state, "export.csv",
-                 [](const ExportSource& source, ByteSink& sink) { WriteCsv(source.table, sink); });
+                 [](const ExportSource& source, ByteSink& sink) { WriteCsv(source, sink); });
 }
 BENCHMARK(BM_ExportCsv)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -348,10 +348,11 @@
 
     // What the filter looks for, as the command line's search: a shell pattern ("*", "?",
     // "[...]", "\" quoting) against whole names, or a plain text found in names and comments
-    // (a blank also where a comment goes on in its next row). Case is ignored for every letter.
+    // (a comment's rows read as one text, joined without a separator). Case is ignored for
+    // every letter.
     function compile(text) {
         if (!/[*?[]/.test(text)) {
-            const source = [...text].map((c) => (c === " " ? "[ \\t]" : literal(c))).join("");
+            const source = [...text].map(literal).join("\\t?");
             return { names: new RegExp(source, "giu"), comments: new RegExp(source, "giu") };
         }
         const chars = [...text];

@@ -68,8 +68,8 @@ print(len(rows), rows[0], rows[2], rows[7])')");
     const std::string disk = std::filesystem::canonical(tree.Path("disk"));
     EXPECT_EQ(csv.out,
               disk + "\n4\n7\npapers, \"old\"\n6\n" // a document's entry rows know their entries
-                     "8 ['FileName', 'Comments', 'Size'] ['| -[Docs]', 'papers, \"old\"', '2  b'] "
-                     "['comments:', 'second pressing', '']\n");
+                     "8 ['FileName', 'Comments', 'Size', 'Bytes'] ['| -[Docs]', 'papers, \"old\"', "
+                     "'2  b', '2'] ['comments:', 'second pressing', '', '']\n");
     tree.SetModified("disk/Music/song.mp3", 1040220309);
     const ProgramResult read =
         Run({"list", "disk", "--layout", "standard", "--depth", "all", "--json", "-"},

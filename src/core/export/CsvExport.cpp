@@ -2,6 +2,9 @@
 #include "core/export/CsvExport.h"
 
 #include "core/export/ExportSource.h"
+#include "core/table/TableColumn.h"
+
+#include <string>
 
 namespace dirscribe {
 
@@ -30,13 +33,17 @@ void WriteField(BufferedWriter& out, std::string_view text) {
 
 } // namespace
 
-void WriteCsv(const ListingTable& table, ByteSink& sink) {
+void WriteCsv(const ExportSource& source, ByteSink& sink) {
+    const ListingTable& table = source.table;
     BufferedWriter out(sink);
     const int columns = table.ColumnCount();
+    const int size = table.ColumnIndex(kSizeTitle);
     for (int c = 0; c < columns; ++c) {
         if (c > 0)
             out << ',';
         WriteField(out, table.GetColumnTitle(c));
+        if (c == size)
+            out << ',' << kCsvBytesTitle;
     }
     out << "\r\n";
     std::string scratch;
@@ -45,6 +52,11 @@ void WriteCsv(const ListingTable& table, ByteSink& sink) {
             if (c > 0)
                 out << ',';
             WriteField(out, ExportedCell(table, row, c, scratch));
+            if (c != size)
+                continue;
+            out << ',';
+            if (const auto entry = source.entries ? source.entries->EntryOf(row) : std::nullopt)
+                out << std::to_string(entry->bytes);
         }
         out << "\r\n";
     }

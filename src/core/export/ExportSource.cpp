@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/export/ExportSource.h"
 
+#include "core/table/TableColumn.h"
+
 namespace dirscribe {
 
 namespace {
@@ -14,15 +16,22 @@ std::string_view Trimmed(std::string_view text, int column) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+// No blanks align a comment, and the one that ends a row of it belongs to its text.
+bool IsComments(const ListingTable& table, int column) {
+    return column > 0 && table.GetColumnTitle(column) == kCommentsTitle;
+}
+
 } // namespace
 
 std::string_view ExportedCell(const ListingTable& table, int row, int column,
                               std::string& scratch) {
-    return Trimmed(table.CellText(row, column, scratch), column);
+    const std::string_view text = table.CellText(row, column, scratch);
+    return IsComments(table, column) ? text : Trimmed(text, column);
 }
 
 std::string_view ExportedCell(const ListingTable& table, int row, int column) {
-    return Trimmed(table.Cell(row, column), column);
+    const std::string_view text = table.Cell(row, column);
+    return IsComments(table, column) ? text : Trimmed(text, column);
 }
 
 } // namespace dirscribe

@@ -42,7 +42,8 @@ struct ExportSource {
 };
 
 // A cell's text as the exports give it: the name cell as it is (its leading blanks are the
-// tree's indentation), every other cell without the blanks that align it. The text of a row
+// tree's indentation), a Comments cell as typed (the blank that ends a row of a comment is
+// part of it), every other cell without the blanks that align it. The text of a row
 // that keeps none yet is made in scratch (see ListingTable::CellText), so an export of every
 // row keeps no copy of them; valid until scratch or the table changes.
 std::string_view ExportedCell(const ListingTable& table, int row, int column, std::string& scratch);

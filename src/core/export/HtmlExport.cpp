@@ -344,18 +344,19 @@ private:
         }
     }
 
-    // A comment's rows joined by "\t", so the filter finds words across them; a chunk's
-    // last row is followed by the continuation rows that open the next chunk.
+    // A comment's rows as typed (the blank that ends a row is part of it) joined by "\t",
+    // which the filter reads as no separator, so it finds words across them; a chunk's last
+    // row is followed by the continuation rows that open the next chunk.
     void WriteComments(int first) {
         const ListingTable& table = m_source.table;
         const int end = first + static_cast<int>(m_rows.size());
         for (int row = first; row < end; ++row) {
-            WriteDataText(m_out, Trimmed(table.CellText(row, m_commentColumn, m_scratch)));
+            WriteDataText(m_out, table.CellText(row, m_commentColumn, m_scratch));
             m_out << (table.Kind(row + 1) == RowKind::Continuation ? '\t' : '\n');
         }
         for (int row = end; end % kChunkRows == 0 && table.Kind(row) == RowKind::Continuation;
              ++row) {
-            WriteDataText(m_out, Trimmed(table.CellText(row, m_commentColumn, m_scratch)));
+            WriteDataText(m_out, table.CellText(row, m_commentColumn, m_scratch));
             m_out << (table.Kind(row + 1) == RowKind::Continuation ? '\t' : '\n');
         }
     }

@@ -35,7 +35,7 @@ LineBreak BreakAtLastBlank(std::string_view line) {
     const std::size_t blank = line.rfind(' ');
     if (blank == std::string_view::npos || blank == 0)
         return {line, {}};
-    return {line.substr(0, blank), line.substr(blank + 1)};
+    return {line.substr(0, blank + 1), line.substr(blank + 1)};
 }
 
 std::vector<std::string_view> WrapWords(std::string_view text, const LineFits& fits) {
@@ -49,8 +49,9 @@ std::vector<std::string_view> WrapWords(std::string_view text, const LineFits& f
             rest.remove_prefix(length + 1);
         } else {
             const std::string_view kept = BreakAtLastBlank(rest.substr(0, length)).kept;
-            lines.push_back(kept);
-            rest.remove_prefix(kept.size() < length ? kept.size() + 1 : length);
+            // The blank that ends a printed line is not printed.
+            lines.push_back(kept.size() < length ? kept.substr(0, kept.size() - 1) : kept);
+            rest.remove_prefix(kept.size());
         }
         if (rest.empty())
             return lines;

@@ -14,9 +14,11 @@ struct LineBreak {
     std::string_view carried;
 };
 
-// Breaks a line that is full at its last blank, which is dropped, so the word being written
-// goes on whole: "a planning" gives "a" and "planning". A line without a blank after its
-// first character is one word longer than the line: it keeps everything and carries nothing.
+// Breaks a line that is full after its last blank, so the word being written goes on whole:
+// "a planning" gives "a " and "planning". The blank stays at the end of the line it ends,
+// where it shows nowhere, so the two joined without a separator are the line as written. A
+// line without a blank after its first character is one word longer than the line: it keeps
+// everything and carries nothing.
 LineBreak BreakAtLastBlank(std::string_view line);
 
 // Whether a line of text fits where it is to be written.

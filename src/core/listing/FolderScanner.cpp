@@ -153,8 +153,15 @@ ReadOutcome FolderScanner::Read(CDirscribeDoc& doc, const std::string& path, Lis
     FolderRead& folder = walk.Top();
     EntryStore& entries = walk.Entries();
     if (depth == 0) {
-        for (std::size_t i = 0; i < folder.folders.size(); ++i)
-            SettleFolderEntry(entries, i, *folder.folders[i]);
+        // A subfolder that cannot be opened is not counted: it is named, as a tree read does.
+        for (std::size_t i = 0; i < folder.folders.size(); ++i) {
+            FolderRead& sub = *folder.folders[i];
+            SettleFolderEntry(entries, i, sub);
+            const std::string subPath = EntryList::JoinPath(path, std::string(entries.Name(i)));
+            if (!sub.readable && !sub.otherDevice && !MentionsSystemVolumeInformation(subPath))
+                m_notice.SubfolderUnreadable(
+                    subPath, sub.openError != 0 ? std::strerror(sub.openError) : "");
+        }
         doc.headFolderCount = folder.headFolderCount;
     } else {
         doc.order = TreeBuilder(m_notice, depth, path).Build(entries, folder);

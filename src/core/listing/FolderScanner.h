@@ -26,7 +26,8 @@ public:
     // The single-folder read: entries by content (folders first in reverse name order, then
     // files in name order), headFolderCount, and the summary of everything below the folder.
     // A folder that cannot be read gets "There are problem reading folder  " + path, except
-    // below a "system volume information" folder, which fails silently.
+    // below a "system volume information" folder, which fails silently. A subfolder that
+    // cannot be opened (its total then lacks what it holds) is reported (SubfolderUnreadable).
     ReadOutcome ReadFolder(CDirscribeDoc& doc, const std::string& path, ListingContent content);
 
     // The single-folder read followed by the tree read to depth levels (-1: no limit): each

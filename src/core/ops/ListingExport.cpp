@@ -56,7 +56,7 @@ void WriteExport(const ListingSession& session, ExportFormat format, std::time_t
                               &entries};
     switch (format) {
     case ExportFormat::Csv:
-        WriteCsv(source.table, sink);
+        WriteCsv(source, sink);
         break;
     case ExportFormat::Json:
         WriteJson(source, sink);

@@ -191,7 +191,9 @@ public:
 
     UpdateCounts Run(ListingTable& table, const ListingOptions& options, Progress& progress) {
         Gather();
-        FindAgain();
+        // Every exact match first, so the last resort never takes a name that has one.
+        FindAgain(false);
+        FindAgain(true);
         DecideKept();
         CopyKeptEntries();
         Place();
@@ -228,8 +230,9 @@ private:
     }
 
     // Which new entry each old one is, in order, so a folder found again passes its path on
-    // to the rows below it that know no entry.
-    void FindAgain() {
+    // to the rows below it that know no entry. The last resort looks again, ignoring case,
+    // for the rows that know no entry and were not found.
+    void FindAgain(bool lastResort) {
         const EntryList* list = m_old.Entries();
         std::vector<std::pair<PathKey, int>> open; // per level: folder key and OldEntry
         for (std::size_t i = 0; i < m_entries.size(); ++i) {
@@ -243,7 +246,8 @@ private:
                 entry.key = m_oldKeys[entry.entry];
                 level = store.Level(entry.entry);
                 folder = store.IsFolder(entry.entry);
-                Claim(entry, m_fresh.find(entry.key));
+                if (!lastResort)
+                    Claim(entry, m_fresh.find(entry.key));
             } else {
                 const RowName name = ReadRowNameIn(m_old.Cell(entry.row, 0), m_old.Gone(entry.row),
                                                    m_oldShape.Tree());
@@ -255,7 +259,8 @@ private:
                     entry.folderKey = open[static_cast<std::size_t>(level - 1)].first;
                     entry.folder = open[static_cast<std::size_t>(level - 1)].second;
                 }
-                FindByName(entry, name);
+                if (entry.match == kNoEntry)
+                    FindByName(entry, name, lastResort);
             }
             if (entry.match != kNoEntry)
                 entry.key = m_freshKeys[entry.match];
@@ -275,15 +280,17 @@ private:
     }
 
     // A row of a document without entries: by its name as shown (for a bracketed one of a flat
-    // listing, a folder's name or a file's that has brackets), else by that name ignoring case.
-    void FindByName(OldEntry& entry, const RowName& name) {
+    // listing, a folder's name or a file's that has brackets); as a last resort, a name in
+    // capitals (a document saved with All in UpperCase) by that name ignoring case.
+    void FindByName(OldEntry& entry, const RowName& name, bool lastResort) {
         entry.key = ChildKey(entry.folderKey, name.name);
         Claim(entry, m_fresh.find(entry.key));
         if (entry.match == kNoEntry && name.shown != name.name)
             Claim(entry, m_fresh.find(ChildKey(entry.folderKey, name.shown)));
-        if (entry.match != kNoEntry)
+        const std::string upper = Utf8Upper(name.name);
+        if (entry.match != kNoEntry || !lastResort || upper != name.name)
             return;
-        const auto found = UpperCased().find(ChildKey(entry.folderKey, Utf8Upper(name.name)));
+        const auto found = UpperCased().find(ChildKey(entry.folderKey, upper));
         if (found != m_upper.end() && found->second != kNoEntry)
             Claim(entry, m_fresh.find(m_freshKeys[found->second]));
     }

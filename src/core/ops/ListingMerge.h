@@ -28,8 +28,10 @@ bool HoldsComments(const ListingTable& table);
 // Fills table from the read in doc, as PopulateTable does, and carries over what `old`, a
 // listing of the same folder in shape oldShape, holds for its entries. An entry is known by
 // its path of raw names from the listed folder (a row that knows no entry, as those of
-// documents without their extension block, by the names its cells show: exactly, else
-// ignoring case when one name alone matches). What belongs to an entry found again (its
+// documents without their extension block, by the names its cells show: exactly, and only
+// as a last resort, for a name in capitals as All in UpperCase writes it, ignoring case when
+// one name alone matches and no row matches that name exactly). What belongs to an entry
+// found again (its
 // comment, and the rows below it up to the next entry) goes with it. An entry not found
 // again that has something typed stays on a row of its own in its old folder, after the
 // entry that stood before it there, its folder's row kept above it when that is not listed

@@ -238,8 +238,16 @@ bool ListingSession::SetCellText(int row, int column, std::string_view text) {
     return true;
 }
 
+int ListingSession::BlankRowAt(int focusedRow) const {
+    int row = std::clamp(focusedRow + 1, 0, m_table.RowCount());
+    // Never among the rows of a comment or of file data: they belong to the row above them.
+    while (focusedRow >= 0 && row < m_table.RowCount() && FollowsEntry(m_table.Kind(row)))
+        ++row;
+    return row;
+}
+
 int ListingSession::InsertBlankRow(int focusedRow) {
-    const int row = std::clamp(focusedRow + 1, 0, m_table.RowCount());
+    const int row = BlankRowAt(focusedRow);
     m_table.InsertRow(row, RowRecord{}, RowKind::Free);
     m_modified = true;
     return row;
@@ -305,8 +313,9 @@ bool ListingSession::Save(const std::string& fileName, Notice& notice,
     return Save(fileName, SaveFormatFor(fileName), notice, createdOn);
 }
 
-bool ListingSession::ClickColumn(int column) {
-    return OnColumnClick(m_table, m_sortState, column, {Shape().Tree(), m_options.dateFormat});
+bool ListingSession::ClickColumn(int column, std::vector<int>* moved) {
+    return OnColumnClick(m_table, m_sortState, column, {Shape().Tree(), m_options.dateFormat},
+                         moved);
 }
 
 ListingOptions ListingSession::ShownOptions() const {
@@ -340,6 +349,11 @@ std::optional<FileDetailsRequest> ListingSession::RequestFileDetails(int row) co
         m_fileData ? m_fileData : std::make_shared<FileDataProgram>(FileDataProgram::Installed());
     return dirscribe::RequestFileDetails(m_table, row, m_folder, Shape(), UserDefaultLanguageId(),
                                          std::move(reader));
+}
+
+std::string ListingSession::EntryPath(int row) const {
+    const auto request = dirscribe::RequestFileDetails(m_table, row, m_folder, Shape(), 0, nullptr);
+    return request ? request->path : std::string();
 }
 
 void ListingSession::InsertFileDetails(int row, FileDetails details) {

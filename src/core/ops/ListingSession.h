@@ -71,9 +71,12 @@ public:
     // Stores an edited cell text; a column the table does not have, or a row outside it,
     // is ignored. True when the text changed.
     bool SetCellText(int row, int column, std::string_view text);
-    // Inserts a blank row below the focused row, at the top when focusedRow is -1 (no
-    // focus). Returns the new row's index.
+    // Inserts a blank row below the focused row and the comment and details rows that
+    // belong with it, at the top when focusedRow is -1 (no focus). Returns the new row's
+    // index.
     int InsertBlankRow(int focusedRow);
+    // Where InsertBlankRow(focusedRow) puts the row.
+    [[nodiscard]] int BlankRowAt(int focusedRow) const;
     // Inserts a "comments:" row with its other cells empty directly below `row`; returns
     // its index.
     int InsertCommentRow(int row);
@@ -159,8 +162,12 @@ public:
 
     // A click on a column header: sorts the entries by that column (folders stay on top),
     // each with the rows that belong to it, alternating the direction on repeated clicks.
-    // Flat listings only. True when the rows went through the sort.
-    bool ClickColumn(int column);
+    // Flat listings only. True when the rows went through the sort; `moved` as for
+    // OnColumnClick.
+    bool ClickColumn(int column, std::vector<int>* moved = nullptr);
+    // Puts the rows into the given order (new row i is old row order[i]), as a sort does: an
+    // undo or redo of one (see OnColumnClick's `moved`).
+    void PermuteRows(const std::vector<int>& order) { m_table.PermuteRows(0, order); }
     [[nodiscard]] const SortState& Sorting() const { return m_sortState; }
 
     // A request to edit a row in the FileData layout: fetches the details of the row's own
@@ -172,6 +179,9 @@ public:
     // nothing of the session, and the insertion of what it read.
     [[nodiscard]] std::optional<FileDetailsRequest> RequestFileDetails(int row) const;
     void InsertFileDetails(int row, FileDetails details);
+    // Where on disk the entry of a row is, found as File Data finds it; empty for a row of no
+    // entry.
+    [[nodiscard]] std::string EntryPath(int row) const;
     // Who reads audio files, photos, videos and PDFs for File Data; by default the reader
     // program installed with this one (FileDataProgram::Installed).
     void SetFileDataReader(std::shared_ptr<const FileDataReader> reader) {

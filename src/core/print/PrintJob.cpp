@@ -2,7 +2,6 @@
 // The print job and the drawing of its pages.
 #include "core/print/PrintJob.h"
 
-#include "core/format/AsciiCase.h"
 #include "core/format/SizeFormat.h"
 #include "core/format/Utf8.h"
 #include "core/format/WordWrap.h"
@@ -123,6 +122,23 @@ void TextBefore(Canvas& canvas, Point at, std::string_view text, const FontReque
         canvas.Text(at, text, font, end - at.x - kClipGap);
 }
 
+// Where the title box's texts stand: each line below the one before it, inside the box,
+// whose lower edge ran through a date line at 24k + 40.
+struct TitleBox {
+    int right = 0;  // of the box
+    int pathY = 0;  // the first path line
+    int pitch = 0;  // from one path line to the next
+    int height = 0; // of the path lines' font
+    int dateY = 0;
+};
+
+TitleBox TitleBoxOf(const LayoutMetrics& metrics) {
+    const int k = metrics.scale;
+    const int e = metrics.letter ? 40 : 0;
+    return metrics.letter ? TitleBox{32 * k + e + 265, 10 * k + 25, 15, 12, 24 * k + 29}
+                          : TitleBox{32 * k + e + 265, 34, 11, 10, 56};
+}
+
 // Where texts of this layout must end when nothing else stands to their right.
 int RightEdge(const LayoutMetrics& metrics) {
     return metrics.letter ? kLetterRight : metrics.panelSide;
@@ -163,6 +179,7 @@ PrintJob::PrintJob(const ListingTable& table, const ListingOptions& options,
     m_nameEnd = nextX(kNameX);
 
     WrapComments(widths);
+    FitTitle(widths);
     std::vector<TallRow> tallRows;
     tallRows.reserve(m_wrapped.size());
     std::int64_t lineCount = m_snapshot.RowCount();
@@ -211,9 +228,34 @@ const PrintJob::WrappedComment* PrintJob::WrappedAt(int row) const {
 }
 
 const PrintTitle& PrintJob::Title() {
-    if (!m_title)
-        m_title = ComposePrintTitle(m_folderPath, IsCutOut(m_layout), Now());
+    if (!m_title) {
+        m_title = m_titlePath;
+        m_title->dateLine = PrintTitleDate(Now());
+    }
     return *m_title;
+}
+
+// The title box's path lines in its bold font; a path that takes more than two lines gets
+// the largest smaller font whose lines all stand above the date line.
+void PrintJob::FitTitle(const TextWidths& widths) {
+    const LayoutMetrics& metrics = MetricsOf(m_layout);
+    const TitleBox box = TitleBoxOf(metrics);
+    // Short paths stand out in capitals on letter pages.
+    const bool upper = metrics.letter && Utf8Length(m_folderPath) < 55;
+    const int room = box.right - 45 * metrics.scale - kClipGap;
+    constexpr int kSmallestHeight = 5;
+    m_titleFont = FontRequest{m_options.currentFont, box.height, 0, 700};
+    for (;; --m_titleFont.height) {
+        const LineFits fits = [&](std::string_view line) {
+            return widths.Width(line, m_titleFont) <= room * 0.98;
+        };
+        m_titlePath = ComposePrintTitle(m_folderPath, IsCutOut(m_layout), 0, upper, fits);
+        m_titlePitch = box.pitch - box.height + m_titleFont.height;
+        const int lines = 2 + static_cast<int>(m_titlePath.moreLines.size());
+        if (lines == 2 || m_titleFont.height == kSmallestHeight ||
+            box.pathY + (lines - 1) * m_titlePitch + m_titleFont.height <= box.dateY)
+            break;
+    }
 }
 
 bool PrintJob::DrawPage(Canvas& canvas, int page) {
@@ -250,21 +292,18 @@ void PrintJob::DrawTitleBlock(Canvas& canvas) {
                           kShadowGrey);
     canvas.RoundRectangle({32 * k, 32}, {32 * k + e + 265, 31 * k + 35}, 40 * k, 40, pen, kWhite);
 
-    // The title's texts stay inside the box, each line below the one before it; the box's
-    // lower edge ran through a date line at 24k + 40.
-    const int boxRight = 32 * k + e + 265;
-    const int pathY = metrics.letter ? 10 * k + 25 : 34;
-    const int pathPitch = metrics.letter ? 15 : 11;
-    const int dateY = metrics.letter ? 24 * k + 29 : 56;
-    const FontRequest pathFont{m_options.currentFont, metrics.letter ? 12 : 10, 0, 700};
-    // Short paths stand out in capitals on letter pages.
-    const bool upper = metrics.letter && Utf8Length(m_folderPath) < 55;
-    TextBefore(canvas, {45 * k, pathY}, upper ? AsciiUpper(title.firstLine) : title.firstLine,
-               pathFont, boxRight);
-    TextBefore(canvas, {45 * k, pathY + pathPitch},
-               upper ? AsciiUpper(title.secondLine) : title.secondLine, pathFont, boxRight);
+    const TitleBox box = TitleBoxOf(metrics);
+    int y = box.pathY;
+    for (const std::string* line : {&title.firstLine, &title.secondLine}) {
+        TextBefore(canvas, {45 * k, y}, *line, m_titleFont, box.right);
+        y += m_titlePitch;
+    }
+    for (const std::string& line : title.moreLines) {
+        TextBefore(canvas, {45 * k, y}, line, m_titleFont, box.right);
+        y += m_titlePitch;
+    }
     const FontRequest dateFont{m_options.currentFont, 8 * k, 6, 400};
-    TextBefore(canvas, {85 * k, dateY}, title.dateLine, dateFont, boxRight);
+    TextBefore(canvas, {85 * k, box.dateY}, title.dateLine, dateFont, box.right);
 }
 
 void PrintJob::DrawSummaryBlock(Canvas& canvas) const {
@@ -332,7 +371,7 @@ void PrintJob::DrawPageBody(Canvas& canvas, int block, bool lower) {
             headsY = 145;
             firstY = 168;
         } else {
-            TextBefore(canvas, {40, 25}, PageOf(AsciiUpper(m_folderPath), block, PageCount()), font,
+            TextBefore(canvas, {40, 25}, PageOf(Utf8Upper(m_folderPath), block, PageCount()), font,
                        kLetterRight);
             canvas.Line({kLetterRuleLeft, 50}, {kLetterRuleRight, 50}, kDefaultPen);
             headsY = 35;

@@ -87,6 +87,8 @@ private:
     };
 
     [[nodiscard]] FontRequest BodyFont() const;
+    // Breaks the title's path into the lines that fit its box, in the font they fit in.
+    void FitTitle(const TextWidths& widths);
     // Breaks every Comments cell that is too long for its room into lines.
     void WrapComments(const TextWidths& widths);
     // The wrapped comment of a row; null when its Comments cell takes one line.
@@ -116,6 +118,9 @@ private:
     std::vector<WrappedComment> m_wrapped; // in row order
     int m_nameEnd = 0;                     // where FileName texts must end
     std::optional<PrintTitle> m_title;
+    PrintTitle m_titlePath; // the title's path lines, without its date
+    FontRequest m_titleFont;
+    int m_titlePitch = 0;
     bool m_bodyFontFailed = false;
 };
 

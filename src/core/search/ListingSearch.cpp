@@ -81,15 +81,15 @@ public:
 
     void Add(const SearchRow& row) {
         if (row.kind == RowKind::Continuation && m_open) {
-            if (!row.comment.empty())
-                (m_owner.comment.empty() ? m_owner.comment : m_owner.comment.append(" "))
-                    .append(row.comment);
+            // The rows of a comment say what was typed when joined as they are: the editor
+            // leaves the blank at the end of a row, the old one cut words where it liked.
+            m_owner.comment.append(row.comment);
             return;
         }
         if (row.kind == RowKind::Details && m_open) {
             if (m_query.MatchesComment(row.comment))
-                m_later.push_back(
-                    {row.row, m_owner.name, m_owner.size, m_owner.date, std::string(row.comment)});
+                m_later.push_back({row.row, m_owner.name, m_owner.size, m_owner.date,
+                                   std::string(Trimmed(row.comment))});
             return;
         }
         Finish();
@@ -104,8 +104,10 @@ public:
 
     // Reports what is still open; returns the number of matches so far.
     std::size_t Finish() {
-        if (m_open && (m_nameMatches || m_query.MatchesComment(m_owner.comment)))
+        if (m_open && (m_nameMatches || m_query.MatchesComment(m_owner.comment))) {
+            m_owner.comment = std::string(Trimmed(m_owner.comment));
             Report(m_owner);
+        }
         for (const SearchHit& hit : m_later)
             Report(hit);
         m_later.clear();
@@ -138,6 +140,13 @@ struct SearchColumns {
 
 std::string_view CellOf(const CellTexts& cells, int column) {
     return column < 0 ? std::string_view() : Trimmed(cells[static_cast<std::size_t>(column)]);
+}
+
+// A Comments cell as typed: no blanks align it, and the one that ends a row of a comment
+// belongs to the text.
+std::string_view CommentOf(const CellTexts& cells, int column) {
+    return column < 0 ? std::string_view()
+                      : std::string_view(cells[static_cast<std::size_t>(column)]);
 }
 
 // Whether the rows of a table that know no entry read as a tree's.
@@ -187,7 +196,7 @@ std::size_t SearchDocument(const SearchQuery& query, const std::string& document
                                                       block.entry.IsFolder(), block.gone)
                                    : ReadRowNameIn(row.cells[0], block.gone, checked.shape.Tree());
         finder.Add({index, block.kind, block.gone, name.name, CellOf(row.cells, at.size),
-                    CellOf(row.cells, at.date), CellOf(row.cells, at.comments)});
+                    CellOf(row.cells, at.date), CommentOf(row.cells, at.comments)});
     }
     return finder.Finish();
 }
@@ -212,7 +221,7 @@ std::size_t SearchTable(const SearchQuery& query, const ListingTable& table,
                                                     entries->Entries().IsFolder(entry), gone)
                                  : ReadRowNameIn(cells[0], gone, tree);
         finder.Add({row, kind, gone, name.name, CellOf(cells, at.size), CellOf(cells, at.date),
-                    CellOf(cells, at.comments)});
+                    CommentOf(cells, at.comments)});
     }
     return finder.Finish();
 }

@@ -16,7 +16,8 @@ namespace dirscribe {
 
 // One row that matched. Texts are as the table shows them without their padding; the name
 // also without brackets or tree decoration (a gone entry's keeps its mark). An entry's
-// comment is its Comments cell and its comment rows joined with one blank; a details row
+// comment is its Comments cell and its comment rows joined without a separator (they hold the
+// text as typed, a row's last blank at its end); a details row
 // that matched gives the name, size and date of the entry it belongs to.
 struct SearchHit {
     int row = 0; // from 0

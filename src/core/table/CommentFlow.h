@@ -51,10 +51,11 @@ public:
     // or a cell that already held text, only once the printed line is full.
     [[nodiscard]] bool WantsCommentRow(bool commentRow, bool initialTextEmpty) const;
 
-    // Where the full line breaks when typing moves on to the new comment row: at its last
-    // blank, which is dropped, so the row keeps the words before it and the word being
-    // typed goes down whole ("... planning" / "session", never "pla" / "nning"). Only a
-    // word longer than the line stays split where it filled it.
+    // Where the full line breaks when typing moves on to the new comment row: after its
+    // last blank, which stays at the end of the row, so the row keeps the words before it,
+    // the word being typed goes down whole ("... planning " / "session", never "pla" /
+    // "nning"), and the rows of a comment joined without a separator are what was typed.
+    // Only a word longer than the line stays split where it filled it.
     [[nodiscard]] static LineBreak BreakFullLine(std::string_view line) {
         return BreakAtLastBlank(line);
     }

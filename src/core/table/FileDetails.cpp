@@ -109,6 +109,15 @@ std::optional<FileDetails> VersionDetails(const ByteSource& source, std::uint16_
     return details;
 }
 
+// Whether a Comments cell holds a text only a fetch writes without rows below it: the
+// no-data text, a failure, or a tag summary of a file without tags.
+bool IsRowlessFetchText(std::string_view text) {
+    return text.ends_with(" extention file. No data.") ||
+           text.starts_with("Cannot read the file: ") || text == "File's data:" ||
+           text == "There isn't any Tag." || text == "Id3v1 Tag:" || text == "Id3v2 Tag:" ||
+           text.starts_with("There're Id3v1 & Id3v2.");
+}
+
 FileDetails NoDataDetails(std::string_view name) {
     const std::string lower = AsciiLower(name);
     const std::size_t dot = lower.rfind('.');
@@ -260,15 +269,31 @@ void InsertFileDetails(ListingTable& table, int row, FileDetails details) {
     row = table.OwnerRow(row);
     if (row < 0 || table.Kind(row) != RowKind::Entry)
         return;
+    const int comments = std::max(table.ColumnIndex(kCommentsTitle), 1);
     int end = row + 1;
     while (end < table.RowCount() && table.Kind(end) != RowKind::Entry)
         ++end;
+    // The cell holds what an earlier fetch wrote there when that fetch's rows follow and do
+    // not begin with the summary it moved aside for a typed comment, or when it says what a
+    // fetch says of a file without details.
+    int firstDetails = row + 1;
+    while (firstDetails < end && table.Kind(firstDetails) != RowKind::Details)
+        ++firstDetails;
+    const bool fetchedBefore = firstDetails < end ? table.Cell(firstDetails, 0) != kSummaryRowLabel
+                                                  : IsRowlessFetchText(table.Cell(row, comments));
     for (int below = end - 1; below > row; --below)
         if (table.Kind(below) == RowKind::Details)
             table.RemoveRow(below);
-    const int comments = std::max(table.ColumnIndex(kCommentsTitle), 1);
-    table.SetCell(row, comments, details.comment);
+    // A typed comment is never replaced: the summary then opens the details rows.
+    const std::string_view typed = table.Cell(row, comments);
+    if (!typed.empty() && !fetchedBefore && typed != details.comment)
+        details.rows.emplace(details.rows.begin(), kSummaryRowLabel, std::move(details.comment));
+    else
+        table.SetCell(row, comments, details.comment);
+    // After the rows the comment flowed onto, so it reads as one text.
     int at = row + 1;
+    while (at < table.RowCount() && table.Kind(at) == RowKind::Continuation)
+        ++at;
     for (auto& [first, second] : details.rows) {
         RowRecord cells;
         cells[0] = std::move(first);

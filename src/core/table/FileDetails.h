@@ -76,9 +76,16 @@ std::optional<FileDetailsRequest> RequestFileDetails(const ListingTable& table, 
                                                      std::uint16_t languageId,
                                                      std::shared_ptr<const FileDataReader> others);
 
-// Writes what a fetch read into the table for the entry of row: its Comments cell gets the
-// comment, the detail rows follow the entry at +1, +2, ..., and the detail rows an earlier
-// fetch put below the entry go. A row outside the table or of no entry changes nothing.
+// The first cell of the details row that holds the summary when the entry's Comments cell
+// holds a typed comment.
+inline constexpr std::string_view kSummaryRowLabel = "**File Data:";
+
+// Writes what a fetch read into the table for the entry of row: the detail rows follow the
+// entry (after the "comments:" rows of its comment), and those an earlier fetch put there
+// go. The
+// summary (the comment) goes into the entry's Comments cell when that is empty or holds what
+// an earlier fetch wrote; a typed comment stays, and the summary becomes the first detail
+// row (kSummaryRowLabel). A row outside the table or of no entry changes nothing.
 void InsertFileDetails(ListingTable& table, int row, FileDetails details);
 
 // Fetches the details of the row's file into the table: RequestFileDetails, Read and

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <numeric>
 #include <string_view>
 
 namespace dirscribe {
@@ -86,7 +87,8 @@ std::vector<Group> Groups(const ListingTable& table, int& lead) {
 // index breaks ties, so the unstable sort gives the stable order without the cost of a
 // stable one.
 void SortGroups(ListingTable& table, const std::vector<Group>& groups, std::size_t begin,
-                std::size_t end, bool ascending, int column, std::int32_t dateFormat) {
+                std::size_t end, bool ascending, int column, std::int32_t dateFormat,
+                std::vector<int>* moved = nullptr) {
     if (begin >= end)
         return;
     const std::string_view title = table.GetColumnTitle(column);
@@ -149,6 +151,12 @@ void SortGroups(ListingTable& table, const std::vector<Group>& groups, std::size
             order.push_back(group.first + r - first);
     }
     table.PermuteRows(first, order);
+    if (moved != nullptr) {
+        const auto from = moved->begin() + first;
+        const std::vector<int> before(from, from + static_cast<std::ptrdiff_t>(order.size()));
+        for (std::size_t i = 0; i < order.size(); ++i)
+            from[static_cast<std::ptrdiff_t>(i)] = before[static_cast<std::size_t>(order[i])];
+    }
 }
 
 } // namespace
@@ -159,9 +167,14 @@ void SortTableByColumn(ListingTable& table, bool ascending, int column, std::int
     SortGroups(table, groups, 0, groups.size(), ascending, column, dateFormat);
 }
 
-bool OnColumnClick(ListingTable& table, SortState& state, int column, const SortContext& context) {
+bool OnColumnClick(ListingTable& table, SortState& state, int column, const SortContext& context,
+                   std::vector<int>* moved) {
     if (context.tree)
         return false;
+    if (moved != nullptr) {
+        moved->resize(static_cast<std::size_t>(table.RowCount()));
+        std::iota(moved->begin(), moved->end(), 0);
+    }
     state.sortAscending = column == state.lastSortColumn ? (state.sortAscending == 0 ? 1 : 0) : 1;
     state.lastSortColumn = column;
 
@@ -172,8 +185,8 @@ bool OnColumnClick(ListingTable& table, SortState& state, int column, const Sort
     while (folders < groups.size() && IsFolderRow(table, groups[folders].first))
         ++folders;
     const bool ascending = state.sortAscending != 0;
-    SortGroups(table, groups, 0, folders, ascending, column, context.dateFormat);
-    SortGroups(table, groups, folders, groups.size(), ascending, column, context.dateFormat);
+    SortGroups(table, groups, 0, folders, ascending, column, context.dateFormat, moved);
+    SortGroups(table, groups, folders, groups.size(), ascending, column, context.dateFormat, moved);
     return true;
 }
 

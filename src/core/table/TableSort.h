@@ -7,6 +7,7 @@
 #include "core/table/SortState.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace dirscribe {
 
@@ -25,7 +26,9 @@ void SortTableByColumn(ListingTable& table, bool ascending, int column, std::int
 // column; the folders at the top (by their entries, or bracketed names where rows know no
 // entry) are then sorted among themselves and the rest among themselves, so folders stay
 // on top. Returns true when the rows went through the sort (also when the column's rows keep
-// their order, as for "Comments").
-bool OnColumnClick(ListingTable& table, SortState& state, int column, const SortContext& context);
+// their order, as for "Comments"). With `moved`, it gets where each row came from: row i
+// is the row that stood at (*moved)[i] before the sort.
+bool OnColumnClick(ListingTable& table, SortState& state, int column, const SortContext& context,
+                   std::vector<int>* moved = nullptr);
 
 } // namespace dirscribe

@@ -54,6 +54,11 @@ inline constexpr int kUpdateListing = 32864;
 // The folder tree beside the listing, and the submenu of recent documents.
 inline constexpr int kTreeBeside = 32865;
 inline constexpr int kRecent = 32866;
+// A file manager's ways: to the path box, back, forward and up through the folders listed.
+inline constexpr int kGoToPath = 32867;
+inline constexpr int kBack = 32868;
+inline constexpr int kForward = 32869;
+inline constexpr int kUp = 32870;
 inline constexpr int kUndo = 57643;
 inline constexpr int kRedo = 57644;
 // Accelerators without a handler: they take their keys and do nothing.

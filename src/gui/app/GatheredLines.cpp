@@ -21,15 +21,17 @@ void GatheredLines::Clear() {
     m_count = 0;
 }
 
+GatheredLines::Taken GatheredLines::TakeLines() {
+    Taken taken;
+    const std::lock_guard lock(m_lock);
+    taken.named.swap(m_named);
+    taken.count = std::exchange(m_count, 0);
+    return taken;
+}
+
 std::string GatheredLines::TakeMessage(std::string_view one, std::string_view many,
                                        std::string_view tail) {
-    std::vector<std::string> named;
-    std::size_t count = 0;
-    {
-        const std::lock_guard lock(m_lock);
-        named.swap(m_named);
-        count = std::exchange(m_count, 0);
-    }
+    auto [named, count] = TakeLines();
     if (count == 0)
         return {};
     std::string text =

@@ -22,6 +22,12 @@ public:
     // "1 ONE" or "N MANY", then TAIL, then each kept line on a line of its own and
     // "... and N more" for the others; empty when nothing was gathered. Starts afresh.
     std::string TakeMessage(std::string_view one, std::string_view many, std::string_view tail);
+    // The kept lines, and how many lines were gathered in all. Starts afresh.
+    struct Taken {
+        std::vector<std::string> named;
+        std::size_t count = 0;
+    };
+    Taken TakeLines();
 
 private:
     std::mutex m_lock;

@@ -7,11 +7,13 @@
 #include "core/platform/OpenFileLimit.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/MessageBoxNotice.h"
+#include "gui/app/OneWindow.h"
 #include "gui/print/ListingPrinter.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <memory>
 
 namespace dirscribe {
 
@@ -35,6 +37,15 @@ int PrintAndEnd(const QStringList& arguments, Notice& notice) {
 
 } // namespace
 
+LoadedProfile LoadWindowProfile(Notice& notice) {
+    LoadedProfile profile = LoadProfile({}, notice);
+    if (!profile.path.empty() && !QFileInfo::exists(QString::fromStdString(profile.path))) {
+        profile.options.printAs = PageLayout::Standard;
+        ApplyPageLayout(profile.options);
+    }
+    return profile;
+}
+
 int RunGui(int argc, char** argv) {
     RaiseOpenFileLimit();
     QApplication app(argc, argv);
@@ -57,9 +68,15 @@ int RunGui(int argc, char** argv) {
         arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).absoluteFilePath();
     QDir::setCurrent(QDir::homePath());
 
-    LoadedProfile profile = LoadProfile({}, notice);
+    // One window: a window already open takes the document, and this start ends.
+    const std::unique_ptr<OneWindow> one = OneWindow::ForThisSession();
+    if (!one->Claim() && one->HandOver(document))
+        return 0;
+
+    LoadedProfile profile = LoadWindowProfile(notice);
     ListingSession session(std::move(profile.options));
     MainWindow window(session, notice, std::move(profile.path));
+    QObject::connect(one.get(), &OneWindow::OpenRequested, &window, &MainWindow::OpenHandedOver);
     window.show();
     if (!document.isEmpty() && !window.OpenDocument(document))
         return 1;

@@ -30,13 +30,20 @@ public:
         int row = -1; // -1: none
         QString status;
     };
-    // The first match below `row` (-1: from the top), and what the status bar says: which
-    // match it is, or that nothing (more) matches. After "no more", the next call starts
-    // from the top again.
+    // A new Find: the first match at `row` or below it, else the first one above (the search
+    // goes on from the top), and what the status bar says: which match it is, or that none
+    // matches.
+    Found From(int row);
+    // Find Next: the first match below `row` (-1: from the top), and what the status bar
+    // says: which match it is, or that nothing (more) matches. After "no more", the next
+    // call starts from the top again.
     Found Next(int row);
 
 private:
     void Forget() { m_found = false; }
+    // The matching rows of the text, found again when the rows have changed.
+    const std::vector<int>& Rows();
+    [[nodiscard]] Found At(std::vector<int>::const_iterator match) const;
 
     const ListingTable& m_table;
     QString m_text;

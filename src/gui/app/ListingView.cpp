@@ -5,6 +5,8 @@
 #include "core/ops/ListingSession.h"
 #include "core/ops/ListingUpdate.h"
 #include "core/platform/Progress.h"
+#include "core/table/CommentFlow.h"
+#include "core/table/TableColumn.h"
 #include "gui/table/CellListView.h"
 #include "gui/table/ListingHistory.h"
 #include "gui/table/TableEditing.h"
@@ -13,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -32,8 +35,8 @@ namespace {
 
 constexpr int kPathLength = 255;
 constexpr int kMargin = 5;
-// FileName is fitted to the longest of this many first rows: enough to see the names, and
-// quick whatever the size of the listing.
+// Columns are fitted to the longest text of this many first rows: enough to see the names,
+// and quick whatever the size of the listing.
 constexpr int kFittedRows = 1000;
 const QString kStopped = QStringLiteral("Stopped: the listing on show is kept");
 const QString kTreeUnsorted =
@@ -42,6 +45,7 @@ const QString kAtNextRefresh =
     QStringLiteral("A listing opened from a document shows the change when it is refreshed (F5)");
 const QString kCommentsStay =
     QStringLiteral("The Comments column stays: the listing holds comments");
+const QString kSortStep = QStringLiteral("Sort");
 
 // The screen font of the table and the tree: the printing face, 16 px at weight 500,
 // or 18 px at weight 600 with the larger font.
@@ -63,6 +67,7 @@ ListingView::ListingView(ListingSession& session, Notice& notice, Progress& prog
       m_editing(new TableEditing(session, m_model, *m_table, this)),
       m_history(new ListingHistory(session, m_model, *m_table, this)) {
     m_pathBox->setObjectName(QStringLiteral("pathBox"));
+    m_pathBox->setAccessibleName(QStringLiteral("Folder path"));
     m_pathBox->setMaxLength(kPathLength);
     connect(m_pathBox, &QLineEdit::returnPressed, this, [this] {
         // Once the folder is listed, the keys are the table's (Ctrl+V previews there).
@@ -73,6 +78,7 @@ ListingView::ListingView(ListingSession& session, Notice& notice, Progress& prog
     connect(m_history, &ListingHistory::Changed, this, &ListingView::HistoryChanged);
 
     m_table->setObjectName(QStringLiteral("listingTable"));
+    m_table->setAccessibleName(QStringLiteral("Listing"));
     m_table->setModel(&m_model);
     m_table->setShowGrid(false);
     m_table->setWordWrap(false);
@@ -91,18 +97,24 @@ ListingView::ListingView(ListingSession& session, Notice& notice, Progress& prog
             [this](int column, int, int width) { RememberColumnWidth(column, width); });
 
     m_editing->SetDetailsRequest([this](int row) { FetchFileDetails(row); });
+    m_table->SetRowOpener([this](int row) { return OpenFolderRow(row); });
+    connect(&m_model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last) {
+                WidenComments(first.row(), last.row());
+            });
+    connect(&m_model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { WidenComments(first, last); });
 
     m_tree->setObjectName(QStringLiteral("folderTree"));
+    m_tree->setAccessibleName(QStringLiteral("Folders"));
     // Alone, the tree is where the next folder is picked; beside the table, the path box
     // still names the listing on show.
     connect(m_tree, &FolderTree::Expanding, this, [this] {
         if (!m_treeBeside)
             m_pathBox->clear();
     });
-    connect(m_tree, &FolderTree::FolderChosen, this, [this](const std::string& path) {
-        ShowPath(path);
-        ReadSelectedFolder();
-    });
+    connect(m_tree, &FolderTree::FolderChosen, this,
+            [this](const std::string& path) { ReadFolder(path); });
 
     m_split->setObjectName(QStringLiteral("treeAndTable"));
     m_split->setChildrenCollapsible(false);
@@ -139,20 +151,30 @@ void ListingView::InitialUpdate(const std::string& lastFolder) {
 }
 
 void ListingView::ReadSelectedFolder(ReadDone done) {
+    ReadFolder(PathToRead(), std::move(done));
+}
+
+void ListingView::ReadFolder(const std::string& path, ReadDone done) {
     if (Reading())
         return;
     // An open editor's text counts as a change the question below asks about.
     m_editing->SetLocked(true);
-    const std::string path = PathToRead();
     // The folder on show is read again with everything typed carried over: nothing to ask.
-    if (!m_session.ReadingAgainLosesNothing(path) && m_mayReplace && !m_mayReplace()) {
-        m_editing->SetLocked(false);
-        m_focusTableAfterRead = false;
-        // Kept as it was: the path box names the listing again.
-        ShowPath(m_session.Path());
+    // While the question is asked, the path box and the tree name the listing on show.
+    if (!m_session.ReadingAgainLosesNothing(path) && m_mayReplace) {
         RearmTree();
-        return;
+        if (!m_mayReplace()) {
+            m_editing->SetLocked(false);
+            m_focusTableAfterRead = false;
+            m_going = Going::Elsewhere;
+            // Kept as it was: the path box names the listing again.
+            ShowPath(m_session.Path());
+            RearmTree();
+            return;
+        }
     }
+    m_listedBefore = m_session.ListingShown() ? m_session.ListedFolder() : std::string();
+    ShowPath(path);
     m_session.SetPath(path);
     StartReader([this] { return m_session.ScanSelectedFolder(m_notice, m_progress, m_stop); },
                 [this] { return Populate(); }, std::move(done));
@@ -224,6 +246,10 @@ void ListingView::FinishRead(const std::function<bool()>& take, const ReadDone& 
     RearmTree();
     m_editing->SetLocked(false);
     const bool listingRead = !std::exchange(m_fetchingDetails, false);
+    if (listingRead)
+        RememberGoing(m_readResult);
+    // The names come first, whatever cell was framed or clicked before.
+    ShowFirstColumn();
     emit ReadingChanged(false);
     if (listingRead)
         emit ReadFinished(m_readResult);
@@ -268,27 +294,69 @@ void ListingView::ApplyTableLook() {
         // A new set of columns shows in its own order, whatever was dragged before.
         header->moveSection(header->visualIndex(column), column);
     }
-    FitNameColumn();
     m_applyingLook = false;
+    FitColumns();
     ShowSortIndicator();
     ApplyTreeFont();
 }
 
-void ListingView::FitNameColumn() {
-    const auto& columns = m_session.Table().Columns();
-    if (columns.empty() || m_widths.contains(columns.front().title))
-        return; // the user's own width stands
-    const QFontMetrics metrics(m_table->font());
+// Each column shows its head and its texts whole (of its first rows): FileName up to half
+// the view, Comments (its "comments:" rows whole, wherever they are) up to the printable
+// width, the others as they need. A width the user set stands.
+void ListingView::FitColumns() {
+    const ListingTable& table = m_session.Table();
+    const int rows = table.RowCount();
+    const bool applying = std::exchange(m_applyingLook, true);
+    for (int column = 0; column < table.ColumnCount(); ++column) {
+        int widest = m_table->horizontalHeader()->sectionSizeHint(column);
+        std::string scratch;
+        for (int row = 0; row < std::min(rows, kFittedRows); ++row)
+            widest = std::max(widest, CellWidth(row, column, scratch));
+        if (column == table.ColumnIndex(kCommentsTitle))
+            for (int row = kFittedRows; row < rows; ++row)
+                if (table.Kind(row) != RowKind::Entry)
+                    widest = std::max(widest, CellWidth(row, column, scratch));
+        Widen(column, widest);
+    }
+    m_applyingLook = applying;
+}
+
+int ListingView::CellWidth(int row, int column, std::string& scratch) const {
     const int margin = 2 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
-    int widest = metrics.horizontalAdvance(ToQString(columns.front().title));
+    return QFontMetrics(m_table->font())
+               .horizontalAdvance(ToQString(m_session.Table().CellText(row, column, scratch))) +
+           2 * margin;
+}
+
+void ListingView::Widen(int column, int wanted) {
+    const ListingTable& table = m_session.Table();
+    if (m_widths.contains(table.Columns()[static_cast<std::size_t>(column)].title))
+        return; // the user's own width stands
+    const int least = m_table->columnWidth(column);
+    int most = (m_treeBeside ? m_table->width() : m_split->width()) / 2;
+    if (column == table.ColumnIndex(kCommentsTitle)) {
+        const int left = m_table->horizontalHeader()->sectionPosition(column);
+        const std::optional<int> edge =
+            CommentFlow::PrintableWidthLimit(m_session.Options().printAs, left);
+        most = edge ? *edge - left : most;
+    }
+    if (wanted > least)
+        m_table->setColumnWidth(column, std::min(wanted, std::max(least, most)));
+}
+
+// A comment typed on, or rows put in, may hold a line wider than the Comments column.
+void ListingView::WidenComments(int first, int last) {
+    const int column = m_session.Table().ColumnIndex(kCommentsTitle);
+    if (column < 0 || m_applyingLook)
+        return;
+    int widest = 0;
     std::string scratch;
-    const int rows = std::min(m_session.Table().RowCount(), kFittedRows);
-    for (int row = 0; row < rows; ++row)
-        widest = std::max(widest, metrics.horizontalAdvance(
-                                      ToQString(m_session.Table().CellText(row, 0, scratch))));
-    const int room = (m_treeBeside ? m_table->width() : m_split->width()) / 2;
-    const int least = m_table->columnWidth(0);
-    m_table->setColumnWidth(0, std::clamp(widest + 2 * margin, least, std::max(least, room)));
+    for (int row = std::max(first, 0); row <= std::min(last, m_session.Table().RowCount() - 1);
+         ++row)
+        widest = std::max(widest, CellWidth(row, column, scratch));
+    m_applyingLook = true;
+    Widen(column, widest);
+    m_applyingLook = false;
 }
 
 void ListingView::RememberColumnWidth(int column, int width) {
@@ -303,7 +371,10 @@ void ListingView::SortByColumn(int column) {
         return;
     // The core decides; a tree listing keeps its order.
     if (m_session.Sortable()) {
-        m_model.Change([&] { m_session.ClickColumn(column); });
+        // A step of its own that can be undone, so the changes before it can be too.
+        std::vector<int> moved;
+        m_model.Reshape([&] { m_session.ClickColumn(column, &moved); });
+        m_history->RecordOrder(kSortStep, std::move(moved));
         m_sortedColumn = column;
         m_sortedOrder =
             m_session.Sorting().sortAscending != 0 ? Qt::AscendingOrder : Qt::DescendingOrder;
@@ -350,6 +421,69 @@ void ListingView::Refresh() {
 
 // A read that fails leaves the listing on show, as Refresh does: the path box, the
 // summary and a save all still describe it.
+// Back and forward go through the folders listed; any other listing of a new folder starts
+// a new way forward.
+void ListingView::RememberGoing(bool read) {
+    const Going going = std::exchange(m_going, Going::Elsewhere);
+    std::string before = std::exchange(m_listedBefore, {});
+    if (!read || before.empty() || before == m_session.ListedFolder())
+        return;
+    if (going == Going::Back) {
+        m_back.pop_back();
+        m_forward.push_back(std::move(before));
+    } else if (going == Going::Forward) {
+        m_forward.pop_back();
+        m_back.push_back(std::move(before));
+    } else {
+        m_back.push_back(std::move(before));
+        m_forward.clear();
+    }
+}
+
+void ListingView::GoBack() {
+    if (Reading() || m_back.empty())
+        return;
+    m_going = Going::Back;
+    ReadFolder(m_back.back());
+}
+
+void ListingView::GoForward() {
+    if (Reading() || m_forward.empty())
+        return;
+    m_going = Going::Forward;
+    ReadFolder(m_forward.back());
+}
+
+void ListingView::GoUp() {
+    const std::string& folder = m_session.ListedFolder();
+    if (Reading() || !m_session.ListingShown() || folder.empty() || folder == "/")
+        return;
+    const std::size_t slash = folder.find_last_of('/');
+    ReadFolder(slash == 0 ? std::string("/") : folder.substr(0, slash));
+}
+
+bool ListingView::OpenFolderRow(int row) {
+    if (Reading() || row < 0 || row >= m_session.Table().RowCount() ||
+        m_session.Table().Kind(row) != RowKind::Entry)
+        return false;
+    const std::string path = m_session.EntryPath(row);
+    if (path.empty() || !QFileInfo(QString::fromStdString(path)).isDir())
+        return false;
+    ReadFolder(path);
+    return true;
+}
+
+void ListingView::FocusPathBox() {
+    if (m_pathBox->isHidden())
+        TogglePathBox();
+    m_pathBox->setFocus(Qt::ShortcutFocusReason);
+    m_pathBox->selectAll();
+}
+
+void ListingView::ShowFirstColumn() {
+    m_table->horizontalScrollBar()->setValue(m_table->horizontalScrollBar()->minimum());
+}
+
 void ListingView::ShowFoldersListing() {
     ReadSelectedFolder([this](bool) { ShowTable(); });
 }
@@ -362,6 +496,7 @@ void ListingView::SetTreeBeside(bool beside) {
     m_treeBeside = beside;
     if (!beside) {
         Show(!m_session.ListingShown());
+        ShowFirstColumn();
         return;
     }
     m_tree->show();
@@ -369,6 +504,7 @@ void ListingView::SetTreeBeside(bool beside) {
     const int whole = std::max(m_split->width(), 1);
     SetTreeWidth(m_treeWidth > 0 ? m_treeWidth : whole / 3);
     RearmTree();
+    ShowFirstColumn();
     emit ShownChanged();
 }
 
@@ -385,12 +521,24 @@ void ListingView::SetTreeWidth(int width) {
 
 void ListingView::Undo() {
     m_editing->FinishEdit();
+    const bool sort = m_history->UndoText() == kSortStep;
     m_history->Undo();
+    if (sort)
+        ForgetSortIndicator();
 }
 
 void ListingView::Redo() {
     m_editing->FinishEdit();
+    const bool sort = m_history->RedoText() == kSortStep;
     m_history->Redo();
+    if (sort)
+        ForgetSortIndicator();
+}
+
+// The rows are in another order than the last sort left them.
+void ListingView::ForgetSortIndicator() {
+    m_sortedColumn = -1;
+    ShowSortIndicator();
 }
 
 void ListingView::BrowseForFolder() {
@@ -430,6 +578,7 @@ bool ListingView::OpenDocument(const QString& fileName) {
     ShowPath(m_session.Path());
     ApplyTableLook();
     ShowTable();
+    ShowFirstColumn();
     return true;
 }
 
@@ -479,6 +628,7 @@ void ListingView::InsertFileDetails(int row, FileDetails details) {
                       1 + m_session.Table().RowCount() - rows);
     m_table->FocusRow(row);
     m_table->verticalScrollBar()->setValue(scrolled);
+    FitColumns();
 }
 
 bool ListingView::TableVisible() const {

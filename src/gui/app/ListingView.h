@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QLineEdit;
 class QSplitter;
@@ -54,6 +55,19 @@ public:
     // with whether it did. Ignored while a read runs, or when the replace check says no.
     // Subfolders the read could not open are named in one message at its end.
     void ReadSelectedFolder(ReadDone done = {});
+    // The same for `path`; the path box and the tree show it once the replace check has
+    // said yes (until then they name the listing on show).
+    void ReadFolder(const std::string& path, ReadDone done = {});
+    // A file manager's ways: back and forward through the folders listed, up to the listed
+    // folder's parent, into the folder of a folder row (false, doing nothing, for a row
+    // that is no folder), and to the path box (shown, focused, its text selected).
+    void GoBack();
+    void GoForward();
+    void GoUp();
+    bool OpenFolderRow(int row);
+    void FocusPathBox();
+    [[nodiscard]] bool CanGoBack() const { return !m_back.empty(); }
+    [[nodiscard]] bool CanGoForward() const { return !m_forward.empty(); }
     // Lists the folder of the listing on show again on the reader thread, carrying what was
     // typed over (UpdateListing); the result replaces the listing, marked changed, and
     // `updated` gets its counts. A folder that cannot be read changes nothing.
@@ -121,6 +135,7 @@ private:
     void FinishRead(const std::function<bool()>& take, const ReadDone& done);
     void SortByColumn(int column);
     void ShowSortIndicator();
+    void ForgetSortIndicator();
     void RememberColumnWidth(int column, int width);
     // The file-data layout's answer to an edit request: the row's file details, read on
     // the reader thread and then inserted below the row.
@@ -134,8 +149,16 @@ private:
     // The kept bytes while the box still shows them, else what was typed.
     [[nodiscard]] std::string PathToRead() const;
     void ApplyTableLook();
-    // Widens FileName to its longest text among the first rows, up to half the table.
-    void FitNameColumn();
+    // Widens each column to its head and its texts; see the definition.
+    void FitColumns();
+    [[nodiscard]] int CellWidth(int row, int column, std::string& scratch) const;
+    // Widens a column to `wanted` within its bounds, unless the user set its width.
+    void Widen(int column, int wanted);
+    void WidenComments(int first, int last);
+    // Scrolls the table back to its first column; the framed cell stays.
+    void ShowFirstColumn();
+    // After a listing read (or not), where back and forward lead.
+    void RememberGoing(bool read);
     void ShowTable();
     void ShowTree();
     // Brings the tree or the table to the front, or, beside each other, keeps both.
@@ -168,6 +191,12 @@ private:
     bool m_treeBeside = false;
     bool m_focusTableAfterRead = false; // the read was asked for with Enter in the path box
     int m_treeWidth = 0;
+    // The folders listed before and after the one on show, the nearest last.
+    std::vector<std::string> m_back;
+    std::vector<std::string> m_forward;
+    enum class Going { Elsewhere, Back, Forward };
+    Going m_going = Going::Elsewhere; // how the read under way was asked for
+    std::string m_listedBefore;       // the folder on show when it started
 };
 
 } // namespace dirscribe

@@ -3,6 +3,7 @@
 #include "gui/app/MainWindow.h"
 
 #include "core/Error.h"
+#include "core/format/SizeFormat.h"
 #include "core/ops/ListingSession.h"
 #include "core/options/Profile.h"
 #include "core/table/TablePopulation.h"
@@ -12,12 +13,16 @@
 #include "gui/app/WorkingProgress.h"
 #include "gui/print/ListingPrinter.h"
 #include "gui/table/CellListView.h"
+#include "render/QtText.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMoveEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -30,6 +35,7 @@ namespace dirscribe {
 namespace {
 
 const QString kTitle = QStringLiteral("Dirscribe:   ");
+const QString kTitleDocument = QStringLiteral(" — ");
 const QString kReady = QStringLiteral("Ready");
 const QString kWorking = QStringLiteral("Working...");
 constexpr int kTitlePathLength = 25;
@@ -60,6 +66,9 @@ MainWindow::MainWindow(ListingSession& session, Notice& notice, std::string prof
       m_progress(std::make_unique<WorkingProgress>(*statusBar())),
       m_printer(std::make_unique<ListingPrinter>(session, notice, *this)) {
     statusBar()->setObjectName(QStringLiteral("statusBar"));
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("listingSummary"));
+    statusBar()->addPermanentWidget(m_summary);
     if (!m_profilePath.empty()) {
         try {
             m_state = LoadWindowState(IniFile::Load(m_profilePath));
@@ -135,8 +144,13 @@ void MainWindow::PlaceOnScreen() {
     const QMargins frame(border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border,
                          border);
     if (m_state.geometry) {
+        // Kept in the screen's pixels, so a start at another scale shows the same window.
+        const qreal ratio = devicePixelRatioF();
         const WindowGeometry& place = *m_state.geometry;
-        const QRect remembered(place.left, place.top, place.width, place.height);
+        const QRect remembered(static_cast<int>(std::lround(place.left / ratio)),
+                               static_cast<int>(std::lround(place.top / ratio)),
+                               static_cast<int>(std::lround(place.width / ratio)),
+                               static_cast<int>(std::lround(place.height / ratio)));
         if (const QScreen* screen = QGuiApplication::screenAt(remembered.center()))
             setGeometry(FittedGeometry(remembered, screen->availableGeometry() - frame));
         else
@@ -181,6 +195,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (m_initialUpdateDone)
         return;
     m_initialUpdateDone = true;
+    m_settling = !isMaximized();
     m_view->InitialUpdate(m_state.lastFolder);
     const ListingOptions& options = m_session.Options();
     SetCustomDepthItem(QString::number(options.customDepth));
@@ -189,27 +204,95 @@ void MainWindow::showEvent(QShowEvent* event) {
     UpdateCommandStates();
 }
 
+// The window manager's frame is known once it has put the window in it: the frame's first
+// place is made to fit the screen, whatever the frame the window was placed for.
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (!m_settling || frameGeometry() == geometry())
+        return;
+    m_settling = false;
+    const QScreen* shown = screen();
+    if (shown == nullptr || isMaximized() || shown->availableGeometry().contains(frameGeometry()))
+        return;
+    const QMargins frame(geometry().left() - frameGeometry().left(),
+                         geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(),
+                         frameGeometry().bottom() - geometry().bottom());
+    setGeometry(FittedGeometry(geometry(), shown->availableGeometry() - frame));
+}
+
 void MainWindow::ListingRead(bool read) {
     if (!read)
         return;
+    UpdateSummary();
     m_state.lastFolder = m_session.Path();
     // Save must not put another folder's listing over the document's file.
     if (m_session.Path() != m_documentFolder)
         m_documentPath.clear();
 }
 
+// The text the title has always had, then the document and Qt's changed mark, so unsaved
+// work shows ("[*]" in a name is written doubled, which Qt shows once).
 void MainWindow::UpdateTitle() {
     const QList<uint> characters = m_view->PathBox().text().toUcs4();
     const QList<uint> shown = characters.mid(0, kTitlePathLength);
-    setWindowTitle(
-        kTitle + QString::fromUcs4(reinterpret_cast<const char32_t*>(shown.data()), shown.size()));
+    QString title =
+        kTitle + QString::fromUcs4(reinterpret_cast<const char32_t*>(shown.data()), shown.size());
+    if (!m_documentPath.isEmpty())
+        title += kTitleDocument + QFileInfo(m_documentPath).fileName();
+    else if (m_session.ListingShown())
+        title += kTitleDocument + kUntitled;
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(title + QStringLiteral("[*]"));
+    setWindowModified(m_session.Modified());
+}
+
+void MainWindow::UpdateSummary() {
+    const ListingTable& table = m_session.Table();
+    if (!m_session.ListingShown()) {
+        m_summary->clear();
+        return;
+    }
+    int entries = 0;
+    for (int row = 0; row < table.RowCount(); ++row)
+        entries += table.Kind(row) == RowKind::Entry ? 1 : 0;
+    const ListingSummary& summary = m_session.Doc().summary;
+    const QLocale numbers(QLocale::English);
+    const auto counted = [&](long long count, const char* one, const char* many) {
+        return numbers.toString(count) + ' ' + QLatin1String(count == 1 ? one : many);
+    };
+    m_summary->setText(QStringLiteral("%1 listed; %2 and %3 in all, %4")
+                           .arg(counted(entries, "entry", "entries"),
+                                counted(summary.fileCount, "file", "files"),
+                                counted(summary.folderCount, "folder", "folders"),
+                                ToQString(FormatSize(summary.totalBytes, 0, false)).trimmed()));
+}
+
+// A later start of the program handed this window a document, or asked for it.
+void MainWindow::OpenHandedOver(const QString& file) {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (file.isEmpty())
+        return;
+    if (m_view->Reading()) {
+        statusBar()->showMessage(kReadingNow);
+        return;
+    }
+    OpenDocument(file);
 }
 
 void MainWindow::SaveProfile() {
     if (m_profilePath.empty())
         return;
     const QRect place = normalGeometry();
-    m_state.geometry = WindowGeometry{place.left(), place.top(), place.width(), place.height()};
+    const qreal ratio = devicePixelRatioF();
+    const auto pixels = [ratio](int logical) {
+        return static_cast<int>(std::lround(logical * ratio));
+    };
+    m_state.geometry = WindowGeometry{pixels(place.left()), pixels(place.top()),
+                                      pixels(place.width()), pixels(place.height())};
     m_state.maximized = isMaximized();
     m_state.columnWidths = m_view->ColumnWidths();
     m_state.treeBeside = m_view->TreeBeside();

@@ -5,6 +5,7 @@
 #include "core/ops/ListingExport.h"
 #include "core/options/PageLayout.h"
 #include "core/options/WindowState.h"
+#include "gui/app/ListingFind.h"
 #include "gui/app/WindowCommand.h"
 
 #include <QFileDialog>
@@ -19,12 +20,12 @@
 
 class QAction;
 class QDialog;
+class QLabel;
 class QMenu;
 class QToolBar;
 
 namespace dirscribe {
 
-class ListingFind;
 class ListingPrinter;
 class ListingSession;
 class ListingView;
@@ -44,10 +45,11 @@ class MainWindow final : public QMainWindow {
     Q_OBJECT
 
 public:
-    // The window takes its place, folders, recent documents and column widths from the
-    // profile's "Window" section (first start: FirstGeometry on the primary screen) and
-    // writes them there with the settings at close; an empty profile path reads and writes
-    // nothing.
+    // The window takes its place (in the screen's pixels, whatever the scale), folders,
+    // recent documents and column widths from the profile's "Window" section (first start:
+    // FirstGeometry on the primary screen) and writes them there with the settings at close;
+    // an empty profile path reads and writes nothing. Once the window manager has framed it,
+    // a frame that is not wholly on the screen is fitted to it.
     MainWindow(ListingSession& session, Notice& notice, std::string profilePath,
                QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -86,6 +88,10 @@ public:
         return m_state.recentDocuments;
     }
 
+    // Comes to the front and opens `file` as OpenDocument does (nothing for an empty one):
+    // a later start of the program handed it over.
+    void OpenHandedOver(const QString& file);
+
     // Puts " (text)" after "&TreeDepth" in the depth menu's title.
     void SetDepthMenuTitle(const QString& text);
     // Puts " (text)" after "Depth = Custom" in the depth menu.
@@ -99,6 +105,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -110,8 +117,12 @@ private:
     [[nodiscard]] QSize WantedSize() const;
     void Connect();
     void SaveProfile();
-    // "Dirscribe:   " and the path box's text, cut to 25 characters.
+    // "Dirscribe:   " and the path box's text, cut to 25 characters; then " — " and the
+    // document's file name ("Untitled" for a listing not saved yet), and the changed mark.
     void UpdateTitle();
+    // What the listing holds, in the status bar: entries listed, files, folders and bytes
+    // below the listed folder.
+    void UpdateSummary();
     void ListingRead(bool read);
     // "Ready", or "Working..." while a folder is read.
     void ShowIdleText();
@@ -159,6 +170,8 @@ private:
     void FindNext();
     // Moves to the first match below `row` and says so, or why not, in the status bar.
     void FindFrom(int row);
+    // Moves to a match found and says which it is, or why there is none.
+    void ShowFound(const ListingFind::Found& found);
     void FindInSavedListings();
     // Opens a document found by a search at the row that matched.
     void OpenAtRow(const QString& document, int row);
@@ -173,14 +186,22 @@ private:
     std::unique_ptr<WorkingProgress> m_progress;
     std::unique_ptr<ListingPrinter> m_printer;
     ListingView* m_view = nullptr;
+    QLabel* m_summary = nullptr;
     QString m_documentPath;
     std::string m_documentFolder; // the folder the document's listing is of
     WindowState m_state;
     bool m_initialUpdateDone = false;
+    bool m_settling = false; // shown, but not yet in the window manager's frame
     SaveQuestion m_saveQuestion;
     ListingFind* m_find = nullptr;
     QPointer<SavedListingsDialog> m_searchDialog;
 };
+
+// A listing not saved yet, as the title and the question before it is replaced name it.
+inline const QString kUntitled = QStringLiteral("Untitled");
+// Why a document is not opened now.
+inline const QString kReadingNow =
+    QStringLiteral("A folder is being read: open the listing when the read has ended, or stop it");
 
 // The folder a file is in, as an absolute path.
 QString FolderOf(const QString& fileName);

@@ -93,7 +93,8 @@ void MainWindow::AskFindText() {
         if (text.isEmpty())
             return;
         m_find->SetText(text);
-        FindFrom(m_view->Table().FocusedRow() - 1); // the focused row may match itself
+        // The whole listing, from the focused row (which may match itself) round to it.
+        ShowFound(m_find->From(std::max(m_view->Table().FocusedRow(), 0)));
     });
     OpenDialog(dialog);
 }
@@ -106,7 +107,10 @@ void MainWindow::FindNext() {
 }
 
 void MainWindow::FindFrom(int row) {
-    const ListingFind::Found found = m_find->Next(row);
+    ShowFound(m_find->Next(row));
+}
+
+void MainWindow::ShowFound(const ListingFind::Found& found) {
     if (found.row >= 0)
         m_view->ShowRow(found.row);
     statusBar()->showMessage(found.status);
@@ -117,7 +121,7 @@ void MainWindow::FindInSavedListings() {
         std::string folder =
             FirstFolder({&m_state.searchFolder, &m_state.saveFolder, &m_state.openFolder});
         m_searchDialog = new SavedListingsDialog(
-            m_notice, folder.empty() ? QDir::homePath() : QString::fromStdString(folder), this);
+            folder.empty() ? QDir::homePath() : QString::fromStdString(folder), this);
         m_searchDialog->setObjectName(QStringLiteral("savedListingsDialog"));
         connect(m_searchDialog, &SavedListingsDialog::Searched, this,
                 [this](const QString& searched) { m_state.searchFolder = searched.toStdString(); });
@@ -132,8 +136,7 @@ void MainWindow::FindInSavedListings() {
 // listing sorted or changed since.
 void MainWindow::OpenAtRow(const QString& document, int row) {
     if (m_view->Reading()) {
-        statusBar()->showMessage(QStringLiteral("A folder is being read: open the listing when "
-                                                "the read has ended, or stop it"));
+        statusBar()->showMessage(kReadingNow);
         return;
     }
     if (!OpenDocument(document))

@@ -160,14 +160,17 @@ std::span<const WindowCommand> MainWindow::Commands() {
                       .keys = "Ctrl+Shift+Z; Ctrl+Y",
                       .run = [](W& w) { w.m_view->Redo(); },
                       .enabled = When::Redoable},
+        // Ins and Del work in the table only; elsewhere they are the text fields' keys.
         WindowCommand{.id = kInsertRow,
                       .text = "&Insert Row",
                       .prompt = "Insert a blank row below the focused row",
+                      .keys = "Ins",
                       .run = [](W& w) { w.m_view->Editing().OnInsertRow(); },
                       .enabled = When::Table},
         WindowCommand{.id = kDeleteRow,
                       .text = "&Delete Row",
                       .prompt = "Delete the focused row",
+                      .keys = "Del",
                       .run = [](W& w) { w.m_view->Editing().OnDeleteRow(); },
                       .enabled = When::Table},
         // View: the layout, the columns, the font, where the tree stands.
@@ -294,7 +297,6 @@ std::span<const WindowCommand> MainWindow::Commands() {
                       .text = "F&older's Listing",
                       .prompt = "Folder's Listing",
                       .tip = "Folder's Listing",
-                      .keys = "Ctrl+L",
                       .themeIcon = "view-list-details",
                       .iconFile = "icons/view-list-details.svg",
                       .run = [](W& w) { w.m_view->ShowFoldersListing(); },
@@ -311,6 +313,31 @@ std::span<const WindowCommand> MainWindow::Commands() {
                       .iconFile = "icons/process-stop.svg",
                       .run = [](W& w) { w.m_view->Stop(); },
                       .enabled = When::Reading},
+        // Ctrl+L goes to the path box, as in file managers and browsers.
+        WindowCommand{.id = kGoToPath,
+                      .text = "&Go to Path",
+                      .prompt = "Type the path of the folder to list",
+                      .keys = "Ctrl+L",
+                      .run = [](W& w) { w.m_view->FocusPathBox(); },
+                      .enabled = When::Always},
+        WindowCommand{.id = kBack,
+                      .text = "B&ack",
+                      .prompt = "List the folder listed before this one",
+                      .keys = "Alt+Left",
+                      .run = [](W& w) { w.m_view->GoBack(); },
+                      .enabled = When::Back},
+        WindowCommand{.id = kForward,
+                      .text = "For&ward",
+                      .prompt = "List the folder listed before going back",
+                      .keys = "Alt+Right",
+                      .run = [](W& w) { w.m_view->GoForward(); },
+                      .enabled = When::Forward},
+        WindowCommand{.id = kUp,
+                      .text = "&Parent Folder",
+                      .prompt = "List the folder that holds this one",
+                      .keys = "Alt+Up",
+                      .run = [](W& w) { w.m_view->GoUp(); },
+                      .enabled = When::Listing},
         WindowCommand{.id = kToolBar,
                       .text = "Tool&Bar  ",
                       .run = [](W& w) { w.m_toolBar->setVisible(w.m_toolBar->isHidden()); },
@@ -434,7 +461,10 @@ void MainWindow::CreateActions() {
     std::map<int, QActionGroup*> groups;
     for (const WindowCommand& command : Commands()) {
         const QString prompt = QString::fromUtf8(command.prompt);
-        auto* action = new QAction(CommandIcon(command), QString::fromUtf8(command.text), this);
+        // The label before its tab: the menu shows the keys beside it, and a screen reader
+        // reads the label alone as the item's name.
+        const QString label = QString::fromUtf8(command.text).section('\t', 0, 0);
+        auto* action = new QAction(CommandIcon(command), label, this);
         action->setObjectName(QStringLiteral("command%1").arg(command.id));
         action->setData(command.id);
         action->setStatusTip(prompt);
@@ -448,18 +478,27 @@ void MainWindow::CreateActions() {
             QActionGroup*& group = groups[command.group];
             if (!group) {
                 group = new QActionGroup(this);
-                group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+                // One layout is always chosen; a custom depth that a fixed item names is
+                // marked there, so no depth item may be marked.
+                group->setExclusionPolicy(command.group == kLayoutGroup
+                                              ? QActionGroup::ExclusionPolicy::Exclusive
+                                              : QActionGroup::ExclusionPolicy::ExclusiveOptional);
             }
             group->addAction(action);
         }
         // Keys without a menu item work all the same.
         addAction(action);
+        if (command.id == kInsertRow || command.id == kDeleteRow) {
+            action->setShortcutContext(Qt::WidgetShortcut);
+            m_view->Table().addAction(action);
+        }
         m_actions[command.id] = action;
         connect(action, &QAction::triggered, this, [this, &command] { Run(command); });
     }
 }
 
 void MainWindow::CreateMenus() {
+    menuBar()->setAccessibleName(QStringLiteral("Menu bar"));
     for (const MenuPopup& popup : MainMenu()) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(popup.title));
         menu->setObjectName(QString::fromUtf8(popup.title).remove('&') + QStringLiteral("Menu"));
@@ -485,11 +524,17 @@ void MainWindow::CreateMenus() {
 void MainWindow::CreateToolBar() {
     m_toolBar = addToolBar(QStringLiteral("ToolBar"));
     m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setAccessibleName(QStringLiteral("Toolbar"));
     for (const int id : ToolbarSlots()) {
-        if (id == -1)
+        if (id == -1) {
             m_toolBar->addSeparator();
-        else
-            m_toolBar->addAction(Action(id));
+            continue;
+        }
+        QAction* action = Action(id);
+        m_toolBar->addAction(action);
+        // A button shows a picture; its name is its command's label.
+        if (QWidget* button = m_toolBar->widgetForAction(action))
+            button->setAccessibleName(action->iconText());
     }
 }
 
@@ -519,6 +564,10 @@ bool MainWindow::Allows(CommandWhen when) const {
         return !reading && m_view->History().CanUndo();
     case When::Redoable:
         return !reading && m_view->History().CanRedo();
+    case When::Back:
+        return !reading && m_view->CanGoBack();
+    case When::Forward:
+        return !reading && m_view->CanGoForward();
     case When::Never:
         break;
     }
@@ -532,6 +581,7 @@ void MainWindow::UpdateCommandStates() {
         if (command.checked)
             action->setChecked(command.checked(*this));
     }
+    UpdateTitle(); // whether the listing has changes may have changed with it
 }
 
 void MainWindow::ToggleSetting(std::int32_t ListingOptions::*setting) {

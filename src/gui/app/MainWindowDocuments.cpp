@@ -65,6 +65,8 @@ bool MainWindow::SaveDocument(const QString& fileName) {
 void MainWindow::SetDocument(const QString& fileName) {
     m_documentPath = fileName;
     m_documentFolder = m_session.Path();
+    UpdateTitle();
+    UpdateSummary();
 }
 
 QFileDialog* MainWindow::NewFileDialog(const QString& objectName, QFileDialog::AcceptMode mode,
@@ -130,8 +132,8 @@ void MainWindow::SaveAsWithDialog() {
 bool MainWindow::MayDiscardChanges() {
     if (!m_session.Modified())
         return true;
-    const QString name = m_documentPath.isEmpty() ? QStringLiteral("Untitled")
-                                                  : QFileInfo(m_documentPath).fileName();
+    const QString name =
+        m_documentPath.isEmpty() ? kUntitled : QFileInfo(m_documentPath).fileName();
     switch (m_saveQuestion(QStringLiteral("Save changes to %1?").arg(name))) {
     case QMessageBox::Yes:
         if (m_documentPath.isEmpty()) {

@@ -30,10 +30,9 @@ QString Counted(std::size_t count, const char* one, const char* many) {
 
 } // namespace
 
-SavedListingsDialog::SavedListingsDialog(Notice& notice, const QString& folder, QWidget* parent)
-    : QDialog(parent), m_notice(notice), m_pattern(new QLineEdit(this)),
-      m_folder(new QLineEdit(folder, this)), m_results(new QTableView(this)),
-      m_search(new QPushButton(QStringLiteral("&Search"), this)),
+SavedListingsDialog::SavedListingsDialog(const QString& folder, QWidget* parent)
+    : QDialog(parent), m_pattern(new QLineEdit(this)), m_folder(new QLineEdit(folder, this)),
+      m_results(new QTableView(this)), m_search(new QPushButton(QStringLiteral("&Search"), this)),
       m_stopButton(new QPushButton(QStringLiteral("S&top"), this)),
       m_open(new QPushButton(QStringLiteral("&Open"), this)), m_status(new QStatusBar(this)),
       m_progress(std::make_unique<WorkingProgress>(*m_status)) {
@@ -111,7 +110,8 @@ void SavedListingsDialog::Search() {
         return;
     const std::string folder = m_searched.toStdString();
     m_model.Clear(folder);
-    m_listed = m_matches = m_documents = m_matchedDocuments = 0;
+    m_results->clearSpans();
+    m_listed = m_matches = m_documents = m_matchedDocuments = m_unsearched = 0;
     m_stop.Clear();
     emit Searched(m_searched);
     m_searcher.reset(
@@ -167,13 +167,27 @@ void SavedListingsDialog::FinishSearch() {
         m_results->resizeColumnToContents(column);
         m_results->setColumnWidth(column, std::min(m_results->columnWidth(column), widest));
     }
+    ListProblems();
     m_status->showMessage(Summary());
     UpdateButtons();
-    const std::string problems = m_problems.Lines().TakeMessage(
-        "document or folder", "documents or folders", " could not be searched:");
-    if (!problems.empty())
-        m_notice.Show(kCaption, problems, NoticeIcon::Warning);
     emit SearchEnded();
+}
+
+// What could not be searched stands below the matches, a line each, where the user reads on.
+void SavedListingsDialog::ListProblems() {
+    auto [named, count] = m_problems.Lines().TakeLines();
+    m_unsearched = count;
+    if (count > named.size())
+        named.push_back("... and " + std::to_string(count - named.size()) + " more");
+    std::vector<SavedMatch> rows;
+    for (const std::string& line : named) {
+        SavedMatch& row = rows.emplace_back();
+        row.problem = "Could not be searched: " + line;
+    }
+    const int first = m_model.rowCount();
+    m_model.Append(std::move(rows));
+    for (int row = first; row < m_model.rowCount(); ++row)
+        m_results->setSpan(row, 0, 1, m_model.columnCount());
 }
 
 QString SavedListingsDialog::Summary() const {
@@ -189,6 +203,8 @@ QString SavedListingsDialog::Summary() const {
     text += Counted(m_documents, "saved listing", "saved listings");
     if (m_matches > m_listed)
         text += QStringLiteral("; the first %1 are listed").arg(m_listed);
+    if (m_unsearched != 0)
+        text += QStringLiteral("; %1 could not be searched").arg(m_unsearched);
     return text;
 }
 
@@ -197,7 +213,8 @@ void SavedListingsDialog::OpenCurrent() {
     if (!current.isValid())
         return;
     const SavedMatch& match = m_model.At(current.row());
-    emit OpenRequested(QString::fromStdString(match.document), match.hit.row);
+    if (match.problem.empty())
+        emit OpenRequested(QString::fromStdString(match.document), match.hit.row);
 }
 
 void SavedListingsDialog::ChooseFolder() {

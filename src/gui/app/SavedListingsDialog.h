@@ -27,8 +27,8 @@ class WorkingProgress;
 // Asks for a pattern (or a text) and a folder, searches every document in the folder and
 // the folders below it on a thread of its own, so the window stays responsive and Stop
 // ends it, and lists the matches as they come. Open, a double click or Enter asks to open
-// a match's document at its row. Documents and folders that cannot be read are named in
-// one message when the search ends.
+// a match's document at its row. Documents and folders that cannot be read are named below
+// the matches when the search ends, a line each.
 class SavedListingsDialog final : public QDialog {
     Q_OBJECT
 
@@ -36,7 +36,7 @@ public:
     // The most matches the list holds; the others are only counted.
     static constexpr std::size_t kMostListed = 100000;
 
-    SavedListingsDialog(Notice& notice, const QString& folder, QWidget* parent = nullptr);
+    explicit SavedListingsDialog(const QString& folder, QWidget* parent = nullptr);
     ~SavedListingsDialog() override;
 
     [[nodiscard]] QLineEdit& Pattern() const { return *m_pattern; }
@@ -66,11 +66,11 @@ private:
     // Moves the matches found so far into the list.
     void TakeMatches();
     void FinishSearch();
+    void ListProblems();
     [[nodiscard]] QString Summary() const;
     void ChooseFolder();
     void UpdateButtons();
 
-    Notice& m_notice;
     QLineEdit* m_pattern;
     QLineEdit* m_folder;
     QTableView* m_results;
@@ -92,6 +92,7 @@ private:
     std::size_t m_matches = 0;
     std::size_t m_documents = 0;
     std::size_t m_matchedDocuments = 0; // documents with a match
+    std::size_t m_unsearched = 0;       // documents and folders that could not be searched
 };
 
 } // namespace dirscribe

@@ -46,6 +46,8 @@ QVariant SearchResultsModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
         return {};
     const SavedMatch& match = At(index.row());
+    if (!match.problem.empty())
+        return index.column() == 0 ? ToQString(DisplayText(match.problem)) : QVariant();
     switch (index.column()) {
     case 0: {
         std::string_view document = match.document;

@@ -10,14 +10,17 @@
 
 namespace dirscribe {
 
-// One match: the document it is in and its row.
+// One match: the document it is in and its row; or, with a problem, a document or folder
+// that could not be searched and why.
 struct SavedMatch {
     std::string document;
     SearchHit hit;
+    std::string problem = {};
 };
 
 // Columns: the document (named from the folder searched when it lies below it), the row
-// from 1, then the name, size, date and comment as the search gives them.
+// from 1, then the name, size, date and comment as the search gives them. A problem's row
+// holds its text in the first column.
 class SearchResultsModel final : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;

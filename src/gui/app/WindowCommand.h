@@ -16,13 +16,16 @@ enum class CommandWhen {
     ListingInTable, // such a listing, in the table on show
     Undoable,       // there is a change to undo
     Redoable,       // there is an undone change to redo
+    Back,           // a folder was listed before the one on show
+    Forward,        // a folder was listed after it, before going back
     Never,          // a command the program has never handled
 };
 
 struct WindowCommand {
     int id = 0;
-    // The menu label with its mnemonic; a key the program has always shown after a tab
-    // ("Pre&view\tCtrl+V") stays in the label, others are shown from `keys`.
+    // The menu label with its mnemonic. A key the program has always written after a tab
+    // ("Pre&view\tCtrl+V") stays here as it was; the menus show the text before the tab and
+    // the command's keys, so the item's name is its label alone.
     const char* text = "";
     const char* prompt = ""; // the status bar's text while pointed at
     const char* tip = "";    // the tooltip of its toolbar button

@@ -84,6 +84,12 @@ bool CellListView::PlaceEditor(QWidget& editor, int row, int column) {
     return true;
 }
 
+void CellListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    const int sideways = horizontalScrollBar()->value();
+    QTableView::scrollTo(index, hint);
+    horizontalScrollBar()->setValue(sideways);
+}
+
 void CellListView::NextColumn() {
     const int count = model() ? model()->columnCount() : 0;
     if (++m_currentColumn > count - 1) {
@@ -211,6 +217,14 @@ void CellListView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_F2:
         EditCurrentCell();
         break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (event->modifiers() == Qt::NoModifier && m_rowOpener && FocusedRow() >= 0 &&
+            m_rowOpener(FocusedRow())) {
+            event->accept();
+            return;
+        }
+        break;
     case Qt::Key_F10:
         if (event->modifiers() == Qt::ShiftModifier) {
             emit MenuRequested(KeyboardMenuPoint());
@@ -245,7 +259,14 @@ void CellListView::mousePressEvent(QMouseEvent* event) {
 }
 
 void CellListView::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The second press of a double click counts as a second click on the cell.
+    const QPoint point = event->position().toPoint();
+    const int row = rowAt(point.y());
+    if (event->button() == Qt::LeftButton && row >= 0 && columnAt(point.x()) == 0 && m_rowOpener &&
+        m_rowOpener(row)) {
+        event->accept();
+        return;
+    }
+    // Otherwise the second press of a double click counts as a second click on the cell.
     mousePressEvent(event);
 }
 

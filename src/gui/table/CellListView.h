@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QTableView>
+#include <functional>
 
 namespace dirscribe {
 
@@ -11,7 +12,8 @@ namespace dirscribe {
 // the focused row's cell in it is framed, so the user sees which cell a second click on
 // the focused row, or F2, asks to edit. The view does not edit by itself: whoever listens
 // to EditRequested decides what an edit is. The Menu key and Shift+F10 ask for the context
-// menu at that cell. A cell whose text is cut off shows it whole in a tooltip.
+// menu at that cell. A cell whose text is cut off shows it whole in a tooltip. Enter, or a
+// double click on a name, opens the row (see SetRowOpener).
 // Columns are addressed by index (the model's column) or by display position.
 class CellListView : public QTableView {
     Q_OBJECT
@@ -47,6 +49,16 @@ public:
     // nothing without a focused row or an active column.
     virtual void EditCurrentCell();
 
+    // Asked to open a row: Enter on the focused row, or a double click on its name. True
+    // when it opened (say, a folder row listed its folder); otherwise a double click counts
+    // as a second click on the cell.
+    using RowOpener = std::function<bool(int row)>;
+    void SetRowOpener(RowOpener opener) { m_rowOpener = std::move(opener); }
+
+    // Scrolls `index` into view up and down only: sideways the view moves where the active
+    // column is moved (MakeColumnVisible), or by the user.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
     // The focused row, -1 for none.
     [[nodiscard]] int FocusedRow() const;
     // Makes `row` the focused and only selected row without scrolling sideways.
@@ -79,6 +91,7 @@ private:
 
     int m_currentColumn = -1;
     bool m_editNotify = false;
+    RowOpener m_rowOpener;
 };
 
 } // namespace dirscribe

@@ -6,6 +6,8 @@
 
 #include <QUndoCommand>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace dirscribe {
 
@@ -36,6 +38,30 @@ private:
     bool m_made = true;
 };
 
+// A change of the rows' order (a sort): it keeps where each row came from, four bytes a
+// row, and puts the rows back in their order and again in the new one.
+class OrderChange final : public QUndoCommand {
+public:
+    OrderChange(ListingHistory& history, const QString& what, std::vector<int> moved)
+        : QUndoCommand(what), m_history(history), m_moved(std::move(moved)) {}
+
+    void undo() override {
+        std::vector<int> back(m_moved.size());
+        for (std::size_t row = 0; row < m_moved.size(); ++row)
+            back[static_cast<std::size_t>(m_moved[row])] = static_cast<int>(row);
+        m_history.Reorder(back);
+    }
+    void redo() override {
+        if (!std::exchange(m_made, false))
+            m_history.Reorder(m_moved);
+    }
+
+private:
+    ListingHistory& m_history;
+    std::vector<int> m_moved; // row i of the new order was row m_moved[i]
+    bool m_made = true;
+};
+
 } // namespace
 
 ListingHistory::ListingHistory(ListingSession& session, ListingTableModel& model,
@@ -60,6 +86,24 @@ void ListingHistory::Record(const QString& what, int first, ListingSession::RowS
         m_session.CopyRows(first, afterCount).rows == before.rows)
         return;
     m_stack.push(new RowsChange(*this, what, first, std::move(before), afterCount));
+}
+
+void ListingHistory::RecordOrder(const QString& what, std::vector<int> moved) {
+    bool same = true;
+    for (std::size_t row = 0; same && row < moved.size(); ++row)
+        same = moved[row] == static_cast<int>(row);
+    if (!same)
+        m_stack.push(new OrderChange(*this, what, std::move(moved)));
+}
+
+void ListingHistory::Reorder(const std::vector<int>& order) {
+    if (static_cast<int>(order.size()) != m_session.Table().RowCount())
+        return;
+    m_model.Reshape([&] { m_session.PermuteRows(order); });
+    if (!order.empty()) {
+        m_view.FocusRow(0);
+        m_view.scrollTo(m_view.currentIndex());
+    }
 }
 
 void ListingHistory::Undo() {

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QUndoStack>
+#include <vector>
 
 namespace dirscribe {
 
@@ -13,10 +14,11 @@ class CellListView;
 class ListingTableModel;
 
 // Each change is kept as the rows it replaced, taken from the table with all they hold
-// (ListingSession::CopyRows), so an undo puts back exactly the rows that were there. The
-// history ends whenever the model is refilled (a read, an open, New, a sort, an update):
-// the rows it knew are gone. Undoing or redoing back to the listing as it was last read,
-// opened or saved clears the listing's modified mark; any other state sets it.
+// (ListingSession::CopyRows), so an undo puts back exactly the rows that were there; a sort
+// is kept as the new order of the rows (RecordOrder). The history ends whenever the model is
+// refilled (a read, an open, New, an update): the rows it knew are gone. Undoing or redoing back to
+// the listing as it was last read, opened or saved clears the listing's modified mark; any other
+// state sets it.
 class ListingHistory final : public QObject {
     Q_OBJECT
 
@@ -30,16 +32,24 @@ public:
     // CopyRows gave them before it, are now the rows [first, first + afterCount). A change
     // that left the rows as they were is not recorded.
     void Record(const QString& what, int first, ListingSession::RowSlice before, int afterCount);
+    // Records a new order of every row already made (a sort): row i of it was row moved[i].
+    // An order that moved nothing is not recorded.
+    void RecordOrder(const QString& what, std::vector<int> moved);
     void Undo();
     void Redo();
     [[nodiscard]] bool CanUndo() const { return m_stack.canUndo(); }
     [[nodiscard]] bool CanRedo() const { return m_stack.canRedo(); }
+    // What the change Undo or Redo would make is called when recorded ("Sort", "Typing").
+    [[nodiscard]] QString UndoText() const { return m_stack.undoText(); }
+    [[nodiscard]] QString RedoText() const { return m_stack.redoText(); }
     // The listing on show was saved: undoing back to here clears the modified mark.
     void Saved();
 
     // Puts `other` in place of the `count` rows at `first`; afterwards `other` holds the
     // rows taken out and `count` the number put in. An undo and a redo are both this.
     void Swap(int first, int& count, ListingSession::RowSlice& other);
+    // Puts every row into `order` (new row i is row order[i]); an undo or redo of a sort.
+    void Reorder(const std::vector<int>& order);
 
 signals:
     // Whether there is something to undo or redo may have changed.

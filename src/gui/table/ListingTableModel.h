@@ -24,14 +24,14 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // Runs a change that fills the table afresh (a read, an open, New, a sort, an update),
-    // telling the views; then Refilled.
+    // Runs a change that fills the table afresh (a read, an open, New, an update), telling
+    // the views; then Refilled.
     template <typename Function> void Change(Function&& change) {
         Reshape(std::forward<Function>(change));
         emit Refilled();
     }
     // Runs a change of rows that leaves the others as they were, when the rows it adds are
-    // known only once it is made (a details fetch).
+    // known only once it is made (a details fetch), or one that moves every row (a sort).
     template <typename Function> void Reshape(Function&& change) {
         beginResetModel();
         change();

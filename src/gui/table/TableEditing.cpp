@@ -211,9 +211,10 @@ void TableEditing::ContinueBelow(int row) {
 
 void TableEditing::OnInsertRow() {
     const int focused = m_view.FocusedRow();
-    const int row = std::clamp(focused + 1, 0, m_session.Table().RowCount());
+    const int row = m_session.BlankRowAt(focused);
     m_model.InsertRows(row, 1, [&] { m_session.InsertBlankRow(focused); });
     Record(QStringLiteral("Insert Row"), row, {}, 1);
+    m_view.FocusRow(row); // where the user types next
 }
 
 void TableEditing::OnDeleteRow() {

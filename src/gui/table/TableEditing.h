@@ -26,8 +26,8 @@ class ListingTableModel;
 // typed moves down whole (CommentFlow::BreakFullLine). In the
 // FileData layout an edit request fetches the row's file details instead (through the
 // details request). Also serves the context menu: insert a blank row below the focused
-// row, delete the focused row. Follows the model: a new listing closes an open editor
-// (keeping its text in the old rows) and sets whether the view may ask for edits.
+// row (and its comment rows), delete the focused row. Follows the model: a new listing closes an
+// open editor (keeping its text in the old rows) and sets whether the view may ask for edits.
 class TableEditing final : public QObject {
     Q_OBJECT
 
@@ -53,7 +53,8 @@ public:
 
     // The view's edit request for cell (row, column index).
     void OnBeginLabelEdit(int row, int column);
-    // Inserts a blank row below the focused row (at the top without one).
+    // Inserts a blank row below the focused row and the rows that belong with it (at the top
+    // without one), and focuses it.
     void OnInsertRow();
     // Deletes the focused row, if there is one.
     void OnDeleteRow();

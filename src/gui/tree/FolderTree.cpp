@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFont>
 #include <QItemSelection>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace dirscribe {
 
@@ -100,12 +102,40 @@ void FolderTree::OnSelectionChanged(const QItemSelection& selected) {
         viewport()->update();
     }
     m_model->Fill(node); // a node's subfolders are known once it has been selected
-    if (!m_armed)
+    if (m_clicked)
+        Choose(node);
+}
+
+void FolderTree::Choose(const QModelIndex& node) {
+    m_clicked = false;
+    if (!m_armed || !node.isValid())
         return;
     m_armed = false;
     const std::string path = m_model->PathOf(node);
     if (!path.empty())
         emit FolderChosen(path);
+}
+
+void FolderTree::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex node = indexAt(event->position().toPoint());
+    // A click on the node itself, not on the mark that opens it.
+    m_clicked = event->button() == Qt::LeftButton && node.isValid() &&
+                visualRect(node).contains(event->position().toPoint());
+    QTreeView::mousePressEvent(event);
+    // A click on the node already selected changes no selection, and chooses it all the same.
+    if (m_clicked)
+        Choose(node);
+}
+
+void FolderTree::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        currentIndex().isValid()) {
+        selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect);
+        Choose(currentIndex());
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 void FolderTree::drawRow(QPainter* painter, const QStyleOptionViewItem& option,

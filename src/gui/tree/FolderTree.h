@@ -12,10 +12,11 @@ namespace dirscribe {
 
 class FolderTreeModel;
 
-// A tree view over FolderTreeModel (header hidden, objectName "folderTree"). A selection
-// is acted on only while the tree is armed: the first selection change after arming disarms
-// it and, when the node is a folder, emits FolderChosen with its path. A node's subfolders are
-// read when it is first expanded or first selected.
+// A tree view over FolderTreeModel (header hidden, objectName "folderTree"). A node is
+// chosen by a click or by Enter; the arrow keys only move through the tree. A choice is acted
+// on only while the tree is armed: the first one after arming disarms it and, when the node
+// is a folder, emits FolderChosen with its path. A node's subfolders are read when it is
+// first expanded or first selected.
 class FolderTree : public QTreeView {
     Q_OBJECT
 public:
@@ -51,15 +52,19 @@ signals:
     void Expanding();
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
                  const QModelIndex& index) const override;
 
 private:
     void OnSelectionChanged(const QItemSelection& selected);
+    void Choose(const QModelIndex& node);
 
     FolderTreeModel* m_model;
     bool m_armed = false;
     bool m_opening = false; // the tree opens nodes itself; the user did not expand them
+    bool m_clicked = false; // the selection changes under a click, which chooses the node
     QPersistentModelIndex m_highlighted;
 };
 

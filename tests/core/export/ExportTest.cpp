@@ -28,30 +28,35 @@ ListingTable SampleTable() {
     return table;
 }
 
-TEST(Export, CsvQuotesWhatNeedsItDropsThePaddingAndRunsNoFormula) {
+// The third row of SampleTable as the read found it.
+struct SampleEntries final : RowEntries {
+    std::optional<RowEntryFacts> EntryOf(int row) const override {
+        if (row != 2)
+            return std::nullopt;
+        return RowEntryFacts{18446744073709551615u, 126'846'939'090'000'000u, "/d\xe9/a\x01.txt"};
+    }
+};
+
+// The exact bytes stand beside Size, where a spreadsheet can add them up.
+TEST(Export, CsvQuotesWhatNeedsItDropsThePaddingRunsNoFormulaAndGivesExactBytes) {
     ListingTable table = SampleTable();
     test::AppendInferred(table,
                          {"=HYPERLINK(\"http://x\")", "+cmd|' /C calc'!A0", "-1", "@SUM(A1)"});
     test::AppendInferred(table, {"\t=1", "\r=1", "", "a=1"});
+    const SampleEntries entries;
     StringSink sink;
-    WriteCsv(table, sink);
-    EXPECT_EQ(sink.Text(), "FileName,Comments,Size,Last Modified\r\n"
-                           "| -[Docs],\"papers, \"\"old\"\"\",1.5 Kb,\"Dec 18, 2002 14:05:09\"\r\n"
-                           "comments:,\"second\nline\",,\r\n"
-                           "|       a\x01.txt,,0  b,\r\n"
-                           "\"'=HYPERLINK(\"\"http://x\"\")\",'+cmd|' /C calc'!A0,'-1,'@SUM(A1)\r\n"
-                           "'\t=1,\"'\r=1\",,a=1\r\n");
+    WriteCsv({table, "/d", {}, false, 0, 0, &entries}, sink);
+    EXPECT_EQ(sink.Text(),
+              "FileName,Comments,Size,Bytes,Last Modified\r\n"
+              "| -[Docs],\"papers, \"\"old\"\"\",1.5 Kb,,\"Dec 18, 2002 14:05:09\"\r\n"
+              "comments:,\"second\nline\",,,\r\n"
+              "|       a\x01.txt,,0  b,18446744073709551615,\r\n"
+              "\"'=HYPERLINK(\"\"http://x\"\")\",'+cmd|' /C calc'!A0,'-1,,'@SUM(A1)\r\n"
+              "'\t=1,\"'\r=1\",,,a=1\r\n");
 }
 
 TEST(Export, JsonEscapesTextsAndGivesExactEntries) {
-    struct Entries final : RowEntries {
-        std::optional<RowEntryFacts> EntryOf(int row) const override {
-            if (row != 2)
-                return std::nullopt;
-            return RowEntryFacts{18446744073709551615u, 126'846'939'090'000'000u,
-                                 "/d\xe9/a\x01.txt"};
-        }
-    } entries;
+    const SampleEntries entries;
     const ListingTable table = SampleTable();
     StringSink sink;
     WriteJson({table, "/d\xe9", {1536, 1, 2}, false, 6, 0, &entries}, sink);

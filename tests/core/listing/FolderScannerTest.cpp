@@ -76,7 +76,8 @@ TEST_F(FolderScannerTest, WhatCannotBeReadIsReported) {
     EXPECT_TRUE(notice.shown.empty()) << "that folder fails silently";
 }
 
-// As the unprivileged user: "locked" and "System Volume Information" cannot be opened.
+// As the unprivileged user: "locked" and "System Volume Information" cannot be opened; the
+// first is reported at every depth, since its total lacks what it holds.
 TEST_F(FolderScannerTest, UnreadableSubfoldersCountButShowNoContents) {
     tree.File("locked/inside", "12345");
     tree.File("System Volume Information/tracking", "123");
@@ -101,7 +102,9 @@ TEST_F(FolderScannerTest, UnreadableSubfoldersCountButShowNoContents) {
     const std::string restricted = "System Volume Information *restricted";
     EXPECT_EQ(*result, restricted +
                            "|0|11\nlocked|0|11\nB|0|10\nA|110|10\nx|1|20\ny|2|20\n"
-                           "113 4 5\n"
+                           "113 4 5\nnotice: There are problem reading folder  " +
+                           tree.Path("locked") +
+                           "\n"
                            "   y|2|20\n   x|1|20\n| -[A]|110|10\n| -[B]|0|10\n"
                            "| -[locked]|0|11\n| -[" +
                            restricted +

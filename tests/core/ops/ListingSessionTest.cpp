@@ -109,6 +109,9 @@ TEST_F(ListingSessionTest, InsertAndDeleteRowsMarkTheListingModified) {
     EXPECT_EQ(session.Table().Row(3), (RowRecord{"comments:", "", "", "", ""}));
     EXPECT_TRUE(session.Table().IsCommentRow(3));
     EXPECT_FALSE(session.Table().IsCommentRow(2));
+    EXPECT_EQ(session.InsertBlankRow(3), 4) << "below the comment's rows, from one of them";
+    EXPECT_EQ(session.InsertBlankRow(2), 4) << "and from its entry";
+    ASSERT_TRUE(session.DeleteRow(4) && session.DeleteRow(4));
 
     session.SetModified(false);
     EXPECT_FALSE(session.DeleteRow(-1)) << "no focused row: nothing happens";

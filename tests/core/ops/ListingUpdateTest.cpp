@@ -7,6 +7,7 @@
 #include "core/format/Utf8.h"
 #include "core/ops/ListingExport.h"
 #include "core/search/ListingSearch.h"
+#include "core/table/NameCell.h"
 #include "core/table/TableColumn.h"
 #include "support/RecordingNotice.h"
 #include "support/StandardListing.h"
@@ -190,6 +191,41 @@ TEST(ListingUpdate, AnOldUpperCasedDocumentKeepsItsCommentsOnTheirFiles) {
     for (int row = 0; row < 2; ++row)
         EXPECT_EQ(update->session.Table().Cell(row, 1),
                   "note " + Utf8Upper(update->session.Table().Cell(row, 0)));
+}
+
+// The same without All in UpperCase: a name is matched exactly, so the comment of a gone
+// A.txt stays with it and never moves to the a.txt that has its own.
+TEST(ListingUpdate, AGoneNameNeverHandsItsCommentToItsCaseTwin) {
+    test::TempTree tree;
+    tree.File("disk/A.txt", "1");
+    tree.File("disk/a.txt", "2");
+    tree.File("disk/B.txt", "3");
+    Reading reading;
+    ListingSession listed;
+    test::UseFlatStandardWithComments(listed.Options());
+    listed.SetPath(tree.Path("disk"));
+    ASSERT_TRUE(listed.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
+    for (int row = 0; row < listed.Table().RowCount(); ++row)
+        listed.SetCellText(row, 1, "note " + std::string(listed.Table().Cell(row, 0)));
+    std::string bytes = WriteDocumentFile(listed.Doc().summary, listed.Path(), listed.Options(),
+                                          listed.Table(), listed.Shape());
+    bytes.resize(bytes.rfind("DSCX"));
+    test::WriteFile(tree.Path("old.dsc"), bytes);
+    ASSERT_EQ(std::remove(tree.Path("disk/A.txt").c_str()), 0);
+    ASSERT_EQ(std::rename(tree.Path("disk/B.txt").c_str(), tree.Path("disk/b.txt").c_str()), 0);
+    ListingSession session;
+    ASSERT_TRUE(session.OpenDocument(tree.Path("old.dsc"), reading.notice, reading.progress));
+
+    const std::optional<ListingUpdate> update =
+        UpdateListing(session, reading.notice, reading.progress, reading.stop);
+    ASSERT_TRUE(update);
+    std::vector<std::string> rows;
+    for (int row = 0; row < update->session.Table().RowCount(); ++row)
+        rows.push_back(std::string(update->session.Table().Cell(row, 0)) + "|" +
+                       std::string(update->session.Table().Cell(row, 1)));
+    EXPECT_EQ(rows, (std::vector<std::string>{
+                        "A.txt" + std::string(kGoneMark) + "|note A.txt", "a.txt|note a.txt",
+                        "B.txt" + std::string(kGoneMark) + "|note B.txt", "b.txt|"}));
 }
 
 std::string Export(const ListingSession& session, ExportFormat format) {

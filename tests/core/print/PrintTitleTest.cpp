@@ -2,7 +2,7 @@
 // How a folder path is split over the two lines of the title box.
 #include "core/print/PrintTitle.h"
 
-#include "core/format/AsciiCase.h"
+#include "core/format/Utf8.h"
 #include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -64,8 +64,26 @@ TEST(PrintTitle, DateLineIsABlankAndTheMomentInTheCLocale) {
     EXPECT_EQ(ComposePrintTitle("/", false, kDec18).dateLine, " Wed Dec 18 14:05:09 2002");
 }
 
-TEST(PrintTitle, UpperCasesAsciiLettersOnly) {
-    EXPECT_EQ(AsciiUpper("/home/jürgen/a-z"), "/HOME/JüRGEN/A-Z");
+// Upper case takes every letter; a path too wide for the box breaks after a "/" on as many
+// lines as it takes, and a name is cut only where it alone is wider than a line.
+TEST(PrintTitle, UpperCasesEveryLetterAndBreaksAWidePathBetweenNames) {
+    const auto lines = [](std::string_view path, bool upper, std::size_t width = 20) {
+        const LineFits fits = [width](std::string_view line) {
+            return Utf8Length(line) <= width;
+        };
+        const PrintTitle title = ComposePrintTitle(path, false, kDec18, upper, fits);
+        std::string joined = title.firstLine + "|" + title.secondLine;
+        for (const std::string& line : title.moreLines)
+            joined += "|" + line;
+        return joined;
+    };
+    EXPECT_EQ(lines("/home/jürgen/Ágætis ß", true), "/HOME/JÜRGEN/|ÁGÆTIS ß");
+    EXPECT_EQ(lines("/music/Sigur Rós - Ágætis byrjun", false),
+              "/music/|Sigur Rós - Ágætis b|yrjun");
+    EXPECT_EQ(lines("/a/bb/cc/dd/ee/ff/gg/hh/ii/jj/kk/ll/mm/nn", false),
+              "/a/bb/cc/dd/ee/ff/|gg/hh/ii/jj/kk/ll/|mm/nn");
+    EXPECT_EQ(lines("/srv/archive/music/ab/cdef", false, 22), "/srv/archive/music/ab/|cdef")
+        << "lines that fit are split as ever";
 }
 
 } // namespace

@@ -68,8 +68,11 @@ TEST(ListingSearch, FindsNamesAndCommentsInEveryDocumentAndGoesPastADamagedOne) 
     test::UseFlatStandardWithComments(session.Options());
     session.SetPath(tree.Path("disk"));
     ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
-    session.SetCellText(2, 1, "first pressing");
+    session.SetCellText(2, 1, "first pressing ");
     session.SetCellText(session.InsertCommentRow(2), 1, "blue label");
+    // A comment an older editor cut inside a word reads as typed too.
+    session.SetCellText(1, 1, "pla");
+    session.SetCellText(session.InsertCommentRow(1), 1, "nning");
     tree.Folder("docs/a");
     tree.Folder("docs/c");
     ASSERT_TRUE(session.Save(tree.Path("docs/a/one.DSC"), SaveFormat::DocumentFile, notice, 0));
@@ -86,10 +89,10 @@ TEST(ListingSearch, FindsNamesAndCommentsInEveryDocumentAndGoesPastADamagedOne) 
               4u);
     // A comment is its cell and its comment rows as one text, found at its entry.
     EXPECT_EQ(lines, (std::vector<std::string>{
-                         "/docs/a/one.DSC 1 Blue Train.flac|1  b|",
-                         "/docs/a/one.DSC 2 So What.flac|1  b|first pressing blue label",
-                         "/docs/c/two.dsc 1 Blue Train.flac|1  b|",
-                         "/docs/c/two.dsc 2 So What.flac|1  b|first pressing blue label",
+                         "/docs/a/one.DSC 1 Blue Train.flac|1  b|planning",
+                         "/docs/a/one.DSC 3 So What.flac|1  b|first pressing blue label",
+                         "/docs/c/two.dsc 1 Blue Train.flac|1  b|planning",
+                         "/docs/c/two.dsc 3 So What.flac|1  b|first pressing blue label",
                      }));
     ASSERT_EQ(notice.shown.size(), 1u);
     EXPECT_NE(notice.shown[0].text.find(tree.Path("docs/b/broken.dsc")), std::string::npos);
@@ -99,6 +102,10 @@ TEST(ListingSearch, FindsNamesAndCommentsInEveryDocumentAndGoesPastADamagedOne) 
                               collect),
               1u)
         << "across the comment's rows";
+    EXPECT_EQ(
+        SearchDocuments(SearchQuery("PLANNING"), {tree.Path("docs/c")}, notice, progress, collect),
+        1u)
+        << "across a word the old editor cut";
     lines.clear();
     EXPECT_EQ(SearchDocuments(SearchQuery("[l]*"), {tree.Path("docs/c/two.dsc")}, notice, progress,
                               collect),

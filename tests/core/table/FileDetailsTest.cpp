@@ -164,20 +164,27 @@ TEST_F(FileDetailsTest, FetchFindsTheRowsFileReplacesItsDetailsAndSaysWhenItCann
     test::AppendInferred(table, {"lost.mp3", "", "       0", "", ""});
     const std::string folder = tree.Path("list");
 
+    // The typed comment stays whole; the summary opens the details rows below it.
     FetchFileDetails(table, 0, folder, {}, kEnglish);
-    ASSERT_EQ(table.RowCount(), 5);
-    EXPECT_EQ(table.Row(0), (RowRecord{"S\xC3\x93NG.MP3", "Id3v1 Tag:", "     228", "", ""}));
-    EXPECT_EQ(table.Row(1), (RowRecord{"**Title:", "Hello World", "", "", ""}));
-    EXPECT_EQ(table.Row(2), (RowRecord{"**Genre:", "Rock", "", "", ""}));
-    EXPECT_EQ(table.Row(3), (RowRecord{"comments:", "a note", "", "", ""}));
-    FetchFileDetails(table, 3, folder + "/", {}, kEnglish);
-    EXPECT_EQ(table.RowCount(), 5) << "a second fetch, from a row of the entry, replaces them";
+    ASSERT_EQ(table.RowCount(), 6);
+    EXPECT_EQ(table.Row(0), (RowRecord{"S\xC3\x93NG.MP3", "old", "     228", "", ""}));
+    EXPECT_EQ(table.Row(1), (RowRecord{"comments:", "a note", "", "", ""}));
+    EXPECT_EQ(table.Row(2), (RowRecord{"**File Data:", "Id3v1 Tag:", "", "", ""}));
+    EXPECT_EQ(table.Row(3), (RowRecord{"**Title:", "Hello World", "", "", ""}));
+    EXPECT_EQ(table.Row(4), (RowRecord{"**Genre:", "Rock", "", "", ""}));
+    FetchFileDetails(table, 4, folder + "/", {}, kEnglish);
+    EXPECT_EQ(table.RowCount(), 6) << "a second fetch, from a row of the entry, replaces them";
+    EXPECT_EQ(table.Cell(0, 1), "old");
 
-    FetchFileDetails(table, 4, folder, {}, kEnglish);
-    EXPECT_EQ(table.Cell(4, 1), "Cannot read the file: No such file or directory");
+    // An empty cell takes the summary, and a fetch again replaces what the first one wrote.
     FetchFileDetails(table, 5, folder, {}, kEnglish);
+    EXPECT_EQ(table.Cell(5, 1), "Cannot read the file: No such file or directory");
+    tree.File("list/lost.mp3", std::string(100, 'x') + test::Id3v1Tag(fields));
+    FetchFileDetails(table, 5, folder, {}, kEnglish);
+    EXPECT_EQ(table.Row(5)[1] + "|" + table.Row(6)[0], "Id3v1 Tag:|**Title:");
+    FetchFileDetails(table, 8, folder, {}, kEnglish);
     FetchFileDetails(table, -1, folder, {}, kEnglish);
-    EXPECT_EQ(table.RowCount(), 5) << "rows outside the table change nothing";
+    EXPECT_EQ(table.RowCount(), 8) << "rows outside the table change nothing";
 }
 
 } // namespace

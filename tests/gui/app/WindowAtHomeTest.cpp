@@ -61,7 +61,9 @@ TEST_F(WindowAtHomeTest, EveryWayOfReplacingAChangedListingAsksFirst) {
         [&] { box.setText("/tmp"), window->Action(kFoldersListing)->trigger(); },
         [&] {
             window->Action(kBrowse)->trigger();
-            window->View().Tree().setCurrentIndex(window->View().Tree().model()->index(0, 0));
+            FolderTree& tree = window->View().Tree();
+            QTest::mouseClick(tree.viewport(), Qt::LeftButton, {},
+                              tree.visualRect(tree.model()->index(0, 0)).center());
             window->Action(kFoldersListing)->trigger(); // back to the table, asking again
         },
         [&] { window->Action(kNew)->trigger(); },
@@ -78,7 +80,8 @@ TEST_F(WindowAtHomeTest, EveryWayOfReplacingAChangedListingAsksFirst) {
         EXPECT_EQ(std::string(session->Table().Cell(0, 0)) + Box(*window),
                   "typed" + folder.Path("home/Music"));
     }
-    EXPECT_EQ(asked, QStringList(9, QStringLiteral("Save changes to kept.dsc?")));
+    EXPECT_EQ(asked.join('|').toStdString(),
+              QStringList(9, QStringLiteral("Save changes to kept.dsc?")).join('|').toStdString());
     window->SetSaveQuestion([](const QString&) { return QMessageBox::Yes; });
     window->close();
     EXPECT_FALSE(window->isVisible());
@@ -92,11 +95,14 @@ TEST_F(WindowAtHomeTest, AFailedReadLeavesTheListingWholeAndAnotherFolderIsUntit
     ASSERT_TRUE(window->SaveDocument(QString::fromStdString(document)));
     const std::string bytes = test::ReadFile(document);
     const QString title = window->windowTitle();
-    EXPECT_EQ(title, "Dirscribe:   " + QString::fromStdString(folder.Path("home/Music")).left(25));
+    EXPECT_EQ(title.toStdString(),
+              ("Dirscribe:   " + QString::fromStdString(folder.Path("home/Music")).left(25) +
+               " — music.dsc[*]")
+                  .toStdString());
     for (const char* typed : {"bad|path", "missing"}) {
         EXPECT_FALSE(List(*window, typed));
         EXPECT_EQ(Box(*window), folder.Path("home/Music"));
-        EXPECT_EQ(window->windowTitle(), title);
+        EXPECT_EQ(window->windowTitle().toStdString(), title.toStdString());
         window->Action(kSave)->trigger(); // Ctrl+S: the same file, the same listing
         EXPECT_EQ(test::ReadFile(document), bytes) << typed;
     }
@@ -234,27 +240,35 @@ TEST_F(WindowAtHomeTest, UnreadableSubfoldersAreGatheredIntoOneMessage) {
         folder.Folder("home/Music/locked" + std::to_string(index) + "/inside");
         folder.Chmod("home/Music/locked" + std::to_string(index), 0);
     }
-    // Nothing is painted in the child: Qt's painting threads do not survive a fork.
+    // Nothing is painted in the child: Qt's painting threads do not survive a fork. A
+    // listing of the folder alone (depth 0) names them too, since its totals lack them.
     const auto shown = test::RunUnprivileged([&] {
-        ListingSession reader;
-        reader.Options().printAs = PageLayout::Standard;
-        reader.Options().lastDepth = 1;
-        NullProgress progress;
-        ListingView view(reader, notice, progress);
-        view.PathBox().setText(QString::fromStdString(folder.Path("home/Music")));
-        QSignalSpy finished(&view, &ListingView::ReadFinished);
-        view.ReadSelectedFolder();
-        std::string texts = finished.wait(10000) ? "" : "?";
+        std::string texts;
+        for (const int depth : {1, 0}) {
+            ListingSession reader;
+            reader.Options().printAs = PageLayout::Standard;
+            reader.Options().lastDepth = depth;
+            NullProgress progress;
+            ListingView view(reader, notice, progress);
+            view.PathBox().setText(QString::fromStdString(folder.Path("home/Music")));
+            QSignalSpy finished(&view, &ListingView::ReadFinished);
+            view.ReadSelectedFolder();
+            texts += finished.wait(10000) ? "" : "?";
+        }
         for (const auto& message : notice.shown)
             texts += message.text + "\n--\n";
         return texts;
     });
-    std::string expected = "22 subfolders could not be read; the listing does not count what "
-                           "they hold:\n"; // in the order the listing shows them
-    for (int index = 10; index < 30; ++index)
-        expected +=
-            "\n" + folder.Path("home/Music/locked") + std::to_string(index) + ": Permission denied";
-    EXPECT_EQ(shown, expected + "\n... and 2 more\n--\n");
+    // In the order the listing shows them: by name in the tree, last first on their own.
+    std::string expected;
+    for (const bool tree : {true, false}) {
+        expected += "22 subfolders could not be read; the listing does not count what they hold:\n";
+        for (int index = 10; index < 30; ++index)
+            expected += "\n" + folder.Path("home/Music/locked") +
+                        std::to_string(tree ? index : 41 - index) + ": Permission denied";
+        expected += "\n... and 2 more\n--\n";
+    }
+    EXPECT_EQ(shown, expected);
 }
 
 // What a read tells the bar from its own thread: how much there is, and how far it is.

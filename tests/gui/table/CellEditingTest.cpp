@@ -207,8 +207,9 @@ TEST_F(CellEditingTest, ACellPartlyOutOfViewIsScrolledInBeforeTheEditorIsPlaced)
 }
 
 // A file row's empty comment moves on when its editor is full, each comment row below it
-// when it reaches the CD printable width. Every line breaks at its last blank (dropped): the
-// word being typed moves down whole, and only a word longer than a line splits inside.
+// when it reaches the CD printable width. Every line breaks after its last blank, which stays
+// at its end: the word being typed moves down whole, only a word longer than a line splits
+// inside, and the rows joined are the text as typed.
 TEST_F(CellEditingTest, ALongCommentFlowsOverCommentRowsBetweenWords) {
     session.Options().printAs = PageLayout::CdInsert;
     Show(700);
@@ -230,8 +231,9 @@ TEST_F(CellEditingTest, ALongCommentFlowsOverCommentRowsBetweenWords) {
     const qsizetype wordLines = firstM - lines.begin();
     ASSERT_GE(wordLines, 3);
     ASSERT_GE(lines.size() - wordLines, 2);
-    EXPECT_EQ(lines.mid(0, wordLines).join(' ').toStdString(), words.toStdString());
-    EXPECT_EQ(lines.mid(wordLines).join(QString()), longWord) << lines.join('|').toStdString();
+    EXPECT_EQ(lines.join(QString()), words + ' ' + longWord) << lines.join('|').toStdString();
+    for (qsizetype line = 0; line < wordLines; ++line)
+        EXPECT_TRUE(lines[line].endsWith(' ')) << "broken after a blank: " << line;
     EXPECT_EQ(CellText(9 + static_cast<int>(lines.size()), 0), QStringLiteral("10.txt"));
     EXPECT_TRUE(session.Modified());
 }
@@ -341,12 +343,18 @@ TEST_F(CellEditingTest, TheContextMenuInsertsAndDeletesRows) {
     menu->close();
     EXPECT_EQ(model.rowCount(), 31);
     EXPECT_EQ(session.Table().Row(3), RowRecord{}) << "a blank row below the focused row";
-    EXPECT_EQ(view->FocusedRow(), 2);
+    EXPECT_EQ(view->FocusedRow(), 3) << "which takes the focus";
     openMenu()->actions()[1]->trigger();
     EXPECT_EQ(CellText(4, 0), QString()) << "again";
     openMenu()->actions()[2]->trigger();
     EXPECT_EQ(model.rowCount(), 31);
-    EXPECT_EQ(CellText(2, 0), QString()) << "the focused row is gone";
+    EXPECT_EQ(CellText(4, 0), QStringLiteral("03.txt")) << "the focused row is gone";
+    // Inside a comment's rows, below them.
+    model.InsertRows(6, 1, [&] { session.InsertCommentRow(5); });
+    Click(6, 0);
+    openMenu()->actions()[1]->trigger();
+    EXPECT_EQ(view->FocusedRow(), 7);
+    EXPECT_EQ(CellText(6, 0) + CellText(7, 0) + CellText(8, 0), QStringLiteral("comments:05.txt"));
 }
 
 } // namespace
