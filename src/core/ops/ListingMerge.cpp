@@ -231,11 +231,20 @@ private:
     // to the rows below it that know no entry.
     void FindAgain() {
         const EntryList* list = m_old.Entries();
-        std::vector<std::pair<PathKey, int>> open; // per level: folder key and OldEntry
+        // The entries above, each at a level deeper than the one before it: a folder key and
+        // OldEntry (-1 for a file). What a row's level is, the bytes of a document say, so
+        // nothing is sized by it.
+        struct Above {
+            int level;
+            PathKey key;
+            int entry;
+        };
+        std::vector<Above> open;
         for (std::size_t i = 0; i < m_entries.size(); ++i) {
             OldEntry& entry = m_entries[i];
             int level = 0;
             bool folder = false;
+            RowName name;
             if (entry.entry != kNoEntry) {
                 const EntryStore& store = list->Entries();
                 const std::uint32_t up = store.Parent(entry.entry);
@@ -245,25 +254,27 @@ private:
                 folder = store.IsFolder(entry.entry);
                 Claim(entry, m_fresh.find(entry.key));
             } else {
-                const RowName name = ReadRowNameIn(m_old.Cell(entry.row, 0), m_old.Gone(entry.row),
-                                                   m_oldShape.Tree());
+                name = ReadRowNameIn(m_old.Cell(entry.row, 0), m_old.Gone(entry.row),
+                                     m_oldShape.Tree());
                 level = name.level;
                 folder = name.folder;
                 entry.name = name.name;
-                if (level >= 2 && static_cast<std::size_t>(level - 1) < open.size() &&
-                    open[static_cast<std::size_t>(level - 1)].second >= 0) {
-                    entry.folderKey = open[static_cast<std::size_t>(level - 1)].first;
-                    entry.folder = open[static_cast<std::size_t>(level - 1)].second;
+            }
+            // Its level's place now holds it, and nothing deeper is open any more.
+            while (!open.empty() && open.back().level >= level)
+                open.pop_back();
+            if (entry.entry == kNoEntry) {
+                if (level >= 2 && !open.empty() && open.back().level == level - 1 &&
+                    open.back().entry >= 0) {
+                    entry.folderKey = open.back().key;
+                    entry.folder = open.back().entry;
                 }
                 FindByName(entry, name);
             }
             if (entry.match != kNoEntry)
                 entry.key = m_freshKeys[entry.match];
-            // Its level's place now holds it, and nothing deeper is open any more.
-            const auto at = static_cast<std::size_t>(std::max(level, 0));
-            open.resize(std::min(open.size(), at));
-            open.resize(at, {PathKey{}, -1});
-            open.emplace_back(folder ? entry.key : PathKey{}, folder ? static_cast<int>(i) : -1);
+            open.push_back(
+                {level, folder ? entry.key : PathKey{}, folder ? static_cast<int>(i) : -1});
         }
     }
 
