@@ -15,16 +15,21 @@
 #include "core/options/Profile.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/Clock.h"
+#include "core/platform/FileReader.h"
 #include "core/platform/OpenFileLimit.h"
+#include "core/platform/PathStatus.h"
 #include "core/platform/UserLanguage.h"
 #include "core/search/ListingSearch.h"
 #include "core/table/FileDetails.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <new>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace dirscribe {
@@ -133,7 +138,7 @@ int ResolveColumn(const ListingTable& table, const std::string& column) {
 
 // The outputs the options ask for; the text report on standard output when none is named.
 // The text report comes last, so on standard output it follows whatever else goes there.
-bool WriteOutputs(const Arguments& args, const ListingSession& session, Notice& notice) {
+bool WriteOutputs(const Arguments& args, ListingSession& session, Notice& notice) {
     const std::time_t now = Now();
     bool ok = true;
     if (args.dsc)
@@ -249,21 +254,17 @@ int RunSearch(const Arguments& args) {
 // Reads the document's folder again and saves the listing with its comments carried over.
 int RunUpdate(const Arguments& args) {
     StderrNotice notice;
-    ListingSession listing(LoadProfile(args.profile.value_or(""), notice).options);
     NullProgress progress;
-    if (!listing.OpenDocument(args.operand, notice, progress))
-        return kFailure;
     StopFlag stop;
-    std::optional<ListingUpdate> update = UpdateListing(listing, notice, progress, stop);
-    if (!update)
-        return kFailure;
     const std::string& target = args.dsc.value_or(args.operand);
-    if (!update->session.Save(target, SaveFormat::DocumentFile, notice, Now(),
-                              SpecialFiles::WriteThrough))
+    const std::optional<UpdateCounts> counts =
+        UpdateDocument(args.operand, target, LoadProfile(args.profile.value_or(""), notice).options,
+                       notice, progress, stop, Now(), SpecialFiles::WriteThrough);
+    if (!counts)
         return kFailure;
-    const UpdateCounts& counts = update->counts;
-    PrintErrorLine("dirscribe: updated " + target + ": " + std::to_string(counts.kept) + " kept, " +
-                   std::to_string(counts.added) + " new, " + std::to_string(counts.gone) + " gone");
+    PrintErrorLine("dirscribe: updated " + target + ": " + std::to_string(counts->kept) +
+                   " kept, " + std::to_string(counts->added) + " new, " +
+                   std::to_string(counts->gone) + " gone");
     return kSuccess;
 }
 
