@@ -335,7 +335,11 @@ private:
             entry.gone = PathStatusError(DiskPath(entry)) != 0;
             if (entry.gone && !m_old.Gone(entry.row))
                 ++m_counts.gone;
-            missing.emplace(entry.key, static_cast<int>(i));
+            // A row naming a folder another row was found as (a document may name one
+            // folder twice) is no folder to keep for what was typed below it: that stands
+            // under the folder found.
+            if (!m_fresh.contains(entry.key))
+                missing.emplace(entry.key, static_cast<int>(i));
         }
         // Folders stand above their contents: going backwards marks each folder before it is
         // reached, and it then marks its own.

@@ -354,21 +354,32 @@ TEST(UpdateDocument, ASaveBetweenItsReadAndItsSaveIsNotLost) {
     EXPECT_TRUE(TypeAndSave(other, document, "b.txt", "saved twice", reading.notice));
 }
 
-// A crafted document whose block names one folder on two rows: the second row is kept as a
-// row known by its name, and updating again changes nothing.
+// A crafted document whose block names one folder on two rows, the second with nothing typed
+// on it and a gone file with a comment below it: that file's comment stands under the folder
+// found, the second row goes, and updating again changes nothing.
 TEST(UpdateDocument, AFolderNamedOnTwoRowsStaysAsItIs) {
     test::TempTree tree;
-    tree.Folder("d/a");
+    tree.File("d/a/x", "x");
+    tree.File("d/a/y", "y");
     Reading reading;
     ListingOptions options;
     test::UseFlatStandardWithComments(options);
+    options.lastDepth = -1;
     ListingSession listed(options);
     listed.SetPath(tree.Path("d"));
     ASSERT_TRUE(listed.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
-    listed.Table().AppendEntryRow(listed.Table().EntryIndex(0));
-    listed.SetCellText(1, 1, "on the second row");
+    ListingTable& table = listed.Table();
+    ASSERT_EQ(table.RowCount(), 3);
+    const std::uint32_t a = table.EntryIndex(0);
+    const std::uint32_t y = table.EntryIndex(table.Cell(1, 0) == "|       y" ? 1 : 2);
+    table.RemoveRows(0, table.RowCount());
+    for (const std::uint32_t entry : {a, a, y})
+        table.AppendEntryRow(entry);
+    listed.SetCellText(0, 1, "the folder");
+    listed.SetCellText(2, 1, "the file");
     const std::string document = tree.Path("d.dsc");
     ASSERT_TRUE(listed.Save(document, reading.notice, 0));
+    fs::remove(tree.Path("d/a/y"));
     std::vector<std::string> runs;
     for (int run = 0; run < 3; ++run) {
         ASSERT_TRUE(UpdateDocument(document, document, options, reading.notice, reading.progress,
@@ -377,7 +388,9 @@ TEST(UpdateDocument, AFolderNamedOnTwoRowsStaysAsItIs) {
     }
     EXPECT_EQ(runs[1], runs[0]);
     EXPECT_EQ(runs[2], runs[0]);
-    EXPECT_NE(runs[0].find("on the second row"), std::string::npos);
+    EXPECT_EQ(CommentsOf(document),
+              (std::map<std::string, std::string>{
+                  {"| -[a]", "the folder"}, {"|       x", ""}, {"|       y (gone)", "the file"}}));
 }
 
 } // namespace
