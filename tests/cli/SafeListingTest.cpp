@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 // What a listing says about a disk stays true: odd names, few descriptors, deep trees, huge
 // totals. Real folders, the real program.
-#include "core/docfile/DocumentFile.h"
 #include "core/format/Utf8.h"
-#include "core/table/TableColumn.h"
 #include "support/ChildProcess.h"
 #include "support/RunProgram.h"
+#include "support/TableRows.h"
 #include "support/TempTree.h"
 
 #include <cstdint>
@@ -132,18 +131,6 @@ TEST(SafeListing, TotalsAreRightWhateverTheDepthAndTheDescriptorLimit) {
     EXPECT_EQ(rows, 2000u) << "every folder and file of the chain has its row";
 }
 
-// A document of these rows (name, comment), without entries, as a crafted one would be.
-std::string DocumentOf(const std::vector<std::pair<std::string, std::string>>& rows) {
-    ListingTable table;
-    table.SetColumns({{kFileNameTitle, 0}, {kCommentsTitle, 0}});
-    for (const auto& [name, comment] : rows)
-        table.AppendRow({name, comment}, RowKind::Entry);
-    ListingOptions options;
-    options.addComments = 1;
-    options.addSize = options.addAttribute = options.addDate = 0;
-    return WriteDocumentFile({}, "/d", options, table);
-}
-
 // What the program writes to a terminal (a pseudo-terminal of its own), run in folder.
 std::string OnTerminal(const std::vector<std::string>& arguments, const std::string& folder) {
     int terminal = -1;
@@ -167,13 +154,13 @@ std::string OnTerminal(const std::vector<std::string>& arguments, const std::str
 TEST(SafeListing, ADocumentsCellsReachATerminalAsTextAndSearchOneLineAMatch) {
     TempTree tree;
     tree.File("none.ini");
-    tree.File("doc.dsc", DocumentOf({{"title\x1B]0;pwned\x07", "\x1B[2Jclear"},
-                                     {"csi\xC2\x9B"
-                                      "31m",
-                                      "nel\xC2\x85"
-                                      "x"},
-                                     {"line\xE2\x80\xA8sep", "rlo\xE2\x80\xAE"
-                                                             "txt\xE2\x81\xA6"}}));
+    tree.File("doc.dsc", test::DocumentOf({{"title\x1B]0;pwned\x07", "\x1B[2Jclear"},
+                                           {"csi\xC2\x9B"
+                                            "31m",
+                                            "nel\xC2\x85"
+                                            "x"},
+                                           {"line\xE2\x80\xA8sep", "rlo\xE2\x80\xAE"
+                                                                   "txt\xE2\x81\xA6"}}));
     for (const char* format : {"--txt", "--csv"}) {
         const std::string shown =
             OnTerminal({"convert", "doc.dsc", "--profile", "none.ini", format, "-"}, tree.Root());
@@ -198,7 +185,7 @@ TEST(SafeListing, ADocumentsCellsReachATerminalAsTextAndSearchOneLineAMatch) {
 TEST(SafeListing, SearchReadsDocumentsDeeperThanAPathMayBeLong) {
     TempTree tree;
     tree.Folder("deep");
-    const DeepChain chain(tree.Path("deep"), 800, DocumentOf({{"bottom", "found"}}));
+    const DeepChain chain(tree.Path("deep"), 800, test::DocumentOf({{"bottom", "found"}}));
     const ProgramResult found = RunDirscribe({"search", "bottom", "deep"}, {tree.Root(), {}, {}});
     EXPECT_EQ(found.exitCode, 0) << found.err;
     EXPECT_TRUE(found.out.ends_with("/d0799/doc.dsc\t1\tbottom\t\t\tfound\n")) << found.out;

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The web page export in real headless Chromium: what it shows as a person filters, sorts,
 // folds and moves through it, with hostile names, and at a million rows.
-#include "core/docfile/DocumentFile.h"
 #include "core/export/HtmlExport.h"
 #include "core/ops/ListingExport.h"
 #include "core/ops/ListingSession.h"
 #include "support/RecordingNotice.h"
 #include "support/RunProgram.h"
+#include "support/TableRows.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -160,14 +160,10 @@ TEST(WebPage, PatternsMatchTheRowsSearchFinds) {
                                             "nb\xC2\xA0sp",
                                             "\xC3\xA9t\xC3\xA9",
                                             std::string(250, 'z')};
-    ListingTable table;
-    table.SetColumns({{kFileNameTitle, 0}, {kCommentsTitle, 0}});
+    std::vector<std::pair<std::string, std::string>> uncommented;
     for (const std::string& name : names)
-        table.AppendRow({name, ""}, RowKind::Entry);
-    ListingOptions options;
-    options.addComments = 1;
-    options.addSize = options.addAttribute = options.addDate = 0;
-    tree.File("doc.dsc", WriteDocumentFile({}, "/d", options, table));
+        uncommented.emplace_back(name, "");
+    tree.File("doc.dsc", test::DocumentOf(uncommented));
     tree.File("none.ini");
     ASSERT_EQ(
         test::RunDirscribe({"convert", "doc.dsc", "--profile", "none.ini", "--html", "page.html"},
