@@ -69,11 +69,14 @@ package: build
 	lintian --fail-on error,warning $(BUILD)/dirscribe_*.deb
 
 # Runs the document reader's fuzzer, then the profile reader's, the MP3 tag reader's, the
-# program version reader's and the File Data dispatch's (audio, photos, video, PDF through
-# their libraries), one after the other, each on a working copy of its seeds; what they
-# learn stays in fuzz/corpus-work/ (not committed), crash inputs too. MP3 inputs may pass
-# the 4026 bytes searched for frames.
+# program version reader's, the File Data dispatch's (audio, photos, video, PDF through
+# their libraries), an update's merge of a document and the web page of a document, one
+# after the other, each on a working copy of its seeds; what they learn stays in
+# fuzz/corpus-work/ (not committed), crash inputs too. MP3 inputs may pass the 4026 bytes
+# searched for frames.
 PROFILE_FUZZ_SECONDS ?= 120
+MERGE_FUZZ_SECONDS ?= 600
+PAGE_FUZZ_SECONDS ?= 600
 MEDIA_FUZZ_SECONDS ?= 600
 PE_FUZZ_SECONDS ?= 600
 FILEDATA_FUZZ_SECONDS ?= 600
@@ -84,14 +87,16 @@ fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DDIRSCRIBE_FUZZ=ON -DBUILD_TESTING=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target docfile_fuzz profile_fuzz media_fuzz pe_fuzz \
-		filedata_fuzz
+		filedata_fuzz merge_fuzz page_fuzz
 	mkdir -p fuzz/corpus-work/docfile fuzz/corpus-work/profile fuzz/corpus-work/media \
-		fuzz/corpus-work/pe fuzz/corpus-work/filedata
+		fuzz/corpus-work/pe fuzz/corpus-work/filedata fuzz/corpus-work/merge fuzz/corpus-work/page
 	cp fuzz/corpus/docfile/* fuzz/corpus-work/docfile/
 	cp fuzz/corpus/profile/* fuzz/corpus-work/profile/
 	cp fuzz/corpus/media/* fuzz/corpus-work/media/
 	cp fuzz/corpus/pe/* fuzz/corpus-work/pe/
 	cp fuzz/corpus/filedata/* fuzz/corpus-work/filedata/
+	cp fuzz/corpus/merge/* fuzz/corpus-work/merge/
+	cp fuzz/corpus/page/* fuzz/corpus-work/page/
 	$(FUZZ_BUILD)/fuzz/docfile_fuzz -max_total_time=$(FUZZ_SECONDS) $(FUZZ_FLAGS) \
 		fuzz/corpus-work/docfile
 	$(FUZZ_BUILD)/fuzz/profile_fuzz -max_total_time=$(PROFILE_FUZZ_SECONDS) $(FUZZ_FLAGS) \
@@ -102,6 +107,10 @@ fuzz: deps
 		fuzz/corpus-work/pe
 	$(FUZZ_BUILD)/fuzz/filedata_fuzz -max_total_time=$(FILEDATA_FUZZ_SECONDS) -max_len=16384 \
 		$(FUZZ_FLAGS) fuzz/corpus-work/filedata
+	$(FUZZ_BUILD)/fuzz/merge_fuzz -max_total_time=$(MERGE_FUZZ_SECONDS) $(FUZZ_FLAGS) \
+		fuzz/corpus-work/merge
+	$(FUZZ_BUILD)/fuzz/page_fuzz -max_total_time=$(PAGE_FUZZ_SECONDS) $(FUZZ_FLAGS) \
+		fuzz/corpus-work/page
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

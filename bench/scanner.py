@@ -24,7 +24,9 @@ prefix = sys.argv[2]
 view = sys.argv[3] if len(sys.argv) > 3 and os.access(sys.argv[3], os.X_OK) else None
 scales = [int(s) for s in os.environ.get("BENCH_SCALES", "1 2 4").split()]
 rounds = int(os.environ.get("BENCH_RUNS", "5"))
-profile = os.path.join(tempfile.gettempdir(), f"dirscribe-bench-profile-{os.getpid()}.ini")
+# An empty profile: every setting at its default.
+profile_file = tempfile.NamedTemporaryFile(prefix="dirscribe-bench-profile-", suffix=".ini")
+profile = profile_file.name
 
 
 def listing(tree, depth, output=("--txt", "-")):

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-# Writes the seed inputs of the document reader's fuzzer into corpus/docfile/.
+# Writes the seed inputs of the document reader's fuzzer into corpus/docfile/, and from the
+# documents among them those of the page export's (corpus/page/) and of an update's merge
+# (corpus/merge/: each document followed by a small tree of the folder read again).
 # The bytes are put together here, independently of the C++ writer. Run once; the
 # files are committed.
 import base64
@@ -125,6 +127,17 @@ seeds = {
         record("entry", facts=(0, 0, ["a/b"], 1, TIME, 0x20))]),
     "invalid-block-kept.dsc": document("/srv", cd, orphan_rows[:1]) + block(0, 2, [
         record("entry", facts=(0, 1, ["a"], 1, TIME, 0x20))]),
+    "invalid-block-level.dsc": document("/srv", cd, orphan_rows[:1]) + block(0, 2, [
+        record("entry", facts=(100000000, 0, ["a"], 1, TIME, 0x20))]),
+    "invalid-block-long-number.dsc": document("/srv", cd, orphan_rows[:1]) + block(0, 2, [
+        record("entry", facts=(0, 0, ["a"], 1, TIME, 0x20))])[:-10] + b"\xff" * 10 + b"\x01",
+    "invalid-long-path.dsc": b"\x00" * 16 + b"\xff\xff\xff" + struct.pack("<I", 32769),
+    "valid-block-folder-twice.dsc": document("/srv", cd, [("[a]", "x", "", "", ""),
+                                                          ("[a]", "y", "", "", "")]) + block(0, 2, [
+        record("entry", facts=(0, 0, ["a"], 0, TIME, 0x10)),
+        record("entry", facts=(0, 0, ["a"], 0, TIME, 0x10))]),
+    "valid-deep-bars.dsc": document("/srv", standard, [("| " * 3000 + "-" * 3000 + "[x]", "", "", "", ""),
+                                                       ("| " * 3 + " " * 9 + "f", "", "", "", "")]),
 
     "valid-empty-listing.dsc": document("/home/ann", cd, []),
     "valid-small-listing.dsc": small,
@@ -153,3 +166,13 @@ seeds = {
 
 for name, data in seeds.items():
     (out / name).write_bytes(data)
+
+# The folder read again, a byte an entry (see MergeFuzz.cpp): a, the folder music with
+# song.mp3 in it, a new file, then b one folder up.
+new_read = bytes([0x00, 0x04 | 5 << 3, 0x01 | 1 << 3, 0x00 | 7 << 3, 0x02 | 1 << 3])
+for corpus, suffix in (("page", b""), ("merge", new_read + bytes([len(new_read)]))):
+    folder = out.parent / corpus
+    folder.mkdir(exist_ok=True)
+    for name, data in seeds.items():
+        if name.startswith("valid-"):
+            (folder / name).write_bytes(data + suffix)

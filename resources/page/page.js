@@ -6,9 +6,11 @@
 // CHUNK rows, each chunk as <script type="text/plain"> blocks, one per kind of data, a row a
 // line; the first chunk in two parts, a screenful before this script and the rest after it.
 // "meta" gives each row's kind (f file, d folder, F and D the same gone, c comment continued,
-// x file data, n inserted) and an entry's tree level; block "0" the bare names, "1".. the
-// other columns' texts; "s" and "t" the size and date sort keys of entry rows. No text holds
-// a control character, and "<" is written as "\f", so nothing in a block can end its element.
+// x file data, n inserted) and an entry's tree level, at most one deeper than the folder
+// above it; block "0" the bare names, "1".. the other columns' texts; "s" and "t" the size
+// and date sort keys of entry rows. "<" is written as "\f", so nothing in a block can end its
+// element, and the characters the blocks use or HTML drops (NUL, tab, line ends, form feed
+// and "\x01") as "\x01" and the character 64 above it; other controls stand as they are.
 // In the comment column a row ends with "\t" when the next row continues its comment (a
 // chunk's last row is followed by the continuation rows that open the next chunk, for the
 // filter); in the other columns and the keys a line "\t" repeats the last non-empty line.
@@ -60,25 +62,27 @@
     let cursor = -1; // the table row the keyboard is on
     const pool = [];
 
+    const isEntry = (k) => k === 102 || k === 100 || k === 70 || k === 68;
+
     function addRow(r, k, l) {
-        const isEntry = k === 102 || k === 100 || k === 70 || k === 68;
-        if (isEntry || groups === 0) {
+        const entry = isEntry(k);
+        l = Math.min(l, open.length); // as the writer promises: a level no deeper than that
+        if (entry || groups === 0) {
             const g = groups++;
             const isFolder = k === 100 || k === 68;
             first[g] = r;
-            flags[g] = (isEntry ? ENTRY : 0) | (isFolder ? FOLDER : 0) | (k === 70 || k === 68 ? GONE : 0);
+            flags[g] = (entry ? ENTRY : 0) | (isFolder ? FOLDER : 0) | (k === 70 || k === 68 ? GONE : 0);
             parent[g] = open[Math.min(Math.max(l - 1, 0), open.length - 1)];
             if (isFolder && l > 0) {
-                open.length = Math.min(open.length, l);
-                while (open.length < l) open.push(open[open.length - 1]);
+                open.length = l;
                 open.push(g);
             }
             deepest = Math.max(deepest, l);
-            entries += isEntry ? 1 : 0;
+            entries += entry ? 1 : 0;
         }
         kind[r] = k;
         groupOf[r] = groups - 1;
-        level[r] = isEntry ? l : level[first[groups - 1]];
+        level[r] = entry ? l : level[first[groups - 1]];
     }
 
     function readMeta(text) {
@@ -150,7 +154,13 @@
         let i = r & (CHUNK - 1);
         if (same) i = same[i];
         const s = text.slice(at[i], at[i + 1] - 1);
-        return s === "\t" ? "" : s.includes("\f") ? s.replace(/\f/g, "<") : s;
+        return s === "\t" ? "" : decoded(s);
+    }
+
+    // A text of a block as the listing holds it.
+    function decoded(s) {
+        if (!s.includes("\f") && !s.includes("\x01")) return s;
+        return s.replace(/\x01([\s\S])|\f/g, (m, c) => (c ? String.fromCharCode(c.charCodeAt(0) - 64) : "<"));
     }
 
     function finish() {
@@ -306,77 +316,173 @@
 
     // ---- the filter ----
 
-    const CLASSES = {
-        alpha: "\\p{Alphabetic}", alnum: "\\p{Alphabetic}0-9", digit: "0-9", xdigit: "0-9A-Fa-f",
-        upper: "\\p{Uppercase}", lower: "\\p{Lowercase}", space: "\\s", blank: " \\t",
-        punct: "\\p{P}\\p{S}", cntrl: "\\p{Cc}", graph: "\\p{L}\\p{M}\\p{N}\\p{P}\\p{S}",
-        print: "\\p{L}\\p{M}\\p{N}\\p{P}\\p{S} "
-    };
-    // A character as the data blocks hold it, in a regular expression and in a class.
+    // A plain text is found anywhere in names and comments, ignoring case (a comment's rows
+    // read as one text, joined without a separator); a character as the data blocks hold it:
     const literal = (c) => (c === "<" ? "\\f" : /[\\^$.*+?()[\]{}|/]/.test(c) ? "\\" + c : c);
-    const inClass = (c) => (c === "<" ? "\\f" : /[\\\]\[^-]/.test(c) ? "\\" + c : c);
 
-    // "[...]" from chars[i] on (after the "["): the class and where the pattern goes on, or
-    // null when no "]" closes it (the "[" is then a plain character).
-    function bracket(chars, i) {
-        let source = "[";
-        if (chars[i] === "!" || chars[i] === "^") {
-            source += "^\\n";
-            i++;
+    // A text with "*", "?" or "[" is a shell pattern matched against whole names, as the
+    // command line's search matches it (src/core/search/ShellPattern): "*" any run, "?" one
+    // character, "[...]" one of a set (characters, ranges, classes such as "[:alpha:]", "!" or
+    // "^" first to negate, a "]" first one of its characters, a "[" without "]" plain), "\"
+    // quoting the next character; characters compare case-folded. Matched with one star to
+    // go back to, a name costs at most its length times the pattern's, whatever the pattern.
+    const RUN = 0, ONE = 1, CHAR = 2, SET = 3;
+    const CLASS_NAMES = ["alnum", "alpha", "blank", "cntrl", "digit", "graph", "lower", "print", "punct", "space", "upper", "xdigit"];
+    const LETTER = /^\p{L}$/u;
+    const folds = new Map(), classes = new Map();
+
+    // Unicode's simple case folding: the one character that stands for every case of c.
+    function fold(c) {
+        if (c < 128) return c >= 65 && c <= 90 ? c + 32 : c;
+        let f = folds.get(c);
+        if (f === undefined) {
+            const s = String.fromCodePoint(c), same = new RegExp(`^\\u{${c.toString(16)}}$`, "iu");
+            f = c;
+            for (const t of [s.toUpperCase().toLowerCase(), s.toLowerCase()]) {
+                const d = t.codePointAt(0);
+                if (t.length === (d > 0xffff ? 2 : 1) && same.test(t)) {
+                    f = d;
+                    break;
+                }
+            }
+            folds.set(c, f);
         }
-        for (let head = true; i < chars.length && (head || chars[i] !== "]"); head = false) {
-            if (chars[i] === "[" && chars[i + 1] === ":") {
-                const close = chars.join("").indexOf(":]", i + 2);
-                const name = close < 0 ? "" : chars.slice(i + 2, close).join("");
-                if (name in CLASSES && close >= 0) {
-                    source += CLASSES[name];
+        return f;
+    }
+
+    // The classes of c, a bit each in the order of CLASS_NAMES, as the command line's
+    // (src/core/search/CharacterClass): letters are general category L, digits ASCII.
+    function classesOf(c) {
+        let bits = classes.get(c);
+        if (bits !== undefined) return bits;
+        const control = c < 0x20 || (c >= 0x7f && c <= 0x9f);
+        const blank = c === 0x20 || c === 9 || c === 0xa0 || c === 0x1680 || (c >= 0x2000 && c <= 0x200a) || c === 0x202f || c === 0x205f || c === 0x3000;
+        const space = blank || (c >= 10 && c <= 13) || c === 0x85 || c === 0x2028 || c === 0x2029;
+        const digit = c >= 48 && c <= 57;
+        const s = String.fromCodePoint(c), letter = LETTER.test(s), up = s.toUpperCase();
+        const upper = up.length === (up.codePointAt(0) > 0xffff ? 2 : 1) ? up.codePointAt(0) : c;
+        const xdigit = digit || ((c | 0x20) >= 97 && (c | 0x20) <= 102);
+        const member = [digit || letter, letter, blank, control, digit, !control && !space, letter && upper !== c,
+            !control, !control && !space && !(digit || letter), space, letter && fold(c) !== c, xdigit];
+        bits = member.reduce((sum, m, i) => sum | (m ? 1 << i : 0), 0);
+        classes.set(c, bits);
+        return bits;
+    }
+
+    // "[...]" from p[i] on (after the "["): the set and where the pattern goes on, or null
+    // when no "]" closes it.
+    function parseSet(p, i) {
+        const set = { negated: p[i] === 33 || p[i] === 94, items: [] };
+        if (set.negated) i++;
+        for (let head = true; i < p.length && (head || p[i] !== 93); head = false) {
+            if (p[i] === 91 && p[i + 1] === 58) {
+                let close = i + 2;
+                while (close + 1 < p.length && !(p[close] === 58 && p[close + 1] === 93)) close++;
+                const name = close + 1 < p.length ? String.fromCodePoint(...p.slice(i + 2, close)) : "";
+                if (/^[a-z]+$/.test(name)) {
+                    const known = CLASS_NAMES.indexOf(name);
+                    set.items.push(known >= 0 ? { cls: 1 << known } : { low: 1, high: 0 });
                     i = close + 2;
                     continue;
                 }
             }
-            const low = chars[i++];
-            if (chars[i] === "-" && i + 1 < chars.length && chars[i + 1] !== "]") {
-                const high = chars[i + 1];
-                if (low.codePointAt(0) <= high.codePointAt(0)) source += inClass(low) + "-" + inClass(high);
+            const item = { low: p[i], high: p[i++] };
+            if (i + 1 < p.length && p[i] === 45 && p[i + 1] !== 93) {
+                item.high = p[i + 1];
                 i += 2;
+            }
+            set.items.push(item);
+        }
+        return i < p.length ? { set, next: i + 1 } : null;
+    }
+
+    function inSet(set, c) {
+        const f = fold(c);
+        let found = false;
+        for (const item of set.items) {
+            found = item.cls ? (classesOf(c) & item.cls) !== 0
+                : (c >= item.low && c <= item.high) || (f >= fold(item.low) && f <= fold(item.high));
+            if (found) break;
+        }
+        return found !== set.negated;
+    }
+
+    function parsePattern(text) {
+        const p = [...text].map((c) => c.codePointAt(0)), tokens = [];
+        for (let i = 0; i < p.length;) {
+            const c = p[i];
+            if (c === 42) {
+                if (!tokens.length || tokens[tokens.length - 1].kind !== RUN) tokens.push({ kind: RUN });
+                i++;
+            } else if (c === 63) {
+                tokens.push({ kind: ONE });
+                i++;
             } else {
-                source += inClass(low);
+                const set = c === 91 ? parseSet(p, i + 1) : null;
+                if (set) {
+                    tokens.push({ kind: SET, set: set.set });
+                    i = set.next;
+                    continue;
+                }
+                if (c === 92 && i + 1 < p.length) i++;
+                tokens.push({ kind: CHAR, fold: fold(p[i++]) });
             }
         }
-        return i < chars.length ? { source: source + "]", next: i + 1 } : null;
+        return tokens;
     }
 
-    // What the filter looks for, as the command line's search: a shell pattern ("*", "?",
-    // "[...]", "\" quoting) against whole names, or a plain text found in names and comments
-    // (a comment's rows read as one text, joined without a separator). Case is ignored for
-    // every letter.
+    // Whether the text of a block from "from" to "to" matches the pattern's tokens.
+    function matches(tokens, text, from, to) {
+        const m = tokens.length;
+        let p = 0, n = from, starP = -1, starN = 0;
+        while (n < to) {
+            if (p < m && tokens[p].kind === RUN) {
+                starP = ++p;
+                starN = n;
+                continue;
+            }
+            let c = text.codePointAt(n), width = c > 0xffff ? 2 : 1;
+            if (c === 12) c = 60;
+            else if (c === 1 && n + 1 < to) c = text.charCodeAt(n + (width = 2) - 1) - 64;
+            let step = false;
+            if (p < m) {
+                const t = tokens[p];
+                step = t.kind === ONE || (t.kind === CHAR ? fold(c) === t.fold : t.kind === SET && inSet(t.set, c));
+            }
+            if (step) {
+                p++;
+                n += width;
+            } else if (starP >= 0) {
+                p = starP;
+                const s = text.codePointAt(starN);
+                starN += s > 0xffff || (s === 1 && starN + 1 < to) ? 2 : 1;
+                n = starN;
+            } else {
+                return false;
+            }
+        }
+        while (p < m && tokens[p].kind === RUN) p++;
+        return p === m;
+    }
+
     function compile(text) {
-        if (!/[*?[]/.test(text)) {
-            const source = [...text].map(literal).join("\\t?");
-            return { names: new RegExp(source, "giu"), comments: new RegExp(source, "giu") };
-        }
-        const chars = [...text];
-        let source = "(?<![^\\n])";
-        for (let i = 0; i < chars.length;) {
-            const c = chars[i++];
-            if (c === "*") source += "[^\\n]*";
-            else if (c === "?") source += "[^\\n]";
-            else if (c === "\\" && i < chars.length) source += literal(chars[i++]);
-            else if (c !== "[") source += literal(c);
-            else {
-                const set = bracket(chars, i);
-                source += set ? set.source : "\\[";
-                if (set) i = set.next;
-            }
-        }
-        try {
-            return { names: new RegExp(source + "(?![^\\n])", "giu"), comments: null };
-        } catch {
-            return compile(text.replace(/[*?[]/g, "")); // cannot happen; never a script error
+        if (/[*?[]/.test(text)) return { pattern: parsePattern(text) };
+        const source = [...text].map(literal).join("\\t?");
+        return { names: new RegExp(source, "giu"), comments: new RegExp(source, "giu") };
+    }
+
+    // Marks the groups whose names match a pattern; only an entry's name counts.
+    function searchNames(tokens) {
+        for (let c = 0; c < chunks.length; c++) {
+            const text = chunks[c].cells[0];
+            if (!text) continue;
+            const at = starts(chunks[c], 0), n = chunks[c].rows, base = c * CHUNK;
+            for (let x = 0; x < n; x++)
+                if (isEntry(kind[base + x]) && matches(tokens, text, at[x], at[x + 1] - 1)) state[groupOf[base + x]] = 1;
         }
     }
 
-    // Marks the groups with a row that matches; names count for entries and inserted rows.
+    // Marks the groups with a row that matches; only an entry's name counts, as in search.
     function search(re, column) {
         for (let c = 0; c < chunks.length; c++) {
             const chunk = chunks[c], text = chunk.cells[column];
@@ -386,8 +492,7 @@
             for (let x = 0, m; (m = re.exec(text));) {
                 while (x < n && at[x + 1] <= m.index) x++;
                 if (x >= n) break;
-                const k = kind[base + x];
-                if (column !== 0 || (k !== 99 && k !== 120)) state[groupOf[base + x]] = 1;
+                if (column !== 0 || isEntry(kind[base + x])) state[groupOf[base + x]] = 1;
                 re.lastIndex = at[x + 1];
             }
         }
@@ -399,7 +504,8 @@
         const query = compile(text);
         let matched = 0;
         state.fill(0, 0, groups);
-        search(query.names, 0);
+        if (query.pattern) searchNames(query.pattern);
+        else search(query.names, 0);
         if (query.comments && commentColumn >= 0) search(query.comments, commentColumn);
         for (let g = 0; g < groups; g++) {
             below[g] = state[g];

@@ -15,16 +15,21 @@
 #include "core/options/Profile.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/Clock.h"
+#include "core/platform/FileReader.h"
 #include "core/platform/OpenFileLimit.h"
+#include "core/platform/PathStatus.h"
 #include "core/platform/UserLanguage.h"
 #include "core/search/ListingSearch.h"
 #include "core/table/FileDetails.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <new>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace dirscribe {
@@ -73,14 +78,30 @@ bool WriteStandardOutput(const std::string& bytes, Notice& notice) {
     return false;
 }
 
-// Standard output as a sink, for outputs written as they are made.
+// Standard output as a sink, for outputs written as they are made. On a terminal, the
+// cells of a document cannot reach it as escapes (see TerminalFilter).
 class StdoutSink final : public ByteSink {
 public:
     void Write(std::string_view bytes) override {
+        if (m_terminal)
+            Put(m_filter.Pass(bytes));
+        else
+            Put(bytes);
+    }
+    void Finish() {
+        if (m_terminal)
+            Put(m_filter.Finish());
+    }
+
+private:
+    static void Put(std::string_view bytes) {
         if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
             std::fflush(stdout) != 0)
             throw Error(std::string(kStdoutFailed));
     }
+
+    bool m_terminal = ::isatty(STDOUT_FILENO) != 0;
+    TerminalFilter m_filter;
 };
 
 // An output written to standard output as it is made.
@@ -88,6 +109,7 @@ template <typename Write> bool WriteToStandardOutput(Notice& notice, Write write
     try {
         StdoutSink sink;
         write(sink);
+        sink.Finish();
         return true;
     } catch (const Error& error) {
         notice.Show(kCaption, error.what());
@@ -133,7 +155,7 @@ int ResolveColumn(const ListingTable& table, const std::string& column) {
 
 // The outputs the options ask for; the text report on standard output when none is named.
 // The text report comes last, so on standard output it follows whatever else goes there.
-bool WriteOutputs(const Arguments& args, const ListingSession& session, Notice& notice) {
+bool WriteOutputs(const Arguments& args, ListingSession& session, Notice& notice) {
     const std::time_t now = Now();
     bool ok = true;
     if (args.dsc)
@@ -190,6 +212,17 @@ int Run(const Arguments& args) {
 // inserted row, its two cells separated by a tab.
 int RunDetails(const Arguments& args) {
     const std::string& path = args.operand;
+    if (path.empty()) {
+        PrintErrorLine("dirscribe: details needs the name of a file");
+        std::fputs(UsageText().c_str(), stderr);
+        return kUsage;
+    }
+    try {
+        (void)OpenReadableFile(path, UINT64_MAX);
+    } catch (const Error& error) {
+        PrintErrorLine(error.what());
+        return kFailure;
+    }
     const std::size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     const FileDataProgram others(FileDataProgram::Installed());
@@ -231,9 +264,9 @@ int RunSearch(const Arguments& args) {
     const std::size_t matches = SearchDocuments(
         SearchQuery(args.operand), args.paths, notice, progress,
         [&](const std::string& document, const SearchHit& hit) {
-            line = DisplayText(document) + "\t" + std::to_string(hit.row + 1);
+            line = OneLineText(document) + "\t" + std::to_string(hit.row + 1);
             for (const std::string* text : {&hit.name, &hit.size, &hit.date, &hit.comment})
-                line.append(1, '\t').append(DisplayText(*text));
+                line.append(1, '\t').append(OneLineText(*text));
             line += '\n';
             written = std::fwrite(line.data(), 1, line.size(), stdout) == line.size() && written;
         });
@@ -249,21 +282,17 @@ int RunSearch(const Arguments& args) {
 // Reads the document's folder again and saves the listing with its comments carried over.
 int RunUpdate(const Arguments& args) {
     StderrNotice notice;
-    ListingSession listing(LoadProfile(args.profile.value_or(""), notice).options);
     NullProgress progress;
-    if (!listing.OpenDocument(args.operand, notice, progress))
-        return kFailure;
     StopFlag stop;
-    std::optional<ListingUpdate> update = UpdateListing(listing, notice, progress, stop);
-    if (!update)
-        return kFailure;
     const std::string& target = args.dsc.value_or(args.operand);
-    if (!update->session.Save(target, SaveFormat::DocumentFile, notice, Now(),
-                              SpecialFiles::WriteThrough))
+    const std::optional<UpdateCounts> counts =
+        UpdateDocument(args.operand, target, LoadProfile(args.profile.value_or(""), notice).options,
+                       notice, progress, stop, Now(), SpecialFiles::WriteThrough);
+    if (!counts)
         return kFailure;
-    const UpdateCounts& counts = update->counts;
-    PrintErrorLine("dirscribe: updated " + target + ": " + std::to_string(counts.kept) + " kept, " +
-                   std::to_string(counts.added) + " new, " + std::to_string(counts.gone) + " gone");
+    PrintErrorLine("dirscribe: updated " + target + ": " + std::to_string(counts->kept) +
+                   " kept, " + std::to_string(counts->added) + " new, " +
+                   std::to_string(counts->gone) + " gone");
     return kSuccess;
 }
 
@@ -283,6 +312,12 @@ int RunCommandLine(int argc, char** argv) {
         return kUsage;
     }
     const auto& args = std::get<Arguments>(parsed);
+    // A profile named on the command line must be there: settings read from nowhere would
+    // be a mistake the user does not see.
+    if (args.profile && PathStatusError(*args.profile) == ENOENT) {
+        PrintErrorLine("dirscribe: there is no profile \"" + *args.profile + "\"");
+        return kUsage;
+    }
     try {
         if (args.command == "details")
             return RunDetails(args);

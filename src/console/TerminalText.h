@@ -18,4 +18,27 @@ std::string TextFor(std::FILE* stream, std::string_view text);
 // Writes TextFor(stderr, text) and a line end to standard error.
 void PrintErrorLine(std::string_view text);
 
+// A field of a line that other programs read line by line (a match of `search`): DisplayText,
+// and "?" too for every character that a reader may take for the end of a line or that
+// turns the text around: the C1 controls U+0080 to U+009F, U+2028 and U+2029, and the
+// bidirectional embeddings, overrides and isolates (U+202A to U+202E, U+2066 to U+2069).
+std::string OneLineText(std::string_view text);
+
+// An output written to a terminal in blocks as it is made (a report or a CSV file of a
+// document, whose cells hold whatever the document's bytes say): every control character
+// shows as "?" (below 0x20 except the tab and the line ends "\n" and "\r\n" the outputs are
+// laid out with, 0x7F, and the C1 controls U+0080 to U+009F, which terminals may obey as
+// escapes too), and so does every byte that is not part of UTF-8. A line end or a character
+// cut between two blocks is held for the next.
+class TerminalFilter {
+public:
+    // The text of the next block as the terminal is to get it.
+    std::string Pass(std::string_view block);
+    // What was held back at the end of the output.
+    std::string Finish();
+
+private:
+    std::string m_held;
+};
+
 } // namespace dirscribe

@@ -144,6 +144,7 @@ TEST_F(CatalogueCommands, ARelativePathIsStoredWholeAndAnyFolderNameIsListed) {
     tree.File("elsewhere/" + name + "/other.mp3", "o");
     tree.Symlink("here", "work");
     const std::string none = tree.Path("none.ini");
+    tree.File("none.ini");
     const ProgramResult listed =
         RunDirscribe({"list", name, "--profile", none, "--dsc", "l.dsc", "--txt", "l.txt"},
                      {tree.Path("work"), {"env", "PWD=" + tree.Path("here")}, {}});

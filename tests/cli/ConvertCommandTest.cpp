@@ -22,6 +22,7 @@ protected:
         tree.File("tree/medium", std::string(999, 'm'));
         tree.Folder("tree/Zdir");
         tree.Folder("tree/adir");
+        tree.File("none.ini"); // an empty profile: every setting at its default
     }
     ProgramResult Run(std::vector<std::string> args) {
         args.insert(args.end(), {"--profile", tree.Path("none.ini")});

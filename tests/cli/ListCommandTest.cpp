@@ -34,7 +34,8 @@ protected:
             tree.SetModified(path, kDec18);
         for (const char* path : {"tree/Docs", "tree/Music", "tree/readme.txt"})
             tree.SetModified(path, kJan05);
-        profile = tree.Path("profile.ini"); // does not exist: every setting at its default
+        profile = tree.Path("profile.ini"); // empty: every setting at its default
+        tree.File("profile.ini");
     }
 
     // Lists "tree" from inside the temporary folder.
@@ -137,10 +138,9 @@ TEST_F(ListCommand, AnUnreadableSubfolderIsReportedAndTheListingGoesOn) {
     test::RunOptions options{tree.Root(), {}, {}};
     if (test::RunningAsRoot())
         options.prefix = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
-    const ProgramResult result =
-        RunDirscribe({"list", "tree", "--profile", "/nonexistent/profile.ini", "--layout",
-                      "standard", "--depth", "all", "--columns", "size"},
-                     options);
+    const ProgramResult result = RunDirscribe({"list", "tree", "--profile", profile, "--layout",
+                                               "standard", "--depth", "all", "--columns", "size"},
+                                              options);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.err, "There are problem reading folder  tree/Locked\n");
     EXPECT_NE(result.out.find("| -[Locked] \r\n"), std::string::npos) << result.out;

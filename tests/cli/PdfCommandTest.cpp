@@ -105,6 +105,8 @@ protected:
         }
     }
     ProgramResult Run(std::vector<std::string> args, const std::string& profile = "none.ini") {
+        if (profile == "none.ini")
+            tree.File(profile);
         args.insert(args.end(), {"--profile", tree.Path(profile)});
         return RunDirscribe(args, {tree.Root(), {}, {}});
     }
@@ -193,14 +195,14 @@ TEST_F(PdfCommand, AConvertedDocumentPrintsAsTheListingDid) {
 TEST_F(PdfCommand, AFailedWriteSaysWhyAndKeepsTheOldFile) {
     MakeTree(2, false);
     tree.File("locked/out.pdf", "old pages");
+    tree.File("none.ini");
     tree.Chmod("", 0755);
     tree.Chmod("locked", 0555);
     test::RunOptions options{tree.Root(), {}, {}};
     if (test::RunningAsRoot())
         options.prefix = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
-    const ProgramResult refused = RunDirscribe(
-        {"list", "tree", "--profile", "/nonexistent/profile.ini", "--pdf", "locked/out.pdf"},
-        options);
+    const ProgramResult refused =
+        RunDirscribe({"list", "tree", "--profile", "none.ini", "--pdf", "locked/out.pdf"}, options);
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(Has(refused.err, "Cannot save \"locked/out.pdf\"")) << refused.err;
     EXPECT_EQ(test::ReadFile(tree.Path("locked/out.pdf")), "old pages");

@@ -2,13 +2,16 @@
 // What a listing says about a disk stays true: odd names, few descriptors, deep trees, huge
 // totals. Real folders, the real program.
 #include "core/format/Utf8.h"
+#include "support/ChildProcess.h"
 #include "support/RunProgram.h"
+#include "support/TableRows.h"
 #include "support/TempTree.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,6 +32,7 @@ test::RunOptions WithOpenFileLimit(const std::string& folder, int limit) {
 
 TEST(SafeListing, NamesOnDiskAreShownAsTextAndADocumentReportsAsTheListingDid) {
     TempTree tree;
+    tree.File("none.ini");
     tree.File("names/caf\xC3\xA9.txt", "utf-8");
     tree.File("names/caf\xE9_latin1.txt", "latin-1");
     tree.File("names/line\nbreak", "");
@@ -57,16 +61,23 @@ TEST(SafeListing, NamesOnDiskAreShownAsTextAndADocumentReportsAsTheListingDid) {
 // may be long; made and removed relative to open folders.
 class DeepChain {
 public:
-    DeepChain(const std::string& root, int levels) : m_root(root), m_levels(levels) {
+    // With a document, the deepest folder holds it too, as doc.dsc.
+    DeepChain(const std::string& root, int levels, std::string_view document = {})
+        : m_root(root), m_levels(levels) {
         int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         for (int i = 0; i < levels && fd >= 0; ++i) {
             ::mkdirat(fd, Name(i).c_str(), 0755);
             const int child = ::openat(fd, Name(i).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             ::close(fd);
             fd = child;
-            const int file = ::openat(fd, "f", O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-            EXPECT_EQ(::write(file, "x", 1), 1);
-            ::close(file);
+            for (const auto& [name, bytes] : {std::pair<const char*, std::string_view>{"f", "x"},
+                                              {"doc.dsc", i + 1 == levels ? document : ""}}) {
+                if (bytes.empty())
+                    continue;
+                const int file = ::openat(fd, name, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+                EXPECT_EQ(::write(file, bytes.data(), bytes.size()), std::ssize(bytes));
+                ::close(file);
+            }
         }
         ::close(fd);
     }
@@ -79,6 +90,7 @@ public:
         }
         for (int i = m_levels - 1; i >= 0 && fd >= 0; --i) {
             ::unlinkat(fd, "f", 0);
+            ::unlinkat(fd, "doc.dsc", 0);
             const int parent = ::openat(fd, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             ::close(fd);
             fd = parent;
@@ -101,6 +113,7 @@ private:
 
 TEST(SafeListing, TotalsAreRightWhateverTheDepthAndTheDescriptorLimit) {
     TempTree tree;
+    tree.File("none.ini");
     tree.Folder("deep");
     const DeepChain chain(tree.Path("deep"), 1000); // 6000 bytes of path at the bottom
     const ProgramResult r =
@@ -118,12 +131,77 @@ TEST(SafeListing, TotalsAreRightWhateverTheDepthAndTheDescriptorLimit) {
     EXPECT_EQ(rows, 2000u) << "every folder and file of the chain has its row";
 }
 
+// What the program writes to a terminal (a pseudo-terminal of its own), run in folder.
+std::string OnTerminal(const std::vector<std::string>& arguments, const std::string& folder) {
+    int terminal = -1;
+    const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+        std::vector<char*> argv{const_cast<char*>(DIRSCRIBE_BINARY)};
+        for (const std::string& word : arguments)
+            argv.push_back(const_cast<char*>(word.c_str()));
+        argv.push_back(nullptr);
+        if (::chdir(folder.c_str()) == 0)
+            ::execv(DIRSCRIBE_BINARY, argv.data());
+        ::_exit(127);
+    }
+    std::string shown = test::ReadAll(terminal);
+    EXPECT_EQ(test::WaitForExit(pid), 0) << shown;
+    return shown;
+}
+
+// A crafted document's cells reach a terminal as text, and search prints one line a match
+// to every reader, whatever the names hold.
+TEST(SafeListing, ADocumentsCellsReachATerminalAsTextAndSearchOneLineAMatch) {
+    TempTree tree;
+    tree.File("none.ini");
+    tree.File("doc.dsc", test::DocumentOf({{"title\x1B]0;pwned\x07", "\x1B[2Jclear"},
+                                           {"csi\xC2\x9B"
+                                            "31m",
+                                            "nel\xC2\x85"
+                                            "x"},
+                                           {"line\xE2\x80\xA8sep", "rlo\xE2\x80\xAE"
+                                                                   "txt\xE2\x81\xA6"}}));
+    for (const char* format : {"--txt", "--csv"}) {
+        const std::string shown =
+            OnTerminal({"convert", "doc.dsc", "--profile", "none.ini", format, "-"}, tree.Root());
+        for (const char* control : {"\x1B", "\x07", "\xC2\x9B", "\xC2\x85"})
+            EXPECT_EQ(shown.find(control), std::string::npos) << format << ": " << shown;
+        EXPECT_NE(shown.find("title?]0;pwned?"), std::string::npos) << shown;
+        EXPECT_NE(shown.find("csi?31m"), std::string::npos) << shown;
+    }
+    // A pipe gets the bytes as they are, for the program that reads them.
+    EXPECT_NE(RunDirscribe({"convert", "doc.dsc", "--profile", "none.ini", "--csv", "-"},
+                           {tree.Root(), {}, {}})
+                  .out.find("\x1B[2Jclear"),
+              std::string::npos);
+    const ProgramResult found = RunDirscribe({"search", "*", "doc.dsc"}, {tree.Root(), {}, {}});
+    EXPECT_EQ(found.out, "doc.dsc\t1\ttitle?]0;pwned?\t\t\t?[2Jclear\n"
+                         "doc.dsc\t2\tcsi?31m\t\t\tnel?x\n"
+                         "doc.dsc\t3\tline?sep\t\t\trlo?txt?\n");
+}
+
+// Documents are found and read as deep as folders go, and a profile that is not there is
+// a mistake of the command line.
+TEST(SafeListing, SearchReadsDocumentsDeeperThanAPathMayBeLong) {
+    TempTree tree;
+    tree.Folder("deep");
+    const DeepChain chain(tree.Path("deep"), 800, test::DocumentOf({{"bottom", "found"}}));
+    const ProgramResult found = RunDirscribe({"search", "bottom", "deep"}, {tree.Root(), {}, {}});
+    EXPECT_EQ(found.exitCode, 0) << found.err;
+    EXPECT_TRUE(found.out.ends_with("/d0799/doc.dsc\t1\tbottom\t\t\tfound\n")) << found.out;
+    const ProgramResult missing =
+        RunDirscribe({"list", "deep", "--profile", "none.ini"}, {tree.Root(), {}, {}});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.err, "dirscribe: there is no profile \"none.ini\"\n");
+}
+
 TEST(SafeListing, TotalsSaturateInsteadOfWrapping) {
     TempTree tree;
     if (!tree.MountTmpfs("huge"))
         GTEST_SKIP() << "cannot mount a file system for files of 2^62 bytes here";
     for (int i = 0; i < 4; ++i)
         tree.SizedFile("huge/big/part" + std::to_string(i), std::uint64_t{1} << 62);
+    tree.File("none.ini");
     const ProgramResult r = RunDirscribe({"list", "huge", "--profile", tree.Path("none.ini"),
                                           "--layout", "standard", "--columns", "size"},
                                          {tree.Root(), {}, {}});

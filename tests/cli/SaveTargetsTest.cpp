@@ -24,6 +24,7 @@ TEST(SaveTargets, NamedOutputsAreWrittenIntoPipesAndDevices) {
     TempTree tree;
     tree.File("tree/a.txt", "alpha");
     tree.File("tree/Sub/b.bin", std::string(3000, 'b'));
+    tree.File("none.ini");
     const auto run = [&](std::vector<std::string> options) {
         options.insert(options.begin(), {"list", "tree", "--profile", "none.ini"});
         return RunDirscribe(options, {tree.Root(), {}, {}});
@@ -41,8 +42,8 @@ TEST(SaveTargets, NamedOutputsAreWrittenIntoPipesAndDevices) {
     EXPECT_EQ(full.exitCode, 1);
     EXPECT_EQ(full.err, "Cannot save \"/dev/full\": No space left on device\n");
     EXPECT_EQ(run({"--txt", ""}).exitCode, 2);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tree.Root()), {}), 2)
-        << "nothing but the tree and the one saved file";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tree.Root()), {}), 3)
+        << "nothing but the tree, the profile and the one saved file";
 }
 
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
@@ -107,6 +108,7 @@ TEST(SaveTargets, AnInterruptedSaveRemovesItsTemporaryFileAndEndsByTheSignal) {
     for (int i = 0; i < 3000; ++i)
         tree.File("big/a file with a rather long name, number " + std::to_string(i) + ".txt");
     tree.Folder("out");
+    tree.File("none.ini");
     const std::vector<std::string> args = {"list",      tree.Path("big"),
                                            "--profile", tree.Path("none.ini"),
                                            "--txt",     tree.Path("out/report.txt")};

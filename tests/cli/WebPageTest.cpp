@@ -6,6 +6,7 @@
 #include "core/ops/ListingSession.h"
 #include "support/RecordingNotice.h"
 #include "support/RunProgram.h"
+#include "support/TableRows.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -134,6 +135,83 @@ shown)");
 "#q=BOLD"
 "d:Docs~|f:<b>bold.txt"
 )");
+}
+
+// The page's filter takes a pattern as search does: the same rows match for every class,
+// "<" included, and a pattern of a thousand stars is answered as quickly as one of one.
+TEST(WebPage, PatternsMatchTheRowsSearchFinds) {
+    test::TempTree tree;
+    const std::vector<std::string> names = {"a<b",
+                                            "x!y",
+                                            "plain",
+                                            "ctl\x1B"
+                                            "z",
+                                            "tab\tin",
+                                            "nel\xC2\x85",
+                                            "\xC3\x9C"
+                                            "ber",
+                                            "\xC7\x85x",
+                                            "123",
+                                            "\xC5\xBFt",
+                                            "\xE2\x84\xAA"
+                                            "elvin",
+                                            "\xC4\xB1k",
+                                            "\xC3\x9F",
+                                            "nb\xC2\xA0sp",
+                                            "\xC3\xA9t\xC3\xA9",
+                                            std::string(250, 'z')};
+    std::vector<std::pair<std::string, std::string>> uncommented;
+    for (const std::string& name : names)
+        uncommented.emplace_back(name, "");
+    tree.File("doc.dsc", test::DocumentOf(uncommented));
+    tree.File("none.ini");
+    ASSERT_EQ(
+        test::RunDirscribe({"convert", "doc.dsc", "--profile", "none.ini", "--html", "page.html"},
+                           {tree.Root(), {}, {}})
+            .exitCode,
+        0);
+    const std::vector<std::string> patterns = {"*[[:cntrl:]]*",
+                                               "*[[:punct:]]*",
+                                               "[[:graph:]]*",
+                                               "*[[:space:]]*",
+                                               "*[[:blank:]]*",
+                                               "*[[:upper:]]*",
+                                               "*[[:lower:]]*",
+                                               "*[[:alpha:]]",
+                                               "[[:digit:]]*",
+                                               "[[:alnum:]]*",
+                                               "*[[:print:]]",
+                                               "?<?",
+                                               "[!a-z]*",
+                                               "*[É]*",
+                                               "K*",
+                                               "s*",
+                                               "I*",
+                                               "[^[:alpha:]]*",
+                                               "*\\!*",
+                                               std::string(1000, '*') + "zz"};
+    std::string script = "page.html\n", expected;
+    for (std::size_t i = 0; i < patterns.size(); ++i) {
+        const std::string& pattern = patterns[i];
+        // The rows search finds, numbered from 1, as the page's rows are from 0.
+        std::istringstream found(
+            test::RunDirscribe({"search", pattern, "doc.dsc"}, {tree.Root(), {}, {}}).out);
+        std::string rows;
+        for (std::string line; std::getline(found, line);)
+            rows += (rows.empty() ? "" : " ") + std::to_string(std::stoi(line.substr(8)) - 1);
+        expected += "\"" + std::to_string(i) + " " + rows + "\"\n";
+        std::string quoted;
+        for (const char c : pattern)
+            quoted += c == '\\' || c == '\'' ? std::string("\\\\") + c : std::string(1, c);
+        script += "filter:" + quoted + "\n";
+        script += "eval:'" + std::to_string(i) +
+                  " ' + [...document.querySelectorAll('#rows .row:not([hidden])')]"
+                  ".map(r => r.dataset.row).join(' ')\n";
+    }
+    const test::ProgramResult page = Browse(tree.Root(), script);
+    if (page.exitCode == 77)
+        GTEST_SKIP() << page.err;
+    EXPECT_EQ(page.out + page.err, expected);
 }
 
 TEST(WebPage, AMillionRowsOpenAndFilter) {

@@ -68,6 +68,7 @@ TEST_F(OutOfMemory, AReadOrAFillingThatRunsOutSaysSoAndLeavesTheListing) {
 }
 
 TEST_F(OutOfMemory, TheCommandLineSaysSoAndEndsWithStatusOne) {
+    tree.File("none.ini");
     std::vector<std::string> words = {
         "dirscribe", "list",     tree.Path("big"), "--profile", tree.Path("none.ini"),
         "--layout",  "standard", "--depth",        "all"};

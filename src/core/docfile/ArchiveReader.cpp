@@ -109,9 +109,8 @@ std::string_view ArchiveReader::ReadString(std::string_view what) {
     return text;
 }
 
-bool ArchiveReader::TryReadString(std::string_view& text) {
+bool ArchiveReader::PeekStringLength(std::uint64_t& length, std::size_t& text) {
     std::size_t at = m_offset;
-    std::uint64_t length = 0;
     if (!Peek(at, 1, length))
         return false;
     at += 1;
@@ -125,6 +124,24 @@ bool ArchiveReader::TryReadString(std::string_view& text) {
             at += 4;
         }
     }
+    text = at;
+    return true;
+}
+
+std::string_view ArchiveReader::ReadString(std::string_view what, std::size_t maxLength) {
+    std::uint64_t length = 0;
+    std::size_t at = 0;
+    if (PeekStringLength(length, at) && length > maxLength)
+        throw Error(std::string(what) + " is " + std::to_string(length) +
+                    " bytes long, more than " + std::to_string(maxLength));
+    return ReadString(what);
+}
+
+bool ArchiveReader::TryReadString(std::string_view& text) {
+    std::uint64_t length = 0;
+    std::size_t at = 0;
+    if (!PeekStringLength(length, at))
+        return false;
     // The length is compared with what is really there before it is used for anything.
     if (length > m_size - at || !Ensure(at, static_cast<std::size_t>(length)))
         return false;

@@ -33,6 +33,9 @@ public:
     // The text of a string in any of its three length forms (a short length in a longer
     // form is accepted too).
     std::string_view ReadString(std::string_view what);
+    // As ReadString, refusing a string longer than maxLength before any of it is read:
+    // Error(what + " is N bytes long, more than M").
+    std::string_view ReadString(std::string_view what, std::size_t maxLength);
     // As ReadString, for callers that describe a failure themselves: false, with the
     // position unchanged, when the bytes end inside the string.
     [[nodiscard]] bool TryReadString(std::string_view& text);
@@ -50,6 +53,9 @@ private:
     // Reads byteCount bytes (at most 8) as a little-endian number at offset at, if they are there.
     [[nodiscard]] bool Peek(std::size_t at, int byteCount, std::uint64_t& value);
     [[noreturn]] static void EndsInside(std::string_view what);
+    // The length of the string at the position and where its text starts; false when the
+    // bytes end inside the length.
+    [[nodiscard]] bool PeekStringLength(std::uint64_t& length, std::size_t& text);
 
     std::size_t m_size = 0;
     std::size_t m_offset = 0;

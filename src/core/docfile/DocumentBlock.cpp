@@ -144,20 +144,28 @@ void BlockReader::ReadRow(std::int32_t row, BlockRow& out) {
 }
 
 void BlockReader::ReadFacts(BlockRow& out, bool base64) {
-    const std::uint64_t level = m_reader.ReadVarint(kWhat);
-    if (level > INT32_MAX)
-        throw Error("the extension block gives an entry the level " + std::to_string(level));
-    const std::uint64_t kept = m_reader.ReadVarint(kWhat);
-    if (kept > m_used)
+    const std::uint64_t level = m_reader.ReadVarint("the extension block's level of an entry");
+    const std::uint64_t kept =
+        m_reader.ReadVarint("the extension block's count of names an entry keeps");
+    if (kept > m_path.Size())
         throw Error("the extension block keeps " + std::to_string(kept) + " names of a path of " +
-                    std::to_string(m_used));
-    const std::uint64_t added = m_reader.ReadVarint(kWhat);
+                    std::to_string(m_path.Size()));
+    const std::uint64_t added =
+        m_reader.ReadVarint("the extension block's count of names an entry adds");
     // Each name takes two bytes at least: checked before any room is made for them.
     if (added == 0 || added > m_reader.Remaining() / 2)
         throw Error("the extension block gives an entry " + std::to_string(added) +
                     " names where the file holds no such number");
+    m_folderNames += added - 1;
+    if (m_folderNames > static_cast<std::uint64_t>(m_rowCount) + kSpareFolderNames)
+        throw Error("the extension block names more folders than a listing of " +
+                    std::to_string(m_rowCount) + " rows can hold");
+    const std::uint64_t names = kept + added;
+    if (level > INT32_MAX || level + 1 < names || level > names)
+        throw Error("the extension block gives an entry the level " + std::to_string(level) +
+                    " on a path of " + std::to_string(names) + " names");
     m_kept = static_cast<std::size_t>(kept);
-    m_used = m_kept;
+    m_path.Keep(m_kept);
     for (std::uint64_t i = 0; i < added; ++i) {
         const std::string_view text = m_reader.ReadString(kWhat);
         const std::optional<std::string> decoded =
@@ -167,22 +175,19 @@ void BlockReader::ReadFacts(BlockRow& out, bool base64) {
                                                 : std::string_view();
         if (!IsName(name))
             throw Error("the extension block holds a name no folder can hold");
-        if (m_used < m_path.size())
-            m_path[m_used].assign(name);
-        else
-            m_path.emplace_back(name);
-        ++m_used;
+        m_path.Push(name);
     }
-    out.entry.size = m_reader.ReadVarint(kWhat);
+    out.entry.size = m_reader.ReadVarint("the extension block's size of an entry");
     out.entry.modified = m_reader.ReadUInt64(kWhat);
-    const std::uint64_t attributes = m_reader.ReadVarint(kWhat);
+    const std::uint64_t attributes =
+        m_reader.ReadVarint("the extension block's attributes of an entry");
     if (attributes > UINT32_MAX)
         throw Error("the extension block gives an entry the attributes " +
                     std::to_string(attributes));
     out.entry.attributes = static_cast<std::uint32_t>(attributes);
     out.entry.level = static_cast<std::int32_t>(level);
     out.entry.parent = kNoEntry;
-    out.entry.name = m_path[m_used - 1];
+    out.entry.name = m_path.Back();
 }
 
 } // namespace dirscribe

@@ -9,7 +9,6 @@
 #include "core/table/ListingTable.h"
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,9 +47,40 @@ private:
 // Whether the bytes from the reader's position on begin a block.
 bool StartsBlock(ArchiveReader& reader);
 
+// The names of a path one after another in one buffer, so a path costs its bytes and an
+// offset a name.
+class NamePath {
+public:
+    [[nodiscard]] std::size_t Size() const { return m_ends.size(); }
+    [[nodiscard]] std::string_view operator[](std::size_t i) const {
+        const std::size_t start = i == 0 ? 0 : m_ends[i - 1];
+        return std::string_view(m_bytes).substr(start, m_ends[i] - start);
+    }
+    [[nodiscard]] std::string_view Back() const { return (*this)[Size() - 1]; }
+    // Keeps the first count names (at most Size()).
+    void Keep(std::size_t count) {
+        m_ends.resize(count);
+        m_bytes.resize(count == 0 ? 0 : m_ends.back());
+    }
+    void Push(std::string_view name) {
+        m_bytes.append(name);
+        m_ends.push_back(m_bytes.size());
+    }
+
+private:
+    std::string m_bytes;
+    std::vector<std::size_t> m_ends;
+};
+
 // Reads and checks the block record by record from the reader's position: the head, then one
 // record per row, in row order, in memory that does not grow with the number of rows. Every
-// failure throws Error with the reason ("the extension block ...").
+// failure throws Error with the reason ("the extension block ..."). Besides the rules each
+// record keeps on its own, an entry's level must fit its path (the path holds the listed
+// folder's entries down to it: as many names as its level in a tree, one more in a flat
+// listing, whose entries stand at level 0), and all the records together may name at most
+// kSpareFolderNames more folders beyond their own entries than there are rows: a folder
+// named in a path but without a row of its own is one whose row was deleted, and a few
+// bytes cannot stand for millions of them.
 class BlockReader {
 public:
     explicit BlockReader(ArchiveReader& reader) : m_reader(reader) {}
@@ -59,7 +89,7 @@ public:
     // The record of row `row` (from 0).
     void ReadRow(std::int32_t row, BlockRow& out);
     // The path of raw names of the known entry read last, from the listed folder down.
-    [[nodiscard]] std::span<const std::string> Path() const { return {m_path.data(), m_used}; }
+    [[nodiscard]] const NamePath& Path() const { return m_path; }
     // How many of Path()'s components the last known entry shares with the one before it.
     [[nodiscard]] std::size_t Kept() const { return m_kept; }
 
@@ -68,9 +98,12 @@ private:
 
     ArchiveReader& m_reader;
     std::int32_t m_rowCount = 0;
-    std::vector<std::string> m_path; // the first m_used are the path; the rest keep their room
-    std::size_t m_used = 0;
+    NamePath m_path;
     std::size_t m_kept = 0;
+    std::uint64_t m_folderNames = 0; // names the records added beyond their entries' own
 };
+
+// How many more folder names than rows the records of a block may add.
+inline constexpr std::uint64_t kSpareFolderNames = 65536;
 
 } // namespace dirscribe

@@ -20,7 +20,7 @@ void CheckHead(ArchiveReader& reader, CheckedDocument& file, std::string& rawPat
     file.summary.totalBytes = reader.ReadUInt64("the total size");
     file.summary.fileCount = reader.ReadInt32("the file count");
     file.summary.folderCount = reader.ReadInt32("the folder count");
-    rawPath = reader.ReadString("the folder path");
+    rawPath = reader.ReadString("the folder path", kMaxFolderPathBytes);
     file.utf8 = IsValidUtf8(rawPath);
 
     DocumentSettings& settings = file.settings;

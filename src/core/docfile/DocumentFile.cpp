@@ -65,23 +65,33 @@ void InferKinds(RowStore& rows) {
 // The entries of the block's rows, each under its folder. A path names its folders by raw
 // name from the listed one down; a folder that has no row of its own (its row was deleted,
 // or stands below its contents after a sort) gets an entry without a row, so every entry
-// knows its path. Only folders are looked up by name: files have no contents.
+// knows its path. Only folders are looked up by name: files have no contents. A folder is
+// the entry of one row: a later row that names it again is known by its texts alone, as a
+// row of an older document is, so an update keeps it as such a row every time.
 class EntryTreeBuilder {
 public:
-    // The entry of a row whose path is `path`, sharing its first `kept` components with
-    // the path given last.
-    std::uint32_t Add(std::span<const std::string> path, std::size_t kept, ListingEntry facts) {
+    // The entry of row `row`, whose path is `path`, sharing its first `kept` components with
+    // the path given last; kNoEntry for a folder an earlier row stands for.
+    std::uint32_t Add(const NamePath& path, std::size_t kept, ListingEntry facts,
+                      std::int32_t row) {
         m_chain.resize(kept);
         // The last path's own entry may be a file of the name a folder here has: found anew.
         if (!m_chain.empty() && !m_store.IsFolder(m_chain.back()))
             m_chain.pop_back();
-        for (std::size_t i = m_chain.size(); i + 1 < path.size(); ++i)
-            m_chain.push_back(FolderEntry(Parent(i), path[i], nullptr));
-        facts.parent = Parent(path.size() - 1);
-        const std::uint32_t own =
-            facts.IsFolder() ? FolderEntry(facts.parent, path.back(), &facts) : Append(facts);
-        m_chain.push_back(own);
-        return own;
+        for (std::size_t i = m_chain.size(); i + 1 < path.Size(); ++i)
+            m_chain.push_back(FolderEntry(Parent(i), path[i]));
+        facts.parent = Parent(path.Size() - 1);
+        if (!facts.IsFolder()) {
+            m_chain.push_back(Append(facts, row));
+            return m_chain.back();
+        }
+        const std::uint32_t folder = FolderEntry(facts.parent, path.Back());
+        m_chain.push_back(folder);
+        if (m_rowOf[folder] != kNoRow)
+            return kNoEntry;
+        m_rowOf[folder] = row;
+        m_store.Describe(folder, facts);
+        return folder;
     }
 
     [[nodiscard]] bool Empty() const { return m_store.Empty(); }
@@ -98,33 +108,28 @@ private:
             return std::hash<std::string_view>()(key.name) * 31 + key.parent;
         }
     };
+    static constexpr std::int32_t kNoRow = -1;
 
     [[nodiscard]] std::uint32_t Parent(std::size_t component) const {
         return component == 0 ? kNoEntry : m_chain[component - 1];
     }
 
-    std::uint32_t Append(const ListingEntry& entry) {
+    std::uint32_t Append(const ListingEntry& entry, std::int32_t row) {
         m_store.Append(entry);
+        m_rowOf.push_back(row);
         return static_cast<std::uint32_t>(m_store.Size() - 1);
     }
 
-    // The folder named `name` in `parent`, made when there is none; a row's facts, when
-    // given, describe it.
-    std::uint32_t FolderEntry(std::uint32_t parent, const std::string& name,
-                              const ListingEntry* facts) {
+    // The folder named `name` in `parent`, made (without a row) when there is none.
+    std::uint32_t FolderEntry(std::uint32_t parent, std::string_view name) {
         const auto found = m_folders.find(Key{parent, name});
-        if (found != m_folders.end()) {
-            if (facts != nullptr)
-                m_store.Describe(found->second, *facts);
+        if (found != m_folders.end())
             return found->second;
-        }
         ListingEntry folder;
-        if (facts != nullptr)
-            folder = *facts;
-        folder.attributes |= kAttributeDirectory;
+        folder.attributes = kAttributeDirectory;
         folder.name = name;
         folder.parent = parent;
-        const std::uint32_t index = Append(folder);
+        const std::uint32_t index = Append(folder, kNoRow);
         m_folders.emplace(Key{parent, m_store.Name(index)}, index);
         return index;
     }
@@ -132,6 +137,7 @@ private:
     EntryStore m_store;
     std::unordered_map<Key, std::uint32_t, KeyHash> m_folders;
     std::vector<std::uint32_t> m_chain; // the entries of the components of the last path
+    std::vector<std::int32_t> m_rowOf;  // per entry: the row that stands for it, or kNoRow
 };
 
 // Gives each row the kind, gone mark and entry the checked block records for it.
@@ -147,7 +153,10 @@ std::shared_ptr<const EntryList> ApplyBlock(std::string_view bytes, const Checke
         rows.SetKind(r, row.kind);
         rows.SetGone(r, row.gone);
         if (row.known)
-            rows.SetEntry(r, entries.Add(block.Path(), block.Kept(), std::move(row.entry)));
+            if (const std::uint32_t entry =
+                    entries.Add(block.Path(), block.Kept(), std::move(row.entry), r);
+                entry != kNoEntry)
+                rows.SetEntry(r, entry);
     }
     if (entries.Empty())
         return nullptr;
@@ -209,19 +218,17 @@ bool SameEntries(const EntryList* a, const EntryList* b) {
     return true;
 }
 
-// The first bytes of a file longer than they are: its settings and row count checked as
-// CheckDocument checks them, against the size of the whole file, so a large file that is no
-// document is refused before it is read whole. A folder path that does not end within the
-// head leaves the decision to CheckDocument.
+// The first bytes of a file longer than they are: its folder path, settings and row count
+// checked as CheckDocument checks them, against the size of the whole file, so a large file
+// that is no document is refused before it is read whole. The longest folder path a
+// document may hold ends well within the head.
 void CheckHead(std::string_view head, std::uint64_t fileSize) {
+    static_assert(16 + 7 + kMaxFolderPathBytes + 8 * sizeof(std::int32_t) <= kHeadBytes);
     ArchiveReader reader(head);
     reader.ReadUInt64("the total size");
     reader.ReadInt32("the file count");
     reader.ReadInt32("the folder count");
-    std::string_view path;
-    constexpr std::size_t kSettingsAndRowCount = 8 * sizeof(std::int32_t);
-    if (!reader.TryReadString(path) || reader.Remaining() < kSettingsAndRowCount)
-        return;
+    reader.ReadString("the folder path", kMaxFolderPathBytes);
     DocumentSettings settings;
     for (std::int32_t* setting :
          {&settings.printAs, &settings.printTitle, &settings.summary, &settings.addComments,
@@ -299,12 +306,14 @@ DocumentContents ReadDocumentFile(std::string_view bytes) {
         bytes, "This is not a Dirscribe document: ", [&] { return ContentsOf(bytes, nullptr); });
 }
 
-DocumentContents LoadDocumentFile(const std::string& path) {
+DocumentContents LoadDocumentFile(const std::string& path, std::optional<FileVersion>* version) {
     const std::string lead = "\"" + path + "\" is not a Dirscribe document: ";
-    RowStore::Text bytes =
-        ReadWholeFile(path, kMaxDocumentBytes, [&](std::string_view head, std::uint64_t size) {
+    RowStore::Text bytes = ReadWholeFile(
+        path, kMaxDocumentBytes,
+        [&](std::string_view head, std::uint64_t size) {
             Refusing(head, lead, [&] { CheckHead(head, size); });
-        });
+        },
+        version);
     const std::string_view view(bytes.data(), bytes.size());
     return Refusing(view, lead, [&] { return ContentsOf(view, &bytes); });
 }

@@ -8,11 +8,13 @@
 #include "core/listing/ListingSummary.h"
 #include "core/options/ListingOptions.h"
 #include "core/platform/ByteSink.h"
+#include "core/platform/FileVersion.h"
 #include "core/table/ListingTable.h"
 #include "core/table/RowStore.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,7 +74,9 @@ DocumentContents ReadDocumentFile(std::string_view bytes);
 // std::bad_alloc. The fields before the rows are checked on the file's first bytes, so a
 // large file that is no document is refused after reading kHeadBytes. Valid rows stay in
 // the bytes read, so opening takes little more memory than the file's size, 12 bytes a row
-// and the entries the block knows.
-DocumentContents LoadDocumentFile(const std::string& path);
+// and the entries the block knows. Where version is not null it receives the version of the
+// file read (see FileVersion), so a save can tell whether another has replaced it since.
+DocumentContents LoadDocumentFile(const std::string& path,
+                                  std::optional<FileVersion>* version = nullptr);
 
 } // namespace dirscribe

@@ -55,16 +55,23 @@ void WriteEscaped(BufferedWriter& out, std::string_view text) {
     out << text.substr(from);
 }
 
-// A text as one line of a data block, read by the script as data and never as markup: a
-// control character becomes a blank (tabs and line ends are the block's own marks), and "<"
-// becomes "\f", so nothing in the block can end its element or open a comment.
+// A text as one line of a data block, read by the script as data and never as markup: "<"
+// becomes "\f", so nothing in the block can end its element or open a comment, and the
+// characters the block uses itself or that HTML does not keep (NUL, tab, the line ends,
+// form feed, and "\x01", which marks them) become "\x01" and the character 64 above them;
+// every other control character stands as it is, so the page's filter sees what search sees.
 void WriteDataTextOf(BufferedWriter& out, std::string_view text) {
     std::size_t from = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c != 0x7F && c != '<')
+        const bool marked = c == 0 || c == 1 || c == '\t' || c == '\n' || c == '\f' || c == '\r';
+        if (!marked && c != '<')
             continue;
-        out << text.substr(from, i - from) << (c == '<' ? '\f' : ' ');
+        out << text.substr(from, i - from);
+        if (marked)
+            out << '\x01' << static_cast<char>(c + 64);
+        else
+            out << '\f';
         from = i + 1;
     }
     out << text.substr(from);
@@ -137,7 +144,8 @@ struct PageRow {
     RowKind kind = RowKind::Free;
     bool gone = false;
     bool folder = false;
-    int level = 0;
+    int level = 0;      // as its entry or its name cell says
+    int shownLevel = 0; // in the page's tree
     std::optional<std::uint64_t> bytes;
     std::optional<std::uint64_t> modified;
 };
@@ -272,7 +280,7 @@ private:
         for (const PageRow& row : m_rows) {
             m_out << KindLetter(row);
             if (row.kind == RowKind::Entry)
-                m_out << std::to_string(row.level);
+                m_out << std::to_string(row.shownLevel);
             m_out << '\n';
         }
         m_out << "</script>\n";
@@ -323,6 +331,11 @@ private:
                 row.level = name.level;
                 row.folder = name.folder;
             }
+            // The page's tree puts a row at most one level below the deepest folder open
+            // above it, whatever level a document gives it.
+            row.shownLevel = std::min(row.level, m_openLevels + 1);
+            if (row.folder && row.shownLevel > 0)
+                m_openLevels = row.shownLevel;
         }
     }
 
@@ -430,6 +443,7 @@ private:
     std::unique_ptr<NumericKeyReader> m_sizeKeys;
     std::unique_ptr<NumericKeyReader> m_dateKeys;
     std::vector<PageRow> m_rows; // the chunk being written
+    int m_openLevels = 0;        // the shown level of the deepest folder open so far
     std::string m_scratch;
     std::optional<std::time_t> m_lastMoment; // and its key: neighbours often share it
     std::string m_lastMomentKey;

@@ -3,30 +3,49 @@
 
 #include "core/format/Utf8.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace dirscribe {
 
 namespace {
 
+// A text this short is measured whole first: it most often fits.
+constexpr std::size_t kShortText = 1024;
+
 // The longest start of text, cut between characters, that fits; at least one character.
+// Only starts up to twice as long as that are measured, each a few times: a line costs
+// about its own length, however much of the text follows it.
 std::size_t FittingLength(std::string_view text, const LineFits& fits) {
-    std::vector<std::size_t> ends; // the end of each character
-    for (std::size_t at = 0; at < text.size();) {
-        at += Utf8CharacterAt(text, at).length;
-        ends.push_back(at);
+    if (text.size() <= kShortText && fits(text))
+        return text.size();
+    std::vector<std::size_t> ends; // the end of each character, found as far as needed
+    const auto end = [&](std::size_t characters) {
+        while (ends.size() < characters && (ends.empty() || ends.back() < text.size()))
+            ends.push_back((ends.empty() ? 0 : ends.back()) +
+                           Utf8CharacterAt(text, ends.empty() ? 0 : ends.back()).length);
+        return ends[std::min(characters, ends.size()) - 1];
+    };
+    // Widths grow with the length: double the start until it no longer fits (or is the
+    // whole text), then halve the difference. low characters fit (the first in any case).
+    std::size_t low = 1;
+    std::size_t high = 2;
+    for (;; high *= 2) {
+        const std::size_t length = end(high);
+        if (!fits(text.substr(0, length)))
+            break;
+        if (length == text.size())
+            return length;
+        low = high;
     }
-    // Widths grow with the length, so the longest fitting start is found by halving.
-    std::size_t low = 0; // characters known to fit (the first one is taken in any case)
-    std::size_t high = ends.size();
     while (low + 1 < high) {
         const std::size_t middle = (low + high) / 2;
-        if (fits(text.substr(0, ends[middle])))
+        if (fits(text.substr(0, end(middle))))
             low = middle;
         else
             high = middle;
     }
-    return ends[low];
+    return end(low);
 }
 
 } // namespace
@@ -41,9 +60,11 @@ LineBreak BreakAtLastBlank(std::string_view line) {
 std::vector<std::string_view> WrapWords(std::string_view text, const LineFits& fits) {
     std::vector<std::string_view> lines;
     std::string_view rest = text;
-    while (!rest.empty() && !fits(rest)) {
+    while (!rest.empty()) {
         const std::size_t length = FittingLength(rest, fits);
-        if (length < rest.size() && rest[length] == ' ') {
+        if (length == rest.size())
+            break;
+        if (rest[length] == ' ') {
             // The line ends with a whole word; the blank after it is dropped.
             lines.push_back(rest.substr(0, length));
             rest.remove_prefix(length + 1);

@@ -29,6 +29,8 @@ using LineFits = std::function<bool(std::string_view line)>;
 // characters (UTF-8 sequences). Every line holds at least one character, so nothing is
 // lost however narrow the room; joining the lines with one blank where a blank was dropped
 // gives the text back. A text that fits whole is one line; an empty text is one empty line.
+// fits is asked about starts of at most twice a line's length (texts of 1 KiB or less are
+// asked about whole first), so the work grows with the text as the lines do.
 std::vector<std::string_view> WrapWords(std::string_view text, const LineFits& fits);
 
 } // namespace dirscribe

@@ -234,11 +234,20 @@ private:
     // for the rows that know no entry and were not found.
     void FindAgain(bool lastResort) {
         const EntryList* list = m_old.Entries();
-        std::vector<std::pair<PathKey, int>> open; // per level: folder key and OldEntry
+        // The entries above, each at a level deeper than the one before it: a folder key and
+        // OldEntry (-1 for a file). What a row's level is, the bytes of a document say, so
+        // nothing is sized by it.
+        struct Above {
+            int level;
+            PathKey key;
+            int entry;
+        };
+        std::vector<Above> open;
         for (std::size_t i = 0; i < m_entries.size(); ++i) {
             OldEntry& entry = m_entries[i];
             int level = 0;
             bool folder = false;
+            RowName name;
             if (entry.entry != kNoEntry) {
                 const EntryStore& store = list->Entries();
                 const std::uint32_t up = store.Parent(entry.entry);
@@ -249,26 +258,28 @@ private:
                 if (!lastResort)
                     Claim(entry, m_fresh.find(entry.key));
             } else {
-                const RowName name = ReadRowNameIn(m_old.Cell(entry.row, 0), m_old.Gone(entry.row),
-                                                   m_oldShape.Tree());
+                name = ReadRowNameIn(m_old.Cell(entry.row, 0), m_old.Gone(entry.row),
+                                     m_oldShape.Tree());
                 level = name.level;
                 folder = name.folder;
                 entry.name = name.name;
-                if (level >= 2 && static_cast<std::size_t>(level - 1) < open.size() &&
-                    open[static_cast<std::size_t>(level - 1)].second >= 0) {
-                    entry.folderKey = open[static_cast<std::size_t>(level - 1)].first;
-                    entry.folder = open[static_cast<std::size_t>(level - 1)].second;
+            }
+            // Its level's place now holds it, and nothing deeper is open any more.
+            while (!open.empty() && open.back().level >= level)
+                open.pop_back();
+            if (entry.entry == kNoEntry) {
+                if (level >= 2 && !open.empty() && open.back().level == level - 1 &&
+                    open.back().entry >= 0) {
+                    entry.folderKey = open.back().key;
+                    entry.folder = open.back().entry;
                 }
                 if (entry.match == kNoEntry)
                     FindByName(entry, name, lastResort);
             }
             if (entry.match != kNoEntry)
                 entry.key = m_freshKeys[entry.match];
-            // Its level's place now holds it, and nothing deeper is open any more.
-            const auto at = static_cast<std::size_t>(std::max(level, 0));
-            open.resize(std::min(open.size(), at));
-            open.resize(at, {PathKey{}, -1});
-            open.emplace_back(folder ? entry.key : PathKey{}, folder ? static_cast<int>(i) : -1);
+            open.push_back(
+                {level, folder ? entry.key : PathKey{}, folder ? static_cast<int>(i) : -1});
         }
     }
 
@@ -331,7 +342,11 @@ private:
             entry.gone = PathStatusError(DiskPath(entry)) != 0;
             if (entry.gone && !m_old.Gone(entry.row))
                 ++m_counts.gone;
-            missing.emplace(entry.key, static_cast<int>(i));
+            // A row naming a folder another row was found as (a document may name one
+            // folder twice) is no folder to keep for what was typed below it: that stands
+            // under the folder found.
+            if (!m_fresh.contains(entry.key))
+                missing.emplace(entry.key, static_cast<int>(i));
         }
         // Folders stand above their contents: going backwards marks each folder before it is
         // reached, and it then marks its own.

@@ -108,6 +108,8 @@ void ListingSession::PopulateTable(Progress& progress) {
         throw;
     }
     m_fromDocument = !m_read;
+    if (m_read && !SameFolder(m_folder, m_read->folder))
+        m_version.reset(); // a listing of another folder: the document is not its own
     if (m_read) {
         m_doc = std::move(m_read->doc);
         m_path = m_shownPath = std::move(m_read->path);
@@ -173,8 +175,9 @@ ListingSession::SettingsEffect ListingSession::ApplySettings() {
 
 bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, Progress& progress) {
     DocumentContents contents;
+    std::optional<FileVersion> version;
     try {
-        contents = LoadDocumentFile(fileName);
+        contents = LoadDocumentFile(fileName, &version);
     } catch (const Error& error) {
         notice.Show(kCaption, error.what());
         return false;
@@ -194,6 +197,7 @@ bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, P
     m_options.filesAndFolders = contents.shape.content;
     m_loadedRows = std::move(contents.rows);
     m_read.reset();
+    m_version = std::move(version);
     PopulateTable(progress);
     m_table.SetEntries(std::move(contents.entries), RowStyleFor(m_options, contents.shape));
     return true;
@@ -203,6 +207,7 @@ void ListingSession::NewDocument() {
     m_doc = CDirscribeDoc{};
     m_table.ClearRows();
     m_loadedRows.reset();
+    m_version.reset();
     m_fromDocument = false;
     m_entryTextsEdited = false;
     m_path.clear();
@@ -219,6 +224,7 @@ void ListingSession::TakeListing(ListingSession&& other) {
     m_folder = std::move(other.m_folder);
     m_read = std::move(other.m_read);
     m_loadedRows = std::move(other.m_loadedRows);
+    m_version = std::move(other.m_version);
     m_listingShown = other.m_listingShown;
     m_fromDocument = other.m_fromDocument;
     m_entryTextsEdited = other.m_entryTextsEdited;
@@ -288,19 +294,27 @@ void ListingSession::PutRows(int at, const RowSlice& rows) {
     m_doc.headFolderCount += rows.headFolders;
 }
 
+void ListingSession::Write(const std::string& fileName, SaveFormat format, std::time_t createdOn,
+                           SpecialFiles special) {
+    FileVersion written; // stays empty for a pipe or a device written into
+    WriteFileAtomically(
+        fileName,
+        [&](ByteSink& sink) {
+            if (format == SaveFormat::TextReport)
+                WriteTextReport(sink, createdOn);
+            else
+                WriteDocumentFile(sink, m_doc.summary, LenientUtf8(m_folder), ShownOptions(),
+                                  m_table, m_doc.shape);
+        },
+        special, m_version ? &*m_version : nullptr, &written);
+    if (format == SaveFormat::DocumentFile && !written.name.empty())
+        m_version = std::move(written);
+}
+
 bool ListingSession::Save(const std::string& fileName, SaveFormat format, Notice& notice,
-                          std::time_t createdOn, SpecialFiles special) const {
+                          std::time_t createdOn, SpecialFiles special) {
     try {
-        WriteFileAtomically(
-            fileName,
-            [&](ByteSink& sink) {
-                if (format == SaveFormat::TextReport)
-                    WriteTextReport(sink, createdOn);
-                else
-                    WriteDocumentFile(sink, m_doc.summary, LenientUtf8(m_folder), ShownOptions(),
-                                      m_table, m_doc.shape);
-            },
-            special);
+        Write(fileName, format, createdOn, special);
         return true;
     } catch (const Error& error) {
         notice.Show(kCaption, error.what());
@@ -308,8 +322,7 @@ bool ListingSession::Save(const std::string& fileName, SaveFormat format, Notice
     }
 }
 
-bool ListingSession::Save(const std::string& fileName, Notice& notice,
-                          std::time_t createdOn) const {
+bool ListingSession::Save(const std::string& fileName, Notice& notice, std::time_t createdOn) {
     return Save(fileName, SaveFormatFor(fileName), notice, createdOn);
 }
 

@@ -9,6 +9,7 @@
 #include "core/options/ListingOptions.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/ByteSink.h"
+#include "core/platform/FileVersion.h"
 #include "core/platform/Notice.h"
 #include "core/platform/Progress.h"
 #include "core/platform/StopFlag.h"
@@ -153,12 +154,23 @@ public:
     void TakeListing(ListingSession&& other);
     // Saves the listing in the given format, replacing the file atomically: a failed save
     // leaves the old file and says why. `special` says whether a pipe or a device is
-    // written into or refused.
+    // written into or refused. A save over the document this listing was opened from or last
+    // saved to is refused (ChangedSinceRead's message) when another program has saved that
+    // file since: what it wrote is not lost; the listing stays as it is, to be saved under
+    // another name. A document saved becomes the one the next save compares with.
     bool Save(const std::string& fileName, SaveFormat format, Notice& notice, std::time_t createdOn,
-              SpecialFiles special = SpecialFiles::Refuse) const;
+              SpecialFiles special = SpecialFiles::Refuse);
     // Saves in the format the file name asks for: a text report for a name ending in
     // "txt" in any case, the document file for any other name.
-    bool Save(const std::string& fileName, Notice& notice, std::time_t createdOn) const;
+    bool Save(const std::string& fileName, Notice& notice, std::time_t createdOn);
+    // The same as Save, throwing Error (ChangedSinceRead for another program's save) instead
+    // of showing it.
+    void Write(const std::string& fileName, SaveFormat format, std::time_t createdOn,
+               SpecialFiles special = SpecialFiles::Refuse);
+    // The document file as this listing last read or saved it (see FileVersion); none for a
+    // listing of another folder since, or one never read from or saved to a document.
+    [[nodiscard]] const std::optional<FileVersion>& DocumentVersion() const { return m_version; }
+    void SetDocumentVersion(std::optional<FileVersion> version) { m_version = std::move(version); }
 
     // A click on a column header: sorts the entries by that column (folders stay on top),
     // each with the rows that belong to it, alternating the direction on repeated clicks.
@@ -211,7 +223,8 @@ private:
     };
     std::optional<PendingRead> m_read;
     std::optional<RowStore> m_loadedRows;
-    SortState m_sortState; // lives for the run, across listings
+    std::optional<FileVersion> m_version; // see DocumentVersion()
+    SortState m_sortState;                // lives for the run, across listings
     bool m_listingShown = false;
     bool m_fromDocument = false;     // the listing on show came from a document, not a read
     bool m_entryTextsEdited = false; // a cell of an entry other than its comment was typed in

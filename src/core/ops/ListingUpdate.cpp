@@ -5,6 +5,13 @@
 
 namespace dirscribe {
 
+namespace {
+
+// How often an update starts again because another program saved its document meanwhile.
+constexpr int kUpdateTries = 10;
+
+} // namespace
+
 std::optional<ListingUpdate> UpdateListing(const ListingSession& listing, Notice& notice,
                                            Progress& progress, StopFlag& stop) {
     ListingUpdate update{ListingSession(listing.Options()), {}};
@@ -24,7 +31,34 @@ std::optional<ListingUpdate> UpdateListing(const ListingSession& listing, Notice
     if (!update.session.ScanSelectedFolder(notice, progress, stop))
         return std::nullopt;
     update.counts = update.session.PopulateFrom(table, shape, progress);
+    update.session.SetDocumentVersion(listing.DocumentVersion());
     return update;
+}
+
+std::optional<UpdateCounts> UpdateDocument(const std::string& path, const std::string& target,
+                                           const ListingOptions& options, Notice& notice,
+                                           Progress& progress, StopFlag& stop,
+                                           std::time_t createdOn, SpecialFiles special) {
+    for (int tries = 1;; ++tries) {
+        ListingSession listing(options);
+        if (!listing.OpenDocument(path, notice, progress))
+            return std::nullopt;
+        std::optional<ListingUpdate> update = UpdateListing(listing, notice, progress, stop);
+        if (!update)
+            return std::nullopt;
+        try {
+            update->session.Write(target, SaveFormat::DocumentFile, createdOn, special);
+            return update->counts;
+        } catch (const ChangedSinceRead& changed) {
+            if (tries == kUpdateTries) {
+                notice.Show(kCaption, changed.what());
+                return std::nullopt;
+            }
+        } catch (const Error& error) {
+            notice.Show(kCaption, error.what());
+            return std::nullopt;
+        }
+    }
 }
 
 } // namespace dirscribe

@@ -8,7 +8,9 @@
 #include "core/platform/Progress.h"
 #include "core/platform/StopFlag.h"
 
+#include <ctime>
 #include <optional>
+#include <string>
 
 namespace dirscribe {
 
@@ -21,8 +23,21 @@ struct ListingUpdate {
 // depth and content it was read in, as its document records them) and columns, whatever
 // the settings say now, and carries everything typed over (PopulateCarrying): nothing
 // typed is lost, and updating the result again changes nothing. Returns nothing when the
-// folder cannot be read or the read is stopped; `listing` is never changed.
+// folder cannot be read or the read is stopped; `listing` is never changed. The new
+// listing compares its saves with the document `listing` was read from (DocumentVersion).
 std::optional<ListingUpdate> UpdateListing(const ListingSession& listing, Notice& notice,
                                            Progress& progress, StopFlag& stop);
+
+// Opens the document at path (with these settings for what a document does not record),
+// updates it (UpdateListing) and saves the result to target (special files as `special`
+// says) with the time `createdOn`. Where target is the document itself and another program
+// saves it between the read and the save, the update starts again from what that program
+// wrote, so that neither loses anything (given up with ChangedSinceRead's message when that
+// keeps happening). Two updates of one document at once thus give what one after the other
+// gives. Returns the counts of the update saved, or nothing after a message.
+std::optional<UpdateCounts> UpdateDocument(const std::string& path, const std::string& target,
+                                           const ListingOptions& options, Notice& notice,
+                                           Progress& progress, StopFlag& stop,
+                                           std::time_t createdOn, SpecialFiles special);
 
 } // namespace dirscribe

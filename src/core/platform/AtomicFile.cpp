@@ -2,12 +2,11 @@
 // Write-to-temporary, flush and rename, so a save either happens whole or not at all.
 #include "core/platform/AtomicFile.h"
 
-#include "core/Error.h"
 #include "core/platform/InterruptCleanup.h"
 #include "core/platform/SaveLock.h"
+#include "core/platform/SaveTarget.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -22,8 +21,6 @@ namespace dirscribe {
 
 namespace {
 
-// Linux gives up on symbolic link chains at this depth too.
-constexpr int kMaxLinkHops = 40;
 // Keeps the temporary name well below the usual 255-byte name limit.
 constexpr std::size_t kMaxTempStemBytes = 100;
 // As mkstemp: six letters or digits, tried afresh while the name is taken.
@@ -36,58 +33,6 @@ constexpr int kMaxNameTries = 100;
 
 [[noreturn]] void FailErrno(const std::string& path, int error) {
     Fail(path, std::generic_category().message(error));
-}
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Refuses to follow a link where the kernel's protected-symlinks rule would: in a folder
-// that everybody may write to and that has the sticky bit (such as /tmp), only a link of this
-// user or of the folder's owner is followed. Otherwise anybody could make a name there point
-// at a file of ours, and the rename would replace that file.
-void CheckLinkMayBeFollowed(const std::string& userPath, const std::string& link,
-                            const struct stat& linkInfo) {
-    struct stat folder {};
-    if (::stat(FolderOf(link).c_str(), &folder) != 0)
-        FailErrno(userPath, errno);
-    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
-    if (shared && linkInfo.st_uid != ::geteuid() && linkInfo.st_uid != folder.st_uid)
-        Fail(userPath, "it is a link owned by another user");
-}
-
-// Follows symbolic links from `path` to the name that really holds the file, so the
-// rename replaces the file and leaves every link to it in place. The result may not exist.
-std::string ResolveLinks(const std::string& userPath) {
-    std::string path = userPath;
-    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-            return path;
-        CheckLinkMayBeFollowed(userPath, path, info);
-        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 4095) + 1,
-                           '\0');
-        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
-        if (length < 0)
-            FailErrno(userPath, errno);
-        if (static_cast<std::size_t>(length) >= target.size())
-            Fail(userPath, "the symbolic link changed while it was read");
-        target.resize(static_cast<std::size_t>(length));
-        if (target.empty())
-            FailErrno(userPath, ENOENT);
-        path = target.front() == '/' ? target : FolderOf(path) + "/" + target;
-    }
-    FailErrno(userPath, ELOOP);
 }
 
 // The mode a plain open(O_CREAT, 0666) would give: the process's umask taken from
@@ -133,20 +78,21 @@ std::string RandomSuffix(std::mt19937& random) {
 // SaveLock.h) until then, so no other save takes it for one a killed save left.
 class TempFile {
 public:
-    TempFile(const std::string& userPath, const std::string& folder, const std::string& prefix)
-        : m_userPath(userPath) {
+    TempFile(const std::string& userPath, int folder, const std::string& prefix)
+        : m_userPath(userPath), m_folder(folder) {
         std::mt19937 random(std::random_device{}());
         // The name is held for removal before the file exists, so no signal finds the
         // file made and not yet held.
         for (int tries = 0; m_fd < 0; ++tries) {
-            m_path = (folder == "/" ? "" : folder) + "/" + prefix + RandomSuffix(random);
-            m_cleanup.emplace(m_path);
-            m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            m_name = prefix + RandomSuffix(random);
+            m_cleanup.emplace(m_folder, m_name);
+            m_fd = ::openat(m_folder, m_name.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
             if (m_fd < 0) {
                 m_cleanup.reset();
                 if (errno != EEXIST || tries == kMaxNameTries)
                     FailErrno(m_userPath, errno);
-            } else if (!LockNewTemporaryFile(m_fd, m_path)) {
+            } else if (!LockNewTemporaryFile(m_fd, m_folder, m_name)) {
                 ::close(m_fd);
                 m_fd = -1;
                 m_cleanup.reset();
@@ -159,7 +105,7 @@ public:
         if (m_fd >= 0)
             ::close(m_fd);
         if (!m_renamed)
-            ::unlink(m_path.c_str());
+            ::unlinkat(m_folder, m_name.c_str(), 0);
     }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
@@ -193,14 +139,15 @@ public:
     }
 
     void RenameTo(const std::string& target) {
-        if (::rename(m_path.c_str(), target.c_str()) != 0)
+        if (::renameat(m_folder, m_name.c_str(), m_folder, target.c_str()) != 0)
             FailErrno(m_userPath, errno);
         m_renamed = true;
     }
 
 private:
     std::string m_userPath;
-    std::string m_path;
+    int m_folder;
+    std::string m_name;
     int m_fd = -1;
     bool m_renamed = false;
     std::optional<InterruptCleanup> m_cleanup;
@@ -208,16 +155,15 @@ private:
 
 // Makes the rename itself survive a crash. File systems that cannot sync a folder say so
 // with EINVAL; the file is in place then, so that is no failure.
-void SyncFolder(const std::string& userPath, const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+void SyncFolder(const std::string& userPath, int folder) {
+    const FileDescriptor fd(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.IsOpen())
         return;
     int rc = 0;
     do
-        rc = ::fsync(fd);
+        rc = ::fsync(fd.Get());
     while (rc != 0 && errno == EINTR);
     const int error = errno;
-    ::close(fd);
     if (rc != 0 && error != EINVAL && error != ENOTSUP && error != EROFS)
         FailErrno(userPath, error);
 }
@@ -233,26 +179,74 @@ private:
     const std::string& m_userPath;
 };
 
-// Writes into a target that is not a regular file (a pipe, a terminal, a device) as it is;
-// false when the name turned out to hold a regular file after all.
-bool WriteThrough(const std::string& path, const std::function<void(ByteSink&)>& produce) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
+// Writes into what fd has open (a pipe, a terminal, a device) as it is, when that is no
+// regular file or regularToo says so; false, with nothing written, otherwise.
+bool WriteThrough(FileDescriptor fd, const std::string& path,
+                  const std::function<void(ByteSink&)>& produce, bool regularToo) {
+    if (!fd.IsOpen())
         FailErrno(path, errno);
     struct stat info {};
-    const bool regular = ::fstat(fd, &info) != 0 || S_ISREG(info.st_mode);
-    if (!regular) {
-        try {
-            DescriptorSink sink(fd, path);
-            produce(sink);
-        } catch (...) {
-            ::close(fd);
-            throw;
-        }
-    }
-    if (::close(fd) != 0 && !regular && errno != EINTR)
+    if (::fstat(fd.Get(), &info) != 0)
         FailErrno(path, errno);
-    return !regular;
+    if (S_ISREG(info.st_mode) && !regularToo)
+        return false;
+    DescriptorSink sink(fd.Get(), path);
+    produce(sink);
+    if (fd.Close() != 0 && errno != EINTR)
+        FailErrno(path, errno);
+    return true;
+}
+
+// The target, when it is a special file to be written into: opened (a link of /proc, which
+// names an open file such as standard output, by the kernel; anything else never through a
+// link) and written if the descriptor says it is no regular file. False when the save goes
+// on as a save of a regular file.
+bool WrittenThrough(const SaveTarget& target, const std::string& path,
+                    const std::function<void(ByteSink&)>& produce, SpecialFiles special) {
+    const int folder = target.folder.Get();
+    constexpr int kFlags = O_WRONLY | O_NOCTTY | O_CLOEXEC;
+    if (target.procLink) {
+        if (special != SpecialFiles::WriteThrough)
+            Fail(path, "it is not a regular file");
+        // Appending: standard output may be a file the shell opened to append to.
+        return WriteThrough(
+            FileDescriptor(::openat(folder, target.name.c_str(), kFlags | O_APPEND)), path, produce,
+            true);
+    }
+    struct stat info {};
+    if (::fstatat(folder, target.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        S_ISREG(info.st_mode) || S_ISDIR(info.st_mode) || special != SpecialFiles::WriteThrough)
+        return false;
+    return WriteThrough(FileDescriptor(::openat(folder, target.name.c_str(), kFlags | O_NOFOLLOW)),
+                        path, produce, false);
+}
+
+// The name's file, locked, checked and ready to be replaced: its mode for the new file, or
+// nothing when there was none.
+std::optional<struct stat> CheckReplaced(const TargetLock& lock, const SaveTarget& target,
+                                         const std::string& path, const FileVersion* readAs) {
+    using Outcome = TargetLock::Outcome;
+    if (lock.outcome == Outcome::Busy)
+        Fail(path, "another program has been saving it for too long");
+    if (lock.outcome == Outcome::Missing)
+        return std::nullopt;
+    if (S_ISDIR(lock.info.st_mode))
+        Fail(path, "it is a folder");
+    if (!S_ISREG(lock.info.st_mode))
+        Fail(path, "it is not a regular file");
+    // A file the user may not write stays, as a shell's redirection would leave it.
+    const int folder = target.folder.Get();
+    if (::faccessat(folder, target.name.c_str(), W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0)
+        FailErrno(path, errno);
+    if (readAs != nullptr && readAs->name == target.name) {
+        const FileVersion here = VersionIn(folder, target.name, lock.info);
+        if (here.folderDevice == readAs->folderDevice && here.folderInode == readAs->folderInode &&
+            here != *readAs)
+            throw ChangedSinceRead("Cannot save \"" + path +
+                                   "\": another program has saved it since it was read here, "
+                                   "and what it wrote would be lost");
+    }
+    return lock.info;
 }
 
 } // namespace
@@ -264,41 +258,31 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, Specia
 
 void WriteFileAtomically(const std::string& path, const std::function<void(ByteSink&)>& produce,
                          SpecialFiles special) {
-    if (path.empty())
-        FailErrno(path, ENOENT);
-    const std::string target = ResolveLinks(path);
-    // The kernel follows /dev/stdout and /dev/fd/N to the pipe itself; ResolveLinks cannot.
-    struct stat named {};
-    if (special == SpecialFiles::WriteThrough && ::stat(path.c_str(), &named) == 0 &&
-        !S_ISREG(named.st_mode) && !S_ISDIR(named.st_mode) && WriteThrough(path, produce))
+    WriteFileAtomically(path, produce, special, nullptr, nullptr);
+}
+
+void WriteFileAtomically(const std::string& path, const std::function<void(ByteSink&)>& produce,
+                         SpecialFiles special, const FileVersion* readAs, FileVersion* saved) {
+    const SaveTarget target = ResolveSaveTarget(path);
+    if (WrittenThrough(target, path, produce, special))
         return;
+    const int folder = target.folder.Get();
+    const TargetLock lock = LockTarget(folder, target.name);
+    const std::optional<struct stat> old = CheckReplaced(lock, target, path, readAs);
 
-    struct stat old {};
-    bool exists = false;
-    if (::stat(target.c_str(), &old) == 0) {
-        exists = true;
-        if (S_ISDIR(old.st_mode))
-            Fail(path, "it is a folder");
-        if (!S_ISREG(old.st_mode))
-            Fail(path, "it is not a regular file");
-        // A file the user may not write stays, as a shell's redirection would leave it.
-        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-            FailErrno(path, errno);
-    } else if (errno != ENOENT) {
-        FailErrno(path, errno);
-    }
-
-    const std::string folder = FolderOf(target);
     std::string prefix = ".";
-    prefix.append(NameOf(target), 0, kMaxTempStemBytes).append(".tmp-");
+    prefix.append(target.name, 0, kMaxTempStemBytes).append(".tmp-");
     RemoveStaleTemporaryFiles(folder, prefix);
     TempFile temp(path, folder, prefix);
     DescriptorSink sink(temp.Descriptor(), path);
     produce(sink);
-    temp.TakeModeOf(exists ? &old : nullptr);
+    temp.TakeModeOf(old ? &*old : nullptr);
     temp.Flush();
-    temp.RenameTo(target);
+    temp.RenameTo(target.name);
     SyncFolder(path, folder);
+    struct stat written {};
+    if (saved != nullptr && ::fstat(temp.Descriptor(), &written) == 0)
+        *saved = VersionIn(folder, target.name, written);
 }
 
 } // namespace dirscribe

@@ -10,18 +10,17 @@
 
 namespace dirscribe {
 
-FileByteSource::FileByteSource(const std::string& path) {
+FileByteSource::FileByteSource(const std::string& path)
     // O_NONBLOCK keeps a FIFO from blocking the open; such files are let go below.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return;
+    : FileByteSource(FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))) {}
+
+FileByteSource::FileByteSource(FileDescriptor file) {
     struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
-        ::close(fd);
+    if (!file.IsOpen() || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        status.st_size < 0)
         return;
-    }
-    m_fd = fd;
     m_size = static_cast<std::uint64_t>(status.st_size);
+    m_fd = file.Release();
 }
 
 FileByteSource::~FileByteSource() {

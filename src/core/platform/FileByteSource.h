@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/platform/ByteSource.h"
+#include "core/platform/FileDescriptor.h"
 
 #include <string>
 
@@ -14,6 +15,8 @@ namespace dirscribe {
 class FileByteSource final : public ByteSource {
 public:
     explicit FileByteSource(const std::string& path);
+    // The ordinary file open as file (see OpenReadableFile), which the source now owns.
+    explicit FileByteSource(FileDescriptor file);
     ~FileByteSource() override;
     FileByteSource(const FileByteSource&) = delete;
     FileByteSource& operator=(const FileByteSource&) = delete;

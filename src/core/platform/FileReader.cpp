@@ -3,9 +3,11 @@
 #include "core/platform/FileReader.h"
 
 #include "core/Error.h"
+#include "core/platform/FileDescriptor.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,22 +16,6 @@
 namespace dirscribe {
 
 namespace {
-
-// Closes the descriptor on every way out.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    [[nodiscard]] int Get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 [[noreturn]] void Refuse(const std::string& path, const std::string& reason) {
     throw Error("Cannot read \"" + path + "\": " + reason + ".");
@@ -84,8 +70,10 @@ std::vector<char, HugePageAllocator<char>> ReadWholeFile(const std::string& path
     return ReadWholeFile(path, maximumBytes, {});
 }
 
-std::vector<char, HugePageAllocator<char>>
-ReadWholeFile(const std::string& path, std::uint64_t maximumBytes, const HeadCheck& checkHead) {
+std::vector<char, HugePageAllocator<char>> ReadWholeFile(const std::string& path,
+                                                         std::uint64_t maximumBytes,
+                                                         const HeadCheck& checkHead,
+                                                         std::optional<FileVersion>* version) {
     // O_NONBLOCK keeps a FIFO from blocking the open; such files are refused below.
     const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0) {
@@ -133,12 +121,40 @@ ReadWholeFile(const std::string& path, std::uint64_t maximumBytes, const HeadChe
         bytes[filled++] = probe;
     }
     bytes.resize(filled);
+    if (version != nullptr)
+        *version = VersionOfFile(path, status);
     return bytes;
 }
 
-void CheckReadableFile(const std::string& path, std::uint64_t maximumBytes) {
+FileDescriptor OpenReadableFile(const std::string& path, std::uint64_t maximumBytes) {
+    // Each part of a long path is opened from the folder the part before it led to.
+    FileDescriptor folder;
+    std::size_t at = 0;
+    while (path.size() - at >= PATH_MAX) {
+        const std::size_t slash = path.rfind('/', at + PATH_MAX - 1);
+        if (slash == std::string::npos || slash <= at)
+            Refuse(path, ReasonFor(ENAMETOOLONG));
+        const std::string part = path.substr(at, slash - at);
+        FileDescriptor next(::openat(folder.IsOpen() ? folder.Get() : AT_FDCWD,
+                                     part.empty() ? "/" : part.c_str(),
+                                     O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (!next.IsOpen())
+            Refuse(path, ReasonFor(errno));
+        folder = std::move(next);
+        at = slash + 1;
+    }
+    const std::string last = path.substr(at);
+    // O_NONBLOCK keeps a FIFO from blocking the open; such files are refused below.
+    FileDescriptor file(::openat(folder.IsOpen() ? folder.Get() : AT_FDCWD, last.c_str(),
+                                 O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0)
+    if (!file.IsOpen()) {
+        const int error = errno;
+        if (error == EISDIR)
+            Refuse(path, "it is a folder");
+        Refuse(path, ReasonFor(error));
+    }
+    if (::fstat(file.Get(), &status) != 0)
         Refuse(path, ReasonFor(errno));
     if (S_ISDIR(status.st_mode))
         Refuse(path, "it is a folder");
@@ -146,8 +162,7 @@ void CheckReadableFile(const std::string& path, std::uint64_t maximumBytes) {
         Refuse(path, "it is not an ordinary file");
     if (static_cast<std::uint64_t>(status.st_size) > maximumBytes)
         Refuse(path, "it is larger than " + SizeText(maximumBytes));
-    if (::access(path.c_str(), R_OK) != 0)
-        Refuse(path, ReasonFor(errno));
+    return file;
 }
 
 } // namespace dirscribe

@@ -2,10 +2,13 @@
 // Reading a whole file into memory, with a size limit checked before anything is allocated.
 #pragma once
 
+#include "core/platform/FileDescriptor.h"
+#include "core/platform/FileVersion.h"
 #include "core/platform/HugePageAllocator.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,12 +29,15 @@ using HeadCheck = std::function<void(std::string_view head, std::uint64_t fileSi
 inline constexpr std::size_t kHeadBytes = 64 * 1024;
 
 // The same, for a file whose first bytes tell whether it is worth reading: a large file of
-// the wrong kind is refused by checkHead after kHeadBytes, in a buffer of that size.
+// the wrong kind is refused by checkHead after kHeadBytes, in a buffer of that size. Where
+// version is not null it receives the version of the file read, when it can be told.
 std::vector<char, HugePageAllocator<char>>
-ReadWholeFile(const std::string& path, std::uint64_t maximumBytes, const HeadCheck& checkHead);
+ReadWholeFile(const std::string& path, std::uint64_t maximumBytes, const HeadCheck& checkHead,
+              std::optional<FileVersion>* version = nullptr);
 
-// The checks of ReadWholeFile without the reading, for readers that take a file a little
-// at a time: throws the same Error when it would refuse the file.
-void CheckReadableFile(const std::string& path, std::uint64_t maximumBytes);
+// The file ReadWholeFile would read, opened for readers that take it a little at a time:
+// throws the same Error when it would refuse the file. A path longer than PATH_MAX is
+// opened a part at a time through the descriptors of its folders.
+FileDescriptor OpenReadableFile(const std::string& path, std::uint64_t maximumBytes);
 
 } // namespace dirscribe

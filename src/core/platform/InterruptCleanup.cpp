@@ -8,6 +8,7 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <mutex>
 #include <unistd.h>
 
@@ -20,6 +21,7 @@ constexpr std::array kSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 struct Slot {
     std::atomic<bool> taken{false};
     std::atomic<bool> held{false};
+    int folder = AT_FDCWD;
     char path[PATH_MAX] = {};
 };
 
@@ -28,7 +30,7 @@ std::array<Slot, 8> g_slots;
 extern "C" void RemoveHeldFiles(int signal) {
     for (Slot& slot : g_slots)
         if (slot.held.load(std::memory_order_acquire))
-            ::unlink(slot.path);
+            ::unlinkat(slot.folder, slot.path, 0);
     // The signal is blocked while its handler runs: raised again with the default action,
     // it ends the process as soon as the handler returns.
     struct sigaction action {};
@@ -53,7 +55,9 @@ void CatchSignalsLeftAtDefault() {
 
 } // namespace
 
-InterruptCleanup::InterruptCleanup(const std::string& path) {
+InterruptCleanup::InterruptCleanup(const std::string& path) : InterruptCleanup(AT_FDCWD, path) {}
+
+InterruptCleanup::InterruptCleanup(int folder, const std::string& path) {
     static std::once_flag installed;
     std::call_once(installed, CatchSignalsLeftAtDefault);
     if (path.size() >= PATH_MAX)
@@ -62,6 +66,7 @@ InterruptCleanup::InterruptCleanup(const std::string& path) {
         Slot& slot = g_slots[static_cast<std::size_t>(i)];
         if (slot.taken.exchange(true, std::memory_order_acquire))
             continue;
+        slot.folder = folder;
         std::memcpy(slot.path, path.c_str(), path.size() + 1);
         slot.held.store(true, std::memory_order_release);
         m_slot = i;

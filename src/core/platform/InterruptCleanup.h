@@ -15,6 +15,8 @@ namespace dirscribe {
 class InterruptCleanup {
 public:
     explicit InterruptCleanup(const std::string& path);
+    // The name in the folder open as folder, a descriptor that must stay open meanwhile.
+    InterruptCleanup(int folder, const std::string& name);
     ~InterruptCleanup();
     InterruptCleanup(const InterruptCleanup&) = delete;
     InterruptCleanup& operator=(const InterruptCleanup&) = delete;

@@ -210,10 +210,15 @@ void PrintJob::WrapComments(const TextWidths& widths) {
     std::string scratch;
     for (int row = 0; row < m_snapshot.RowCount(); ++row) {
         const std::string_view cell = m_snapshot.CellText(row, m_commentsColumn->cell, scratch);
-        if (cell.empty() || fits(cell))
+        // Never measured whole: a device's widths of a text of a million characters can
+        // run past what its numbers hold, and that text would seem to fit.
+        if (cell.empty())
+            continue;
+        const std::vector<std::string_view> lines = WrapWords(cell, fits);
+        if (lines.size() < 2)
             continue;
         WrappedComment wrapped{row, {}};
-        for (const std::string_view line : WrapWords(cell, fits))
+        for (const std::string_view line : lines)
             wrapped.lines.emplace_back(static_cast<std::size_t>(line.data() - cell.data()),
                                        line.size());
         m_wrapped.push_back(std::move(wrapped));

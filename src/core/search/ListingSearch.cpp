@@ -166,8 +166,7 @@ bool ReadsAsTree(const ListingTable& table) {
 std::size_t SearchDocument(const SearchQuery& query, const std::string& document,
                            const std::function<void(const std::string&, const SearchHit&)>& onHit,
                            const StopFlag* stop) {
-    CheckReadableFile(document, kMaxDocumentBytes);
-    const FileByteSource source(document);
+    const FileByteSource source(OpenReadableFile(document, kMaxDocumentBytes));
     std::optional<DocumentRowReader> opened;
     try {
         opened.emplace(source);

@@ -12,11 +12,13 @@
 #include "support/TableRows.h"
 #include "support/TempTree.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <sys/mman.h>
 #include <tuple>
+#include <unistd.h>
 #include <vector>
 
 namespace dirscribe {
@@ -294,6 +296,50 @@ TEST(DocumentFile, TheBlockKeepsKindsGoneMarksAndEntriesAndIsCheckedWhole) {
     }
 }
 
+// A document of one entry row, the record of its facts given whole.
+std::string OneEntry(const std::string& facts) {
+    return kHead + "\x01\x00\x00\x00"s + "\x01x\x00\x00\x00\x00"s + BlockHead(1) + "\x08"s + facts;
+}
+
+// Numbers, levels and names that no listing of the rows present could have are refused
+// before room is made for them, naming what is wrong.
+TEST(DocumentFile, TheBlocksNumbersAreCheckedAgainstTheRowsTheyDescribe) {
+    const std::string tail = "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x20"s; // size, time, attrs
+    // A level of 10^8 (varint 80 C2 D7 2F) on a path of one name.
+    EXPECT_EQ(RefusalOf(OneEntry("\x80\xC2\xD7\x2F\x00\x01\x01x"s + tail)),
+              "the extension block gives an entry the level 100000000 on a path of 1 names "
+              "(row 1 of 1).");
+    EXPECT_EQ(RefusalOf(OneEntry("\x05\x00\x01\x01x"s + tail)),
+              "the extension block gives an entry the level 5 on a path of 1 names (row 1 of 1).");
+    // One row naming 70,000 folders above its entry.
+    std::string names;
+    for (int i = 0; i < 70000; ++i)
+        names += "\x01y";
+    EXPECT_EQ(RefusalOf(OneEntry("\xF0\xA2\x04\x00\xF0\xA2\x04"s + names + tail)),
+              "the extension block names more folders than a listing of 1 rows can hold (row 1 "
+              "of 1).");
+    // A number longer than 64 bits is named.
+    EXPECT_EQ(RefusalOf(OneEntry("\x01\x00\x01\x01x"s + std::string(10, '\xFF') + "\x01" +
+                                 tail.substr(1))),
+              "the extension block's size of an entry is too large (row 1 of 1).");
+    // A folder path no listing holds, in a head that hides it no longer.
+    EXPECT_EQ(RefusalOf(std::string(16, '\0') + "\xFF\xFF\xFF\x01\x80\x00\x00"s),
+              "the folder path is 32769 bytes long, more than 32768.");
+}
+
+// Two rows that name one folder: the second is known by its texts alone, so an update keeps
+// what was typed on it and a second update changes nothing.
+TEST(DocumentFile, AFolderNamedOnTwoRowsIsTheEntryOfTheFirst) {
+    const std::string folder = "\x08\x01\x00\x01\x01"
+                               "a\x00\x00\x00\x00\x00\x00\x00\x00\x00\x10"s;
+    const std::string bytes = kHead + "\x02\x00\x00\x00"s + "\x03[a]\x01x\x00\x00\x00"s +
+                              "\x03[a]\x01y\x00\x00\x00"s + BlockHead(2) + folder + folder;
+    const DocumentContents contents = ReadDocumentFile(bytes);
+    ASSERT_TRUE(contents.entries);
+    EXPECT_NE(contents.rows.Entry(0), kNoEntry);
+    EXPECT_EQ(contents.rows.Entry(1), kNoEntry);
+}
+
 TEST(DocumentFile, StringsFromAWindowsCodePageBecomeUtf8) {
     // Path "/m\xFCsic" (u umlaut in Windows-1252) makes the whole file Windows-1252, so even
     // the row text that happens to be valid UTF-8 is read byte by byte.
@@ -416,6 +462,11 @@ TEST(LoadDocumentFile, RefusedFilesChangeNothingAndAreNamed) {
                           "Directory(Folder)  summary:  Size(bytes):                    1.5 "
                           "Kb\r\n");
     tree.SizedFile("huge.dsc", kMaxDocumentBytes + 1);
+    // Its folder path's length points past the head: refused on the head alone.
+    tree.SizedFile("far.dsc", kMaxDocumentBytes);
+    const int far = ::open(tree.Path("far.dsc").c_str(), O_WRONLY);
+    ASSERT_EQ(::pwrite(far, "\xFF\xFF\xFF\x00\x00\xF0\x3F", 7, 16), 7);
+    ::close(far);
 
     struct Case {
         const char* name;
@@ -427,6 +478,7 @@ TEST(LoadDocumentFile, RefusedFilesChangeNothingAndAreNamed) {
         {"gone.dsc", false, "there is no such file."},
         {"huge.dsc", false, "it is larger than 1 GiB."},
         {"empty.dsc", true, "the file is empty."},
+        {"far.dsc", true, "the folder path is 1072693248 bytes long, more than 32768."},
         {"list.txt", true, "it is a text report, which can be saved but not opened."},
     };
     for (const Case& c : cases) {

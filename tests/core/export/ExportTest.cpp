@@ -2,6 +2,7 @@
 // The CSV and JSON writers byte for byte, and a streamed save that fails half way.
 #include "core/Error.h"
 #include "core/export/CsvExport.h"
+#include "core/export/HtmlExport.h"
 #include "core/export/JsonExport.h"
 #include "core/platform/AtomicFile.h"
 #include "core/table/TablePopulation.h"
@@ -76,6 +77,23 @@ TEST(Export, JsonEscapesTextsAndGivesExactEntries) {
     EXPECT_EQ(FileTimeIso8601(135'000'000'000'000'001u), "2028-10-19T00:00:00.0000001Z");
     EXPECT_EQ(FileTimeIso8601(2'650'467'743'990'000'000u), "9999-12-31T23:59:59Z");
     EXPECT_EQ(FileTimeIso8601(18446744073709551615u), "9999-12-31T23:59:59.9999999Z");
+}
+
+// The web page's tree puts a row at most one level below the deepest folder above it,
+// whatever level a name cell gives it, so a few bytes cannot ask it for millions of levels.
+TEST(Export, ThePagesLevelsAreAtMostOneBelowTheFolderAbove) {
+    ListingTable table;
+    table.SetColumns({{kFileNameTitle, 0}});
+    std::string deep;
+    for (int level = 0; level < 100000; ++level)
+        deep += "| ";
+    test::AppendInferred(table, {deep + std::string(100000, '-') + "[x]"});
+    for (const char* name : {"| -[a]", "| | --[b]", "| | | | ----[c]", "|       file"})
+        test::AppendInferred(table, {name});
+    StringSink sink;
+    WriteHtml({table, "/d", {}, false, 0, 0, nullptr}, sink);
+    EXPECT_NE(sink.Text().find("data-block=\"meta\">d1\nd1\nd2\nd3\nf2\n</script>"),
+              std::string::npos);
 }
 
 TEST(Export, AStreamedSaveThatFailsLeavesTheOldFileAndNoTemporaryFile) {

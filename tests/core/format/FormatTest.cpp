@@ -208,6 +208,24 @@ TEST(WordWrap, BreaksBetweenWordsAndSplitsOnlyWordsLongerThanALine) {
         return line.empty();
     };
     EXPECT_EQ(WrapWords("ab", nothing), (Lines{"a", "b"})) << "a character a line at least";
+
+    // A long text costs its length: each line is measured at about its own length, a few
+    // times, however much text follows it; and every character is on a line.
+    std::string text;
+    for (int word = 0; text.size() < 16 * 1024; ++word)
+        text += std::string(static_cast<std::size_t>(1 + word % 13), 'w') + (word % 7 ? " " : "");
+    std::size_t measured = 0;
+    const LineFits counted = [&](std::string_view line) {
+        measured += line.size();
+        return Utf8Length(line) <= 10;
+    };
+    std::string joined;
+    for (const std::string_view line : WrapWords(text, counted))
+        joined.append(line);
+    std::erase(text, ' ');
+    std::erase(joined, ' ');
+    EXPECT_EQ(joined, text);
+    EXPECT_LT(measured, 16 * text.size());
 }
 
 } // namespace

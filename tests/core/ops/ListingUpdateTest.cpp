@@ -14,6 +14,7 @@
 #include "support/TempTree.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -287,6 +288,145 @@ TEST(ListingUpdate, NamesThatLookLikeOtherRowsStayTheirOwnEntries) {
     EXPECT_NE(csv.find("\r\ncomments:,note 4,"), std::string::npos) << csv;
     EXPECT_NE(csv.find("\r\n[brack],note 5,"), std::string::npos) << csv;
     EXPECT_TRUE(reading.notice.shown.empty());
+}
+
+// Does its work once, when the first read of the disk begins: the moment between an update's
+// read of its document and its save.
+class MeanwhileProgress final : public Progress {
+public:
+    explicit MeanwhileProgress(std::function<void()> work) : m_work(std::move(work)) {}
+    void Begin() override {
+        if (m_work)
+            std::exchange(m_work, {})();
+    }
+    void SetRange(std::int64_t) override {}
+    void Step() override {}
+    void SetMessage(std::string_view) override {}
+    void End() override {}
+
+private:
+    std::function<void()> m_work;
+};
+
+// The comments of a document's rows, by name.
+std::map<std::string, std::string> CommentsOf(const std::string& document) {
+    Reading reading;
+    ListingSession session;
+    EXPECT_TRUE(session.OpenDocument(document, reading.notice, reading.progress));
+    std::map<std::string, std::string> comments;
+    for (int row = 0; row < session.Table().RowCount(); ++row)
+        comments[std::string(session.Table().Cell(row, 0))] = session.Table().Cell(row, 1);
+    return comments;
+}
+
+// Opens the document, types text as the comment of its row named name and saves it.
+bool TypeAndSave(ListingSession& session, const std::string& document, const std::string& name,
+                 const std::string& text, Notice& notice) {
+    NullProgress progress;
+    if (!session.ListingShown() && !session.OpenDocument(document, notice, progress))
+        return false;
+    for (int row = 0; row < session.Table().RowCount(); ++row)
+        if (session.Table().Cell(row, 0) == name)
+            session.SetCellText(row, 1, text);
+    return session.Save(document, notice, 0);
+}
+
+// No writer drops what another wrote: an update that finds its document saved by another
+// since it read it starts again from what that one wrote, and a window's save refuses.
+TEST(UpdateDocument, ASaveBetweenItsReadAndItsSaveIsNotLost) {
+    test::TempTree tree;
+    tree.File("d/a.txt", "a");
+    tree.File("d/b.txt", "b");
+    const std::string document = tree.Path("d.dsc");
+    Reading reading;
+    ListingOptions options;
+    test::UseFlatStandardWithComments(options);
+    {
+        ListingSession listed(options);
+        listed.SetPath(tree.Path("d"));
+        ASSERT_TRUE(listed.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
+        ASSERT_TRUE(listed.Save(document, reading.notice, 0));
+    }
+    tree.File("d/new.txt", "n");
+    MeanwhileProgress typing([&] {
+        ListingSession other(options);
+        EXPECT_TRUE(TypeAndSave(other, document, "a.txt", "typed meanwhile", reading.notice));
+    });
+    ASSERT_TRUE(UpdateDocument(document, document, options, reading.notice, typing, reading.stop, 0,
+                               SpecialFiles::Refuse));
+    EXPECT_EQ(CommentsOf(document),
+              (std::map<std::string, std::string>{
+                  {"a.txt", "typed meanwhile"}, {"b.txt", ""}, {"new.txt", ""}}));
+
+    // Two updates at once give what one after the other gives.
+    tree.File("d/newer.txt", "n");
+    MeanwhileProgress updating([&] {
+        NullProgress quiet;
+        EXPECT_TRUE(UpdateDocument(document, document, options, reading.notice, quiet, reading.stop,
+                                   0, SpecialFiles::Refuse));
+    });
+    const std::optional<UpdateCounts> second =
+        UpdateDocument(document, document, options, reading.notice, updating, reading.stop, 0,
+                       SpecialFiles::Refuse);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->added, 0) << "the other update listed newer.txt already";
+    EXPECT_EQ(CommentsOf(document).size(), 4u);
+    EXPECT_TRUE(reading.notice.shown.empty());
+
+    // A window that opened the document before another saved it cannot save over that.
+    ListingSession window(options);
+    ListingSession other(options);
+    ASSERT_TRUE(TypeAndSave(other, document, "b.txt", "the other's", reading.notice));
+    EXPECT_TRUE(window.OpenDocument(document, reading.notice, reading.progress));
+    ASSERT_TRUE(TypeAndSave(other, document, "b.txt", "the other's, again", reading.notice));
+    EXPECT_FALSE(TypeAndSave(window, document, "b.txt", "the window's", reading.notice));
+    ASSERT_EQ(reading.notice.shown.size(), 1u);
+    EXPECT_EQ(reading.notice.shown[0].text,
+              "Cannot save \"" + document +
+                  "\": another program has saved it since it was read here, and what it wrote "
+                  "would be lost");
+    EXPECT_EQ(CommentsOf(document)["b.txt"], "the other's, again");
+    EXPECT_TRUE(window.Save(tree.Path("mine.dsc"), reading.notice, 0));
+    EXPECT_TRUE(TypeAndSave(other, document, "b.txt", "saved twice", reading.notice));
+}
+
+// A crafted document whose block names one folder on two rows, the second with nothing typed
+// on it and a gone file with a comment below it: that file's comment stands under the folder
+// found, the second row goes, and updating again changes nothing.
+TEST(UpdateDocument, AFolderNamedOnTwoRowsStaysAsItIs) {
+    test::TempTree tree;
+    tree.File("d/a/x", "x");
+    tree.File("d/a/y", "y");
+    Reading reading;
+    ListingOptions options;
+    test::UseFlatStandardWithComments(options);
+    options.lastDepth = -1;
+    ListingSession listed(options);
+    listed.SetPath(tree.Path("d"));
+    ASSERT_TRUE(listed.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
+    ListingTable& table = listed.Table();
+    ASSERT_EQ(table.RowCount(), 3);
+    const std::uint32_t a = table.EntryIndex(0);
+    const std::uint32_t y = table.EntryIndex(table.Cell(1, 0) == "|       y" ? 1 : 2);
+    table.RemoveRows(0, table.RowCount());
+    for (const std::uint32_t entry : {a, a, y})
+        table.AppendEntryRow(entry);
+    listed.SetCellText(0, 1, "the folder");
+    listed.SetCellText(2, 1, "the file");
+    const std::string document = tree.Path("d.dsc");
+    ASSERT_TRUE(listed.Save(document, reading.notice, 0));
+    fs::remove(tree.Path("d/a/y"));
+    std::vector<std::string> runs;
+    for (int run = 0; run < 3; ++run) {
+        ASSERT_TRUE(UpdateDocument(document, document, options, reading.notice, reading.progress,
+                                   reading.stop, 0, SpecialFiles::Refuse));
+        runs.push_back(test::ReadFile(document));
+    }
+    EXPECT_EQ(runs[1], runs[0]);
+    EXPECT_EQ(runs[2], runs[0]);
+    EXPECT_EQ(CommentsOf(document),
+              (std::map<std::string, std::string>{
+                  {"| -[a]", "the folder"}, {"|       x", ""}, {"|       y (gone)", "the file"}}));
 }
 
 } // namespace

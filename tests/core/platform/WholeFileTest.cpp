@@ -97,9 +97,10 @@ unsigned Mode(const std::string& path) {
 }
 
 // Why saving to path fails, after the start that names the file.
-std::string FailureOf(const std::string& path, std::string_view bytes) {
+std::string FailureOf(const std::string& path, std::string_view bytes,
+                      SpecialFiles special = SpecialFiles::Refuse) {
     try {
-        WriteFileAtomically(path, bytes);
+        WriteFileAtomically(path, bytes, special);
     } catch (const Error& error) {
         const std::string what = error.what();
         const std::string start = "Cannot save \"" + path + "\": ";
@@ -208,18 +209,33 @@ TEST(WriteFileAtomically, FollowsLinksOnlyWhereTheKernelWouldAndKeepsReadOnlyFil
         uid_t folderOwner, linkOwner;
         bool followed;
     };
+    // The link is the path's last name, or a folder's on the way (its file, or a FIFO
+    // behind it written into, is then the victim).
     for (const Case c : {Case{01777, 0, kOther, false}, Case{01777, kOther, kOther, true},
                          Case{0777, 0, kOther, true}}) {
-        TempTree tree;
-        tree.File("secret", "root only");
-        tree.Symlink("shared/x.csv", "../secret");
-        tree.Chmod("shared", c.folderMode);
-        ASSERT_EQ(::chown(tree.Path("shared").c_str(), c.folderOwner, 0), 0);
-        ASSERT_EQ(::lchown(tree.Path("shared/x.csv").c_str(), c.linkOwner, 0), 0);
-        EXPECT_EQ(FailureOf(tree.Path("shared/x.csv"), "new"),
-                  c.followed ? "no failure" : "it is a link owned by another user");
-        EXPECT_EQ(ReadFile(tree.Path("secret")), c.followed ? "new" : "root only");
-        EXPECT_EQ(Names(tree.Path("shared")), std::vector<std::string>{"x.csv"});
+        for (const char* victim : {"", "secret", "fifo"}) {
+            const bool last = *victim == '\0';
+            TempTree tree;
+            tree.File("private/secret", "root only");
+            ASSERT_EQ(::mkfifo(tree.Path("private/fifo").c_str(), 0600), 0);
+            const int reader = ::open(tree.Path("private/fifo").c_str(), O_RDONLY | O_NONBLOCK);
+            tree.Symlink("shared/x", last ? "../private/secret" : "../private");
+            tree.Chmod("shared", c.folderMode);
+            ASSERT_EQ(::chown(tree.Path("shared").c_str(), c.folderOwner, 0), 0);
+            ASSERT_EQ(::lchown(tree.Path("shared/x").c_str(), c.linkOwner, 0), 0);
+            const std::string path =
+                tree.Path(last ? "shared/x" : "shared/x/" + std::string(victim));
+            EXPECT_EQ(FailureOf(path, "new", SpecialFiles::WriteThrough),
+                      c.followed ? "no failure" : "it is a link owned by another user")
+                << path;
+            char got[8] = {};
+            const bool intoFifo = c.followed && victim == std::string("fifo");
+            EXPECT_EQ(::read(reader, got, sizeof got), intoFifo ? 3 : 0);
+            ::close(reader);
+            EXPECT_EQ(ReadFile(tree.Path("private/secret")),
+                      c.followed && !intoFifo ? "new" : "root only");
+            EXPECT_EQ(Names(tree.Path("shared")), std::vector<std::string>{"x"});
+        }
     }
     TempTree tree;
     tree.Chmod("", 0777);

@@ -255,6 +255,38 @@ TEST_F(PrintJobTest, PagesDrawTheSameInAnyOrderFromTheirOwnSnapshot) {
     EXPECT_TRUE(canvas.Calls().empty());
 }
 
+// A device's width of a very long text can run past what its numbers hold (Qt's does for a
+// million characters at a printer's resolution) and come out small: a comment of 1 MiB is
+// still wrapped, and every word of it printed, in order.
+TEST_F(PrintJobTest, EveryWordOfAMebibyteCommentIsPrinted) {
+    struct Overflowing final : TextWidths {
+        [[nodiscard]] double Width(std::string_view text, const FontRequest& font) const override {
+            return text.size() > 100'000 ? 0 : FixedPitchWidths().Width(text, font);
+        }
+    } widths;
+    std::string comment = "w0";
+    for (int word = 1; comment.size() < 1024 * 1024; ++word)
+        comment += " w" + std::to_string(word);
+    ListingTable table = Table({kFileNameTitle, kCommentsTitle}, 1);
+    table.SetCell(0, 1, comment);
+    PrintJob job(table, Options(PageLayout::Standard), {}, kPath, widths);
+    std::string printed;
+    int cut = 0; // lines wider than the room they are drawn in, which the page cuts
+    for (int page = 1; page <= job.PageCount(); ++page) {
+        const RecordingCanvas canvas = Draw(job, page);
+        for (const CanvasCall& call : canvas.Calls()) {
+            const auto* text = std::get_if<TextCall>(&call);
+            if (text == nullptr || !text->text.starts_with('w'))
+                continue;
+            printed += (printed.empty() ? "" : " ") + text->text;
+            cut += kWidths.Width(text->text, text->font) > text->room ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(cut, 0);
+    EXPECT_EQ(printed.size(), comment.size());
+    EXPECT_TRUE(printed == comment);
+}
+
 TEST_F(PrintJobTest, DefaultFontTakesOverWhenTheFaceCannotBeMade) {
     PrintJob job(CutOut(2), Options(PageLayout::Standard), {}, kPath, kWidths);
     RecordingCanvas canvas;
