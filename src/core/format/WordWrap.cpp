@@ -69,10 +69,12 @@ std::vector<std::string_view> WrapWords(std::string_view text, const LineFits& f
             lines.push_back(rest.substr(0, length));
             rest.remove_prefix(length + 1);
         } else {
-            const std::string_view kept = BreakAtLastBlank(rest.substr(0, length)).kept;
-            // The blank that ends a printed line is not printed.
-            lines.push_back(kept.size() < length ? kept.substr(0, kept.size() - 1) : kept);
-            rest.remove_prefix(kept.size());
+            // The line ends at its last blank, which is not printed; only a word longer than
+            // the line breaks inside.
+            const std::size_t blank = rest.substr(0, length).rfind(' ');
+            const bool atBlank = blank != std::string_view::npos && blank > 0;
+            lines.push_back(rest.substr(0, atBlank ? blank : length));
+            rest.remove_prefix(atBlank ? blank + 1 : length);
         }
         if (rest.empty())
             return lines;
