@@ -10,6 +10,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace dirscribe {
@@ -34,6 +35,11 @@ public:
     [[nodiscard]] const CheckedDocument& Document() const { return m_document; }
     // The next row; false after the last one.
     bool Next(DocumentRow& row);
+    // The path of raw names of the known entry read last (see BlockReader::Path); empty
+    // for a document without the block.
+    [[nodiscard]] std::span<const std::string> Path() const {
+        return m_block ? m_block->Path() : std::span<const std::string>();
+    }
 
 private:
     CheckedDocument m_document;

@@ -24,6 +24,10 @@ std::optional<ListingUpdate> UpdateListing(const ListingSession& listing, Notice
     if (!update.session.ScanSelectedFolder(notice, progress, stop))
         return std::nullopt;
     update.counts = update.session.PopulateFrom(table, shape, progress);
+    // The note stays; a label the user gave stays where the system gives none.
+    if (update.session.Volume().facts.label.empty())
+        update.session.SetVolumeLabel(listing.Volume().facts.label);
+    update.session.SetVolumeNote(listing.Volume().note);
     return update;
 }
 
