@@ -29,6 +29,7 @@ class ListingPrinter;
 class ListingSession;
 class ListingView;
 class Notice;
+class DuplicatesDialog;
 class SavedListingsDialog;
 class WorkingProgress;
 struct ListingOptions;
@@ -160,9 +161,12 @@ private:
     // Moves to the first match below `row` and says so, or why not, in the status bar.
     void FindFrom(int row);
     void FindInSavedListings();
+    void FindDuplicatesInSavedListings();
     // Opens a document found by a search at the row that matched.
     void OpenAtRow(const QString& document, int row);
     void UpdateListing();
+    // The volume the listing was read from, its label and note to change.
+    void ShowListingProperties();
 
     ListingSession& m_session;
     Notice& m_notice;
@@ -180,6 +184,7 @@ private:
     SaveQuestion m_saveQuestion;
     ListingFind* m_find = nullptr;
     QPointer<SavedListingsDialog> m_searchDialog;
+    QPointer<DuplicatesDialog> m_duplicatesDialog;
 };
 
 // The folder a file is in, as an absolute path.
