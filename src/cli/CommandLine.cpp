@@ -32,6 +32,7 @@
 #include <cstdio>
 #include <new>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace dirscribe {
@@ -364,9 +365,11 @@ int RunDuplicates(const Arguments& args) {
                                     std::to_string(group.bytes) + " bytes each",
                                     std::to_string(group.BytesStoredAgain()) + " bytes again",
                                     group.copies.front().name}));
-            for (const FileCopy& copy : group.copies)
-                output.Write("\t" +
-                             FieldLine({copy.document, std::to_string(copy.row + 1), copy.path}));
+            for (const FileCopy& copy : group.copies) {
+                std::string line(1, '\t');
+                line += FieldLine({copy.document, std::to_string(copy.row + 1), copy.path});
+                output.Write(line);
+            }
         });
     if (!output.Done(messages))
         return kTrouble;
@@ -377,14 +380,15 @@ int RunDuplicates(const Arguments& args) {
 int RunDiff(const Arguments& args) {
     StderrNotice notice;
     try {
-        const DiffListing before = ReadDiffListing(args.operand);
+        DiffListing before;
         DiffListing after;
         if (args.disk) {
             NullProgress progress;
             StopFlag stop;
+            before = ReadDiffListing(args.operand);
             after = ReadDiffFolder(before.folder, before.shape, notice, progress, stop);
         } else {
-            after = ReadDiffListing(args.paths.front());
+            std::tie(before, after) = ReadDiffListings(args.operand, args.paths.front());
         }
         DiffTotals totals;
         const std::vector<Change> changes = CompareListings(before, after, totals);

@@ -2,6 +2,7 @@
 #include "core/catalogue/Catalogue.h"
 
 #include "core/catalogue/CatalogueError.h"
+#include "core/catalogue/IndexWriter.h"
 #include "core/catalogue/SqliteCatalogue.h"
 #include "core/listing/PathCheck.h"
 #include "core/options/Profile.h"
@@ -75,6 +76,7 @@ public:
     }
 
     ~IndexState() {
+        m_writer.reset();
         m_store.reset();
         if (m_damaged)
             RemoveSqliteCatalogue(m_file);
@@ -84,6 +86,32 @@ public:
 
     [[nodiscard]] CatalogueStore* Store() const { return m_store.get(); }
     [[nodiscard]] bool Writable() const { return m_store && m_writable; }
+
+    // What writes documents into the index, on a connection and a thread of its own; made
+    // when first asked for, none when the index is not written.
+    IndexWriter* Writer() {
+        if (!Writable())
+            return nullptr;
+        if (!m_writer) {
+            try {
+                m_writer = std::make_unique<IndexWriter>(OpenSqliteCatalogue(m_file));
+            } catch (const CatalogueError& error) {
+                Fail(error);
+            }
+        }
+        return m_writer.get();
+    }
+
+    // Hears of a failure of the writing, if there was one; with `wait`, once everything
+    // handed over is written.
+    void CheckWriter(bool wait) {
+        if (!m_writer)
+            return;
+        if (wait)
+            m_writer->Finish();
+        if (std::optional<CatalogueError> failure = m_writer->TakeFailure())
+            Fail(*failure);
+    }
 
     // What the index holds of the document at the absolute path when it is current.
     [[nodiscard]] const IndexedDocument* Current(const std::string& path,
@@ -138,6 +166,7 @@ private:
     Notice& m_remarks;
     std::string m_file;
     std::unique_ptr<CatalogueStore> m_store;
+    std::unique_ptr<IndexWriter> m_writer;
     std::unordered_map<std::string, IndexedDocument> m_known;
     bool m_writable = true;
     bool m_remarked = false;
@@ -220,16 +249,13 @@ private:
     }
 
     // Reads the document, hands its groups over (those from m_nextRow on: the index may
-    // have handed the others over before it failed) and writes it into the index.
+    // have handed the others over before it failed) and has it written into the index.
     void FromDocument(const std::string& path, const std::string& absolute,
                       const std::optional<FileStamp>& stamp) {
-        std::unique_ptr<DocumentReplacement> writing;
-        if (stamp && m_index.Writable())
-            m_index.Try([&](CatalogueStore& store) { writing = store.Replace(absolute, *stamp); });
-        ChunkEncoder encoder([&](const EncodedChunk& chunk) {
-            if (writing && !m_index.Try([&](CatalogueStore&) { writing->Add(chunk); }))
-                writing.reset();
-        });
+        IndexWriter* writer = stamp ? m_index.Writer() : nullptr;
+        if (writer != nullptr)
+            writer->Start(absolute, *stamp);
+        ChunkEncoder encoder([writer](const EncodedChunk& chunk) { writer->Add(chunk); });
         IndexedDocument document;
         document.path = absolute;
         try {
@@ -237,30 +263,35 @@ private:
                 path,
                 [&](const SearchGroup& group) {
                     document.entries += group.entry ? 1 : 0;
-                    if (writing)
+                    if (writer != nullptr)
                         encoder.Add(group);
                     if (m_wanted && group.row >= m_nextRow)
                         m_visitor.Group(group);
                 },
-                m_look.paths || writing != nullptr, m_stop,
+                m_look.paths || writer != nullptr, m_stop,
                 [&](const CheckedDocument& checked) {
                     document.folder = checked.folderPath;
                     document.volume = checked.volume;
                     document.rows = checked.rowCount;
-                    return Begin(path, document) || writing != nullptr;
+                    return Begin(path, document) || writer != nullptr;
                 });
         } catch (const Error& error) {
+            if (writer != nullptr)
+                writer->Abandon();
             m_problems.Show(kCaption, error.what());
             m_unreadable.push_back(absolute);
             return;
         }
-        if (Stopped(m_stop))
+        if (Stopped(m_stop)) {
+            if (writer != nullptr)
+                writer->Abandon();
             return;
-        if (writing) {
+        }
+        if (writer != nullptr) {
             encoder.Finish();
             document.stamp = *stamp;
-            if (writing)
-                m_index.Try([&](CatalogueStore&) { writing->Commit(document); });
+            writer->Commit(document);
+            m_index.CheckWriter(false);
         }
         m_visitor.End(path, document);
     }
@@ -330,6 +361,7 @@ void LookThroughCatalogue(const std::vector<std::string>& paths, const Catalogue
         walk.Document(documents[i], absolute[i]);
     }
     progress.End();
+    index.CheckWriter(true);
     if (Stopped(stop) || !index.Writable())
         return;
     const std::unordered_set<std::string> found(absolute.begin(), absolute.end());

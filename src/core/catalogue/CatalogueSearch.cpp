@@ -20,8 +20,9 @@ void AddTrigrams(std::string_view run, std::vector<std::string>& terms) {
     starts.push_back(run.size());
     for (std::size_t i = 0; i + 3 < starts.size() && terms.size() < kMostTerms; ++i) {
         std::string term(run.substr(starts[i], starts[i + 3] - starts[i]));
-        // The chunk's text holds no NUL: it stands as a line end there.
-        if (term.find('\0') == std::string::npos &&
+        // The text index holds no trigram across a line end, and a chunk's text no NUL (it
+        // stands as a line end there): such a term would rule out the chunks that match.
+        if (term.find_first_of(std::string_view("\n\0", 2)) == std::string::npos &&
             std::find(terms.begin(), terms.end(), term) == terms.end())
             terms.push_back(std::move(term));
     }

@@ -2,31 +2,34 @@
 #include "core/catalogue/ListingDiff.h"
 
 #include "core/Error.h"
+#include "core/docfile/DocumentFile.h"
+#include "core/docfile/DocumentRowReader.h"
 #include "core/export/JsonExport.h"
+#include "core/format/AsciiCase.h"
 #include "core/format/DateFormat.h"
 #include "core/listing/CDirscribeDoc.h"
 #include "core/listing/FolderScanner.h"
-#include "core/listing/ListingNameOrder.h"
+#include "core/platform/FileByteSource.h"
+#include "core/platform/FileReader.h"
 #include "core/platform/FileTime.h"
-#include "core/search/ListingSearch.h"
 
 #include <algorithm>
 #include <array>
+#include <future>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
 
 namespace dirscribe {
 
 namespace {
 
-std::string_view NameAt(const std::string& path, std::size_t& at) {
-    const std::size_t end = std::min(path.find('/', at), path.size());
-    const std::string_view name(path.data() + at, end - at);
-    at = end + 1;
-    return name;
-}
-
-void SortByPath(std::vector<DiffEntry>& entries) {
-    std::sort(entries.begin(), entries.end(),
-              [](const DiffEntry& a, const DiffEntry& b) { return PathLess(a.path, b.path); });
+// The path of raw names joined with "/", from the listed folder down.
+template <typename Names> std::string Joined(const Names& names) {
+    std::string path;
+    for (const auto& name : names)
+        (path.empty() ? path : path.append(1, '/')).append(name);
+    return path;
 }
 
 constexpr std::array<const char*, 5> kKindNames{"added", "gone", "grown", "shrunk", "modified"};
@@ -41,45 +44,65 @@ std::string Counted(std::uint64_t count, const char* what) {
 
 } // namespace
 
-bool PathLess(const std::string& a, const std::string& b) {
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i <= a.size() && j <= b.size()) {
-        const std::string_view x = NameAt(a, i);
-        const std::string_view y = NameAt(b, j);
-        if (x != y)
-            return ListingNameLess(x, y);
-    }
-    return i <= a.size() ? false : j <= b.size();
+std::string PathKey(std::string_view path) {
+    // Each name upper-cased and ended with a NUL (which no name holds, so a name before
+    // its longer namesakes and a folder before what it holds), then the path as it is.
+    std::string key;
+    key.reserve(path.size() * 2 + 2);
+    for (const char c : path)
+        key.push_back(c == '/' ? '\0'
+                               : static_cast<char>(AsciiUpper(static_cast<unsigned char>(c))));
+    key.append(2, '\0');
+    key.append(path);
+    return key;
 }
 
+// Only the block's records are read: what an entry's row shows is no matter here.
 DiffListing ReadDiffListing(const std::string& document) {
+    CheckReadableFile(document, kMaxDocumentBytes);
+    const FileByteSource source(document);
+    std::optional<DocumentRowReader> opened;
+    try {
+        opened.emplace(source);
+    } catch (const Error& error) {
+        ArchiveReader start(source);
+        throw Error(RefusalMessage(
+            "\"" + document + "\" is not a Dirscribe document: ", error.what(), start));
+    }
+    DocumentRowReader& reader = *opened;
     DiffListing listing;
+    listing.folder = reader.Document().folderPath;
+    listing.shape = reader.Document().shape;
+    listing.entries.reserve(static_cast<std::size_t>(reader.Document().rowCount));
     bool known = false;
-    const CheckedDocument checked = ReadDocumentGroups(
-        document,
-        [&](const SearchGroup& group) {
-            if (!group.entry || !group.known)
-                return;
-            known = true;
-            if (group.gone)
-                return;
-            DiffEntry& entry = listing.entries.emplace_back();
-            for (const std::string& name : group.path)
-                (entry.path.empty() ? entry.path : entry.path.append(1, '/')).append(name);
-            entry.folder = group.folder;
-            entry.bytes = group.bytes;
-            entry.modified = group.modified;
-        },
-        true);
-    if (!known && checked.rowCount > 0)
+    DocumentRow row;
+    while (reader.Next(row)) {
+        const BlockRow& block = row.block;
+        if (!block.known)
+            continue;
+        known = true;
+        if (!block.gone)
+            listing.entries.push_back({Joined(reader.Path()), block.entry.IsFolder(),
+                                       block.entry.size, block.entry.modified});
+    }
+    if (!known && reader.Document().rowCount > 0)
         throw Error("\"" + document +
                     "\" records no entries of its own (it was saved before they were "
                     "recorded): update it first.");
-    listing.folder = checked.folderPath;
-    listing.shape = checked.shape;
-    SortByPath(listing.entries);
     return listing;
+}
+
+std::pair<DiffListing, DiffListing> ReadDiffListings(const std::string& before,
+                                                     const std::string& after) {
+    std::future<DiffListing> later = std::async(std::launch::async, ReadDiffListing, after);
+    DiffListing first;
+    try {
+        first = ReadDiffListing(before);
+    } catch (...) {
+        later.wait();
+        throw;
+    }
+    return {std::move(first), later.get()};
 }
 
 DiffListing ReadDiffFolder(const std::string& folder, const ListingShape& shape, Notice& notice,
@@ -104,68 +127,89 @@ DiffListing ReadDiffFolder(const std::string& folder, const ListingShape& shape,
                 break;
             at = up;
         }
-        DiffEntry& entry = listing.entries.emplace_back();
-        for (auto name = names.rbegin(); name != names.rend(); ++name)
-            (entry.path.empty() ? entry.path : entry.path.append(1, '/')).append(*name);
-        entry.folder = store.IsFolder(index);
-        entry.bytes = store.Bytes(index);
-        entry.modified = store.Modified(index);
+        std::reverse(names.begin(), names.end());
+        listing.entries.push_back(
+            {Joined(names), store.IsFolder(index), store.Bytes(index), store.Modified(index)});
     }
-    SortByPath(listing.entries);
     return listing;
 }
 
 std::vector<Change> CompareListings(const DiffListing& before, const DiffListing& after,
                                     DiffTotals& totals) {
+    std::unordered_map<std::string_view, std::size_t> old;
+    old.reserve(before.entries.size());
+    for (std::size_t i = 0; i < before.entries.size(); ++i)
+        old[before.entries[i].path] = i;
+    std::vector<bool> seen(before.entries.size());
     std::vector<Change> changes;
-    const auto& old = before.entries;
-    const auto& now = after.entries;
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < old.size() || j < now.size()) {
-        const bool gone = j == now.size() || (i < old.size() && PathLess(old[i].path, now[j].path));
-        const bool added = !gone && (i == old.size() || PathLess(now[j].path, old[i].path));
-        if (gone || added) {
-            const DiffEntry& entry = gone ? old[i++] : now[j++];
-            Change& change = changes.emplace_back();
-            change.kind = gone ? ChangeKind::Gone : ChangeKind::Added;
-            change.path = entry.path;
-            change.folder = entry.folder;
-            (gone ? change.oldBytes : change.newBytes) = entry.bytes;
-            (gone ? change.oldModified : change.newModified) = entry.modified;
-            (gone ? totals.gone : totals.added) += 1;
-            if (!entry.folder)
-                (gone ? totals.goneBytes : totals.addedBytes) += entry.bytes;
+    const auto record = [&](ChangeKind kind, const DiffEntry* a, const DiffEntry* b) {
+        const DiffEntry& entry = a != nullptr ? *a : *b;
+        changes.push_back({kind, entry.path, entry.folder, a != nullptr ? a->bytes : 0,
+                           b != nullptr ? b->bytes : 0, a != nullptr ? a->modified : 0,
+                           b != nullptr ? b->modified : 0});
+    };
+    for (const DiffEntry& now : after.entries) {
+        const auto found = old.find(now.path);
+        const DiffEntry* was = found == old.end() ? nullptr : &before.entries[found->second];
+        if (was != nullptr)
+            seen[found->second] = true;
+        if (was != nullptr && was->folder != now.folder) {
+            record(ChangeKind::Gone, was, nullptr);
+            was = nullptr;
+        }
+        if (was == nullptr) {
+            record(ChangeKind::Added, nullptr, &now);
             continue;
         }
-        const DiffEntry& a = old[i++];
-        const DiffEntry& b = now[j++];
-        if (a.folder != b.folder) {
-            changes.push_back({ChangeKind::Gone, a.path, a.folder, a.bytes, 0, a.modified, 0});
-            changes.push_back({ChangeKind::Added, b.path, b.folder, 0, b.bytes, 0, b.modified});
-            ++totals.gone;
+        if (now.folder || (was->bytes == now.bytes && was->modified == now.modified))
+            continue;
+        record(now.bytes > was->bytes   ? ChangeKind::Grown
+               : now.bytes < was->bytes ? ChangeKind::Shrunk
+                                        : ChangeKind::Modified,
+               was, &now);
+    }
+    for (std::size_t i = 0; i < before.entries.size(); ++i)
+        if (!seen[i])
+            record(ChangeKind::Gone, &before.entries[i], nullptr);
+    for (const Change& change : changes) {
+        switch (change.kind) {
+        case ChangeKind::Added:
             ++totals.added;
-            totals.goneBytes += a.folder ? 0 : a.bytes;
-            totals.addedBytes += b.folder ? 0 : b.bytes;
-            continue;
-        }
-        if (a.folder || (a.bytes == b.bytes && a.modified == b.modified))
-            continue;
-        const ChangeKind kind = b.bytes > a.bytes   ? ChangeKind::Grown
-                                : b.bytes < a.bytes ? ChangeKind::Shrunk
-                                                    : ChangeKind::Modified;
-        changes.push_back({kind, a.path, false, a.bytes, b.bytes, a.modified, b.modified});
-        if (kind == ChangeKind::Grown) {
+            totals.addedBytes += change.folder ? 0 : change.newBytes;
+            break;
+        case ChangeKind::Gone:
+            ++totals.gone;
+            totals.goneBytes += change.folder ? 0 : change.oldBytes;
+            break;
+        case ChangeKind::Grown:
             ++totals.grown;
-            totals.grownBytes += b.bytes - a.bytes;
-        } else if (kind == ChangeKind::Shrunk) {
+            totals.grownBytes += change.newBytes - change.oldBytes;
+            break;
+        case ChangeKind::Shrunk:
             ++totals.shrunk;
-            totals.shrunkBytes += a.bytes - b.bytes;
-        } else {
+            totals.shrunkBytes += change.oldBytes - change.newBytes;
+            break;
+        case ChangeKind::Modified:
             ++totals.modified;
+            break;
         }
     }
-    return changes;
+    // By path; an entry that changed from a folder to a file (or back) is gone, then added.
+    std::vector<std::pair<std::string, std::size_t>> order;
+    order.reserve(changes.size());
+    for (std::size_t i = 0; i < changes.size(); ++i)
+        order.emplace_back(PathKey(changes[i].path), i);
+    std::sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        return changes[a.second].kind == ChangeKind::Gone &&
+               changes[b.second].kind != ChangeKind::Gone;
+    });
+    std::vector<Change> sorted;
+    sorted.reserve(changes.size());
+    for (const auto& [key, index] : order)
+        sorted.push_back(std::move(changes[index]));
+    return sorted;
 }
 
 void WriteDiffText(const std::vector<Change>& changes, const DiffTotals& totals, ByteSink& sink) {

@@ -10,6 +10,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace dirscribe {
@@ -27,17 +29,22 @@ struct DiffEntry {
 struct DiffListing {
     std::string folder;
     ListingShape shape;
-    std::vector<DiffEntry> entries; // in the order PathLess gives
+    std::vector<DiffEntry> entries; // in the order of the rows
 };
 
-// Paths compared name by name, each pair of names in the listing's order (ListingNameLess),
-// so a folder comes just before what it holds.
-bool PathLess(const std::string& a, const std::string& b);
+// The order of entries: by path, name by name, each pair of names as a listing orders them
+// (bytes compared after mapping a-z to A-Z), so a folder comes just before what it holds;
+// paths that differ only in case by their raw bytes. As a key compared byte by byte.
+std::string PathKey(std::string_view path);
 
 // The entries a document records (with their exact sizes and times; gone entries left
 // out). Throws Error naming the document when it cannot be read, is not a document, or
 // records no entries (it was written before they were recorded; updating it records them).
 DiffListing ReadDiffListing(const std::string& document);
+// Both documents' entries, read at once (the second on a thread of its own). Throws as
+// ReadDiffListing, the first document's trouble first.
+std::pair<DiffListing, DiffListing> ReadDiffListings(const std::string& before,
+                                                     const std::string& after);
 
 // The entries of the folder as a read in `shape` finds them now. Throws Error with the
 // reason when the folder cannot be read (the messages of the read go to notice).
@@ -70,9 +77,10 @@ struct DiffTotals {
     [[nodiscard]] bool Any() const { return added + gone + grown + shrunk + modified != 0; }
 };
 
-// The changes from `before` to `after`, by path in PathLess order: entries added or gone
+// The changes from `before` to `after`, by path in PathKey order: entries added or gone
 // (folders too), files grown or shrunk, files of the same size modified at another time.
 // A folder's size and time follow what it holds, so they are not changes of their own.
+// Entries are matched by their paths through a hash table, and only the changes sorted.
 std::vector<Change> CompareListings(const DiffListing& before, const DiffListing& after,
                                     DiffTotals& totals);
 

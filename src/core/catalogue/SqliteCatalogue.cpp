@@ -3,6 +3,7 @@
 // patterns and paths only ever reach SQLite as bound values.
 #include "core/catalogue/SqliteCatalogue.h"
 
+#include "core/catalogue/LineTrigrams.h"
 #include "core/catalogue/SqliteDatabase.h"
 
 #include <algorithm>
@@ -16,15 +17,16 @@ namespace {
 
 // Raised with every change of the tables below or of what ChunkEncoder writes: a file of
 // another version is made again.
-constexpr std::int64_t kSchemaVersion = 1;
+constexpr std::int64_t kSchemaVersion = 2;
 // Marks the file as this program's ("DsCt").
 constexpr std::int64_t kApplicationId = 0x44734374;
 constexpr int kBusyMilliseconds = 10'000;
 
 // A document's chunks have ids never used before, which are also the rowids of their texts
-// in the text index. The text index keeps no copy of the texts (content=''), so the texts
-// of chunks removed stay in it until Tidy builds it again; a search checks every chunk it
-// finds, so they cost room and time, never a wrong answer.
+// in the text index. The text index keeps no copy of the texts (content='') and no
+// positions (detail='none'): it answers which chunks hold every trigram asked for, and a
+// search checks every chunk it finds. So the texts of chunks removed may stay in it until
+// Tidy builds it again: they cost room and time, never a wrong answer.
 constexpr const char* kSchema = R"(
 CREATE TABLE document (
     id INTEGER PRIMARY KEY,
@@ -70,7 +72,7 @@ INSERT INTO counter VALUES ('next chunk', 1), ('chunks removed', 0);
 )";
 constexpr const char* kTextIndex =
     "CREATE VIRTUAL TABLE chunk_text USING fts5(text, content='', detail='none', "
-    "columnsize=0, tokenize='trigram case_sensitive 1')";
+    "columnsize=0, tokenize='dirscribe_line_trigrams')";
 
 constexpr const char* kDocumentColumns =
     "id, path, generation, size, modified, changed, inode, device, folder, row_count, "
@@ -290,6 +292,9 @@ private:
 class SqliteCatalogue final : public CatalogueStore {
 public:
     explicit SqliteCatalogue(const std::string& file) : m_database(file, kBusyMilliseconds) {
+        if (!RegisterLineTrigrams(m_database.Handle()))
+            throw CatalogueError(CatalogueError::Kind::Unwritable,
+                                 "this SQLite has no full-text index (FTS5)");
         SqliteStatement journal = m_database.Prepare("PRAGMA journal_mode = WAL");
         if (!journal.Step() || journal.Text(0) != "wal")
             throw CatalogueError(CatalogueError::Kind::Unwritable,

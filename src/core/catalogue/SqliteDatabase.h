@@ -59,6 +59,8 @@ public:
     // The rows the last statement changed.
     [[nodiscard]] std::int64_t Changes() const;
     [[nodiscard]] std::int64_t LastInsertId() const;
+    // The connection, for registering what SQLite calls back (a tokenizer).
+    [[nodiscard]] sqlite3* Handle() const { return m_database.get(); }
 
 private:
     struct Close {

@@ -101,7 +101,8 @@ bool IsOfKind(EntryKind kind, std::string_view name, bool folder) {
     const std::size_t dot = name.rfind('.');
     if (dot == std::string_view::npos || dot + 1 == name.size() || name.size() - dot > 9)
         return false;
-    const std::string extension = " " + AsciiLower(name.substr(dot + 1)) + " ";
+    std::string extension(1, ' ');
+    extension.append(AsciiLower(name.substr(dot + 1))).push_back(' ');
     return std::any_of(kExtensions.begin(), kExtensions.end(), [&](const KindExtensions& kinds) {
         return kinds.kind == kind && kinds.extensions.find(extension) != std::string_view::npos;
     });
