@@ -49,7 +49,7 @@ bench: build
 	@scripts/install-deps libbenchmark-dev time
 	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS) --target dirscribe_bench dirscribe_view_bench \
-		dirscribe_open_bench dirscribe_search_bench
+		dirscribe_open_bench dirscribe_search_bench dirscribe_catalogue_make
 	bench/run $(BUILD)
 
 # Installs the program, its launcher, the .dsc document type, the icon, the manual page, the
