@@ -67,14 +67,15 @@ package: build
 	cd $(BUILD) && cpack
 
 # Runs the document reader's fuzzer, then the profile reader's, the MP3 tag reader's, the
-# program version reader's and the File Data dispatch's (audio, photos, video, PDF through
-# their libraries), one after the other, each on a working copy of its seeds; what they
+# program version reader's, the File Data dispatch's (audio, photos, video, PDF through
+# their libraries) and the catalogue's chunk decoder's, one after the other, each on a working copy of its seeds; what they
 # learn stays in fuzz/corpus-work/ (not committed), crash inputs too. MP3 inputs may pass
 # the 4026 bytes searched for frames.
 PROFILE_FUZZ_SECONDS ?= 120
 MEDIA_FUZZ_SECONDS ?= 600
 PE_FUZZ_SECONDS ?= 600
 FILEDATA_FUZZ_SECONDS ?= 600
+CHUNK_FUZZ_SECONDS ?= 300
 FUZZ_FLAGS := -rss_limit_mb=2048 -malloc_limit_mb=256 -timeout=10 -print_final_stats=1 \
 	-artifact_prefix=fuzz/corpus-work/
 
@@ -82,14 +83,15 @@ fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DDIRSCRIBE_FUZZ=ON -DBUILD_TESTING=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target docfile_fuzz profile_fuzz media_fuzz pe_fuzz \
-		filedata_fuzz
+		filedata_fuzz chunk_fuzz
 	mkdir -p fuzz/corpus-work/docfile fuzz/corpus-work/profile fuzz/corpus-work/media \
-		fuzz/corpus-work/pe fuzz/corpus-work/filedata
+		fuzz/corpus-work/pe fuzz/corpus-work/filedata fuzz/corpus-work/chunk
 	cp fuzz/corpus/docfile/* fuzz/corpus-work/docfile/
 	cp fuzz/corpus/profile/* fuzz/corpus-work/profile/
 	cp fuzz/corpus/media/* fuzz/corpus-work/media/
 	cp fuzz/corpus/pe/* fuzz/corpus-work/pe/
 	cp fuzz/corpus/filedata/* fuzz/corpus-work/filedata/
+	cp fuzz/corpus/chunk/* fuzz/corpus-work/chunk/
 	$(FUZZ_BUILD)/fuzz/docfile_fuzz -max_total_time=$(FUZZ_SECONDS) $(FUZZ_FLAGS) \
 		fuzz/corpus-work/docfile
 	$(FUZZ_BUILD)/fuzz/profile_fuzz -max_total_time=$(PROFILE_FUZZ_SECONDS) $(FUZZ_FLAGS) \
@@ -100,6 +102,8 @@ fuzz: deps
 		fuzz/corpus-work/pe
 	$(FUZZ_BUILD)/fuzz/filedata_fuzz -max_total_time=$(FILEDATA_FUZZ_SECONDS) -max_len=16384 \
 		$(FUZZ_FLAGS) fuzz/corpus-work/filedata
+	$(FUZZ_BUILD)/fuzz/chunk_fuzz -max_total_time=$(CHUNK_FUZZ_SECONDS) $(FUZZ_FLAGS) \
+		fuzz/corpus-work/chunk
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -166,8 +166,11 @@ private:
 void Music(DiskTree& tree, bool flac) {
     Random& random = tree.Rng();
     const std::uint32_t top = tree.Folder(flac ? "Music (lossless)" : "Music", kNoEntry);
+    std::unordered_set<std::uint64_t> artists;
     while (!tree.Full()) {
-        const std::uint64_t artistNumber = random.Below(4000);
+        std::uint64_t artistNumber = random.Below(4000);
+        while (!artists.insert(artistNumber).second)
+            artistNumber = random.Below(4000);
         Random artist(artistNumber + 11);
         const std::uint32_t artistFolder = tree.Folder(Words(artist, 2), top);
         const std::uint64_t albums = 1 + random.Below(5);
@@ -255,8 +258,11 @@ void Documents(DiskTree& tree) {
 void Videos(DiskTree& tree) {
     Random& random = tree.Rng();
     const std::uint32_t top = tree.Folder("Videos", kNoEntry);
+    std::unordered_set<std::uint64_t> films;
     while (!tree.Full()) {
-        const std::uint64_t filmNumber = random.Below(20'000);
+        std::uint64_t filmNumber = random.Below(20'000);
+        while (!films.insert(filmNumber).second)
+            filmNumber = random.Below(20'000);
         Random film(filmNumber + 99);
         const std::string title =
             Words(film, 1 + film.Below(3)) + " (" + std::to_string(film.Between(1950, 2024)) + ")";

@@ -239,7 +239,6 @@ void VolumesOptions(CLI::App& command, Arguments& args) {
 
 void DuplicatesOptions(CLI::App& command, Arguments& args) {
     MorePaths(command, args);
-    std::optional<DuplicateKey> by;
     command
         .add_option_function<std::string>(
             "--by",

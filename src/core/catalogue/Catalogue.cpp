@@ -102,6 +102,10 @@ public:
         return m_writer.get();
     }
 
+    // Whether a document was handed to the writer in this look.
+    [[nodiscard]] bool Written() const { return m_written; }
+    void MarkWritten() { m_written = true; }
+
     // Hears of a failure of the writing, if there was one; with `wait`, once everything
     // handed over is written.
     void CheckWriter(bool wait) {
@@ -169,6 +173,7 @@ private:
     std::unique_ptr<IndexWriter> m_writer;
     std::unordered_map<std::string, IndexedDocument> m_known;
     bool m_writable = true;
+    bool m_written = false;
     bool m_remarked = false;
     bool m_damaged = false;
 };
@@ -291,6 +296,7 @@ private:
             encoder.Finish();
             document.stamp = *stamp;
             writer->Commit(document);
+            m_index.MarkWritten();
             m_index.CheckWriter(false);
         }
         m_visitor.End(path, document);
@@ -326,12 +332,13 @@ std::vector<std::int64_t> Vanished(const IndexState& index, const std::vector<st
             folders.push_back(AbsolutePath(path, base));
     }
     std::vector<std::int64_t> vanished;
-    for (const auto& [path, document] : index.Known()) {
+    for (const auto& known : index.Known()) {
+        const std::string& path = known.first;
         const bool inFolder = std::any_of(folders.begin(), folders.end(),
                                           [&](const std::string& f) { return Inside(path, f); });
         if ((inFolder && !found.contains(path)) ||
             std::find(unreadable.begin(), unreadable.end(), path) != unreadable.end())
-            vanished.push_back(document.id);
+            vanished.push_back(known.second.id);
     }
     return vanished;
 }
@@ -366,6 +373,9 @@ void LookThroughCatalogue(const std::vector<std::string>& paths, const Catalogue
         return;
     const std::unordered_set<std::string> found(absolute.begin(), absolute.end());
     const std::vector<std::int64_t> vanished = Vanished(index, paths, found, walk.Unreadable());
+    // A look that changed nothing leaves nothing to tidy.
+    if (vanished.empty() && !index.Written())
+        return;
     index.Try([&](CatalogueStore& store) {
         store.Forget(vanished);
         store.Tidy();

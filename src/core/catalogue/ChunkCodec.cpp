@@ -19,16 +19,14 @@ constexpr std::int32_t kMostGroups = 512;
 constexpr std::uint64_t kEndOdds = 64;
 
 // A group's first byte.
-enum GroupBits : std::uint8_t {
-    kEntry = 0x01,
-    kGone = 0x02,
-    kFolder = 0x04,
-    kKnown = 0x08,
-    kComment = 0x10,
-    kDetails = 0x20,
-    kRows = 0x40,    // it spans more than its own row: the count follows
-    kRawName = 0x80, // its path's last name is not its name: it is written
-};
+constexpr std::uint8_t kEntry = 0x01;
+constexpr std::uint8_t kGone = 0x02;
+constexpr std::uint8_t kFolder = 0x04;
+constexpr std::uint8_t kKnown = 0x08;
+constexpr std::uint8_t kComment = 0x10;
+constexpr std::uint8_t kDetails = 0x20;
+constexpr std::uint8_t kRows = 0x40;    // it spans more than its own row: the count follows
+constexpr std::uint8_t kRawName = 0x80; // its path's last name is not its name: it is written
 
 void AppendVarint(std::string& out, std::uint64_t value) {
     while (value >= 0x80) {
@@ -165,11 +163,11 @@ void ChunkEncoder::Encode(const SearchGroup& group) {
     const std::vector<std::string>& path =
         group.known && group.path.empty() ? m_ownName : group.path;
     const bool rawName = group.known && path.back() != group.name;
-    std::uint8_t bits = (group.entry ? kEntry : 0) | (group.gone ? kGone : 0) |
-                        (group.folder ? kFolder : 0) | (group.known ? kKnown : 0) |
-                        (group.comment.empty() ? 0 : kComment) |
-                        (group.details.empty() ? 0 : kDetails) | (group.rows > 1 ? kRows : 0) |
-                        (rawName ? kRawName : 0);
+    const auto bits = static_cast<std::uint8_t>(
+        (group.entry ? kEntry : 0) | (group.gone ? kGone : 0) | (group.folder ? kFolder : 0) |
+        (group.known ? kKnown : 0) | (group.comment.empty() ? 0 : kComment) |
+        (group.details.empty() ? 0 : kDetails) | (group.rows > 1 ? kRows : 0) |
+        (rawName ? kRawName : 0));
     out.push_back(static_cast<char>(bits));
     if (group.rows > 1)
         AppendVarint(out, static_cast<std::uint64_t>(group.rows - 1));

@@ -2,11 +2,11 @@
 #include "core/catalogue/Duplicates.h"
 
 #include "core/catalogue/Catalogue.h"
+#include "core/format/AsciiCase.h"
 #include "core/format/Utf8.h"
 #include "core/listing/ListingNameOrder.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 
 namespace dirscribe {
@@ -18,34 +18,41 @@ bool IsCopyable(const SearchGroup& group) {
     return group.entry && group.known && !group.folder && !group.gone && group.bytes > 0;
 }
 
-std::uint32_t Mixed(std::uint64_t hash, std::uint64_t value) {
-    hash = (hash ^ value) * 0xBF58476D1CE4E5B9ULL;
-    return static_cast<std::uint32_t>((hash ^ (hash >> 31)) >> 16);
-}
-
-// What copies share, as one text: compared whole, and hashed to 32 bits for the first look.
-std::string KeyOf(const SearchGroup& group, CopyKey key) {
-    std::string text(reinterpret_cast<const char*>(&group.bytes), sizeof group.bytes);
-    if (key == CopyKey::NameSizeAndDate)
-        text.append(reinterpret_cast<const char*>(&group.modified), sizeof group.modified);
-    if (key != CopyKey::Size)
-        text += Utf8CaseFold(group.name);
-    return text;
-}
-
-std::uint32_t HashOf(std::string_view key) {
-    std::uint64_t hash = 0x9E3779B97F4A7C15ULL;
-    std::size_t at = 0;
-    for (; at + 8 <= key.size(); at += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, key.data() + at, 8);
-        hash = Mixed(hash, word) * 0x9E3779B97F4A7C15ULL + word;
+// What copies share, hashed (FNV-1a, 64 bits) as it is read, the name case-folded: the
+// size, the time when asked for, the name unless the size alone is. Two keys that differ
+// hash alike with a chance of one in 2^64; the first look keeps 32 bits of it.
+class KeyHash {
+public:
+    KeyHash(const SearchGroup& group, CopyKey key) {
+        Add(&group.bytes, sizeof group.bytes);
+        if (key == CopyKey::NameSizeAndDate)
+            Add(&group.modified, sizeof group.modified);
+        if (key == CopyKey::Size)
+            return;
+        const std::string_view name = group.name;
+        if (std::all_of(name.begin(), name.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            for (const char c : name)
+                AddByte(static_cast<unsigned char>(AsciiLower(c)));
+        } else {
+            const std::string folded = Utf8CaseFold(name);
+            Add(folded.data(), folded.size());
+        }
     }
-    std::uint64_t tail = key.size();
-    for (; at < key.size(); ++at)
-        tail = (tail << 8) | static_cast<unsigned char>(key[at]);
-    return Mixed(hash, tail);
-}
+    [[nodiscard]] std::uint64_t Whole() const { return m_hash; }
+    [[nodiscard]] std::uint32_t Short() const {
+        return static_cast<std::uint32_t>(m_hash ^ (m_hash >> 32));
+    }
+
+private:
+    void AddByte(unsigned char byte) { m_hash = (m_hash ^ byte) * 0x100000001B3ULL; }
+    void Add(const void* bytes, std::size_t size) {
+        for (std::size_t i = 0; i < size; ++i)
+            AddByte(static_cast<const unsigned char*>(bytes)[i]);
+    }
+
+    std::uint64_t m_hash = 0xCBF29CE484222325ULL;
+};
 
 // Hands each copyable group to `take`, with the document it is in.
 class CopyVisitor final : public CatalogueVisitor {
@@ -76,21 +83,98 @@ public:
     void Show(std::string_view, std::string_view, NoticeIcon) override {}
 };
 
+// A copy the second look found, held small: its document by number, its path in a buffer
+// that all copies share, what it shares with its copies as the 64-bit hash of it.
 struct Member {
-    std::string key;
-    FileCopy copy;
+    std::uint64_t key = 0;
+    std::uint32_t document = 0;
+    std::int32_t row = 0;
     std::uint64_t bytes = 0;
+    std::uint64_t modified = 0;
+    std::size_t pathAt = 0;
+    std::uint32_t pathLength = 0;
 };
 
-std::string PathOf(const IndexedDocument& document, const SearchGroup& group) {
-    std::string path = document.folder;
-    for (const std::string& name : group.path) {
+// The copies held, grouped and put in the order they are handed over in.
+class Copies {
+public:
+    void Add(const std::string& document, const IndexedDocument& facts, const SearchGroup& group,
+             std::uint64_t key) {
+        if (m_documents.empty() || m_documents.back() != document) {
+            m_documents.push_back(document);
+            m_folders.push_back(facts.folder);
+        }
+        const std::size_t at = m_paths.size();
+        for (const std::string& name : group.path)
+            (m_paths.size() == at ? m_paths : m_paths.append(1, '/')).append(name);
+        m_members.push_back({key, static_cast<std::uint32_t>(m_documents.size() - 1), group.row,
+                             group.bytes, group.modified, at,
+                             static_cast<std::uint32_t>(m_paths.size() - at)});
+    }
+
+    std::size_t HandOver(const std::function<void(const CopyGroup&)>& onGroup) {
+        std::stable_sort(m_members.begin(), m_members.end(),
+                         [](const Member& a, const Member& b) { return a.key < b.key; });
+        struct Run {
+            std::size_t first;
+            std::size_t count;
+        };
+        std::vector<Run> runs;
+        for (std::size_t first = 0; first < m_members.size();) {
+            std::size_t last = first + 1;
+            while (last < m_members.size() && m_members[last].key == m_members[first].key)
+                ++last;
+            if (last - first > 1)
+                runs.push_back({first, last - first});
+            first = last;
+        }
+        const auto again = [&](const Run& run) {
+            return m_members[run.first].bytes * (run.count - 1);
+        };
+        std::sort(runs.begin(), runs.end(), [&](const Run& a, const Run& b) {
+            if (again(a) != again(b))
+                return again(a) > again(b);
+            const std::string_view x = NameOf(m_members[a.first]);
+            const std::string_view y = NameOf(m_members[b.first]);
+            if (x != y)
+                return ListingNameLess(x, y);
+            const Member& p = m_members[a.first];
+            const Member& q = m_members[b.first];
+            return p.document != q.document ? p.document < q.document : p.row < q.row;
+        });
+        CopyGroup group;
+        for (const Run& run : runs) {
+            group.bytes = m_members[run.first].bytes;
+            group.copies.clear();
+            for (std::size_t i = run.first; i < run.first + run.count; ++i)
+                group.copies.push_back(CopyOf(m_members[i]));
+            onGroup(group);
+        }
+        return runs.size();
+    }
+
+private:
+    [[nodiscard]] std::string_view PathOf(const Member& member) const {
+        return std::string_view(m_paths).substr(member.pathAt, member.pathLength);
+    }
+    [[nodiscard]] std::string_view NameOf(const Member& member) const {
+        const std::string_view path = PathOf(member);
+        return path.substr(path.rfind('/') + 1);
+    }
+    [[nodiscard]] FileCopy CopyOf(const Member& member) const {
+        std::string path = m_folders[member.document];
         if (!path.ends_with('/'))
             path += '/';
-        path += name;
+        path += PathOf(member);
+        return {m_documents[member.document], member.row, std::string(NameOf(member)),
+                std::move(path), member.modified};
     }
-    return path;
-}
+
+    std::vector<std::string> m_documents;
+    std::vector<std::string> m_folders;
+    std::string m_paths;
+    std::vector<Member> m_members;
+};
 
 } // namespace
 
@@ -108,57 +192,41 @@ std::size_t FindDuplicates(const std::vector<std::string>& paths, CopyKey key, b
     // First the hashes of every file's key: those seen twice may be copies.
     std::vector<std::uint32_t> hashes;
     CopyVisitor hashing([&](const std::string&, const IndexedDocument&, const SearchGroup& group) {
-        hashes.push_back(HashOf(KeyOf(group, key)));
+        hashes.push_back(KeyHash(group, key).Short());
     });
     LookThroughCatalogue(paths, look, hashing, problems, remarks, progress, stop);
     std::sort(hashes.begin(), hashes.end());
-    std::vector<std::uint32_t> twice;
+    // The hashes seen twice, as bits of a table of 16 MiB: one look-up a file, where a sorted
+    // list would cost a search. A hash that shares its bit with another only brings a file
+    // along that the whole hash then leaves alone.
+    constexpr std::uint32_t kBits = 1U << 27;
+    std::vector<std::uint64_t> twice(kBits / 64);
+    const auto bit = [](std::uint32_t hash) {
+        return hash & (kBits - 1);
+    };
+    bool any = false;
     for (std::size_t i = 1; i < hashes.size(); ++i)
-        if (hashes[i] == hashes[i - 1] && (twice.empty() || twice.back() != hashes[i]))
-            twice.push_back(hashes[i]);
+        if (hashes[i] == hashes[i - 1]) {
+            twice[bit(hashes[i]) / 64] |= std::uint64_t{1} << (bit(hashes[i]) % 64);
+            any = true;
+        }
     hashes = {};
-    if (twice.empty() || (stop != nullptr && stop->Requested()))
+    if (!any || (stop != nullptr && stop->Requested()))
         return 0;
-    // Then the files whose hash was seen twice, compared by their whole keys.
-    std::vector<Member> members;
+    // Then the files whose hash was seen twice, told apart by their whole keys.
+    Copies copies;
     look.paths = true;
     QuietNotice quiet;
-    CopyVisitor collecting([&](const std::string& path, const IndexedDocument& document,
-                               const SearchGroup& group) {
-        std::string text = KeyOf(group, key);
-        if (!std::binary_search(twice.begin(), twice.end(), HashOf(text)))
-            return;
-        members.push_back({std::move(text),
-                           {path, group.row, group.name, PathOf(document, group), group.modified},
-                           group.bytes});
-    });
+    CopyVisitor collecting(
+        [&](const std::string& path, const IndexedDocument& document, const SearchGroup& group) {
+            const KeyHash hash(group, key);
+            const std::uint32_t at = bit(hash.Short());
+            if ((twice[at / 64] >> (at % 64) & 1) != 0)
+                copies.Add(path, document, group, hash.Whole());
+        });
     LookThroughCatalogue(paths, look, collecting, quiet, quiet, progress, stop);
-    std::stable_sort(members.begin(), members.end(),
-                     [](const Member& a, const Member& b) { return a.key < b.key; });
-    std::vector<CopyGroup> groups;
-    for (std::size_t first = 0; first < members.size();) {
-        std::size_t last = first + 1;
-        while (last < members.size() && members[last].key == members[first].key)
-            ++last;
-        if (last - first > 1) {
-            CopyGroup& group = groups.emplace_back();
-            group.bytes = members[first].bytes;
-            for (std::size_t i = first; i < last; ++i)
-                group.copies.push_back(std::move(members[i].copy));
-        }
-        first = last;
-    }
-    members = {};
-    std::sort(groups.begin(), groups.end(), [](const CopyGroup& a, const CopyGroup& b) {
-        if (a.BytesStoredAgain() != b.BytesStoredAgain())
-            return a.BytesStoredAgain() > b.BytesStoredAgain();
-        if (a.copies.front().name != b.copies.front().name)
-            return ListingNameLess(a.copies.front().name, b.copies.front().name);
-        return a.bytes > b.bytes;
-    });
-    for (const CopyGroup& group : groups)
-        onGroup(group);
-    return groups.size();
+    twice = {};
+    return copies.HandOver(onGroup);
 }
 
 } // namespace dirscribe

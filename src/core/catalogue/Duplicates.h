@@ -23,7 +23,7 @@ enum class CopyKey : std::uint8_t {
 struct FileCopy {
     std::string document; // as found (FindDocuments)
     int row = 0;          // from 0
-    std::string name;     // as the listing shows it
+    std::string name;     // its raw name
     std::string path;     // the listed folder and the entry's path of raw names below it
     std::uint64_t modified = 0;
 };
@@ -42,8 +42,8 @@ struct CopyGroup {
 // that share what key says, in one listing or several, and hands the groups over the most
 // bytes stored again first (then by name and size); each group's copies in the order of
 // the documents and their rows. Looks through the catalogue twice (LookThroughCatalogue,
-// with the index unless useIndex is false), holding four bytes an entry and the copies.
-// Returns the number of groups.
+// with the index unless useIndex is false), holding four bytes an entry, then about fifty
+// bytes and the path of each copy. Returns the number of groups.
 std::size_t FindDuplicates(const std::vector<std::string>& paths, CopyKey key, bool useIndex,
                            Notice& problems, Notice& remarks, Progress& progress,
                            const std::function<void(const CopyGroup&)>& onGroup,

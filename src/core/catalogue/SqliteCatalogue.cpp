@@ -17,7 +17,7 @@ namespace {
 
 // Raised with every change of the tables below or of what ChunkEncoder writes: a file of
 // another version is made again.
-constexpr std::int64_t kSchemaVersion = 2;
+constexpr std::int64_t kSchemaVersion = 3;
 // Marks the file as this program's ("DsCt").
 constexpr std::int64_t kApplicationId = 0x44734374;
 constexpr int kBusyMilliseconds = 10'000;
@@ -68,7 +68,7 @@ CREATE INDEX chunk_least_bytes ON chunk (least_bytes);
 CREATE INDEX chunk_latest ON chunk (latest);
 CREATE INDEX chunk_earliest ON chunk (earliest);
 CREATE TABLE counter (name TEXT PRIMARY KEY, value INTEGER NOT NULL);
-INSERT INTO counter VALUES ('next chunk', 1), ('chunks removed', 0);
+INSERT INTO counter VALUES ('next chunk', 1), ('chunks removed', 0), ('texts', 0);
 )";
 constexpr const char* kTextIndex =
     "CREATE VIRTUAL TABLE chunk_text USING fts5(text, content='', detail='none', "
@@ -217,6 +217,7 @@ public:
             m_insertChunk.BindNull(6).BindNull(7).BindNull(8).BindNull(9);
         m_insertChunk.BindBlob(10, chunk.units).Run();
         m_insertText.Bind(1, id).BindText(2, chunk.text).Run();
+        ++m_texts;
     }
 
     void Commit(const IndexedDocument& document) override {
@@ -226,6 +227,8 @@ public:
         removed.Bind(1, m_document).Bind(2, m_generation).Run();
         const std::int64_t gone = m_database.Changes();
         SetCounter(m_database, "next chunk", m_nextChunk);
+        if (m_texts > 0)
+            SetCounter(m_database, "texts", Counter(m_database, "texts") + m_texts);
         if (gone > 0)
             SetCounter(m_database, "chunks removed", Counter(m_database, "chunks removed") + gone);
         m_transaction.Commit();
@@ -282,6 +285,7 @@ private:
     std::int64_t m_document = 0;
     std::int64_t m_generation = 0;
     std::int64_t m_nextChunk = 0;
+    std::int64_t m_texts = 0;                                  // texts written into the text index
     std::unordered_multimap<std::int64_t, std::int64_t> m_old; // hash to chunk id
     SqliteStatement m_insertChunk;
     SqliteStatement m_insertText;
@@ -401,12 +405,9 @@ public:
     }
 
     void Tidy() override {
+        // Built again once as many of its texts are of removed chunks as of kept ones.
         const std::int64_t removed = Counter(m_database, "chunks removed");
-        SqliteStatement count = m_database.Prepare("SELECT count(*) FROM chunk");
-        const std::int64_t kept = count.Step() ? count.Int(0) : 0;
-        count.Reset();
-        // Built again once as many texts are of removed chunks as of kept ones.
-        if (removed < 1024 || removed < kept)
+        if (removed < 1024 || 2 * removed < Counter(m_database, "texts"))
             return;
         Transaction transaction(m_database, "BEGIN IMMEDIATE");
         m_database.Execute("DROP TABLE chunk_text");
@@ -414,9 +415,11 @@ public:
         SqliteStatement chunks = m_database.Prepare("SELECT id, units FROM chunk");
         SqliteStatement text =
             m_database.Prepare("INSERT INTO chunk_text (rowid, text) VALUES (?1, ?2)");
-        while (chunks.Step())
+        std::int64_t texts = 0;
+        for (; chunks.Step(); ++texts)
             text.Bind(1, chunks.Int(0)).BindText(2, ChunkText(chunks.Blob(1))).Run();
         SetCounter(m_database, "chunks removed", 0);
+        SetCounter(m_database, "texts", texts);
         transaction.Commit();
     }
 

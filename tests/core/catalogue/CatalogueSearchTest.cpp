@@ -3,8 +3,10 @@
 #include "core/catalogue/CatalogueSearch.h"
 
 #include "core/catalogue/Catalogue.h"
+#include "core/docfile/DocumentFile.h"
 #include "core/ops/ListingSession.h"
 #include "core/ops/ListingUpdate.h"
+#include "core/table/TablePopulation.h"
 #include "support/ChildProcess.h"
 #include "support/RecordingNotice.h"
 #include "support/ScopedEnvironment.h"
@@ -175,6 +177,29 @@ TEST_F(CatalogueSearch, AnIndexThatCannotBeKeptChangesNoAnswer) {
         test::RunUnprivileged([&] { return Search("blue", kNone, true); });
     ASSERT_TRUE(unprivileged);
     EXPECT_TRUE(unprivileged->ends_with("remark: The index of saved listings\n")) << *unprivileged;
+}
+
+// Documents gone leave their texts in the text index until they are as many as the others;
+// then it is built again, and answers as before.
+TEST_F(CatalogueSearch, TheTextIndexIsBuiltAgainOnceMostOfItIsOfGoneDocuments) {
+    ListingOptions options;
+    options.addComments = 1;
+    ListingTable table;
+    table.SetColumns(ListingColumns(options));
+    for (int row = 0; row < 30'000; ++row)
+        table.AppendRow(
+            {"file " + std::to_string(row) + (row % 7 == 0 ? " blue" : ""), "", "", "", ""},
+            RowKind::Entry);
+    for (int i = 0; i < 6; ++i)
+        tree.File("docs/many/" + std::to_string(i) + ".dsc",
+                  WriteDocumentFile({}, "/x" + std::to_string(i), options, table));
+    const std::string all = Search("blue", kNone, false);
+    EXPECT_EQ(Search("blue", kNone, true), all);
+    for (int i = 1; i < 6; ++i)
+        std::filesystem::remove(tree.Path("docs/many/" + std::to_string(i) + ".dsc"));
+    const std::string fewer = Search("blue", kNone, false);
+    EXPECT_EQ(Search("blue", kNone, true), fewer) << "the gone ones forgotten, the index rebuilt";
+    EXPECT_EQ(Search("blue", kNone, true), fewer);
 }
 
 TEST(SearchFilter, ReadsSizesDatesAndKindsAsTheyAreWritten) {
