@@ -165,7 +165,9 @@ TEST_F(CatalogueCommands, VolumesDuplicatesAndFiltersAnswerFromTheCatalogue) {
     EXPECT_EQ(Run({"convert", "copy.dsc", "--json", "-"}, R"("$0" "$@" | jq -r .volume.note)").out,
               "blue box\n");
     // An update keeps the note, or gives it another.
-    const auto note = [&] { return Fields(Run({"volumes", "copy.dsc"}).out).at(0).at(7); };
+    const auto note = [&] {
+        return Fields(Run({"volumes", "copy.dsc"}).out).at(0).at(7);
+    };
     ASSERT_EQ(Run({"update", "copy.dsc"}).exitCode, 0);
     EXPECT_EQ(note(), "blue box");
     ASSERT_EQ(Run({"update", "copy.dsc", "--note", "red box"}).exitCode, 0);
