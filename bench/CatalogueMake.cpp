@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -315,19 +316,28 @@ void WriteDisk(const std::string& folder, std::uint64_t disk, std::size_t entrie
     NullProgress progress;
     const std::string listed = "/media/disk" + Number(disk, 3);
     PopulateTable(table, doc, listed, AllColumns(), none, progress);
-    Random random(disk * 104'729);
+    // Comments belong to entries: drawn by what an entry is, so a listing changed elsewhere
+    // keeps them where they were.
+    const auto draw = [&](int row) {
+        const std::string_view name = table.Cell(row, 0);
+        return Random(std::hash<std::string_view>()(name) ^ disk ^
+                      std::hash<std::string_view>()(table.Cell(row, 4)))
+            .Next();
+    };
     for (int row = 0; row < table.RowCount(); ++row) {
-        if (random.Below(100) == 0)
-            table.SetCell(row, 1, kComments[random.Below(kComments.size())]);
-        if (random.Below(40'000) == 0)
+        const std::uint64_t drawn = draw(row);
+        if (drawn % 100 == 0)
+            table.SetCell(row, 1, kComments[drawn / 100 % kComments.size()]);
+        if (drawn % 40'000 == 1)
             table.SetCell(row, 1, "heirloom, keep");
     }
     for (int row = table.RowCount() - 1; row > 0; --row)
-        if (random.Below(1000) == 0)
+        if (draw(row) % 1000 == 2)
             table.InsertRow(row + 1, {"comments:", "stored in the blue box, shelf 3", "", "", ""},
                             RowKind::Continuation);
     if (changed)
         table.SetCell(1, 1, "listed again");
+    Random random(disk * 104'729);
     ListingVolume volume;
     volume.facts = {listed,
                     "Disk " + Number(disk, 3),
