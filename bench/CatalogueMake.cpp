@@ -169,6 +169,9 @@ void Music(DiskTree& tree, bool flac) {
     const std::uint32_t top = tree.Folder(flac ? "Music (lossless)" : "Music", kNoEntry);
     std::unordered_set<std::uint64_t> artists;
     while (!tree.Full()) {
+        // Each artist once, until a disk larger than the pool has had them all.
+        if (artists.size() == 4000)
+            artists.clear();
         std::uint64_t artistNumber = random.Below(4000);
         while (!artists.insert(artistNumber).second)
             artistNumber = random.Below(4000);
@@ -261,6 +264,8 @@ void Videos(DiskTree& tree) {
     const std::uint32_t top = tree.Folder("Videos", kNoEntry);
     std::unordered_set<std::uint64_t> films;
     while (!tree.Full()) {
+        if (films.size() == 20'000)
+            films.clear();
         std::uint64_t filmNumber = random.Below(20'000);
         while (!films.insert(filmNumber).second)
             filmNumber = random.Below(20'000);
