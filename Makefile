@@ -49,7 +49,7 @@ bench: build
 	@scripts/install-deps libbenchmark-dev time
 	cmake -S . -B $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS) --target dirscribe_bench dirscribe_view_bench \
-		dirscribe_open_bench dirscribe_search_bench
+		dirscribe_open_bench dirscribe_search_bench dirscribe_catalogue_make
 	bench/run $(BUILD)
 
 # Installs the program, its launcher, the .dsc document type, the icon, the manual page, the
@@ -70,16 +70,17 @@ package: build
 
 # Runs the document reader's fuzzer, then the profile reader's, the MP3 tag reader's, the
 # program version reader's, the File Data dispatch's (audio, photos, video, PDF through
-# their libraries), an update's merge of a document and the web page of a document, one
-# after the other, each on a working copy of its seeds; what they learn stays in
-# fuzz/corpus-work/ (not committed), crash inputs too. MP3 inputs may pass the 4026 bytes
-# searched for frames.
+# their libraries), an update's merge of a document, the web page of a document and the
+# catalogue's chunk decoder, one after the other, each on a working copy of its seeds; what
+# they learn stays in fuzz/corpus-work/ (not committed), crash inputs too. MP3 inputs may pass
+# the 4026 bytes searched for frames.
 PROFILE_FUZZ_SECONDS ?= 120
 MERGE_FUZZ_SECONDS ?= 600
 PAGE_FUZZ_SECONDS ?= 600
 MEDIA_FUZZ_SECONDS ?= 600
 PE_FUZZ_SECONDS ?= 600
 FILEDATA_FUZZ_SECONDS ?= 600
+CHUNK_FUZZ_SECONDS ?= 300
 FUZZ_FLAGS := -rss_limit_mb=2048 -malloc_limit_mb=256 -timeout=10 -print_final_stats=1 \
 	-artifact_prefix=fuzz/corpus-work/
 
@@ -87,9 +88,10 @@ fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DDIRSCRIBE_FUZZ=ON -DBUILD_TESTING=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target docfile_fuzz profile_fuzz media_fuzz pe_fuzz \
-		filedata_fuzz merge_fuzz page_fuzz
+		filedata_fuzz merge_fuzz page_fuzz chunk_fuzz
 	mkdir -p fuzz/corpus-work/docfile fuzz/corpus-work/profile fuzz/corpus-work/media \
-		fuzz/corpus-work/pe fuzz/corpus-work/filedata fuzz/corpus-work/merge fuzz/corpus-work/page
+		fuzz/corpus-work/pe fuzz/corpus-work/filedata fuzz/corpus-work/merge fuzz/corpus-work/page \
+		fuzz/corpus-work/chunk
 	cp fuzz/corpus/docfile/* fuzz/corpus-work/docfile/
 	cp fuzz/corpus/profile/* fuzz/corpus-work/profile/
 	cp fuzz/corpus/media/* fuzz/corpus-work/media/
@@ -97,6 +99,7 @@ fuzz: deps
 	cp fuzz/corpus/filedata/* fuzz/corpus-work/filedata/
 	cp fuzz/corpus/merge/* fuzz/corpus-work/merge/
 	cp fuzz/corpus/page/* fuzz/corpus-work/page/
+	cp fuzz/corpus/chunk/* fuzz/corpus-work/chunk/
 	$(FUZZ_BUILD)/fuzz/docfile_fuzz -max_total_time=$(FUZZ_SECONDS) $(FUZZ_FLAGS) \
 		fuzz/corpus-work/docfile
 	$(FUZZ_BUILD)/fuzz/profile_fuzz -max_total_time=$(PROFILE_FUZZ_SECONDS) $(FUZZ_FLAGS) \
@@ -111,6 +114,8 @@ fuzz: deps
 		fuzz/corpus-work/merge
 	$(FUZZ_BUILD)/fuzz/page_fuzz -max_total_time=$(PAGE_FUZZ_SECONDS) $(FUZZ_FLAGS) \
 		fuzz/corpus-work/page
+	$(FUZZ_BUILD)/fuzz/chunk_fuzz -max_total_time=$(CHUNK_FUZZ_SECONDS) $(FUZZ_FLAGS) \
+		fuzz/corpus-work/chunk
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -26,7 +26,8 @@ std::string Rewrite(const DocumentContents& contents) {
         {{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}, {kAttrTitle}, {kLastModifiedTitle}});
     table.AdoptRows(contents.rows);
     table.SetEntries(contents.entries);
-    return WriteDocumentFile(contents.summary, contents.folderPath, options, table, contents.shape);
+    return WriteDocumentFile(contents.summary, contents.folderPath, options, table, contents.shape,
+                             contents.volume);
 }
 
 // The rows one at a time, as search reads them; nothing when the reader refuses the bytes.
@@ -34,7 +35,8 @@ bool SameRowByRow(std::string_view bytes, const std::optional<DocumentContents>&
     const MemoryByteSource source(bytes);
     try {
         DocumentRowReader reader(source);
-        if (!contents || reader.Document().shape != contents->shape)
+        if (!contents || reader.Document().shape != contents->shape ||
+            reader.Document().volume != contents->volume)
             return false;
         DocumentRow row;
         int index = 0;

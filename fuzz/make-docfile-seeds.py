@@ -75,6 +75,16 @@ def block(depth, content, records, count=None):
     return head + b"".join(records)
 
 
+# Version 2 puts the volume record after the shape: flags (1: capacity and free known), the
+# note, mount point, label, UUID and file system, the capacity, the free bytes, the date.
+def block2(depth, content, volume, records, count=None):
+    flags, texts, capacity, free, listed = volume
+    head = b"DSCX" + struct.pack("<iii", 2, depth, content) + bytes([flags])
+    head += b"".join(text(t) for t in texts) + varint(capacity) + varint(free)
+    head += struct.pack("<Qi", listed, len(records) if count is None else count)
+    return head + b"".join(records)
+
+
 standard = (0, 1, 1, 1, 1, 1, 1)
 cd = (2, 1, 1, 0, 1, 0, 0)
 rows = [
@@ -115,7 +125,16 @@ orphan = document("/srv", cd, orphan_rows) + block(0, 2, [
     record("entry", facts=(1, 0, ["e", "x"], 0, TIME, 0x10)),
 ])
 
+VOLUME = (1, ["blue box, attic", "/media/ann/Backup 2019", "Backup 2019", "6A3B-11F2", "exfat"],
+          2000398934016, 123456789, TIME)
+volume = document("/media/ann/Backup 2019", standard, tree_rows) + block2(-1, 2, VOLUME, tree_records)
+
 seeds = {
+    "valid-block-volume.dsc": volume,
+    "invalid-block-volume-free.dsc": document("/srv", cd, []) + block2(
+        0, 2, (1, ["", "", "", "", ""], 5, 6, 0), []),
+    "invalid-block-volume-bits.dsc": document("/srv", cd, []) + block2(
+        0, 2, (2, ["", "", "", "", ""], 0, 0, 0), []),
     "valid-block-tree.dsc": tree,
     "valid-block-orphan.dsc": orphan,
     "invalid-block-row-count.dsc": document("/srv", cd, orphan_rows) + block(0, 2, [

@@ -3,6 +3,9 @@
 // the commands and options declared here.
 #include "cli/Arguments.h"
 
+#include "core/docfile/DocumentBlock.h"
+#include "core/format/Utf8.h"
+
 #include <CLI/CLI.hpp>
 #include <array>
 #include <charconv>
@@ -139,11 +142,86 @@ void AddListingOptionsAndOutputs(CLI::App& command, Arguments& args) {
     AddOutputs(command, args);
 }
 
+// The volume note: UTF-8 as a document keeps it (other bytes read as Windows-1252).
+std::optional<std::string> Note(std::string_view text) {
+    std::string note = LenientUtf8(text);
+    return note.size() > kMaxVolumeText ? std::nullopt : std::optional(std::move(note));
+}
+
+void AddNote(CLI::App& command, Arguments& args) {
+    AddValue(command, "--note", args.note, "TEXT",
+             "keep TEXT with the listing as its volume's note (where the disk is kept...)", Note);
+}
+
+void ListOptions(CLI::App& command, Arguments& args) {
+    AddListingOptionsAndOutputs(command, args);
+    AddNote(command, args);
+}
+
 void NoOptions(CLI::App&, Arguments&) {}
 
+// The documents and folders after the first operand.
+void MorePaths(CLI::App& command, Arguments& args) {
+    command.add_option("paths", args.paths)->type_name("");
+}
+
+void AddNoIndex(CLI::App& command, Arguments& args) {
+    command.add_flag("--no-index", args.noIndex,
+                     "read the documents themselves, without the catalogue's index");
+}
+
+// One option of search: its name, the value it shows and what it does. SearchWords reads
+// them; the parser only describes them for --help.
+struct SearchOption {
+    const char* name;
+    const char* value; // empty for a flag
+    const char* help;
+    bool (*apply)(std::string_view value, Arguments& args);
+};
+
+template <typename T> bool Set(std::optional<T>& target, std::optional<T> value) {
+    target = std::move(value);
+    return target.has_value();
+}
+
+constexpr std::array kSearchOptions = {
+    SearchOption{"--size", "+N|-N|N",
+                 "entries larger than N, smaller, or of exactly N bytes (k, M, G, T: KiB...)",
+                 [](std::string_view v, Arguments& a) {
+                     return Set(a.filter.size, ParseSizeBound(v));
+                 }},
+    SearchOption{"--newer", "DATE", "entries modified after DATE (2024-03-31 [14:05[:09]])",
+                 [](std::string_view v, Arguments& a) {
+                     return Set(a.filter.newer, ParseLocalDate(v));
+                 }},
+    SearchOption{"--older", "DATE", "entries modified before DATE",
+                 [](std::string_view v, Arguments& a) {
+                     return Set(a.filter.older, ParseLocalDate(v));
+                 }},
+    SearchOption{"--kind", "KIND",
+                 "audio, video, picture, document, program, archive or folder (by extension)",
+                 [](std::string_view v, Arguments& a) {
+                     return Set(a.filter.kind, EntryKindNamed(v));
+                 }},
+    SearchOption{"--volume", "LABEL", "only listings of the volume of this label or UUID",
+                 [](std::string_view v, Arguments& a) {
+                     return !v.empty() && Set(a.filter.volume, std::optional(LenientUtf8(v)));
+                 }},
+    SearchOption{"--no-index", "", "read the documents themselves, without the catalogue's index",
+                 [](std::string_view, Arguments& a) {
+                     return a.noIndex = true;
+                 }},
+};
+
 // Its words are read by SearchWords; the parser only describes them for --help.
-void SearchPaths(CLI::App& command, Arguments&) {
+void SearchOptions(CLI::App& command, Arguments&) {
     command.allow_extras();
+    for (const SearchOption& option : kSearchOptions) {
+        if (*option.value == '\0')
+            command.add_flag(option.name, option.help);
+        else
+            command.add_option(option.name, option.help)->option_text(option.value);
+    }
 }
 
 void UpdateOptions(CLI::App& command, Arguments& args) {
@@ -151,6 +229,40 @@ void UpdateOptions(CLI::App& command, Arguments& args) {
              "save the updated listing to OUT instead of FILE.dsc", FileNameNotStdout);
     AddValue(command, "--profile", args.profile, "FILE",
              "read settings from FILE instead of the profile", FileName);
+    AddNote(command, args);
+}
+
+void VolumesOptions(CLI::App& command, Arguments& args) {
+    MorePaths(command, args);
+    AddNoIndex(command, args);
+}
+
+void DuplicatesOptions(CLI::App& command, Arguments& args) {
+    MorePaths(command, args);
+    command
+        .add_option_function<std::string>(
+            "--by",
+            [&args](const std::string& text) {
+                const auto key =
+                    Choice<DuplicateKey>(text, {{"name,size", DuplicateKey::NameAndSize},
+                                                {"name,size,date", DuplicateKey::NameSizeAndDate},
+                                                {"size", DuplicateKey::Size}});
+                if (!key)
+                    throw CLI::ValidationError("invalid value for --by: " +
+                                               (text.empty() ? std::string("\"\"") : text));
+                args.by = *key;
+            },
+            "what copies share: name and size (the default), also the date, or the size alone")
+        ->option_text("name,size|name,size,date|size")
+        ->type_name("value")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    AddNoIndex(command, args);
+}
+
+void DiffOptions(CLI::App& command, Arguments& args) {
+    MorePaths(command, args);
+    command.add_flag("--disk", args.disk, "compare the document with its folder as it is now");
+    command.add_flag("--json", args.jsonOutput, "write the changes as JSON");
 }
 
 constexpr const char* kSearchFooter =
@@ -159,6 +271,23 @@ constexpr const char* kSearchFooter =
     "name, size, date, comment, separated by tabs; control characters show as \"?\".\n"
     "Exit status: 0 something matched, 1 nothing did, 2 a path could not be read (even\n"
     "when something matched) or a usage error.\n"
+    "See dirscribe(1) for more.\n";
+constexpr const char* kVolumesFooter =
+    "One line per document, tab-separated: label, UUID, file system, capacity, free, date\n"
+    "listed, entries, note, document; what the document does not record is empty.\n"
+    "Exit status: 0 success, 1 no document found, 2 a path could not be read or usage error.\n"
+    "See dirscribe(1) for more.\n";
+constexpr const char* kDuplicatesFooter =
+    "Files (not folders, not empty) found more than once across the listings, the most bytes\n"
+    "stored more than once first: a line per group, then a line per copy (a tab, the document,\n"
+    "a tab, the path). Names compare ignoring case.\n"
+    "Exit status: 0 copies found, 1 none, 2 a path could not be read or usage error.\n"
+    "See dirscribe(1) for more.\n";
+constexpr const char* kDiffFooter =
+    "With --disk, the one document is compared with its folder as it is now.\n"
+    "One line per change, by path: added, gone, grown or shrunk (with the difference in\n"
+    "bytes), modified; then the totals. Folders are reported when added or gone.\n"
+    "Exit status: 0 the same, 1 different, 2 trouble (as diff).\n"
     "See dirscribe(1) for more.\n";
 constexpr const char* kUpdateFooter =
     "The document's settings, depth and content are kept; what they do not fix comes from\n"
@@ -178,17 +307,24 @@ struct CommandDefinition {
 
 constexpr std::array kCommands = {
     CommandDefinition{"list", "PATH", "", nullptr, "folder",
-                      "read PATH as a refresh does and write the outputs",
-                      AddListingOptionsAndOutputs},
+                      "read PATH as a refresh does and write the outputs", ListOptions},
     CommandDefinition{"convert", "FILE.dsc", "", nullptr, "document file",
                       "open a saved document and write the outputs", AddListingOptionsAndOutputs},
     CommandDefinition{"details", "FILE", "", nullptr, "file",
                       "print the rows a File Data fetch would insert for FILE", NoOptions},
-    CommandDefinition{
-        "search", "PATTERN", " PATH...", kSearchFooter, "pattern and at least one path",
-        "find names and comments in saved listings (documents in PATH, or below it)", SearchPaths},
+    CommandDefinition{"search", "PATTERN", " PATH...", kSearchFooter,
+                      "pattern and at least one path",
+                      "find names and comments in saved listings (documents in PATH, or below it)",
+                      SearchOptions},
     CommandDefinition{"update", "FILE.dsc", "", kUpdateFooter, "document file",
                       "read a listing's folder again, keeping its comments", UpdateOptions},
+    CommandDefinition{"volumes", "PATH", "...", kVolumesFooter, "path",
+                      "a line per saved listing: its volume as listed, its note", VolumesOptions},
+    CommandDefinition{"duplicates", "PATH", "...", kDuplicatesFooter, "path",
+                      "files stored more than once in saved listings", DuplicatesOptions},
+    CommandDefinition{
+        "diff", "OLD.dsc", " NEW.dsc", kDiffFooter, "document and another document or --disk",
+        "what changed between two listings (--disk: since one was saved)", DiffOptions},
 };
 
 const CommandDefinition* FindCommand(std::string_view name) {
@@ -293,9 +429,17 @@ UsageError Unexpected(const CLI::App& app, const std::string& word) {
     return WrongOperandCount(app.get_subcommands().front()->get_name());
 }
 
-// The words of search as grep reads them: options first, "--" ending them, then the pattern
-// and the paths exactly as given (the parser drops an empty word and loses where "--"
-// stood). Nothing when help is asked for, which the parser gives.
+const SearchOption* FindSearchOption(std::string_view name) {
+    for (const SearchOption& option : kSearchOptions)
+        if (name == option.name)
+            return &option;
+    return nullptr;
+}
+
+// The words of search as grep reads them: options first (a value after "=" or as the next
+// word), "--" ending them, then the pattern and the paths exactly as given (the parser
+// drops an empty word and loses where "--" stood). Nothing when help is asked for, which
+// the parser gives.
 std::optional<std::variant<Arguments, InfoText, UsageError>>
 SearchWords(const std::vector<std::string>& words) {
     Arguments args;
@@ -306,18 +450,48 @@ SearchWords(const std::vector<std::string>& words) {
         const std::string& word = words[i];
         if (options && (word == "-h" || word == "--help"))
             return std::nullopt;
-        if (options && word == "--")
+        if (options && word == "--") {
             options = false;
-        else if (options && word.starts_with('-') && word != "-")
-            return UsageError{"unknown option " + word.substr(0, word.find('='))};
-        else
+            continue;
+        }
+        if (!options || !word.starts_with('-') || word == "-") {
             operands.push_back(word);
+            continue;
+        }
+        const std::size_t equals = word.find('=');
+        const std::string name = word.substr(0, equals);
+        const SearchOption* option = FindSearchOption(name);
+        if (option == nullptr)
+            return UsageError{"unknown option " + name};
+        std::string value;
+        if (*option->value == '\0') {
+            if (equals != std::string::npos)
+                return UsageError{name + " takes no value"};
+        } else if (equals != std::string::npos) {
+            value = word.substr(equals + 1);
+        } else if (i + 1 < words.size()) {
+            value = words[++i];
+        } else {
+            return UsageError{name + " needs a value"};
+        }
+        if (!option->apply(value, args))
+            return UsageError{"invalid value for " + name + ": " +
+                              (value.empty() ? "\"\"" : value)};
     }
     if (operands.size() < 2)
         return WrongOperandCount(args.command);
     args.operand = operands.front();
     args.paths.assign(operands.begin() + 1, operands.end());
     return args;
+}
+
+// Whether the command was given as many operands as it takes.
+bool RightOperandCount(const Arguments& args, std::size_t operands) {
+    if (args.command == "diff")
+        return operands == (args.disk ? 1u : 2u);
+    if (args.command == "volumes" || args.command == "duplicates")
+        return operands >= 1;
+    return operands == 1;
 }
 
 } // namespace
@@ -344,7 +518,7 @@ ParseArguments(const std::vector<std::string>& words) {
         return UsageError{"no command given"};
     const CLI::App& command = *app->get_subcommands().front();
     args.command = command.get_name();
-    if (Operand(command)->count() != 1)
+    if (!RightOperandCount(args, Operand(command)->count() + args.paths.size()))
         return WrongOperandCount(args.command);
     return args;
 }

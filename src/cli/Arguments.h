@@ -4,6 +4,7 @@
 
 #include "core/listing/ListingContent.h"
 #include "core/options/PageLayout.h"
+#include "core/search/SearchFilter.h"
 
 #include <cstdint>
 #include <optional>
@@ -22,13 +23,16 @@ struct SortRequest {
 
 // One headless command with its options. Every optional setting is applied over the
 // profile's; a missing one leaves the profile's value.
+// What duplicates compares entries by.
+enum class DuplicateKey : std::uint8_t { NameAndSize, NameSizeAndDate, Size };
+
 struct Arguments {
-    std::string command;                             // "list", "convert", "details", ...
-    std::string operand;                             // the folder, document, file or pattern
-    std::vector<std::string> paths;                  // search: the documents and folders
-    std::optional<PageLayout> layout;                // --layout: `Print as `
-    std::optional<std::int32_t> depth;               // --depth: N or -1 for all
-    std::optional<ListingContent> content;           // --content: `Files and Folders`
+    std::string command;                   // "list", "convert", "details", ...
+    std::string operand;                   // the folder, document, file or pattern
+    std::vector<std::string> paths;        // search: the documents and folders; diff: NEW.dsc
+    std::optional<PageLayout> layout;      // --layout: `Print as `
+    std::optional<std::int32_t> depth;     // --depth: N or -1 for all
+    std::optional<ListingContent> content; // --content: `Files and Folders`
     std::optional<std::vector<std::string>> columns; // --columns: comments,size,attr,date
     std::optional<std::int32_t> dateFormat;          // --date-format
     bool bytes = false;                              // --bytes
@@ -40,6 +44,12 @@ struct Arguments {
     std::optional<std::string> json;                 // --json FILE or "-"
     std::optional<std::string> html;                 // --html FILE
     std::optional<std::string> profile;              // --profile FILE
+    std::optional<std::string> note;                 // list, update: --note TEXT
+    SearchFilter filter;  // search: --size, --newer, --older, --kind, --volume
+    bool noIndex = false; // search, volumes, duplicates: --no-index
+    DuplicateKey by = DuplicateKey::NameAndSize; // duplicates: --by
+    bool disk = false;                           // diff: --disk
+    bool jsonOutput = false;                     // diff: --json
 };
 
 // What --help or --version asks to be printed on standard output.

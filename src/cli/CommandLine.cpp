@@ -6,8 +6,14 @@
 #include "console/StderrNotice.h"
 #include "console/TerminalText.h"
 #include "core/Error.h"
+#include "core/catalogue/Catalogue.h"
+#include "core/catalogue/CatalogueSearch.h"
+#include "core/catalogue/Duplicates.h"
+#include "core/catalogue/ListingDiff.h"
 #include "core/details/FileDataProgram.h"
 #include "core/format/AsciiCase.h"
+#include "core/format/DateFormat.h"
+#include "core/format/SizeFormat.h"
 #include "core/format/Utf8.h"
 #include "core/ops/ListingExport.h"
 #include "core/ops/ListingSession.h"
@@ -16,6 +22,7 @@
 #include "core/platform/AtomicFile.h"
 #include "core/platform/Clock.h"
 #include "core/platform/FileReader.h"
+#include "core/platform/FileTime.h"
 #include "core/platform/OpenFileLimit.h"
 #include "core/platform/PathStatus.h"
 #include "core/platform/UserLanguage.h"
@@ -29,6 +36,7 @@
 #include <cstdio>
 #include <new>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -193,6 +201,8 @@ int Run(const Arguments& args) {
         session.SetPath(args.operand);
         if (!session.ReadSelectedFolder(notice, progress, stop))
             return kFailure;
+        if (args.note)
+            session.SetVolumeNote(*args.note);
     }
     if (args.sort) {
         const int column = ResolveColumn(session.Table(), args.sort->column);
@@ -252,31 +262,179 @@ private:
     int m_count = 0;
 };
 
+// Lines written to standard output as they come; whether all of them got there.
+class OutputLines {
+public:
+    void Write(const std::string& line) {
+        m_written = std::fwrite(line.data(), 1, line.size(), stdout) == line.size() && m_written;
+    }
+    // Flushes; false (and says so) when anything failed to get out.
+    bool Done(Notice& messages) {
+        if (std::fflush(stdout) == 0 && m_written)
+            return true;
+        messages.Show(kCaption, kStdoutFailed, NoticeIcon::Stop);
+        return false;
+    }
+
+private:
+    bool m_written = true;
+};
+
+// A line of fields separated by tabs, each as display text, so no name breaks the line or
+// reaches a terminal as an escape.
+std::string FieldLine(std::initializer_list<std::string_view> fields) {
+    std::string line;
+    bool first = true;
+    for (const std::string_view field : fields) {
+        if (!first)
+            line += '\t';
+        first = false;
+        line += OneLineText(field);
+    }
+    return line + '\n';
+}
+
+// The status of a command that looks through saved listings, as grep's: 2 when a path
+// could not be read (even with an answer), else 0 with an answer and 1 without.
+int LookStatus(const CountingNotice& problems, bool answered) {
+    if (problems.Count() > 0)
+        return kTrouble;
+    return answered ? kSuccess : kFailure;
+}
+
 // One line per match: document, row from 1, name, size, date and comment, tab-separated,
 // every field as display text so no name breaks the line or reaches a terminal as an escape.
-// Exit status as grep's: a path that could not be read gives 2 even after a match.
+// Exit status as grep's: a path that could not be read gives 2 even after a match. Why the
+// index was not used is said once, and changes neither the lines nor the status.
 int RunSearch(const Arguments& args) {
     StderrNotice messages;
     CountingNotice notice(messages);
     NullProgress progress;
-    std::string line;
-    bool written = true;
-    const std::size_t matches = SearchDocuments(
-        SearchQuery(args.operand), args.paths, notice, progress,
-        [&](const std::string& document, const SearchHit& hit) {
-            line = OneLineText(document) + "\t" + std::to_string(hit.row + 1);
-            for (const std::string* text : {&hit.name, &hit.size, &hit.date, &hit.comment})
-                line.append(1, '\t').append(OneLineText(*text));
-            line += '\n';
-            written = std::fwrite(line.data(), 1, line.size(), stdout) == line.size() && written;
+    OutputLines output;
+    const std::size_t matches =
+        SearchCatalogue(SearchQuery(args.operand), args.filter, args.paths, !args.noIndex, notice,
+                        messages, progress, [&](const std::string& document, const SearchHit& hit) {
+                            output.Write(FieldLine({document, std::to_string(hit.row + 1), hit.name,
+                                                    hit.size, hit.date, hit.comment}));
+                        });
+    if (!output.Done(messages))
+        return kTrouble;
+    return LookStatus(notice, matches > 0);
+}
+
+std::vector<std::string> AllOperands(const Arguments& args) {
+    std::vector<std::string> paths{args.operand};
+    paths.insert(paths.end(), args.paths.begin(), args.paths.end());
+    return paths;
+}
+
+std::string SizeText(const VolumeFacts& facts, std::uint64_t bytes) {
+    if (!facts.sized)
+        return {};
+    const std::string text = FormatSize(bytes, 0, false);
+    return text.substr(
+        text.find_first_not_of(' ') == std::string::npos ? 0 : text.find_first_not_of(' '));
+}
+
+// A line per document when its look has ended.
+class VolumeLines final : public CatalogueVisitor {
+public:
+    explicit VolumeLines(OutputLines& output) : m_output(output) {}
+    bool Begin(const std::string&, const IndexedDocument&) override { return false; }
+    void Group(const SearchGroup&) override {}
+    void End(const std::string& path, const IndexedDocument& document) override {
+        const ListingVolume& volume = document.volume;
+        const VolumeFacts& facts = volume.facts;
+        m_output.Write(FieldLine({facts.label, facts.uuid, facts.fileSystem,
+                                  SizeText(facts, facts.capacity), SizeText(facts, facts.free),
+                                  volume.listed == 0 ? "" : FormatIsoLocal(volume.listed),
+                                  std::to_string(document.entries), volume.note, path}));
+        ++m_lines;
+    }
+    [[nodiscard]] std::size_t Lines() const { return m_lines; }
+
+private:
+    OutputLines& m_output;
+    std::size_t m_lines = 0;
+};
+
+int RunVolumes(const Arguments& args) {
+    StderrNotice messages;
+    CountingNotice notice(messages);
+    NullProgress progress;
+    OutputLines output;
+    VolumeLines lines(output);
+    CatalogueLook look;
+    look.useIndex = !args.noIndex;
+    LookThroughCatalogue(AllOperands(args), look, lines, notice, messages, progress);
+    if (!output.Done(messages))
+        return kTrouble;
+    return LookStatus(notice, lines.Lines() > 0);
+}
+
+CopyKey CopyKeyOf(DuplicateKey key) {
+    switch (key) {
+    case DuplicateKey::NameSizeAndDate:
+        return CopyKey::NameSizeAndDate;
+    case DuplicateKey::Size:
+        return CopyKey::Size;
+    case DuplicateKey::NameAndSize:
+        break;
+    }
+    return CopyKey::NameAndSize;
+}
+
+// A line per group (how many copies, of how many bytes each, the bytes stored again, the
+// name), then a line per copy: a tab, the document, its row, the path.
+int RunDuplicates(const Arguments& args) {
+    StderrNotice messages;
+    CountingNotice notice(messages);
+    NullProgress progress;
+    OutputLines output;
+    const std::size_t groups = FindDuplicates(
+        AllOperands(args), CopyKeyOf(args.by), !args.noIndex, notice, messages, progress,
+        [&](const CopyGroup& group) {
+            output.Write(FieldLine({std::to_string(group.copies.size()) + " copies",
+                                    std::to_string(group.bytes) + " bytes each",
+                                    std::to_string(group.BytesStoredAgain()) + " bytes again",
+                                    group.copies.front().name}));
+            for (const FileCopy& copy : group.copies) {
+                std::string line(1, '\t');
+                line += FieldLine({copy.document, std::to_string(copy.row + 1), copy.path});
+                output.Write(line);
+            }
         });
-    if (std::fflush(stdout) != 0 || !written) {
-        messages.Show(kCaption, kStdoutFailed, NoticeIcon::Stop);
+    if (!output.Done(messages))
+        return kTrouble;
+    return LookStatus(notice, groups > 0);
+}
+
+// As diff: 0 the same, 1 different, 2 trouble.
+int RunDiff(const Arguments& args) {
+    StderrNotice notice;
+    try {
+        DiffListing before;
+        DiffListing after;
+        if (args.disk) {
+            NullProgress progress;
+            StopFlag stop;
+            before = ReadDiffListing(args.operand);
+            after = ReadDiffFolder(before.folder, before.shape, notice, progress, stop);
+        } else {
+            std::tie(before, after) = ReadDiffListings(args.operand, args.paths.front());
+        }
+        DiffTotals totals;
+        const std::vector<Change> changes = CompareListings(before, after, totals);
+        StdoutSink sink;
+        if (args.jsonOutput)
+            WriteDiffJson(before, after, changes, totals, sink);
+        else
+            WriteDiffText(changes, totals, sink);
+        return totals.Any() ? kFailure : kSuccess;
+    } catch (const Error& error) {
+        notice.Show(kCaption, error.what(), NoticeIcon::Stop);
         return kTrouble;
     }
-    if (notice.Count() > 0)
-        return kTrouble;
-    return matches > 0 ? kSuccess : kFailure;
 }
 
 // Reads the document's folder again and saves the listing with its comments carried over.
@@ -287,7 +445,7 @@ int RunUpdate(const Arguments& args) {
     const std::string& target = args.dsc.value_or(args.operand);
     const std::optional<UpdateCounts> counts =
         UpdateDocument(args.operand, target, LoadProfile(args.profile.value_or(""), notice).options,
-                       notice, progress, stop, Now(), SpecialFiles::WriteThrough);
+                       notice, progress, stop, Now(), SpecialFiles::WriteThrough, args.note);
     if (!counts)
         return kFailure;
     PrintErrorLine("dirscribe: updated " + target + ": " + std::to_string(counts->kept) +
@@ -325,6 +483,12 @@ int RunCommandLine(int argc, char** argv) {
             return RunSearch(args);
         if (args.command == "update")
             return RunUpdate(args);
+        if (args.command == "volumes")
+            return RunVolumes(args);
+        if (args.command == "duplicates")
+            return RunDuplicates(args);
+        if (args.command == "diff")
+            return RunDiff(args);
         return Run(args);
     } catch (const std::bad_alloc&) {
         StderrNotice().Show(kCaption, kNotEnoughMemory, NoticeIcon::Stop);

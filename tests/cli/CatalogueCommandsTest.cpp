@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace dirscribe {
 namespace {
@@ -134,6 +135,123 @@ TEST_F(CatalogueCommands, UpdateCountsWhatChangedAndAMissingFolderChangesNothing
     EXPECT_EQ(missing.err, "There are problem reading folder  " +
                                std::filesystem::canonical(tree.Root()).string() + "/disk\n");
     EXPECT_EQ(test::ReadFile(tree.Path("disk.dsc")), before);
+}
+
+// The lines of output, each split at its tabs.
+std::vector<std::vector<std::string>> Fields(const std::string& text) {
+    std::vector<std::vector<std::string>> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        auto& fields = lines.emplace_back();
+        std::istringstream parts(line);
+        for (std::string field; std::getline(parts, field, '\t');)
+            fields.push_back(field);
+    }
+    return lines;
+}
+
+TEST_F(CatalogueCommands, VolumesDuplicatesAndFiltersAnswerFromTheCatalogue) {
+    ASSERT_EQ(Run({"list", "disk", "--layout", "standard", "--depth", "all", "--dsc", "copy.dsc",
+                   "--note", "blue box"})
+                  .exitCode,
+              0);
+    const ProgramResult volumes = Run({"volumes", "disk.dsc", "copy.dsc"});
+    ASSERT_EQ(volumes.exitCode, 0) << volumes.err;
+    const auto lines = Fields(volumes.out);
+    ASSERT_EQ(lines.size(), 2u) << volumes.out;
+    EXPECT_FALSE(lines[1][2].empty()) << "the file system is known";
+    EXPECT_EQ(std::vector<std::string>(lines[1].begin() + 6, lines[1].end()),
+              (std::vector<std::string>{"6", "blue box", "copy.dsc"}));
+    EXPECT_EQ(Run({"convert", "copy.dsc", "--json", "-"}, R"("$0" "$@" | jq -r .volume.note)").out,
+              "blue box\n");
+    // An update keeps the note, or gives it another.
+    const auto note = [&] {
+        return Fields(Run({"volumes", "copy.dsc"}).out).at(0).at(7);
+    };
+    ASSERT_EQ(Run({"update", "copy.dsc"}).exitCode, 0);
+    EXPECT_EQ(note(), "blue box");
+    ASSERT_EQ(Run({"update", "copy.dsc", "--note", "red box"}).exitCode, 0);
+    EXPECT_EQ(note(), "red box");
+
+    const std::string disk = std::filesystem::canonical(tree.Path("disk"));
+    const ProgramResult copies = Run({"duplicates", "disk.dsc", "copy.dsc"});
+    EXPECT_EQ(copies.exitCode, 0) << copies.err;
+    EXPECT_TRUE(copies.out.starts_with("2 copies\t2048 bytes each\t2048 bytes again\tsong.mp3\n"
+                                       "\tdisk.dsc\t6\t" +
+                                       disk +
+                                       "/Music/song.mp3\n"
+                                       "\tcopy.dsc\t6\t" +
+                                       disk +
+                                       "/Music/song.mp3\n"
+                                       "2 copies\t1 bytes each\t1 bytes again\t<b>bold.txt\n"))
+        << copies.out;
+    EXPECT_EQ(Fields(Run({"duplicates", "--by", "size", "disk.dsc", "copy.dsc"}).out).size(),
+              1u + 2 + 1 + 6);
+    EXPECT_EQ(Run({"duplicates", "disk.dsc"}).exitCode, 1) << "nothing stored twice";
+    EXPECT_EQ(Run({"duplicates", "--by", "name", "disk.dsc"}).exitCode, 2);
+
+    EXPECT_EQ(Run({"search", "--kind", "audio", "--size=+2047", "*", "disk.dsc"}).out,
+              "disk.dsc\t6\tsong.mp3\t2.0 Kb\t\tsecond pressing\n");
+    EXPECT_EQ(Run({"search", "--volume", "no such disk", "--no-index", "*", "copy.dsc"}).exitCode,
+              1);
+    const ProgramResult wrong = Run({"search", "--newer", "2002-13-01", "x", "disk.dsc"});
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_TRUE(wrong.err.starts_with("dirscribe: invalid value for --newer: 2002-13-01\n"));
+}
+
+TEST_F(CatalogueCommands, DiffSaysWhatChangedLikeDiff) {
+    ASSERT_EQ(Run({"convert", "disk.dsc", "--dsc", "same.dsc"}).exitCode, 0);
+    const ProgramResult same = Run({"diff", "disk.dsc", "same.dsc"});
+    EXPECT_EQ(same.exitCode, 0) << same.err;
+    EXPECT_EQ(same.out, "");
+    tree.File("disk/Music/new.mp3", "new");
+    tree.File("disk/Music/song.mp3", std::string(3072, 'm'));
+    tree.SetModified("disk/Docs/notes.txt", 1'041'379'200);
+    ASSERT_EQ(std::remove(tree.Path("disk/readme.txt").c_str()), 0);
+    const ProgramResult changed = Run({"diff", "disk.dsc", "--disk"});
+    EXPECT_EQ(changed.exitCode, 1) << changed.err;
+    const std::string notes = Fields(changed.out).at(0).at(2);
+    EXPECT_EQ(changed.out,
+              "modified\tDocs/notes.txt\t" + notes +
+                  "\t2003-01-01 00:00:00\n"
+                  "added\tMusic/new.mp3\t3\n"
+                  "grown\tMusic/song.mp3\t+1024\n"
+                  "gone\treadme.txt\t1\n"
+                  "totals\t1 added (3 bytes), 1 gone (1 bytes), 1 grown (+1024 bytes), "
+                  "0 shrunk (-0 bytes), 1 modified\n");
+    const ProgramResult json =
+        Run({"diff", "--json", "disk.dsc", "--disk"},
+            R"("$0" "$@" | jq -c '[.changes[].change, .totals.grownBytes]')");
+    EXPECT_EQ(json.out, "[\"modified\",\"added\",\"grown\",\"gone\",1024]\n");
+    std::string old = test::ReadFile(tree.Path("disk.dsc"));
+    old.resize(old.rfind("DSCX"));
+    tree.File("old.dsc", old);
+    const ProgramResult unknown = Run({"diff", "old.dsc", "disk.dsc"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.err, "\"old.dsc\" records no entries of its own (it was saved before they "
+                           "were recorded): update it first.\n");
+    EXPECT_EQ(Run({"diff", "disk.dsc"}).exitCode, 2) << "a document alone is a usage error";
+}
+
+// Searches running at once in one cache wait for each other's writes and leave the index
+// whole, each printing what the documents say.
+TEST_F(CatalogueCommands, SearchesAtOnceShareOneIndexUnharmed) {
+    tree.Folder("docs");
+    for (int i = 0; i < 12; ++i)
+        ASSERT_EQ(
+            Run({"convert", "disk.dsc", "--dsc", "docs/" + std::to_string(i) + ".dsc"}).exitCode,
+            0);
+    const std::string answer = Run({"search", "--no-index", "o", "docs"}).out;
+    const ProgramResult together = Run({"search", "o", "docs"},
+                                       R"SH(export XDG_CACHE_HOME="$PWD/cache"
+           for i in 1 2 3 4; do "$0" "$@" > out$i & done; wait
+           for i in 1 2 3 4; do cat out$i; done
+           python3 - cache/Dirscribe/catalogue.sqlite <<'EOF'
+import sqlite3, sys
+print(sqlite3.connect(sys.argv[1]).execute("PRAGMA integrity_check").fetchone()[0])
+EOF)SH");
+    EXPECT_EQ(together.out, answer + answer + answer + answer + "ok\n") << together.err;
+    EXPECT_EQ(together.err, "");
 }
 
 // Any name Linux allows, read relative to the current folder as the shell names it (through a

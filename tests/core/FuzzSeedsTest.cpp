@@ -2,6 +2,8 @@
 // Every seed of the fuzzers' corpora is read again on each test run. Seeds are named for
 // what they are; inputs added later may be anything and only must not break the readers.
 #include "core/Error.h"
+#include "core/catalogue/CatalogueError.h"
+#include "core/catalogue/ChunkCodec.h"
 #include "core/details/FileData.h"
 #include "core/details/FileDataProgram.h"
 #include "core/docfile/DocumentFile.h"
@@ -51,9 +53,10 @@ TEST(FuzzSeeds, DocumentsAreReadCompletelyOrRefusedCleanly) {
             table.SetColumns({{"1"}, {"2"}, {"3"}, {"4"}, {"5"}});
             table.AdoptRows(contents.rows);
             table.SetEntries(contents.entries);
-            EXPECT_EQ(ReadDocumentFile(WriteDocumentFile(contents.summary, contents.folderPath,
-                                                         options, table, contents.shape)),
-                      contents);
+            EXPECT_EQ(
+                ReadDocumentFile(WriteDocumentFile(contents.summary, contents.folderPath, options,
+                                                   table, contents.shape, contents.volume)),
+                contents);
             EXPECT_FALSE(NamedFor(seed, "invalid-"));
             ++read;
         } catch (const Error& error) {
@@ -63,6 +66,23 @@ TEST(FuzzSeeds, DocumentsAreReadCompletelyOrRefusedCleanly) {
     }
     EXPECT_GT(read, 0);
     EXPECT_GT(refused, 0);
+}
+
+TEST(FuzzSeeds, ChunksOfTheIndexAreReadOrRefusedCleanly) {
+    for (const auto& seed : Seeds("chunk", 4)) {
+        SCOPED_TRACE(seed.string());
+        const std::string units = test::ReadFile(seed.string());
+        std::size_t groups = 0;
+        try {
+            ChunkDecoder decoder(units, 0);
+            for (SearchGroup group; decoder.Next(group);)
+                ++groups;
+            EXPECT_FALSE(NamedFor(seed, "invalid-"));
+            EXPECT_GT(groups, 0u);
+        } catch (const CatalogueError& error) {
+            EXPECT_FALSE(NamedFor(seed, "valid-")) << error.what();
+        }
+    }
 }
 
 TEST(FuzzSeeds, ProfilesRoundTripThroughSaving) {

@@ -7,6 +7,7 @@
 #include "core/format/Utf8.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <optional>
 
@@ -26,6 +27,30 @@ constexpr std::uint8_t kUnusedBits = 0xC0;
 
 constexpr std::string_view kWhat = "the extension block";
 
+// The volume record's first byte: capacity and free are known.
+constexpr std::uint8_t kVolumeSizedBit = 0x01;
+
+// The texts of the volume record, in their order, with what a message calls them.
+struct VolumeText {
+    std::string ListingVolume::*text;
+    std::string VolumeFacts::*fact;
+    const char* what;
+};
+constexpr std::array<VolumeText, 5> kVolumeTexts{{
+    {&ListingVolume::note, nullptr, "note"},
+    {nullptr, &VolumeFacts::mountPoint, "mount point"},
+    {nullptr, &VolumeFacts::label, "label"},
+    {nullptr, &VolumeFacts::uuid, "UUID"},
+    {nullptr, &VolumeFacts::fileSystem, "file system"},
+}};
+
+std::string& TextOf(ListingVolume& volume, const VolumeText& field) {
+    return field.text != nullptr ? volume.*field.text : volume.facts.*field.fact;
+}
+const std::string& TextOf(const ListingVolume& volume, const VolumeText& field) {
+    return field.text != nullptr ? volume.*field.text : volume.facts.*field.fact;
+}
+
 // A name a folder can hold: not empty, no "/" or NUL, not "." or "..".
 bool IsName(std::string_view name) {
     return !name.empty() && name != "." && name != ".." &&
@@ -34,13 +59,32 @@ bool IsName(std::string_view name) {
 
 } // namespace
 
-BlockWriter::BlockWriter(ArchiveWriter& writer, const ListingShape& shape, std::int32_t rowCount)
+void CheckVolumeTexts(const ListingVolume& volume) {
+    for (const VolumeText& field : kVolumeTexts) {
+        const std::string& text = TextOf(volume, field);
+        if (text.size() > kMaxVolumeText || !IsValidUtf8(text))
+            throw Error(std::string("The document cannot be saved: the volume's ") + field.what +
+                        " is longer than " + std::to_string(kMaxVolumeText) +
+                        " bytes or not UTF-8.");
+    }
+}
+
+BlockWriter::BlockWriter(ArchiveWriter& writer, const ListingShape& shape,
+                         const ListingVolume& volume, std::int32_t rowCount)
     : m_writer(writer) {
+    CheckVolumeTexts(volume);
     for (const char c : kBlockMagic)
         m_writer.WriteByte(static_cast<std::uint8_t>(c));
     m_writer.WriteInt32(kBlockVersion);
     m_writer.WriteInt32(shape.depth);
     m_writer.WriteInt32(static_cast<std::int32_t>(shape.content));
+    const VolumeFacts& facts = volume.facts;
+    m_writer.WriteByte(facts.sized ? kVolumeSizedBit : 0);
+    for (const VolumeText& field : kVolumeTexts)
+        m_writer.WriteString(TextOf(volume, field));
+    m_writer.WriteVarint(facts.sized ? facts.capacity : 0);
+    m_writer.WriteVarint(facts.sized ? std::min(facts.free, facts.capacity) : 0);
+    m_writer.WriteUInt64(volume.listed);
     m_writer.WriteInt32(rowCount);
 }
 
@@ -99,7 +143,7 @@ ListingShape BlockReader::ReadHead(std::int32_t rowCount) {
     for (std::size_t i = 0; i < kBlockMagic.size(); ++i)
         (void)m_reader.ReadByte(kWhat);
     const std::int32_t version = m_reader.ReadInt32(kWhat);
-    if (version != kBlockVersion)
+    if (version != 1 && version != kBlockVersion)
         throw Error("the extension block is of version " + std::to_string(version) +
                     ", which this program does not know");
     ListingShape shape;
@@ -111,12 +155,37 @@ ListingShape BlockReader::ReadHead(std::int32_t rowCount) {
         throw Error("the extension block gives the content " + std::to_string(content) +
                     ", not 0 to 2");
     shape.content = static_cast<ListingContent>(content);
+    m_volume = {};
+    if (version >= 2)
+        ReadVolume();
     const std::int32_t count = m_reader.ReadInt32(kWhat);
     if (count != rowCount)
         throw Error("the extension block describes " + std::to_string(count) + " rows, not " +
                     std::to_string(rowCount));
     m_rowCount = rowCount;
     return shape;
+}
+
+void BlockReader::ReadVolume() {
+    const std::uint8_t flags = m_reader.ReadByte(kWhat);
+    if ((flags & ~kVolumeSizedBit) != 0)
+        throw Error("the extension block marks its volume with bits it does not define");
+    for (const VolumeText& field : kVolumeTexts) {
+        const std::string_view text = m_reader.ReadString(kWhat);
+        if (text.size() > kMaxVolumeText || !IsValidUtf8(text))
+            throw Error(std::string("the extension block gives the volume a ") + field.what +
+                        " longer than " + std::to_string(kMaxVolumeText) +
+                        " bytes or not in UTF-8");
+        TextOf(m_volume, field).assign(text);
+    }
+    VolumeFacts& facts = m_volume.facts;
+    facts.sized = (flags & kVolumeSizedBit) != 0;
+    facts.capacity = m_reader.ReadVarint(kWhat);
+    facts.free = m_reader.ReadVarint(kWhat);
+    if (facts.free > facts.capacity || (!facts.sized && facts.capacity != 0))
+        throw Error("the extension block gives the volume " + std::to_string(facts.free) +
+                    " bytes free of " + std::to_string(facts.capacity));
+    m_volume.listed = m_reader.ReadUInt64(kWhat);
 }
 
 void BlockReader::ReadRow(std::int32_t row, BlockRow& out) {

@@ -6,6 +6,7 @@
 #include "core/docfile/ArchiveWriter.h"
 #include "core/listing/ListingEntry.h"
 #include "core/listing/ListingShape.h"
+#include "core/listing/ListingVolume.h"
 #include "core/table/ListingTable.h"
 
 #include <cstdint>
@@ -15,9 +16,12 @@
 
 namespace dirscribe {
 
-// The block starts with these bytes and a 32-bit version.
+// The block starts with these bytes and a 32-bit version. Version 2 added the volume
+// record; a block of version 1 reads as before, knowing no volume.
 inline constexpr std::string_view kBlockMagic = "DSCX";
-inline constexpr std::int32_t kBlockVersion = 1;
+inline constexpr std::int32_t kBlockVersion = 2;
+// The longest text of the volume record (the short string forms).
+inline constexpr std::size_t kMaxVolumeText = 65533;
 
 // What the block records of one row.
 struct BlockRow {
@@ -29,13 +33,19 @@ struct BlockRow {
     ListingEntry entry;
 };
 
+// Throws Error("The document cannot be saved: ...") when a text of the volume is longer
+// than kMaxVolumeText or not UTF-8, which no reader would accept.
+void CheckVolumeTexts(const ListingVolume& volume);
+
 // Writes the block for the rows of table, one record at a time, each right after its row
-// would be written, into writer: the head first, then WriteRow for rows 0 to rowCount - 1.
+// would be written, into writer: the head (with the volume record) first, then WriteRow
+// for rows 0 to rowCount - 1. Throws as CheckVolumeTexts does, before anything is written.
 // An entry row whose entry the table knows records it with its path of raw names from the
 // listed folder, as the components it does not share with the entry recorded before it.
 class BlockWriter {
 public:
-    BlockWriter(ArchiveWriter& writer, const ListingShape& shape, std::int32_t rowCount);
+    BlockWriter(ArchiveWriter& writer, const ListingShape& shape, const ListingVolume& volume,
+                std::int32_t rowCount);
     void WriteRow(const ListingTable& table, int row);
 
 private:
@@ -84,8 +94,11 @@ private:
 class BlockReader {
 public:
     explicit BlockReader(ArchiveReader& reader) : m_reader(reader) {}
-    // The magic, the version, the shape and the row count, which must be rowCount.
+    // The magic, the version, the shape, the volume record (version 2) and the row count,
+    // which must be rowCount.
     ListingShape ReadHead(std::int32_t rowCount);
+    // The volume the head recorded; empty for a block of version 1.
+    [[nodiscard]] const ListingVolume& Volume() const { return m_volume; }
     // The record of row `row` (from 0).
     void ReadRow(std::int32_t row, BlockRow& out);
     // The path of raw names of the known entry read last, from the listed folder down.
@@ -95,8 +108,10 @@ public:
 
 private:
     void ReadFacts(BlockRow& out, bool base64);
+    void ReadVolume();
 
     ArchiveReader& m_reader;
+    ListingVolume m_volume;
     std::int32_t m_rowCount = 0;
     NamePath m_path;
     std::size_t m_kept = 0;

@@ -65,6 +65,7 @@ void CheckBlock(ArchiveReader& reader, CheckedDocument& file) {
     file.blockOffset = reader.Offset();
     BlockReader block(reader);
     file.shape = block.ReadHead(file.rowCount);
+    file.volume = block.Volume();
     BlockRow row;
     for (std::int32_t r = 0; r < file.rowCount; ++r)
         block.ReadRow(r, row);

@@ -6,6 +6,7 @@
 #include "core/docfile/DocumentSettings.h"
 #include "core/listing/ListingShape.h"
 #include "core/listing/ListingSummary.h"
+#include "core/listing/ListingVolume.h"
 #include "core/table/RowKind.h"
 
 #include <cstdint>
@@ -31,7 +32,8 @@ struct CheckedDocument {
     std::size_t blockOffset = 0; // where the extension block starts; 0 without one
     // From the block; read from the rows' names for a document without it.
     ListingShape shape;
-    bool utf8 = true; // false: every string was written on a Windows code page
+    ListingVolume volume; // from the block of version 2; empty otherwise
+    bool utf8 = true;     // false: every string was written on a Windows code page
 };
 
 // Reads every field, string and block record from the reader's position (the start of the

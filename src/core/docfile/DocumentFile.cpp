@@ -145,7 +145,7 @@ std::shared_ptr<const EntryList> ApplyBlock(std::string_view bytes, const Checke
                                             RowStore& rows) {
     ArchiveReader reader(bytes.substr(file.blockOffset));
     BlockReader block(reader);
-    (void)block.ReadHead(file.rowCount);
+    (void)block.ReadHead(file.rowCount); // the shape and the volume are the file's already
     EntryTreeBuilder entries;
     BlockRow row;
     for (std::int32_t r = 0; r < file.rowCount; ++r) {
@@ -172,6 +172,7 @@ DocumentContents ContentsOf(std::string_view bytes, RowStore::Text* owned) {
     contents.summary = file.summary;
     contents.settings = file.settings;
     contents.shape = file.shape;
+    contents.volume = std::move(file.volume);
     RowStore& rows = contents.rows;
     if (!file.utf8)
         rows = ConvertedRows(bytes, file);
@@ -250,23 +251,25 @@ void CheckHead(std::string_view head, std::uint64_t fileSize) {
 
 bool operator==(const DocumentContents& a, const DocumentContents& b) {
     return a.summary == b.summary && a.folderPath == b.folderPath && a.settings == b.settings &&
-           a.rows == b.rows && a.shape == b.shape && SameEntries(a.entries.get(), b.entries.get());
+           a.rows == b.rows && a.shape == b.shape && a.volume == b.volume &&
+           SameEntries(a.entries.get(), b.entries.get());
 }
 
 std::string WriteDocumentFile(const ListingSummary& summary, std::string_view folderPath,
                               const ListingOptions& options, const ListingTable& table,
-                              const ListingShape& shape) {
+                              const ListingShape& shape, const ListingVolume& volume) {
     StringSink sink;
-    WriteDocumentFile(sink, summary, folderPath, options, table, shape);
+    WriteDocumentFile(sink, summary, folderPath, options, table, shape, volume);
     return sink.Take();
 }
 
 void WriteDocumentFile(ByteSink& sink, const ListingSummary& summary, std::string_view folderPath,
                        const ListingOptions& options, const ListingTable& table,
-                       const ListingShape& shape) {
+                       const ListingShape& shape, const ListingVolume& volume) {
     const DocumentSettings settings = DocumentSettings::From(options);
     if (const std::string problem = settings.OutOfRange(); !problem.empty())
         throw Error("The document cannot be saved: " + problem + ".");
+    CheckVolumeTexts(volume);
 
     constexpr std::size_t kBlock = std::size_t{1} << 16;
     const int rowCount = table.RowCount();
@@ -292,7 +295,7 @@ void WriteDocumentFile(ByteSink& sink, const ListingSummary& summary, std::strin
         if (writer.Bytes().size() >= kBlock)
             writer.FlushTo(sink);
     }
-    BlockWriter block(writer, shape, rowCount);
+    BlockWriter block(writer, shape, volume, rowCount);
     for (int r = 0; r < rowCount; ++r) {
         block.WriteRow(table, r);
         if (writer.Bytes().size() >= kBlock)

@@ -6,6 +6,7 @@
 #include "core/listing/EntryList.h"
 #include "core/listing/ListingShape.h"
 #include "core/listing/ListingSummary.h"
+#include "core/listing/ListingVolume.h"
 #include "core/options/ListingOptions.h"
 #include "core/platform/ByteSink.h"
 #include "core/platform/FileVersion.h"
@@ -32,6 +33,9 @@ struct DocumentContents {
     // The depth and content the listing was read in: recorded, or for a document without
     // its extension block read from its rows.
     ListingShape shape;
+    // The volume the listing was read from and the user's note, as the block records them;
+    // empty for a document written before they were recorded.
+    ListingVolume volume;
     // The entries the extension block knows, with their raw names, exact sizes and times
     // and their places below folderPath; null when it knows none.
     std::shared_ptr<const EntryList> entries;
@@ -46,19 +50,20 @@ inline constexpr std::uint64_t kMaxDocumentBytes = std::uint64_t{1} << 30;
 // The bytes of a document file: the summary, the folder path, the seven settings of
 // options (whose four column settings must say which columns the table has) and every row of the
 // table as five strings (the texts of columns 0 to 4, empty for columns the table does not have),
-// then the extension block: the shape and, for each row, its kind, its gone mark and the
-// entry it stands for, where the table knows it. Texts are written as the bytes they are.
-// Throws Error when a setting is out of its range (the file could not be opened again) or
-// a text is longer than a document can hold.
+// then the extension block: the shape, the volume and, for each row, its kind, its gone
+// mark and the entry it stands for, where the table knows it. Texts are written as the
+// bytes they are. Throws Error when a setting is out of its range or a text of the volume
+// too long or not UTF-8 (the file could not be opened again), or a text is longer than a
+// document can hold.
 std::string WriteDocumentFile(const ListingSummary& summary, std::string_view folderPath,
                               const ListingOptions& options, const ListingTable& table,
-                              const ListingShape& shape = {});
+                              const ListingShape& shape = {}, const ListingVolume& volume = {});
 // The same bytes handed to sink a block at a time as they are made, so a document of
 // millions of rows is never held whole. Throws what the sink throws; a setting out of range
 // throws before anything is written.
 void WriteDocumentFile(ByteSink& sink, const ListingSummary& summary, std::string_view folderPath,
                        const ListingOptions& options, const ListingTable& table,
-                       const ListingShape& shape = {});
+                       const ListingShape& shape = {}, const ListingVolume& volume = {});
 
 // Reads and checks a whole document file (see CheckDocument). It returns only complete,
 // valid contents; otherwise it throws Error("This is not a Dirscribe document: <reason>.").

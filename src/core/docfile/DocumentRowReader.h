@@ -34,6 +34,12 @@ public:
     [[nodiscard]] const CheckedDocument& Document() const { return m_document; }
     // The next row; false after the last one.
     bool Next(DocumentRow& row);
+    // The path of raw names of the known entry read last (see BlockReader::Path); empty
+    // for a document without the block.
+    [[nodiscard]] const NamePath& Path() const {
+        static const NamePath none;
+        return m_block ? m_block->Path() : none;
+    }
 
 private:
     CheckedDocument m_document;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/listing/ListingSummary.h"
+#include "core/listing/ListingVolume.h"
 #include "core/table/ListingTable.h"
 
 #include <cstdint>
@@ -38,7 +39,8 @@ struct ExportSource {
     bool sizeInBytes = false;
     std::int32_t dateFormat = 0;
     std::time_t createdOn = 0;
-    const RowEntries* entries = nullptr; // null: no row knows its entry
+    const RowEntries* entries = nullptr;   // null: no row knows its entry
+    const ListingVolume* volume = nullptr; // null: the volume is not known
 };
 
 // A cell's text as the exports give it: the name cell as it is (its leading blanks are the

@@ -79,6 +79,41 @@ void WriteNumber(BufferedWriter& out, std::int32_t value) {
     out << std::to_string(value);
 }
 
+void WriteVolume(BufferedWriter& out, const ListingVolume* volume) {
+    out << ",\n\"volume\":";
+    if (volume == nullptr || *volume == ListingVolume{}) {
+        out << "null";
+        return;
+    }
+    const VolumeFacts& facts = volume->facts;
+    out << '{';
+    WritePath(out, "mountPoint", facts.mountPoint);
+    for (const auto& [key, text] :
+         {std::pair<const char*, const std::string*>{"label", &facts.label},
+          {"uuid", &facts.uuid},
+          {"fileSystem", &facts.fileSystem}}) {
+        out << ",\"" << key << "\":";
+        WriteString(out, *text);
+    }
+    for (const auto& [key, value] :
+         {std::pair<const char*, std::uint64_t>{"capacity", facts.capacity},
+          {"free", facts.free}}) {
+        out << ",\"" << key << "\":";
+        if (facts.sized)
+            WriteNumber(out, value);
+        else
+            out << "null";
+    }
+    out << ",\"listed\":";
+    if (volume->listed != 0)
+        out << '"' << FileTimeIso8601(volume->listed) << '"';
+    else
+        out << "null";
+    out << ",\"note\":";
+    WriteString(out, volume->note);
+    out << '}';
+}
+
 void WriteRow(BufferedWriter& out, const ExportSource& source, int row, std::string& scratch) {
     out << "{\"cells\":[";
     for (int c = 0; c < source.table.ColumnCount(); ++c) {
@@ -114,6 +149,14 @@ std::array<std::int64_t, 3> CivilFromDays(std::int64_t days) {
 
 } // namespace
 
+void WriteJsonString(BufferedWriter& out, std::string_view text) {
+    WriteString(out, text);
+}
+
+void WriteJsonPath(BufferedWriter& out, std::string_view key, std::string_view path) {
+    WritePath(out, key, path);
+}
+
 std::string FileTimeIso8601(std::uint64_t fileTime) {
     fileTime = std::min(fileTime, kFileTimeOfYear10000 - 1);
     const auto seconds =
@@ -147,7 +190,9 @@ void WriteJson(const ExportSource& source, ByteSink& sink) {
     WriteNumber(out, source.summary.fileCount);
     out << ",\"folders\":";
     WriteNumber(out, source.summary.folderCount);
-    out << "},\n\"columns\":[";
+    out << '}';
+    WriteVolume(out, source.volume);
+    out << ",\n\"columns\":[";
     for (int c = 0; c < source.table.ColumnCount(); ++c) {
         if (c > 0)
             out << ',';

@@ -86,6 +86,10 @@ std::string FormatDate(std::uint64_t fileTime, std::int32_t dateFormat) {
     return FormatLocal(moment, EntryFor(dateFormat).pattern, locale);
 }
 
+std::string FormatIsoLocal(std::uint64_t fileTime) {
+    return FormatLocal(UnixFromFileTime(fileTime), "%Y-%m-%d %H:%M:%S", CLocale());
+}
+
 std::string FormatCreatedOn(std::time_t moment) {
     return FormatLocal(moment, "%c", CLocale());
 }

@@ -21,6 +21,10 @@ const char* DateFormatSample(std::int32_t dateFormat);
 // blank, and any other value formats like 8. Empty when the time cannot be converted.
 std::string FormatDate(std::uint64_t fileTime, std::int32_t dateFormat);
 
+// A file time as local time "2002-12-18 14:05:09", for lines scripts read as well as
+// people; empty when the time cannot be converted.
+std::string FormatIsoLocal(std::uint64_t fileTime);
+
 // "%c" of a moment in local time, in the C locale: the report's "Created on" text.
 std::string FormatCreatedOn(std::time_t moment);
 

@@ -200,6 +200,10 @@ std::string Utf8CaseFold(std::string_view text) {
     return MapCharacters(text, SimpleCaseFold);
 }
 
+void AppendUtf8(std::string& out, char32_t codePoint) {
+    AppendCodePoint(out, codePoint);
+}
+
 Utf8Character Utf8CharacterAt(std::string_view text, std::size_t at) {
     const std::size_t length = SequenceLength(text, at);
     if (length == 0)

@@ -37,6 +37,9 @@ std::string Utf8Upper(std::string_view text);
 // out the same; bytes that are not part of valid UTF-8 stay as they are.
 std::string Utf8CaseFold(std::string_view text);
 
+// Appends the UTF-8 form of a code point (below 0x110000).
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // One character of a UTF-8 text.
 struct Utf8Character {
     char32_t codePoint = 0; // the byte itself when not valid

@@ -5,6 +5,7 @@
 #include "core/listing/EntryStore.h"
 #include "core/listing/ListingShape.h"
 #include "core/listing/ListingSummary.h"
+#include "core/listing/ListingVolume.h"
 
 #include <cstdint>
 #include <vector>
@@ -26,6 +27,9 @@ struct CDirscribeDoc {
     ListingSummary summary;
     // The depth and content the last read was made with.
     ListingShape shape;
+    // The volume the folder is on, as the read found it, and the user's note about it,
+    // which a read of the same folder carries over.
+    ListingVolume volume;
 
     [[nodiscard]] std::size_t RowCount() const {
         return order.empty() ? entries.Size() : order.size();

@@ -8,7 +8,7 @@
 
 namespace dirscribe {
 
-bool ListingNameLess(const std::string& a, const std::string& b) {
+bool ListingNameLess(std::string_view a, std::string_view b) {
     const auto upper = [](char c) {
         return AsciiUpper(static_cast<unsigned char>(c));
     };

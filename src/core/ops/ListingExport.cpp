@@ -53,7 +53,8 @@ void WriteExport(const ListingSession& session, ExportFormat format, std::time_t
                               options.addSizeInBytes != 0,
                               options.dateFormat,
                               createdOn,
-                              &entries};
+                              &entries,
+                              &session.Doc().volume};
     switch (format) {
     case ExportFormat::Csv:
         WriteCsv(source, sink);

@@ -8,6 +8,7 @@
 #include "core/listing/FolderScanner.h"
 #include "core/listing/PathCheck.h"
 #include "core/platform/AtomicFile.h"
+#include "core/platform/Clock.h"
 #include "core/platform/CurrentFolder.h"
 #include "core/platform/UserLanguage.h"
 #include "core/report/TextReport.h"
@@ -79,6 +80,7 @@ bool ListingSession::ScanSelectedFolder(Notice& notice, Progress& progress, Stop
     }
     if (outcome != ReadOutcome::Read)
         return false;
+    doc.volume = ReadListingVolume(folder, Now());
     m_read = PendingRead{std::move(doc), std::move(path), std::move(folder)};
     return true;
 }
@@ -90,6 +92,13 @@ bool ListingSession::ReadingAgainLosesNothing(std::string path) const {
 }
 
 void ListingSession::PopulateTable(Progress& progress) {
+    // What the user keeps about the volume stays with a read of the same folder.
+    if (m_read && m_listingShown && SameFolder(m_folder, m_read->folder)) {
+        ListingVolume& read = m_read->doc.volume;
+        read.note = m_doc.volume.note;
+        if (read.facts.label.empty())
+            read.facts.label = m_doc.volume.facts.label;
+    }
     // A re-read of the folder on show replaces nothing typed: it carries it over.
     if (m_read && m_listingShown && SameFolder(m_folder, m_read->folder) && HoldsTyped(m_table)) {
         const bool modified = m_modified;
@@ -189,6 +198,7 @@ bool ListingSession::OpenDocument(const std::string& fileName, Notice& notice, P
     m_doc.entries.Release();
     m_doc.order.clear();
     m_doc.shape = contents.shape;
+    m_doc.volume = std::move(contents.volume);
     m_folder = contents.folderPath;
     m_path = m_shownPath = std::move(contents.folderPath);
     contents.settings.ApplyTo(m_options);
@@ -230,6 +240,20 @@ void ListingSession::TakeListing(ListingSession&& other) {
     m_entryTextsEdited = other.m_entryTextsEdited;
     m_editNotify = other.m_editNotify;
     m_modified = other.m_modified;
+}
+
+void ListingSession::SetVolumeLabel(std::string label) {
+    if (label == m_doc.volume.facts.label)
+        return;
+    m_doc.volume.facts.label = std::move(label);
+    m_modified = true;
+}
+
+void ListingSession::SetVolumeNote(std::string note) {
+    if (note == m_doc.volume.note)
+        return;
+    m_doc.volume.note = std::move(note);
+    m_modified = true;
 }
 
 bool ListingSession::SetCellText(int row, int column, std::string_view text) {
@@ -304,7 +328,7 @@ void ListingSession::Write(const std::string& fileName, SaveFormat format, std::
                 WriteTextReport(sink, createdOn);
             else
                 WriteDocumentFile(sink, m_doc.summary, LenientUtf8(m_folder), ShownOptions(),
-                                  m_table, m_doc.shape);
+                                  m_table, m_doc.shape, m_doc.volume);
         },
         special, m_version ? &*m_version : nullptr, &written);
     if (format == SaveFormat::DocumentFile && !written.name.empty())

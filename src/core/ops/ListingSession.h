@@ -61,6 +61,15 @@ public:
     // the listing on show, which carries every comment and row over, and no entry's own text
     // (its name, size, ...) was edited, which a read renews from the disk.
     [[nodiscard]] bool ReadingAgainLosesNothing(std::string path) const;
+    // The volume the listing on show was read from, as its read or its document recorded
+    // it, and the user's note about it.
+    [[nodiscard]] const ListingVolume& Volume() const { return m_doc.volume; }
+    // Change the volume's label and note as the user gives them; each marks the listing
+    // modified when it changes it. A read of the same folder carries both over (the label
+    // only when the system gives none).
+    void SetVolumeLabel(std::string label);
+    void SetVolumeNote(std::string note);
+
     // Whether cells may be edited: only while the Comments column is shown.
     [[nodiscard]] bool EditNotify() const { return m_editNotify; }
 

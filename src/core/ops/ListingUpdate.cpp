@@ -32,13 +32,18 @@ std::optional<ListingUpdate> UpdateListing(const ListingSession& listing, Notice
         return std::nullopt;
     update.counts = update.session.PopulateFrom(table, shape, progress);
     update.session.SetDocumentVersion(listing.DocumentVersion());
+    // The note stays; a label the user gave stays where the system gives none.
+    if (update.session.Volume().facts.label.empty())
+        update.session.SetVolumeLabel(listing.Volume().facts.label);
+    update.session.SetVolumeNote(listing.Volume().note);
     return update;
 }
 
 std::optional<UpdateCounts> UpdateDocument(const std::string& path, const std::string& target,
                                            const ListingOptions& options, Notice& notice,
                                            Progress& progress, StopFlag& stop,
-                                           std::time_t createdOn, SpecialFiles special) {
+                                           std::time_t createdOn, SpecialFiles special,
+                                           const std::optional<std::string>& note) {
     for (int tries = 1;; ++tries) {
         ListingSession listing(options);
         if (!listing.OpenDocument(path, notice, progress))
@@ -46,6 +51,8 @@ std::optional<UpdateCounts> UpdateDocument(const std::string& path, const std::s
         std::optional<ListingUpdate> update = UpdateListing(listing, notice, progress, stop);
         if (!update)
             return std::nullopt;
+        if (note)
+            update->session.SetVolumeNote(*note);
         try {
             update->session.Write(target, SaveFormat::DocumentFile, createdOn, special);
             return update->counts;

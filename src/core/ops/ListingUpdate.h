@@ -34,10 +34,12 @@ std::optional<ListingUpdate> UpdateListing(const ListingSession& listing, Notice
 // saves it between the read and the save, the update starts again from what that program
 // wrote, so that neither loses anything (given up with ChangedSinceRead's message when that
 // keeps happening). Two updates of one document at once thus give what one after the other
-// gives. Returns the counts of the update saved, or nothing after a message.
+// gives. A note given replaces the volume note the document keeps. Returns the counts of the
+// update saved, or nothing after a message.
 std::optional<UpdateCounts> UpdateDocument(const std::string& path, const std::string& target,
                                            const ListingOptions& options, Notice& notice,
                                            Progress& progress, StopFlag& stop,
-                                           std::time_t createdOn, SpecialFiles special);
+                                           std::time_t createdOn, SpecialFiles special,
+                                           const std::optional<std::string>& note = {});
 
 } // namespace dirscribe

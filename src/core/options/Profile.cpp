@@ -21,6 +21,8 @@ std::string Environment(const char* name) {
     return value != nullptr ? std::string(value) : std::string();
 }
 
+} // namespace
+
 std::string HomeFolder() {
     std::string home = Environment("HOME");
     if (!home.empty())
@@ -33,8 +35,6 @@ std::string HomeFolder() {
         return found->pw_dir;
     throw Error("Cannot find the home folder for the settings file: HOME is not set");
 }
-
-} // namespace
 
 std::string DefaultProfilePath() {
     const std::string chosen = Environment("DIRSCRIBE_PROFILE");

@@ -10,6 +10,10 @@
 
 namespace dirscribe {
 
+// $HOME, or when it is empty the password database's home folder of this user. Throws
+// Error when there is none.
+std::string HomeFolder();
+
 // $DIRSCRIBE_PROFILE when set and not empty, else $XDG_CONFIG_HOME/Dirscribe/Dirscribe.ini
 // when that is an absolute path, else $HOME/.config/Dirscribe/Dirscribe.ini (the password
 // database's home folder when HOME is empty). Throws Error when there is no home folder.

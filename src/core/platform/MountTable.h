@@ -2,6 +2,8 @@
 // Picks the mounted volumes a person would browse from the kernel's mount table.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,21 @@ namespace dirscribe {
 //   mounts, tmpfs included there; a tmpfs elsewhere, such as /tmp, is kept).
 // Malformed lines are skipped. Whether a mount point is a folder is not checked here.
 std::vector<std::string> VolumesFromMountTable(std::string_view mountInfo);
+
+// One line of the mount table: a file system (device major:minor) mounted at a point.
+struct MountEntry {
+    std::string mountPoint; // octal escapes decoded
+    std::string source;     // the device or what stands for it ("/dev/sdb1", "tmpfs")
+    std::string type;       // "ext4", "vfat", ...
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+};
+
+// The mount of the file system on device major:minor that holds the absolute path `path`:
+// of the lines of that device whose mount point is path or a folder above it, the deepest
+// (a bind mount elsewhere is not the folder's). None when no line fits.
+std::optional<MountEntry> MountHolding(std::string_view mountInfo, std::uint32_t major,
+                                       std::uint32_t minor, std::string_view path);
 
 // The volumes of this system: "/" first, then VolumesFromMountTable of /proc/self/mountinfo
 // that are folders. Just "/" when the table cannot be read.

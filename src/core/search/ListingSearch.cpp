@@ -60,77 +60,6 @@ std::string_view Trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// What a search needs of a row.
-struct SearchRow {
-    int row = 0;
-    RowKind kind = RowKind::Free;
-    bool gone = false;
-    std::string_view name; // bare, for an entry row
-    std::string_view size;
-    std::string_view date;
-    std::string_view comment;
-};
-
-// Takes the rows of a listing in order and reports the matches in row order: an entry, or
-// a row the user inserted, with its comment rows joined to its comment, is reported once it
-// is complete, followed by the matches of the details rows that stood among its rows.
-class HitFinder {
-public:
-    HitFinder(const SearchQuery& query, const SearchHitHandler& onHit)
-        : m_query(query), m_onHit(onHit) {}
-
-    void Add(const SearchRow& row) {
-        if (row.kind == RowKind::Continuation && m_open) {
-            // The rows of a comment say what was typed when joined as they are: the editor
-            // leaves the blank at the end of a row, the old one cut words where it liked.
-            m_owner.comment.append(row.comment);
-            return;
-        }
-        if (row.kind == RowKind::Details && m_open) {
-            if (m_query.MatchesComment(row.comment))
-                m_later.push_back({row.row, m_owner.name, m_owner.size, m_owner.date,
-                                   std::string(Trimmed(row.comment))});
-            return;
-        }
-        Finish();
-        m_open = true;
-        m_ownerIsEntry = row.kind == RowKind::Entry;
-        m_owner = {row.row, std::string(row.name), std::string(row.size), std::string(row.date),
-                   std::string(row.comment)};
-        if (row.gone)
-            m_owner.name += kGoneMark;
-        m_nameMatches = m_ownerIsEntry && m_query.MatchesName(row.name);
-    }
-
-    // Reports what is still open; returns the number of matches so far.
-    std::size_t Finish() {
-        if (m_open && (m_nameMatches || m_query.MatchesComment(m_owner.comment))) {
-            m_owner.comment = std::string(Trimmed(m_owner.comment));
-            Report(m_owner);
-        }
-        for (const SearchHit& hit : m_later)
-            Report(hit);
-        m_later.clear();
-        m_open = false;
-        return m_matches;
-    }
-
-private:
-    void Report(const SearchHit& hit) {
-        ++m_matches;
-        m_onHit(hit);
-    }
-
-    const SearchQuery& m_query;
-    const SearchHitHandler& m_onHit;
-    bool m_open = false;
-    bool m_ownerIsEntry = false;
-    bool m_nameMatches = false;
-    SearchHit m_owner;
-    std::vector<SearchHit> m_later;
-    std::size_t m_matches = 0;
-};
-
 // The columns of a listing by title.
 struct SearchColumns {
     int comments = -1;
@@ -163,41 +92,45 @@ bool ReadsAsTree(const ListingTable& table) {
     return shape.Shape().Tree();
 }
 
-std::size_t SearchDocument(const SearchQuery& query, const std::string& document,
-                           const std::function<void(const std::string&, const SearchHit&)>& onHit,
-                           const StopFlag* stop) {
-    const FileByteSource source(OpenReadableFile(document, kMaxDocumentBytes));
-    std::optional<DocumentRowReader> opened;
-    try {
-        opened.emplace(source);
-    } catch (const Error& error) {
-        ArchiveReader start(source);
-        throw Error(RefusalMessage(
-            "\"" + document + "\" is not a Dirscribe document: ", error.what(), start));
+// The SearchRow of a document's row: its name read as its entry's level and kind say, or
+// for a row without facts as the listing's shape says.
+SearchRow RowOf(int index, const DocumentRow& row, const SearchColumns& at, bool tree,
+                const NamePath* path) {
+    const BlockRow& block = row.block;
+    const RowName name = block.known ? ReadEntryRowName(row.cells[0], block.entry.level,
+                                                        block.entry.IsFolder(), block.gone)
+                                     : ReadRowNameIn(row.cells[0], block.gone, tree);
+    SearchRow out{.row = index,
+                  .kind = block.kind,
+                  .gone = block.gone,
+                  .folder = block.known ? block.entry.IsFolder() : name.folder,
+                  .name = name.name,
+                  .size = CellOf(row.cells, at.size),
+                  .date = CellOf(row.cells, at.date),
+                  .comment = CommentOf(row.cells, at.comments)};
+    if (block.known) {
+        out.known = true;
+        out.bytes = block.entry.size;
+        out.modified = block.entry.modified;
+        out.path = path;
     }
-    DocumentRowReader& reader = *opened;
-    const CheckedDocument& checked = reader.Document();
-    ListingOptions options;
-    checked.settings.ApplyTo(options);
-    ListingTable columns;
-    columns.SetColumns(ListingColumns(options));
-    const SearchColumns at{columns.ColumnIndex(kCommentsTitle), columns.ColumnIndex(kSizeTitle),
-                           columns.ColumnIndex(kLastModifiedTitle)};
+    return out;
+}
+
+std::size_t SearchDocument(const SearchQuery& query, const SearchFilter& filter,
+                           const std::string& document, const DocumentHitHandler& onHit,
+                           const StopFlag* stop) {
     const SearchHitHandler report = [&](const SearchHit& hit) {
         onHit(document, hit);
     };
-    HitFinder finder(query, report);
-    DocumentRow row;
-    for (int index = 0; reader.Next(row) && !Stopped(stop); ++index) {
-        const BlockRow& block = row.block;
-        const bool known = block.known;
-        const RowName name = known ? ReadEntryRowName(row.cells[0], block.entry.level,
-                                                      block.entry.IsFolder(), block.gone)
-                                   : ReadRowNameIn(row.cells[0], block.gone, checked.shape.Tree());
-        finder.Add({index, block.kind, block.gone, name.name, CellOf(row.cells, at.size),
-                    CellOf(row.cells, at.date), CommentOf(row.cells, at.comments)});
-    }
-    return finder.Finish();
+    std::size_t matches = 0;
+    // The volume is known once the document is checked, before its first group.
+    (void)ReadDocumentGroups(
+        document,
+        [&](const SearchGroup& group) { matches += ReportMatches(query, filter, group, report); },
+        false, stop,
+        [&](const CheckedDocument& checked) { return filter.AcceptsVolume(checked.volume); });
+    return matches;
 }
 
 } // namespace
@@ -208,7 +141,10 @@ std::size_t SearchTable(const SearchQuery& query, const ListingTable& table,
                            table.ColumnIndex(kLastModifiedTitle)};
     const bool tree = ReadsAsTree(table);
     const EntryList* entries = table.Entries();
-    HitFinder finder(query, onHit);
+    std::size_t matches = 0;
+    const SearchFilter none;
+    SearchGrouper grouper(
+        [&](const SearchGroup& group) { matches += ReportMatches(query, none, group, onHit); });
     std::string scratch;
     for (int row = 0; row < table.RowCount(); ++row) {
         const CellTexts cells = table.RowTexts(row, scratch);
@@ -219,10 +155,50 @@ std::size_t SearchTable(const SearchQuery& query, const ListingTable& table,
                                  ? ReadEntryRowName(cells[0], entries->Entries().Level(entry),
                                                     entries->Entries().IsFolder(entry), gone)
                                  : ReadRowNameIn(cells[0], gone, tree);
-        finder.Add({row, kind, gone, name.name, CellOf(cells, at.size), CellOf(cells, at.date),
-                    CommentOf(cells, at.comments)});
+        grouper.Add({.row = row,
+                     .kind = kind,
+                     .gone = gone,
+                     .folder = name.folder,
+                     .name = name.name,
+                     .size = CellOf(cells, at.size),
+                     .date = CellOf(cells, at.date),
+                     .comment = CommentOf(cells, at.comments)});
     }
-    return finder.Finish();
+    grouper.Finish();
+    return matches;
+}
+
+CheckedDocument ReadDocumentGroups(const std::string& path,
+                                   const SearchGrouper::GroupHandler& onGroup, bool keepPaths,
+                                   const StopFlag* stop,
+                                   const std::function<bool(const CheckedDocument&)>& proceed) {
+    // Through folder descriptors, so a document deeper than a path may be long is read too.
+    const FileByteSource source(OpenReadableFile(path, kMaxDocumentBytes));
+    std::optional<DocumentRowReader> opened;
+    try {
+        opened.emplace(source);
+    } catch (const Error& error) {
+        ArchiveReader start(source);
+        throw Error(
+            RefusalMessage("\"" + path + "\" is not a Dirscribe document: ", error.what(), start));
+    }
+    DocumentRowReader& reader = *opened;
+    const CheckedDocument& checked = reader.Document();
+    if (proceed && !proceed(checked))
+        return checked;
+    ListingOptions options;
+    checked.settings.ApplyTo(options);
+    ListingTable columns;
+    columns.SetColumns(ListingColumns(options));
+    const SearchColumns at{columns.ColumnIndex(kCommentsTitle), columns.ColumnIndex(kSizeTitle),
+                           columns.ColumnIndex(kLastModifiedTitle)};
+    SearchGrouper grouper(onGroup, keepPaths);
+    DocumentRow row;
+    for (int index = 0; reader.Next(row) && !Stopped(stop); ++index)
+        grouper.Add(RowOf(index, row, at, checked.shape.Tree(),
+                          keepPaths ? &reader.Path() : nullptr));
+    grouper.Finish();
+    return checked;
 }
 
 std::vector<std::string> FindDocuments(const std::vector<std::string>& paths, Notice& notice,
@@ -242,11 +218,9 @@ std::vector<std::string> FindDocuments(const std::vector<std::string>& paths, No
     return found;
 }
 
-std::size_t
-SearchDocuments(const SearchQuery& query, const std::vector<std::string>& paths, Notice& notice,
-                Progress& progress,
-                const std::function<void(const std::string& document, const SearchHit&)>& onHit,
-                const StopFlag* stop) {
+std::size_t SearchDocuments(const SearchQuery& query, const std::vector<std::string>& paths,
+                            Notice& notice, Progress& progress, const DocumentHitHandler& onHit,
+                            const StopFlag* stop, const SearchFilter& filter) {
     const std::vector<std::string> documents = FindDocuments(paths, notice, stop);
     progress.Begin();
     progress.SetRange(static_cast<std::int64_t>(documents.size()));
@@ -256,7 +230,7 @@ SearchDocuments(const SearchQuery& query, const std::vector<std::string>& paths,
             break;
         progress.Step();
         try {
-            matches += SearchDocument(query, document, onHit, stop);
+            matches += SearchDocument(query, filter, document, onHit, stop);
         } catch (const Error& error) {
             notice.Show(kCaption, error.what());
         }

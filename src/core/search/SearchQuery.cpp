@@ -36,6 +36,23 @@ bool SearchQuery::MatchesComment(std::string_view comment) const {
     return !m_pattern && Contains(comment);
 }
 
+std::vector<std::string> SearchQuery::FoldedRuns() const {
+    if (m_pattern)
+        return m_pattern->FoldedRuns();
+    std::vector<std::string> runs(1);
+    for (std::size_t at = 0; at < m_folded.size();) {
+        const Utf8Character c = Utf8CharacterAt(m_folded, at);
+        if (c.valid)
+            runs.back().append(m_folded, at, c.length);
+        else if (!runs.back().empty())
+            runs.emplace_back();
+        at += c.length;
+    }
+    if (runs.back().empty())
+        runs.pop_back();
+    return runs;
+}
+
 bool SearchQuery::Contains(std::string_view text) const {
     // Most names are ASCII: compared in place, with nothing folded or allocated. A folded
     // text that is not ASCII cannot be found in them, and no byte of them equals its bytes.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dirscribe {
 
@@ -22,6 +23,10 @@ public:
     [[nodiscard]] bool MatchesName(std::string_view name) const;
     // Only a plain text matches comments.
     [[nodiscard]] bool MatchesComment(std::string_view comment) const;
+    // Texts, case-folded (Utf8CaseFold), that every name or comment this query matches
+    // holds once case-folded: the plain text's runs of valid UTF-8, or the pattern's runs of
+    // plain characters. Empty when no such text is known.
+    [[nodiscard]] std::vector<std::string> FoldedRuns() const;
 
 private:
     [[nodiscard]] bool Contains(std::string_view text) const;

@@ -113,6 +113,19 @@ bool ShellPattern::InSet(const CharacterSet& set, Key key, bool valid) const {
     return found != set.negated;
 }
 
+std::vector<std::string> ShellPattern::FoldedRuns() const {
+    std::vector<std::string> runs(1);
+    for (const Token& token : m_tokens) {
+        if (token.kind == TokenKind::Character && token.folded < kStrayByte)
+            AppendUtf8(runs.back(), token.folded);
+        else if (!runs.back().empty())
+            runs.emplace_back();
+    }
+    if (runs.back().empty())
+        runs.pop_back();
+    return runs;
+}
+
 bool ShellPattern::Matches(std::string_view name) const {
     // One remembered "*" to go back to is enough: a later star can only take over what an
     // earlier one would have matched.

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +25,10 @@ public:
     explicit ShellPattern(std::string_view pattern);
 
     [[nodiscard]] bool Matches(std::string_view name) const;
+    // The runs of plain characters between the pattern's wildcards and sets, case-folded,
+    // in UTF-8 (a byte outside valid UTF-8 ends a run): a name the pattern matches holds
+    // each of them, once case-folded (Utf8CaseFold).
+    [[nodiscard]] std::vector<std::string> FoldedRuns() const;
 
 private:
     // A character as patterns compare it: its code point, or for a byte outside valid

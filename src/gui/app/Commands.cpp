@@ -9,8 +9,9 @@ using namespace command;
 
 namespace {
 
-constexpr std::array kFileItems{kNew, kOpen,  kRecent,  kSave,       kSaveDb,  kSaveAs, kExport,
-                                -1,   kPrint, kPreview, kPrintSetup, kRefresh, -1,      kExit};
+constexpr std::array kFileItems{
+    kNew, kOpen,  kRecent,  kSave,       kSaveDb,  kSaveAs, kExport, kListingProperties,
+    -1,   kPrint, kPreview, kPrintSetup, kRefresh, -1,      kExit};
 constexpr std::array kEditItems{kUndo, kRedo, -1, kInsertRow, kDeleteRow};
 constexpr std::array kViewItems{kPageFormat, kFileData, kCdFormat,      kZipFormat,   -1,
                                 kAddSize,    kAddDate,  kAddAttributes, kAddComments, -1,
@@ -30,6 +31,7 @@ constexpr std::array kCommandItems{kBrowse,
                                    kFind,
                                    kFindNext,
                                    kFindInSaved,
+                                   kDuplicatesInSaved,
                                    -1,
                                    kUpdateListing,
                                    -1,

@@ -51,6 +51,9 @@ inline constexpr int kFind = 32861;
 inline constexpr int kFindNext = 32862;
 inline constexpr int kFindInSaved = 32863;
 inline constexpr int kUpdateListing = 32864;
+// The copies across saved listings, and what a listing records of its volume.
+inline constexpr int kDuplicatesInSaved = 32871;
+inline constexpr int kListingProperties = 32872;
 // The folder tree beside the listing, and the submenu of recent documents.
 inline constexpr int kTreeBeside = 32865;
 inline constexpr int kRecent = 32866;

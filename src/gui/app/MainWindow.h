@@ -30,6 +30,7 @@ class ListingPrinter;
 class ListingSession;
 class ListingView;
 class Notice;
+class DuplicatesDialog;
 class SavedListingsDialog;
 class WorkingProgress;
 struct ListingOptions;
@@ -173,9 +174,12 @@ private:
     // Moves to a match found and says which it is, or why there is none.
     void ShowFound(const ListingFind::Found& found);
     void FindInSavedListings();
+    void FindDuplicatesInSavedListings();
     // Opens a document found by a search at the row that matched.
     void OpenAtRow(const QString& document, int row);
     void UpdateListing();
+    // The volume the listing was read from, its label and note to change.
+    void ShowListingProperties();
 
     ListingSession& m_session;
     Notice& m_notice;
@@ -195,6 +199,7 @@ private:
     SaveQuestion m_saveQuestion;
     ListingFind* m_find = nullptr;
     QPointer<SavedListingsDialog> m_searchDialog;
+    QPointer<DuplicatesDialog> m_duplicatesDialog;
 };
 
 // A listing not saved yet, as the title and the question before it is replaced name it.

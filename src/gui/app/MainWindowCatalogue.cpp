@@ -4,11 +4,14 @@
 #include "core/ops/ListingUpdate.h"
 #include "core/platform/Clock.h"
 #include "gui/app/Commands.h"
+#include "gui/app/DuplicatesDialog.h"
 #include "gui/app/ListingFind.h"
 #include "gui/app/ListingView.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/SavedListingsDialog.h"
+#include "gui/dialogs/ListingPropertiesDialog.h"
 #include "gui/table/CellListView.h"
+#include "gui/table/ListingHistory.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -130,6 +133,43 @@ void MainWindow::FindInSavedListings() {
     m_searchDialog->show();
     m_searchDialog->raise();
     m_searchDialog->activateWindow();
+}
+
+void MainWindow::FindDuplicatesInSavedListings() {
+    if (!m_duplicatesDialog) {
+        std::string folder =
+            FirstFolder({&m_state.searchFolder, &m_state.saveFolder, &m_state.openFolder});
+        m_duplicatesDialog = new DuplicatesDialog(
+            m_notice, folder.empty() ? QDir::homePath() : QString::fromStdString(folder), this);
+        m_duplicatesDialog->setObjectName(QStringLiteral("duplicatesDialog"));
+        connect(m_duplicatesDialog, &DuplicatesDialog::Searched, this,
+                [this](const QString& searched) { m_state.searchFolder = searched.toStdString(); });
+        connect(m_duplicatesDialog, &DuplicatesDialog::OpenRequested, this, &MainWindow::OpenAtRow);
+    }
+    m_duplicatesDialog->show();
+    m_duplicatesDialog->raise();
+    m_duplicatesDialog->activateWindow();
+}
+
+// A change of the label or the note is no change of rows, which the history undoes: the
+// listing stays changed until it is saved.
+void MainWindow::ShowListingProperties() {
+    const ListingTable& table = m_session.Table();
+    int entries = 0;
+    for (int row = 0; row < table.RowCount(); ++row)
+        entries += table.Kind(row) == RowKind::Entry ? 1 : 0;
+    auto* dialog =
+        new ListingPropertiesDialog(m_session.ListedFolder(), entries, m_session.Volume(), this);
+    dialog->setObjectName(QStringLiteral("listingPropertiesDialog"));
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        const ListingVolume before = m_session.Volume();
+        m_session.SetVolumeLabel(dialog->Label());
+        m_session.SetVolumeNote(dialog->Note());
+        if (!(m_session.Volume() == before))
+            m_view->History().ChangedBeside();
+        UpdateCommandStates();
+    });
+    OpenDialog(dialog);
 }
 
 // Opened afresh even when it is on show: the rows found are the file's, not those of a

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/SavedListingsDialog.h"
 
+#include "core/catalogue/CatalogueSearch.h"
+#include "core/format/Utf8.h"
 #include "gui/app/WorkingProgress.h"
+#include "render/QtText.h"
 
 #include <QFileDialog>
 #include <QFormLayout>
@@ -16,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <new>
+#include <utility>
 
 namespace dirscribe {
 
@@ -93,6 +97,10 @@ SavedListingsDialog::SavedListingsDialog(const QString& folder, QWidget* parent)
     connect(this, &QDialog::finished, this, &SavedListingsDialog::Stop);
     m_drain.setInterval(kDrainMilliseconds);
     connect(&m_drain, &QTimer::timeout, this, &SavedListingsDialog::TakeMatches);
+    m_typing.setSingleShot(true);
+    m_typing.setInterval(kTypingPauseMilliseconds);
+    connect(m_pattern, &QLineEdit::textEdited, this, &SavedListingsDialog::Typed);
+    connect(&m_typing, &QTimer::timeout, this, &SavedListingsDialog::SearchAsTyped);
     UpdateButtons();
 }
 
@@ -103,11 +111,28 @@ SavedListingsDialog::~SavedListingsDialog() {
     m_searcher->wait();
 }
 
+void SavedListingsDialog::Typed() {
+    m_typing.start();
+    if (Searching()) {
+        m_typedAgain = true;
+        m_stop.Request();
+    }
+}
+
+void SavedListingsDialog::SearchAsTyped() {
+    if (Searching()) {
+        m_typedAgain = true;
+        return;
+    }
+    Search();
+}
+
 void SavedListingsDialog::Search() {
     const std::string pattern = m_pattern->text().toStdString();
     m_searched = m_folder->text().trimmed();
     if (Searching() || pattern.empty() || m_searched.isEmpty())
         return;
+    m_typing.stop();
     const std::string folder = m_searched.toStdString();
     m_model.Clear(folder);
     m_results->clearSpans();
@@ -140,7 +165,8 @@ void SavedListingsDialog::Run(const SearchQuery& query, const std::string& folde
             const std::lock_guard lock(m_pendingLock);
             m_pending.push_back({document, hit});
         };
-        m_matches = SearchDocuments(query, documents, m_problems, *m_progress, keep, &m_stop);
+        m_matches = SearchCatalogue(query, {}, documents, true, m_problems, m_remarks, *m_progress,
+                                    keep, &m_stop);
     } catch (const std::bad_alloc&) {
         m_problems.Show(kCaption, kNotEnoughMemory, NoticeIcon::Stop);
     }
@@ -168,9 +194,14 @@ void SavedListingsDialog::FinishSearch() {
         m_results->setColumnWidth(column, std::min(m_results->columnWidth(column), widest));
     }
     ListProblems();
-    m_status->showMessage(Summary());
+    QString status = Summary();
+    if (const std::string remark = m_remarks.Take(); !remark.empty())
+        status += QStringLiteral(" (") + ToQString(DisplayText(remark)) + ')';
+    m_status->showMessage(status);
     UpdateButtons();
     emit SearchEnded();
+    if (std::exchange(m_typedAgain, false))
+        m_typing.start();
 }
 
 // What could not be searched stands below the matches, a line each, where the user reads on.

@@ -5,6 +5,7 @@
 #include "core/platform/StopFlag.h"
 #include "core/search/SearchQuery.h"
 #include "gui/app/GatheringNotice.h"
+#include "gui/app/RemarkNotice.h"
 #include "gui/app/SearchResultsModel.h"
 
 #include <QDialog>
@@ -25,10 +26,12 @@ namespace dirscribe {
 class WorkingProgress;
 
 // Asks for a pattern (or a text) and a folder, searches every document in the folder and
-// the folders below it on a thread of its own, so the window stays responsive and Stop
-// ends it, and lists the matches as they come. Open, a double click or Enter asks to open
-// a match's document at its row. Documents and folders that cannot be read are named below
-// the matches when the search ends, a line each.
+// the folders below it through the catalogue's index (SearchCatalogue) on a thread of its
+// own, so the window stays responsive and Stop ends it, and lists the matches as they come.
+// A search starts as the pattern is typed, once typing pauses; typing on stops the one that
+// runs and starts another. Open, a double click or Enter asks to open a match's document at
+// its row. Documents and folders that cannot be read are named below the matches when the
+// search ends, a line each.
 class SavedListingsDialog final : public QDialog {
     Q_OBJECT
 
@@ -48,6 +51,8 @@ public:
     // Starts a search of the folder for the pattern; nothing while one runs or while either
     // is empty.
     void Search();
+    // How long typing must pause before a search starts by itself.
+    static constexpr int kTypingPauseMilliseconds = 300;
     void Stop() { m_stop.Request(); }
     // Asks to open the match of the current row.
     void OpenCurrent();
@@ -70,6 +75,9 @@ private:
     [[nodiscard]] QString Summary() const;
     void ChooseFolder();
     void UpdateButtons();
+    // The pattern changed: a search once typing pauses, the one running stopped first.
+    void Typed();
+    void SearchAsTyped();
 
     QLineEdit* m_pattern;
     QLineEdit* m_folder;
@@ -81,8 +89,11 @@ private:
     std::unique_ptr<WorkingProgress> m_progress;
     SearchResultsModel m_model;
     GatheringNotice m_problems;
+    RemarkNotice m_remarks;
     StopFlag m_stop;
     QTimer m_drain;
+    QTimer m_typing;
+    bool m_typedAgain = false; // typing went on while it ran: another is due
     std::unique_ptr<QThread> m_searcher;
     std::mutex m_pendingLock;
     std::vector<SavedMatch> m_pending;

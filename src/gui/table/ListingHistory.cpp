@@ -118,6 +118,11 @@ void ListingHistory::Saved() {
     m_stack.setClean();
 }
 
+void ListingHistory::ChangedBeside() {
+    m_stack.resetClean();
+    m_session.SetModified(true);
+}
+
 void ListingHistory::Forget() {
     const bool modified = m_session.Modified();
     m_forgetting = true;

@@ -44,6 +44,9 @@ public:
     [[nodiscard]] QString RedoText() const { return m_stack.redoText(); }
     // The listing on show was saved: undoing back to here clears the modified mark.
     void Saved();
+    // The listing changed in what no step of the history holds (its volume's label or note):
+    // it stays changed whatever is undone, until it is saved.
+    void ChangedBeside();
 
     // Puts `other` in place of the `count` rows at `first`; afterwards `other` holds the
     // rows taken out and `count` the number put in. An undo and a redo are both this.

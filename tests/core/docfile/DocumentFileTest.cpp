@@ -7,6 +7,7 @@
 #include "core/Error.h"
 #include "core/docfile/ArchiveReader.h"
 #include "core/docfile/ArchiveWriter.h"
+#include "core/docfile/DocumentBlock.h"
 #include "core/docfile/SaveFormat.h"
 #include "core/table/TablePopulation.h"
 #include "support/TableRows.h"
@@ -48,9 +49,14 @@ std::string Head(const std::string& path) {
 }
 const std::string kHead = Head("\x02/p");
 
+// The volume record of a listing that knows no volume: no flags, five empty texts, no
+// capacity, nothing free, no date.
+const std::string kNoVolume(16, '\0');
+
 // The extension block of a flat listing of both with this many rows, before their records.
 std::string BlockHead(char rows) {
-    return "DSCX\x01\x00\x00\x00\x00\x00\x00\x00\x02\x00\x00\x00"s + rows + "\x00\x00\x00"s;
+    return "DSCX\x02\x00\x00\x00\x00\x00\x00\x00\x02\x00\x00\x00"s + kNoVolume + rows +
+           "\x00\x00\x00"s;
 }
 
 // Summary 5 000 000 000 bytes (0x12A05F200), 300 files, 7 folders; path "/data/cd";
@@ -241,7 +247,8 @@ TEST(DocumentFile, TheBlockKeepsKindsGoneMarksAndEntriesAndIsCheckedWhole) {
     const ListingShape shape{-1, ListingContent::FilesAndFolders};
     const std::string bytes = WriteDocumentFile({}, "/srv", options, table, shape);
     const std::string block =
-        "DSCX\x01\x00\x00\x00\xFF\xFF\xFF\xFF\x02\x00\x00\x00\x06\x00\x00\x00"
+        "DSCX\x02\x00\x00\x00\xFF\xFF\xFF\xFF\x02\x00\x00\x00"s + kNoVolume +
+        "\x06\x00\x00\x00"
         "\x08\x01\x00\x01\x05music\x80\x10\x08\x07\x06\x05\x04\x03\x02\x01\x10"
         "\x08\x02\x01\x01\x08song.mp3\x80\xE4\x97\xD0\x12"
         "\x08\x07\x06\x05\x04\x03\x02\x01\x20"
@@ -282,9 +289,9 @@ TEST(DocumentFile, TheBlockKeepsKindsGoneMarksAndEntriesAndIsCheckedWhole) {
         EXPECT_THROW((void)ReadDocumentFile(std::string_view(bytes).substr(0, n)), Error) << n;
     EXPECT_EQ(RefusalOf(bytes + "x"), "1 byte follows the extension block.");
     for (const auto& [at, byte, reason] : std::vector<std::tuple<std::size_t, char, std::string>>{
-             {20, '\x48',
+             {36, '\x48',
               "the extension block marks a row with bits it does not define (row 1 of 6)"},
-             {22, '\x02', "the extension block keeps 2 names of a path of 0 (row 1 of 6)"},
+             {38, '\x02', "the extension block keeps 2 names of a path of 0 (row 1 of 6)"},
              {block.size() - 20, '!',
               "the extension block holds a name no folder can hold (row 4 of 6)"},
              {block.size() - 2, '\x07',
@@ -338,6 +345,41 @@ TEST(DocumentFile, AFolderNamedOnTwoRowsIsTheEntryOfTheFirst) {
     ASSERT_TRUE(contents.entries);
     EXPECT_NE(contents.rows.Entry(0), kNoEntry);
     EXPECT_EQ(contents.rows.Entry(1), kNoEntry);
+}
+
+// The volume record of the block's version 2, after the shape; a block of version 1 has none.
+TEST(DocumentFile, TheBlockKeepsTheVolumeAndTheNoteAndChecksThem) {
+    ListingVolume volume;
+    volume.facts = {"/media/me/USB Stick", "USB Stick", "6A3B-11F2", "vfat", true, 4000, 1000};
+    volume.listed = 0x0102030405060708;
+    volume.note = "blue box, attic";
+    ListingTable table;
+    table.SetColumns(ListingColumns(SmallOptions()));
+    const std::string bytes = WriteDocumentFile({}, "/p", SmallOptions(), table, {}, volume);
+    const std::string record = "\x01\x0F"s + volume.note + "\x13" + volume.facts.mountPoint +
+                               "\x09USB Stick\x09" + "6A3B-11F2\x04vfat\xA0\x1F\xE8\x07" +
+                               "\x08\x07\x06\x05\x04\x03\x02\x01";
+    EXPECT_TRUE(bytes.ends_with(record + "\x00\x00\x00\x00"s)) << "before the row count";
+    EXPECT_EQ(ReadDocumentFile(bytes).volume, volume);
+    std::string older = bytes;
+    older.erase(older.size() - 4 - record.size(), record.size());
+    older[older.rfind("DSCX") + 4] = '\x01';
+    EXPECT_EQ(ReadDocumentFile(older).volume, ListingVolume{}) << "version 1 knows no volume";
+
+    const std::size_t at = bytes.size() - 4 - record.size();
+    for (const auto& [offset, byte, reason] :
+         std::vector<std::tuple<std::size_t, char, std::string>>{
+             {0, '\x03', "marks its volume with bits it does not define"},
+             {0, '\x00', "gives the volume 1000 bytes free of 4000"},
+             {record.size() - 12, '\x05', "gives the volume 31 bytes free of 5"},
+             {3, '\xFF', "gives the volume a note longer than 65533 bytes or not in UTF-8"}}) {
+        std::string bad = bytes;
+        bad[at + offset] = byte;
+        EXPECT_EQ(RefusalOf(bad), "the extension block " + reason + ".");
+    }
+    volume.note = std::string(kMaxVolumeText + 1, 'n');
+    EXPECT_THROW((void)WriteDocumentFile({}, "/p", SmallOptions(), table, {}, volume), Error)
+        << "no note a reader would refuse is written";
 }
 
 TEST(DocumentFile, StringsFromAWindowsCodePageBecomeUtf8) {

@@ -59,12 +59,16 @@ TEST(Export, CsvQuotesWhatNeedsItDropsThePaddingRunsNoFormulaAndGivesExactBytes)
 TEST(Export, JsonEscapesTextsAndGivesExactEntries) {
     const SampleEntries entries;
     const ListingTable table = SampleTable();
+    ListingVolume volume{{"/media/a b", "Disk \"1\"", "6A3B", "vfat", false, 0, 0}, 0, "attic"};
     StringSink sink;
-    WriteJson({table, "/d\xe9", {1536, 1, 2}, false, 6, 0, &entries}, sink);
+    WriteJson({table, "/d\xe9", {1536, 1, 2}, false, 6, 0, &entries, &volume}, sink);
     EXPECT_EQ(
         sink.Text(),
         "{\"folder\":\"/"
         "d\xc3\xa9\",\"rawPath\":\"L2Tp\",\"summary\":{\"bytes\":1536,\"files\":1,\"folders\":2},\n"
+        "\"volume\":{\"mountPoint\":\"/media/a b\",\"label\":\"Disk \\\"1\\\"\",\"uuid\":\"6A3B\","
+        "\"fileSystem\":\"vfat\",\"capacity\":null,\"free\":null,\"listed\":null,\"note\":"
+        "\"attic\"},\n"
         "\"columns\":[\"FileName\",\"Comments\",\"Size\",\"Last Modified\"],\n\"rows\":[\n"
         "{\"cells\":[\"| -[Docs]\",\"papers, \\\"old\\\"\",\"1.5 Kb\",\"Dec 18, 2002 "
         "14:05:09\"]},\n"

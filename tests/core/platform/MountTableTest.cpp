@@ -2,6 +2,7 @@
 // Which mounts the folder tree offers under "Computer".
 #include "core/platform/MountTable.h"
 
+#include "core/platform/VolumeFacts.h"
 #include "core/platform/VolumeUsage.h"
 #include "support/TempTree.h"
 
@@ -36,6 +37,31 @@ TEST(MountTableTest, KeepsRealVolumesOnceAndLeavesOutSystemMounts) {
     EXPECT_EQ(VolumesFromMountTable(table), expected);
     EXPECT_TRUE(VolumesFromMountTable("").empty());
     EXPECT_TRUE(VolumesFromMountTable("1 2 3:4 / /x rw -").empty());
+}
+
+// A folder's volume: the deepest mount of its device above it, a bind mount elsewhere not.
+TEST(MountTableTest, FindsTheMountThatHoldsAFolderAndReadsItsFacts) {
+    const std::string table = "21 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+                              "31 21 8:17 / /media/me/USB\\040Stick rw - exfat /dev/sdb1 rw\n"
+                              "32 21 8:17 /photos /srv/photos rw - exfat /dev/sdb1 rw\n"
+                              "33 31 0:40 / /media/me/USB\\040Stick/x rw - tmpfs tmpfs rw\n";
+    const auto mount = [&](std::uint32_t minor, const char* path) {
+        const auto found = MountHolding(table, 8, minor, path);
+        return found ? found->mountPoint + " " + found->type + " " + found->source : "none";
+    };
+    EXPECT_EQ(mount(17, "/media/me/USB Stick/Music"), "/media/me/USB Stick exfat /dev/sdb1");
+    EXPECT_EQ(mount(17, "/srv/photos"), "/srv/photos exfat /dev/sdb1");
+    EXPECT_EQ(mount(2, "/home/me"), "/ ext4 /dev/sda2");
+    EXPECT_EQ(mount(17, "/media/me/USB Sticky"), "none");
+    EXPECT_EQ(mount(3, "/home"), "none");
+    EXPECT_EQ(UdevUnescape("USB\\x20Stick\\x2fA\\x2"), "USB Stick/A\\x2");
+
+    test::TempTree tree;
+    const VolumeFacts facts = ReadVolumeFacts(tree.Root());
+    EXPECT_TRUE(facts.sized);
+    EXPECT_GE(facts.capacity, facts.free);
+    EXPECT_FALSE(facts.fileSystem.empty()) << "the mount table knows the folder's file system";
+    EXPECT_TRUE(tree.Root().starts_with(facts.mountPoint));
 }
 
 TEST(MountTableTest, TheRootComesFirst) {

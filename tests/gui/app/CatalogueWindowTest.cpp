@@ -2,9 +2,12 @@
 // The catalogue in the window: export, Find, Find in Saved Listings and Update Listing, on
 // real folders and documents.
 #include "WindowTest.h"
+#include "core/docfile/DocumentFile.h"
 #include "core/ops/ListingExport.h"
 #include "core/platform/Clock.h"
+#include "gui/app/DuplicatesDialog.h"
 #include "gui/app/SavedListingsDialog.h"
+#include "gui/dialogs/ListingPropertiesDialog.h"
 #include "gui/table/CellListView.h"
 #include "gui/table/TableEditing.h"
 #include "support/StandardListing.h"
@@ -17,10 +20,12 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QTreeWidget>
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -173,6 +178,17 @@ TEST_F(CatalogueWindowTest, FindInSavedListingsOpensTheDocumentAtTheRowThatMatch
         ++found;
     ASSERT_LT(found, 3);
     EXPECT_EQ(results.index(found, 2).data(), "d.mp3");
+    // Typing searches by itself once typing pauses.
+    dialog->Pattern().clear();
+    QTest::keyClicks(&dialog->Pattern(), QStringLiteral("liv"));
+    ASSERT_TRUE(ended.wait(10000));
+    EXPECT_EQ(dialog->Status().currentMessage(),
+              "1 match in 1 of 3 saved listings; 1 could not be searched");
+    EXPECT_EQ(results.index(0, 2).data(), "Live");
+    EXPECT_TRUE(notice.shown.empty());
+    dialog->Pattern().setText(QStringLiteral("*.mp3"));
+    dialog->Search();
+    ASSERT_TRUE(ended.wait(10000));
 
     // The listing on show was changed: it is offered for saving first.
     ASSERT_TRUE(session->SetCellText(0, 1, "typed"));
@@ -185,6 +201,45 @@ TEST_F(CatalogueWindowTest, FindInSavedListingsOpensTheDocumentAtTheRowThatMatch
     const int row = results.index(found, 1).data().toInt() - 1;
     EXPECT_EQ(window->View().Table().FocusedRow(), row);
     EXPECT_TRUE(session->Table().Cell(row, 0).ends_with("d.mp3"));
+}
+
+TEST_F(CatalogueWindowTest, PropertiesKeepTheLabelAndNoteAndDuplicatesOpenACopy) {
+    folder.Folder("docs");
+    const auto window = Open();
+    EXPECT_FALSE(window->Action(kListingProperties)->isEnabled()) << "no listing yet";
+    ASSERT_TRUE(List(*window, "disk"));
+    window->Action(kListingProperties)->trigger();
+    auto* properties = Opened<ListingPropertiesDialog>(*window, "listingPropertiesDialog");
+    ASSERT_NE(properties, nullptr);
+    properties->findChild<QLineEdit*>(QStringLiteral("label"))->setText(QStringLiteral("Photos"));
+    properties->findChild<QPlainTextEdit*>(QStringLiteral("note"))
+        ->setPlainText(QStringLiteral("grey box"));
+    properties->accept();
+    EXPECT_TRUE(session->Modified());
+    const QString saved = QString::fromStdString(folder.Path("docs/disk.dsc"));
+    ASSERT_TRUE(window->SaveDocument(saved));
+    ASSERT_TRUE(window->SaveDocument(QString::fromStdString(folder.Path("docs/copy.dsc"))));
+    const DocumentContents contents = LoadDocumentFile(folder.Path("docs/disk.dsc"));
+    EXPECT_EQ(contents.volume.facts.label, "Photos");
+    EXPECT_EQ(contents.volume.note, "grey box");
+    EXPECT_NE(contents.volume.listed, 0u);
+
+    window->Action(kDuplicatesInSaved)->trigger();
+    auto* duplicates = Opened<DuplicatesDialog>(*window, "duplicatesDialog");
+    ASSERT_NE(duplicates, nullptr);
+    duplicates->Folder().setText(QString::fromStdString(folder.Path("docs")));
+    QSignalSpy ended(duplicates, &DuplicatesDialog::SearchEnded);
+    duplicates->Find();
+    ASSERT_TRUE(ended.wait(10000));
+    EXPECT_EQ(duplicates->Status().currentMessage(), "3 files stored more than once");
+    QTreeWidget& groups = duplicates->Groups();
+    ASSERT_EQ(groups.topLevelItemCount(), 3);
+    QTreeWidgetItem* copy = groups.topLevelItem(0)->child(1);
+    EXPECT_EQ(copy->text(0), "disk.dsc");
+    groups.setCurrentItem(copy);
+    duplicates->OpenCurrent();
+    EXPECT_EQ(window->DocumentPath(), saved);
+    EXPECT_EQ(window->View().Table().FocusedRow(), copy->text(1).toInt() - 1);
 }
 
 TEST_F(CatalogueWindowTest, UpdateKeepsATypedCommentAsksNothingAndCountsTheEntries) {

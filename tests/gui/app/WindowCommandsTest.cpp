@@ -71,7 +71,7 @@ TEST_F(WindowCommandsTest, EveryCommandIsAMenuItemWithItsKeysAndIsEnabledWhenItM
     QList<QKeySequence> keys;
     const std::set<int> waiting{kExport,  kFind,      kFindNext,  kUpdateListing, kUndo, kRedo,
                                 kStop,    kInsertRow, kDeleteRow, kSaveDb,        kHelp, kBack,
-                                kForward, kUp};
+                                kForward, kUp,        kListingProperties};
     for (const WindowCommand& command : MainWindow::Commands()) {
         const QAction& action = *window->Action(command.id);
         EXPECT_EQ(items[command.id], *command.text ? 1 : 0) << command.id;

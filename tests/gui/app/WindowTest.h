@@ -54,6 +54,7 @@ protected:
 
     TempTree folder;
     ScopedEnvironment home{"HOME", folder.Path("home").c_str()};
+    ScopedEnvironment cache{"XDG_CACHE_HOME", nullptr}; // the index goes below home
     std::string profile = folder.Path("Dirscribe.ini");
     RecordingNotice notice;
     std::unique_ptr<ListingSession> session;

@@ -1,0 +1,299 @@
+// SPDX-License-Identifier: MIT
+#include "core/catalogue/ChunkCodec.h"
+
+#include "core/catalogue/CatalogueError.h"
+#include "core/format/AsciiCase.h"
+#include "core/format/Utf8.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace dirscribe {
+
+namespace {
+
+// A chunk holds at least kLeastGroups and at most kMostGroups groups; in between, it ends
+// after a group whose content hash has its low bits clear, one in kEndOdds.
+constexpr std::int32_t kLeastGroups = 16;
+constexpr std::int32_t kMostGroups = 512;
+constexpr std::uint64_t kEndOdds = 64;
+
+// A group's first byte.
+constexpr std::uint8_t kEntry = 0x01;
+constexpr std::uint8_t kGone = 0x02;
+constexpr std::uint8_t kFolder = 0x04;
+constexpr std::uint8_t kKnown = 0x08;
+constexpr std::uint8_t kComment = 0x10;
+constexpr std::uint8_t kDetails = 0x20;
+constexpr std::uint8_t kRows = 0x40;    // it spans more than its own row: the count follows
+constexpr std::uint8_t kRawName = 0x80; // its path's last name is not its name: it is written
+
+void AppendVarint(std::string& out, std::uint64_t value) {
+    while (value >= 0x80) {
+        out.push_back(static_cast<char>((value & 0x7F) | 0x80));
+        value >>= 7;
+    }
+    out.push_back(static_cast<char>(value));
+}
+
+void AppendBytes(std::string& out, std::string_view bytes) {
+    AppendVarint(out, bytes.size());
+    out.append(bytes);
+}
+
+// The text after what it shares with the text written before it.
+void AppendFrontCoded(std::string& out, std::string& previous, std::string_view text) {
+    const std::size_t most = std::min(previous.size(), text.size());
+    const std::size_t shared =
+        std::mismatch(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(most),
+                      previous.begin())
+            .first -
+        text.begin();
+    AppendVarint(out, shared);
+    AppendBytes(out, text.substr(shared));
+    previous.assign(text);
+}
+
+std::uint64_t ZigZag(std::int64_t value) {
+    return (static_cast<std::uint64_t>(value) << 1) ^ static_cast<std::uint64_t>(value >> 63);
+}
+
+std::int64_t FromZigZag(std::uint64_t value) {
+    return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1);
+}
+
+// A hash of bytes taken eight at a time (for chunk boundaries and for finding a chunk
+// again, never for anything an attacker could steer into harm: equal hashes are checked).
+std::uint64_t HashBytes(std::string_view bytes, std::uint64_t hash = 0x9E3779B97F4A7C15ULL) {
+    constexpr std::uint64_t kMultiplier = 0xBF58476D1CE4E5B9ULL;
+    std::size_t at = 0;
+    for (; at + 8 <= bytes.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + at, 8);
+        hash = (hash ^ word) * kMultiplier;
+        hash ^= hash >> 31;
+    }
+    std::uint64_t tail = bytes.size();
+    for (; at < bytes.size(); ++at)
+        tail = (tail << 8) | static_cast<unsigned char>(bytes[at]);
+    hash = (hash ^ tail) * kMultiplier;
+    return hash ^ (hash >> 29);
+}
+
+void AppendFolded(std::string& text, std::string_view part) {
+    if (std::all_of(part.begin(), part.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        for (const char c : part)
+            text.push_back(c == '\0' ? '\n' : AsciiLower(c));
+    } else {
+        const std::size_t from = text.size();
+        text += Utf8CaseFold(part);
+        std::replace(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), '\0', '\n');
+    }
+    text.push_back('\n');
+}
+
+// What of a group a search can match: its name when it is an entry, its comment, and the
+// comments of its details rows.
+void AppendGroupText(std::string& text, const SearchGroup& group) {
+    if (group.entry)
+        AppendFolded(text, group.name);
+    if (!group.comment.empty())
+        AppendFolded(text, group.comment);
+    for (const SearchGroup::Details& details : group.details)
+        AppendFolded(text, details.comment);
+}
+
+[[noreturn]] void Damaged() {
+    throw CatalogueError(CatalogueError::Kind::Damaged, "the index holds a damaged record");
+}
+
+} // namespace
+
+ChunkEncoder::ChunkEncoder(ChunkHandler onChunk) : m_onChunk(std::move(onChunk)) {}
+
+void ChunkEncoder::Start() {
+    m_chunk.units.clear();
+    m_chunk.text.clear();
+    m_chunk.groups = 0;
+    m_chunk.known = false;
+    m_chunk.leastBytes = m_chunk.mostBytes = m_chunk.earliest = m_chunk.latest = 0;
+    m_name.clear();
+    m_size.clear();
+    m_date.clear();
+    m_modified = 0;
+    m_path.clear();
+}
+
+void ChunkEncoder::Add(const SearchGroup& group) {
+    if (m_chunk.groups == 0) {
+        Start();
+        m_chunk.firstRow = group.row;
+    }
+    Encode(group);
+    AppendGroupText(m_chunk.text, group);
+    if (group.known) {
+        EncodedChunk& chunk = m_chunk;
+        chunk.leastBytes = chunk.known ? std::min(chunk.leastBytes, group.bytes) : group.bytes;
+        chunk.mostBytes = chunk.known ? std::max(chunk.mostBytes, group.bytes) : group.bytes;
+        chunk.earliest = chunk.known ? std::min(chunk.earliest, group.modified) : group.modified;
+        chunk.latest = chunk.known ? std::max(chunk.latest, group.modified) : group.modified;
+        chunk.known = true;
+    }
+    ++m_chunk.groups;
+    const std::uint64_t content = HashBytes(group.date, HashBytes(group.name));
+    if (m_chunk.groups >= kMostGroups ||
+        (m_chunk.groups >= kLeastGroups && content % kEndOdds == 0))
+        Finish();
+}
+
+void ChunkEncoder::Finish() {
+    if (m_chunk.groups == 0)
+        return;
+    m_chunk.hash = HashBytes(m_chunk.units);
+    m_onChunk(m_chunk);
+    m_chunk.groups = 0;
+}
+
+void ChunkEncoder::Encode(const SearchGroup& group) {
+    std::string& out = m_chunk.units;
+    // An entry whose path is not known is recorded as a path of its name alone.
+    if (group.known && group.path.empty())
+        m_ownName.assign(1, group.name);
+    const std::vector<std::string>& path =
+        group.known && group.path.empty() ? m_ownName : group.path;
+    const bool rawName = group.known && path.back() != group.name;
+    const auto bits = static_cast<std::uint8_t>(
+        (group.entry ? kEntry : 0) | (group.gone ? kGone : 0) | (group.folder ? kFolder : 0) |
+        (group.known ? kKnown : 0) | (group.comment.empty() ? 0 : kComment) |
+        (group.details.empty() ? 0 : kDetails) | (group.rows > 1 ? kRows : 0) |
+        (rawName ? kRawName : 0));
+    out.push_back(static_cast<char>(bits));
+    if (group.rows > 1)
+        AppendVarint(out, static_cast<std::uint64_t>(group.rows - 1));
+    AppendFrontCoded(out, m_name, group.name);
+    AppendFrontCoded(out, m_size, group.size);
+    AppendFrontCoded(out, m_date, group.date);
+    if (!group.comment.empty())
+        AppendBytes(out, group.comment);
+    if (!group.details.empty()) {
+        AppendVarint(out, group.details.size());
+        for (const SearchGroup::Details& details : group.details) {
+            AppendVarint(out, static_cast<std::uint64_t>(details.row - group.row));
+            AppendBytes(out, details.comment);
+        }
+    }
+    if (!group.known)
+        return;
+    AppendVarint(out, group.bytes);
+    AppendVarint(out, ZigZag(static_cast<std::int64_t>(group.modified - m_modified)));
+    m_modified = group.modified;
+    // The path as the names it does not share with the path of the entry before it.
+    std::size_t kept = 0;
+    while (kept + 1 < path.size() && kept < m_path.size() && m_path[kept] == path[kept])
+        ++kept;
+    AppendVarint(out, kept);
+    AppendVarint(out, path.size() - kept);
+    for (std::size_t i = kept; i < path.size(); ++i)
+        if (i + 1 < path.size() || rawName)
+            AppendBytes(out, path[i]);
+    m_path = path;
+}
+
+std::uint64_t ChunkDecoder::Varint() {
+    std::uint64_t value = 0;
+    for (int shift = 0; shift < 64; shift += 7) {
+        if (m_at >= m_units.size())
+            Damaged();
+        const auto byte = static_cast<unsigned char>(m_units[m_at++]);
+        value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+        if ((byte & 0x80) == 0)
+            return value;
+    }
+    Damaged();
+}
+
+std::string_view ChunkDecoder::Bytes(std::uint64_t count) {
+    if (count > m_units.size() - m_at)
+        Damaged();
+    const std::string_view bytes = m_units.substr(m_at, count);
+    m_at += count;
+    return bytes;
+}
+
+void ChunkDecoder::FrontCoded(std::string& text) {
+    const std::uint64_t shared = Varint();
+    if (shared > text.size())
+        Damaged();
+    text.resize(shared);
+    text.append(Bytes(Varint()));
+}
+
+bool ChunkDecoder::Next(SearchGroup& group) {
+    if (m_at == m_units.size())
+        return false;
+    if (m_at == 0) {
+        group.name.clear();
+        group.size.clear();
+        group.date.clear();
+        group.path.clear();
+    }
+    const auto bits = static_cast<std::uint8_t>(m_units[m_at++]);
+    group.row = static_cast<int>(m_row);
+    group.entry = (bits & kEntry) != 0;
+    group.gone = (bits & kGone) != 0;
+    group.folder = (bits & kFolder) != 0;
+    group.known = (bits & kKnown) != 0;
+    const std::uint64_t more = (bits & kRows) != 0 ? Varint() : 0;
+    if (more >= INT32_MAX)
+        Damaged();
+    group.rows = static_cast<int>(more) + 1;
+    FrontCoded(group.name);
+    FrontCoded(group.size);
+    FrontCoded(group.date);
+    group.comment.clear();
+    if ((bits & kComment) != 0)
+        group.comment.assign(Bytes(Varint()));
+    group.details.clear();
+    if ((bits & kDetails) != 0) {
+        const std::uint64_t count = Varint();
+        if (count > m_units.size() - m_at)
+            Damaged();
+        for (std::uint64_t i = 0; i < count; ++i) {
+            const std::uint64_t offset = Varint();
+            if (offset == 0 || offset > more)
+                Damaged();
+            group.details.push_back(
+                {group.row + static_cast<int>(offset), std::string(Bytes(Varint()))});
+        }
+    }
+    group.bytes = group.modified = 0;
+    if (group.known) {
+        group.bytes = Varint();
+        m_modified += static_cast<std::uint64_t>(FromZigZag(Varint()));
+        group.modified = m_modified;
+        const std::uint64_t kept = Varint();
+        const std::uint64_t added = Varint();
+        if (kept > group.path.size() || added == 0 || added > m_units.size() - m_at + 1)
+            Damaged();
+        group.path.resize(kept);
+        for (std::uint64_t i = 0; i < added; ++i)
+            group.path.emplace_back(i + 1 < added || (bits & kRawName) != 0 ? Bytes(Varint())
+                                                                            : group.name);
+    }
+    m_row += group.rows;
+    if (m_row > INT32_MAX)
+        Damaged();
+    return true;
+}
+
+std::string ChunkText(std::string_view units) {
+    std::string text;
+    ChunkDecoder decoder(units, 0);
+    SearchGroup group;
+    while (decoder.Next(group))
+        AppendGroupText(text, group);
+    return text;
+}
+
+} // namespace dirscribe
