@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (labels.size() != values.size() || labels.empty() || labels[0] != " ")
         std::abort();
     const std::string_view summary = values[0];
-    if (summary != "Id3v1 Tag:" && summary != "Id3v2 Tag:" && summary != "There isn't any Tag." &&
-        !summary.starts_with("There're Id3v1 & Id3v2."))
+    if (summary != "Id3v1 Tag:" && summary != "Id3v2 Tag:" && summary != "APEv2 Tag:" &&
+        summary != "There isn't any Tag." && !summary.starts_with("There're Id3v1 & Id3v2."))
         std::abort();
     // A frame text is bounded; as Windows-1252 each byte takes at most three in UTF-8.
     for (const std::string& value : values)

@@ -57,6 +57,15 @@ def frames_of(header, length, count):
     return (bytes.fromhex(header) + b"\0" * (length - 4)) * count
 
 
+def ape(items):
+    """An APEv2 tag with its header: (key, flags, value) items."""
+    body = b"".join(struct.pack("<II", len(v), f) + k + b"\0" + v for k, f, v in items)
+    def part(flags):
+        return b"APETAGEX" + struct.pack("<IIII", 2000, len(body) + 32, len(items), flags) + \
+            b"\0" * 8
+    return part(0xA0000000) + body + part(0x80000000)
+
+
 # Audio behind a tag: frames that follow one another, as the reader checks.
 audio = frames_of("FFFB9064", 417, 3)
 mpeg2 = frames_of("FFF34064", 104, 4)
@@ -115,6 +124,16 @@ seeds = {
                           audio + b"APETAGEX" + struct.pack("<IIII", 2000, 32, 0, 0) +
                           b"\0" * 8 + id3v1(b"Tail"),
     "none-flac.mp3": b"fLaC\0\0\0\x22" + b"\0" * 64,
+    # An APEv2 tag alone: texts, one of two values, a binary cover. LAME's Info frame (no
+    # sound) before tagged constant-rate audio; a Xing frame written as plain stereo.
+    "ape-only.mp3": audio + ape([(b"Title", 0, b"Hello"), (b"Artist", 0, b"A\0B"),
+                                 (b"Cover Art (Front)", 2, b"c.jpg\0\xff\xd8\xff")]),
+    "id3v1-info-frame.mp3": (bytes.fromhex("FFFB9064") + b"\0" * 32 + b"Info" +
+                             struct.pack(">III", 3, 1000, 320417) + b"\0" * 365 + audio +
+                             id3v1(b"Info")),
+    "id3v2-xing-stereo.mp3": id3v2(text(b"TIT2", b"Xing"), 0) + bytes.fromhex("FFFB9024") +
+                             b"\0" * 32 + b"Xing" + struct.pack(">III", 3, 1000, 320417) +
+                             b"\0" * 365 + audio,
 }
 for name, data in seeds.items():
     (media / name).write_bytes(data)

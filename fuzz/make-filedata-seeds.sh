@@ -51,6 +51,10 @@ PY
 ffmpeg -v error -i tone.wav -c:a aac -b:a 16k -f adts "$out/valid-audio.aac"
 ffmpeg -v error -i tone.wav -metadata title=Seed -metadata artist=Fuzz "$out/valid-info.wav"
 qpdf --encrypt secret owner 256 -- "$out/valid-document.pdf" "$out/valid-locked.pdf"
+# Ogg FLAC (TagLib's FLAC reader took it for its own); AAC at 96 kHz, which the sample
+# entry's field cannot hold.
+flac -s --ogg --serial-number=1 --tag=TITLE=Seed tone.wav -o "$out/valid-audio.oga"
+ffmpeg -v error -i tone.wav -ar 96000 -c:a aac -b:a 16k "$out/valid-audio-96k.m4a"
 
 head -c 40 "$out/valid-audio.flac" >"$out/invalid-cut.flac"
 head -c 2000 /dev/zero >"$out/invalid-zeros.mp4"

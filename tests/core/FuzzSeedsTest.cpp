@@ -116,6 +116,8 @@ TEST(FuzzSeeds, Mp3FilesGiveTheSummaryTheirNameNames) {
             EXPECT_TRUE(values[0].starts_with("There're Id3v1 & Id3v2.")) << values[0];
         } else if (NamedFor(seed, "none-")) {
             EXPECT_EQ(values[0], "There isn't any Tag.");
+        } else if (NamedFor(seed, "ape-")) {
+            EXPECT_EQ(values[0], "APEv2 Tag:");
         }
     }
 }

@@ -136,19 +136,24 @@ std::optional<std::uint64_t> DescriptorLength(std::string_view bytes, std::size_
     return std::nullopt;
 }
 
-// The channel configuration of the AudioSpecificConfig in an esds box's descriptors: ES
-// (tag 3), then decoder configuration (tag 4), then decoder specific information (tag 5).
-std::uint32_t EsdsChannels(std::string_view esds) {
+// What the AudioSpecificConfig in an esds box's descriptors names: ES (tag 3), then decoder
+// configuration (tag 4), then decoder specific information (tag 5).
+struct AacConfig {
+    std::uint32_t frequency = 0;
+    std::uint32_t channels = 0;
+};
+
+AacConfig EsdsConfig(std::string_view esds) {
     std::size_t at = 4; // version and flags
     for (const int tag : {3, 4, 5}) {
         if (at >= esds.size() || esds[at] != tag)
-            return 0;
+            return {};
         ++at;
         if (!DescriptorLength(esds, at))
-            return 0;
+            return {};
         if (tag == 3) { // ES id, then flags naming optional fields
             if (at + 3 > esds.size())
-                return 0;
+                return {};
             const auto flags = static_cast<unsigned char>(esds[at + 2]);
             at += 3 + ((flags & 0x80) != 0 ? 2 : 0) + ((flags & 0x20) != 0 ? 2 : 0);
             if ((flags & 0x40) != 0 && at < esds.size())
@@ -157,7 +162,8 @@ std::uint32_t EsdsChannels(std::string_view esds) {
             at += 13;
         }
     }
-    // Object type (5 bits, 31: 6 more), frequency index (4 bits, 15: 24 more), channels.
+    // Object type (5 bits, 31: 6 more), frequency index (4 bits, 15: the frequency in 24
+    // more), channels.
     std::uint64_t bits = 0;
     int have = 0;
     std::size_t next = at;
@@ -173,12 +179,22 @@ std::uint32_t EsdsChannels(std::string_view esds) {
     };
     const auto object = take(5);
     if (!object || (*object == 31 && !take(6)))
-        return 0;
-    const auto frequency = take(4);
-    if (!frequency || (*frequency == 15 && !take(24)))
-        return 0;
+        return {};
+    AacConfig config;
+    const auto index = take(4);
+    if (!index)
+        return {};
+    if (*index == 15) {
+        const auto frequency = take(24);
+        if (!frequency)
+            return {};
+        config.frequency = *frequency;
+    } else if (*index < kAacFrequencies.size()) {
+        config.frequency = kAacFrequencies[*index];
+    }
     const auto channels = take(4);
-    return channels && *channels < kAacChannels.size() ? kAacChannels[*channels] : 0;
+    config.channels = channels && *channels < kAacChannels.size() ? kAacChannels[*channels] : 0;
+    return config;
 }
 
 // The sum of a track's packet sizes (stsz: one size for all, or one each).
@@ -207,18 +223,34 @@ std::uint64_t PacketBytes(const ByteSource& file, Span stsz) {
     return total;
 }
 
-// A track's length in milliseconds from its media header (mdhd, version 0 or 1).
-std::uint64_t TrackMilliseconds(const ByteSource& file, Span mdhd) {
+// A track's length from its media header (mdhd, version 0 or 1): its duration in units of
+// its time scale, and the scale.
+struct TrackLength {
+    std::uint64_t duration = 0;
+    std::uint64_t scale = 0;
+};
+
+TrackLength ReadTrackLength(const ByteSource& file, Span mdhd) {
     const std::string head = Bytes(file, mdhd.begin, 32);
     const auto* h = reinterpret_cast<const unsigned char*>(head.data());
     const bool wide = !head.empty() && h[0] == 1;
     if (head.size() < (wide ? 32u : 20u))
+        return {};
+    return {BigEndian(h + (wide ? 24 : 16), wide ? 8 : 4), BigEndian(h + (wide ? 20 : 12), 4)};
+}
+
+// The rate of a track's packets: their sizes over its length, as ffprobe reckons it. No more
+// packet bytes than the file holds are counted, whatever the table says.
+std::uint64_t PacketRate(const ByteSource& file, Span mdia, Span stbl) {
+    const auto mdhd = Box(file, mdia, "mdhd");
+    const auto stsz = Box(file, stbl, "stsz");
+    const TrackLength length = mdhd ? ReadTrackLength(file, *mdhd) : TrackLength{};
+    if (!stsz || length.duration == 0 || length.scale == 0)
         return 0;
-    const std::uint64_t scale = BigEndian(h + (wide ? 20 : 12), 4);
-    const std::uint64_t duration = BigEndian(h + (wide ? 24 : 16), wide ? 8 : 4);
-    if (scale == 0 || duration > UINT64_MAX / 1000)
-        return 0;
-    return duration * 1000 / scale;
+    const std::uint64_t bytes = std::min(PacketBytes(file, *stsz), file.Size());
+    return static_cast<std::uint64_t>(static_cast<double>(bytes) * 8 *
+                                      static_cast<double>(length.scale) /
+                                      static_cast<double>(length.duration));
 }
 
 } // namespace
@@ -240,19 +272,16 @@ std::optional<Mp4Audio> ReadMp4Audio(const ByteSource& file) {
         const Span entries{stsd->begin + 8, stsd->end};
         Mp4Audio audio;
         if (const auto mp4a = Box(file, entries, "mp4a")) {
-            if (const auto esds = Box(file, {mp4a->begin + 28, mp4a->end}, "esds"))
-                audio.channels =
-                    EsdsChannels(Bytes(file, esds->begin,
-                                       static_cast<std::size_t>(
-                                           std::min<std::uint64_t>(esds->end - esds->begin, 256))));
+            if (const auto esds = Box(file, {mp4a->begin + 28, mp4a->end}, "esds")) {
+                const auto bytes = std::min<std::uint64_t>(esds->end - esds->begin, 256);
+                const AacConfig config =
+                    EsdsConfig(Bytes(file, esds->begin, static_cast<std::size_t>(bytes)));
+                audio.channels = config.channels;
+                audio.frequency = config.frequency;
+            }
+            audio.bitsPerSecond = PacketRate(file, *mdia, *stbl);
         } else if (Box(file, entries, "alac")) {
-            const auto mdhd = Box(file, *mdia, "mdhd");
-            const auto stsz = Box(file, *stbl, "stsz");
-            const std::uint64_t milliseconds = mdhd ? TrackMilliseconds(file, *mdhd) : 0;
-            // No more packet bytes than the file holds, whatever the table says.
-            const std::uint64_t bytes = stsz ? std::min(PacketBytes(file, *stsz), file.Size()) : 0;
-            if (milliseconds > 0 && bytes < UINT64_MAX / 8000)
-                audio.bitsPerSecond = bytes * 8 * 1000 / milliseconds;
+            audio.bitsPerSecond = PacketRate(file, *mdia, *stbl);
         }
         return audio;
     }

@@ -38,13 +38,15 @@ std::optional<AudioStream> ReadAdtsStream(const ByteSource& file);
 // stream, or whose headers run past kMaxOggHeaderBytes.
 std::optional<std::uint64_t> OggAudioStart(const ByteSource& file, int headerPackets);
 
-// What an MP4 file's boxes tell of its first sound track where its header says otherwise:
-// the channels its AAC decoder configuration names (a 5.1 file's sample entry says 2), and,
-// for ALAC, whose header states the uncompressed rate, the rate of its packets (their sizes
-// over the track's length). 0 where the file does not tell. Nothing for a file without a
-// sound track.
+// What an MP4 file's boxes tell of its first sound track where its header says otherwise or
+// nothing: the channels and frequency its AAC decoder configuration names (a 5.1 file's
+// sample entry says 2 channels; 96000 Hz does not fit the entry's field), and the rate of its
+// AAC or ALAC packets (their sizes over the track's length; ALAC's header states the
+// uncompressed rate). 0 where the file does not tell. Nothing for a file without a sound
+// track.
 struct Mp4Audio {
     std::uint32_t channels = 0;
+    std::uint32_t frequency = 0;
     std::uint64_t bitsPerSecond = 0;
 };
 std::optional<Mp4Audio> ReadMp4Audio(const ByteSource& file);

@@ -2,7 +2,9 @@
 // The ID3 tags and the first MPEG audio frame header of an MP3 file as label and value texts.
 #include "core/media/MediaTagReader.h"
 
+#include "core/format/AsciiCase.h"
 #include "core/format/Utf8.h"
+#include "core/media/ApeTag.h"
 #include "core/media/Id3Text.h"
 #include "core/media/Id3v2Tag.h"
 #include "core/media/MpegHeader.h"
@@ -11,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace dirscribe {
@@ -372,48 +375,75 @@ void ReadId3v2(const ByteSource& file, const Id3v2Tag& tag, std::vector<std::str
     }
 }
 
-std::uint32_t Le32(const std::array<unsigned char, 32>& b, std::size_t at) {
-    return std::uint32_t{b[at]} | (std::uint32_t{b[at + 1]} << 8) |
-           (std::uint32_t{b[at + 2]} << 16) | (std::uint32_t{b[at + 3]} << 24);
+struct ApeField {
+    std::string_view key; // as APEv2 names it, compared ignoring case
+    const char* label;
+};
+
+constexpr std::array<ApeField, 7> kApeFields = {{
+    {"title", "**Title:"},
+    {"artist", "**Artist:"},
+    {"album", "**Album:"},
+    {"year", "**Year:"},
+    {"track", "**Track:"},
+    {"genre", "**Genre:"},
+    {"comment", "**Comment:"},
+}};
+
+// The fields an APEv2 tag shares with ID3v1, in ID3v1's order; each key's first item.
+void ReadApe(const ByteSource& file, const ApeTag& tag, std::vector<std::string>& labels,
+             std::vector<std::string>& values) {
+    const auto items = tag.TextItems(file, MediaTagReader::kMaxFrameTextBytes);
+    for (const ApeField& field : kApeFields) {
+        const auto found = std::find_if(items.begin(), items.end(), [&](const auto& item) {
+            return AsciiLower(item.first) == field.key;
+        });
+        if (found != items.end() && !found->second.empty())
+            Append(labels, values, field.label, found->second);
+    }
 }
 
-// Where the audio ends: before an ID3v1 tag and an APEv2 tag in front of it (its 32-byte
-// footer says its size, footer included, and whether a header of 32 more precedes it).
-std::uint64_t AudioEnd(const ByteSource& file, bool id3v1) {
-    constexpr std::uint64_t kApeFooterBytes = 32;
-    constexpr std::uint32_t kApeHasHeader = 0x80000000u;
-    std::uint64_t end = file.Size() - (id3v1 ? kId3v1Bytes : 0);
-    std::array<unsigned char, kApeFooterBytes> footer{};
-    if (end < kApeFooterBytes ||
-        file.ReadAt(end - kApeFooterBytes, footer.data(), footer.size()) != footer.size() ||
-        std::string_view(reinterpret_cast<const char*>(footer.data()), 8) != "APETAGEX")
-        return end;
-    const std::uint64_t tag =
-        std::uint64_t{Le32(footer, 12)} + ((Le32(footer, 20) & kApeHasHeader) != 0 ? 32 : 0);
-    return end - std::min(end, std::max(tag, kApeFooterBytes));
+// The header of the first frame of sound after a Xing or Info frame at offset: where an
+// encoder wrote that frame as plain stereo, the sound may be joint stereo. The Xing frame's
+// own header where no frame of its stream follows it.
+MpegHeader SoundHeader(const ByteSource& file, std::uint64_t offset, const MpegHeader& first) {
+    const MpegHeader next = MpegHeader::ReadAt(file, offset + first.FrameBytes());
+    const bool sameStream = next.IsValid() && next.VersionField() == first.VersionField() &&
+                            next.LayerBits() == first.LayerBits() &&
+                            next.FrequencyIndex() == first.FrequencyIndex();
+    return sameStream ? next : first;
 }
 
 // The stream lines of the frame at offset, the audio running to end. A variable-bitrate
 // stream's length, frame count and average rate come from the count its first frame
 // announces; any other stream's from the audio's bytes and the first header's rate, so
-// that neither a cover picture nor a tag at the end counts as sound.
-void AppendStream(const ByteSource& file, std::uint64_t offset, std::uint64_t end,
+// that neither a cover picture nor a tag at the end counts as sound. In a file with a tag,
+// LAME's Info frame before constant-rate sound holds no sound either: the frames are the ones
+// it counts, and the header lines come from the first frame of sound. A file without any tag
+// keeps the lines it always had.
+void AppendStream(const ByteSource& file, std::uint64_t offset, std::uint64_t end, bool tagged,
                   std::vector<std::string>& labels, std::vector<std::string>& values) {
-    const MpegHeader header = MpegHeader::ReadAt(file, offset);
+    const MpegHeader first = MpegHeader::ReadAt(file, offset);
+    std::optional<VbrHeader> vbr = VbrHeader::Read(file, offset, first);
+    if (vbr && vbr->constantRate && !tagged)
+        vbr.reset();
+    const MpegHeader header = vbr && tagged ? SoundHeader(file, offset, first) : first;
     std::uint64_t bitrate = header.Bitrate();
-    const std::uint32_t frequency = header.Frequency();
+    const std::uint32_t frequency = first.Frequency();
     const std::uint64_t size = end > offset ? end - offset : 0;
     std::uint64_t seconds = 0;
     std::uint64_t frames = 0;
-    if (const auto vbr = VbrHeader::Read(file, offset, header)) {
-        const std::uint64_t samples = std::uint64_t{vbr->frames} * header.SamplesPerFrame();
-        const std::uint64_t total = vbr->bytes ? *vbr->bytes : size;
-        // The frame holding the header is counted in the bytes but holds no sound.
-        const std::uint64_t bytes = total - std::min<std::uint64_t>(total, header.FrameBytes());
+    if (vbr) {
+        const std::uint64_t samples = std::uint64_t{vbr->frames} * first.SamplesPerFrame();
         seconds = samples / frequency;
         frames = vbr->frames;
-        // kbit/s = bytes x 8 / (samples / frequency) / 1000, to the nearest.
-        bitrate = (bytes * 8 * frequency + samples * 500) / (samples * 1000);
+        if (!vbr->constantRate) {
+            const std::uint64_t total = vbr->bytes ? *vbr->bytes : size;
+            // The frame holding the header is counted in the bytes but holds no sound.
+            const std::uint64_t bytes = total - std::min<std::uint64_t>(total, first.FrameBytes());
+            // kbit/s = bytes x 8 / (samples / frequency) / 1000, to the nearest.
+            bitrate = (bytes * 8 * frequency + samples * 500) / (samples * 1000);
+        }
     } else if (bitrate != 0) {
         // Without a rate there is no length and no frame count to tell.
         seconds = size / 125 / bitrate; // size * 8 / 1000
@@ -461,6 +491,11 @@ void MediaTagReader::ReadTags(const ByteSource& file, std::vector<std::string>& 
                               std::vector<std::string>& values) {
     const auto tag = Id3v2Tag::Read(file);
     const bool id3v1 = IsId3v1(file);
+    // The audio ends before an ID3v1 tag and an APEv2 tag in front of it.
+    const std::uint64_t beforeId3v1 = file.Size() - (id3v1 ? kId3v1Bytes : 0);
+    const auto ape = ApeTag::ReadBefore(file, beforeId3v1);
+    const std::uint64_t audioEnd = ape ? ape->Start() : beforeId3v1;
+    const bool tagged = id3v1 || tag || ape;
 
     labels.emplace_back(" ");
     if (id3v1 && tag) {
@@ -471,6 +506,9 @@ void MediaTagReader::ReadTags(const ByteSource& file, std::vector<std::string>& 
         ReadId3v1(file, labels, values);
     } else if (tag) {
         values.emplace_back("Id3v2 Tag:");
+    } else if (ape) {
+        values.emplace_back("APEv2 Tag:");
+        ReadApe(file, *ape, labels, values);
     } else {
         values.emplace_back("There isn't any Tag.");
     }
@@ -480,13 +518,13 @@ void MediaTagReader::ReadTags(const ByteSource& file, std::vector<std::string>& 
         // gives no stream lines.
         ReadId3v2(file, *tag, labels, values);
         if (const auto audio = MpegHeader::FindFirstFrame(file, tag->End()))
-            AppendStream(file, *audio, AudioEnd(file, id3v1), labels, values);
+            AppendStream(file, *audio, audioEnd, tagged, labels, values);
         return;
     }
     // Without an ID3v2 tag the stream is read where the file starts, if it starts with 0xFF.
     unsigned char first = 0;
     if (file.ReadAt(0, &first, 1) == 1 && first == 0xFF)
-        AppendStream(file, 0, AudioEnd(file, id3v1), labels, values);
+        AppendStream(file, 0, audioEnd, tagged, labels, values);
 }
 
 } // namespace dirscribe

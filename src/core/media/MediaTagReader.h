@@ -15,10 +15,13 @@ class MediaTagReader {
 public:
     // Appends label/value pairs in step. The first pair is (" ", summary), the summary being
     // "There're Id3v1 & Id3v2." followed by the ID3v2 major version, "Id3v1 Tag:",
-    // "Id3v2 Tag:" or "There isn't any Tag."; then the tag fields ("**Title:", ...) and the
-    // stream properties ("**Length:", ...): the length and frame count from the audio's
-    // bytes alone, the tags at either end left out. An ID3v2 tag is read frame by frame within the
-    // size its header gives, each text by its encoding byte; the stream lines come from the
+    // "Id3v2 Tag:", "APEv2 Tag:" (an APEv2 tag and no ID3 tag: its title, artist, album,
+    // year, track, genre and comment) or "There isn't any Tag."; then the tag fields
+    // ("**Title:", ...) and the stream properties ("**Length:", ...): the length and frame
+    // count from the audio's bytes alone, the tags at either end left out. In a file with a
+    // tag, LAME's Info frame is not counted as sound: the frames are those it counts, and the
+    // header lines are those of the frame after it. An ID3v2 tag is read frame by frame within
+    // the size its header gives, each text by its encoding byte; the stream lines come from the
     // first valid audio frame after it, or are left out when there is none. Without an
     // ID3v2 tag they come from the file's first four bytes when it starts with 0xFF. Texts
     // become UTF-8 (single-byte texts: valid UTF-8 passes through, other bytes are

@@ -31,14 +31,17 @@ std::uint64_t XingOffset(const MpegHeader& header) {
 
 std::optional<VbrHeader> Xing(const ByteSource& file, std::uint64_t at) {
     std::array<unsigned char, 16> b{};
-    if (file.ReadAt(at, b.data(), b.size()) < 12 ||
-        std::string_view(reinterpret_cast<const char*>(b.data()), 4) != "Xing")
+    if (file.ReadAt(at, b.data(), b.size()) < 12)
+        return std::nullopt;
+    const std::string_view id(reinterpret_cast<const char*>(b.data()), 4);
+    if (id != "Xing" && id != "Info")
         return std::nullopt;
     const std::uint32_t flags = BigEndian32(&b[4]);
     if ((flags & kXingHasFrames) == 0)
         return std::nullopt;
     VbrHeader vbr;
     vbr.frames = BigEndian32(&b[8]);
+    vbr.constantRate = id == "Info";
     if ((flags & kXingHasBytes) != 0)
         vbr.bytes = BigEndian32(&b[12]);
     return vbr;

@@ -137,6 +137,22 @@ std::vector<Kind> Kinds() {
          "ffmpeg -v error -i tone.wav -c:a alac alac.m4a",
          "MP4 Tag:",
          {{"**KBPS:", Kbit(Info("alac.m4a", "Audio;%BitRate%"))}}},
+        // 96 kHz does not fit the sample entry's field; the rate of the packets as ffprobe
+        // reckons it (TagLib rounded the stated one up twice).
+        {"hi.m4a",
+         {"ffmpeg"},
+         "ffmpeg -v error -i tone.wav -ar 96000 -c:a aac -b:a 256k hi.m4a",
+         "MP4 Tag:",
+         {{"**Frequency:", Info("hi.m4a", "Audio;%SamplingRate%Hz")},
+          {"**KBPS:", Kbit("ffprobe -v error -show_entries stream=bit_rate -of csv=p=0 hi.m4a")}}},
+        // TagLib's FLAC reader takes any file with "fLaC" near its start for its own.
+        {"a.oga",
+         {"flac"},
+         "flac -s --ogg --serial-number=1 --tag=TITLE=" + title + " tone.wav -o a.oga",
+         "FLAC Tag:",
+         {{"**Title:", "ffprobe -v error -show_entries stream_tags=title -of csv=p=0 a.oga"},
+          {"**Length:", Minutes("a.oga")},
+          {"**Channels:", Info("a.oga", "Audio;%Channel(s)%")}}},
         {"six.m4a",
          {"ffmpeg"},
          "ffmpeg -v error -f lavfi -i sine -ac 6 -t 2 -c:a aac six.m4a",

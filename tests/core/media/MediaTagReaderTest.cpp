@@ -431,53 +431,76 @@ TEST_F(MediaTagReaderTest, VariableBitrateHeadersGiveLengthFramesAndTheAverageRa
         return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16),
                            static_cast<char>(v >> 8), static_cast<char>(v)};
     };
-    const auto first = [](std::size_t at, const std::string& header) {
-        std::string frame = MpegHeader(kMpeg1Layer3At128) + std::string(413, '\0');
+    const auto first = [](std::size_t at, const std::string& header,
+                          std::uint32_t word = kMpeg1Layer3At128) {
+        std::string frame = MpegHeader(word) + std::string(413, '\0');
         return frame.replace(at, header.size(), header);
     };
+    const std::string info = "Info" + be32(3) + be32(1000) + be32(320'417);
+    Id3v1Fields fields;
+    fields.title = "T";
+    const std::string tag = Id3v1Tag(fields);
     struct Case {
-        std::string frame;
+        std::string file;
         const char* length;
         const char* kbps;
         const char* frames;
+        const char* mode;
     };
     // 1000 frames: 26.1 s; (320,417 - 417) bytes x 8 / 26.12 s = 98.0 kbit/s. VBRI: 500
     // frames, 13.06 s; without a byte count, the file's 417 x 3 bytes less the first frame.
+    const std::string audio = MpegFrames(kMpeg1Layer3At128);
     const std::vector<Case> cases = {
-        {first(36, "Xing" + be32(3) + be32(1000) + be32(320'417)), "0 min 26 sec", "98 Kbit",
-         "1000 frames"},
-        {first(36, "Xing" + be32(1) + be32(500)), "0 min 13 sec", "1 Kbit", "500 frames"},
-        {first(36, "VBRI\0\1\0\0\0\0"s + be32(100'417) + be32(500)), "0 min 13 sec", "61 Kbit",
-         "500 frames"},
-        // LAME's Info header of a constant-bitrate file changes nothing: 1251 bytes.
-        {first(36, "Info" + be32(3) + be32(1000) + be32(320'417)), "0 min 0 sec", "128 Kbit",
-         "2 frames"},
-        {first(36, "Xing" + be32(3) + be32(0) + be32(0)), "0 min 0 sec", "128 Kbit", "2 frames"},
+        {first(36, "Xing" + be32(3) + be32(1000) + be32(320'417)) + audio, "0 min 26 sec",
+         "98 Kbit", "1000 frames", "Joint Stereo"},
+        {first(36, "Xing" + be32(1) + be32(500)) + audio, "0 min 13 sec", "1 Kbit", "500 frames",
+         "Joint Stereo"},
+        {first(36, "VBRI\0\1\0\0\0\0"s + be32(100'417) + be32(500)) + audio, "0 min 13 sec",
+         "61 Kbit", "500 frames", "Joint Stereo"},
+        // LAME's Info header of a constant-bitrate file without tags changes nothing: 1251
+        // bytes. With a tag it holds no sound, and its count is the frames'.
+        {first(36, info) + audio, "0 min 0 sec", "128 Kbit", "2 frames", "Joint Stereo"},
+        {first(36, info) + audio + tag, "0 min 26 sec", "128 Kbit", "1000 frames", "Joint Stereo"},
+        {first(36, "Xing" + be32(3) + be32(0) + be32(0)) + audio, "0 min 0 sec", "128 Kbit",
+         "2 frames", "Joint Stereo"},
+        // A Xing frame written as plain stereo before joint-stereo sound: with a tag, the
+        // header lines are the sound's.
+        {first(36, info, 0xFFFB9024) + audio + tag, "0 min 26 sec", "128 Kbit", "1000 frames",
+         "Joint Stereo"},
+        {first(36, info, 0xFFFB9024) + audio, "0 min 0 sec", "128 Kbit", "2 frames", "Stereo"},
     };
     for (const Case& c : cases) {
-        const Pairs pairs = Read(c.frame + MpegFrames(kMpeg1Layer3At128));
-        ASSERT_EQ(pairs.size(), 9u);
-        EXPECT_EQ(pairs[1].second, c.length);
-        EXPECT_EQ(pairs[3].second, c.kbps);
-        EXPECT_EQ(pairs[4].second, c.frames);
+        const Pairs pairs = Read(c.file);
+        ASSERT_GE(pairs.size(), 9u);
+        const auto line = [&](std::size_t i) {
+            return pairs[pairs.size() - 8 + i].second;
+        };
+        EXPECT_EQ(line(0), c.length);
+        EXPECT_EQ(line(2), c.kbps);
+        EXPECT_EQ(line(3), c.frames);
+        EXPECT_EQ(line(5), c.mode);
     }
 }
 
-// A cover picture in the ID3v2 tag, an APEv2 tag (with and without its header) and an
-// ID3v1 tag after the audio are no sound: 2,000 frames of 417 bytes between them give
-// 834,000 x 8 / 1000 / 128 = 52 s and 834,000 / 417.959 = 1995 frames, whatever the tags
-// weigh. Frames found past stray bytes after the tag count from where they start.
+// A cover picture in the ID3v2 tag, an APEv2 tag (with and without its header; alone, it is
+// the file's tag) and an ID3v1 tag after the audio are no sound: 2,000 frames of 417 bytes
+// between them give 834,000 x 8 / 1000 / 128 = 52 s and 834,000 / 417.959 = 1995 frames,
+// whatever the tags weigh. Frames found past stray bytes after the tag count from where
+// they start.
 TEST_F(MediaTagReaderTest, LengthAndFramesComeFromTheAudioBetweenTheTags) {
     const auto le32 = [](std::uint32_t v) {
         return std::string{static_cast<char>(v), static_cast<char>(v >> 8),
                            static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
     };
+    // Texts (one of two values) and a binary cover, which is no text.
     const auto ape = [&](std::uint32_t flags) {
-        const std::string item = le32(5) + le32(0) + "Title"s + '\0' + "Hello";
+        const std::string items = le32(5) + le32(0) + "Title"s + '\0' + "Hello" + le32(4) +
+                                  le32(2) + "Cover Art (Front)"s + '\0' + "\xFF\xD8\xFF\xE0" +
+                                  le32(5) + le32(0) + "ARTIST"s + '\0' + "A\0B C"s;
         const std::string footer = "APETAGEX" + le32(2000) +
-                                   le32(static_cast<std::uint32_t>(item.size() + 32)) + le32(1) +
+                                   le32(static_cast<std::uint32_t>(items.size() + 32)) + le32(3) +
                                    le32(flags) + std::string(8, '\0');
-        return ((flags & 0x80000000u) != 0 ? footer : ""s) + item + footer;
+        return ((flags & 0x80000000u) != 0 ? footer : ""s) + items + footer;
     };
     const std::string cover =
         Id3v2Frame("APIC", "\0image/jpeg\0\3\0"s + std::string(1 << 20, '\xFF'));
@@ -488,12 +511,15 @@ TEST_F(MediaTagReaderTest, LengthAndFramesComeFromTheAudioBetweenTheTags) {
          {Id3v2Tag(3, cover + TextFrame("TIT2", "Covered"), 100) + audio + ape(0x80000000u) +
               Id3v1Tag(fields),
           Id3v2Tag(4, TextFrame("TIT2", "Covered"), 0) + "junk" + audio + ape(0),
-          Id3v2Tag(3, cover, 0) + audio}) {
+          Id3v2Tag(3, cover, 0) + audio, audio + ape(0x80000000u)}) {
         const Pairs pairs = Read(file);
         ASSERT_GE(pairs.size(), 8u);
         EXPECT_EQ(pairs[pairs.size() - 8].second, "0 min 52 sec");
         EXPECT_EQ(pairs[pairs.size() - 5].second, "1995 frames");
     }
+    // An APEv2 tag alone is the file's tag.
+    EXPECT_EQ(Tags(Read(audio + ape(0))),
+              (Pairs{{" ", "APEv2 Tag:"}, {"**Title:", "Hello"}, {"**Artist:", "A; B C"}}));
     // ID3v1.1 keeps a track number in the comment's last byte.
     fields.comment = "Short note"s + std::string(18, '\0') + '\0' + '\7';
     EXPECT_EQ(Read(Id3v1Tag(fields)), (Pairs{{" ", "Id3v1 Tag:"},

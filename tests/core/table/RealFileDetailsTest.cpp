@@ -111,31 +111,40 @@ TEST(RealFileDetails, TagsAndStreamsOfRealEncodersAndTaggers) {
     }
 }
 
-// A variable-bitrate file, and a constant-bitrate one whose ID3v2 tag carries a cover
-// picture of 3 MB (the audio alone gives the length and frames), named without an extension.
+// A variable-bitrate file, a constant-bitrate one whose ID3v2 tag carries a cover picture
+// of 3 MB (the audio alone gives the length and frames), named without an extension, one
+// whose LAME Info frame (no sound) a 48 kHz frame length would count, and ffmpeg's, whose
+// Xing frame says stereo before joint-stereo sound.
 TEST(RealFileDetails, Mp3LengthFramesAndRateAreTheOnesMediaInfoReads) {
     if (!test::HasCommand("lame") || !test::HasCommand("sox") || !test::HasCommand("mediainfo") ||
-        !test::HasCommand("mid3v2"))
-        GTEST_SKIP() << "lame, sox, mid3v2 or mediainfo is missing";
+        !test::HasCommand("mid3v2") || !test::HasCommand("ffmpeg"))
+        GTEST_SKIP() << "lame, sox, mid3v2, ffmpeg or mediainfo is missing";
     const test::TempTree tree;
     tree.File("cover.jpg", std::string(3'000'000, '\xFF'));
-    ASSERT_TRUE(test::RunShell(tree.Root(), "sox -n -r 44100 -c 2 -b 16 tone.wav synth 21 sine && "
-                                            "lame --quiet -V 5 tone.wav vbr.mp3 && lame --quiet "
-                                            "-b 128 tone.wav covered && mid3v2 -t Covered -p "
-                                            "'cover.jpg:cover:3:image/jpeg' covered"));
-    for (const char* file : {"vbr.mp3", "covered"}) {
+    ASSERT_TRUE(test::RunShell(
+        tree.Root(), "sox -n -r 44100 -c 2 -b 16 tone.wav synth 21 sine && lame --quiet -V 5 "
+                     "tone.wav vbr.mp3 && lame --quiet -b 128 tone.wav covered && mid3v2 -t "
+                     "Covered -p 'cover.jpg:cover:3:image/jpeg' covered && sox tone.wav -r 48000 "
+                     "t48.wav && lame --quiet -b 192 --id3v1-only --tt One t48.wav v1.mp3 && "
+                     "ffmpeg -v error -i tone.wav -b:a 128k ffmpeg.mp3"));
+    for (const char* file : {"vbr.mp3", "covered", "v1.mp3", "ffmpeg.mp3"}) {
         const auto info = [&](const char* inform) {
-            return std::stoi(test::ShellOutput(
-                tree.Root(), std::string("mediainfo --Inform='Audio;") + inform + "' " + file));
+            return test::ShellOutput(tree.Root(), std::string("mediainfo --Inform='Audio;") +
+                                                      inform + "' " + file);
         };
-        const int seconds = info("%Duration%") / 1000;
-        const Rows rows = Only(ReadFileDetails(tree.Path(file), file, 0x0409).rows,
-                               {{"**Length:", ""}, {"**KBPS:", ""}, {"**Frames:", ""}});
-        ASSERT_EQ(rows.size(), 3u) << file;
+        const int seconds = std::stoi(info("%Duration%")) / 1000;
+        const Rows rows =
+            Only(ReadFileDetails(tree.Path(file), file, 0x0409).rows,
+                 {{"**Length:", ""}, {"**KBPS:", ""}, {"**Frames:", ""}, {"**Mode:", ""}});
+        ASSERT_EQ(rows.size(), 4u) << file;
         EXPECT_EQ(rows[0].second,
                   std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " sec");
-        EXPECT_EQ(rows[1].second, std::to_string((info("%BitRate%") + 500) / 1000) + " Kbit");
-        EXPECT_EQ(rows[2].second, std::to_string(info("%FrameCount%")) + " frames") << file;
+        EXPECT_EQ(rows[1].second,
+                  std::to_string((std::stoi(info("%BitRate%")) + 500) / 1000) + " Kbit");
+        EXPECT_EQ(rows[2].second, info("%FrameCount%") + " frames") << file;
+        EXPECT_EQ(rows[3].second == "Joint Stereo",
+                  info("%Format_Settings_Mode%") == "Joint stereo")
+            << file;
     }
 }
 

@@ -166,16 +166,17 @@ template <typename Format> TagLib::File* Open(TagLib::IOStream* stream) {
 }
 
 // The formats by their bytes, as TagLib tells them, MPEG last: its frame sync can turn up
-// by chance in the others' data.
+// by chance in the others' data. The Ogg formats go before FLAC, which takes any file with
+// "fLaC" near its start for its own, and so an Ogg FLAC stream.
 const auto kContentFormats = std::to_array<ContentFormat>({
-    {TagLib::FLAC::File::isSupported,
-     [](TagLib::IOStream* s) -> TagLib::File* {
-         return new TagLib::FLAC::File(s, TagLib::ID3v2::FrameFactory::instance());
-     }},
     {TagLib::Ogg::Vorbis::File::isSupported, Open<TagLib::Ogg::Vorbis::File>},
     {TagLib::Ogg::Opus::File::isSupported, Open<TagLib::Ogg::Opus::File>},
     {TagLib::Ogg::FLAC::File::isSupported, Open<TagLib::Ogg::FLAC::File>},
     {TagLib::Ogg::Speex::File::isSupported, Open<TagLib::Ogg::Speex::File>},
+    {TagLib::FLAC::File::isSupported,
+     [](TagLib::IOStream* s) -> TagLib::File* {
+         return new TagLib::FLAC::File(s, TagLib::ID3v2::FrameFactory::instance());
+     }},
     {TagLib::MP4::File::isSupported, Open<TagLib::MP4::File>},
     {TagLib::RIFF::WAV::File::isSupported, Open<TagLib::RIFF::WAV::File>},
     {TagLib::RIFF::AIFF::File::isSupported, Open<TagLib::RIFF::AIFF::File>},
@@ -285,6 +286,7 @@ AudioStream StreamOf(const ByteSource& file, const TagLib::File& format,
         stream.milliseconds = *milliseconds;
     if (const auto mp4 = Is<TagLib::MP4::File>(&format) ? ReadMp4Audio(file) : std::nullopt) {
         stream.channels = mp4->channels > 0 ? mp4->channels : stream.channels;
+        stream.frequency = stream.frequency > 0 ? stream.frequency : mp4->frequency;
         stream.bitsPerSecond = mp4->bitsPerSecond > 0 ? mp4->bitsPerSecond : stream.bitsPerSecond;
     }
     const auto* vorbis = dynamic_cast<const TagLib::Vorbis::Properties*>(&properties);
