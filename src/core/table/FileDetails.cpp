@@ -115,7 +115,7 @@ bool IsRowlessFetchText(std::string_view text) {
     return text.ends_with(" extention file. No data.") ||
            text.starts_with("Cannot read the file: ") || text == "File's data:" ||
            text == "There isn't any Tag." || text == "Id3v1 Tag:" || text == "Id3v2 Tag:" ||
-           text.starts_with("There're Id3v1 & Id3v2.");
+           text == "APEv2 Tag:" || text.starts_with("There're Id3v1 & Id3v2.");
 }
 
 FileDetails NoDataDetails(std::string_view name) {
