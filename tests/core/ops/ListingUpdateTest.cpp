@@ -416,14 +416,16 @@ TEST(UpdateDocument, AFolderNamedOnTwoRowsStaysAsItIs) {
     const std::string document = tree.Path("d.dsc");
     ASSERT_TRUE(listed.Save(document, reading.notice, 0));
     fs::remove(tree.Path("d/a/y"));
-    std::vector<std::string> runs;
+    // What the documents say, but for the volume's free space, which others change meanwhile.
+    std::vector<DocumentContents> runs;
     for (int run = 0; run < 3; ++run) {
         ASSERT_TRUE(UpdateDocument(document, document, options, reading.notice, reading.progress,
                                    reading.stop, 0, SpecialFiles::Refuse));
-        runs.push_back(test::ReadFile(document));
+        runs.push_back(ReadDocumentFile(test::ReadFile(document)));
+        runs.back().volume.facts.free = 0;
     }
-    EXPECT_EQ(runs[1], runs[0]);
-    EXPECT_EQ(runs[2], runs[0]);
+    EXPECT_TRUE(runs[1] == runs[0]);
+    EXPECT_TRUE(runs[2] == runs[0]);
     EXPECT_EQ(CommentsOf(document),
               (std::map<std::string, std::string>{
                   {"| -[a]", "the folder"}, {"|       x", ""}, {"|       y (gone)", "the file"}}));
