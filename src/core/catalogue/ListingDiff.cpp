@@ -82,8 +82,9 @@ DiffListing ReadDiffListing(const std::string& document) {
             continue;
         known = true;
         if (!block.gone)
-            listing.entries.push_back({Joined(reader.Path(), reader.Path().Size()), block.entry.IsFolder(),
-                                       block.entry.size, block.entry.modified});
+            listing.entries.push_back({Joined(reader.Path(), reader.Path().Size()),
+                                       block.entry.IsFolder(), block.entry.size,
+                                       block.entry.modified});
     }
     if (!known && reader.Document().rowCount > 0)
         throw Error("\"" + document +
@@ -128,8 +129,8 @@ DiffListing ReadDiffFolder(const std::string& folder, const ListingShape& shape,
             at = up;
         }
         std::reverse(names.begin(), names.end());
-        listing.entries.push_back(
-            {Joined(names, names.size()), store.IsFolder(index), store.Bytes(index), store.Modified(index)});
+        listing.entries.push_back({Joined(names, names.size()), store.IsFolder(index),
+                                   store.Bytes(index), store.Modified(index)});
     }
     return listing;
 }

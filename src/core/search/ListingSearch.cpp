@@ -195,8 +195,8 @@ CheckedDocument ReadDocumentGroups(const std::string& path,
     SearchGrouper grouper(onGroup, keepPaths);
     DocumentRow row;
     for (int index = 0; reader.Next(row) && !Stopped(stop); ++index)
-        grouper.Add(RowOf(index, row, at, checked.shape.Tree(),
-                          keepPaths ? &reader.Path() : nullptr));
+        grouper.Add(
+            RowOf(index, row, at, checked.shape.Tree(), keepPaths ? &reader.Path() : nullptr));
     grouper.Finish();
     return checked;
 }

@@ -73,7 +73,8 @@ std::size_t ReportMatches(const SearchQuery& query, const SearchFilter& filter,
         return name;
     };
     if (nameMatches || query.MatchesComment(group.comment)) {
-        onHit({group.row, shownName(), group.size, group.date, std::string(Trimmed(group.comment))});
+        onHit(
+            {group.row, shownName(), group.size, group.date, std::string(Trimmed(group.comment))});
         ++matches;
     }
     for (const SearchGroup::Details& details : group.details) {

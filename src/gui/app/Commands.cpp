@@ -16,26 +16,11 @@ constexpr std::array kEditItems{kUndo, kRedo, -1, kInsertRow, kDeleteRow};
 constexpr std::array kViewItems{kPageFormat, kFileData, kCdFormat,      kZipFormat,   -1,
                                 kAddSize,    kAddDate,  kAddAttributes, kAddComments, -1,
                                 kFontSize,   -1,        kTreeBeside};
-constexpr std::array kCommandItems{kBrowse,
-                                   kFoldersListing,
-                                   kStop,
-                                   -1,
-                                   kGoToPath,
-                                   kBack,
-                                   kForward,
-                                   kUp,
-                                   -1,
-                                   kToolBar,
-                                   kTypeInPath,
-                                   -1,
-                                   kFind,
-                                   kFindNext,
-                                   kFindInSaved,
-                                   kDuplicatesInSaved,
-                                   -1,
-                                   kUpdateListing,
-                                   -1,
-                                   kSettings};
+constexpr std::array kCommandItems{kBrowse,   kFoldersListing, kStop,        -1,
+                                   kGoToPath, kBack,           kForward,     kUp,
+                                   -1,        kToolBar,        kTypeInPath,  -1,
+                                   kFind,     kFindNext,       kFindInSaved, kDuplicatesInSaved,
+                                   -1,        kUpdateListing,  -1,           kSettings};
 constexpr std::array kDepthItems{kDepth0, kDepth1,  kDepth2,      kDepth3,
                                  kDepth5, kDepth10, kDepthCustom, kDepthAll};
 constexpr std::array kHelpItems{kHelp, kAbout};

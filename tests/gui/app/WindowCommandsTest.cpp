@@ -69,9 +69,10 @@ TEST_F(WindowCommandsTest, EveryCommandIsAMenuItemWithItsKeysAndIsEnabledWhenItM
                 EXPECT_EQ(window->Action(item->data().toInt()), item);
             }
     QList<QKeySequence> keys;
-    const std::set<int> waiting{kExport,  kFind,      kFindNext,  kUpdateListing, kUndo, kRedo,
-                                kStop,    kInsertRow, kDeleteRow, kSaveDb,        kHelp, kBack,
-                                kForward, kUp,        kListingProperties};
+    const std::set<int> waiting{
+        kExport,  kFind,      kFindNext,         kUpdateListing, kUndo, kRedo,
+        kStop,    kInsertRow, kDeleteRow,        kSaveDb,        kHelp, kBack,
+        kForward, kUp,        kListingProperties};
     for (const WindowCommand& command : MainWindow::Commands()) {
         const QAction& action = *window->Action(command.id);
         EXPECT_EQ(items[command.id], *command.text ? 1 : 0) << command.id;
