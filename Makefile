@@ -73,7 +73,9 @@ package: build
 # their libraries), an update's merge of a document, the web page of a document and the
 # catalogue's chunk decoder, one after the other, each on a working copy of its seeds; what
 # they learn stays in fuzz/corpus-work/ (not committed), crash inputs too. MP3 inputs may pass
-# the 4026 bytes searched for frames.
+# the 4026 bytes searched for frames. The File Data fuzzer runs the media libraries without
+# the reader program's 1 GiB limit, so their known large allocations on crafted videos are
+# passed over (-ignore_ooms, in a child process) rather than ending the run.
 PROFILE_FUZZ_SECONDS ?= 120
 MERGE_FUZZ_SECONDS ?= 600
 PAGE_FUZZ_SECONDS ?= 600
@@ -109,7 +111,7 @@ fuzz: deps
 	$(FUZZ_BUILD)/fuzz/pe_fuzz -max_total_time=$(PE_FUZZ_SECONDS) -max_len=4096 $(FUZZ_FLAGS) \
 		fuzz/corpus-work/pe
 	$(FUZZ_BUILD)/fuzz/filedata_fuzz -max_total_time=$(FILEDATA_FUZZ_SECONDS) -max_len=16384 \
-		$(FUZZ_FLAGS) fuzz/corpus-work/filedata
+		-fork=1 -ignore_ooms=1 $(FUZZ_FLAGS) fuzz/corpus-work/filedata
 	$(FUZZ_BUILD)/fuzz/merge_fuzz -max_total_time=$(MERGE_FUZZ_SECONDS) $(FUZZ_FLAGS) \
 		fuzz/corpus-work/merge
 	$(FUZZ_BUILD)/fuzz/page_fuzz -max_total_time=$(PAGE_FUZZ_SECONDS) $(FUZZ_FLAGS) \
