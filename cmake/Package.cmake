@@ -22,8 +22,17 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-# Printing asks for Arial and Times New Roman; these are their metric twins.
+# Printing asks for Arial and Times New Roman; these are their metric twins. File Data loads
+# libavformat for a video's timing when it is installed, so shlibdeps cannot see it.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation)
+find_package(PkgConfig QUIET)
+if(PKG_CONFIG_FOUND)
+  pkg_check_modules(DIRSCRIBE_PACKAGE_LIBAV QUIET libavformat)
+endif()
+if(DIRSCRIBE_PACKAGE_LIBAV_FOUND)
+  string(REGEX MATCH "^[0-9]+" DIRSCRIBE_LIBAV_MAJOR "${DIRSCRIBE_PACKAGE_LIBAV_VERSION}")
+  string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", libavformat${DIRSCRIBE_LIBAV_MAJOR}")
+endif()
 include(CPack)
 
 # What Debian asks of every package: the licence in machine-readable form and a changelog,
