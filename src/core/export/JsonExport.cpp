@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 
 namespace dirscribe {
@@ -133,20 +134,6 @@ void WriteRow(BufferedWriter& out, const ExportSource& source, int row, std::str
     out << '}';
 }
 
-// Days since 1970-01-01 to a civil date (the proleptic Gregorian calendar).
-std::array<std::int64_t, 3> CivilFromDays(std::int64_t days) {
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const std::int64_t dayOfEra = days - era * 146097;
-    const std::int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
-    const std::int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
-    const std::int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
-    return {yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
-}
-
 } // namespace
 
 void WriteJsonString(BufferedWriter& out, std::string_view text) {
@@ -162,15 +149,17 @@ std::string FileTimeIso8601(std::uint64_t fileTime) {
     const auto seconds =
         static_cast<std::int64_t>(fileTime / kTicksPerSecond) - kSecondsFrom1601To1970;
     auto fraction = static_cast<long>(fileTime % kTicksPerSecond);
-    const std::int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
-    const std::int64_t inDay = seconds - days * 86400;
-    const auto [year, month, day] = CivilFromDays(days);
+    // The proleptic Gregorian calendar of std::chrono, the same on both sides of 1970.
+    const std::chrono::sys_seconds time{std::chrono::seconds{seconds}};
+    const auto day = std::chrono::floor<std::chrono::days>(time);
+    const std::chrono::year_month_day date{day};
+    const std::chrono::hh_mm_ss clock{time - day};
     std::array<char, 48> text{};
-    int length =
-        std::snprintf(text.data(), text.size(), "%04lld-%02lld-%02lldT%02lld:%02lld:%02lld",
-                      static_cast<long long>(year), static_cast<long long>(month),
-                      static_cast<long long>(day), static_cast<long long>(inDay / 3600),
-                      static_cast<long long>(inDay / 60 % 60), static_cast<long long>(inDay % 60));
+    int length = std::snprintf(
+        text.data(), text.size(), "%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(date.year()),
+        static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+        static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+        static_cast<int>(clock.seconds().count()));
     std::string result(text.data(), static_cast<std::size_t>(length));
     if (fraction != 0) {
         length = std::snprintf(text.data(), text.size(), ".%07ld", fraction);

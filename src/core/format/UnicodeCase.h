@@ -4,9 +4,9 @@
 
 namespace dirscribe {
 
-// The simple uppercase mapping of Unicode (UnicodeData.txt, field 12): one code point for
-// one, so "é" gives "É" and "ß", which has no single capital, stays. Code points without a
-// mapping come back unchanged.
+// The simple uppercase mapping of Unicode (UnicodeData.txt, field 12, as ICU holds it): one
+// code point for one, so "é" gives "É", "ᾀ" gives "ᾈ" and "ß", which has no single capital,
+// stays. Code points without a mapping, and values above U+10FFFF, come back unchanged.
 char32_t SimpleUpperCase(char32_t c);
 
 // The simple case folding of Unicode (CaseFolding.txt, statuses C and S): the one code point
