@@ -3,7 +3,7 @@
 // dispatch and the libraries it picks; the rows come out as cell texts and cross from the
 // reader program to the window unchanged.
 #include "core/details/FileData.h"
-#include "core/details/libraries/LibraryFileData.h"
+#include "details/LibraryFileData.h"
 
 #include <array>
 #include <cstddef>

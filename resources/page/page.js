@@ -26,7 +26,7 @@
     const listing = document.getElementById("listing");
     const head = listing.querySelector(".head");
     const heads = [...head.children];
-    const kinds = heads.map((h) => h.dataset.kind);
+    const kinds = heads.map((h) => h.className); // a column's class says what it holds
     const commentColumn = kinds.indexOf("comment");
     const box = document.getElementById("rows");
     const win = box.firstElementChild;
@@ -220,8 +220,7 @@
 
     function makeRow() {
         const row = document.createElement("div");
-        for (let c = 0; c < kinds.length; c++) row.appendChild(document.createElement("span"));
-        row.firstChild.className = "name";
+        for (let c = 0; c < kinds.length; c++) row.appendChild(document.createElement("span")).className = kinds[c];
         row.firstChild.append(document.createElement("i"), document.createElement("span"), document.createElement("small"));
         return row;
     }

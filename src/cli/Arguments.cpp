@@ -7,8 +7,10 @@
 #include "core/format/Utf8.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <map>
 #include <memory>
 
@@ -296,6 +298,7 @@ constexpr const char* kUpdateFooter =
     "See dirscribe(1) for more.\n";
 
 struct CommandDefinition {
+    Command command;
     const char* name;
     const char* operand; // as the usage shows it
     const char* more;    // the words after it, for a command that takes more
@@ -303,28 +306,35 @@ struct CommandDefinition {
     const char* what;    // what a wrong count of operands says it takes
     const char* about;
     void (*addOptions)(CLI::App&, Arguments&);
+    // How many operands it takes: fewest and most; diff with --disk takes one fewer.
+    std::size_t fewest = 1;
+    std::size_t most = 1;
 };
 
+constexpr std::size_t kAny = SIZE_MAX;
+
 constexpr std::array kCommands = {
-    CommandDefinition{"list", "PATH", "", nullptr, "folder",
+    CommandDefinition{Command::List, "list", "PATH", "", nullptr, "folder",
                       "read PATH as a refresh does and write the outputs", ListOptions},
-    CommandDefinition{"convert", "FILE.dsc", "", nullptr, "document file",
+    CommandDefinition{Command::Convert, "convert", "FILE.dsc", "", nullptr, "document file",
                       "open a saved document and write the outputs", AddListingOptionsAndOutputs},
-    CommandDefinition{"details", "FILE", "", nullptr, "file",
+    CommandDefinition{Command::Details, "details", "FILE", "", nullptr, "file",
                       "print the rows a File Data fetch would insert for FILE", NoOptions},
-    CommandDefinition{"search", "PATTERN", " PATH...", kSearchFooter,
+    CommandDefinition{Command::Search, "search", "PATTERN", " PATH...", kSearchFooter,
                       "pattern and at least one path",
                       "find names and comments in saved listings (documents in PATH, or below it)",
-                      SearchOptions},
-    CommandDefinition{"update", "FILE.dsc", "", kUpdateFooter, "document file",
+                      SearchOptions, 2, kAny},
+    CommandDefinition{Command::Update, "update", "FILE.dsc", "", kUpdateFooter, "document file",
                       "read a listing's folder again, keeping its comments", UpdateOptions},
-    CommandDefinition{"volumes", "PATH", "...", kVolumesFooter, "path",
-                      "a line per saved listing: its volume as listed, its note", VolumesOptions},
-    CommandDefinition{"duplicates", "PATH", "...", kDuplicatesFooter, "path",
-                      "files stored more than once in saved listings", DuplicatesOptions},
-    CommandDefinition{
-        "diff", "OLD.dsc", " NEW.dsc", kDiffFooter, "document and another document or --disk",
-        "what changed between two listings (--disk: since one was saved)", DiffOptions},
+    CommandDefinition{Command::Volumes, "volumes", "PATH", "...", kVolumesFooter, "path",
+                      "a line per saved listing: its volume as listed, its note", VolumesOptions, 1,
+                      kAny},
+    CommandDefinition{Command::Duplicates, "duplicates", "PATH", "...", kDuplicatesFooter, "path",
+                      "files stored more than once in saved listings", DuplicatesOptions, 1, kAny},
+    CommandDefinition{Command::Diff, "diff", "OLD.dsc", " NEW.dsc", kDiffFooter,
+                      "document and another document or --disk",
+                      "what changed between two listings (--disk: since one was saved)",
+                      DiffOptions, 2, 2},
 };
 
 const CommandDefinition* FindCommand(std::string_view name) {
@@ -334,9 +344,14 @@ const CommandDefinition* FindCommand(std::string_view name) {
     return nullptr;
 }
 
-UsageError WrongOperandCount(const std::string& command) {
-    const CommandDefinition& definition = *FindCommand(command);
-    return UsageError{command + (*definition.more != '\0' ? " takes a " : " takes exactly one ") +
+const CommandDefinition& DefinitionOf(Command command) {
+    return *std::find_if(kCommands.begin(), kCommands.end(),
+                         [command](const CommandDefinition& d) { return d.command == command; });
+}
+
+UsageError WrongOperandCount(const CommandDefinition& definition) {
+    return UsageError{std::string(definition.name) +
+                      (*definition.more != '\0' ? " takes a " : " takes exactly one ") +
                       definition.what};
 }
 
@@ -426,7 +441,7 @@ UsageError Unexpected(const CLI::App& app, const std::string& word) {
         return UsageError{"unknown option " + word.substr(0, word.find('='))};
     if (app.get_subcommands().empty())
         return UsageError{"unknown command " + word};
-    return WrongOperandCount(app.get_subcommands().front()->get_name());
+    return WrongOperandCount(*FindCommand(app.get_subcommands().front()->get_name()));
 }
 
 const SearchOption* FindSearchOption(std::string_view name) {
@@ -443,7 +458,7 @@ const SearchOption* FindSearchOption(std::string_view name) {
 std::optional<std::variant<Arguments, InfoText, UsageError>>
 SearchWords(const std::vector<std::string>& words) {
     Arguments args;
-    args.command = "search";
+    args.command = Command::Search;
     std::vector<std::string> operands;
     bool options = true;
     for (std::size_t i = 1; i < words.size(); ++i) {
@@ -478,27 +493,26 @@ SearchWords(const std::vector<std::string>& words) {
             return UsageError{"invalid value for " + name + ": " +
                               (value.empty() ? "\"\"" : value)};
     }
-    if (operands.size() < 2)
-        return WrongOperandCount(args.command);
+    if (operands.size() < DefinitionOf(Command::Search).fewest)
+        return WrongOperandCount(DefinitionOf(Command::Search));
     args.operand = operands.front();
     args.paths.assign(operands.begin() + 1, operands.end());
     return args;
 }
 
 // Whether the command was given as many operands as it takes.
-bool RightOperandCount(const Arguments& args, std::size_t operands) {
-    if (args.command == "diff")
-        return operands == (args.disk ? 1u : 2u);
-    if (args.command == "volumes" || args.command == "duplicates")
-        return operands >= 1;
-    return operands == 1;
+bool RightOperandCount(const CommandDefinition& definition, const Arguments& args,
+                       std::size_t operands) {
+    const std::size_t given = operands + (args.disk ? 1 : 0);
+    return given >= definition.fewest && given <= definition.most;
 }
 
 } // namespace
 
 std::variant<Arguments, InfoText, UsageError>
 ParseArguments(const std::vector<std::string>& words) {
-    if (!words.empty() && words.front() == "search")
+    const CommandDefinition* first = words.empty() ? nullptr : FindCommand(words.front());
+    if (first != nullptr && first->command == Command::Search)
         if (auto parsed = SearchWords(words))
             return *std::move(parsed);
     Arguments args;
@@ -517,9 +531,10 @@ ParseArguments(const std::vector<std::string>& words) {
     if (app->get_subcommands().empty())
         return UsageError{"no command given"};
     const CLI::App& command = *app->get_subcommands().front();
-    args.command = command.get_name();
-    if (!RightOperandCount(args, Operand(command)->count() + args.paths.size()))
-        return WrongOperandCount(args.command);
+    const CommandDefinition& definition = *FindCommand(command.get_name());
+    args.command = definition.command;
+    if (!RightOperandCount(definition, args, Operand(command)->count() + args.paths.size()))
+        return WrongOperandCount(definition);
     return args;
 }
 

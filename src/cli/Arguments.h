@@ -21,13 +21,25 @@ struct SortRequest {
     bool descending = false;
 };
 
-// One headless command with its options. Every optional setting is applied over the
-// profile's; a missing one leaves the profile's value.
 // What duplicates compares entries by.
 enum class DuplicateKey : std::uint8_t { NameAndSize, NameSizeAndDate, Size };
 
+// The headless commands, one per entry of the command table that names and describes them.
+enum class Command : std::uint8_t {
+    List,
+    Convert,
+    Details,
+    Search,
+    Update,
+    Volumes,
+    Duplicates,
+    Diff
+};
+
+// One headless command with its options. Every optional setting is applied over the
+// profile's; a missing one leaves the profile's value.
 struct Arguments {
-    std::string command;                   // "list", "convert", "details", ...
+    Command command = Command::List;       // as the command table names it
     std::string operand;                   // the folder, document, file or pattern
     std::vector<std::string> paths;        // search: the documents and folders; diff: NEW.dsc
     std::optional<PageLayout> layout;      // --layout: `Print as `

@@ -193,7 +193,7 @@ int Run(const Arguments& args) {
     ListingSession session(LoadProfile(args.profile.value_or(""), notice).options);
     ApplyArguments(args, session.Options());
     NullProgress progress;
-    if (args.command == "convert") {
+    if (args.command == Command::Convert) {
         if (!session.OpenDocument(args.operand, notice, progress))
             return kFailure;
     } else {
@@ -477,19 +477,24 @@ int RunCommandLine(int argc, char** argv) {
         return kUsage;
     }
     try {
-        if (args.command == "details")
+        switch (args.command) {
+        case Command::List:
+        case Command::Convert:
+            return Run(args);
+        case Command::Details:
             return RunDetails(args);
-        if (args.command == "search")
+        case Command::Search:
             return RunSearch(args);
-        if (args.command == "update")
+        case Command::Update:
             return RunUpdate(args);
-        if (args.command == "volumes")
+        case Command::Volumes:
             return RunVolumes(args);
-        if (args.command == "duplicates")
+        case Command::Duplicates:
             return RunDuplicates(args);
-        if (args.command == "diff")
+        case Command::Diff:
             return RunDiff(args);
-        return Run(args);
+        }
+        return kUsage;
     } catch (const std::bad_alloc&) {
         StderrNotice().Show(kCaption, kNotEnoughMemory, NoticeIcon::Stop);
         return kFailure;

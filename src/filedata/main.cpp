@@ -2,7 +2,7 @@
 // dirscribe-filedata: reads one file's File Data through the libraries, within limits, and
 // writes it to standard output for the program that started it (see FileDataProgram).
 #include "core/details/FileData.h"
-#include "core/details/libraries/LibraryFileData.h"
+#include "details/LibraryFileData.h"
 
 #include <csignal>
 #include <cstdio>

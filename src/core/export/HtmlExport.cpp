@@ -112,31 +112,20 @@ std::string NumberText(double value) {
     return std::string(text.data(), static_cast<std::size_t>(length));
 }
 
-// How each column is laid out, and what the script makes of it.
-struct ColumnStyle {
-    std::string_view width;
-    std::string_view cell; // declarations for its cells
-    std::string_view head; // and for its head
-    std::string_view kind; // name, comment, size, date or text
-};
-
-ColumnStyle StyleOf(std::string_view title) {
+// The class a column's head and cells carry: page.css gives it its width, alignment and
+// font, and the script reads what it holds from it.
+std::string_view PageClassOf(std::string_view title) {
     if (title == kFileNameTitle)
-        return {"minmax(14rem,1fr)", "", "", "name"};
+        return "name";
     if (title == kCommentsTitle)
-        return {"minmax(12rem,1fr)", "", "", "comment"};
+        return "comment";
     if (title == kSizeTitle)
-        return {"7.5rem", "text-align:right;font-variant-numeric:tabular-nums", "text-align:right",
-                "size"};
+        return "size";
     if (title == kAttrTitle)
-        return {"3.5rem",
-                "text-align:center;font-family:ui-monospace,\"Liberation Mono\",monospace;"
-                "font-size:.85rem",
-                "text-align:center", "text"};
+        return "attr";
     if (title == kLastModifiedTitle)
-        return {"11.5rem", "color:var(--muted);font-variant-numeric:tabular-nums;font-size:.9rem",
-                "", "date"};
-    return {"minmax(12rem,1fr)", "", "", "text"};
+        return "date";
+    return "text";
 }
 
 // What the page needs to know of a row besides its cells.
@@ -173,12 +162,12 @@ public:
     HtmlPage(const ExportSource& source, ByteSink& sink) : m_source(source), m_out(sink) {
         const ListingTable& table = source.table;
         for (int c = 0; c < table.ColumnCount(); ++c) {
-            m_styles.push_back(StyleOf(table.GetColumnTitle(c)));
-            if (m_styles.back().kind == "comment")
+            m_classes.push_back(c == 0 ? "name" : PageClassOf(table.GetColumnTitle(c)));
+            if (m_classes.back() == "comment")
                 m_commentColumn = c;
-            if (m_styles.back().kind == "size")
+            if (m_classes.back() == "size")
                 m_sizeColumn = c;
-            if (m_styles.back().kind == "date")
+            if (m_classes.back() == "date")
                 m_dateColumn = c;
         }
         if (m_sizeColumn >= 0)
@@ -212,15 +201,7 @@ private:
                  "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
                  "<meta name=\"generator\" content=\"Dirscribe\">\n<title>Listing of ";
         WriteText(m_out, m_source.folder);
-        m_out << "</title>\n<style>\n" << PageStyle();
-        for (std::size_t c = 0; c < m_styles.size(); ++c) {
-            const std::string n = std::to_string(c + 1);
-            if (!m_styles[c].cell.empty())
-                m_out << ".row>:nth-child(" << n << "){" << m_styles[c].cell << "}\n";
-            if (!m_styles[c].head.empty())
-                m_out << ".head>:nth-child(" << n << "){" << m_styles[c].head << "}\n";
-        }
-        m_out << "</style>\n</head>\n<body>\n";
+        m_out << "</title>\n<style>\n" << PageStyle() << "</style>\n</head>\n<body>\n";
     }
 
     void WriteHeader() {
@@ -249,12 +230,9 @@ private:
               << std::to_string(entries) << (entries == 1 ? " entry" : " entries")
               << "</span><span id=\"path\"></span></div>\n"
                  "<div id=\"listing\" class=\"listing\" data-rows=\""
-              << std::to_string(table.RowCount()) << "\" style=\"--columns:";
-        for (const ColumnStyle& style : m_styles)
-            m_out << ' ' << style.width;
-        m_out << "\">\n<div class=\"head\">";
+              << std::to_string(table.RowCount()) << "\">\n<div class=\"head\">";
         for (int c = 0; c < table.ColumnCount(); ++c) {
-            m_out << "<span data-kind=\"" << m_styles[static_cast<std::size_t>(c)].kind
+            m_out << "<span class=\"" << m_classes[static_cast<std::size_t>(c)]
                   << "\" aria-sort=\"none\"><button type=\"button\">";
             WriteText(m_out, table.GetColumnTitle(c));
             m_out << "</button></span>";
@@ -436,7 +414,7 @@ private:
 
     const ExportSource& m_source;
     BufferedWriter m_out;
-    std::vector<ColumnStyle> m_styles;
+    std::vector<std::string_view> m_classes;
     int m_commentColumn = -1;
     int m_sizeColumn = -1;
     int m_dateColumn = -1;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The length and frame rate of a video through libavformat, from the streams' own timing.
-#include "core/details/libraries/VideoTiming.h"
+#include "details/VideoTiming.h"
 
-#include "core/details/libraries/BudgetedSource.h"
+#include "details/BudgetedSource.h"
 
 #include <cstdio>
 #include <dlfcn.h>

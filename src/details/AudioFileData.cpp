@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // File Data of audio files through TagLib: tags and stream properties.
-#include "core/details/libraries/AudioFileData.h"
+#include "details/AudioFileData.h"
 
-#include "core/details/libraries/BudgetedSource.h"
+#include "details/BudgetedSource.h"
 
 #include <aifffile.h>
 #include <algorithm>

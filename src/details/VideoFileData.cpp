@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // File Data of videos through MediaInfo: container, length, picture and codecs.
-#include "core/details/libraries/VideoFileData.h"
+#include "details/VideoFileData.h"
 
-#include "core/details/libraries/BudgetedSource.h"
+#include "details/BudgetedSource.h"
 
 #include <MediaInfo/MediaInfo.h>
 #include <array>

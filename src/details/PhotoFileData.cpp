@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // File Data of photos through Exiv2: size, camera, date taken and exposure.
-#include "core/details/libraries/PhotoFileData.h"
+#include "details/PhotoFileData.h"
 
 #include <array>
 #include <cmath>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "core/details/FileData.h"
-#include "core/details/libraries/VideoTiming.h"
 #include "core/platform/ByteSource.h"
+#include "details/VideoTiming.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // File Data of PDF documents through poppler: title, author, pages, page size, producer.
-#include "core/details/libraries/PdfFileData.h"
+#include "details/PdfFileData.h"
 
 #include <array>
 #include <cmath>

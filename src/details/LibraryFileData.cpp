@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // File Data read in this process by the libraries this build has.
-#include "core/details/libraries/LibraryFileData.h"
+#include "details/LibraryFileData.h"
 
 #include "core/details/AudioStream.h"
 #include "core/details/FileKind.h"
@@ -11,19 +11,19 @@
 #include <optional>
 
 #ifdef DIRSCRIBE_WITH_TAGLIB
-#include "core/details/libraries/AudioFileData.h"
+#include "details/AudioFileData.h"
 #endif
 #ifdef DIRSCRIBE_WITH_EXIV2
-#include "core/details/libraries/PhotoFileData.h"
+#include "details/PhotoFileData.h"
 #endif
 #ifdef DIRSCRIBE_WITH_MEDIAINFO
-#include "core/details/libraries/VideoFileData.h"
+#include "details/VideoFileData.h"
 #endif
 #ifdef DIRSCRIBE_WITH_POPPLER
-#include "core/details/libraries/PdfFileData.h"
+#include "details/PdfFileData.h"
 #endif
 #ifdef DIRSCRIBE_WITH_LIBAV
-#include "core/details/libraries/VideoTiming.h"
+#include "details/VideoTiming.h"
 #endif
 
 namespace dirscribe {
