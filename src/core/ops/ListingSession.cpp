@@ -364,21 +364,10 @@ ListingOptions ListingSession::ShownOptions() const {
     return options;
 }
 
-std::string ListingSession::TextReport(std::time_t createdOn) const {
-    StringSink sink;
-    WriteTextReport(sink, createdOn);
-    return sink.Take();
-}
-
 void ListingSession::WriteTextReport(ByteSink& sink, std::time_t createdOn) const {
     // A failed read leaves the listing on show whole, so its rows are always the listing's.
     dirscribe::WriteTextReport(sink, m_doc.summary, LenientUtf8(m_folder), ShownOptions(), m_table,
                                createdOn);
-}
-
-void ListingSession::FetchFileDetails(int row) {
-    if (const auto request = RequestFileDetails(row))
-        InsertFileDetails(row, request->Read());
 }
 
 std::optional<FileDetailsRequest> ListingSession::RequestFileDetails(int row) const {

@@ -191,13 +191,11 @@ public:
     void PermuteRows(const std::vector<int>& order) { m_table.PermuteRows(0, order); }
     [[nodiscard]] const SortState& Sorting() const { return m_sortState; }
 
-    // A request to edit a row in the FileData layout: fetches the details of the row's own
-    // file (see RequestFileDetails) into the table in the user's language from the
-    // environment, and marks the listing modified.
-    void FetchFileDetails(int row);
-    // The two halves of FetchFileDetails, for a window that reads off its interface thread:
-    // what to read for the row (nothing for a row outside the table), whose Read() needs
-    // nothing of the session, and the insertion of what it read.
+    // A request to edit a row in the FileData layout fetches the details of the row's own
+    // file in two halves, so a window reads off its interface thread: what to read for the
+    // row (see RequestFileDetails; nothing for a row outside the table) in the user's
+    // language from the environment, whose Read() needs nothing of the session, and the
+    // insertion of what it read, which marks the listing modified.
     [[nodiscard]] std::optional<FileDetailsRequest> RequestFileDetails(int row) const;
     void InsertFileDetails(int row, FileDetails details);
     // Where on disk the entry of a row is, found as File Data finds it; empty for a row of no
@@ -209,9 +207,8 @@ public:
         m_fileData = std::move(reader);
     }
 
-    // The text report of the listing as it stands.
-    [[nodiscard]] std::string TextReport(std::time_t createdOn) const;
-    // The same, handed to sink as it is made (see WriteTextReport).
+    // The text report of the listing as it stands, handed to sink as it is made (see
+    // WriteTextReport).
     void WriteTextReport(ByteSink& sink, std::time_t createdOn) const;
 
 private:

@@ -228,7 +228,7 @@ void MainWindow::ListingRead(bool read) {
     m_state.lastFolder = m_session.Path();
     // Save must not put another folder's listing over the document's file.
     if (m_session.Path() != m_documentFolder)
-        m_documentPath.clear();
+        setWindowFilePath(QString());
 }
 
 // The text the title has always had, then the document and Qt's changed mark, so unsaved
@@ -238,8 +238,8 @@ void MainWindow::UpdateTitle() {
     const QList<uint> shown = characters.mid(0, kTitlePathLength);
     QString title =
         kTitle + QString::fromUcs4(reinterpret_cast<const char32_t*>(shown.data()), shown.size());
-    if (!m_documentPath.isEmpty())
-        title += kTitleDocument + QFileInfo(m_documentPath).fileName();
+    if (!windowFilePath().isEmpty())
+        title += kTitleDocument + QFileInfo(windowFilePath()).fileName();
     else if (m_session.ListingShown())
         title += kTitleDocument + kUntitled;
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));

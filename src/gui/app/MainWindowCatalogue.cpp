@@ -67,8 +67,8 @@ void MainWindow::ExportWithDialog() {
     });
     // Named after the document, or else after the folder listed.
     const QString name =
-        QFileInfo(m_documentPath.isEmpty() ? QString::fromStdString(m_session.Path())
-                                           : m_documentPath)
+        QFileInfo(windowFilePath().isEmpty() ? QString::fromStdString(m_session.Path())
+                                             : windowFilePath())
             .completeBaseName();
     dialog->selectFile(name.isEmpty() ? QStringLiteral("Dscrb") : name);
     connect(dialog, &QFileDialog::fileSelected, this, [this, dialog](const QString& fileName) {

@@ -63,7 +63,7 @@ bool MainWindow::SaveDocument(const QString& fileName) {
 }
 
 void MainWindow::SetDocument(const QString& fileName) {
-    m_documentPath = fileName;
+    setWindowFilePath(fileName);
     m_documentFolder = m_session.Path();
     UpdateTitle();
     UpdateSummary();
@@ -106,10 +106,10 @@ void MainWindow::OpenWithDialog() {
 }
 
 void MainWindow::Save() {
-    if (m_documentPath.isEmpty())
+    if (windowFilePath().isEmpty())
         SaveAsWithDialog();
     else
-        SaveDocument(m_documentPath);
+        SaveDocument(windowFilePath());
 }
 
 void MainWindow::SaveAsWithDialog() {
@@ -121,10 +121,10 @@ void MainWindow::SaveAsWithDialog() {
         dialog->setDefaultSuffix(filter == kReportFilter ? QStringLiteral("txt")
                                                          : QStringLiteral("dsc"));
     });
-    if (m_documentPath.isEmpty())
+    if (windowFilePath().isEmpty())
         dialog->selectFile(QStringLiteral("Dscrb"));
     else
-        dialog->selectFile(m_documentPath);
+        dialog->selectFile(windowFilePath());
     dialog->open();
 }
 
@@ -133,14 +133,14 @@ bool MainWindow::MayDiscardChanges() {
     if (!m_session.Modified())
         return true;
     const QString name =
-        m_documentPath.isEmpty() ? kUntitled : QFileInfo(m_documentPath).fileName();
+        windowFilePath().isEmpty() ? kUntitled : QFileInfo(windowFilePath()).fileName();
     switch (m_saveQuestion(QStringLiteral("Save changes to %1?").arg(name))) {
     case QMessageBox::Yes:
-        if (m_documentPath.isEmpty()) {
+        if (windowFilePath().isEmpty()) {
             SaveAsWithDialog(); // the user goes on once the listing is saved
             return false;
         }
-        return SaveDocument(m_documentPath);
+        return SaveDocument(windowFilePath());
     case QMessageBox::No:
         return true;
     default:

@@ -187,7 +187,8 @@ TEST_F(CatalogueSearch, TheTextIndexIsBuiltAgainOnceMostOfItIsOfGoneDocuments) {
     ListingTable table;
     table.SetColumns(ListingColumns(options));
     for (int row = 0; row < 30'000; ++row)
-        table.AppendRow(
+        table.InsertRow(
+            table.RowCount(),
             {"file " + std::to_string(row) + (row % 7 == 0 ? " blue" : ""), "", "", "", ""},
             RowKind::Entry);
     for (int i = 0; i < 6; ++i)

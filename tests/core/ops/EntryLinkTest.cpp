@@ -12,6 +12,11 @@ namespace {
 
 using test::TempTree;
 
+void Fetch(ListingSession& session, int row) {
+    if (const auto request = session.RequestFileDetails(row))
+        session.InsertFileDetails(row, request->Read());
+}
+
 int RowNamed(const ListingTable& table, std::string_view name) {
     for (int r = 0; r < table.RowCount(); ++r)
         if (table.Cell(r, 0) == name)
@@ -44,16 +49,16 @@ TEST(EntryLink, FileDataReadsTheRowsOwnFileThroughUpperCaseSortingAndRowCommands
     ASSERT_TRUE(session.DeleteRow(RowNamed(session.Table(), "A.TXT")));
     const int song = RowNamed(session.Table(), "SONG.MP3");
     ASSERT_EQ(song, 1);
-    session.FetchFileDetails(song);
+    Fetch(session, song);
     EXPECT_EQ(session.Table().Row(song)[1], "Id3v1 Tag:");
     EXPECT_EQ(session.Table().Row(song + 1)[1], "Song");
 
     const int cafe = RowNamed(session.Table(), "CAF\xC3\x89.MP3");
     ASSERT_GT(cafe, song);
-    session.FetchFileDetails(cafe);
+    Fetch(session, cafe);
     EXPECT_EQ(session.Table().Row(cafe)[1], "Id3v1 Tag:") << "found by its own bytes";
     EXPECT_EQ(session.Table().Row(cafe + 1)[1], "Cafe");
-    session.FetchFileDetails(0);
+    Fetch(session, 0);
     EXPECT_EQ(session.Table().Row(0)[1], "") << "a blank row has no file";
 
     // Saved and opened again, its rows know their files by their raw names; a second fetch
@@ -62,7 +67,7 @@ TEST(EntryLink, FileDataReadsTheRowsOwnFileThroughUpperCaseSortingAndRowCommands
     ASSERT_TRUE(session.Save(tree.Path("music.dsc"), notice, 0));
     ListingSession reopened;
     ASSERT_TRUE(reopened.OpenDocument(tree.Path("music.dsc"), notice, progress));
-    reopened.FetchFileDetails(cafe + 1);
+    Fetch(reopened, cafe + 1);
     EXPECT_EQ(reopened.Table().RowCount(), rows);
     EXPECT_EQ(reopened.Table().Row(cafe + 1)[1], "Cafe");
 }

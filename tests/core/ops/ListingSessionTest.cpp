@@ -3,6 +3,7 @@
 #include "core/ops/ListingSession.h"
 
 #include "support/RecordingNotice.h"
+#include "support/SessionReport.h"
 #include "support/StandardListing.h"
 #include "support/TempTree.h"
 
@@ -54,19 +55,19 @@ TEST_F(ListingSessionTest, RefreshFillsTheTableAndAFailedReadLeavesTheListingWho
     EXPECT_EQ(session.Table().Row(0), (RowRecord{"[Live]", "", "         1,000  b", "", ""}));
     EXPECT_TRUE(session.Sortable());
     EXPECT_TRUE(session.EditNotify());
-    const std::string fresh = session.TextReport(0);
+    const std::string fresh = test::ReportOf(session, 0);
     EXPECT_NE(Records(fresh).find("a.mp3"), std::string::npos);
 
     for (const std::string& path : {std::string("bad|path"), tree.Path("missing")}) {
         session.SetPath(path);
         EXPECT_FALSE(Refresh());
-        EXPECT_EQ(session.TextReport(0), fresh) << "path, summary and rows are the listing's";
+        EXPECT_EQ(test::ReportOf(session, 0), fresh) << "path, summary and rows are the listing's";
     }
 
     stop.Request(); // as Stop pressed the moment a read has started
     session.SetPath(tree.Path("music"));
     EXPECT_FALSE(Refresh());
-    EXPECT_EQ(session.TextReport(0), fresh);
+    EXPECT_EQ(test::ReportOf(session, 0), fresh);
 }
 
 TEST_F(ListingSessionTest, ARefusedDocumentChangesNothingAndATreeIgnoresColumnClicks) {

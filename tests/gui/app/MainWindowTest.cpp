@@ -7,6 +7,7 @@
 #include "gui/table/CellListView.h"
 #include "support/PeBytes.h"
 #include "support/ShellCommand.h"
+#include "support/WindowParts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -162,12 +163,12 @@ TEST_F(MainWindowTest, ALongCommentFlowsSavesAndReopensAsTyped) {
     window->Action(kSaveAs)->trigger();
     AcceptFileDialog(*window, "saveDialog", QString::fromStdString(folder.Path("audit")));
     const std::string saved = folder.Path("audit.dsc"); // the dialog adds the extension
-    EXPECT_EQ(window->DocumentPath().toStdString(), saved);
+    EXPECT_EQ(window->windowFilePath().toStdString(), saved);
     const std::string bytes = ReadFile(saved);
     window->Action(kSave)->trigger();
     EXPECT_EQ(ReadFile(saved), bytes) << "Save writes the same file to the same place";
     window->Action(kNew)->trigger();
-    EXPECT_TRUE(window->DocumentPath().isEmpty());
+    EXPECT_TRUE(window->windowFilePath().isEmpty());
     EXPECT_EQ(asked.size(), 1) << "a saved listing is not asked about";
 
     window->Action(kOpen)->trigger();
@@ -176,8 +177,21 @@ TEST_F(MainWindowTest, ALongCommentFlowsSavesAndReopensAsTyped) {
     for (int row = 0; row < rows.RowCount(); ++row)
         EXPECT_EQ(rows.Row(row), typed[static_cast<std::size_t>(row)]) << row;
     EXPECT_EQ(window->View().PathBox().text().toStdString(), folder.Path("disk"));
-    EXPECT_EQ(window->DocumentPath().toStdString(), saved);
+    EXPECT_EQ(window->windowFilePath().toStdString(), saved);
     EXPECT_TRUE(notice.shown.empty());
+}
+
+// Runs `answer` on the question once it is asked.
+void WhenQuestionShows(const std::function<void(QMessageBox&)>& answer) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            poll->stop();
+            answer(*box);
+        }
+    });
+    poll->start(10);
 }
 
 // Runs `inspect` on the preview window once it is up, then closes it.
@@ -209,11 +223,11 @@ TEST_F(MainWindowTest, PreviewShowsTheJobsPagesAndAnEmptyListingAsksFirst) {
     EXPECT_EQ(pages, 2);
 
     QStringList asked;
-    window->Printer().SetQuestion([&](const QString& caption, const QString& text) {
-        asked << caption << text;
-        return false;
-    });
     window->Action(kNew)->trigger();
+    WhenQuestionShows([&](QMessageBox& box) {
+        asked << box.windowTitle() << box.text();
+        box.button(QMessageBox::No)->click();
+    });
     window->Action(kPreview)->trigger();
     EXPECT_EQ(asked, (QStringList{"Dirscribe",
                                   "Selected Folder is empty! \nDo you want to proceed anyway?"}));
