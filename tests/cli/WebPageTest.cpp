@@ -60,11 +60,10 @@ TEST(WebPage, FiltersSortsFoldsAndMovesLikeTheListingWithHostileNamesAsText) {
     options.lastDepth = -1;
     options.addComments = options.addSize = options.addSizeInBytes = 1;
     options.addAttribute = options.addDate = 0;
-    session.SetPath(tree.Path("disk"));
-    ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
-    ASSERT_EQ(session.Table().Cell(5, 0), "| -[Docs]");
+    ASSERT_TRUE(session.ReadFolder(tree.Path("disk"), notice, progress, stop));
+    ASSERT_EQ(session.Listing().table.Cell(5, 0), "| -[Docs]");
     session.SetCellText(5, 1, "</script><script>document.title = 'hacked'</script><!--");
-    ASSERT_EQ(session.Table().Cell(10, 0), "|       song.mp3");
+    ASSERT_EQ(session.Listing().table.Cell(10, 0), "|       song.mp3");
     session.SetCellText(10, 1, "pla"); // as the old editor cut a word
     session.SetCellText(session.InsertCommentRow(10), 1, "nning session");
     ASSERT_TRUE(ExportListing(session, ExportFormat::Html, tree.Path("page.html"), notice, 0));

@@ -50,7 +50,7 @@ bool MainWindow::LoadDocument(const QString& fileName) {
 
 bool MainWindow::SaveDocument(const QString& fileName) {
     const std::string name = fileName.toStdString();
-    if (!m_session.Save(name, m_notice, Now()))
+    if (!m_session.Save(name, SaveFormatFor(name), m_notice, Now()))
         return false;
     m_session.SetModified(false);
     m_view->History().Saved();
@@ -64,7 +64,7 @@ bool MainWindow::SaveDocument(const QString& fileName) {
 
 void MainWindow::SetDocument(const QString& fileName) {
     setWindowFilePath(fileName);
-    m_documentFolder = m_session.Path();
+    m_documentFolder = m_session.Listing().path;
     UpdateTitle();
     UpdateSummary();
 }
@@ -130,7 +130,7 @@ void MainWindow::SaveAsWithDialog() {
 
 // Typed comments live only in the table: offer to save them before they are lost.
 bool MainWindow::MayDiscardChanges() {
-    if (!m_session.Modified())
+    if (!m_session.Listing().modified)
         return true;
     const QString name =
         windowFilePath().isEmpty() ? kUntitled : QFileInfo(windowFilePath()).fileName();

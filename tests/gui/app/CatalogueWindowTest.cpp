@@ -49,8 +49,8 @@ protected:
         settings.Save(profile);
     }
     [[nodiscard]] int Row(std::string_view name) const {
-        for (int row = 0; row < session->Table().RowCount(); ++row)
-            if (session->Table().Cell(row, 0).ends_with(name))
+        for (int row = 0; row < session->Listing().table.RowCount(); ++row)
+            if (session->Listing().table.Cell(row, 0).ends_with(name))
                 return row;
         return -1;
     }
@@ -142,7 +142,7 @@ TEST_F(CatalogueWindowTest, FindMovesFromMatchToMatchAndSaysWhenNoneIsLeft) {
     EXPECT_EQ(at(), Row("b.txt"));
     EXPECT_EQ(status(), "No row matches \"zzz\"");
     // A new Find looks through the whole listing: from the last row on round to the first.
-    window->View().Table().FocusRow(session->Table().RowCount() - 1);
+    window->View().Table().FocusRow(session->Listing().table.RowCount() - 1);
     find("a.mp3");
     EXPECT_EQ(at(), Row("a.mp3"));
     EXPECT_EQ(status().toStdString(), "Match 1 of 1: \"a.mp3\"");
@@ -204,7 +204,7 @@ TEST_F(CatalogueWindowTest, FindInSavedListingsOpensTheDocumentAtTheRowThatMatch
     EXPECT_EQ(window->windowFilePath(), live);
     const int row = results.index(found, 1).data().toInt() - 1;
     EXPECT_EQ(window->View().Table().FocusedRow(), row);
-    EXPECT_TRUE(session->Table().Cell(row, 0).ends_with("d.mp3"));
+    EXPECT_TRUE(session->Listing().table.Cell(row, 0).ends_with("d.mp3"));
 }
 
 TEST_F(CatalogueWindowTest, PropertiesKeepTheLabelAndNoteAndDuplicatesOpenACopy) {
@@ -219,7 +219,7 @@ TEST_F(CatalogueWindowTest, PropertiesKeepTheLabelAndNoteAndDuplicatesOpenACopy)
     properties->findChild<QPlainTextEdit*>(QStringLiteral("note"))
         ->setPlainText(QStringLiteral("grey box"));
     properties->accept();
-    EXPECT_TRUE(session->Modified());
+    EXPECT_TRUE(session->Listing().modified);
     const QString saved = QString::fromStdString(folder.Path("docs/disk.dsc"));
     ASSERT_TRUE(window->SaveDocument(saved));
     ASSERT_TRUE(window->SaveDocument(QString::fromStdString(folder.Path("docs/copy.dsc"))));
@@ -273,13 +273,13 @@ TEST_F(CatalogueWindowTest, UpdateKeepsATypedCommentAsksNothingAndCountsTheEntri
     ASSERT_TRUE(finished.first()[0].toBool());
 
     EXPECT_TRUE(asked.isEmpty());
-    EXPECT_EQ(session->Table().Cell(Row("a.mp3"), 1), "first pressing");
+    EXPECT_EQ(session->Listing().table.Cell(Row("a.mp3"), 1), "first pressing");
     EXPECT_EQ(Row("b.txt"), -1) << "gone with nothing typed";
     EXPECT_NE(Row("new.txt"), -1);
     EXPECT_EQ(window->statusBar()->currentMessage(), "Listing updated: 3 kept, 1 new, 1 gone");
-    EXPECT_TRUE(session->Modified());
+    EXPECT_TRUE(session->Listing().modified);
     window->Action(kSave)->trigger(); // into the document it came from
-    EXPECT_FALSE(session->Modified());
+    EXPECT_FALSE(session->Listing().modified);
     EXPECT_NE(test::ReadFile(document.toStdString()).find("first pressing"), std::string::npos);
 }
 
@@ -306,7 +306,7 @@ TEST_F(CatalogueWindowTest, RefreshColumnsAndSortingKeepEveryCommentWithItsEntry
     EXPECT_TRUE(window->statusBar()->currentMessage().contains("refreshed"));
     ASSERT_TRUE(test::RunReadingCommand(*window, kRefresh));
     EXPECT_TRUE(asked.isEmpty());
-    EXPECT_EQ(session->Table().GetColumnTitle(3), "Last Modified");
+    EXPECT_EQ(session->Listing().table.GetColumnTitle(3), "Last Modified");
     window->Action(kSave)->trigger();
     const std::string saved = test::ReadFile(document.toStdString());
     for (const char* comment : {"first pressing", "and a second", "the live set"})
@@ -338,7 +338,7 @@ TEST_F(CatalogueWindowTest, UpdateOfAFolderThatIsGoneChangesNothing) {
     ASSERT_EQ(notice.shown.size(), 1u);
     EXPECT_EQ(notice.shown[0].text, "There are problem reading folder  " + folder.Path("disk"));
     EXPECT_EQ(test::ReportOf(*session, 0), report);
-    EXPECT_FALSE(session->Modified());
+    EXPECT_FALSE(session->Listing().modified);
     EXPECT_EQ(window->windowFilePath(), document);
     EXPECT_TRUE(window->Action(kUpdateListing)->isEnabled());
 }

@@ -83,8 +83,7 @@ TEST_F(MainWindowTest, InTheFileDataLayoutF2FetchesTheFilesDetailsIntoRows) {
                                "sox -n -r 8000 -c 1 -b 16 t.wav synth 1 sine && flac -s "
                                "--tag=TITLE=Tune t.wav -o song.flac && rm t.wav && "
                                "convert -size 40x30 xc:red photo.jpg"));
-    const auto window = Open();
-    session->SetFileDataReader(std::make_shared<FileDataProgram>(DIRSCRIBE_FILEDATA_PROGRAM));
+    const auto window = Open(std::make_shared<FileDataProgram>(DIRSCRIBE_FILEDATA_PROGRAM));
     window->Action(kFileData)->trigger();
     ASSERT_TRUE(List(*window, "disk"));
     CellListView& table = window->View().Table();
@@ -111,7 +110,7 @@ TEST_F(MainWindowTest, InTheFileDataLayoutF2FetchesTheFilesDetailsIntoRows) {
         EXPECT_EQ(std::make_pair(model.index(row, 0).data().toString(),
                                  model.index(row, 1).data().toString()),
                   rows[static_cast<std::size_t>(row)]);
-    EXPECT_TRUE(session->Modified());
+    EXPECT_TRUE(session->Listing().modified);
     EXPECT_EQ(table.FocusedRow(), 0);
     const int fetched = model.rowCount();
     window->Action(kUndo)->trigger();
@@ -141,7 +140,7 @@ TEST_F(MainWindowTest, ALongCommentFlowsSavesAndReopensAsTyped) {
         QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 
-    const ListingTable& rows = session->Table();
+    const ListingTable& rows = session->Listing().table;
     ASSERT_EQ(rows.RowCount(), 3);
     EXPECT_EQ(rows.Cell(1, 0), "comments:");
     EXPECT_EQ(std::string(rows.Cell(0, 1)) + std::string(rows.Cell(1, 1)), text.toStdString())

@@ -78,7 +78,7 @@ TEST_F(WindowAtHomeTest, EveryWayOfReplacingAChangedListingAsksFirst) {
     for (std::size_t way = 0; way < ways.size(); ++way) {
         ways[way]();
         EXPECT_TRUE(!window->View().Reading() && window->isVisible()) << way;
-        EXPECT_EQ(std::string(session->Table().Cell(0, 0)) + Box(*window),
+        EXPECT_EQ(std::string(session->Listing().table.Cell(0, 0)) + Box(*window),
                   "typed" + folder.Path("home/Music"));
     }
     EXPECT_EQ(asked.join('|').toStdString(),
@@ -131,7 +131,7 @@ TEST_F(WindowAtHomeTest, RemembersItsPlaceTheLastFolderTheDialogsFoldersAndColum
         const auto window = Open();
         EXPECT_EQ(window->geometry(), place);
         EXPECT_EQ(Box(*window), folder.Path("home/Music"));
-        EXPECT_EQ(session->Table().RowCount(), 0) << "shown, not read";
+        EXPECT_EQ(session->Listing().table.RowCount(), 0) << "shown, not read";
         ASSERT_TRUE(test::RunReadingCommand(*window, kFoldersListing));
         EXPECT_EQ(window->View().Table().columnWidth(0), 301);
         window->Action(kSaveAs)->trigger();

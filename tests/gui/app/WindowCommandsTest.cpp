@@ -51,8 +51,9 @@ protected:
     // Every row's texts and the entry it was made from.
     [[nodiscard]] std::vector<std::pair<RowRecord, std::uint32_t>> Rows() const {
         std::vector<std::pair<RowRecord, std::uint32_t>> rows;
-        for (int row = 0; row < session->Table().RowCount(); ++row)
-            rows.emplace_back(session->Table().Row(row), session->Table().EntryIndex(row));
+        for (int row = 0; row < session->Listing().table.RowCount(); ++row)
+            rows.emplace_back(session->Listing().table.Row(row),
+                              session->Listing().table.EntryIndex(row));
         return rows;
     }
 };
@@ -157,9 +158,10 @@ TEST_F(WindowCommandsTest, EscapeStopsAReadAndTheListingOnShowStaysWhole) {
     ASSERT_TRUE(finished.wait(20000));
     EXPECT_FALSE(finished.first()[0].toBool());
     EXPECT_EQ(window->statusBar()->currentMessage(), "Stopped: the listing on show is kept");
-    EXPECT_EQ(session->Table().RowCount(), 3);
+    EXPECT_EQ(session->Listing().table.RowCount(), 3);
     EXPECT_EQ(Box(*window), folder.Path("home/Music"));
-    EXPECT_EQ(session->Doc().summary.fileCount, 2) << "the summary is the listing's on show";
+    EXPECT_EQ(session->Listing().doc.summary.fileCount, 2)
+        << "the summary is the listing's on show";
     ASSERT_TRUE(List(*window, "disk")) << "the next read is not stopped";
 
     window->Action(kRefresh)->trigger();
@@ -177,7 +179,7 @@ TEST_F(WindowCommandsTest, TheKeyboardReachesTheFramedCellAndTheRowMenu) {
     QSignalSpy finished(&window->View(), &ListingView::ReadFinished);
     QTest::keyClick(&box, Qt::Key_Return);
     ASSERT_TRUE(finished.wait(10000));
-    EXPECT_EQ(session->ListedFolder(), folder.Path("home/Music")) << "~ is the home folder";
+    EXPECT_EQ(session->Listing().folder, folder.Path("home/Music")) << "~ is the home folder";
     CellListView& table = window->View().Table();
     EXPECT_EQ(QApplication::focusWidget(), &table);
     QSignalSpy previews(window->Action(kPreview), &QAction::triggered);
@@ -232,7 +234,7 @@ TEST_F(WindowCommandsTest, UndoPutsBackTheRowsAsTheyWereAndRedoMakesTheChangeAga
     for (const QChar c : QStringLiteral("A long comment that flows on to a comment row below it"))
         QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    ASSERT_EQ(session->Table().Cell(2, 0), "comments:");
+    ASSERT_EQ(session->Listing().table.Cell(2, 0), "comments:");
     window->Action(kInsertRow)->trigger(); // below the focused comment row
     table.FocusRow(0);
     window->Action(kDeleteRow)->trigger();
@@ -242,12 +244,12 @@ TEST_F(WindowCommandsTest, UndoPutsBackTheRowsAsTheyWereAndRedoMakesTheChangeAga
     for (int step = 0; step < 3; ++step)
         QTest::keyClick(&table, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Rows(), saved);
-    EXPECT_FALSE(session->Modified()) << "back at the listing as saved";
+    EXPECT_FALSE(session->Listing().modified) << "back at the listing as saved";
     EXPECT_FALSE(window->Action(kUndo)->isEnabled());
     for (int step = 0; step < 3; ++step)
         window->Action(kRedo)->trigger();
     EXPECT_EQ(Rows(), changed);
-    EXPECT_TRUE(session->Modified());
+    EXPECT_TRUE(session->Listing().modified);
 
     window->SetSaveQuestion([](const QString&) { return QMessageBox::No; });
     ASSERT_TRUE(test::RunReadingCommand(*window, kRefresh));
@@ -310,7 +312,7 @@ TEST_F(WindowCommandsTest, OpenAsksFirstThenShowsTheFileDialog) {
     ASSERT_NE(dialog, nullptr);
     dialog->fileSelected(QString::fromStdString(folder.Path("music.dsc")));
     EXPECT_EQ(asked.size(), 2) << "nothing more is asked once a file is picked";
-    EXPECT_EQ(session->Table().Cell(0, 1), "");
+    EXPECT_EQ(session->Listing().table.Cell(0, 1), "");
 }
 
 // Beside the listing, the tree stays: each folder picked in it is listed, and expanding a

@@ -45,13 +45,13 @@ protected:
         settings.Save(profile);
     }
     [[nodiscard]] int Row(std::string_view name) const {
-        for (int row = 0; row < session->Table().RowCount(); ++row)
-            if (session->Table().Cell(row, 0).ends_with(name))
+        for (int row = 0; row < session->Listing().table.RowCount(); ++row)
+            if (session->Listing().table.Cell(row, 0).ends_with(name))
                 return row;
         return -1;
     }
     [[nodiscard]] std::string Cell(int row, int column) const {
-        return std::string(session->Table().Cell(row, column));
+        return std::string(session->Listing().table.Cell(row, column));
     }
     static void Type(MainWindow& window, int row, const char* text) {
         TableEditing& editing = window.View().Editing();
