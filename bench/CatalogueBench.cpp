@@ -37,19 +37,21 @@ ListingTable TreeTable(int rows) {
     table.ReserveRows(rows);
     for (int i = 0; table.RowCount() < rows; ++i) {
         if (i % 41 == 0) {
-            table.AppendRow({TreeFolderName("Album " + std::to_string(i / 41), 1), "",
+            table.InsertRow(table.RowCount(),
+                            {TreeFolderName("Album " + std::to_string(i / 41), 1), "",
                              FormatSize(350'000'000, kTableSizeWidth, false), "",
                              FormatDate(126'846'939'090'000'000, 6)},
                             RowKind::Entry);
             continue;
         }
-        table.AppendRow({TreeFileName("Track " + std::to_string(i) + ".flac", 2),
+        table.InsertRow(table.RowCount(),
+                        {TreeFileName("Track " + std::to_string(i) + ".flac", 2),
                          i % 10 == 0 ? "ripped from the 1997 remaster" : "",
                          FormatSize(static_cast<std::uint64_t>(i) * 40'961, kTableSizeWidth, false),
                          "A", FormatDate(126'846'939'090'000'000 + i * 10'000'000ULL, 6)},
                         RowKind::Entry);
         if (i % 50 == 0)
-            table.AppendRow({"comments:", "mono mix, 24-bit/96 kHz", "", "", ""},
+            table.InsertRow(table.RowCount(), {"comments:", "mono mix, 24-bit/96 kHz", "", "", ""},
                             RowKind::Continuation);
     }
     return table;

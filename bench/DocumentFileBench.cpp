@@ -40,7 +40,8 @@ const ListingTable& BenchTable() {
             std::snprintf(name, sizeof name, "%03d - Artist Name - Track Title %d.mp3", r % 1000,
                           r);
             std::snprintf(size, sizeof size, "%12d.%d Mb", 1 + r % 9, r % 10);
-            t.AppendRow({name, "", size, "AR", " 12/18/2002 14:05:09"}, RowKind::Entry);
+            t.InsertRow(t.RowCount(), {name, "", size, "AR", " 12/18/2002 14:05:09"},
+                        RowKind::Entry);
         }
         return t;
     }();

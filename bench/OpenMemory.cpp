@@ -85,8 +85,8 @@ int main() {
     if (!opened)
         return 1;
 
-    std::printf("\nOpening a document of %d empty rows (%.1f MiB)\n", session.Table().RowCount(),
-                size / kMiB);
+    std::printf("\nOpening a document of %d empty rows (%.1f MiB)\n",
+                session.Listing().table.RowCount(), size / kMiB);
     std::printf("%-44s %10.1f MiB\n", "peak resident memory of the process", peak / kMiB);
     std::printf("%-44s %10.1f MiB\n", "of which opening took", (peak - before) / kMiB);
     std::printf("%-44s %10.1f MiB\n", "bound: 4 x size + 64 MiB", (4 * size) / kMiB + 64);

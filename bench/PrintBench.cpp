@@ -32,7 +32,8 @@ ListingTable StandardTable(int rows) {
     table.SetColumns({{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}});
     table.ReserveRows(rows);
     for (int i = 0; i < rows; ++i)
-        table.AppendRow({"file-" + std::to_string(i) + ".dat",
+        table.InsertRow(table.RowCount(),
+                        {"file-" + std::to_string(i) + ".dat",
                          i % 49 == 0  ? kLongComment
                          : i % 7 == 0 ? "a comment"
                                       : "",

@@ -45,7 +45,8 @@ void BM_WriteTextReport(benchmark::State& state) {
     const auto rows = static_cast<int>(state.range(0));
     table.ReserveRows(rows);
     for (int i = 0; i < rows; ++i)
-        table.AppendRow({"file-" + std::to_string(i) + ".dat", i % 3 == 0 ? "a comment" : "",
+        table.InsertRow(table.RowCount(),
+                        {"file-" + std::to_string(i) + ".dat", i % 3 == 0 ? "a comment" : "",
                          FormatSize(static_cast<std::uint64_t>(i) * 4099, kTableSizeWidth, false),
                          i % 2 == 0 ? "A" : "", " 18 Dec 2002 14:05:09"},
                         RowKind::Entry);

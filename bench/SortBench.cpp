@@ -56,7 +56,8 @@ const ListingTable& MillionRows() {
             std::snprintf(date, sizeof date, " %02d/%02d/%04d %02d:%02d:%02d", month(random),
                           day(random), year(random), hour(random), minute(random), minute(random));
             const std::string name = "file" + std::to_string(random() % 1'000'000) + ".dat";
-            t.AppendRow({r < kFolders ? "[" + name + "]" : name, SizeText(size),
+            t.InsertRow(t.RowCount(),
+                        {r < kFolders ? "[" + name + "]" : name, SizeText(size),
                          r < kFolders ? "" : "A", date, ""},
                         RowKind::Entry);
         }

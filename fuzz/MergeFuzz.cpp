@@ -81,15 +81,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Nothing is on disk under this folder, so every entry not found again is gone.
     const std::string folder = "/nonexistent/fuzzed folder";
     ListingOptions options = session->Options();
-    if (HoldsComments(session->Table()))
+    if (HoldsComments(session->Listing().table))
         options.addComments = 1;
     NullProgress progress;
-    CDirscribeDoc read = ReadOf(spec, session->Shape());
+    CDirscribeDoc read = ReadOf(spec, session->Listing().Shape());
     ListingTable merged;
-    PopulateCarrying(merged, read, folder, options, session->Table(), session->Shape(), progress);
-    CDirscribeDoc again = ReadOf(spec, session->Shape());
+    PopulateCarrying(merged, read, folder, options, session->Listing().table,
+                     session->Listing().Shape(), progress);
+    CDirscribeDoc again = ReadOf(spec, session->Listing().Shape());
     ListingTable twice;
-    PopulateCarrying(twice, again, folder, options, merged, session->Shape(), progress);
+    PopulateCarrying(twice, again, folder, options, merged, session->Listing().Shape(), progress);
     if (!SameRows(merged, twice))
         std::abort();
     return 0;

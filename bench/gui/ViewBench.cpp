@@ -96,7 +96,7 @@ int ReadFolder(const QString& folder) {
     const double seconds = Milliseconds(timer) / 1e3;
     const double peak = PeakBytes();
 
-    const int rows = session.Table().RowCount();
+    const int rows = session.Listing().table.RowCount();
     const double scroll = ScrollMilliseconds(window.View().Table());
     std::printf("%-44s %10.3f s\n", "window: read at depth all until painted", seconds);
     std::printf("%-44s %10d\n", "rows", rows);
@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
     window.View().Table().grab();
     const double undo = Milliseconds(timer);
 
-    std::printf("\nWindow, %d rows of five columns\n", session.Table().RowCount());
+    std::printf("\nWindow, %d rows of five columns\n", session.Listing().table.RowCount());
     std::printf("%-44s %10.1f ms\n", "open document and fill the view", open);
     std::printf("%-44s %10.1f ms\n", "first paint of the table", firstPaint);
     std::printf("%-44s %10.2f ms\n", "scroll to a far row and repaint (each)", scroll);

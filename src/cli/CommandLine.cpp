@@ -198,14 +198,13 @@ int Run(const Arguments& args) {
             return kFailure;
     } else {
         StopFlag stop;
-        session.SetPath(args.operand);
-        if (!session.ReadSelectedFolder(notice, progress, stop))
+        if (!session.ReadFolder(args.operand, notice, progress, stop))
             return kFailure;
         if (args.note)
-            session.SetVolumeNote(*args.note);
+            session.SetVolume(session.Listing().doc.volume.facts.label, *args.note);
     }
     if (args.sort) {
-        const int column = ResolveColumn(session.Table(), args.sort->column);
+        const int column = ResolveColumn(session.Listing().table, args.sort->column);
         if (column < 0) {
             PrintErrorLine("dirscribe: the listing has no column " + args.sort->column);
             std::fputs(UsageText().c_str(), stderr);

@@ -4,8 +4,8 @@
 namespace dirscribe {
 
 PrintJob PrintJobOf(const ListingSession& session, const TextWidths& widths) {
-    return {session.Table(), session.Options(), session.Doc().summary, session.ListedFolder(),
-            widths};
+    return {session.Listing().table, session.Options(), session.Listing().doc.summary,
+            session.Listing().folder, widths};
 }
 
 } // namespace dirscribe

@@ -32,12 +32,11 @@ protected:
         ListingSession session;
         test::UseFlatStandardWithComments(session.Options());
         session.Options().lastDepth = -1;
-        session.SetPath("disk"); // as typed, relative to the test's folder
         std::filesystem::current_path(tree.Root());
-        ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
-        ASSERT_EQ(session.Table().Cell(1, 0), "| -[Docs]");
+        ASSERT_TRUE(session.ReadFolder("disk", notice, progress, stop)); // relative, as typed
+        ASSERT_EQ(session.Listing().table.Cell(1, 0), "| -[Docs]");
         session.SetCellText(1, 1, "papers, \"old\"");
-        ASSERT_EQ(session.Table().Cell(5, 0), "|       song.mp3");
+        ASSERT_EQ(session.Listing().table.Cell(5, 0), "|       song.mp3");
         session.SetCellText(session.InsertCommentRow(5), 1, "second pressing");
         ASSERT_TRUE(session.Save("disk.dsc", SaveFormat::DocumentFile, notice, 0));
     }

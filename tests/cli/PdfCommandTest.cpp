@@ -227,11 +227,10 @@ TEST_F(PdfCommand, ALongCommentPrintsEveryWordInEachLayout) {
         ListingSession session;
         test::UseFlatStandardWithComments(session.Options());
         session.Options().printAs = layout;
-        session.SetPath(tree.Path("tree"));
         test::RecordingNotice notice;
         NullProgress progress;
         StopFlag stop;
-        ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
+        ASSERT_TRUE(session.ReadFolder(tree.Path("tree"), notice, progress, stop));
         ASSERT_TRUE(session.SetCellText(1, 1, comment));
         ASSERT_TRUE(session.Save(tree.Path("typed.dsc"), SaveFormat::DocumentFile, notice, 0));
         const ProgramResult result = Run({"convert", "typed.dsc", "--pdf", "typed.pdf"});

@@ -60,11 +60,10 @@ TEST(WebPage, FiltersSortsFoldsAndMovesLikeTheListingWithHostileNamesAsText) {
     options.lastDepth = -1;
     options.addComments = options.addSize = options.addSizeInBytes = 1;
     options.addAttribute = options.addDate = 0;
-    session.SetPath(tree.Path("disk"));
-    ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
-    ASSERT_EQ(session.Table().Cell(5, 0), "| -[Docs]");
+    ASSERT_TRUE(session.ReadFolder(tree.Path("disk"), notice, progress, stop));
+    ASSERT_EQ(session.Listing().table.Cell(5, 0), "| -[Docs]");
     session.SetCellText(5, 1, "</script><script>document.title = 'hacked'</script><!--");
-    ASSERT_EQ(session.Table().Cell(10, 0), "|       song.mp3");
+    ASSERT_EQ(session.Listing().table.Cell(10, 0), "|       song.mp3");
     session.SetCellText(10, 1, "pla"); // as the old editor cut a word
     session.SetCellText(session.InsertCommentRow(10), 1, "nning session");
     ASSERT_TRUE(ExportListing(session, ExportFormat::Html, tree.Path("page.html"), notice, 0));
@@ -221,11 +220,12 @@ TEST(WebPage, AMillionRowsOpenAndFilter) {
     for (int row = 0; row < 1'000'000; ++row) {
         const std::string n = std::to_string(row);
         if (row % 1000 == 0)
-            table.AppendRow({"| -[F" + n + "]", "", "1.0 Mb"}, RowKind::Entry);
+            table.InsertRow(table.RowCount(), {"| -[F" + n + "]", "", "1.0 Mb"}, RowKind::Entry);
         else if (row == 32768) // a comment that goes on across the page's chunks of rows
-            table.AppendRow({"comments:", "beta", ""}, RowKind::Continuation);
+            table.InsertRow(table.RowCount(), {"comments:", "beta", ""}, RowKind::Continuation);
         else
-            table.AppendRow({"|       f" + n + ".dat", row == 32767 ? "alpha " : "", "1  b"},
+            table.InsertRow(table.RowCount(),
+                            {"|       f" + n + ".dat", row == 32767 ? "alpha " : "", "1  b"},
                             RowKind::Entry);
     }
     WriteFileAtomically(tree.Path("page.html"), [&](ByteSink& sink) {

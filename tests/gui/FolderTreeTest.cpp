@@ -60,7 +60,7 @@ protected:
 
 TEST_F(FolderTreeTest, FoldersAreReadOnceWhenFirstExpandedOrSelected) {
     FolderTree view(Home(), {Volume()});
-    const FolderTreeModel& model = *view.FolderModel();
+    const FolderTreeModel& model = *qobject_cast<FolderTreeModel*>(view.model());
 
     ASSERT_EQ(Children(model, {}), "home|Computer");
     const QModelIndex home = model.index(0, 0);
@@ -109,7 +109,7 @@ TEST_F(FolderTreeTest, SiblingsSortAsAFileManagerDoes) {
     for (const char* name : {"a10", "Zeta", "a9", "A", "_x", "a", "a01"})
         tree.Folder(std::string("home/b/") + name);
     FolderTree view(Home(), {});
-    const FolderTreeModel& model = *view.FolderModel();
+    const FolderTreeModel& model = *qobject_cast<FolderTreeModel*>(view.model());
     view.expand(model.index(0, 0));
     const QModelIndex b = Child(model, model.index(0, 0), "b");
     view.expand(b);
@@ -127,7 +127,7 @@ TEST_F(FolderTreeTest, EveryChildOfALargeFolderKnowsWhetherItHoldsFolders) {
             tree.File(name + "/file", "z");
     }
     FolderTree view(Home(), {});
-    const FolderTreeModel& model = *view.FolderModel();
+    const FolderTreeModel& model = *qobject_cast<FolderTreeModel*>(view.model());
     view.expand(model.index(0, 0));
     const QModelIndex b = Child(model, model.index(0, 0), "b");
     view.expand(b);
@@ -142,11 +142,10 @@ TEST_F(FolderTreeTest, EveryChildOfALargeFolderKnowsWhetherItHoldsFolders) {
 
 TEST_F(FolderTreeTest, ArmedSelectionChoosesOneFolderUntilShownForBrowseAgain) {
     FolderTree view(Home(), {Volume()});
-    const FolderTreeModel& model = *view.FolderModel();
+    const FolderTreeModel& model = *qobject_cast<FolderTreeModel*>(view.model());
     view.resize(400, 600);
     view.show();
     QSignalSpy chosen(&view, &FolderTree::FolderChosen);
-    EXPECT_FALSE(view.SelectionArmed());
 
     view.Populate();
     // Start-up selects and expands the home folder and opens "Computer", choosing nothing.
@@ -154,14 +153,12 @@ TEST_F(FolderTreeTest, ArmedSelectionChoosesOneFolderUntilShownForBrowseAgain) {
     EXPECT_EQ(view.currentIndex(), home);
     EXPECT_TRUE(view.isExpanded(home));
     EXPECT_TRUE(view.isExpanded(model.ComputerNode()));
-    EXPECT_TRUE(view.SelectionArmed());
     EXPECT_EQ(chosen.count(), 0);
 
     const QModelIndex b = Child(model, home, "b");
     Click(view, b);
     ASSERT_EQ(chosen.count(), 1);
     EXPECT_EQ(chosen.at(0).at(0).value<std::string>(), tree.Path("home/b"));
-    EXPECT_FALSE(view.SelectionArmed());
 
     // Disarmed: further selections, by mouse or keyboard, choose nothing.
     Click(view, Child(model, home, "Docs"));
@@ -172,19 +169,17 @@ TEST_F(FolderTreeTest, ArmedSelectionChoosesOneFolderUntilShownForBrowseAgain) {
     // same folder again counts.
     Click(view, b);
     view.ShowForBrowse();
-    EXPECT_TRUE(view.SelectionArmed());
     EXPECT_TRUE(view.selectionModel()->selectedIndexes().isEmpty());
-    EXPECT_EQ(view.HighlightedNode(), b);
+    EXPECT_EQ(view.currentIndex(), b) << "the last selection is the current node";
     Click(view, b);
     ASSERT_EQ(chosen.count(), 2);
     EXPECT_EQ(chosen.at(1).at(0).value<std::string>(), tree.Path("home/b"));
-    EXPECT_FALSE(view.HighlightedNode().isValid());
+    EXPECT_EQ(view.selectionModel()->selectedIndexes(), QModelIndexList{b});
 
     // "Computer" is no folder: selecting it chooses nothing and still disarms.
     view.ShowForBrowse();
     Click(view, model.ComputerNode());
     EXPECT_EQ(chosen.count(), 2);
-    EXPECT_FALSE(view.SelectionArmed());
     Click(view, model.index(0, 0, model.ComputerNode()));
     EXPECT_EQ(chosen.count(), 2);
 
@@ -195,7 +190,6 @@ TEST_F(FolderTreeTest, ArmedSelectionChoosesOneFolderUntilShownForBrowseAgain) {
     EXPECT_EQ(view.currentIndex(), model.ComputerNode());
     QTest::keyClick(&view, Qt::Key_Down);
     EXPECT_EQ(chosen.count(), 2);
-    EXPECT_TRUE(view.SelectionArmed());
     QTest::keyClick(&view, Qt::Key_Return);
     ASSERT_EQ(chosen.count(), 3);
     EXPECT_EQ(chosen.at(2).at(0).value<std::string>(), tree.Path("vol"));
@@ -203,7 +197,7 @@ TEST_F(FolderTreeTest, ArmedSelectionChoosesOneFolderUntilShownForBrowseAgain) {
 
 TEST_F(FolderTreeTest, ExpandingOrCollapsingANodeIsAnnounced) {
     FolderTree view(Home(), {Volume()});
-    const FolderTreeModel& model = *view.FolderModel();
+    const FolderTreeModel& model = *qobject_cast<FolderTreeModel*>(view.model());
     view.resize(400, 600);
     view.show();
     view.Populate();

@@ -38,7 +38,7 @@ std::optional<std::string> OpenInChild(const std::string& path) {
         test::RecordingNotice notice;
         NullProgress progress;
         const std::string outcome = session.OpenDocument(path, notice, progress)
-                                        ? std::to_string(session.Table().RowCount())
+                                        ? std::to_string(session.Listing().table.RowCount())
                                         : notice.shown.at(0).text;
         return outcome + " " + std::to_string(PeakResident() - before);
     });

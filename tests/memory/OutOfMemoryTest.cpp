@@ -28,9 +28,7 @@ protected:
             tree.File("big/sub" + std::to_string(i % 40) + "/file" + std::to_string(i));
         session.Options().printAs = PageLayout::Standard;
         session.Options().lastDepth = -1;
-        session.SetPath(tree.Path("small"));
-        ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
-        session.SetPath(tree.Path("big"));
+        ASSERT_TRUE(session.ReadFolder(tree.Path("small"), notice, progress, stop));
     }
 
     test::TempTree tree;
@@ -41,30 +39,32 @@ protected:
 };
 
 TEST_F(OutOfMemory, AReadOrAFillingThatRunsOutSaysSoAndLeavesTheListing) {
-    const RowRecord shown = session.Table().Row(0);
+    const RowRecord shown = session.Listing().table.Row(0);
     {
         const test::AllocationLimit limit(kAllowance);
-        EXPECT_FALSE(session.ReadSelectedFolder(notice, progress, stop));
+        EXPECT_FALSE(session.ReadFolder(tree.Path("big"), notice, progress, stop));
     }
     ASSERT_EQ(notice.shown.size(), 1u);
     EXPECT_EQ(notice.shown[0].text, " There are not enough memory! ");
-    ASSERT_EQ(session.Table().RowCount(), 1);
-    EXPECT_EQ(session.Table().Row(0), shown);
+    ASSERT_EQ(session.Listing().table.RowCount(), 1);
+    EXPECT_EQ(session.Listing().table.Row(0), shown);
 
-    EXPECT_EQ(session.Path(), tree.Path("small")) << "the path of the listing on show";
-    session.SetPath(tree.Path("big"));
-    ASSERT_TRUE(session.ScanSelectedFolder(notice, progress, stop));
+    EXPECT_EQ(session.Listing().path, tree.Path("small")) << "the path of the listing on show";
+    std::optional<FolderScan> read =
+        ScanFolder(tree.Path("big"), session.Options(), notice, progress, stop);
+    ASSERT_TRUE(read);
     {
         const test::AllocationLimit limit(kFillAllowance);
-        EXPECT_THROW(session.PopulateTable(progress), std::bad_alloc);
+        EXPECT_THROW(session.ShowRead(std::move(*read), progress), std::bad_alloc);
     }
-    ASSERT_EQ(session.Table().RowCount(), 1) << "a filling that failed leaves the old table";
-    EXPECT_EQ(session.Table().Row(0), shown);
-    EXPECT_EQ(session.Path(), tree.Path("small"));
-    session.SetPath(tree.Path("big"));
-    ASSERT_TRUE(session.ScanSelectedFolder(notice, progress, stop));
-    session.PopulateTable(progress);
-    EXPECT_EQ(session.Table().RowCount(), 2040) << "and the entries that were read";
+    ASSERT_EQ(session.Listing().table.RowCount(), 1)
+        << "a filling that failed leaves the old table";
+    EXPECT_EQ(session.Listing().table.Row(0), shown);
+    EXPECT_EQ(session.Listing().path, tree.Path("small"));
+    read = ScanFolder(tree.Path("big"), session.Options(), notice, progress, stop);
+    ASSERT_TRUE(read);
+    session.ShowRead(std::move(*read), progress);
+    EXPECT_EQ(session.Listing().table.RowCount(), 2040) << "and the entries that were read";
 }
 
 TEST_F(OutOfMemory, TheCommandLineSaysSoAndEndsWithStatusOne) {

@@ -6,15 +6,24 @@
 #include "core/table/ListingTable.h"
 #include "core/table/RowKind.h"
 #include "core/table/TableColumn.h"
+#include "core/table/TableSort.h"
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace dirscribe::test {
 
+// Sorts a flat table by column as the clicks on its header do: one for ascending, two for
+// descending.
+inline void SortBy(ListingTable& table, bool ascending, int column, std::int32_t dateFormat) {
+    SortState state{ascending ? -2 : column, 1};
+    OnColumnClick(table, state, column, {false, dateFormat});
+}
+
 inline void AppendInferred(ListingTable& table, const RowRecord& record) {
-    table.AppendRow(record, InferredRowKind(record[0]));
+    table.InsertRow(table.RowCount(), record, InferredRowKind(record[0]));
 }
 
 // A document of entry rows (name, comment) that knows no entries, as a crafted one would be.
@@ -22,7 +31,7 @@ inline std::string DocumentOf(const std::vector<std::pair<std::string, std::stri
     ListingTable table;
     table.SetColumns({{kFileNameTitle, 0}, {kCommentsTitle, 0}});
     for (const auto& [name, comment] : rows)
-        table.AppendRow({name, comment}, RowKind::Entry);
+        table.InsertRow(table.RowCount(), {name, comment}, RowKind::Entry);
     ListingOptions options;
     options.addComments = 1;
     options.addSize = options.addAttribute = options.addDate = 0;

@@ -131,12 +131,6 @@ std::string FormatSize(std::uint64_t value, std::int32_t width, bool sizeInBytes
     return RightAligned(text.View());
 }
 
-std::string FormatScaled(std::uint64_t value, unsigned k) {
-    TextBuffer text;
-    AppendScaled(text, value, k);
-    return std::string(text.View());
-}
-
 std::uint64_t IntPower(std::uint64_t base, unsigned exponent) {
     std::uint64_t result = 1;
     for (unsigned i = 0; i < exponent; ++i)

@@ -19,10 +19,6 @@ inline constexpr std::int32_t kSummarySizeWidth = 26;
 // reaches, divided by the matching power of 1024 ("1.5 Kb", 2^64-1 is "16383.9 Pb").
 std::string FormatSize(std::uint64_t value, std::int32_t width, bool sizeInBytes);
 
-// value / 1024^k with one truncated decimal: "976.5". Any k is safe: k = 0 gives
-// "value.0", a divisor beyond 64 bits "0.0".
-std::string FormatScaled(std::uint64_t value, unsigned k);
-
 // base^exponent by repeated multiplication; 1 for exponent 0. A result beyond 64 bits
 // wraps (unsigned arithmetic), so callers keep to powers that fit.
 std::uint64_t IntPower(std::uint64_t base, unsigned exponent);

@@ -46,15 +46,15 @@ private:
 void WriteExport(const ListingSession& session, ExportFormat format, std::time_t createdOn,
                  ByteSink& sink) {
     const ListingOptions& options = session.Options();
-    const TableRowEntries entries(session.Table());
-    const ExportSource source{session.Table(),
-                              session.ListedFolder(),
-                              session.Doc().summary,
+    const TableRowEntries entries(session.Listing().table);
+    const ExportSource source{session.Listing().table,
+                              session.Listing().folder,
+                              session.Listing().doc.summary,
                               options.addSizeInBytes != 0,
                               options.dateFormat,
                               createdOn,
                               &entries,
-                              &session.Doc().volume};
+                              &session.Listing().doc.volume};
     switch (format) {
     case ExportFormat::Csv:
         WriteCsv(source, sink);

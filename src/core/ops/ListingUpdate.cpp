@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/ops/ListingUpdate.h"
 
+#include "core/ops/FolderScan.h"
 #include "core/table/TableColumn.h"
 
 namespace dirscribe {
@@ -14,28 +15,39 @@ constexpr int kUpdateTries = 10;
 
 std::optional<ListingUpdate> UpdateListing(const ListingSession& listing, Notice& notice,
                                            Progress& progress, StopFlag& stop) {
-    ListingUpdate update{ListingSession(listing.Options()), {}};
-    ListingOptions& options = update.session.Options();
-    const ListingTable& table = listing.Table();
-    options.addComments = table.ColumnIndex(kCommentsTitle) >= 0 ? 1 : 0;
+    const ShownListing& old = listing.Listing();
+    ListingOptions options = listing.Options();
+    const ListingTable& table = old.table;
+    options.addComments = table.ColumnIndex(kCommentsTitle) >= 0 || HoldsComments(table) ? 1 : 0;
     options.addSize = table.ColumnIndex(kSizeTitle) >= 0 ? 1 : 0;
     options.addAttribute = table.ColumnIndex(kAttrTitle) >= 0 ? 1 : 0;
     options.addDate = table.ColumnIndex(kLastModifiedTitle) >= 0 ? 1 : 0;
-    const ListingShape& shape = listing.Shape();
+    const ListingShape& shape = old.Shape();
     options.lastDepth = shape.depth;
     options.filesAndFolders = shape.content;
     // Only a letter-page listing descends, so a tree was one, whatever layout is chosen now.
     if (shape.Tree())
         options.printAs = PageLayout::Standard;
-    update.session.SetPath(listing.ListedFolder());
-    if (!update.session.ScanSelectedFolder(notice, progress, stop))
+    std::optional<FolderScan> read = ScanFolder(old.folder, options, notice, progress, stop);
+    if (!read)
         return std::nullopt;
-    update.counts = update.session.PopulateFrom(table, shape, progress);
-    update.session.SetDocumentVersion(listing.DocumentVersion());
+    ListingUpdate update;
+    update.options = options;
+    ShownListing& next = update.listing;
+    update.counts =
+        PopulateCarrying(next.table, read->doc, read->folder, options, table, shape, progress);
+    next.doc = std::move(read->doc);
+    next.path = std::move(read->path);
+    next.folder = std::move(read->folder);
+    next.version = old.version;
+    next.origin = ListingOrigin::Read;
+    next.shown = true;
+    next.modified = true;
     // The note stays; a label the user gave stays where the system gives none.
-    if (update.session.Volume().facts.label.empty())
-        update.session.SetVolumeLabel(listing.Volume().facts.label);
-    update.session.SetVolumeNote(listing.Volume().note);
+    ListingVolume& volume = next.doc.volume;
+    if (volume.facts.label.empty())
+        volume.facts.label = old.doc.volume.facts.label;
+    volume.note = old.doc.volume.note;
     return update;
 }
 
@@ -52,9 +64,12 @@ std::optional<UpdateCounts> UpdateDocument(const std::string& path, const std::s
         if (!update)
             return std::nullopt;
         if (note)
-            update->session.SetVolumeNote(*note);
+            update->listing.doc.volume.note = *note;
+        // Written with the settings it was read with, as the window would show it.
+        listing.Options() = update->options;
+        listing.ShowUpdate(std::move(update->listing));
         try {
-            update->session.Write(target, SaveFormat::DocumentFile, createdOn, special);
+            listing.Write(target, SaveFormat::DocumentFile, createdOn, special);
             return update->counts;
         } catch (const ChangedSinceRead& changed) {
             if (tries == kUpdateTries) {

@@ -15,7 +15,8 @@
 namespace dirscribe {
 
 struct ListingUpdate {
-    ListingSession session; // the new listing, marked modified
+    ShownListing listing;   // the new listing, marked modified
+    ListingOptions options; // the settings it was read with (its own columns and shape)
     UpdateCounts counts;
 };
 
@@ -24,7 +25,10 @@ struct ListingUpdate {
 // the settings say now, and carries everything typed over (PopulateCarrying): nothing
 // typed is lost, and updating the result again changes nothing. Returns nothing when the
 // folder cannot be read or the read is stopped; `listing` is never changed. The new
-// listing compares its saves with the document `listing` was read from (DocumentVersion).
+// listing compares its saves with the document `listing` was read from (its version), and
+// keeps the volume's note and the label the user gave where the system gives none. It reads
+// `listing` and changes nothing, so it may run on a thread of its own while `listing` is
+// only shown; ListingSession::ShowUpdate puts the result on show.
 std::optional<ListingUpdate> UpdateListing(const ListingSession& listing, Notice& notice,
                                            Progress& progress, StopFlag& stop);
 

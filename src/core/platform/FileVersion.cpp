@@ -23,12 +23,6 @@ void Describe(FileVersion& version, const struct stat& info) {
 
 } // namespace
 
-bool FileVersion::Differs(const struct stat& now) const {
-    FileVersion current = *this;
-    Describe(current, now);
-    return current != *this;
-}
-
 std::optional<FileVersion> VersionOfFile(const std::string& path, const struct stat& info) {
     // The name the links lead to, in the folder that holds it.
     const std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr),

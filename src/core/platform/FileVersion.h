@@ -25,8 +25,6 @@ struct FileVersion {
     std::int64_t modified = 0;
     std::int64_t changed = 0;
 
-    // Whether the file now at the same place (described by now) is another one, or changed.
-    [[nodiscard]] bool Differs(const struct stat& now) const;
     friend bool operator==(const FileVersion&, const FileVersion&) = default;
 };
 

@@ -43,7 +43,6 @@ public:
     PrintJob(const ListingTable& table, const ListingOptions& options,
              const ListingSummary& summary, std::string folderPath, const TextWidths& widths);
 
-    [[nodiscard]] PageLayout Layout() const { return m_layout; }
     // The listed folder's path, as the title and the headings show it.
     [[nodiscard]] const std::string& FolderPath() const { return m_folderPath; }
     // The pages to print; at least 1, also for an empty listing.

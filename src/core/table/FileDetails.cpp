@@ -302,12 +302,4 @@ void InsertFileDetails(ListingTable& table, int row, FileDetails details) {
     }
 }
 
-void FetchFileDetails(ListingTable& table, int row, const std::string& folderPath,
-                      const ListingShape& shape, std::uint16_t languageId,
-                      std::shared_ptr<const FileDataReader> others) {
-    if (const auto request =
-            RequestFileDetails(table, row, folderPath, shape, languageId, std::move(others)))
-        InsertFileDetails(table, row, request->Read());
-}
-
 } // namespace dirscribe

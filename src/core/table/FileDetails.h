@@ -88,10 +88,4 @@ inline constexpr std::string_view kSummaryRowLabel = "**File Data:";
 // row (kSummaryRowLabel). A row outside the table or of no entry changes nothing.
 void InsertFileDetails(ListingTable& table, int row, FileDetails details);
 
-// Fetches the details of the row's file into the table: RequestFileDetails, Read and
-// InsertFileDetails in one.
-void FetchFileDetails(ListingTable& table, int row, const std::string& folderPath,
-                      const ListingShape& shape, std::uint16_t languageId,
-                      std::shared_ptr<const FileDataReader> others = nullptr);
-
 } // namespace dirscribe

@@ -52,7 +52,6 @@ public:
     // Inserts a row of the given kind at index row (clamped to 0..RowCount()) with the
     // first ColumnCount() cells of the record; item data starts at 0.
     void InsertRow(int row, const RowRecord& cells, RowKind kind);
-    void AppendRow(const RowRecord& cells, RowKind kind) { InsertRow(RowCount(), cells, kind); }
     // Appends a row from cell texts that need not be strings of their own, made from entry
     // `entry` of Entries() (kNoEntry: from none).
     void AppendCells(const CellTexts& cells, RowKind kind, std::uint32_t entry = kNoEntry);

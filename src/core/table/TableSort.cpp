@@ -161,12 +161,6 @@ void SortGroups(ListingTable& table, const std::vector<Group>& groups, std::size
 
 } // namespace
 
-void SortTableByColumn(ListingTable& table, bool ascending, int column, std::int32_t dateFormat) {
-    int lead = 0;
-    const std::vector<Group> groups = Groups(table, lead);
-    SortGroups(table, groups, 0, groups.size(), ascending, column, dateFormat);
-}
-
 bool OnColumnClick(ListingTable& table, SortState& state, int column, const SortContext& context,
                    std::vector<int>* moved) {
     if (context.tree)

@@ -6,28 +6,24 @@
 #include "core/table/SortContext.h"
 #include "core/table/SortState.h"
 
-#include <cstdint>
 #include <vector>
 
 namespace dirscribe {
-
-// Sorts the entries of a flat table by the key of column, each entry row with the rows that
-// belong to it (those below it up to the next entry of the listed folder: comment, details
-// and inserted rows, and entries below it that a re-read kept); entries with equal keys
-// keep their order, rows above the first entry stay on top. Column 0 and "Attr." sort by
-// text (CompareTextKeys) and leave item data as it was. "Comments", or an empty title at an
-// index other than 0 (no such column), leave the table unchanged. Any other column sorts by
-// NumericKeyReader keys read with dateFormat, and each entry row's item data becomes its
-// key (NumericKey::Clamped, negated when descending).
-void SortTableByColumn(ListingTable& table, bool ascending, int column, std::int32_t dateFormat);
 
 // A click on the header of column. Does nothing at all in a tree listing. Otherwise the
 // state flips direction when the same column is clicked again and starts ascending on a new
 // column; the folders at the top (by their entries, or bracketed names where rows know no
 // entry) are then sorted among themselves and the rest among themselves, so folders stay
-// on top. Returns true when the rows went through the sort (also when the column's rows keep
-// their order, as for "Comments"). With `moved`, it gets where each row came from: row i
-// is the row that stood at (*moved)[i] before the sort.
+// on top. Each entry row moves with the rows that belong to it (those below it up to the
+// next entry of the listed folder: comment, details and inserted rows, and entries below it
+// that a re-read kept); entries with equal keys keep their order, rows above the first entry
+// stay on top. Column 0 and "Attr." sort by text (CompareTextKeys) and leave item data as it
+// was. "Comments", or an empty title at an index other than 0 (no such column), leave the
+// order as it is. Any other column sorts by NumericKeyReader keys read with the context's
+// date format, and each entry row's item data becomes its key (NumericKey::Clamped, negated
+// when descending). Returns true when the rows went through the sort (also when the
+// column's rows keep their order, as for "Comments"). With `moved`, it gets where each row
+// came from: row i is the row that stood at (*moved)[i] before the sort.
 bool OnColumnClick(ListingTable& table, SortState& state, int column, const SortContext& context,
                    std::vector<int>* moved = nullptr);
 

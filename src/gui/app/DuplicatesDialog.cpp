@@ -50,6 +50,9 @@ DuplicatesDialog::DuplicatesDialog(Notice& notice, const QString& folder, QWidge
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     for (QPushButton* button : {m_find, m_stopButton, m_open, browse, close})
         button->setAutoDefault(false);
+    m_folder->setObjectName(QStringLiteral("folder"));
+    m_key->setObjectName(QStringLiteral("key"));
+    m_status->setObjectName(QStringLiteral("status"));
     m_groups->setObjectName(QStringLiteral("groups"));
     m_groups->setHeaderLabels(
         {QStringLiteral("Copies"), QStringLiteral("Row"), QStringLiteral("Path")});

@@ -27,7 +27,8 @@ class WorkingProgress;
 // alone), finds the copies in the listings saved in it and below it (FindDuplicates,
 // through the catalogue's index) on a thread of its own, Stop ending it, and shows each
 // group with its copies, the most bytes stored again first. Open, a double click or Enter
-// on a copy asks to open its document at its row.
+// on a copy asks to open its document at its row. Its parts are named "folder", "key",
+// "groups" and "status".
 class DuplicatesDialog final : public QDialog {
     Q_OBJECT
 
@@ -38,10 +39,6 @@ public:
     DuplicatesDialog(Notice& notice, const QString& folder, QWidget* parent = nullptr);
     ~DuplicatesDialog() override;
 
-    [[nodiscard]] QLineEdit& Folder() const { return *m_folder; }
-    [[nodiscard]] QComboBox& Key() const { return *m_key; }
-    [[nodiscard]] QTreeWidget& Groups() const { return *m_groups; }
-    [[nodiscard]] QStatusBar& Status() const { return *m_status; }
     [[nodiscard]] bool Searching() const { return m_searcher != nullptr; }
 
     // Starts looking for copies in the folder; nothing while a look runs.

@@ -2,6 +2,7 @@
 #include "gui/app/ListingView.h"
 
 #include "core/format/Utf8.h"
+#include "core/ops/FolderScan.h"
 #include "core/ops/ListingSession.h"
 #include "core/ops/ListingUpdate.h"
 #include "core/platform/Progress.h"
@@ -62,8 +63,9 @@ QFont ListingFont(const ListingOptions& options) {
 ListingView::ListingView(ListingSession& session, Notice& notice, Progress& progress,
                          QWidget* parent)
     : QWidget(parent), m_session(session), m_progress(progress), m_notice(notice),
-      m_model(session.Table()), m_pathBox(new QLineEdit(this)), m_split(new QSplitter(this)),
-      m_tree(new FolderTree(m_split)), m_table(new CellListView(m_split)),
+      m_model(session.Listing().table), m_pathBox(new QLineEdit(this)),
+      m_split(new QSplitter(this)), m_tree(new FolderTree(m_split)),
+      m_table(new CellListView(m_split)),
       m_editing(new TableEditing(session, m_model, *m_table, this)),
       m_history(new ListingHistory(session, m_model, *m_table, this)) {
     m_pathBox->setObjectName(QStringLiteral("pathBox"));
@@ -161,23 +163,29 @@ void ListingView::ReadFolder(const std::string& path, ReadDone done) {
     m_editing->SetLocked(true);
     // The folder on show is read again with everything typed carried over: nothing to ask.
     // While the question is asked, the path box and the tree name the listing on show.
-    if (!m_session.ReadingAgainLosesNothing(path) && m_mayReplace) {
+    if (!m_session.Listing().ReadingAgainLosesNothing(path) && m_mayReplace) {
         RearmTree();
         if (!m_mayReplace()) {
             m_editing->SetLocked(false);
             m_focusTableAfterRead = false;
             m_going = Going::Elsewhere;
             // Kept as it was: the path box names the listing again.
-            ShowPath(m_session.Path());
+            ShowPath(m_session.Listing().path);
             RearmTree();
             return;
         }
     }
-    m_listedBefore = m_session.ListingShown() ? m_session.ListedFolder() : std::string();
+    m_listedBefore = m_session.Listing().shown ? m_session.Listing().folder : std::string();
     ShowPath(path);
-    m_session.SetPath(path);
-    StartReader([this] { return m_session.ScanSelectedFolder(m_notice, m_progress, m_stop); },
-                [this] { return Populate(); }, std::move(done));
+    // The read goes into a value of its own, which only a read that succeeded and was not
+    // stopped puts on show.
+    auto read = std::make_shared<std::optional<FolderScan>>();
+    StartReader(
+        [this, read, path, options = m_session.Options()] {
+            *read = ScanFolder(path, options, m_notice, m_progress, m_stop);
+            return read->has_value();
+        },
+        [this, read] { return Populate(std::move(**read)); }, std::move(done));
 }
 
 void ListingView::UpdateShownListing(Updated updated) {
@@ -195,7 +203,7 @@ void ListingView::UpdateShownListing(Updated updated) {
         return update->has_value();
     };
     const auto take = [this, update] {
-        m_model.Change([&] { m_session.TakeListing(std::move((*update)->session)); });
+        m_model.Change([&] { m_session.ShowUpdate(std::move((*update)->listing)); });
         ApplyTableLook();
         ShowTable();
         return true;
@@ -223,15 +231,14 @@ void ListingView::FinishRead(const std::function<bool()>& take, const ReadDone& 
     m_reader.reset();
     m_progress.End();
     // A Stop the user gave before the result was shown counts, even if the reader had just
-    // finished: what is on show is what the status bar will say is kept.
-    if (m_readResult && m_stop.Requested()) {
+    // finished: what is on show is what the status bar will say is kept, and the result is
+    // dropped with the reader's work.
+    if (m_readResult && m_stop.Requested())
         m_readResult = false;
-        m_session.DropRead();
-    }
     if (m_readResult)
         m_readResult = take();
     // Whatever happened, the path box names the listing on show.
-    ShowPath(m_session.Path());
+    ShowPath(m_session.Listing().path);
     const bool focusTable = std::exchange(m_focusTableAfterRead, false);
     if (m_readResult) {
         if (focusTable)
@@ -257,11 +264,11 @@ void ListingView::FinishRead(const std::function<bool()>& take, const ReadDone& 
         done(m_readResult);
 }
 
-bool ListingView::Populate() {
+bool ListingView::Populate(FolderScan read) {
     bool filled = true;
     m_model.Change([&] {
         try {
-            m_session.PopulateTable(m_progress);
+            m_session.ShowRead(std::move(read), m_progress);
         } catch (const std::bad_alloc&) {
             filled = false; // the table keeps the listing it had
         }
@@ -282,7 +289,7 @@ void ListingView::ApplyTableLook() {
     const QFont font = ListingFont(options);
     m_table->setFont(font);
     m_table->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
-    const auto& columns = m_session.Table().Columns();
+    const auto& columns = m_session.Listing().table.Columns();
     QHeaderView* header = m_table->horizontalHeader();
     m_applyingLook = true;
     for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
@@ -304,7 +311,7 @@ void ListingView::ApplyTableLook() {
 // the view, Comments (its "comments:" rows whole, wherever they are) up to the printable
 // width, the others as they need. A width the user set stands.
 void ListingView::FitColumns() {
-    const ListingTable& table = m_session.Table();
+    const ListingTable& table = m_session.Listing().table;
     const int rows = table.RowCount();
     const bool applying = std::exchange(m_applyingLook, true);
     for (int column = 0; column < table.ColumnCount(); ++column) {
@@ -324,12 +331,13 @@ void ListingView::FitColumns() {
 int ListingView::CellWidth(int row, int column, std::string& scratch) const {
     const int margin = 2 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
     return QFontMetrics(m_table->font())
-               .horizontalAdvance(ToQString(m_session.Table().CellText(row, column, scratch))) +
+               .horizontalAdvance(
+                   ToQString(m_session.Listing().table.CellText(row, column, scratch))) +
            2 * margin;
 }
 
 void ListingView::Widen(int column, int wanted) {
-    const ListingTable& table = m_session.Table();
+    const ListingTable& table = m_session.Listing().table;
     if (m_widths.contains(table.Columns()[static_cast<std::size_t>(column)].title))
         return; // the user's own width stands
     const int least = m_table->columnWidth(column);
@@ -346,13 +354,13 @@ void ListingView::Widen(int column, int wanted) {
 
 // A comment typed on, or rows put in, may hold a line wider than the Comments column.
 void ListingView::WidenComments(int first, int last) {
-    const int column = m_session.Table().ColumnIndex(kCommentsTitle);
+    const int column = m_session.Listing().table.ColumnIndex(kCommentsTitle);
     if (column < 0 || m_applyingLook)
         return;
     int widest = 0;
     std::string scratch;
-    for (int row = std::max(first, 0); row <= std::min(last, m_session.Table().RowCount() - 1);
-         ++row)
+    for (int row = std::max(first, 0);
+         row <= std::min(last, m_session.Listing().table.RowCount() - 1); ++row)
         widest = std::max(widest, CellWidth(row, column, scratch));
     m_applyingLook = true;
     Widen(column, widest);
@@ -360,7 +368,7 @@ void ListingView::WidenComments(int first, int last) {
 }
 
 void ListingView::RememberColumnWidth(int column, int width) {
-    const auto& columns = m_session.Table().Columns();
+    const auto& columns = m_session.Listing().table.Columns();
     if (m_applyingLook || column < 0 || column >= static_cast<int>(columns.size()) || width <= 0)
         return;
     m_widths[columns[static_cast<std::size_t>(column)].title] = width;
@@ -370,7 +378,7 @@ void ListingView::SortByColumn(int column) {
     if (Reading())
         return;
     // The core decides; a tree listing keeps its order.
-    if (m_session.Sortable()) {
+    if (m_session.Listing().Sortable()) {
         // A step of its own that can be undone, so the changes before it can be too.
         std::vector<int> moved;
         m_model.Reshape([&] { m_session.ClickColumn(column, &moved); });
@@ -426,7 +434,7 @@ void ListingView::Refresh() {
 void ListingView::RememberGoing(bool read) {
     const Going going = std::exchange(m_going, Going::Elsewhere);
     std::string before = std::exchange(m_listedBefore, {});
-    if (!read || before.empty() || before == m_session.ListedFolder())
+    if (!read || before.empty() || before == m_session.Listing().folder)
         return;
     if (going == Going::Back) {
         m_back.pop_back();
@@ -455,18 +463,18 @@ void ListingView::GoForward() {
 }
 
 void ListingView::GoUp() {
-    const std::string& folder = m_session.ListedFolder();
-    if (Reading() || !m_session.ListingShown() || folder.empty() || folder == "/")
+    const std::string& folder = m_session.Listing().folder;
+    if (Reading() || !m_session.Listing().shown || folder.empty() || folder == "/")
         return;
     const std::size_t slash = folder.find_last_of('/');
     ReadFolder(slash == 0 ? std::string("/") : folder.substr(0, slash));
 }
 
 bool ListingView::OpenFolderRow(int row) {
-    if (Reading() || row < 0 || row >= m_session.Table().RowCount() ||
-        m_session.Table().Kind(row) != RowKind::Entry)
+    if (Reading() || row < 0 || row >= m_session.Listing().table.RowCount() ||
+        m_session.Listing().table.Kind(row) != RowKind::Entry)
         return false;
-    const std::string path = m_session.EntryPath(row);
+    const std::string path = m_session.Listing().EntryPath(row);
     if (path.empty() || !QFileInfo(QString::fromStdString(path)).isDir())
         return false;
     ReadFolder(path);
@@ -495,7 +503,7 @@ void ListingView::SetTreeBeside(bool beside) {
         m_treeWidth = TreeWidth();
     m_treeBeside = beside;
     if (!beside) {
-        Show(!m_session.ListingShown());
+        Show(!m_session.Listing().shown);
         ShowFirstColumn();
         return;
     }
@@ -544,7 +552,7 @@ void ListingView::ForgetSortIndicator() {
 void ListingView::BrowseForFolder() {
     if (!TableVisible())
         return;
-    m_tree->ShowForBrowse(m_session.Path());
+    m_tree->ShowForBrowse(m_session.Listing().path);
     ShowTree();
 }
 
@@ -575,7 +583,7 @@ bool ListingView::OpenDocument(const QString& fileName) {
         [&] { opened = m_session.OpenDocument(fileName.toStdString(), m_notice, m_progress); });
     if (!opened)
         return false;
-    ShowPath(m_session.Path());
+    ShowPath(m_session.Listing().path);
     ApplyTableLook();
     ShowTable();
     ShowFirstColumn();
@@ -621,11 +629,11 @@ void ListingView::InsertFileDetails(int row, FileDetails details) {
         emit StatusText(ToQString(DisplayText(details.note)));
     // The rows below change in number, so the model resets; the place in the table stays.
     const int scrolled = m_table->verticalScrollBar()->value();
-    const int rows = m_session.Table().RowCount();
-    ListingSession::RowSlice before = m_session.CopyRows(row, 1);
+    const int rows = m_session.Listing().table.RowCount();
+    ListingSession::RowSlice before = m_session.Listing().CopyRows(row, 1);
     m_model.Reshape([&] { m_session.InsertFileDetails(row, std::move(details)); });
     m_history->Record(QStringLiteral("File Data"), row, std::move(before),
-                      1 + m_session.Table().RowCount() - rows);
+                      1 + m_session.Listing().table.RowCount() - rows);
     m_table->FocusRow(row);
     m_table->verticalScrollBar()->setValue(scrolled);
     FitColumns();

@@ -22,6 +22,7 @@ class QThread;
 namespace dirscribe {
 
 class FolderTree;
+struct FolderScan;
 class ListingHistory;
 class ListingSession;
 class Progress;
@@ -141,8 +142,8 @@ private:
     // the reader thread and then inserted below the row.
     void FetchFileDetails(int row);
     void InsertFileDetails(int row, FileDetails details);
-    // Fills the table from the read; false, after a message, when memory ran out.
-    bool Populate();
+    // Puts the read on show; false, after a message, when memory ran out.
+    bool Populate(FolderScan read);
     // The path box shows a path as text; the bytes of a path that came from the disk or
     // the listing are kept, so a name that is not UTF-8 is read as it is.
     void ShowPath(const std::string& path);

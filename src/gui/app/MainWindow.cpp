@@ -81,7 +81,7 @@ MainWindow::MainWindow(ListingSession& session, Notice& notice, std::string prof
     m_view->SetTreeBeside(m_state.treeBeside);
     m_view->SetTreeWidth(m_state.treeWidth);
     setCentralWidget(m_view);
-    m_find = new ListingFind(session.Table(), *m_view->Table().model(), this);
+    m_find = new ListingFind(session.Listing().table, *m_view->Table().model(), this);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -225,10 +225,10 @@ void MainWindow::ListingRead(bool read) {
     if (!read)
         return;
     UpdateSummary();
-    m_state.lastFolder = m_session.Path();
+    m_state.lastFolder = m_session.Listing().path;
     // Save must not put another folder's listing over the document's file.
-    if (m_session.Path() != m_documentFolder)
-        m_documentPath.clear();
+    if (m_session.Listing().path != m_documentFolder)
+        setWindowFilePath(QString());
 }
 
 // The text the title has always had, then the document and Qt's changed mark, so unsaved
@@ -238,25 +238,25 @@ void MainWindow::UpdateTitle() {
     const QList<uint> shown = characters.mid(0, kTitlePathLength);
     QString title =
         kTitle + QString::fromUcs4(reinterpret_cast<const char32_t*>(shown.data()), shown.size());
-    if (!m_documentPath.isEmpty())
-        title += kTitleDocument + QFileInfo(m_documentPath).fileName();
-    else if (m_session.ListingShown())
+    if (!windowFilePath().isEmpty())
+        title += kTitleDocument + QFileInfo(windowFilePath()).fileName();
+    else if (m_session.Listing().shown)
         title += kTitleDocument + kUntitled;
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(title + QStringLiteral("[*]"));
-    setWindowModified(m_session.Modified());
+    setWindowModified(m_session.Listing().modified);
 }
 
 void MainWindow::UpdateSummary() {
-    const ListingTable& table = m_session.Table();
-    if (!m_session.ListingShown()) {
+    const ListingTable& table = m_session.Listing().table;
+    if (!m_session.Listing().shown) {
         m_summary->clear();
         return;
     }
     int entries = 0;
     for (int row = 0; row < table.RowCount(); ++row)
         entries += table.Kind(row) == RowKind::Entry ? 1 : 0;
-    const ListingSummary& summary = m_session.Doc().summary;
+    const ListingSummary& summary = m_session.Listing().doc.summary;
     const QLocale numbers(QLocale::English);
     const auto counted = [&](long long count, const char* one, const char* many) {
         return numbers.toString(count) + ' ' + QLatin1String(count == 1 ? one : many);

@@ -70,10 +70,6 @@ public:
     // The action of a command id, or null.
     [[nodiscard]] QAction* Action(int commandId) const;
     [[nodiscard]] ListingView& View() const { return *m_view; }
-    [[nodiscard]] QToolBar& ToolBar() const { return *m_toolBar; }
-    [[nodiscard]] WorkingProgress& Progress() const { return *m_progress; }
-    [[nodiscard]] ListingPrinter& Printer() const { return *m_printer; }
-    [[nodiscard]] QMenu& RecentMenu() const { return *m_recentMenu; }
 
     // Opens a document file as Open does after its dialog (asking first whether to save a
     // changed listing); false when it was refused or kept.
@@ -81,13 +77,8 @@ public:
     // Saves as Save does after its dialog: a report for a name ending in "txt", else a
     // document file; false (after a message) when it failed. The status bar says it.
     bool SaveDocument(const QString& fileName);
-    // The file Save writes to; empty while the listing is untitled, which it becomes when a
-    // folder other than the document's is listed.
-    [[nodiscard]] const QString& DocumentPath() const { return m_documentPath; }
-    // The documents last opened or saved, the latest first.
-    [[nodiscard]] const std::vector<std::string>& RecentDocuments() const {
-        return m_state.recentDocuments;
-    }
+    // windowFilePath() is the file Save writes to; empty while the listing is untitled, which
+    // it becomes when a folder other than the document's is listed.
 
     // Comes to the front and opens `file` as OpenDocument does (nothing for an empty one):
     // a later start of the program handed it over.
@@ -191,7 +182,6 @@ private:
     std::unique_ptr<ListingPrinter> m_printer;
     ListingView* m_view = nullptr;
     QLabel* m_summary = nullptr;
-    QString m_documentPath;
     std::string m_documentFolder; // the folder the document's listing is of
     WindowState m_state;
     bool m_initialUpdateDone = false;

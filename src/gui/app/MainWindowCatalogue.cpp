@@ -67,8 +67,8 @@ void MainWindow::ExportWithDialog() {
     });
     // Named after the document, or else after the folder listed.
     const QString name =
-        QFileInfo(m_documentPath.isEmpty() ? QString::fromStdString(m_session.Path())
-                                           : m_documentPath)
+        QFileInfo(windowFilePath().isEmpty() ? QString::fromStdString(m_session.Listing().path)
+                                             : windowFilePath())
             .completeBaseName();
     dialog->selectFile(name.isEmpty() ? QStringLiteral("Dscrb") : name);
     connect(dialog, &QFileDialog::fileSelected, this, [this, dialog](const QString& fileName) {
@@ -154,18 +154,17 @@ void MainWindow::FindDuplicatesInSavedListings() {
 // A change of the label or the note is no change of rows, which the history undoes: the
 // listing stays changed until it is saved.
 void MainWindow::ShowListingProperties() {
-    const ListingTable& table = m_session.Table();
+    const ListingTable& table = m_session.Listing().table;
     int entries = 0;
     for (int row = 0; row < table.RowCount(); ++row)
         entries += table.Kind(row) == RowKind::Entry ? 1 : 0;
-    auto* dialog =
-        new ListingPropertiesDialog(m_session.ListedFolder(), entries, m_session.Volume(), this);
+    auto* dialog = new ListingPropertiesDialog(m_session.Listing().folder, entries,
+                                               m_session.Listing().doc.volume, this);
     dialog->setObjectName(QStringLiteral("listingPropertiesDialog"));
     connect(dialog, &QDialog::accepted, this, [this, dialog] {
-        const ListingVolume before = m_session.Volume();
-        m_session.SetVolumeLabel(dialog->Label());
-        m_session.SetVolumeNote(dialog->Note());
-        if (!(m_session.Volume() == before))
+        const ListingVolume before = m_session.Listing().doc.volume;
+        m_session.SetVolume(dialog->Label(), dialog->Note());
+        if (!(m_session.Listing().doc.volume == before))
             m_view->History().ChangedBeside();
         UpdateCommandStates();
     });

@@ -558,7 +558,7 @@ void MainWindow::Run(const WindowCommand& command) {
 
 bool MainWindow::Allows(CommandWhen when) const {
     const bool reading = m_view->Reading();
-    const bool listing = m_session.ListingShown() && !m_session.Path().empty();
+    const bool listing = m_session.Listing().shown && !m_session.Listing().path.empty();
     switch (when) {
     case When::Idle:
         return !reading;
@@ -567,7 +567,7 @@ bool MainWindow::Allows(CommandWhen when) const {
     case When::Reading:
         return reading;
     case When::Table:
-        return !reading && m_session.ListingShown() && m_view->TableVisible();
+        return !reading && m_session.Listing().shown && m_view->TableVisible();
     case When::Listing:
         return !reading && listing;
     case When::ListingInTable:

@@ -50,7 +50,7 @@ bool MainWindow::LoadDocument(const QString& fileName) {
 
 bool MainWindow::SaveDocument(const QString& fileName) {
     const std::string name = fileName.toStdString();
-    if (!m_session.Save(name, m_notice, Now()))
+    if (!m_session.Save(name, SaveFormatFor(name), m_notice, Now()))
         return false;
     m_session.SetModified(false);
     m_view->History().Saved();
@@ -63,8 +63,8 @@ bool MainWindow::SaveDocument(const QString& fileName) {
 }
 
 void MainWindow::SetDocument(const QString& fileName) {
-    m_documentPath = fileName;
-    m_documentFolder = m_session.Path();
+    setWindowFilePath(fileName);
+    m_documentFolder = m_session.Listing().path;
     UpdateTitle();
     UpdateSummary();
 }
@@ -106,10 +106,10 @@ void MainWindow::OpenWithDialog() {
 }
 
 void MainWindow::Save() {
-    if (m_documentPath.isEmpty())
+    if (windowFilePath().isEmpty())
         SaveAsWithDialog();
     else
-        SaveDocument(m_documentPath);
+        SaveDocument(windowFilePath());
 }
 
 void MainWindow::SaveAsWithDialog() {
@@ -121,26 +121,26 @@ void MainWindow::SaveAsWithDialog() {
         dialog->setDefaultSuffix(filter == kReportFilter ? QStringLiteral("txt")
                                                          : QStringLiteral("dsc"));
     });
-    if (m_documentPath.isEmpty())
+    if (windowFilePath().isEmpty())
         dialog->selectFile(QStringLiteral("Dscrb"));
     else
-        dialog->selectFile(m_documentPath);
+        dialog->selectFile(windowFilePath());
     dialog->open();
 }
 
 // Typed comments live only in the table: offer to save them before they are lost.
 bool MainWindow::MayDiscardChanges() {
-    if (!m_session.Modified())
+    if (!m_session.Listing().modified)
         return true;
     const QString name =
-        m_documentPath.isEmpty() ? kUntitled : QFileInfo(m_documentPath).fileName();
+        windowFilePath().isEmpty() ? kUntitled : QFileInfo(windowFilePath()).fileName();
     switch (m_saveQuestion(QStringLiteral("Save changes to %1?").arg(name))) {
     case QMessageBox::Yes:
-        if (m_documentPath.isEmpty()) {
+        if (windowFilePath().isEmpty()) {
             SaveAsWithDialog(); // the user goes on once the listing is saved
             return false;
         }
-        return SaveDocument(m_documentPath);
+        return SaveDocument(windowFilePath());
     case QMessageBox::No:
         return true;
     default:

@@ -49,6 +49,9 @@ SavedListingsDialog::SavedListingsDialog(const QString& folder, QWidget* parent)
     for (QPushButton* button : {m_search, m_stopButton, m_open, browse, close})
         button->setAutoDefault(false);
 
+    m_pattern->setObjectName(QStringLiteral("pattern"));
+    m_folder->setObjectName(QStringLiteral("folder"));
+    m_status->setObjectName(QStringLiteral("status"));
     m_results->setObjectName(QStringLiteral("results"));
     m_results->setModel(&m_model);
     m_results->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -31,7 +31,7 @@ class WorkingProgress;
 // A search starts as the pattern is typed, once typing pauses; typing on stops the one that
 // runs and starts another. Open, a double click or Enter asks to open a match's document at
 // its row. Documents and folders that cannot be read are named below the matches when the
-// search ends, a line each.
+// search ends, a line each. Its parts are named "pattern", "folder", "results" and "status".
 class SavedListingsDialog final : public QDialog {
     Q_OBJECT
 
@@ -42,10 +42,6 @@ public:
     explicit SavedListingsDialog(const QString& folder, QWidget* parent = nullptr);
     ~SavedListingsDialog() override;
 
-    [[nodiscard]] QLineEdit& Pattern() const { return *m_pattern; }
-    [[nodiscard]] QLineEdit& Folder() const { return *m_folder; }
-    [[nodiscard]] QTableView& Results() const { return *m_results; }
-    [[nodiscard]] QStatusBar& Status() const { return *m_status; }
     [[nodiscard]] bool Searching() const { return m_searcher != nullptr; }
 
     // Starts a search of the folder for the pattern; nothing while one runs or while either

@@ -20,7 +20,8 @@ namespace dirscribe {
 // thread shows the latest state a few times a second. Called on the interface thread
 // itself, the bar is updated at once. Until SetRange says how much there is to do, the bar
 // is a busy indicator; after it, it shows the steps done of that amount. Names given with
-// SetMessage are not shown: they would flicker under the bar.
+// SetMessage are not shown: they would flicker under the bar. The bar, a child of the
+// status bar named "progressBar", is there only while an operation runs.
 class WorkingProgress final : public QObject, public Progress {
     Q_OBJECT
 
@@ -33,9 +34,6 @@ public:
     void Advance(std::int64_t steps) override;
     void SetMessage(std::string_view) override {}
     void End() override;
-
-    // The bar while an operation runs, else null.
-    [[nodiscard]] QProgressBar* Bar() const { return m_bar; }
 
 private:
     // ShowWorkingProgress: "Working..." in the pane, the bar to the right of that text.

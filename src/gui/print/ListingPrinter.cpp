@@ -30,10 +30,7 @@ bool AskWithMessageBox(QWidget& parent, const QString& caption, const QString& t
 } // namespace
 
 ListingPrinter::ListingPrinter(ListingSession& session, Notice& notice, QWidget& window)
-    : m_session(session), m_notice(notice), m_window(window),
-      m_question([&window](const QString& caption, const QString& text) {
-          return AskWithMessageBox(window, caption, text);
-      }) {
+    : m_session(session), m_notice(notice), m_window(window) {
     SetLetterPage(m_printer);
 }
 
@@ -42,7 +39,7 @@ ListingPrinter::~ListingPrinter() = default;
 std::unique_ptr<PrintJob> ListingPrinter::PrepareJob() {
     // Print and preview draw on this printer, so its widths are the job's.
     auto job = std::make_unique<PrintJob>(PrintJobOf(m_session, DeviceTextWidths(m_printer)));
-    if (job->IsEmpty() && !m_question(ToQString(kCaption), kEmptyQuestion))
+    if (job->IsEmpty() && !AskWithMessageBox(m_window, ToQString(kCaption), kEmptyQuestion))
         return nullptr;
     return job;
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QPrinter>
-#include <functional>
 #include <memory>
 
 class QWidget;
@@ -19,13 +18,8 @@ class PrintJob;
 // the print dialog chose for the rest of the run.
 class ListingPrinter {
 public:
-    // Asks a yes/no question; true for yes.
-    using Question = std::function<bool(const QString& caption, const QString& text)>;
-
     ListingPrinter(ListingSession& session, Notice& notice, QWidget& window);
     ~ListingPrinter();
-
-    void SetQuestion(Question question) { m_question = std::move(question); }
 
     // The print dialog, then the pages it chose.
     void Print();
@@ -38,8 +32,6 @@ public:
     // there is no such printer or it failed.
     bool PrintDirect(const QString& printerName);
 
-    [[nodiscard]] QPrinter& Printer() { return m_printer; }
-
 private:
     // A job over the table as it stands, or null when the user declined an empty listing.
     std::unique_ptr<PrintJob> PrepareJob();
@@ -50,7 +42,6 @@ private:
     Notice& m_notice;
     QWidget& m_window;
     QPrinter m_printer{QPrinter::HighResolution};
-    Question m_question;
 };
 
 } // namespace dirscribe

@@ -21,8 +21,6 @@ class CellListView : public QTableView {
 public:
     explicit CellListView(QWidget* parent = nullptr);
 
-    // Display position of the active column, -1 for none (the start).
-    [[nodiscard]] int CurrentColumn() const { return m_currentColumn; }
     // Whether clicks and F2 send EditRequested; off at the start.
     [[nodiscard]] bool EditNotify() const { return m_editNotify; }
     void SetEditNotify(bool editNotify) { m_editNotify = editNotify; }

@@ -83,7 +83,7 @@ ListingHistory::~ListingHistory() {
 void ListingHistory::Record(const QString& what, int first, ListingSession::RowSlice before,
                             int afterCount) {
     if (before.rows.Size() == afterCount &&
-        m_session.CopyRows(first, afterCount).rows == before.rows)
+        m_session.Listing().CopyRows(first, afterCount).rows == before.rows)
         return;
     m_stack.push(new RowsChange(*this, what, first, std::move(before), afterCount));
 }
@@ -97,7 +97,7 @@ void ListingHistory::RecordOrder(const QString& what, std::vector<int> moved) {
 }
 
 void ListingHistory::Reorder(const std::vector<int>& order) {
-    if (static_cast<int>(order.size()) != m_session.Table().RowCount())
+    if (static_cast<int>(order.size()) != m_session.Listing().table.RowCount())
         return;
     m_model.Reshape([&] { m_session.PermuteRows(order); });
     if (!order.empty()) {
@@ -124,7 +124,7 @@ void ListingHistory::ChangedBeside() {
 }
 
 void ListingHistory::Forget() {
-    const bool modified = m_session.Modified();
+    const bool modified = m_session.Listing().modified;
     m_forgetting = true;
     m_stack.clear();
     if (modified)
@@ -142,7 +142,7 @@ void ListingHistory::Swap(int first, int& count, ListingSession::RowSlice& other
         m_model.InsertRows(first, putBack, [&] { m_session.PutRows(first, other); });
     other = std::move(shown);
     count = putBack;
-    const int rows = m_session.Table().RowCount();
+    const int rows = m_session.Listing().table.RowCount();
     if (rows > 0) {
         m_view.FocusRow(std::min(first, rows - 1));
         m_view.scrollTo(m_view.currentIndex());

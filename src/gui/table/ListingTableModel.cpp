@@ -22,7 +22,7 @@ Qt::Alignment ToQtAlignment(ColumnAlignment alignment) {
 
 } // namespace
 
-ListingTableModel::ListingTableModel(ListingTable& table, QObject* parent)
+ListingTableModel::ListingTableModel(const ListingTable& table, QObject* parent)
     : QAbstractTableModel(parent), m_table(table) {}
 
 int ListingTableModel::rowCount(const QModelIndex& parent) const {

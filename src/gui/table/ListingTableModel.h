@@ -16,7 +16,7 @@ class ListingTableModel final : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    explicit ListingTableModel(ListingTable& table, QObject* parent = nullptr);
+    explicit ListingTableModel(const ListingTable& table, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -59,7 +59,7 @@ signals:
     void Refilled();
 
 private:
-    ListingTable& m_table;
+    const ListingTable& m_table;
 };
 
 } // namespace dirscribe

@@ -19,12 +19,12 @@ namespace dirscribe {
 TableEditing::TableEditing(ListingSession& session, ListingTableModel& model, CellListView& view,
                            QObject* parent)
     : QObject(parent), m_session(session), m_model(model), m_view(view) {
-    m_view.SetEditNotify(m_session.EditNotify());
+    m_view.SetEditNotify(m_session.Listing().EditNotify());
     connect(&m_view, &CellListView::EditRequested, this, &TableEditing::OnBeginLabelEdit);
     connect(&m_view, &CellListView::MenuRequested, this, &TableEditing::OnContextMenu);
     connect(&m_model, &QAbstractItemModel::modelAboutToBeReset, this, &TableEditing::AbandonEdit);
     connect(&m_model, &QAbstractItemModel::modelReset, this, [this] {
-        m_view.SetEditNotify(m_session.EditNotify());
+        m_view.SetEditNotify(m_session.Listing().EditNotify());
         m_flow.EditEnded();
     });
 }
@@ -49,7 +49,7 @@ void TableEditing::OnBeginLabelEdit(int row, int column) {
     if (!m_continuing)
         BeginChange(row);
 
-    const QString initial = ToQString(m_session.Table().Cell(row, column));
+    const QString initial = ToQString(m_session.Listing().table.Cell(row, column));
     // Owned by the viewport, so it scrolls with the cell it covers.
     auto* editor = new CellEdit(row, column, initial, m_view.viewport());
     connect(editor, &CellEdit::Typed, this, [this, editor] { OnTyped(editor); });
@@ -88,7 +88,8 @@ void TableEditing::FinishEdit() {
 }
 
 void TableEditing::BeginChange(int row) {
-    m_change = PendingChange{row, m_session.CopyRows(row, 1), m_session.Table().RowCount()};
+    m_change = PendingChange{row, m_session.Listing().CopyRows(row, 1),
+                             m_session.Listing().table.RowCount()};
 }
 
 void TableEditing::EndChange() {
@@ -97,7 +98,7 @@ void TableEditing::EndChange() {
     PendingChange change = std::move(*m_change);
     m_change.reset();
     Record(QStringLiteral("Typing"), change.first, std::move(change.before),
-           1 + m_session.Table().RowCount() - change.rowCount);
+           1 + m_session.Listing().table.RowCount() - change.rowCount);
 }
 
 void TableEditing::Record(const QString& what, int first, ListingSession::RowSlice before,
@@ -133,7 +134,7 @@ void TableEditing::OnTyped(CellEdit* editor) {
         return;
     if (!AutoSize(*editor))
         return;
-    const bool commentRow = m_session.Table().IsCommentRow(editor->Item());
+    const bool commentRow = m_session.Listing().table.IsCommentRow(editor->Item());
     if (m_flow.WantsCommentRow(commentRow, editor->InitialText().isEmpty()))
         AddCommentRow();
 }
@@ -146,9 +147,9 @@ bool TableEditing::AutoSize(CellEdit& editor) {
     const QRect shape = editor.geometry();
     EditorBox box{shape.left(), shape.top(), shape.left() + shape.width(),
                   shape.top() + shape.height()};
-    const bool full =
-        m_flow.AutoSize(editor.text().toStdString(), measure, box,
-                        m_session.Table().IsCommentRow(editor.Item()), m_session.Options().printAs);
+    const bool full = m_flow.AutoSize(editor.text().toStdString(), measure, box,
+                                      m_session.Listing().table.IsCommentRow(editor.Item()),
+                                      m_session.Options().printAs);
     if (box.right != shape.left() + shape.width()) {
         editor.setGeometry(box.left, box.top, box.right - box.left, shape.height());
         editor.update();
@@ -160,7 +161,7 @@ void TableEditing::AddCommentRow() {
     CellEdit* editor = m_activeEditor;
     if (!editor)
         return;
-    const bool editingCommentRow = m_session.Table().IsCommentRow(editor->Item());
+    const bool editingCommentRow = m_session.Listing().table.IsCommentRow(editor->Item());
     if (!m_flow.Chained()) {
         if (editor->SubItem() != 1)
             return;
@@ -211,7 +212,7 @@ void TableEditing::ContinueBelow(int row) {
 
 void TableEditing::OnInsertRow() {
     const int focused = m_view.FocusedRow();
-    const int row = m_session.BlankRowAt(focused);
+    const int row = m_session.Listing().BlankRowAt(focused);
     m_model.InsertRows(row, 1, [&] { m_session.InsertBlankRow(focused); });
     Record(QStringLiteral("Insert Row"), row, {}, 1);
     m_view.FocusRow(row); // where the user types next
@@ -219,9 +220,9 @@ void TableEditing::OnInsertRow() {
 
 void TableEditing::OnDeleteRow() {
     const int focused = m_view.FocusedRow();
-    if (focused < 0 || focused >= m_session.Table().RowCount())
+    if (focused < 0 || focused >= m_session.Listing().table.RowCount())
         return;
-    ListingSession::RowSlice deleted = m_session.CopyRows(focused, 1);
+    ListingSession::RowSlice deleted = m_session.Listing().CopyRows(focused, 1);
     m_model.RemoveRows(focused, 1, [&] { m_session.DeleteRow(focused); });
     Record(QStringLiteral("Delete Row"), focused, std::move(deleted), 0);
 }
@@ -237,7 +238,7 @@ void TableEditing::SetLocked(bool locked) {
 }
 
 void TableEditing::OnContextMenu(const QPoint& globalPosition) {
-    if (m_locked || !m_view.isVisible() || !m_session.ListingShown())
+    if (m_locked || !m_view.isVisible() || !m_session.Listing().shown)
         return;
     if (m_menu)
         m_menu->close();

@@ -46,11 +46,6 @@ public:
     // rows it flowed onto as one change, an inserted or a deleted row. None at first.
     void SetHistory(ListingHistory* history) { m_history = history; }
 
-    // The open editor, or null.
-    [[nodiscard]] CellEdit* ActiveEditor() const { return m_activeEditor; }
-    // The context menu while it is open, or null.
-    [[nodiscard]] QMenu* ContextMenu() const { return m_menu; }
-
     // The view's edit request for cell (row, column index).
     void OnBeginLabelEdit(int row, int column);
     // Inserts a blank row below the focused row and the rows that belong with it (at the top

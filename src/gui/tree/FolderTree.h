@@ -16,7 +16,7 @@ class FolderTreeModel;
 // chosen by a click or by Enter; the arrow keys only move through the tree. A choice is acted
 // on only while the tree is armed: the first one after arming disarms it and, when the node
 // is a folder, emits FolderChosen with its path. A node's subfolders are read when it is
-// first expanded or first selected.
+// first expanded or first selected. model() is that FolderTreeModel, owned by the tree.
 class FolderTree : public QTreeView {
     Q_OBJECT
 public:
@@ -38,12 +38,6 @@ public:
     void ShowForBrowse(const std::string& folder = {});
     // The tree's font: the face, 18 px weight 600 when largeFont, else 16 px weight 500.
     void SetTreeFont(const QString& face, bool largeFont);
-    // Whether the next selection change is acted on.
-    [[nodiscard]] bool SelectionArmed() const { return m_armed; }
-    // The node ShowForBrowse left highlighted; invalid once a node is selected again.
-    [[nodiscard]] QModelIndex HighlightedNode() const { return m_highlighted; }
-    // The tree's model (owned by the tree).
-    [[nodiscard]] FolderTreeModel* FolderModel() const { return m_model; }
 
 signals:
     // A folder node was selected while the tree was armed; the path's raw bytes.

@@ -59,15 +59,16 @@ protected:
         options.lastDepth = depth;
         options.addComments = options.addSize = options.addDate = 1;
         options.allInUpperCase = upper ? 1 : 0;
-        session.SetPath(tree.Path("disk"));
-        ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
+        ASSERT_TRUE(session.ReadFolder(tree.Path("disk"), notice, progress, stop));
         session.SetCellText(1, 1, "Blue box, shelf 3");
         session.SetCellText(session.InsertCommentRow(1), 1, "été à Paris");
         if (typed) {
-            session.Table().InsertRow(5, {"**Title", "Kind of Blue", "", "", ""}, RowKind::Details);
+            session.InsertFileDetails(4,
+                                      FileDetails{std::string(session.Listing().table.Cell(4, 1)),
+                                                  {{"**Title", "Kind of Blue"}}});
             session.SetCellText(session.InsertBlankRow(8), 1, "a row of my own: blue");
         }
-        session.SetVolumeNote("attic");
+        session.SetVolume(session.Listing().doc.volume.facts.label, "attic");
         tree.Folder(document.substr(0, document.rfind('/')));
         ASSERT_TRUE(session.Save(tree.Path(document), SaveFormat::DocumentFile, notice, 0));
     }
@@ -145,8 +146,8 @@ TEST_F(CatalogueSearch, TheIndexGivesTheLinesTheDocumentsGiveAsTheyChange) {
     ASSERT_TRUE(listing.OpenDocument(tree.Path("docs/tree.dsc"), notice, progress));
     std::optional<ListingUpdate> update = UpdateListing(listing, notice, progress, stop);
     ASSERT_TRUE(update);
-    ASSERT_TRUE(
-        update->session.Save(tree.Path("docs/tree.dsc"), SaveFormat::DocumentFile, notice, 0));
+    listing.ShowUpdate(std::move(update->listing));
+    ASSERT_TRUE(listing.Save(tree.Path("docs/tree.dsc"), SaveFormat::DocumentFile, notice, 0));
     std::filesystem::remove(tree.Path("docs/a/flat.dsc"));
     Save("docs/c/new.dsc", 1, false, false);
     ExpectTheSameAnswers("after changes");
@@ -187,7 +188,8 @@ TEST_F(CatalogueSearch, TheTextIndexIsBuiltAgainOnceMostOfItIsOfGoneDocuments) {
     ListingTable table;
     table.SetColumns(ListingColumns(options));
     for (int row = 0; row < 30'000; ++row)
-        table.AppendRow(
+        table.InsertRow(
+            table.RowCount(),
             {"file " + std::to_string(row) + (row % 7 == 0 ? " blue" : ""), "", "", "", ""},
             RowKind::Entry);
     for (int i = 0; i < 6; ++i)

@@ -238,11 +238,11 @@ TEST(DocumentFile, TheBlockKeepsKindsGoneMarksAndEntriesAndIsCheckedWhole) {
     table.SetEntries(std::make_shared<EntryList>("/srv", std::move(store)));
     for (const std::uint32_t entry : {0u, 1u})
         table.AppendEntryRow(entry);
-    table.AppendRow({"comments:", "take two"}, RowKind::Continuation);
+    table.InsertRow(table.RowCount(), {"comments:", "take two"}, RowKind::Continuation);
     table.AppendEntryRow(2);
     table.SetGone(3, true);
-    table.AppendRow({}, RowKind::Free);
-    table.AppendRow({"   old", "note"}, RowKind::Entry);
+    table.InsertRow(table.RowCount(), {}, RowKind::Free);
+    table.InsertRow(table.RowCount(), {"   old", "note"}, RowKind::Entry);
     options.addSize = options.addDate = 0;
     const ListingShape shape{-1, ListingContent::FilesAndFolders};
     const std::string bytes = WriteDocumentFile({}, "/srv", options, table, shape);

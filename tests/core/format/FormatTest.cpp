@@ -83,10 +83,9 @@ TEST(SizeFormat, ByteCountsNeedTheWidthBudget) {
 }
 
 TEST(SizeFormat, ScaledValuesAreCutNeverRoundedEvenAtTheEnds) {
-    EXPECT_EQ(FormatScaled(1023, 1), "0.9");
-    EXPECT_EQ(FormatScaled(~std::uint64_t{0}, 0), "18446744073709551615.0");
-    EXPECT_EQ(FormatScaled(~std::uint64_t{0}, 6), "15.9");
-    EXPECT_EQ(FormatScaled(~std::uint64_t{0}, 40), "0.0");
+    EXPECT_EQ(FormatSize(999'999, 17, kScaled), In17("976.5 Kb"));
+    EXPECT_EQ(FormatSize(1'000'000, 17, kScaled), In17("0.9 Mb"));
+    EXPECT_EQ(FormatSize(~std::uint64_t{0}, 17, kScaled), In17("16383.9 Pb"));
 }
 
 // 18 Dec 2002 14:05:09 UTC.

@@ -12,6 +12,11 @@ namespace {
 
 using test::TempTree;
 
+void Fetch(ListingSession& session, int row) {
+    if (const auto request = session.RequestFileDetails(row))
+        session.InsertFileDetails(row, request->Read());
+}
+
 int RowNamed(const ListingTable& table, std::string_view name) {
     for (int r = 0; r < table.RowCount(); ++r)
         if (table.Cell(r, 0) == name)
@@ -32,39 +37,39 @@ TEST(EntryLink, FileDataReadsTheRowsOwnFileThroughUpperCaseSortingAndRowCommands
     options.printAs = PageLayout::FileData;
     options.lastDepth = 0;
     options.addComments = options.addSize = options.allInUpperCase = 1;
-    session.SetPath(tree.Path("music"));
     test::RecordingNotice notice;
     NullProgress progress;
     StopFlag stop;
-    ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
+    ASSERT_TRUE(session.ReadFolder(tree.Path("music"), notice, progress, stop));
 
     ASSERT_TRUE(session.ClickColumn(2));
     ASSERT_TRUE(session.ClickColumn(2)); // largest first
     session.InsertBlankRow(-1);
-    ASSERT_TRUE(session.DeleteRow(RowNamed(session.Table(), "A.TXT")));
-    const int song = RowNamed(session.Table(), "SONG.MP3");
+    ASSERT_TRUE(session.DeleteRow(RowNamed(session.Listing().table, "A.TXT")));
+    const int song = RowNamed(session.Listing().table, "SONG.MP3");
     ASSERT_EQ(song, 1);
-    session.FetchFileDetails(song);
-    EXPECT_EQ(session.Table().Row(song)[1], "Id3v1 Tag:");
-    EXPECT_EQ(session.Table().Row(song + 1)[1], "Song");
+    Fetch(session, song);
+    EXPECT_EQ(session.Listing().table.Row(song)[1], "Id3v1 Tag:");
+    EXPECT_EQ(session.Listing().table.Row(song + 1)[1], "Song");
 
-    const int cafe = RowNamed(session.Table(), "CAF\xC3\x89.MP3");
+    const int cafe = RowNamed(session.Listing().table, "CAF\xC3\x89.MP3");
     ASSERT_GT(cafe, song);
-    session.FetchFileDetails(cafe);
-    EXPECT_EQ(session.Table().Row(cafe)[1], "Id3v1 Tag:") << "found by its own bytes";
-    EXPECT_EQ(session.Table().Row(cafe + 1)[1], "Cafe");
-    session.FetchFileDetails(0);
-    EXPECT_EQ(session.Table().Row(0)[1], "") << "a blank row has no file";
+    Fetch(session, cafe);
+    EXPECT_EQ(session.Listing().table.Row(cafe)[1], "Id3v1 Tag:") << "found by its own bytes";
+    EXPECT_EQ(session.Listing().table.Row(cafe + 1)[1], "Cafe");
+    Fetch(session, 0);
+    EXPECT_EQ(session.Listing().table.Row(0)[1], "") << "a blank row has no file";
 
     // Saved and opened again, its rows know their files by their raw names; a second fetch
     // replaces the details rows.
-    const int rows = session.Table().RowCount();
-    ASSERT_TRUE(session.Save(tree.Path("music.dsc"), notice, 0));
+    const int rows = session.Listing().table.RowCount();
+    ASSERT_TRUE(
+        session.Save(tree.Path("music.dsc"), SaveFormatFor(tree.Path("music.dsc")), notice, 0));
     ListingSession reopened;
     ASSERT_TRUE(reopened.OpenDocument(tree.Path("music.dsc"), notice, progress));
-    reopened.FetchFileDetails(cafe + 1);
-    EXPECT_EQ(reopened.Table().RowCount(), rows);
-    EXPECT_EQ(reopened.Table().Row(cafe + 1)[1], "Cafe");
+    Fetch(reopened, cafe + 1);
+    EXPECT_EQ(reopened.Listing().table.RowCount(), rows);
+    EXPECT_EQ(reopened.Listing().table.Row(cafe + 1)[1], "Cafe");
 }
 
 } // namespace

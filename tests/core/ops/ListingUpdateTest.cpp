@@ -117,13 +117,12 @@ TEST(ListingUpdate, RandomTreesKeepEveryCommentOnItsEntryAndASecondRunChangesNot
         const std::array depths = {0, 1, 2, 3, -1};
         session.Options().lastDepth = depths[pick(depths.size())];
         session.Options().filesAndFolders = static_cast<ListingContent>(pick(3));
-        session.SetPath(root);
-        ASSERT_TRUE(session.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
+        ASSERT_TRUE(session.ReadFolder(root, reading.notice, reading.progress, reading.stop));
         std::map<std::string, bool> typed;
-        for (int row = session.Table().RowCount() - 1; row >= 0; --row) {
+        for (int row = session.Listing().table.RowCount() - 1; row >= 0; --row) {
             if (pick(3) != 0)
                 continue;
-            const std::string path = PathOf(session.Table(), row);
+            const std::string path = PathOf(session.Listing().table, row);
             session.SetCellText(row, 1, "c " + path);
             typed[path] = pick(2) == 0;
             if (typed[path])
@@ -131,8 +130,9 @@ TEST(ListingUpdate, RandomTreesKeepEveryCommentOnItsEntryAndASecondRunChangesNot
         }
         if (pick(2) == 0) { // saved without a flush to the disk, which would take the time
             test::WriteFile(cases.Path(base + "t.dsc"),
-                            WriteDocumentFile(session.Doc().summary, session.Path(),
-                                              session.Options(), session.Table(), session.Shape()));
+                            WriteDocumentFile(session.Listing().doc.summary, session.Listing().path,
+                                              session.Options(), session.Listing().table,
+                                              session.Listing().Shape()));
             ASSERT_TRUE(
                 session.OpenDocument(cases.Path(base + "t.dsc"), reading.notice, reading.progress));
         }
@@ -142,22 +142,22 @@ TEST(ListingUpdate, RandomTreesKeepEveryCommentOnItsEntryAndASecondRunChangesNot
                 fs::remove_all(path);
         grow(3);
 
-        std::optional<ListingUpdate> update;
         if (pick(2) == 0) {
-            update = UpdateListing(session, reading.notice, reading.progress, reading.stop);
+            std::optional<ListingUpdate> update =
+                UpdateListing(session, reading.notice, reading.progress, reading.stop);
+            ASSERT_TRUE(update);
+            session.ShowUpdate(std::move(update->listing));
         } else { // a refresh of the same folder after the depth or content changed
-            update.emplace(ListingUpdate{std::move(session), {}});
-            update->session.Options().lastDepth = depths[pick(depths.size())];
-            update->session.Options().filesAndFolders = static_cast<ListingContent>(pick(3));
-            ASSERT_TRUE(
-                update->session.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
+            session.Options().lastDepth = depths[pick(depths.size())];
+            session.Options().filesAndFolders = static_cast<ListingContent>(pick(3));
+            ASSERT_TRUE(session.ReadFolder(session.Listing().path, reading.notice, reading.progress,
+                                           reading.stop));
         }
-        ASSERT_TRUE(update);
-        ExpectCommentsInPlace(update->session.Table(), root, typed);
+        ExpectCommentsInPlace(session.Listing().table, root, typed);
         const std::optional<ListingUpdate> again =
-            UpdateListing(update->session, reading.notice, reading.progress, reading.stop);
+            UpdateListing(session, reading.notice, reading.progress, reading.stop);
         ASSERT_TRUE(again);
-        EXPECT_EQ(Lines(again->session.Table()), Lines(update->session.Table()));
+        EXPECT_EQ(Lines(again->listing.table), Lines(session.Listing().table));
         EXPECT_EQ(again->counts.added + again->counts.gone, 0);
         EXPECT_TRUE(reading.notice.shown.empty());
     }
@@ -173,12 +173,13 @@ TEST(ListingUpdate, AnOldUpperCasedDocumentKeepsItsCommentsOnTheirFiles) {
     ListingSession listed;
     test::UseFlatStandardWithComments(listed.Options());
     listed.Options().allInUpperCase = 1;
-    listed.SetPath(tree.Path("disk"));
-    ASSERT_TRUE(listed.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
-    for (int row = 0; row < listed.Table().RowCount(); ++row)
-        listed.SetCellText(row, 1, "note " + std::string(listed.Table().Cell(row, 0)));
-    std::string bytes = WriteDocumentFile(listed.Doc().summary, listed.Path(), listed.Options(),
-                                          listed.Table(), listed.Shape());
+    ASSERT_TRUE(
+        listed.ReadFolder(tree.Path("disk"), reading.notice, reading.progress, reading.stop));
+    for (int row = 0; row < listed.Listing().table.RowCount(); ++row)
+        listed.SetCellText(row, 1, "note " + std::string(listed.Listing().table.Cell(row, 0)));
+    std::string bytes =
+        WriteDocumentFile(listed.Listing().doc.summary, listed.Listing().path, listed.Options(),
+                          listed.Listing().table, listed.Listing().Shape());
     bytes.resize(bytes.rfind("DSCX"));
     test::WriteFile(tree.Path("old.dsc"), bytes);
     ListingSession session;
@@ -190,8 +191,8 @@ TEST(ListingUpdate, AnOldUpperCasedDocumentKeepsItsCommentsOnTheirFiles) {
     EXPECT_EQ(update->counts.kept, 2);
     EXPECT_EQ(update->counts.added + update->counts.gone, 0);
     for (int row = 0; row < 2; ++row)
-        EXPECT_EQ(update->session.Table().Cell(row, 1),
-                  "note " + Utf8Upper(update->session.Table().Cell(row, 0)));
+        EXPECT_EQ(update->listing.table.Cell(row, 1),
+                  "note " + Utf8Upper(update->listing.table.Cell(row, 0)));
 }
 
 // The same without All in UpperCase: a name is matched exactly, so the comment of a gone
@@ -204,12 +205,13 @@ TEST(ListingUpdate, AGoneNameNeverHandsItsCommentToItsCaseTwin) {
     Reading reading;
     ListingSession listed;
     test::UseFlatStandardWithComments(listed.Options());
-    listed.SetPath(tree.Path("disk"));
-    ASSERT_TRUE(listed.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
-    for (int row = 0; row < listed.Table().RowCount(); ++row)
-        listed.SetCellText(row, 1, "note " + std::string(listed.Table().Cell(row, 0)));
-    std::string bytes = WriteDocumentFile(listed.Doc().summary, listed.Path(), listed.Options(),
-                                          listed.Table(), listed.Shape());
+    ASSERT_TRUE(
+        listed.ReadFolder(tree.Path("disk"), reading.notice, reading.progress, reading.stop));
+    for (int row = 0; row < listed.Listing().table.RowCount(); ++row)
+        listed.SetCellText(row, 1, "note " + std::string(listed.Listing().table.Cell(row, 0)));
+    std::string bytes =
+        WriteDocumentFile(listed.Listing().doc.summary, listed.Listing().path, listed.Options(),
+                          listed.Listing().table, listed.Listing().Shape());
     bytes.resize(bytes.rfind("DSCX"));
     test::WriteFile(tree.Path("old.dsc"), bytes);
     ASSERT_EQ(std::remove(tree.Path("disk/A.txt").c_str()), 0);
@@ -221,9 +223,9 @@ TEST(ListingUpdate, AGoneNameNeverHandsItsCommentToItsCaseTwin) {
         UpdateListing(session, reading.notice, reading.progress, reading.stop);
     ASSERT_TRUE(update);
     std::vector<std::string> rows;
-    for (int row = 0; row < update->session.Table().RowCount(); ++row)
-        rows.push_back(std::string(update->session.Table().Cell(row, 0)) + "|" +
-                       std::string(update->session.Table().Cell(row, 1)));
+    for (int row = 0; row < update->listing.table.RowCount(); ++row)
+        rows.push_back(std::string(update->listing.table.Cell(row, 0)) + "|" +
+                       std::string(update->listing.table.Cell(row, 1)));
     EXPECT_EQ(rows, (std::vector<std::string>{
                         "A.txt" + std::string(kGoneMark) + "|note A.txt", "a.txt|note a.txt",
                         "B.txt" + std::string(kGoneMark) + "|note B.txt", "b.txt|"}));
@@ -246,15 +248,16 @@ TEST(ListingUpdate, NamesThatLookLikeOtherRowsStayTheirOwnEntries) {
     Reading reading;
     ListingSession listed;
     test::UseFlatStandardWithComments(listed.Options());
-    listed.SetPath(tree.Path("odd"));
-    ASSERT_TRUE(listed.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
-    for (int row = 0; row < listed.Table().RowCount(); ++row)
+    ASSERT_TRUE(
+        listed.ReadFolder(tree.Path("odd"), reading.notice, reading.progress, reading.stop));
+    for (int row = 0; row < listed.Listing().table.RowCount(); ++row)
         listed.SetCellText(row, 1, "note " + std::to_string(row));
-    ASSERT_TRUE(listed.Save(tree.Path("odd.dsc"), reading.notice, 0));
+    ASSERT_TRUE(
+        listed.Save(tree.Path("odd.dsc"), SaveFormatFor(tree.Path("odd.dsc")), reading.notice, 0));
     ListingSession session;
     ASSERT_TRUE(session.OpenDocument(tree.Path("odd.dsc"), reading.notice, reading.progress));
-    EXPECT_EQ(Lines(session.Table()), Lines(listed.Table()));
-    EXPECT_FALSE(session.Shape().Tree());
+    EXPECT_EQ(Lines(session.Listing().table), Lines(listed.Listing().table));
+    EXPECT_FALSE(session.Listing().Shape().Tree());
 
     std::optional<ListingUpdate> update =
         UpdateListing(session, reading.notice, reading.progress, reading.stop);
@@ -262,8 +265,9 @@ TEST(ListingUpdate, NamesThatLookLikeOtherRowsStayTheirOwnEntries) {
     for (int run = 0; run < 2; ++run) {
         EXPECT_EQ(update->counts.kept, 6);
         EXPECT_EQ(update->counts.added + update->counts.gone, 0);
-        EXPECT_EQ(Lines(update->session.Table()), Lines(listed.Table()));
-        update = UpdateListing(update->session, reading.notice, reading.progress, reading.stop);
+        EXPECT_EQ(Lines(update->listing.table), Lines(listed.Listing().table));
+        session.ShowUpdate(std::move(update->listing));
+        update = UpdateListing(session, reading.notice, reading.progress, reading.stop);
         ASSERT_TRUE(update);
     }
 
@@ -314,8 +318,9 @@ std::map<std::string, std::string> CommentsOf(const std::string& document) {
     ListingSession session;
     EXPECT_TRUE(session.OpenDocument(document, reading.notice, reading.progress));
     std::map<std::string, std::string> comments;
-    for (int row = 0; row < session.Table().RowCount(); ++row)
-        comments[std::string(session.Table().Cell(row, 0))] = session.Table().Cell(row, 1);
+    for (int row = 0; row < session.Listing().table.RowCount(); ++row)
+        comments[std::string(session.Listing().table.Cell(row, 0))] =
+            session.Listing().table.Cell(row, 1);
     return comments;
 }
 
@@ -323,12 +328,12 @@ std::map<std::string, std::string> CommentsOf(const std::string& document) {
 bool TypeAndSave(ListingSession& session, const std::string& document, const std::string& name,
                  const std::string& text, Notice& notice) {
     NullProgress progress;
-    if (!session.ListingShown() && !session.OpenDocument(document, notice, progress))
+    if (!session.Listing().shown && !session.OpenDocument(document, notice, progress))
         return false;
-    for (int row = 0; row < session.Table().RowCount(); ++row)
-        if (session.Table().Cell(row, 0) == name)
+    for (int row = 0; row < session.Listing().table.RowCount(); ++row)
+        if (session.Listing().table.Cell(row, 0) == name)
             session.SetCellText(row, 1, text);
-    return session.Save(document, notice, 0);
+    return session.Save(document, SaveFormatFor(document), notice, 0);
 }
 
 // No writer drops what another wrote: an update that finds its document saved by another
@@ -343,9 +348,9 @@ TEST(UpdateDocument, ASaveBetweenItsReadAndItsSaveIsNotLost) {
     test::UseFlatStandardWithComments(options);
     {
         ListingSession listed(options);
-        listed.SetPath(tree.Path("d"));
-        ASSERT_TRUE(listed.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
-        ASSERT_TRUE(listed.Save(document, reading.notice, 0));
+        ASSERT_TRUE(
+            listed.ReadFolder(tree.Path("d"), reading.notice, reading.progress, reading.stop));
+        ASSERT_TRUE(listed.Save(document, SaveFormatFor(document), reading.notice, 0));
     }
     tree.File("d/new.txt", "n");
     MeanwhileProgress typing([&] {
@@ -386,7 +391,8 @@ TEST(UpdateDocument, ASaveBetweenItsReadAndItsSaveIsNotLost) {
                   "\": another program has saved it since it was read here, and what it wrote "
                   "would be lost");
     EXPECT_EQ(CommentsOf(document)["b.txt"], "the other's, again");
-    EXPECT_TRUE(window.Save(tree.Path("mine.dsc"), reading.notice, 0));
+    EXPECT_TRUE(window.Save(tree.Path("mine.dsc"), SaveFormatFor(tree.Path("mine.dsc")),
+                            reading.notice, 0));
     EXPECT_TRUE(TypeAndSave(other, document, "b.txt", "saved twice", reading.notice));
 }
 
@@ -402,19 +408,20 @@ TEST(UpdateDocument, AFolderNamedOnTwoRowsStaysAsItIs) {
     test::UseFlatStandardWithComments(options);
     options.lastDepth = -1;
     ListingSession listed(options);
-    listed.SetPath(tree.Path("d"));
-    ASSERT_TRUE(listed.ReadSelectedFolder(reading.notice, reading.progress, reading.stop));
-    ListingTable& table = listed.Table();
+    ASSERT_TRUE(listed.ReadFolder(tree.Path("d"), reading.notice, reading.progress, reading.stop));
+    ListingTable table = listed.Listing().table; // made into rows no read makes
     ASSERT_EQ(table.RowCount(), 3);
     const std::uint32_t a = table.EntryIndex(0);
     const std::uint32_t y = table.EntryIndex(table.Cell(1, 0) == "|       y" ? 1 : 2);
     table.RemoveRows(0, table.RowCount());
     for (const std::uint32_t entry : {a, a, y})
         table.AppendEntryRow(entry);
-    listed.SetCellText(0, 1, "the folder");
-    listed.SetCellText(2, 1, "the file");
+    table.SetCell(0, 1, "the folder");
+    table.SetCell(2, 1, "the file");
     const std::string document = tree.Path("d.dsc");
-    ASSERT_TRUE(listed.Save(document, reading.notice, 0));
+    const ShownListing& shown = listed.Listing();
+    test::WriteFile(document, WriteDocumentFile(shown.doc.summary, shown.folder, options, table,
+                                                shown.Shape(), shown.doc.volume));
     fs::remove(tree.Path("d/a/y"));
     // What the documents say, but for the volume's free space, which others change meanwhile.
     std::vector<DocumentContents> runs;

@@ -4,8 +4,8 @@
 // the title, summary, grid or numbers out.
 #include "core/print/PrintJob.h"
 
-#include "core/canvas/RecordingCanvas.h"
 #include "core/print/Pagination.h"
+#include "support/RecordingCanvas.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TableRows.h"
 #include "support/TempTree.h"

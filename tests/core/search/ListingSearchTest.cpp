@@ -66,8 +66,7 @@ TEST(ListingSearch, FindsNamesAndCommentsInEveryDocumentAndGoesPastADamagedOne) 
     StopFlag stop;
     ListingSession session;
     test::UseFlatStandardWithComments(session.Options());
-    session.SetPath(tree.Path("disk"));
-    ASSERT_TRUE(session.ReadSelectedFolder(notice, progress, stop));
+    ASSERT_TRUE(session.ReadFolder(tree.Path("disk"), notice, progress, stop));
     session.SetCellText(2, 1, "first pressing ");
     session.SetCellText(session.InsertCommentRow(2), 1, "blue label");
     // A comment an older editor cut inside a word reads as typed too.

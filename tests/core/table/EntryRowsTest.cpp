@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Rows made from entries: texts made when read, kept where they never move, shared by copies.
 #include "core/table/ListingTable.h"
-#include "core/table/TableSort.h"
+#include "support/TableRows.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -54,9 +54,10 @@ TEST(EntryRows, TextsAreMadeWhenReadStayWhereTheyAreAndCopiesShareThem) {
     // A copy shares the rows until it changes; then only the copy changes.
     ListingTable copy = unread;
     copy.SetCell(5, 1, "typed");
-    SortTableByColumn(copy, false, 0, 0);
-    EXPECT_EQ(copy.Cell(0, 0), "FILE-999-OF-THE-LISTING.DAT") << "sorted by name, descending";
-    EXPECT_EQ(copy.EntryIndex(0), 999u);
+    test::SortBy(copy, false, 0, 0);
+    EXPECT_EQ(copy.Cell(0, 0), "[FILE-0-OF-THE-LISTING.DAT]") << "the folder stays on top";
+    EXPECT_EQ(copy.Cell(1, 0), "FILE-999-OF-THE-LISTING.DAT") << "sorted by name, descending";
+    EXPECT_EQ(copy.EntryIndex(1), 999u);
     int typed = 0;
     while (copy.EntryIndex(typed) != 5)
         ++typed;

@@ -17,6 +17,13 @@ using test::TempTree;
 using test::VersionInfoBlock;
 using Rows = std::vector<std::pair<std::string, std::string>>;
 
+// A fetch as the window makes it: the request, its read and the insertion.
+void Fetch(ListingTable& table, int row, const std::string& folder, const ListingShape& shape,
+           std::uint16_t languageId) {
+    if (const auto request = RequestFileDetails(table, row, folder, shape, languageId, nullptr))
+        InsertFileDetails(table, row, request->Read());
+}
+
 constexpr std::uint16_t kEnglish = 0x0409;
 
 class FileDetailsTest : public ::testing::Test {
@@ -165,25 +172,25 @@ TEST_F(FileDetailsTest, FetchFindsTheRowsFileReplacesItsDetailsAndSaysWhenItCann
     const std::string folder = tree.Path("list");
 
     // The typed comment stays whole; the summary opens the details rows below it.
-    FetchFileDetails(table, 0, folder, {}, kEnglish);
+    Fetch(table, 0, folder, {}, kEnglish);
     ASSERT_EQ(table.RowCount(), 6);
     EXPECT_EQ(table.Row(0), (RowRecord{"S\xC3\x93NG.MP3", "old", "     228", "", ""}));
     EXPECT_EQ(table.Row(1), (RowRecord{"comments:", "a note", "", "", ""}));
     EXPECT_EQ(table.Row(2), (RowRecord{"**File Data:", "Id3v1 Tag:", "", "", ""}));
     EXPECT_EQ(table.Row(3), (RowRecord{"**Title:", "Hello World", "", "", ""}));
     EXPECT_EQ(table.Row(4), (RowRecord{"**Genre:", "Rock", "", "", ""}));
-    FetchFileDetails(table, 4, folder + "/", {}, kEnglish);
+    Fetch(table, 4, folder + "/", {}, kEnglish);
     EXPECT_EQ(table.RowCount(), 6) << "a second fetch, from a row of the entry, replaces them";
     EXPECT_EQ(table.Cell(0, 1), "old");
 
     // An empty cell takes the summary, and a fetch again replaces what the first one wrote.
-    FetchFileDetails(table, 5, folder, {}, kEnglish);
+    Fetch(table, 5, folder, {}, kEnglish);
     EXPECT_EQ(table.Cell(5, 1), "Cannot read the file: No such file or directory");
     tree.File("list/lost.mp3", std::string(100, 'x') + test::Id3v1Tag(fields));
-    FetchFileDetails(table, 5, folder, {}, kEnglish);
+    Fetch(table, 5, folder, {}, kEnglish);
     EXPECT_EQ(table.Row(5)[1] + "|" + table.Row(6)[0], "Id3v1 Tag:|**Title:");
-    FetchFileDetails(table, 8, folder, {}, kEnglish);
-    FetchFileDetails(table, -1, folder, {}, kEnglish);
+    Fetch(table, 8, folder, {}, kEnglish);
+    Fetch(table, -1, folder, {}, kEnglish);
     EXPECT_EQ(table.RowCount(), 8) << "rows outside the table change nothing";
 }
 

@@ -121,9 +121,9 @@ TEST(TableSort, CommentsAndMissingColumnsKeepTheOrder) {
     SortState state;
     EXPECT_TRUE(OnColumnClick(table, state, 1, {false, 1}));
     EXPECT_EQ(Column(table), (Names{"b", "c", "a"}));
-    SortTableByColumn(table, true, 2, 1);
-    SortTableByColumn(table, false, 9, 1);
-    SortTableByColumn(table, true, -1, 1);
+    test::SortBy(table, true, 2, 1);
+    test::SortBy(table, false, 9, 1);
+    test::SortBy(table, true, -1, 1);
     EXPECT_EQ(Column(table), (Names{"b", "c", "a"}));
 }
 
@@ -135,14 +135,14 @@ TEST(TableSort, TextKeysIgnoreAsciiCaseAndKeepTiesInOrder) {
         test::AppendInferred(table, {name});
     for (int r = 0; r < table.RowCount(); ++r)
         table.SetItemData(r, 100 + r);
-    SortTableByColumn(table, true, 0, 1);
+    test::SortBy(table, true, 0, 1);
     EXPECT_EQ(Column(table), (Names{" lead", "", "10.txt", "9.txt", "[dir]", "_under", "alp",
                                     "alpha", "beta", "Beta", "Zeta", "\xC3\x84rger"}))
         << "the row inserted below an entry goes with it";
     // A text sort leaves every row's item data with its row.
     EXPECT_EQ(table.ItemData(1), 111);
     EXPECT_EQ(table.ItemData(9), 105);
-    SortTableByColumn(table, false, 0, 1);
+    test::SortBy(table, false, 0, 1);
     EXPECT_EQ(Column(table), (Names{"\xC3\x84rger", "Zeta", "beta", "Beta", "alpha", "alp",
                                     "_under", "[dir]", "9.txt", "10.txt", " lead", ""}));
     EXPECT_EQ(table.ItemData(1), 100);
@@ -164,9 +164,9 @@ TEST(TableSort, SizesSortByTheirByteCountsWhateverTheUnit) {
                                                           {"blank", ""},
                                                           {"tb1", "           1.0 Tb"},
                                                           {"pb8191", "        8191.9 Pb"}});
-    SortTableByColumn(table, true, 1, 1);
+    test::SortBy(table, true, 1, 1);
     EXPECT_EQ(Column(table), ascending);
-    SortTableByColumn(table, false, 1, 1);
+    test::SortBy(table, false, 1, 1);
     EXPECT_EQ(Column(table), Names(ascending.rbegin(), ascending.rend()));
 }
 
@@ -200,7 +200,7 @@ TEST(TableSort, DatesOutsideTheSeventiesToSixtiesStayInOrder) {
                                                   {"2070", " 01/01/2070 00:00:00"},
                                                   {"1965-01", " 01/15/1965 12:00:00"},
                                                   {"2002", " 12/18/2002 14:05:09"}});
-    SortTableByColumn(table, true, 1, 1);
+    test::SortBy(table, true, 1, 1);
     EXPECT_EQ(Column(table), (Names{"1601", "1965-01", "1965-06", "1969", "blank", "1970", "2002",
                                     "2069", "2070", "2100", "10000"}));
 }
@@ -213,7 +213,7 @@ TEST(TableSort, RegionalDatesAreReadInTheTimeLocale) {
                                                                    {"1969", "01/01/69 00:00:00"},
                                                                    {"n/a", "n/a"},
                                                                    {"1970", "01/01/70 00:00:00"}});
-    SortTableByColumn(table, true, 1, 0);
+    test::SortBy(table, true, 1, 0);
     EXPECT_EQ(Column(table), (Names{"1969", "n/a", "1970", "2002", "2068"}))
         << "an unreadable date still gets a fixed key";
 }

@@ -10,7 +10,9 @@
 #include "gui/dialogs/ListingPropertiesDialog.h"
 #include "gui/table/CellListView.h"
 #include "gui/table/TableEditing.h"
+#include "support/SessionReport.h"
 #include "support/StandardListing.h"
+#include "support/WindowParts.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -47,8 +49,8 @@ protected:
         settings.Save(profile);
     }
     [[nodiscard]] int Row(std::string_view name) const {
-        for (int row = 0; row < session->Table().RowCount(); ++row)
-            if (session->Table().Cell(row, 0).ends_with(name))
+        for (int row = 0; row < session->Listing().table.RowCount(); ++row)
+            if (session->Listing().table.Cell(row, 0).ends_with(name))
                 return row;
         return -1;
     }
@@ -131,8 +133,8 @@ TEST_F(CatalogueWindowTest, FindMovesFromMatchToMatchAndSaysWhenNoneIsLeft) {
     EXPECT_EQ(at(), Row("a.mp3")) << "the focused row matches itself";
     // A comment typed since is found too: plain text looks in names and comments.
     window->View().Editing().OnBeginLabelEdit(Row("b.txt"), 1);
-    window->View().Editing().ActiveEditor()->setText("an MP3 list");
-    window->View().Editing().ActiveEditor()->Finish();
+    test::OpenEditor(window->View())->setText("an MP3 list");
+    test::OpenEditor(window->View())->Finish();
     next();
     EXPECT_EQ(at(), Row("b.txt"));
     EXPECT_EQ(status(), "Match 2 of 3: \"mp3\"");
@@ -140,7 +142,7 @@ TEST_F(CatalogueWindowTest, FindMovesFromMatchToMatchAndSaysWhenNoneIsLeft) {
     EXPECT_EQ(at(), Row("b.txt"));
     EXPECT_EQ(status(), "No row matches \"zzz\"");
     // A new Find looks through the whole listing: from the last row on round to the first.
-    window->View().Table().FocusRow(session->Table().RowCount() - 1);
+    window->View().Table().FocusRow(session->Listing().table.RowCount() - 1);
     find("a.mp3");
     EXPECT_EQ(at(), Row("a.mp3"));
     EXPECT_EQ(status().toStdString(), "Match 1 of 1: \"a.mp3\"");
@@ -160,33 +162,35 @@ TEST_F(CatalogueWindowTest, FindInSavedListingsOpensTheDocumentAtTheRowThatMatch
     window->Action(kFindInSaved)->trigger();
     auto* dialog = Opened<SavedListingsDialog>(*window, "savedListingsDialog");
     ASSERT_NE(dialog, nullptr);
-    dialog->Pattern().setText(QStringLiteral("*.mp3"));
-    dialog->Folder().setText(QString::fromStdString(folder.Path("docs")));
+    test::PartNamed<QLineEdit>(*dialog, "pattern").setText(QStringLiteral("*.mp3"));
+    test::PartNamed<QLineEdit>(*dialog, "folder")
+        .setText(QString::fromStdString(folder.Path("docs")));
     QSignalSpy ended(dialog, &SavedListingsDialog::SearchEnded);
     dialog->Search();
     ASSERT_TRUE(ended.wait(10000));
-    EXPECT_EQ(dialog->Status().currentMessage().toStdString(),
+    EXPECT_EQ(test::PartNamed<QStatusBar>(*dialog, "status").currentMessage().toStdString(),
               "3 matches in 2 of 3 saved listings; 1 could not be searched");
     EXPECT_TRUE(notice.shown.empty()) << "no box over the results";
 
-    const QAbstractItemModel& results = *dialog->Results().model();
+    const QAbstractItemModel& results = *test::PartNamed<QTableView>(*dialog, "results").model();
     ASSERT_EQ(results.rowCount(), 4) << "the damaged document is a line below the matches";
     EXPECT_TRUE(results.index(3, 0).data().toString().contains("broken.dsc"));
-    EXPECT_EQ(dialog->Results().columnSpan(3, 0), results.columnCount());
+    EXPECT_EQ(test::PartNamed<QTableView>(*dialog, "results").columnSpan(3, 0),
+              results.columnCount());
     int found = 0;
     while (found < 3 && results.index(found, 0).data() != "sub/live.dsc")
         ++found;
     ASSERT_LT(found, 3);
     EXPECT_EQ(results.index(found, 2).data(), "d.mp3");
     // Typing searches by itself once typing pauses.
-    dialog->Pattern().clear();
-    QTest::keyClicks(&dialog->Pattern(), QStringLiteral("liv"));
+    test::PartNamed<QLineEdit>(*dialog, "pattern").clear();
+    QTest::keyClicks(&test::PartNamed<QLineEdit>(*dialog, "pattern"), QStringLiteral("liv"));
     ASSERT_TRUE(ended.wait(10000));
-    EXPECT_EQ(dialog->Status().currentMessage(),
+    EXPECT_EQ(test::PartNamed<QStatusBar>(*dialog, "status").currentMessage(),
               "1 match in 1 of 3 saved listings; 1 could not be searched");
     EXPECT_EQ(results.index(0, 2).data(), "Live");
     EXPECT_TRUE(notice.shown.empty());
-    dialog->Pattern().setText(QStringLiteral("*.mp3"));
+    test::PartNamed<QLineEdit>(*dialog, "pattern").setText(QStringLiteral("*.mp3"));
     dialog->Search();
     ASSERT_TRUE(ended.wait(10000));
 
@@ -194,13 +198,13 @@ TEST_F(CatalogueWindowTest, FindInSavedListingsOpensTheDocumentAtTheRowThatMatch
     ASSERT_TRUE(session->SetCellText(0, 1, "typed"));
     QStringList asked;
     window->SetSaveQuestion([&](const QString& text) { return asked << text, QMessageBox::No; });
-    dialog->Results().setCurrentIndex(results.index(found, 0));
+    test::PartNamed<QTableView>(*dialog, "results").setCurrentIndex(results.index(found, 0));
     dialog->OpenCurrent();
     EXPECT_EQ(asked, QStringList{"Save changes to Untitled?"});
-    EXPECT_EQ(window->DocumentPath(), live);
+    EXPECT_EQ(window->windowFilePath(), live);
     const int row = results.index(found, 1).data().toInt() - 1;
     EXPECT_EQ(window->View().Table().FocusedRow(), row);
-    EXPECT_TRUE(session->Table().Cell(row, 0).ends_with("d.mp3"));
+    EXPECT_TRUE(session->Listing().table.Cell(row, 0).ends_with("d.mp3"));
 }
 
 TEST_F(CatalogueWindowTest, PropertiesKeepTheLabelAndNoteAndDuplicatesOpenACopy) {
@@ -215,7 +219,7 @@ TEST_F(CatalogueWindowTest, PropertiesKeepTheLabelAndNoteAndDuplicatesOpenACopy)
     properties->findChild<QPlainTextEdit*>(QStringLiteral("note"))
         ->setPlainText(QStringLiteral("grey box"));
     properties->accept();
-    EXPECT_TRUE(session->Modified());
+    EXPECT_TRUE(session->Listing().modified);
     const QString saved = QString::fromStdString(folder.Path("docs/disk.dsc"));
     ASSERT_TRUE(window->SaveDocument(saved));
     ASSERT_TRUE(window->SaveDocument(QString::fromStdString(folder.Path("docs/copy.dsc"))));
@@ -227,18 +231,20 @@ TEST_F(CatalogueWindowTest, PropertiesKeepTheLabelAndNoteAndDuplicatesOpenACopy)
     window->Action(kDuplicatesInSaved)->trigger();
     auto* duplicates = Opened<DuplicatesDialog>(*window, "duplicatesDialog");
     ASSERT_NE(duplicates, nullptr);
-    duplicates->Folder().setText(QString::fromStdString(folder.Path("docs")));
+    test::PartNamed<QLineEdit>(*duplicates, "folder")
+        .setText(QString::fromStdString(folder.Path("docs")));
     QSignalSpy ended(duplicates, &DuplicatesDialog::SearchEnded);
     duplicates->Find();
     ASSERT_TRUE(ended.wait(10000));
-    EXPECT_EQ(duplicates->Status().currentMessage(), "3 files stored more than once");
-    QTreeWidget& groups = duplicates->Groups();
+    EXPECT_EQ(test::PartNamed<QStatusBar>(*duplicates, "status").currentMessage(),
+              "3 files stored more than once");
+    QTreeWidget& groups = test::PartNamed<QTreeWidget>(*duplicates, "groups");
     ASSERT_EQ(groups.topLevelItemCount(), 3);
     QTreeWidgetItem* copy = groups.topLevelItem(0)->child(1);
     EXPECT_EQ(copy->text(0), "disk.dsc");
     groups.setCurrentItem(copy);
     duplicates->OpenCurrent();
-    EXPECT_EQ(window->DocumentPath(), saved);
+    EXPECT_EQ(window->windowFilePath(), saved);
     EXPECT_EQ(window->View().Table().FocusedRow(), copy->text(1).toInt() - 1);
 }
 
@@ -253,7 +259,7 @@ TEST_F(CatalogueWindowTest, UpdateKeepsATypedCommentAsksNothingAndCountsTheEntri
     // A comment still in its editor when the update starts is carried over too.
     TableEditing& editing = window->View().Editing();
     editing.OnBeginLabelEdit(Row("a.mp3"), 1);
-    editing.ActiveEditor()->setText("first pressing");
+    test::OpenEditor(window->View())->setText("first pressing");
     QStringList asked;
     window->SetSaveQuestion(
         [&](const QString& text) { return asked << text, QMessageBox::Cancel; });
@@ -261,18 +267,19 @@ TEST_F(CatalogueWindowTest, UpdateKeepsATypedCommentAsksNothingAndCountsTheEntri
     QSignalSpy finished(&window->View(), &ListingView::ReadFinished);
     window->Action(kUpdateListing)->trigger();
     editing.OnBeginLabelEdit(Row("c.mp3"), 1);
-    EXPECT_EQ(editing.ActiveEditor(), nullptr) << "nothing is typed into rows being replaced";
+    EXPECT_EQ(test::OpenEditor(window->View()), nullptr)
+        << "nothing is typed into rows being replaced";
     ASSERT_TRUE(finished.wait(10000));
     ASSERT_TRUE(finished.first()[0].toBool());
 
     EXPECT_TRUE(asked.isEmpty());
-    EXPECT_EQ(session->Table().Cell(Row("a.mp3"), 1), "first pressing");
+    EXPECT_EQ(session->Listing().table.Cell(Row("a.mp3"), 1), "first pressing");
     EXPECT_EQ(Row("b.txt"), -1) << "gone with nothing typed";
     EXPECT_NE(Row("new.txt"), -1);
     EXPECT_EQ(window->statusBar()->currentMessage(), "Listing updated: 3 kept, 1 new, 1 gone");
-    EXPECT_TRUE(session->Modified());
+    EXPECT_TRUE(session->Listing().modified);
     window->Action(kSave)->trigger(); // into the document it came from
-    EXPECT_FALSE(session->Modified());
+    EXPECT_FALSE(session->Listing().modified);
     EXPECT_NE(test::ReadFile(document.toStdString()).find("first pressing"), std::string::npos);
 }
 
@@ -299,7 +306,7 @@ TEST_F(CatalogueWindowTest, RefreshColumnsAndSortingKeepEveryCommentWithItsEntry
     EXPECT_TRUE(window->statusBar()->currentMessage().contains("refreshed"));
     ASSERT_TRUE(test::RunReadingCommand(*window, kRefresh));
     EXPECT_TRUE(asked.isEmpty());
-    EXPECT_EQ(session->Table().GetColumnTitle(3), "Last Modified");
+    EXPECT_EQ(session->Listing().table.GetColumnTitle(3), "Last Modified");
     window->Action(kSave)->trigger();
     const std::string saved = test::ReadFile(document.toStdString());
     for (const char* comment : {"first pressing", "and a second", "the live set"})
@@ -325,14 +332,14 @@ TEST_F(CatalogueWindowTest, UpdateOfAFolderThatIsGoneChangesNothing) {
     ASSERT_TRUE(window->SaveDocument(document));
     ASSERT_TRUE(window->OpenDocument(document));
     ASSERT_EQ(std::rename(folder.Path("disk").c_str(), folder.Path("moved").c_str()), 0);
-    const std::string report = session->TextReport(0);
+    const std::string report = test::ReportOf(*session, 0);
 
     EXPECT_FALSE(test::RunReadingCommand(*window, kUpdateListing));
     ASSERT_EQ(notice.shown.size(), 1u);
     EXPECT_EQ(notice.shown[0].text, "There are problem reading folder  " + folder.Path("disk"));
-    EXPECT_EQ(session->TextReport(0), report);
-    EXPECT_FALSE(session->Modified());
-    EXPECT_EQ(window->DocumentPath(), document);
+    EXPECT_EQ(test::ReportOf(*session, 0), report);
+    EXPECT_FALSE(session->Listing().modified);
+    EXPECT_EQ(window->windowFilePath(), document);
     EXPECT_TRUE(window->Action(kUpdateListing)->isEnabled());
 }
 

@@ -7,6 +7,7 @@
 #include "gui/table/CellListView.h"
 #include "support/PeBytes.h"
 #include "support/ShellCommand.h"
+#include "support/WindowParts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -82,8 +83,7 @@ TEST_F(MainWindowTest, InTheFileDataLayoutF2FetchesTheFilesDetailsIntoRows) {
                                "sox -n -r 8000 -c 1 -b 16 t.wav synth 1 sine && flac -s "
                                "--tag=TITLE=Tune t.wav -o song.flac && rm t.wav && "
                                "convert -size 40x30 xc:red photo.jpg"));
-    const auto window = Open();
-    session->SetFileDataReader(std::make_shared<FileDataProgram>(DIRSCRIBE_FILEDATA_PROGRAM));
+    const auto window = Open(std::make_shared<FileDataProgram>(DIRSCRIBE_FILEDATA_PROGRAM));
     window->Action(kFileData)->trigger();
     ASSERT_TRUE(List(*window, "disk"));
     CellListView& table = window->View().Table();
@@ -110,7 +110,7 @@ TEST_F(MainWindowTest, InTheFileDataLayoutF2FetchesTheFilesDetailsIntoRows) {
         EXPECT_EQ(std::make_pair(model.index(row, 0).data().toString(),
                                  model.index(row, 1).data().toString()),
                   rows[static_cast<std::size_t>(row)]);
-    EXPECT_TRUE(session->Modified());
+    EXPECT_TRUE(session->Listing().modified);
     EXPECT_EQ(table.FocusedRow(), 0);
     const int fetched = model.rowCount();
     window->Action(kUndo)->trigger();
@@ -140,7 +140,7 @@ TEST_F(MainWindowTest, ALongCommentFlowsSavesAndReopensAsTyped) {
         QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 
-    const ListingTable& rows = session->Table();
+    const ListingTable& rows = session->Listing().table;
     ASSERT_EQ(rows.RowCount(), 3);
     EXPECT_EQ(rows.Cell(1, 0), "comments:");
     EXPECT_EQ(std::string(rows.Cell(0, 1)) + std::string(rows.Cell(1, 1)), text.toStdString())
@@ -162,12 +162,12 @@ TEST_F(MainWindowTest, ALongCommentFlowsSavesAndReopensAsTyped) {
     window->Action(kSaveAs)->trigger();
     AcceptFileDialog(*window, "saveDialog", QString::fromStdString(folder.Path("audit")));
     const std::string saved = folder.Path("audit.dsc"); // the dialog adds the extension
-    EXPECT_EQ(window->DocumentPath().toStdString(), saved);
+    EXPECT_EQ(window->windowFilePath().toStdString(), saved);
     const std::string bytes = ReadFile(saved);
     window->Action(kSave)->trigger();
     EXPECT_EQ(ReadFile(saved), bytes) << "Save writes the same file to the same place";
     window->Action(kNew)->trigger();
-    EXPECT_TRUE(window->DocumentPath().isEmpty());
+    EXPECT_TRUE(window->windowFilePath().isEmpty());
     EXPECT_EQ(asked.size(), 1) << "a saved listing is not asked about";
 
     window->Action(kOpen)->trigger();
@@ -176,8 +176,21 @@ TEST_F(MainWindowTest, ALongCommentFlowsSavesAndReopensAsTyped) {
     for (int row = 0; row < rows.RowCount(); ++row)
         EXPECT_EQ(rows.Row(row), typed[static_cast<std::size_t>(row)]) << row;
     EXPECT_EQ(window->View().PathBox().text().toStdString(), folder.Path("disk"));
-    EXPECT_EQ(window->DocumentPath().toStdString(), saved);
+    EXPECT_EQ(window->windowFilePath().toStdString(), saved);
     EXPECT_TRUE(notice.shown.empty());
+}
+
+// Runs `answer` on the question once it is asked.
+void WhenQuestionShows(const std::function<void(QMessageBox&)>& answer) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            poll->stop();
+            answer(*box);
+        }
+    });
+    poll->start(10);
 }
 
 // Runs `inspect` on the preview window once it is up, then closes it.
@@ -209,11 +222,11 @@ TEST_F(MainWindowTest, PreviewShowsTheJobsPagesAndAnEmptyListingAsksFirst) {
     EXPECT_EQ(pages, 2);
 
     QStringList asked;
-    window->Printer().SetQuestion([&](const QString& caption, const QString& text) {
-        asked << caption << text;
-        return false;
-    });
     window->Action(kNew)->trigger();
+    WhenQuestionShows([&](QMessageBox& box) {
+        asked << box.windowTitle() << box.text();
+        box.button(QMessageBox::No)->click();
+    });
     window->Action(kPreview)->trigger();
     EXPECT_EQ(asked, (QStringList{"Dirscribe",
                                   "Selected Folder is empty! \nDo you want to proceed anyway?"}));

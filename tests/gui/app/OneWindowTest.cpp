@@ -58,8 +58,8 @@ protected:
     void ExpectOpened(const MainWindow& window) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return !asked.isEmpty(); }, 10000));
         EXPECT_EQ(asked, QStringList{"Save changes to disk.dsc?"});
-        EXPECT_EQ(window.DocumentPath().toStdString(), document);
-        EXPECT_EQ(session->Table().Cell(0, 0), "a.txt");
+        EXPECT_EQ(window.windowFilePath().toStdString(), document);
+        EXPECT_EQ(session->Listing().table.Cell(0, 0), "a.txt");
     }
 
     std::string document = folder.Path("disk.dsc");

@@ -8,6 +8,7 @@
 #include "gui/tree/FolderTree.h"
 #include "gui/tree/FolderTreeModel.h"
 #include "support/ChildProcess.h"
+#include "support/WindowParts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -77,7 +78,7 @@ TEST_F(WindowAtHomeTest, EveryWayOfReplacingAChangedListingAsksFirst) {
     for (std::size_t way = 0; way < ways.size(); ++way) {
         ways[way]();
         EXPECT_TRUE(!window->View().Reading() && window->isVisible()) << way;
-        EXPECT_EQ(std::string(session->Table().Cell(0, 0)) + Box(*window),
+        EXPECT_EQ(std::string(session->Listing().table.Cell(0, 0)) + Box(*window),
                   "typed" + folder.Path("home/Music"));
     }
     EXPECT_EQ(asked.join('|').toStdString(),
@@ -107,7 +108,7 @@ TEST_F(WindowAtHomeTest, AFailedReadLeavesTheListingWholeAndAnotherFolderIsUntit
         EXPECT_EQ(test::ReadFile(document), bytes) << typed;
     }
     ASSERT_TRUE(List(*window, "home/Docs"));
-    EXPECT_TRUE(window->DocumentPath().isEmpty());
+    EXPECT_TRUE(window->windowFilePath().isEmpty());
     window->Action(kSave)->trigger();
     auto* dialog = window->findChild<QFileDialog*>(QStringLiteral("saveDialog"));
     ASSERT_NE(dialog, nullptr) << "Save asks for a name";
@@ -130,7 +131,7 @@ TEST_F(WindowAtHomeTest, RemembersItsPlaceTheLastFolderTheDialogsFoldersAndColum
         const auto window = Open();
         EXPECT_EQ(window->geometry(), place);
         EXPECT_EQ(Box(*window), folder.Path("home/Music"));
-        EXPECT_EQ(session->Table().RowCount(), 0) << "shown, not read";
+        EXPECT_EQ(session->Listing().table.RowCount(), 0) << "shown, not read";
         ASSERT_TRUE(test::RunReadingCommand(*window, kFoldersListing));
         EXPECT_EQ(window->View().Table().columnWidth(0), 301);
         window->Action(kSaveAs)->trigger();
@@ -161,7 +162,7 @@ TEST_F(WindowAtHomeTest, TheFirstClickListsAndBrowseComesBackToTheFolderListed) 
 
     ASSERT_TRUE(List(*window, "home/Music/Albums"));
     window->Action(kBrowse)->trigger();
-    const QModelIndex shown = tree.HighlightedNode();
+    const QModelIndex shown = tree.currentIndex();
     EXPECT_EQ(shown.data(FolderTreeModel::kPathRole).toString().toStdString(),
               folder.Path("home/Music/Albums"));
     EXPECT_FALSE(Box(*window).empty()) << "opening its parents was no expansion by the user";
@@ -171,7 +172,8 @@ TEST_F(WindowAtHomeTest, TheFirstClickListsAndBrowseComesBackToTheFolderListed) 
     QSignalSpy reading(&window->View(), &ListingView::ReadingChanged);
     window->Action(kRefresh)->trigger();
     EXPECT_TRUE(reading.isEmpty()) << "Refresh reads nothing while the tree is in front";
-    const QModelIndex latin = tree.FolderModel()->IndexOfPath(folder.Path("home/caf\xE9"));
+    const QModelIndex latin =
+        qobject_cast<FolderTreeModel*>(tree.model())->IndexOfPath(folder.Path("home/caf\xE9"));
     tree.scrollTo(latin);
     ASSERT_TRUE(click(latin));
     EXPECT_TRUE(finished.last()[0].toBool()) << "the folder is read by its own bytes";
@@ -201,7 +203,9 @@ TEST_F(WindowAtHomeTest, TheHeadShowsTheSortAndTheStatusBarSaysWhyATreeCannotSor
     EXPECT_TRUE(window->statusBar()->currentMessage().contains("tree"));
 
     QEvent leave(QEvent::Leave); // the pointer leaves a button, and so its prompt
-    QApplication::sendEvent(window->ToolBar().widgetForAction(window->Action(kRefresh)), &leave);
+    QApplication::sendEvent(
+        test::PartNamed<QToolBar>(*window, "toolBar").widgetForAction(window->Action(kRefresh)),
+        &leave);
     EXPECT_EQ(window->statusBar()->currentMessage(), "Ready") << "after a hover";
 }
 
@@ -222,8 +226,8 @@ TEST_F(WindowAtHomeTest, IconsComeFromTheDesktopThemeOrAreOurOwnAndSharpAtTwiceT
 
     const auto window = Open();
     const int size = window->style()->pixelMetric(QStyle::PM_ToolBarIconSize);
-    EXPECT_EQ(window->ToolBar().iconSize(), QSize(size, size));
-    for (const QAction* action : window->ToolBar().actions()) {
+    EXPECT_EQ(test::PartNamed<QToolBar>(*window, "toolBar").iconSize(), QSize(size, size));
+    for (const QAction* action : test::PartNamed<QToolBar>(*window, "toolBar").actions()) {
         const QImage twice = action->icon().pixmap(QSize(size, size), 2.0).toImage();
         EXPECT_TRUE(action->isSeparator() ||
                     twice == action->icon().pixmap(QSize(2 * size, 2 * size)).toImage())

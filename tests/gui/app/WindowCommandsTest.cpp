@@ -8,6 +8,7 @@
 #include "gui/table/TableEditing.h"
 #include "gui/tree/FolderTree.h"
 #include "gui/tree/FolderTreeModel.h"
+#include "support/WindowParts.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -50,8 +51,9 @@ protected:
     // Every row's texts and the entry it was made from.
     [[nodiscard]] std::vector<std::pair<RowRecord, std::uint32_t>> Rows() const {
         std::vector<std::pair<RowRecord, std::uint32_t>> rows;
-        for (int row = 0; row < session->Table().RowCount(); ++row)
-            rows.emplace_back(session->Table().Row(row), session->Table().EntryIndex(row));
+        for (int row = 0; row < session->Listing().table.RowCount(); ++row)
+            rows.emplace_back(session->Listing().table.Row(row),
+                              session->Listing().table.EntryIndex(row));
         return rows;
     }
 };
@@ -89,7 +91,7 @@ TEST_F(WindowCommandsTest, EveryCommandIsAMenuItemWithItsKeysAndIsEnabledWhenItM
         }
         EXPECT_EQ(action.isEnabled(), !waiting.contains(command.id)) << command.id;
     }
-    for (const QAction* button : window->ToolBar().actions())
+    for (const QAction* button : test::PartNamed<QToolBar>(*window, "toolBar").actions())
         EXPECT_TRUE(button->isSeparator() ||
                     (items[button->data().toInt()] == 1 && !button->icon().isNull()));
 }
@@ -130,7 +132,7 @@ TEST_F(WindowCommandsTest, ViewCommandsChangeTheSettingsAndEachChoiceHasOneMark)
     run(kTypeInPath);
     EXPECT_TRUE(window->View().PathBox().isHidden());
     run(kToolBar);
-    EXPECT_TRUE(window->ToolBar().isHidden());
+    EXPECT_TRUE(test::PartNamed<QToolBar>(*window, "toolBar").isHidden());
     run(kTreeBeside);
     EXPECT_TRUE(window->View().TreeBeside() && window->View().TableVisible());
 }
@@ -156,9 +158,10 @@ TEST_F(WindowCommandsTest, EscapeStopsAReadAndTheListingOnShowStaysWhole) {
     ASSERT_TRUE(finished.wait(20000));
     EXPECT_FALSE(finished.first()[0].toBool());
     EXPECT_EQ(window->statusBar()->currentMessage(), "Stopped: the listing on show is kept");
-    EXPECT_EQ(session->Table().RowCount(), 3);
+    EXPECT_EQ(session->Listing().table.RowCount(), 3);
     EXPECT_EQ(Box(*window), folder.Path("home/Music"));
-    EXPECT_EQ(session->Doc().summary.fileCount, 2) << "the summary is the listing's on show";
+    EXPECT_EQ(session->Listing().doc.summary.fileCount, 2)
+        << "the summary is the listing's on show";
     ASSERT_TRUE(List(*window, "disk")) << "the next read is not stopped";
 
     window->Action(kRefresh)->trigger();
@@ -176,7 +179,7 @@ TEST_F(WindowCommandsTest, TheKeyboardReachesTheFramedCellAndTheRowMenu) {
     QSignalSpy finished(&window->View(), &ListingView::ReadFinished);
     QTest::keyClick(&box, Qt::Key_Return);
     ASSERT_TRUE(finished.wait(10000));
-    EXPECT_EQ(session->ListedFolder(), folder.Path("home/Music")) << "~ is the home folder";
+    EXPECT_EQ(session->Listing().folder, folder.Path("home/Music")) << "~ is the home folder";
     CellListView& table = window->View().Table();
     EXPECT_EQ(QApplication::focusWidget(), &table);
     QSignalSpy previews(window->Action(kPreview), &QAction::triggered);
@@ -196,22 +199,22 @@ TEST_F(WindowCommandsTest, TheKeyboardReachesTheFramedCellAndTheRowMenu) {
     EXPECT_EQ(shown.pixelColor(cell(2).left() + 1, cell(2).center().y()), frame);
     EXPECT_NE(shown.pixelColor(cell(1).left() + 1, cell(1).center().y()), frame);
     QTest::keyClick(&table, Qt::Key_F2);
-    CellEdit* editor = window->View().Editing().ActiveEditor();
+    CellEdit* editor = test::OpenEditor(window->View());
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->SubItem(), 2) << "the framed cell";
     QTest::keyClick(editor, Qt::Key_Escape); // the editor's, not Stop's: nothing is read
-    EXPECT_EQ(window->View().Editing().ActiveEditor(), nullptr);
+    EXPECT_EQ(test::OpenEditor(window->View()), nullptr);
 
     const QPoint below = table.viewport()->mapToGlobal(cell(2).bottomLeft());
     QTest::keyClick(&table, Qt::Key_F10, Qt::ShiftModifier);
-    ASSERT_NE(window->View().Editing().ContextMenu(), nullptr);
-    EXPECT_EQ(window->View().Editing().ContextMenu()->pos(), below);
-    window->View().Editing().ContextMenu()->close();
+    ASSERT_NE(test::OpenRowMenu(window->View()), nullptr);
+    EXPECT_EQ(test::OpenRowMenu(window->View())->pos(), below);
+    test::OpenRowMenu(window->View())->close();
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, {0, 0}, table.mapToGlobal(QPoint()));
     QApplication::sendEvent(&table, &menuKey);
-    ASSERT_NE(window->View().Editing().ContextMenu(), nullptr);
-    EXPECT_EQ(window->View().Editing().ContextMenu()->pos(), below);
-    window->View().Editing().ContextMenu()->close();
+    ASSERT_NE(test::OpenRowMenu(window->View()), nullptr);
+    EXPECT_EQ(test::OpenRowMenu(window->View())->pos(), below);
+    test::OpenRowMenu(window->View())->close();
 }
 
 // A typed comment that flowed onto a comment row, an inserted and a deleted row come undone
@@ -231,7 +234,7 @@ TEST_F(WindowCommandsTest, UndoPutsBackTheRowsAsTheyWereAndRedoMakesTheChangeAga
     for (const QChar c : QStringLiteral("A long comment that flows on to a comment row below it"))
         QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    ASSERT_EQ(session->Table().Cell(2, 0), "comments:");
+    ASSERT_EQ(session->Listing().table.Cell(2, 0), "comments:");
     window->Action(kInsertRow)->trigger(); // below the focused comment row
     table.FocusRow(0);
     window->Action(kDeleteRow)->trigger();
@@ -241,12 +244,12 @@ TEST_F(WindowCommandsTest, UndoPutsBackTheRowsAsTheyWereAndRedoMakesTheChangeAga
     for (int step = 0; step < 3; ++step)
         QTest::keyClick(&table, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Rows(), saved);
-    EXPECT_FALSE(session->Modified()) << "back at the listing as saved";
+    EXPECT_FALSE(session->Listing().modified) << "back at the listing as saved";
     EXPECT_FALSE(window->Action(kUndo)->isEnabled());
     for (int step = 0; step < 3; ++step)
         window->Action(kRedo)->trigger();
     EXPECT_EQ(Rows(), changed);
-    EXPECT_TRUE(session->Modified());
+    EXPECT_TRUE(session->Listing().modified);
 
     window->SetSaveQuestion([](const QString&) { return QMessageBox::No; });
     ASSERT_TRUE(test::RunReadingCommand(*window, kRefresh));
@@ -259,9 +262,9 @@ TEST_F(WindowCommandsTest, RecentDocumentsOpenAgainAndAMissingOneIsDroppedWithAM
     const QString music = QString::fromStdString(folder.Path("music.dsc"));
     const QString docs = QString::fromStdString(folder.Path("docs.dsc"));
     const auto items = [](MainWindow& window) {
-        emit window.RecentMenu().aboutToShow();
+        emit test::PartNamed<QMenu>(window, "recentMenu").aboutToShow();
         QStringList texts;
-        for (const QAction* item : window.RecentMenu().actions())
+        for (const QAction* item : test::PartNamed<QMenu>(window, "recentMenu").actions())
             texts << item->text();
         return texts;
     };
@@ -280,13 +283,13 @@ TEST_F(WindowCommandsTest, RecentDocumentsOpenAgainAndAMissingOneIsDroppedWithAM
     std::remove(docs.toStdString().c_str());
     const auto window = Open();
     ASSERT_EQ(items(*window).size(), 2);
-    window->RecentMenu().actions()[1]->trigger();
+    test::PartNamed<QMenu>(*window, "recentMenu").actions()[1]->trigger();
     ASSERT_EQ(notice.shown.size(), 1u);
     EXPECT_NE(notice.shown[0].text.find("docs.dsc\": the file is no longer there"),
               std::string::npos);
-    EXPECT_EQ(window->RecentDocuments(), std::vector<std::string>{music.toStdString()});
-    window->RecentMenu().actions()[0]->trigger();
-    EXPECT_EQ(window->DocumentPath(), music);
+    EXPECT_EQ(items(*window), QStringList{"&1 music.dsc"});
+    test::PartNamed<QMenu>(*window, "recentMenu").actions()[0]->trigger();
+    EXPECT_EQ(window->windowFilePath(), music);
 }
 
 // Open asks about a changed listing before it shows the file dialog, not over it.
@@ -309,7 +312,7 @@ TEST_F(WindowCommandsTest, OpenAsksFirstThenShowsTheFileDialog) {
     ASSERT_NE(dialog, nullptr);
     dialog->fileSelected(QString::fromStdString(folder.Path("music.dsc")));
     EXPECT_EQ(asked.size(), 2) << "nothing more is asked once a file is picked";
-    EXPECT_EQ(session->Table().Cell(0, 1), "");
+    EXPECT_EQ(session->Listing().table.Cell(0, 1), "");
 }
 
 // Beside the listing, the tree stays: each folder picked in it is listed, and expanding a
@@ -324,7 +327,8 @@ TEST_F(WindowCommandsTest, TheTreeBesideTheListingPicksFoldersAndComesBackAtTheN
         QSignalSpy finished(&window->View(), &ListingView::ReadFinished);
         const QModelIndex homeNode = tree.model()->index(0, 0);
         for (const char* name : {"Docs", "Music"}) {
-            const QModelIndex node = tree.FolderModel()->IndexOfPath(folder.Path("home/") + name);
+            const QModelIndex node = qobject_cast<FolderTreeModel*>(tree.model())
+                                         ->IndexOfPath(folder.Path("home/") + name);
             tree.scrollTo(node);
             QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(node).center());
             ASSERT_TRUE(finished.wait(10000)) << name;
@@ -358,7 +362,8 @@ TEST_F(WindowCommandsTest, TheWindowFitsTheScreenAndTheNamesFitTheirColumn) {
     {
         const auto window = Open();
         EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
-        EXPECT_GE(window->width(), window->ToolBar().sizeHint().width());
+        EXPECT_GE(window->width(),
+                  test::PartNamed<QToolBar>(*window, "toolBar").sizeHint().width());
         EXPECT_GE(window->width(), 450);
         ASSERT_TRUE(ListFlat(*window, "home/Music"));
         const CellListView& table = window->View().Table();

@@ -11,6 +11,7 @@
 #include "gui/tree/FolderTree.h"
 #include "gui/tree/FolderTreeModel.h"
 #include "support/StandardListing.h"
+#include "support/WindowParts.h"
 
 #include <QAccessible>
 #include <QActionGroup>
@@ -44,19 +45,19 @@ protected:
         settings.Save(profile);
     }
     [[nodiscard]] int Row(std::string_view name) const {
-        for (int row = 0; row < session->Table().RowCount(); ++row)
-            if (session->Table().Cell(row, 0).ends_with(name))
+        for (int row = 0; row < session->Listing().table.RowCount(); ++row)
+            if (session->Listing().table.Cell(row, 0).ends_with(name))
                 return row;
         return -1;
     }
     [[nodiscard]] std::string Cell(int row, int column) const {
-        return std::string(session->Table().Cell(row, column));
+        return std::string(session->Listing().table.Cell(row, column));
     }
     static void Type(MainWindow& window, int row, const char* text) {
         TableEditing& editing = window.View().Editing();
         editing.OnBeginLabelEdit(row, 1);
-        editing.ActiveEditor()->setText(QString::fromUtf8(text));
-        editing.ActiveEditor()->Finish();
+        test::OpenEditor(window.View())->setText(QString::fromUtf8(text));
+        test::OpenEditor(window.View())->Finish();
     }
     static bool Active(MainWindow& window) {
         window.activateWindow();
@@ -155,7 +156,7 @@ TEST_F(WindowHabitsTest, FileManagerKeysAndClicksGoFromFolderToFolder) {
         asked = Box(*window) + "|" +
                 window->View()
                     .Tree()
-                    .HighlightedNode()
+                    .currentIndex()
                     .data(FolderTreeModel::kPathRole)
                     .toString()
                     .toStdString();
@@ -163,7 +164,8 @@ TEST_F(WindowHabitsTest, FileManagerKeysAndClicksGoFromFolderToFolder) {
     });
     window->Action(kTreeBeside)->trigger();
     FolderTree& tree = window->View().Tree();
-    const QModelIndex live = tree.FolderModel()->IndexOfPath(folder.Path("disk/Live"));
+    const QModelIndex live =
+        qobject_cast<FolderTreeModel*>(tree.model())->IndexOfPath(folder.Path("disk/Live"));
     tree.scrollTo(live);
     QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualRect(live).center());
     ASSERT_TRUE(finished.wait(10000));
@@ -203,7 +205,8 @@ TEST_F(WindowHabitsTest, TheTableShowsItsNamesWholeCommentLinesAndTakesInsAndDel
     ASSERT_TRUE(framedFar());
     ASSERT_TRUE(test::RunReadingCommand(*window, kRefresh));
     EXPECT_EQ(sideways.value(), 0);
-    EXPECT_EQ(table.CurrentColumn(), 3) << "the framed cell stays";
+    table.FocusRow(Row("b.txt")); // the row's current cell is in the framed column
+    EXPECT_EQ(table.currentIndex().column(), table.ColumnAtOrder(3)) << "the framed cell stays";
     ASSERT_TRUE(framedFar());
     window->Action(kTreeBeside)->trigger();
     EXPECT_EQ(sideways.value(), 0);
@@ -246,9 +249,10 @@ TEST_F(WindowHabitsTest, EveryPartHasANameForScreenReaders) {
     EXPECT_EQ(name(&window->View().Table()), "Listing");
     EXPECT_EQ(name(&window->View().Tree()), "Folders");
     EXPECT_EQ(name(window->menuBar()), "Menu bar");
-    for (QAction* action : window->ToolBar().actions())
-        EXPECT_TRUE(action->isSeparator() ||
-                    !name(window->ToolBar().widgetForAction(action)).isEmpty())
+    for (QAction* action : test::PartNamed<QToolBar>(*window, "toolBar").actions())
+        EXPECT_TRUE(
+            action->isSeparator() ||
+            !name(test::PartNamed<QToolBar>(*window, "toolBar").widgetForAction(action)).isEmpty())
             << action->data().toInt();
     QMenu* file = window->menuBar()->actions().first()->menu();
     QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(file);

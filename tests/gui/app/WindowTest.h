@@ -37,9 +37,11 @@ inline bool ListFolder(MainWindow& window, const std::string& path) {
 // The home folder and the profile are the test's own.
 class WindowTest : public testing::Test {
 protected:
-    // A window over a session read from the profile, shown.
-    std::unique_ptr<MainWindow> Open() {
-        session = std::make_unique<ListingSession>(LoadOptions(IniFile::Load(profile)));
+    // A window over a session read from the profile, shown; File Data read by fileData, or
+    // by the installed reader program.
+    std::unique_ptr<MainWindow> Open(std::shared_ptr<const FileDataReader> fileData = nullptr) {
+        session = std::make_unique<ListingSession>(LoadOptions(IniFile::Load(profile)),
+                                                   std::move(fileData));
         auto window = std::make_unique<MainWindow>(*session, notice, profile);
         window->show();
         return window;

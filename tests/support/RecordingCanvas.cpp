@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // A canvas that keeps every call as a value.
-#include "core/canvas/RecordingCanvas.h"
+#include "support/RecordingCanvas.h"
 
 namespace dirscribe {
 
