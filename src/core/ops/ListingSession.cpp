@@ -262,8 +262,9 @@ bool ListingSession::SetCellText(int row, int column, std::string_view text) {
     if (m_table.Cell(row, column) == text)
         return false;
     m_table.SetCell(row, column, text);
-    m_entryTextsEdited = m_entryTextsEdited || (m_table.Kind(row) == RowKind::Entry &&
-                                                m_table.GetColumnTitle(column) != kCommentsTitle);
+    m_entryTextsEdited =
+        m_entryTextsEdited || (m_table.Kind(row) == RowKind::Entry &&
+                               m_table.KindOfColumn(column) != ColumnKind::Comments);
     m_modified = true;
     return true;
 }
@@ -357,10 +358,10 @@ bool ListingSession::ClickColumn(int column, std::vector<int>* moved) {
 
 ListingOptions ListingSession::ShownOptions() const {
     ListingOptions options = m_options;
-    options.addComments = m_table.ColumnIndex(kCommentsTitle) >= 0 ? 1 : 0;
-    options.addSize = m_table.ColumnIndex(kSizeTitle) >= 0 ? 1 : 0;
-    options.addAttribute = m_table.ColumnIndex(kAttrTitle) >= 0 ? 1 : 0;
-    options.addDate = m_table.ColumnIndex(kLastModifiedTitle) >= 0 ? 1 : 0;
+    options.addComments = m_table.ColumnIndex(ColumnKind::Comments) >= 0 ? 1 : 0;
+    options.addSize = m_table.ColumnIndex(ColumnKind::Size) >= 0 ? 1 : 0;
+    options.addAttribute = m_table.ColumnIndex(ColumnKind::Attributes) >= 0 ? 1 : 0;
+    options.addDate = m_table.ColumnIndex(ColumnKind::Date) >= 0 ? 1 : 0;
     return options;
 }
 

@@ -17,10 +17,10 @@ std::optional<ListingUpdate> UpdateListing(const ListingSession& listing, Notice
     ListingUpdate update{ListingSession(listing.Options()), {}};
     ListingOptions& options = update.session.Options();
     const ListingTable& table = listing.Table();
-    options.addComments = table.ColumnIndex(kCommentsTitle) >= 0 ? 1 : 0;
-    options.addSize = table.ColumnIndex(kSizeTitle) >= 0 ? 1 : 0;
-    options.addAttribute = table.ColumnIndex(kAttrTitle) >= 0 ? 1 : 0;
-    options.addDate = table.ColumnIndex(kLastModifiedTitle) >= 0 ? 1 : 0;
+    options.addComments = table.ColumnIndex(ColumnKind::Comments) >= 0 ? 1 : 0;
+    options.addSize = table.ColumnIndex(ColumnKind::Size) >= 0 ? 1 : 0;
+    options.addAttribute = table.ColumnIndex(ColumnKind::Attributes) >= 0 ? 1 : 0;
+    options.addDate = table.ColumnIndex(ColumnKind::Date) >= 0 ? 1 : 0;
     const ListingShape& shape = listing.Shape();
     options.lastDepth = shape.depth;
     options.filesAndFolders = shape.content;

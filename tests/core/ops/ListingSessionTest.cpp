@@ -151,7 +151,7 @@ TEST_F(ListingSessionTest, SortingKeepsEveryRowWithItsEntry) {
     session.Table().InsertRow(3, {"**Frames:", "10"}, RowKind::Details);
     session.InsertBlankRow(3);
     session.InsertBlankRow(-1);
-    const int size = session.Table().ColumnIndex("Size");
+    const int size = session.Table().ColumnIndex(ColumnKind::Size);
     session.ClickColumn(size);
     session.ClickColumn(size);
     EXPECT_EQ(Names(), (std::vector<std::string>{"", "[Live]", "b.mp3", "a.mp3",
