@@ -2,6 +2,7 @@
 // Saving and reopening a document of a million rows.
 #include "CountingSink.h"
 #include "core/docfile/DocumentFile.h"
+#include "core/table/TablePopulation.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -31,8 +32,9 @@ ListingOptions BenchOptions() {
 const ListingTable& BenchTable() {
     static const ListingTable table = [] {
         ListingTable t;
-        t.SetColumns(
-            {{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}, {kAttrTitle}, {kLastModifiedTitle}});
+        t.SetColumns({ListingColumn(ColumnKind::FileName), ListingColumn(ColumnKind::Comments),
+                      ListingColumn(ColumnKind::Size), ListingColumn(ColumnKind::Attributes),
+                      ListingColumn(ColumnKind::Date)});
         t.ReserveRows(kRows);
         char name[64];
         char size[32];

@@ -6,6 +6,7 @@
 #include "core/platform/Notice.h"
 #include "core/print/PrintJob.h"
 #include "core/table/TableColumn.h"
+#include "core/table/TablePopulation.h"
 #include "render/PdfExport.h"
 
 #include <QGuiApplication>
@@ -29,7 +30,8 @@ constexpr const char* kLongComment = "Scanned invoices of the spring audit, kept
 
 ListingTable StandardTable(int rows) {
     ListingTable table;
-    table.SetColumns({{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}});
+    table.SetColumns({ListingColumn(ColumnKind::FileName), ListingColumn(ColumnKind::Comments),
+                      ListingColumn(ColumnKind::Size)});
     table.ReserveRows(rows);
     for (int i = 0; i < rows; ++i)
         table.InsertRow(table.RowCount(),

@@ -5,6 +5,7 @@
 #include "core/format/SizeFormat.h"
 #include "core/report/TextReport.h"
 #include "core/table/TableColumn.h"
+#include "core/table/TablePopulation.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdint>
@@ -40,8 +41,9 @@ void BM_WriteTextReport(benchmark::State& state) {
     options.addAttribute = 1;
     options.addDate = 1;
     ListingTable table;
-    table.SetColumns(
-        {{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}, {kAttrTitle}, {kLastModifiedTitle}});
+    table.SetColumns({ListingColumn(ColumnKind::FileName), ListingColumn(ColumnKind::Comments),
+                      ListingColumn(ColumnKind::Size), ListingColumn(ColumnKind::Attributes),
+                      ListingColumn(ColumnKind::Date)});
     const auto rows = static_cast<int>(state.range(0));
     table.ReserveRows(rows);
     for (int i = 0; i < rows; ++i)

@@ -41,10 +41,10 @@ std::string SizeText(std::uint64_t value) {
 const ListingTable& MillionRows() {
     static const ListingTable table = [] {
         ListingTable t;
-        t.SetColumns({{"FileName", 160, 230, ColumnAlignment::Left},
-                      {"Size", 120, 180, ColumnAlignment::Left},
-                      {"Attr.", 50, 70, ColumnAlignment::Center},
-                      {"Last Modified", 130, 170, ColumnAlignment::Left}});
+        t.SetColumns({{ColumnKind::FileName, "FileName", 160, 230, ColumnAlignment::Left},
+                      {ColumnKind::Size, "Size", 120, 180, ColumnAlignment::Left},
+                      {ColumnKind::Attributes, "Attr.", 50, 70, ColumnAlignment::Center},
+                      {ColumnKind::Date, "Last Modified", 130, 170, ColumnAlignment::Left}});
         t.ReserveRows(kRows);
         std::mt19937_64 random(1040220309);
         std::uniform_int_distribution<int> bits(4, 40);

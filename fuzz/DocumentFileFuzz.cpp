@@ -5,6 +5,7 @@
 #include "core/docfile/DocumentFile.h"
 #include "core/docfile/DocumentRowReader.h"
 #include "core/platform/MemoryByteSource.h"
+#include "core/table/TablePopulation.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,8 +23,9 @@ std::string Rewrite(const DocumentContents& contents) {
     contents.settings.ApplyTo(options);
     // Five columns, so every string of every row is kept.
     ListingTable table;
-    table.SetColumns(
-        {{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}, {kAttrTitle}, {kLastModifiedTitle}});
+    table.SetColumns({ListingColumn(ColumnKind::FileName), ListingColumn(ColumnKind::Comments),
+                      ListingColumn(ColumnKind::Size), ListingColumn(ColumnKind::Attributes),
+                      ListingColumn(ColumnKind::Date)});
     table.AdoptRows(contents.rows);
     table.SetEntries(contents.entries);
     return WriteDocumentFile(contents.summary, contents.folderPath, options, table, contents.shape,

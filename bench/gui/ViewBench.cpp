@@ -41,8 +41,9 @@ std::string MakeDocument() {
     options.printAs = PageLayout::Standard;
     options.addComments = options.addSize = options.addAttribute = options.addDate = 1;
     ListingTable table;
-    table.SetColumns(
-        {{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}, {kAttrTitle}, {kLastModifiedTitle}});
+    table.SetColumns({ListingColumn(ColumnKind::FileName), ListingColumn(ColumnKind::Comments),
+                      ListingColumn(ColumnKind::Size), ListingColumn(ColumnKind::Attributes),
+                      ListingColumn(ColumnKind::Date)});
     table.ReserveRows(kRows);
     char name[64];
     char size[32];

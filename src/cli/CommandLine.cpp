@@ -148,8 +148,9 @@ bool WriteExportOutput(const ListingSession& session, ExportFormat format,
 
 // A column by its title (exactly, else ignoring ASCII case) or by its index; -1 if none.
 int ResolveColumn(const ListingTable& table, const std::string& column) {
-    if (const int exact = table.ColumnIndex(column); exact >= 0)
-        return exact;
+    for (int c = 0; c < table.ColumnCount(); ++c)
+        if (table.GetColumnTitle(c) == column)
+            return c;
     for (int c = 0; c < table.ColumnCount(); ++c)
         if (EqualIgnoringAsciiCase(table.GetColumnTitle(c), column))
             return c;

@@ -4,6 +4,7 @@
 #include "core/export/HtmlExport.h"
 #include "core/ops/ListingExport.h"
 #include "core/ops/ListingSession.h"
+#include "core/table/TablePopulation.h"
 #include "support/RecordingNotice.h"
 #include "support/RunProgram.h"
 #include "support/TableRows.h"
@@ -216,7 +217,8 @@ TEST(WebPage, PatternsMatchTheRowsSearchFinds) {
 TEST(WebPage, AMillionRowsOpenAndFilter) {
     test::TempTree tree;
     ListingTable table;
-    table.SetColumns({{kFileNameTitle, 0}, {kCommentsTitle, 0}, {kSizeTitle, 0}});
+    table.SetColumns({ListingColumn(ColumnKind::FileName), ListingColumn(ColumnKind::Comments),
+                      ListingColumn(ColumnKind::Size)});
     for (int row = 0; row < 1'000'000; ++row) {
         const std::string n = std::to_string(row);
         if (row % 1000 == 0)

@@ -13,6 +13,7 @@
 #include "core/pe/VersionInfo.h"
 #include "core/platform/FileByteSource.h"
 #include "core/table/FileDetails.h"
+#include "core/table/TablePopulation.h"
 #include "support/TempTree.h"
 
 #include <algorithm>
@@ -50,7 +51,8 @@ TEST(FuzzSeeds, DocumentsAreReadCompletelyOrRefusedCleanly) {
             ListingOptions options;
             contents.settings.ApplyTo(options);
             ListingTable table;
-            table.SetColumns({{"1"}, {"2"}, {"3"}, {"4"}, {"5"}});
+            const TableColumn detail = ListingColumn(ColumnKind::Detail);
+            table.SetColumns({ListingColumn(ColumnKind::FileName), detail, detail, detail, detail});
             table.AdoptRows(contents.rows);
             table.SetEntries(contents.entries);
             EXPECT_EQ(

@@ -6,6 +6,7 @@
 #include "core/table/ListingTable.h"
 #include "core/table/RowKind.h"
 #include "core/table/TableColumn.h"
+#include "core/table/TablePopulation.h"
 #include "core/table/TableSort.h"
 
 #include <cstdint>
@@ -29,7 +30,7 @@ inline void AppendInferred(ListingTable& table, const RowRecord& record) {
 // A document of entry rows (name, comment) that knows no entries, as a crafted one would be.
 inline std::string DocumentOf(const std::vector<std::pair<std::string, std::string>>& rows) {
     ListingTable table;
-    table.SetColumns({{kFileNameTitle, 0}, {kCommentsTitle, 0}});
+    table.SetColumns({ListingColumn(ColumnKind::FileName), ListingColumn(ColumnKind::Comments)});
     for (const auto& [name, comment] : rows)
         table.InsertRow(table.RowCount(), {name, comment}, RowKind::Entry);
     ListingOptions options;

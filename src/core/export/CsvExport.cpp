@@ -37,7 +37,7 @@ void WriteCsv(const ExportSource& source, ByteSink& sink) {
     const ListingTable& table = source.table;
     BufferedWriter out(sink);
     const int columns = table.ColumnCount();
-    const int size = table.ColumnIndex(kSizeTitle);
+    const int size = table.ColumnIndex(ColumnKind::Size);
     for (int c = 0; c < columns; ++c) {
         if (c > 0)
             out << ',';

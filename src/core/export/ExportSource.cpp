@@ -18,7 +18,7 @@ std::string_view Trimmed(std::string_view text, int column) {
 
 // No blanks align a comment, and the one that ends a row of it belongs to its text.
 bool IsComments(const ListingTable& table, int column) {
-    return column > 0 && table.GetColumnTitle(column) == kCommentsTitle;
+    return column > 0 && table.KindOfColumn(column) == ColumnKind::Comments;
 }
 
 } // namespace

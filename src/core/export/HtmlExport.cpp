@@ -114,17 +114,21 @@ std::string NumberText(double value) {
 
 // The class a column's head and cells carry: page.css gives it its width, alignment and
 // font, and the script reads what it holds from it.
-std::string_view PageClassOf(std::string_view title) {
-    if (title == kFileNameTitle)
+std::string_view PageClassOf(ColumnKind kind) {
+    switch (kind) {
+    case ColumnKind::FileName:
         return "name";
-    if (title == kCommentsTitle)
+    case ColumnKind::Comments:
         return "comment";
-    if (title == kSizeTitle)
+    case ColumnKind::Size:
         return "size";
-    if (title == kAttrTitle)
+    case ColumnKind::Attributes:
         return "attr";
-    if (title == kLastModifiedTitle)
+    case ColumnKind::Date:
         return "date";
+    case ColumnKind::Detail:
+        break;
+    }
     return "text";
 }
 
@@ -162,7 +166,7 @@ public:
     HtmlPage(const ExportSource& source, ByteSink& sink) : m_source(source), m_out(sink) {
         const ListingTable& table = source.table;
         for (int c = 0; c < table.ColumnCount(); ++c) {
-            m_classes.push_back(c == 0 ? "name" : PageClassOf(table.GetColumnTitle(c)));
+            m_classes.push_back(c == 0 ? "name" : PageClassOf(table.KindOfColumn(c)));
             if (m_classes.back() == "comment")
                 m_commentColumn = c;
             if (m_classes.back() == "size")
@@ -171,9 +175,9 @@ public:
                 m_dateColumn = c;
         }
         if (m_sizeColumn >= 0)
-            m_sizeKeys = std::make_unique<NumericKeyReader>(kSizeTitle, source.dateFormat);
+            m_sizeKeys = std::make_unique<NumericKeyReader>(ColumnKind::Size, source.dateFormat);
         if (m_dateColumn >= 0)
-            m_dateKeys = std::make_unique<NumericKeyReader>(kLastModifiedTitle, source.dateFormat);
+            m_dateKeys = std::make_unique<NumericKeyReader>(ColumnKind::Date, source.dateFormat);
     }
 
     void Write() {

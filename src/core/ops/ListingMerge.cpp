@@ -79,15 +79,15 @@ std::vector<PathKey> EntryKeys(const EntryStore& store) {
 }
 
 // Writes rows of an old table into a new one whose columns may differ: each cell goes to the
-// column of the same title.
+// column of the same kind.
 class RowWriter {
 public:
     RowWriter(const ListingTable& from, ListingTable& to) : m_from(from), m_to(to) {
         for (int c = 0; c < to.ColumnCount(); ++c)
             m_columns[static_cast<std::size_t>(c)] =
-                c == 0 ? 0 : from.ColumnIndex(to.GetColumnTitle(c));
-        m_comments = from.ColumnIndex(kCommentsTitle);
-        m_toComments = to.ColumnIndex(kCommentsTitle);
+                c == 0 ? 0 : from.ColumnIndex(to.KindOfColumn(c));
+        m_comments = from.ColumnIndex(ColumnKind::Comments);
+        m_toComments = to.ColumnIndex(ColumnKind::Comments);
     }
 
     // The Comments cell of an old row, without keeping the texts of a row that has none.
@@ -327,7 +327,7 @@ private:
     // An entry not found again stays when something was typed for it or for an entry below
     // it; it is gone unless it is still on disk.
     void DecideKept() {
-        const int comments = m_old.ColumnIndex(kCommentsTitle);
+        const int comments = m_old.ColumnIndex(ColumnKind::Comments);
         std::string scratch;
         ByKey<int> missing;
         for (std::size_t i = 0; i < m_entries.size(); ++i) {
@@ -561,7 +561,7 @@ private:
 } // namespace
 
 bool HoldsTyped(const ListingTable& table) {
-    const int comments = table.ColumnIndex(kCommentsTitle);
+    const int comments = table.ColumnIndex(ColumnKind::Comments);
     std::string scratch;
     for (int row = 0; row < table.RowCount(); ++row)
         if (table.Kind(row) != RowKind::Entry || table.Gone(row) ||
@@ -571,7 +571,7 @@ bool HoldsTyped(const ListingTable& table) {
 }
 
 bool HoldsComments(const ListingTable& table) {
-    const int comments = table.ColumnIndex(kCommentsTitle);
+    const int comments = table.ColumnIndex(ColumnKind::Comments);
     if (comments < 0)
         return false;
     std::string scratch;

@@ -49,7 +49,7 @@ UpdateCounts PopulateCarrying(ListingTable& table, CDirscribeDoc& doc,
 // entry style of options for a listing of this shape, every row where it was, rows of
 // entries with new texts and their comments (a text typed into an entry's own cell stays),
 // gone entries still marked, every other row with its cells under the columns of the same
-// titles.
+// kind.
 ListingTable RefilledTable(const ListingTable& table, const ListingOptions& options,
                            const ListingShape& shape);
 

@@ -147,7 +147,7 @@ bool ListingSession::SetCellText(int row, int column, std::string_view text) {
     table.SetCell(row, column, text);
     m_listing.entryTextsEdited =
         m_listing.entryTextsEdited ||
-        (table.Kind(row) == RowKind::Entry && table.GetColumnTitle(column) != kCommentsTitle);
+        (table.Kind(row) == RowKind::Entry && table.KindOfColumn(column) != ColumnKind::Comments);
     m_listing.modified = true;
     return true;
 }
@@ -230,10 +230,10 @@ void ListingSession::PermuteRows(const std::vector<int>& order) {
 ListingOptions ListingSession::ShownOptions() const {
     const ListingTable& table = m_listing.table;
     ListingOptions options = m_options;
-    options.addComments = table.ColumnIndex(kCommentsTitle) >= 0 ? 1 : 0;
-    options.addSize = table.ColumnIndex(kSizeTitle) >= 0 ? 1 : 0;
-    options.addAttribute = table.ColumnIndex(kAttrTitle) >= 0 ? 1 : 0;
-    options.addDate = table.ColumnIndex(kLastModifiedTitle) >= 0 ? 1 : 0;
+    options.addComments = table.ColumnIndex(ColumnKind::Comments) >= 0 ? 1 : 0;
+    options.addSize = table.ColumnIndex(ColumnKind::Size) >= 0 ? 1 : 0;
+    options.addAttribute = table.ColumnIndex(ColumnKind::Attributes) >= 0 ? 1 : 0;
+    options.addDate = table.ColumnIndex(ColumnKind::Date) >= 0 ? 1 : 0;
     return options;
 }
 

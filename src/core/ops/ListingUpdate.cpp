@@ -18,10 +18,11 @@ std::optional<ListingUpdate> UpdateListing(const ListingSession& listing, Notice
     const ShownListing& old = listing.Listing();
     ListingOptions options = listing.Options();
     const ListingTable& table = old.table;
-    options.addComments = table.ColumnIndex(kCommentsTitle) >= 0 || HoldsComments(table) ? 1 : 0;
-    options.addSize = table.ColumnIndex(kSizeTitle) >= 0 ? 1 : 0;
-    options.addAttribute = table.ColumnIndex(kAttrTitle) >= 0 ? 1 : 0;
-    options.addDate = table.ColumnIndex(kLastModifiedTitle) >= 0 ? 1 : 0;
+    options.addComments =
+        table.ColumnIndex(ColumnKind::Comments) >= 0 || HoldsComments(table) ? 1 : 0;
+    options.addSize = table.ColumnIndex(ColumnKind::Size) >= 0 ? 1 : 0;
+    options.addAttribute = table.ColumnIndex(ColumnKind::Attributes) >= 0 ? 1 : 0;
+    options.addDate = table.ColumnIndex(ColumnKind::Date) >= 0 ? 1 : 0;
     const ListingShape& shape = old.Shape();
     options.lastDepth = shape.depth;
     options.filesAndFolders = shape.content;

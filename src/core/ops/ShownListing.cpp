@@ -22,7 +22,7 @@ public:
 } // namespace
 
 bool ShownListing::EditNotify() const {
-    return table.ColumnIndex(kCommentsTitle) >= 0;
+    return table.ColumnIndex(ColumnKind::Comments) >= 0;
 }
 
 bool ShownListing::IsOfFolder(const std::string& absolutePath) const {

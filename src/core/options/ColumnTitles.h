@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
-// The titles of the listing's columns, which the settings and the table both name.
+// The titles of the listing's columns: shown over them, printed and exported, and the keys
+// under which the window stores their widths. The program knows a column by its kind
+// (`ColumnKind`, core/table/TableColumn.h), never by its title.
 #pragma once
 
 namespace dirscribe {
 
-// The exact column titles; the program recognises a column by its title in several places.
 inline constexpr const char* kFileNameTitle = "FileName";
 inline constexpr const char* kCommentsTitle = "Comments";
 inline constexpr const char* kSizeTitle = "Size";

@@ -151,16 +151,16 @@ PrintJob::PrintJob(const ListingTable& table, const ListingOptions& options,
     : m_snapshot(table), m_options(options), m_summary(summary),
       m_folderPath(LenientUtf8(folderPath)), m_layout(ValidLayout(options.printAs)) {
     const LayoutMetrics& metrics = MetricsOf(m_layout);
-    const bool hasComments = m_snapshot.ColumnIndex(kCommentsTitle) > 0;
+    const bool hasComments = m_snapshot.ColumnIndex(ColumnKind::Comments) > 0;
     for (int c = 1; c < m_snapshot.ColumnCount(); ++c) {
-        const std::string_view title = m_snapshot.GetColumnTitle(c);
-        if (title == kCommentsTitle)
+        const ColumnKind kind = m_snapshot.KindOfColumn(c);
+        if (kind == ColumnKind::Comments)
             m_printedColumns.push_back({c, metrics.commentsX});
-        else if (title == kSizeTitle)
+        else if (kind == ColumnKind::Size)
             m_printedColumns.push_back({c, hasComments ? metrics.sizeX : metrics.sizeAloneX});
-        else if (title == kAttrTitle && metrics.letter)
+        else if (kind == ColumnKind::Attributes && metrics.letter)
             m_printedColumns.push_back({c, 555});
-        else if (title == kLastModifiedTitle && metrics.letter)
+        else if (kind == ColumnKind::Date && metrics.letter)
             m_printedColumns.push_back({c, 640});
     }
     // Each text ends where the next printed column begins, the last at the page's edge.
@@ -173,7 +173,7 @@ PrintJob::PrintJob(const ListingTable& table, const ListingOptions& options,
     };
     for (PrintedColumn& column : m_printedColumns) {
         column.end = nextX(column.x);
-        if (m_snapshot.GetColumnTitle(column.cell) == kCommentsTitle)
+        if (m_snapshot.KindOfColumn(column.cell) == ColumnKind::Comments)
             m_commentsColumn = column;
     }
     m_nameEnd = nextX(kNameX);
@@ -398,15 +398,16 @@ void PrintJob::DrawPageBody(Canvas& canvas, int block, bool lower) {
 
 void PrintJob::DrawColumnHeads(Canvas& canvas, int y, const FontRequest& font) const {
     struct Head {
-        const char* title; // the column it stands over; null for the name
+        ColumnKind kind; // of the column it stands over
         int x;
         const char* text;
     };
-    constexpr std::array kHeads{Head{nullptr, 50, "Name"}, Head{kCommentsTitle, 200, "Comments"},
-                                Head{kSizeTitle, 420, "Size "}, Head{kAttrTitle, 555, "Attribute"},
-                                Head{kLastModifiedTitle, 640, "Last Date Modified"}};
+    constexpr std::array kHeads{
+        Head{ColumnKind::FileName, 50, "Name"}, Head{ColumnKind::Comments, 200, "Comments"},
+        Head{ColumnKind::Size, 420, "Size "}, Head{ColumnKind::Attributes, 555, "Attribute"},
+        Head{ColumnKind::Date, 640, "Last Date Modified"}};
     const auto shown = [&](const Head& head) {
-        return head.title == nullptr || m_snapshot.ColumnIndex(head.title) > 0;
+        return head.kind == ColumnKind::FileName || m_snapshot.ColumnIndex(head.kind) > 0;
     };
     for (std::size_t h = 0; h < kHeads.size(); ++h) {
         if (!shown(kHeads[h]))

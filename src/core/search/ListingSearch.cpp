@@ -67,6 +67,11 @@ struct SearchColumns {
     int date = -1;
 };
 
+SearchColumns ColumnsOf(const ListingTable& table) {
+    return {table.ColumnIndex(ColumnKind::Comments), table.ColumnIndex(ColumnKind::Size),
+            table.ColumnIndex(ColumnKind::Date)};
+}
+
 std::string_view CellOf(const CellTexts& cells, int column) {
     return column < 0 ? std::string_view() : Trimmed(cells[static_cast<std::size_t>(column)]);
 }
@@ -137,8 +142,7 @@ std::size_t SearchDocument(const SearchQuery& query, const SearchFilter& filter,
 
 std::size_t SearchTable(const SearchQuery& query, const ListingTable& table,
                         const SearchHitHandler& onHit) {
-    const SearchColumns at{table.ColumnIndex(kCommentsTitle), table.ColumnIndex(kSizeTitle),
-                           table.ColumnIndex(kLastModifiedTitle)};
+    const SearchColumns at = ColumnsOf(table);
     const bool tree = ReadsAsTree(table);
     const EntryList* entries = table.Entries();
     std::size_t matches = 0;
@@ -190,8 +194,7 @@ CheckedDocument ReadDocumentGroups(const std::string& path,
     checked.settings.ApplyTo(options);
     ListingTable columns;
     columns.SetColumns(ListingColumns(options));
-    const SearchColumns at{columns.ColumnIndex(kCommentsTitle), columns.ColumnIndex(kSizeTitle),
-                           columns.ColumnIndex(kLastModifiedTitle)};
+    const SearchColumns at = ColumnsOf(columns);
     SearchGrouper grouper(onGroup, keepPaths);
     DocumentRow row;
     for (int index = 0; reader.Next(row) && !Stopped(stop); ++index)

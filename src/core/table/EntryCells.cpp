@@ -6,20 +6,19 @@
 #include "core/format/SizeFormat.h"
 #include "core/format/Utf8.h"
 #include "core/table/NameCell.h"
-#include "core/table/TableColumn.h"
 
 namespace dirscribe {
 
 void AppendEntryCell(std::string& out, const EntryStore& entries, std::uint32_t index,
-                     const EntryRowStyle& style, int column, std::string_view title) {
+                     const EntryRowStyle& style, int column, ColumnKind kind) {
     if (column == 0) {
         const std::string name = ShownName(entries, index, style.bracketFolders);
         out += style.upperCase ? Utf8Upper(name) : name;
-    } else if (title == kSizeTitle) {
+    } else if (kind == ColumnKind::Size) {
         out += FormatSize(entries.Bytes(index), kTableSizeWidth, style.sizeInBytes);
-    } else if (title == kAttrTitle) {
+    } else if (kind == ColumnKind::Attributes) {
         out += AttributeLetters(entries.Attributes(index));
-    } else if (title == kLastModifiedTitle) {
+    } else if (kind == ColumnKind::Date) {
         out += FormatDate(entries.Modified(index), style.dateFormat);
     }
 }

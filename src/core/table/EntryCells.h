@@ -3,10 +3,10 @@
 #pragma once
 
 #include "core/listing/EntryStore.h"
+#include "core/table/TableColumn.h"
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace dirscribe {
 
@@ -23,9 +23,9 @@ struct EntryRowStyle {
 
 // Appends the text of one cell of the row made from entry `index`: column 0 the name as
 // ShownName gives it (a folder at level 0 in brackets when the style says so), upper-cased
-// when the style says so, a column titled Size, Attr. or Last Modified the entry's value in the
-// table's form, any other column nothing.
+// when the style says so, a Size, Attributes or Date column the entry's value in the table's
+// form, any other column nothing.
 void AppendEntryCell(std::string& out, const EntryStore& entries, std::uint32_t index,
-                     const EntryRowStyle& style, int column, std::string_view title);
+                     const EntryRowStyle& style, int column, ColumnKind kind);
 
 } // namespace dirscribe

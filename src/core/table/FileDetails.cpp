@@ -269,7 +269,7 @@ void InsertFileDetails(ListingTable& table, int row, FileDetails details) {
     row = table.OwnerRow(row);
     if (row < 0 || table.Kind(row) != RowKind::Entry)
         return;
-    const int comments = std::max(table.ColumnIndex(kCommentsTitle), 1);
+    const int comments = std::max(table.ColumnIndex(ColumnKind::Comments), 1);
     int end = row + 1;
     while (end < table.RowCount() && table.Kind(end) != RowKind::Entry)
         ++end;

@@ -17,9 +17,15 @@ std::string_view ListingTable::GetColumnTitle(int column) const {
     return m_columns[static_cast<std::size_t>(column)].title;
 }
 
-int ListingTable::ColumnIndex(std::string_view title) const {
+ColumnKind ListingTable::KindOfColumn(int column) const {
+    if (column < 0 || column >= ColumnCount())
+        return ColumnKind::Detail;
+    return m_columns[static_cast<std::size_t>(column)].kind;
+}
+
+int ListingTable::ColumnIndex(ColumnKind kind) const {
     for (int c = 0; c < ColumnCount(); ++c)
-        if (GetColumnTitle(c) == title)
+        if (KindOfColumn(c) == kind)
             return c;
     return -1;
 }
@@ -38,7 +44,7 @@ CellTexts ListingTable::EntryTexts(std::uint32_t entry, std::string& scratch) co
     if (m_entries != nullptr && entry < m_entries->Size()) {
         for (int c = 0; c < ColumnCount(); ++c) {
             AppendEntryCell(scratch, m_entries->Entries(), entry, m_style, c,
-                            m_columns[static_cast<std::size_t>(c)].title);
+                            m_columns[static_cast<std::size_t>(c)].kind);
             ends[static_cast<std::size_t>(c) + 1] = scratch.size();
         }
     }
@@ -59,7 +65,7 @@ std::string_view ListingTable::CellText(int row, int column, std::string& scratc
     scratch.clear();
     if (m_entries != nullptr && m_rows.Entry(row) < m_entries->Size())
         AppendEntryCell(scratch, m_entries->Entries(), m_rows.Entry(row), m_style, column,
-                        m_columns[static_cast<std::size_t>(column)].title);
+                        m_columns[static_cast<std::size_t>(column)].kind);
     return scratch;
 }
 
@@ -68,7 +74,7 @@ std::string_view ListingTable::EntryText(int row, int column, std::string& scrat
     const std::uint32_t entry = EntryIndex(row);
     if (entry != kNoEntry && column >= 0 && column < ColumnCount())
         AppendEntryCell(scratch, m_entries->Entries(), entry, m_style, column,
-                        m_columns[static_cast<std::size_t>(column)].title);
+                        m_columns[static_cast<std::size_t>(column)].kind);
     return scratch;
 }
 

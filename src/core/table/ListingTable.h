@@ -32,8 +32,10 @@ public:
     [[nodiscard]] int ColumnCount() const { return static_cast<int>(m_columns.size()); }
     // The header text of a column; empty for an index the table does not have.
     [[nodiscard]] std::string_view GetColumnTitle(int column) const;
-    // The index of the column with this exact title, or -1.
-    [[nodiscard]] int ColumnIndex(std::string_view title) const;
+    // The kind of a column; Detail for an index the table does not have.
+    [[nodiscard]] ColumnKind KindOfColumn(int column) const;
+    // The index of the first column of this kind, or -1.
+    [[nodiscard]] int ColumnIndex(ColumnKind kind) const;
 
     [[nodiscard]] int RowCount() const { return m_rows.Size(); }
     [[nodiscard]] std::string_view Cell(int row, int column) const;

@@ -10,8 +10,8 @@
 
 namespace dirscribe {
 
-NumericKeyReader::NumericKeyReader(std::string_view title, std::int32_t dateFormat)
-    : m_readsDates(title != kSizeTitle), m_dateFormat(dateFormat) {
+NumericKeyReader::NumericKeyReader(ColumnKind kind, std::int32_t dateFormat)
+    : m_readsDates(kind != ColumnKind::Size), m_dateFormat(dateFormat) {
     if (m_readsDates && dateFormat == 0) {
         // The locale the dates were formatted in; C when the environment names none we have.
         m_timeLocale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// Turns the cell texts of a Size or Last Modified column into numeric sort keys.
+// Turns the cell texts of a Size or Date column into numeric sort keys.
 #pragma once
 
 #include "core/table/NumericKey.h"
+#include "core/table/TableColumn.h"
 
 #include <cstdint>
 #include <locale.h>
@@ -15,9 +16,9 @@ namespace dirscribe {
 // LC_TIME locale that "Regional Setting" dates (`Date Format` 0) were written in.
 class NumericKeyReader {
 public:
-    // title is the sorted column's title: "Size" reads every text as a size; any other
-    // column reads dates written in dateFormat, and texts that are no dates as sizes.
-    NumericKeyReader(std::string_view title, std::int32_t dateFormat);
+    // kind is the sorted column's: a Size column reads every text as a size; any other
+    // reads dates written in dateFormat, and texts that are no dates as sizes.
+    NumericKeyReader(ColumnKind kind, std::int32_t dateFormat);
     ~NumericKeyReader();
     NumericKeyReader(const NumericKeyReader&) = delete;
     NumericKeyReader& operator=(const NumericKeyReader&) = delete;

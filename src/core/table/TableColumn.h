@@ -4,6 +4,7 @@
 
 #include "core/options/ColumnTitles.h"
 
+#include <cstdint>
 #include <string>
 
 namespace dirscribe {
@@ -11,8 +12,13 @@ namespace dirscribe {
 // Sizes stand right-aligned, so that their units line up.
 enum class ColumnAlignment { Left, Center, Right };
 
+// What a column holds, which decides how its cells are made from entries, sorted, searched,
+// merged, printed and exported. A detail column holds texts the program reads nothing from.
+enum class ColumnKind : std::uint8_t { FileName, Comments, Size, Attributes, Date, Detail };
+
 struct TableColumn {
-    std::string title;
+    ColumnKind kind = ColumnKind::Detail;
+    std::string title;  // shown, printed and exported; the window stores widths under it
     int width = 0;      // pixels with the normal font
     int largeWidth = 0; // pixels with `LargeFont`
     ColumnAlignment alignment = ColumnAlignment::Left;

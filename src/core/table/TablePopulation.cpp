@@ -29,16 +29,34 @@ EntryRowStyle RowStyleFor(const ListingOptions& options, const ListingShape& sha
     return style;
 }
 
+TableColumn ListingColumn(ColumnKind kind) {
+    switch (kind) {
+    case ColumnKind::FileName:
+        return {kind, kFileNameTitle, 160, 230, ColumnAlignment::Left};
+    case ColumnKind::Comments:
+        return {kind, kCommentsTitle, 200, 250, ColumnAlignment::Left};
+    case ColumnKind::Size:
+        return {kind, kSizeTitle, 120, 180, ColumnAlignment::Right};
+    case ColumnKind::Attributes:
+        return {kind, kAttrTitle, 50, 70, ColumnAlignment::Center};
+    case ColumnKind::Date:
+        return {kind, kLastModifiedTitle, 130, 170, ColumnAlignment::Left};
+    case ColumnKind::Detail:
+        break;
+    }
+    return {kind, "", 200, 250, ColumnAlignment::Left};
+}
+
 std::vector<TableColumn> ListingColumns(const ListingOptions& options) {
-    std::vector<TableColumn> columns = {{kFileNameTitle, 160, 230, ColumnAlignment::Left}};
+    std::vector<TableColumn> columns = {ListingColumn(ColumnKind::FileName)};
     if (options.addComments)
-        columns.push_back({kCommentsTitle, 200, 250, ColumnAlignment::Left});
+        columns.push_back(ListingColumn(ColumnKind::Comments));
     if (options.addSize)
-        columns.push_back({kSizeTitle, 120, 180, ColumnAlignment::Right});
+        columns.push_back(ListingColumn(ColumnKind::Size));
     if (options.addAttribute)
-        columns.push_back({kAttrTitle, 50, 70, ColumnAlignment::Center});
+        columns.push_back(ListingColumn(ColumnKind::Attributes));
     if (options.addDate)
-        columns.push_back({kLastModifiedTitle, 130, 170, ColumnAlignment::Left});
+        columns.push_back(ListingColumn(ColumnKind::Date));
     return columns;
 }
 

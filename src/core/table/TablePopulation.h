@@ -14,8 +14,11 @@
 
 namespace dirscribe {
 
-// FileName, then Comments, Size, Attr. and Last Modified, each only when its setting is on,
-// with their widths (normal and large font) and alignment.
+// The column of this kind as a listing shows it: its title, widths (normal and large font)
+// and alignment.
+TableColumn ListingColumn(ColumnKind kind);
+
+// FileName, then Comments, Size, Attr. and Last Modified, each only when its setting is on.
 std::vector<TableColumn> ListingColumns(const ListingOptions& options);
 
 // How rows made from entries of a listing of this shape show them under these settings.

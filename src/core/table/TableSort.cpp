@@ -91,12 +91,13 @@ void SortGroups(ListingTable& table, const std::vector<Group>& groups, std::size
                 std::vector<int>* moved = nullptr) {
     if (begin >= end)
         return;
-    const std::string_view title = table.GetColumnTitle(column);
-    if (column != 0 && (title.empty() || title == kCommentsTitle))
+    // Comments and texts of no known kind keep their order.
+    const ColumnKind kind = table.KindOfColumn(column);
+    if (column != 0 && (kind == ColumnKind::Comments || kind == ColumnKind::Detail))
         return;
     const auto count = static_cast<int>(end - begin);
     std::vector<int> sorted(static_cast<std::size_t>(count)); // group order, relative to begin
-    if (column == 0 || title == kAttrTitle) {
+    if (column == 0 || kind == ColumnKind::Attributes) {
         std::string made;
         std::vector<TextItem> items;
         items.reserve(sorted.size());
@@ -122,7 +123,7 @@ void SortGroups(ListingTable& table, const std::vector<Group>& groups, std::size
         for (std::size_t i = 0; i < items.size(); ++i)
             sorted[i] = items[i].row;
     } else {
-        const NumericKeyReader reader(title, dateFormat);
+        const NumericKeyReader reader(kind, dateFormat);
         std::vector<NumberItem> items;
         items.reserve(sorted.size());
         std::string scratch;

@@ -319,7 +319,7 @@ void ListingView::FitColumns() {
         std::string scratch;
         for (int row = 0; row < std::min(rows, kFittedRows); ++row)
             widest = std::max(widest, CellWidth(row, column, scratch));
-        if (column == table.ColumnIndex(kCommentsTitle))
+        if (table.KindOfColumn(column) == ColumnKind::Comments)
             for (int row = kFittedRows; row < rows; ++row)
                 if (table.Kind(row) != RowKind::Entry)
                     widest = std::max(widest, CellWidth(row, column, scratch));
@@ -342,7 +342,7 @@ void ListingView::Widen(int column, int wanted) {
         return; // the user's own width stands
     const int least = m_table->columnWidth(column);
     int most = (m_treeBeside ? m_table->width() : m_split->width()) / 2;
-    if (column == table.ColumnIndex(kCommentsTitle)) {
+    if (table.KindOfColumn(column) == ColumnKind::Comments) {
         const int left = m_table->horizontalHeader()->sectionPosition(column);
         const std::optional<int> edge =
             CommentFlow::PrintableWidthLimit(m_session.Options().printAs, left);
@@ -354,7 +354,7 @@ void ListingView::Widen(int column, int wanted) {
 
 // A comment typed on, or rows put in, may hold a line wider than the Comments column.
 void ListingView::WidenComments(int first, int last) {
-    const int column = m_session.Listing().table.ColumnIndex(kCommentsTitle);
+    const int column = m_session.Listing().table.ColumnIndex(ColumnKind::Comments);
     if (column < 0 || m_applyingLook)
         return;
     int widest = 0;

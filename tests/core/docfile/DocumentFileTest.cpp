@@ -234,7 +234,7 @@ TEST(DocumentFile, TheBlockKeepsKindsGoneMarksAndEntriesAndIsCheckedWhole) {
     store.Append({kAttributeArchive, 1, kNoEntry, false, "caf\xE9", 1, kTime});
     ListingOptions options = SmallOptions();
     ListingTable table;
-    table.SetColumns({{kFileNameTitle}, {kCommentsTitle}});
+    table.SetColumns({ListingColumn(ColumnKind::FileName), ListingColumn(ColumnKind::Comments)});
     table.SetEntries(std::make_shared<EntryList>("/srv", std::move(store)));
     for (const std::uint32_t entry : {0u, 1u})
         table.AppendEntryRow(entry);

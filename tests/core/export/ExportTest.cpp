@@ -89,7 +89,7 @@ TEST(Export, JsonEscapesTextsAndGivesExactEntries) {
 // whatever level a name cell gives it, so a few bytes cannot ask it for millions of levels.
 TEST(Export, ThePagesLevelsAreAtMostOneBelowTheFolderAbove) {
     ListingTable table;
-    table.SetColumns({{kFileNameTitle, 0}});
+    table.SetColumns({ListingColumn(ColumnKind::FileName)});
     std::string deep;
     for (int level = 0; level < 100000; ++level)
         deep += "| ";

@@ -154,7 +154,7 @@ TEST_F(ListingSessionTest, SortingKeepsEveryRowWithItsEntry) {
     session.InsertFileDetails(1, FileDetails{"first", {{"**Frames:", "10"}}});
     session.InsertBlankRow(3);
     session.InsertBlankRow(-1);
-    const int size = session.Listing().table.ColumnIndex("Size");
+    const int size = session.Listing().table.ColumnIndex(ColumnKind::Size);
     session.ClickColumn(size);
     session.ClickColumn(size);
     EXPECT_EQ(Names(), (std::vector<std::string>{"", "[Live]", "b.mp3", "a.mp3",
@@ -190,7 +190,7 @@ TEST_F(ListingSessionTest, RowsTakenOutComeBackAsTheyWere) {
     ASSERT_NE(entries[0], kNoEntry);
     session.SetCellText(1, 1, "typed");
     session.InsertCommentRow(0);
-    session.ClickColumn(table.ColumnIndex("Size")); // entry rows get their sort keys
+    session.ClickColumn(table.ColumnIndex(ColumnKind::Size)); // entry rows get their sort keys
     const std::string before = state();
     EXPECT_EQ(session.Listing().doc.headFolderCount, 1);
     for (const auto& [first, count] : {std::pair{0, 1}, {0, 4}, {1, 2}, {3, 1}, {2, 0}, {3, 9}}) {

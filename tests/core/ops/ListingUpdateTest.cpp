@@ -6,9 +6,10 @@
 #include "core/docfile/DocumentFile.h"
 #include "core/format/Utf8.h"
 #include "core/ops/ListingExport.h"
+#include "core/ops/ListingMerge.h"
 #include "core/search/ListingSearch.h"
 #include "core/table/NameCell.h"
-#include "core/table/TableColumn.h"
+#include "core/table/TablePopulation.h"
 #include "support/RecordingNotice.h"
 #include "support/StandardListing.h"
 #include "support/TempTree.h"
@@ -338,6 +339,22 @@ bool TypeAndSave(ListingSession& session, const std::string& document, const std
 
 // No writer drops what another wrote: an update that finds its document saved by another
 // since it read it starts again from what that one wrote, and a window's save refuses.
+// A row holding texts of its own keeps each under the column of the same kind when the
+// columns change, whatever place that column takes.
+TEST(RefilledTable, EachTextStaysUnderTheColumnOfItsKind) {
+    ListingOptions before;
+    before.addComments = before.addSize = before.addDate = 1;
+    before.addAttribute = 0;
+    ListingTable table;
+    table.SetColumns(ListingColumns(before));
+    table.InsertRow(0, {"**Frames:", "note", "10 b", "12/18/2002"}, RowKind::Details);
+    ListingOptions after = before;
+    after.addSize = 0;
+    after.addAttribute = 1;
+    const ListingTable refilled = RefilledTable(table, after, {});
+    EXPECT_EQ(refilled.Row(0), (RowRecord{"**Frames:", "note", "", "12/18/2002", ""}));
+}
+
 TEST(UpdateDocument, ASaveBetweenItsReadAndItsSaveIsNotLost) {
     test::TempTree tree;
     tree.File("d/a.txt", "a");

@@ -20,29 +20,30 @@ namespace {
 
 const std::string kPath = "/data/photos";
 const FixedPitchWidths kWidths;
-const std::vector<const char*> kAllColumns = {kFileNameTitle, kCommentsTitle, kSizeTitle,
-                                              kAttrTitle, kLastModifiedTitle};
+const std::vector<ColumnKind> kAllColumns = {ColumnKind::FileName, ColumnKind::Comments,
+                                             ColumnKind::Size, ColumnKind::Attributes,
+                                             ColumnKind::Date};
 
 // A table with these columns and `rows` rows; FileName is "file-i", every other cell
 // names its column and row ("Size:3"), so a drawn text tells where it came from.
-ListingTable Table(const std::vector<const char*>& titles, int rows) {
+ListingTable Table(const std::vector<ColumnKind>& kinds, int rows) {
     ListingTable table;
     std::vector<TableColumn> columns;
-    for (const char* title : titles)
-        columns.push_back({title});
+    for (const ColumnKind kind : kinds)
+        columns.push_back(ListingColumn(kind));
     table.SetColumns(columns);
     for (int i = 0; i < rows; ++i) {
         RowRecord record;
         record[0] = "file-" + std::to_string(i);
-        for (std::size_t c = 1; c < titles.size(); ++c)
-            record[c] = std::string(titles[c]) + ":" + std::to_string(i);
+        for (std::size_t c = 1; c < columns.size(); ++c)
+            record[c] = columns[c].title + ":" + std::to_string(i);
         test::AppendInferred(table, record);
     }
     return table;
 }
 
 ListingTable CutOut(int rows) {
-    return Table({kFileNameTitle, kSizeTitle}, rows);
+    return Table({ColumnKind::FileName, ColumnKind::Size}, rows);
 }
 
 ListingOptions Options(PageLayout layout) {
@@ -115,7 +116,7 @@ TEST_F(PrintJobTest, EachLayoutDrawsItsRecordedPages) {
     standard.SetCell(69, 1, comment);
     ListingTable cd = Table(kAllColumns, 62);
     cd.SetCell(27, 1, comment);
-    ListingTable zip = Table({kFileNameTitle, kCommentsTitle, kSizeTitle}, 45);
+    ListingTable zip = Table({ColumnKind::FileName, ColumnKind::Comments, ColumnKind::Size}, 45);
     zip.SetCell(18, 1, comment);
     ListingOptions fileData = Options(PageLayout::FileData);
     fileData.addSizeInBytes = 1;
@@ -129,7 +130,9 @@ TEST_F(PrintJobTest, EachLayoutDrawsItsRecordedPages) {
     };
     const std::vector<Case> cases = {
         {"standard.txt", standard, Options(PageLayout::Standard), "/srv/archive/music/ab/cdef"},
-        {"filedata.txt", Table({kFileNameTitle, kSizeTitle, kAttrTitle, kLastModifiedTitle}, 71),
+        {"filedata.txt",
+         Table({ColumnKind::FileName, ColumnKind::Size, ColumnKind::Attributes, ColumnKind::Date},
+               71),
          fileData, kPath},
         {"cd.txt", cd, Options(PageLayout::CdInsert), "/media/cdrom/backups/2002/december/x"},
         {"zip.txt", zip, Options(PageLayout::ZipInsert), kPath},
@@ -267,7 +270,7 @@ TEST_F(PrintJobTest, EveryWordOfAMebibyteCommentIsPrinted) {
     std::string comment = "w0";
     for (int word = 1; comment.size() < 1024 * 1024; ++word)
         comment += " w" + std::to_string(word);
-    ListingTable table = Table({kFileNameTitle, kCommentsTitle}, 1);
+    ListingTable table = Table({ColumnKind::FileName, ColumnKind::Comments}, 1);
     table.SetCell(0, 1, comment);
     PrintJob job(table, Options(PageLayout::Standard), {}, kPath, widths);
     std::string printed;

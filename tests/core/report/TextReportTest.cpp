@@ -90,7 +90,8 @@ TEST(TextReport, EachSetOfColumnsWritesTheReportOfItsGoldenFile) {
         {"missing_column.txt",
          Settings(1, 1, 1, 0, 2),
          {{"g.txt", "hello", SizeCell("1.0 Kb")}, {"h.txt"}},
-         {{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}}},
+         {ListingColumn(ColumnKind::FileName), ListingColumn(ColumnKind::Comments),
+          ListingColumn(ColumnKind::Size)}},
         {"no_banner.txt", Settings(1, 0, 0, 0, 7), {}}, // a content setting it does not know
     };
     const test::TempTree tree;

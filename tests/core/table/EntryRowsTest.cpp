@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Rows made from entries: texts made when read, kept where they never move, shared by copies.
 #include "core/table/ListingTable.h"
+#include "core/table/TablePopulation.h"
+#include "core/table/TableSort.h"
 #include "support/TableRows.h"
 
 #include <gtest/gtest.h>
@@ -25,8 +27,9 @@ ListingTable TableOfEntries() {
         store.Append(entry);
     }
     ListingTable table;
-    table.SetColumns(
-        {{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}, {kAttrTitle}, {kLastModifiedTitle}});
+    table.SetColumns({ListingColumn(ColumnKind::FileName), ListingColumn(ColumnKind::Comments),
+                      ListingColumn(ColumnKind::Size), ListingColumn(ColumnKind::Attributes),
+                      ListingColumn(ColumnKind::Date)});
     for (std::uint32_t i = 0; i < kRows; ++i)
         table.AppendEntryRow(i);
     table.SetEntries(std::make_shared<EntryList>("/data", std::move(store)),

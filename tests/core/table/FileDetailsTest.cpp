@@ -2,6 +2,7 @@
 // Fetching a file's details into the listing table: version strings, MP3 tags, no-data texts.
 #include "core/table/FileDetails.h"
 
+#include "core/table/TablePopulation.h"
 #include "support/Mp3Bytes.h"
 #include "support/PeBytes.h"
 #include "support/TableRows.h"
@@ -165,7 +166,8 @@ TEST_F(FileDetailsTest, FetchFindsTheRowsFileReplacesItsDetailsAndSaysWhenItCann
     fields.genre = 17;
     tree.File("list/S\xC3\xB3ng.mp3", std::string(100, 'x') + test::Id3v1Tag(fields));
     ListingTable table;
-    table.SetColumns({{kFileNameTitle}, {kCommentsTitle}, {kSizeTitle}});
+    table.SetColumns({ListingColumn(ColumnKind::FileName), ListingColumn(ColumnKind::Comments),
+                      ListingColumn(ColumnKind::Size)});
     test::AppendInferred(table, {"S\xC3\x93NG.MP3", "old", "     228", "", ""});
     test::AppendInferred(table, {"comments:", "a note", "", "", ""});
     test::AppendInferred(table, {"lost.mp3", "", "       0", "", ""});

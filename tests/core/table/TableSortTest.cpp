@@ -5,6 +5,7 @@
 
 #include "core/table/NumericKeyReader.h"
 #include "core/table/SortKeys.h"
+#include "core/table/TablePopulation.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TableRows.h"
 
@@ -47,11 +48,12 @@ TEST(SortKeys, OneMomentGivesOneKeyInEveryFixedFormat) {
         const char* text = texts[format - 1];
         EXPECT_EQ(FixedFormatDateKey(text, format), expected) << text;
         EXPECT_EQ(DateDigitsKey(text, format), expected) << text;
-        EXPECT_EQ(NumericKeyReader("Last Modified", format).Key(text), expected) << text;
+        EXPECT_EQ(NumericKeyReader(ColumnKind::Date, format).Key(text), expected) << text;
         EXPECT_FALSE(FixedFormatDateKey(text, format == 8 ? 1 : format + 1)) << text;
     }
     EXPECT_EQ(FixedFormatDateKey(texts[7], 9), expected) << "other values read like 8";
-    EXPECT_EQ(NumericKeyReader("Size", 3).Key(texts[2]), Key(18)) << "Size never reads dates";
+    EXPECT_EQ(NumericKeyReader(ColumnKind::Size, 3).Key(texts[2]), Key(18))
+        << "Size never reads dates";
     for (const char* odd : {"", "J", "Jan", "12/18/2002", " 12/18/2002 14:05:0",
                             " 1/18/2002 14:05:09", " 12/18/2002 14:05:09 x"})
         EXPECT_FALSE(FixedFormatDateKey(odd, 1)) << odd;
@@ -62,10 +64,10 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-ListingTable MakeTable(const std::vector<std::string>& titles, const std::vector<RowRecord>& rows) {
+ListingTable MakeTable(const std::vector<ColumnKind>& kinds, const std::vector<RowRecord>& rows) {
     std::vector<TableColumn> columns;
-    for (const std::string& title : titles)
-        columns.push_back({title, 100, 100, ColumnAlignment::Left});
+    for (const ColumnKind kind : kinds)
+        columns.push_back({kind, "", 100, 100, ColumnAlignment::Left});
     ListingTable table;
     table.SetColumns(columns);
     for (const RowRecord& row : rows)
@@ -82,11 +84,12 @@ Names Column(const ListingTable& table, int column = 0) {
 
 // Two folders on top of three files, as a listing of both kinds shows them.
 ListingTable FoldersAndFiles() {
-    return MakeTable({"FileName", "Size", "Attr."}, {{"[src]", "          12.0 Kb", "R"},
-                                                     {"[doc]", "           2.5 Kb", "H"},
-                                                     {"b.txt", "         1,023  b", "A"},
-                                                     {"a.txt", "           999  b", "AR"},
-                                                     {"c.bin", "           1.5 Kb", "AH"}});
+    return MakeTable({ColumnKind::FileName, ColumnKind::Size, ColumnKind::Attributes},
+                     {{"[src]", "          12.0 Kb", "R"},
+                      {"[doc]", "           2.5 Kb", "H"},
+                      {"b.txt", "         1,023  b", "A"},
+                      {"a.txt", "           999  b", "AR"},
+                      {"c.bin", "           1.5 Kb", "AH"}});
 }
 
 TEST(TableSort, ClicksAlternateDirectionAndKeepFoldersAboveFiles) {
@@ -116,7 +119,7 @@ TEST(TableSort, ClicksAlternateDirectionAndKeepFoldersAboveFiles) {
 
 TEST(TableSort, CommentsAndMissingColumnsKeepTheOrder) {
     ListingTable table = MakeTable(
-        {"FileName", "Comments", "", "Size"},
+        {ColumnKind::FileName, ColumnKind::Comments, ColumnKind::Detail, ColumnKind::Size},
         {{"b", "zzz", "2", "  3  b"}, {"c", "aaa", "1", "  1  b"}, {"a", "", "3", "  2  b"}});
     SortState state;
     EXPECT_TRUE(OnColumnClick(table, state, 1, {false, 1}));
@@ -129,7 +132,7 @@ TEST(TableSort, CommentsAndMissingColumnsKeepTheOrder) {
 
 TEST(TableSort, TextKeysIgnoreAsciiCaseAndKeepTiesInOrder) {
     ListingTable table;
-    table.SetColumns({{"FileName"}});
+    table.SetColumns({ListingColumn(ColumnKind::FileName)});
     for (const char* name : {"Zeta", "beta", "alpha", "_under", "[dir]", "Beta", "\xC3\x84rger",
                              "alp", "9.txt", "10.txt", " lead", ""})
         test::AppendInferred(table, {name});
@@ -152,18 +155,19 @@ TEST(TableSort, SizesSortByTheirByteCountsWhateverTheUnit) {
     // Counts past 2^63, and neighbours a double cannot tell apart.
     const Names ascending = {"blank",  "b1023",  "kb",   "mb",      "gb",    "tb1",
                              "pb8191", "2^63-1", "2^63", "pb16383", "max-1", "max"};
-    ListingTable table = MakeTable({"FileName", "Size"}, {{"max", "18,446,744,073,709,551,615 b"},
-                                                          {"kb", "           1.5 Kb"},
-                                                          {"2^63", "9,223,372,036,854,775,808 b"},
-                                                          {"gb", "           2.0 Gb"},
-                                                          {"max-1", "18,446,744,073,709,551,614 b"},
-                                                          {"mb", "         900.5 Mb"},
-                                                          {"pb16383", "       16383.9 Pb"},
-                                                          {"b1023", "         1,023  b"},
-                                                          {"2^63-1", "9,223,372,036,854,775,807 b"},
-                                                          {"blank", ""},
-                                                          {"tb1", "           1.0 Tb"},
-                                                          {"pb8191", "        8191.9 Pb"}});
+    ListingTable table = MakeTable({ColumnKind::FileName, ColumnKind::Size},
+                                   {{"max", "18,446,744,073,709,551,615 b"},
+                                    {"kb", "           1.5 Kb"},
+                                    {"2^63", "9,223,372,036,854,775,808 b"},
+                                    {"gb", "           2.0 Gb"},
+                                    {"max-1", "18,446,744,073,709,551,614 b"},
+                                    {"mb", "         900.5 Mb"},
+                                    {"pb16383", "       16383.9 Pb"},
+                                    {"b1023", "         1,023  b"},
+                                    {"2^63-1", "9,223,372,036,854,775,807 b"},
+                                    {"blank", ""},
+                                    {"tb1", "           1.0 Tb"},
+                                    {"pb8191", "        8191.9 Pb"}});
     test::SortBy(table, true, 1, 1);
     EXPECT_EQ(Column(table), ascending);
     test::SortBy(table, false, 1, 1);
@@ -172,14 +176,15 @@ TEST(TableSort, SizesSortByTheirByteCountsWhateverTheUnit) {
 
 TEST(TableSort, DatesSortChronologicallyInTheirFormat) {
     // Every month in the order of its name's place; seconds count in tens.
-    ListingTable table = MakeTable({"FileName", "Last Modified"}, {{"a", " 18 Dec 2002 14:05:09"},
-                                                                   {"b", " 03 Jan 2003 09:00:00"},
-                                                                   {"n", " 01 Nov 2002 00:00:00"},
-                                                                   {"c", " 28 Feb 2002 23:59:59"},
-                                                                   {"d", " 01 Dec 2002 00:00:00"},
-                                                                   {"o", " 31 Oct 2002 00:00:00"},
-                                                                   {"a1", " 18 Dec 2002 14:05:01"},
-                                                                   {"e", " 31 Jan 1999 12:00:00"}});
+    ListingTable table =
+        MakeTable({ColumnKind::FileName, ColumnKind::Date}, {{"a", " 18 Dec 2002 14:05:09"},
+                                                             {"b", " 03 Jan 2003 09:00:00"},
+                                                             {"n", " 01 Nov 2002 00:00:00"},
+                                                             {"c", " 28 Feb 2002 23:59:59"},
+                                                             {"d", " 01 Dec 2002 00:00:00"},
+                                                             {"o", " 31 Oct 2002 00:00:00"},
+                                                             {"a1", " 18 Dec 2002 14:05:01"},
+                                                             {"e", " 31 Jan 1999 12:00:00"}});
     SortState state;
     OnColumnClick(table, state, 1, {false, 2});
     EXPECT_EQ(Column(table), (Names{"e", "c", "o", "n", "d", "a", "a1", "b"}));
@@ -189,17 +194,17 @@ TEST(TableSort, DatesSortChronologicallyInTheirFormat) {
 
 TEST(TableSort, DatesOutsideTheSeventiesToSixtiesStayInOrder) {
     ListingTable table =
-        MakeTable({"FileName", "Last Modified"}, {{"2100", " 01/01/2100 00:00:00"},
-                                                  {"1965-06", " 06/15/1965 12:00:00"},
-                                                  {"1970", " 01/01/1970 00:00:00"},
-                                                  {"blank", ""},
-                                                  {"1969", " 12/31/1969 23:59:59"},
-                                                  {"10000", " 01/01/10000 00:00:00"},
-                                                  {"2069", " 12/31/2069 23:59:59"},
-                                                  {"1601", " 01/01/1601 00:00:00"},
-                                                  {"2070", " 01/01/2070 00:00:00"},
-                                                  {"1965-01", " 01/15/1965 12:00:00"},
-                                                  {"2002", " 12/18/2002 14:05:09"}});
+        MakeTable({ColumnKind::FileName, ColumnKind::Date}, {{"2100", " 01/01/2100 00:00:00"},
+                                                             {"1965-06", " 06/15/1965 12:00:00"},
+                                                             {"1970", " 01/01/1970 00:00:00"},
+                                                             {"blank", ""},
+                                                             {"1969", " 12/31/1969 23:59:59"},
+                                                             {"10000", " 01/01/10000 00:00:00"},
+                                                             {"2069", " 12/31/2069 23:59:59"},
+                                                             {"1601", " 01/01/1601 00:00:00"},
+                                                             {"2070", " 01/01/2070 00:00:00"},
+                                                             {"1965-01", " 01/15/1965 12:00:00"},
+                                                             {"2002", " 12/18/2002 14:05:09"}});
     test::SortBy(table, true, 1, 1);
     EXPECT_EQ(Column(table), (Names{"1601", "1965-01", "1965-06", "1969", "blank", "1970", "2002",
                                     "2069", "2070", "2100", "10000"}));
@@ -208,11 +213,12 @@ TEST(TableSort, DatesOutsideTheSeventiesToSixtiesStayInOrder) {
 TEST(TableSort, RegionalDatesAreReadInTheTimeLocale) {
     // The C locale writes "%x %X" as 12/18/02 14:05:09; 69 to 99 are 19xx, 00 to 68 20xx.
     const test::ScopedEnvironment c("LC_ALL", "C");
-    ListingTable table = MakeTable({"FileName", "Last Modified"}, {{"2002", "12/18/02 14:05:09"},
-                                                                   {"2068", "12/31/68 23:59:59"},
-                                                                   {"1969", "01/01/69 00:00:00"},
-                                                                   {"n/a", "n/a"},
-                                                                   {"1970", "01/01/70 00:00:00"}});
+    ListingTable table =
+        MakeTable({ColumnKind::FileName, ColumnKind::Date}, {{"2002", "12/18/02 14:05:09"},
+                                                             {"2068", "12/31/68 23:59:59"},
+                                                             {"1969", "01/01/69 00:00:00"},
+                                                             {"n/a", "n/a"},
+                                                             {"1970", "01/01/70 00:00:00"}});
     test::SortBy(table, true, 1, 0);
     EXPECT_EQ(Column(table), (Names{"1969", "n/a", "1970", "2002", "2068"}))
         << "an unreadable date still gets a fixed key";
