@@ -279,18 +279,14 @@ bool ChunkDecoder::Next(SearchGroup& group) {
         if (kept > m_depth || added == 0 || added > m_units.size() - m_at + 1)
             Damaged();
         m_depth = kept + added;
+        // Into the names already there: no allocation a group.
         if (m_paths)
-            group.path.resize(kept);
+            group.path.resize(m_depth);
         for (std::uint64_t i = 0; i < added; ++i) {
             const bool written = i + 1 < added || (bits & kRawName) != 0;
-            if (!m_paths) {
-                if (written)
-                    (void)Bytes(Varint());
-            } else if (written) {
-                group.path.emplace_back(Bytes(Varint()));
-            } else {
-                group.path.push_back(group.name);
-            }
+            const std::string_view name = written ? Bytes(Varint()) : group.name;
+            if (m_paths)
+                group.path[kept + i].assign(name);
         }
     }
     m_row += group.rows;
