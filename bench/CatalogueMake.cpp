@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Makes a catalogue of saved listings for the catalogue's benchmark (bench/catalogue), with
-// the program's own document writer: disks of music, photos, videos and documents, as
-// trees of folders, with sizes and dates, comments on some entries and a comment row below a
-// few, and the volume each was read from. A disk's contents follow from its number, and
-// albums, films and photos recur on several disks (with the same names and sizes), as
-// backups make them.
+// the program's own document writer: backup disks of 2 TB, each holding documents, photos,
+// programs, music, archives and films in shares that vary from disk to disk (music lossless
+// on one disk in ten), no more bytes than the disk holds, as trees of folders, with sizes
+// and dates, comments on some entries and a comment row below a few, and the volume each
+// was read from. A disk's contents follow from its number, and albums, programs and films
+// recur on several disks (with the same names and sizes), as backups make them.
 //   dirscribe_catalogue_make FOLDER COUNT ENTRIES      disk-000.dsc ... in FOLDER
 //   dirscribe_catalogue_make FOLDER COUNT ENTRIES K    disk K again, slightly changed
 // Plants "Quetzal" in one name of 25,000 and the comment word "heirloom" on one entry of
@@ -15,6 +16,7 @@
 #include "core/platform/FileTime.h"
 #include "core/table/TablePopulation.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -75,12 +77,21 @@ std::string Number(std::uint64_t value, std::size_t digits) {
     return std::string(text.size() < digits ? digits - text.size() : 0, '0') + text;
 }
 
+// What each disk holds at most: a drive sold as 2 TB.
+constexpr std::uint64_t kCapacity = 2'000'398'934'016;
+
 // The entries of one disk in display order, each folder followed by what it holds.
 class DiskTree {
 public:
-    DiskTree(std::uint64_t disk, std::size_t target, bool changed)
-        : m_random(disk * 7919 + 1), m_target(target), m_changed(changed) {}
+    DiskTree(std::uint64_t disk, bool changed) : m_disk(disk), m_changed(changed) {}
 
+    // The part of the disk being made ends at `entries` entries in all. Each part draws
+    // from its own sequence, so that a disk listed again with a few files more or fewer in
+    // one part is the same elsewhere.
+    void StartPart(std::uint64_t part, std::size_t entries) {
+        m_random = Random(m_disk * 7919 + part * 104'729 + 1);
+        m_target = entries;
+    }
     [[nodiscard]] bool Full() const { return m_entries.size() >= m_target; }
 
     std::uint32_t Folder(const std::string& name, std::uint32_t parent) {
@@ -94,9 +105,11 @@ public:
         return static_cast<std::uint32_t>(m_entries.size() - 1);
     }
 
+    // A file the disk has no room left for is not made.
     void File(std::string name, std::uint32_t parent, std::uint64_t size, std::uint64_t seconds) {
-        if (Full())
+        if (Full() || size > kCapacity - m_bytes)
             return;
+        m_bytes += size;
         const bool planted = m_random.Below(25'000) == 0;
         // Listed again later: a few files have come, a few have gone.
         if (m_changed && m_entries.size() % 20'011 == 5)
@@ -156,8 +169,10 @@ public:
     }
 
 private:
-    Random m_random;
-    std::size_t m_target;
+    std::uint64_t m_disk;
+    Random m_random{0};
+    std::size_t m_target = 0;
+    std::uint64_t m_bytes = 0;
     bool m_changed;
     std::vector<ListingEntry> m_entries;
     std::unordered_set<std::string> m_used;
@@ -218,18 +233,18 @@ void Photos(DiskTree& tree) {
             const std::uint64_t count = random.Between(20, 120);
             for (std::uint64_t p = 0; p < count; ++p) {
                 counter = (counter + 1) % 10000;
-                const std::uint64_t kind = random.Below(20);
-                const std::string stem = (kind < 17   ? "IMG_"
-                                          : kind < 19 ? "DSC_"
+                const std::uint64_t kind = random.Below(100);
+                const std::string stem = (kind < 88   ? "IMG_"
+                                          : kind < 99 ? "DSC_"
                                                       : "MVI_") +
                                          Number(counter, 4);
-                tree.File(stem + (kind < 17   ? ".JPG"
-                                  : kind < 19 ? ".CR2"
+                tree.File(stem + (kind < 88   ? ".JPG"
+                                  : kind < 99 ? ".CR2"
                                               : ".MOV"),
                           event,
-                          kind < 17   ? random.Between(2'000'000, 9'000'000)
-                          : kind < 19 ? random.Between(20'000'000, 32'000'000)
-                                      : random.Between(30'000'000, 900'000'000),
+                          kind < 88   ? random.Between(2'000'000, 9'000'000)
+                          : kind < 99 ? random.Between(20'000'000, 32'000'000)
+                                      : random.Between(30'000'000, 300'000'000),
                           seconds + p * 37);
             }
         }
@@ -240,7 +255,7 @@ void Documents(DiskTree& tree) {
     Random& random = tree.Rng();
     const std::uint32_t top = tree.Folder("Backup", kNoEntry);
     constexpr std::array<const char*, 10> kKinds{".pdf", ".docx", ".txt", ".odt", ".xlsx",
-                                                 ".cpp", ".h",    ".py",  ".zip", ".md"};
+                                                 ".jpg", ".pptx", ".csv", ".eml", ".md"};
     while (!tree.Full()) {
         const std::uint32_t project = tree.Folder("Project " + Words(random, 2), top);
         for (int f = 0; f < 6 && !tree.Full(); ++f) {
@@ -250,9 +265,7 @@ void Documents(DiskTree& tree) {
                 const char* kind = kKinds[random.Below(kKinds.size())];
                 tree.File(Words(random, 1 + random.Below(3)) + " " + Number(random.Below(1000), 3) +
                               kind,
-                          folder,
-                          std::string(kind) == ".zip" ? random.Between(1'000'000, 200'000'000)
-                                                      : random.Between(300, 3'000'000),
+                          folder, random.Between(300, 3'000'000),
                           random.Between(1'041'379'200, 1'735'689'600));
             }
         }
@@ -283,6 +296,55 @@ void Videos(DiskTree& tree) {
     }
 }
 
+// Programs recur on several disks, each with the same files.
+void Programs(DiskTree& tree) {
+    Random& random = tree.Rng();
+    const std::uint32_t top = tree.Folder("Programs", kNoEntry);
+    constexpr std::array<const char*, 8> kKinds{".dll", ".so",  ".exe", ".json",
+                                                ".png", ".xml", ".js",  ".py"};
+    std::unordered_set<std::uint64_t> programs;
+    while (!tree.Full()) {
+        if (programs.size() == 3000)
+            programs.clear();
+        std::uint64_t number = random.Below(3000);
+        while (!programs.insert(number).second)
+            number = random.Below(3000);
+        Random program(number * 17 + 3);
+        const std::uint32_t folder =
+            tree.Folder(Words(program, 2) + " " + std::to_string(program.Between(1, 12)), top);
+        for (const char* part : {"bin", "lib", "share"}) {
+            const std::uint32_t sub = tree.Folder(part, folder);
+            const std::uint64_t count = program.Between(5, 60);
+            for (std::uint64_t f = 0; f < count; ++f)
+                tree.File(Words(program, 1) + "_" + Number(program.Below(100), 2) +
+                              kKinds[program.Below(kKinds.size())],
+                          sub, program.Between(200, 4'000'000),
+                          program.Between(1'041'379'200, 1'735'689'600));
+        }
+    }
+}
+
+// Archives by year: most of them compressed folders, one in ten a disc image.
+void Archives(DiskTree& tree) {
+    Random& random = tree.Rng();
+    const std::uint32_t top = tree.Folder("Archives", kNoEntry);
+    constexpr std::array<const char*, 3> kKinds{".zip", ".7z", ".tar.gz"};
+    while (!tree.Full()) {
+        const std::uint64_t year = random.Between(2004, 2025);
+        const std::uint32_t folder = tree.Folder(std::to_string(year), top);
+        const std::uint64_t count = random.Between(5, 30);
+        for (std::uint64_t a = 0; a < count; ++a) {
+            const bool image = random.Below(10) == 0;
+            tree.File(Words(random, 1 + random.Below(2)) + " " + std::to_string(year) +
+                          (image ? ".iso" : kKinds[random.Below(kKinds.size())]),
+                      folder,
+                      image ? random.Between(700'000'000, 4'500'000'000)
+                            : random.Between(1'000'000, 50'000'000),
+                      (year - 1970) * 31'557'600 + random.Below(31'557'600));
+        }
+    }
+}
+
 ListingOptions AllColumns() {
     ListingOptions options;
     options.printAs = PageLayout::Standard;
@@ -295,23 +357,45 @@ ListingOptions AllColumns() {
 // One disk's listing, written as the program writes it; `changed` adds and drops a few
 // entries and edits a comment, as a disk listed again a month later.
 void WriteDisk(const std::string& folder, std::uint64_t disk, std::size_t entries, bool changed) {
-    DiskTree tree(disk, entries, changed);
-    switch (disk % 5) {
-    case 0:
-        Music(tree, true);
-        break;
-    case 1:
-        Photos(tree);
-        break;
-    case 2:
-        Documents(tree);
-        break;
-    case 3:
-        Music(tree, false);
-        break;
-    default:
-        Videos(tree);
-        break;
+    DiskTree tree(disk, changed);
+    // The shares of the disk's entries: documents, pictures, programs, music (lossless on
+    // one disk in ten, then fewer entries for the bytes), archives, films.
+    Random shares(disk * 6151 + 3);
+    const bool lossless = disk % 10 == 0;
+    const std::array<std::uint64_t, 6> weights{shares.Between(20, 40),
+                                               shares.Between(15, 35),
+                                               shares.Between(15, 35),
+                                               lossless ? shares.Between(8, 15)
+                                                        : shares.Between(10, 25),
+                                               1,
+                                               1};
+    std::uint64_t total = 0;
+    for (const std::uint64_t weight : weights)
+        total += weight;
+    std::uint64_t sum = 0;
+    for (std::size_t part = 0; part < weights.size(); ++part) {
+        sum += weights[part];
+        tree.StartPart(part, static_cast<std::size_t>(entries * sum / total));
+        switch (part) {
+        case 0:
+            Documents(tree);
+            break;
+        case 1:
+            Photos(tree);
+            break;
+        case 2:
+            Programs(tree);
+            break;
+        case 3:
+            Music(tree, lossless);
+            break;
+        case 4:
+            Archives(tree);
+            break;
+        default:
+            Videos(tree);
+            break;
+        }
     }
     CDirscribeDoc doc;
     doc.shape = {-1, ListingContent::FilesAndFolders};
@@ -342,7 +426,6 @@ void WriteDisk(const std::string& folder, std::uint64_t disk, std::size_t entrie
                             RowKind::Continuation);
     if (changed)
         table.SetCell(1, 1, "listed again");
-    Random random(disk * 104'729);
     ListingVolume volume;
     volume.facts = {listed,
                     "Disk " + Number(disk, 3),
@@ -350,8 +433,8 @@ void WriteDisk(const std::string& folder, std::uint64_t disk, std::size_t entrie
                         Number(disk, 12),
                     disk % 2 == 0 ? "ext4" : "exfat",
                     true,
-                    2'000'398'934'016,
-                    random.Below(500'000'000'000)};
+                    kCapacity,
+                    kCapacity - std::min(doc.summary.totalBytes, kCapacity)};
     volume.listed = FileTimeFromUnix(1'700'000'000 + static_cast<std::int64_t>(disk) * 86400);
     volume.note = "shelf " + std::to_string(disk % 12 + 1);
     const std::string file = folder + "/disk-" + Number(disk, 3) + ".dsc";

@@ -37,6 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (SearchGroup group; decoder.Next(group);)
             groups.push_back(group);
         (void)ChunkText(bytes);
+        // Passing over the paths reads the same groups, with no path.
+        ChunkDecoder pathless(bytes, 7, false);
+        std::size_t at = 0;
+        for (SearchGroup group; pathless.Next(group); ++at) {
+            SearchGroup expected = groups.at(at);
+            expected.path.clear();
+            if (!group.path.empty() || !Same(group, expected))
+                std::abort();
+        }
+        if (at != groups.size())
+            std::abort();
     } catch (const CatalogueError&) {
         return 0; // a refusal is a fine answer to a damaged record
     }

@@ -3,6 +3,7 @@
 
 #include "core/format/Utf8.h"
 
+#include <algorithm>
 #include <unistd.h>
 
 namespace dirscribe {
@@ -54,7 +55,11 @@ void PrintErrorLine(std::string_view text) {
 }
 
 std::string OneLineText(std::string_view text) {
-    const std::string shown = DisplayText(text);
+    std::string shown = DisplayText(text);
+    // What breaks a line beyond the controls DisplayText replaced lies beyond ASCII.
+    if (std::all_of(shown.begin(), shown.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return shown;
     std::string line;
     line.reserve(shown.size());
     for (std::size_t at = 0; at < shown.size();) {

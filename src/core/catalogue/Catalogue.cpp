@@ -231,7 +231,7 @@ private:
         const bool answered = m_index.Try([&](CatalogueStore& store) {
             current = store.ReadChunks(indexed, chunks,
                                        [&](std::int32_t firstRow, std::string_view units) {
-                                           ChunkDecoder decoder(units, firstRow);
+                                           ChunkDecoder decoder(units, firstRow, m_look.paths);
                                            while (!Stopped(m_stop) && decoder.Next(m_group)) {
                                                m_visitor.Group(m_group);
                                                m_nextRow = m_group.row + m_group.rows;
@@ -260,7 +260,10 @@ private:
         IndexWriter* writer = stamp ? m_index.Writer() : nullptr;
         if (writer != nullptr)
             writer->Start(absolute, *stamp);
-        ChunkEncoder encoder([writer](const EncodedChunk& chunk) { writer->Add(chunk); });
+        // A listing the index holds already keeps most of its chunks: the writer makes the
+        // texts of the few that are new.
+        ChunkEncoder encoder([writer](const EncodedChunk& chunk) { writer->Add(chunk); },
+                             !m_index.Known().contains(absolute));
         IndexedDocument document;
         document.path = absolute;
         try {

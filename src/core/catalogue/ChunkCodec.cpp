@@ -16,7 +16,7 @@ namespace {
 // after a group whose content hash has its low bits clear, one in kEndOdds.
 constexpr std::int32_t kLeastGroups = 16;
 constexpr std::int32_t kMostGroups = 512;
-constexpr std::uint64_t kEndOdds = 64;
+constexpr std::uint64_t kEndOdds = 128;
 
 // A group's first byte.
 constexpr std::uint8_t kEntry = 0x01;
@@ -110,7 +110,8 @@ void AppendGroupText(std::string& text, const SearchGroup& group) {
 
 } // namespace
 
-ChunkEncoder::ChunkEncoder(ChunkHandler onChunk) : m_onChunk(std::move(onChunk)) {}
+ChunkEncoder::ChunkEncoder(ChunkHandler onChunk, bool texts)
+    : m_onChunk(std::move(onChunk)), m_texts(texts) {}
 
 void ChunkEncoder::Start() {
     m_chunk.units.clear();
@@ -131,7 +132,8 @@ void ChunkEncoder::Add(const SearchGroup& group) {
         m_chunk.firstRow = group.row;
     }
     Encode(group);
-    AppendGroupText(m_chunk.text, group);
+    if (m_texts)
+        AppendGroupText(m_chunk.text, group);
     if (group.known) {
         EncodedChunk& chunk = m_chunk;
         chunk.leastBytes = chunk.known ? std::min(chunk.leastBytes, group.bytes) : group.bytes;
@@ -274,12 +276,18 @@ bool ChunkDecoder::Next(SearchGroup& group) {
         group.modified = m_modified;
         const std::uint64_t kept = Varint();
         const std::uint64_t added = Varint();
-        if (kept > group.path.size() || added == 0 || added > m_units.size() - m_at + 1)
+        if (kept > m_depth || added == 0 || added > m_units.size() - m_at + 1)
             Damaged();
-        group.path.resize(kept);
-        for (std::uint64_t i = 0; i < added; ++i)
-            group.path.emplace_back(i + 1 < added || (bits & kRawName) != 0 ? Bytes(Varint())
-                                                                            : group.name);
+        m_depth = kept + added;
+        // Into the names already there: no allocation a group.
+        if (m_paths)
+            group.path.resize(m_depth);
+        for (std::uint64_t i = 0; i < added; ++i) {
+            const bool written = i + 1 < added || (bits & kRawName) != 0;
+            const std::string_view name = written ? Bytes(Varint()) : group.name;
+            if (m_paths)
+                group.path[kept + i].assign(name);
+        }
     }
     m_row += group.rows;
     if (m_row > INT32_MAX)

@@ -21,6 +21,7 @@ struct EncodedChunk {
     std::string units; // the groups (ChunkDecoder reads them)
     // The entry names, comments and details of its groups, case-folded (Utf8CaseFold), one a
     // line: any text a search matches is in it, so a text not in it rules the chunk out.
+    // Empty when the encoder leaves it out: ChunkText makes it from the units.
     std::string text;
     std::uint64_t hash = 0; // of units
     // What the sizes and times of its entries with known facts span; none known: all 0.
@@ -38,7 +39,9 @@ struct EncodedChunk {
 class ChunkEncoder {
 public:
     using ChunkHandler = std::function<void(const EncodedChunk&)>;
-    explicit ChunkEncoder(ChunkHandler onChunk);
+    // Without texts, each chunk's text is left empty: for a listing indexed again, most of
+    // whose chunks are kept as they were and need none.
+    explicit ChunkEncoder(ChunkHandler onChunk, bool texts = true);
 
     // The groups in row order, with their paths (SearchGrouper keeping paths).
     void Add(const SearchGroup& group);
@@ -50,6 +53,7 @@ private:
     void Start();
 
     ChunkHandler m_onChunk;
+    bool m_texts;
     EncodedChunk m_chunk;
     std::string m_name; // the texts of the group encoded last, which the next shares from
     std::string m_size;
@@ -59,11 +63,13 @@ private:
     std::vector<std::string> m_ownName;
 };
 
-// Reads the groups of one chunk back, each as it was added: rows, texts, facts and path.
-// Bytes that do not read as a chunk throw CatalogueError (Damaged): the index is broken.
+// Reads the groups of one chunk back, each as it was added: rows, texts, facts and path
+// (or, when paths is false, every path empty: they are passed over unread). Bytes that do
+// not read as a chunk throw CatalogueError (Damaged): the index is broken.
 class ChunkDecoder {
 public:
-    ChunkDecoder(std::string_view units, std::int32_t firstRow) : m_units(units), m_row(firstRow) {}
+    ChunkDecoder(std::string_view units, std::int32_t firstRow, bool paths = true)
+        : m_units(units), m_row(firstRow), m_paths(paths) {}
 
     // The next group; false after the last.
     bool Next(SearchGroup& group);
@@ -77,6 +83,8 @@ private:
     std::size_t m_at = 0;
     std::int64_t m_row = 0;
     std::uint64_t m_modified = 0;
+    bool m_paths;
+    std::uint64_t m_depth = 0; // of the path of the entry read last
 };
 
 // The text of a chunk (EncodedChunk::text) made again from its units.

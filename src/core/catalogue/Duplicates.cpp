@@ -13,6 +13,26 @@ namespace dirscribe {
 
 namespace {
 
+// Sorts by radix, eleven bits of the key a pass, keeping the order of equal keys: the files
+// of a catalogue are many millions.
+template <typename Item, typename KeyOf>
+void RadixSort(std::vector<Item>& items, int keyBits, KeyOf keyOf) {
+    constexpr int kDigitBits = 11;
+    constexpr std::uint64_t kDigits = std::uint64_t{1} << kDigitBits;
+    std::vector<Item> other(items.size());
+    std::vector<std::size_t> starts(kDigits + 1);
+    for (int shift = 0; shift < keyBits; shift += kDigitBits) {
+        std::fill(starts.begin(), starts.end(), 0);
+        for (const Item& item : items)
+            ++starts[(keyOf(item) >> shift & (kDigits - 1)) + 1];
+        for (std::uint64_t digit = 1; digit <= kDigits; ++digit)
+            starts[digit] += starts[digit - 1];
+        for (Item& item : items)
+            other[starts[keyOf(item) >> shift & (kDigits - 1)]++] = std::move(item);
+        items.swap(other);
+    }
+}
+
 // Whether a group is a file the comparison can take.
 bool IsCopyable(const SearchGroup& group) {
     return group.entry && group.known && !group.folder && !group.gone && group.bytes > 0;
@@ -113,8 +133,7 @@ public:
     }
 
     std::size_t HandOver(const std::function<void(const CopyGroup&)>& onGroup) {
-        std::stable_sort(m_members.begin(), m_members.end(),
-                         [](const Member& a, const Member& b) { return a.key < b.key; });
+        RadixSort(m_members, 64, [](const Member& member) { return member.key; });
         struct Run {
             std::size_t first;
             std::size_t count;
@@ -195,14 +214,20 @@ std::size_t FindDuplicates(const std::vector<std::string>& paths, CopyKey key, b
         hashes.push_back(KeyHash(group, key).Short());
     });
     LookThroughCatalogue(paths, look, hashing, problems, remarks, progress, stop);
-    std::sort(hashes.begin(), hashes.end());
-    // The hashes seen twice, as bits of a table of 16 MiB: one look-up a file, where a sorted
-    // list would cost a search. A hash that shares its bit with another only brings a file
-    // along that the whole hash then leaves alone.
-    constexpr std::uint32_t kBits = 1U << 27;
-    std::vector<std::uint64_t> twice(kBits / 64);
-    const auto bit = [](std::uint32_t hash) {
-        return hash & (kBits - 1);
+    RadixSort(hashes, 32, [](std::uint32_t hash) { return hash; });
+    std::size_t repeated = 0;
+    for (std::size_t i = 1; i < hashes.size(); ++i)
+        repeated += hashes[i] == hashes[i - 1] && (i < 2 || hashes[i - 1] != hashes[i - 2]) ? 1 : 0;
+    // The hashes seen twice, as bits of a table with about sixteen bits for each: one look-up
+    // a file that the cache holds, where a sorted list would cost a search. A hash that
+    // shares its bit with another only brings a file along that the whole hash then leaves
+    // alone.
+    std::uint32_t bits = 1U << 16;
+    while (bits < (1U << 31) && bits < repeated * 16)
+        bits <<= 1;
+    std::vector<std::uint64_t> twice(bits / 64);
+    const auto bit = [bits](std::uint32_t hash) {
+        return hash & (bits - 1);
     };
     bool any = false;
     for (std::size_t i = 1; i < hashes.size(); ++i)

@@ -42,7 +42,7 @@ struct CopyGroup {
 // that share what key says, in one listing or several, and hands the groups over the most
 // bytes stored again first (then by name and size); each group's copies in the order of
 // the documents and their rows. Looks through the catalogue twice (LookThroughCatalogue,
-// with the index unless useIndex is false), holding four bytes an entry, then about fifty
+// with the index unless useIndex is false), holding eight bytes an entry, then about fifty
 // bytes and the path of each copy. Returns the number of groups.
 std::size_t FindDuplicates(const std::vector<std::string>& paths, CopyKey key, bool useIndex,
                            Notice& problems, Notice& remarks, Progress& progress,

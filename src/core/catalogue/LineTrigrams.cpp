@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <sqlite3.h>
 #include <vector>
@@ -24,36 +23,50 @@ int SequenceLength(unsigned char first) {
 
 // The trigrams of one text already told, each by its bytes as a 64-bit key; a trigram of
 // more than seven bytes (characters beyond U+07FF) is told every time, as FTS5's own
-// tokenizer would, which costs time, never a term.
+// tokenizer would, which costs time, never a term. A slot counts only when it was written
+// for the text being told, so a new text costs no clearing of the table.
 class TrigramSet {
 public:
     void Reset(std::size_t trigrams) {
         std::size_t size = 64;
         while (size < trigrams * 2)
             size <<= 1;
-        m_keys.assign(size, 0);
+        if (size > m_keys.size()) {
+            m_keys.assign(size, 0);
+            m_texts.assign(size, 0);
+            m_text = 0;
+        }
+        m_mask = size - 1;
+        if (++m_text == 0) {
+            std::fill(m_texts.begin(), m_texts.end(), 0);
+            m_text = 1;
+        }
     }
     // Whether the trigram was told before; it is, from now on.
     bool Told(const char* bytes, std::size_t length) {
         if (length > 7)
             return false;
-        std::uint64_t key = 0;
-        std::memcpy(&key, bytes, length);
-        key = (key << 8) | length;
-        const std::size_t mask = m_keys.size() - 1;
-        for (std::size_t slot = (key * 0x9E3779B97F4A7C15ULL) >> 40 & mask;;
-             slot = (slot + 1) & mask) {
-            if (m_keys[slot] == key)
-                return true;
-            if (m_keys[slot] == 0) {
+        // Byte by byte: a copy of a length known only here would be a call per trigram.
+        std::uint64_t key = length;
+        for (std::size_t i = 0; i < length; ++i)
+            key |= std::uint64_t{static_cast<unsigned char>(bytes[i])} << (8 * i + 8);
+        for (std::size_t slot = (key * 0x9E3779B97F4A7C15ULL) >> 40 & m_mask;;
+             slot = (slot + 1) & m_mask) {
+            if (m_texts[slot] != m_text) {
+                m_texts[slot] = m_text;
                 m_keys[slot] = key;
                 return false;
             }
+            if (m_keys[slot] == key)
+                return true;
         }
     }
 
 private:
     std::vector<std::uint64_t> m_keys;
+    std::vector<std::uint32_t> m_texts; // the text each slot was written for
+    std::uint32_t m_text = 0;
+    std::size_t m_mask = 0;
 };
 
 using TokenCallback = int (*)(void*, int, const char*, int, int, int);

@@ -15,10 +15,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <future>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 
 namespace dirscribe {
 
@@ -42,6 +43,59 @@ const char* NameOf(ChangeKind kind) {
 std::string Counted(std::uint64_t count, const char* what) {
     return std::to_string(count) + " " + what;
 }
+
+// A hash of a path taken eight bytes at a time.
+std::uint64_t PathHash(std::string_view path) {
+    constexpr std::uint64_t kMultiplier = 0xBF58476D1CE4E5B9ULL;
+    std::uint64_t hash = 0x9E3779B97F4A7C15ULL ^ path.size();
+    std::size_t at = 0;
+    for (; at + 8 <= path.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, path.data() + at, 8);
+        hash = (hash ^ word) * kMultiplier;
+        hash ^= hash >> 31;
+    }
+    std::uint64_t tail = 0;
+    for (; at < path.size(); ++at)
+        tail = (tail << 8) | static_cast<unsigned char>(path[at]);
+    hash = (hash ^ tail) * kMultiplier;
+    return hash ^ (hash >> 29);
+}
+
+// The entries of a listing by path: an open table of their indexes (a listing has fewer
+// rows than an int holds), the last of entries that share a path standing for them.
+// Millions of paths: no node of its own for each.
+class PathTable {
+public:
+    explicit PathTable(const std::vector<DiffEntry>& entries) : m_entries(entries) {
+        std::size_t size = 16;
+        while (size < entries.size() * 2)
+            size <<= 1;
+        m_slots.assign(size, kEmpty);
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            m_slots[Slot(entries[i].path)] = static_cast<std::uint32_t>(i);
+    }
+
+    // The index of the entry with the path, or none.
+    [[nodiscard]] std::optional<std::size_t> Find(std::string_view path) const {
+        const std::uint32_t found = m_slots[Slot(path)];
+        return found == kEmpty ? std::nullopt : std::optional<std::size_t>(found);
+    }
+
+private:
+    static constexpr std::uint32_t kEmpty = UINT32_MAX;
+
+    // Where the path is, or the empty slot where it would go.
+    [[nodiscard]] std::size_t Slot(std::string_view path) const {
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t slot = PathHash(path) & mask;; slot = (slot + 1) & mask)
+            if (m_slots[slot] == kEmpty || m_entries[m_slots[slot]].path == path)
+                return slot;
+    }
+
+    const std::vector<DiffEntry>& m_entries;
+    std::vector<std::uint32_t> m_slots;
+};
 
 } // namespace
 
@@ -137,10 +191,7 @@ DiffListing ReadDiffFolder(const std::string& folder, const ListingShape& shape,
 
 std::vector<Change> CompareListings(const DiffListing& before, const DiffListing& after,
                                     DiffTotals& totals) {
-    std::unordered_map<std::string_view, std::size_t> old;
-    old.reserve(before.entries.size());
-    for (std::size_t i = 0; i < before.entries.size(); ++i)
-        old[before.entries[i].path] = i;
+    const PathTable old(before.entries);
     std::vector<bool> seen(before.entries.size());
     std::vector<Change> changes;
     const auto record = [&](ChangeKind kind, const DiffEntry* a, const DiffEntry* b) {
@@ -150,10 +201,10 @@ std::vector<Change> CompareListings(const DiffListing& before, const DiffListing
                            b != nullptr ? b->modified : 0});
     };
     for (const DiffEntry& now : after.entries) {
-        const auto found = old.find(now.path);
-        const DiffEntry* was = found == old.end() ? nullptr : &before.entries[found->second];
+        const std::optional<std::size_t> found = old.Find(now.path);
+        const DiffEntry* was = found ? &before.entries[*found] : nullptr;
         if (was != nullptr)
-            seen[found->second] = true;
+            seen[*found] = true;
         if (was != nullptr && was->folder != now.folder) {
             record(ChangeKind::Gone, was, nullptr);
             was = nullptr;

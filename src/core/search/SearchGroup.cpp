@@ -47,9 +47,11 @@ void SearchGrouper::Add(const SearchRow& row) {
     group.comment.assign(row.comment);
     group.details.clear();
     if (m_keepPaths) {
-        group.path.clear();
-        for (std::size_t i = 0; row.path != nullptr && i < row.path->Size(); ++i)
-            group.path.emplace_back((*row.path)[i]);
+        // Into the names already there, which mostly hold the same: no allocation a row.
+        const std::size_t depth = row.path != nullptr ? row.path->Size() : 0;
+        group.path.resize(depth);
+        for (std::size_t i = 0; i < depth; ++i)
+            group.path[i].assign((*row.path)[i]);
     }
 }
 
