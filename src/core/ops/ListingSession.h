@@ -45,13 +45,13 @@ public:
     // The listing on show; it changes only through the operations below.
     [[nodiscard]] const ShownListing& Listing() const { return m_listing; }
 
-    // Puts what ScanFolder read on show in place of the listing on show, built whole first:
-    // a re-read of the folder on show carries over everything typed into its listing
-    // (PopulateCarrying; its Comments column then stays on in the settings) and keeps its
-    // changed mark, its document version and the user's note and label of the volume (the
-    // label only where the system gives none); a read of another folder is a listing of its
-    // own, unchanged and of no document. Throws std::bad_alloc, with the listing on show as
-    // it was, when memory runs out.
+    // Puts what ScanFolder read on show in place of the listing on show, built whole first.
+    // A re-read of the folder on show keeps its document version and the user's note and
+    // label of the volume (the label only where the system gives none), and when its
+    // listing holds anything typed carries it all over (PopulateCarrying; the Comments
+    // column then stays on in the settings) and keeps the changed mark; otherwise the new
+    // listing is unchanged, and a listing of another folder is of no document. Throws
+    // std::bad_alloc, with the listing on show as it was, when memory runs out.
     void ShowRead(FolderScan read, Progress& progress);
     // ScanFolder with these settings and ShowRead in one, as the command line reads: false
     // (after the scan's message, or " There are not enough memory! ") when nothing was read

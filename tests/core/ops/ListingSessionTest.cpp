@@ -128,6 +128,7 @@ TEST_F(ListingSessionTest, InsertAndDeleteRowsMarkTheListingModified) {
     ASSERT_TRUE(Refresh());
     EXPECT_EQ(Names(), (std::vector<std::string>{"", "[Live]", "a.mp3", "", "b.mp3"}))
         << "reading the folder again keeps the rows inserted, each after its entry";
+    EXPECT_TRUE(session.Listing().modified) << "and they are still to be saved";
     folder = tree.Path("music/Live");
     ASSERT_TRUE(Refresh());
     EXPECT_FALSE(session.Listing().modified) << "another folder's listing has nothing to save";

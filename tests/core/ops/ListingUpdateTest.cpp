@@ -411,6 +411,13 @@ TEST(UpdateDocument, ASaveBetweenItsReadAndItsSaveIsNotLost) {
     EXPECT_TRUE(window.Save(tree.Path("mine.dsc"), SaveFormatFor(tree.Path("mine.dsc")),
                             reading.notice, 0));
     EXPECT_TRUE(TypeAndSave(other, document, "b.txt", "saved twice", reading.notice));
+
+    // A listing of another folder is not the document's: saved there, it replaces the file.
+    ListingSession elsewhere(options);
+    ASSERT_TRUE(elsewhere.OpenDocument(document, reading.notice, reading.progress));
+    ASSERT_TRUE(TypeAndSave(other, document, "b.txt", "saved thrice", reading.notice));
+    ASSERT_TRUE(elsewhere.ReadFolder(tree.Root(), reading.notice, reading.progress, reading.stop));
+    EXPECT_TRUE(elsewhere.Save(document, SaveFormat::DocumentFile, reading.notice, 0));
 }
 
 // A crafted document whose block names one folder on two rows, the second with nothing typed

@@ -168,6 +168,7 @@ TEST_F(MainWindowTest, ALongCommentFlowsSavesAndReopensAsTyped) {
     EXPECT_EQ(ReadFile(saved), bytes) << "Save writes the same file to the same place";
     window->Action(kNew)->trigger();
     EXPECT_TRUE(window->windowFilePath().isEmpty());
+    EXPECT_FALSE(window->Action(kUpdateListing)->isEnabled()) << "New leaves no folder";
     EXPECT_EQ(asked.size(), 1) << "a saved listing is not asked about";
 
     window->Action(kOpen)->trigger();

@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
@@ -163,6 +164,17 @@ TEST_F(WindowCommandsTest, EscapeStopsAReadAndTheListingOnShowStaysWhole) {
     EXPECT_EQ(session->Listing().doc.summary.fileCount, 2)
         << "the summary is the listing's on show";
     ASSERT_TRUE(List(*window, "disk")) << "the next read is not stopped";
+
+    // A Stop given once the reader has ended, before this thread shows what it read, counts.
+    window->View().PathBox().setText(QString::fromStdString(folder.Path("home/Music")));
+    QSignalSpy late(&window->View(), &ListingView::ReadFinished);
+    window->Action(kFoldersListing)->trigger();
+    QThread::msleep(300); // the reader ends meanwhile, as a rule; its result waits for us
+    QTest::keyClick(&window->View().Table(), Qt::Key_Escape);
+    ASSERT_TRUE(late.wait(20000));
+    EXPECT_FALSE(late.first()[0].toBool());
+    EXPECT_EQ(Box(*window), folder.Path("disk"));
+    EXPECT_EQ(session->Listing().table.RowCount(), 50);
 
     window->Action(kRefresh)->trigger();
     window.reset(); // closed while reading: the reader must not outlive what it reports to
