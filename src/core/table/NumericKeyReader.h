@@ -5,7 +5,7 @@
 #include "core/table/NumericKey.h"
 
 #include <cstdint>
-#include <locale.h>
+#include <locale.h> // NOLINT(modernize-deprecated-headers): locale_t is POSIX, not <clocale>
 #include <optional>
 #include <string_view>
 
