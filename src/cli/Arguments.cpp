@@ -346,11 +346,11 @@ const CLI::Option* Operand(const CLI::App& command) {
 }
 
 bool TakesOptions(const CLI::App& command) {
-    return command
-               .get_options([&command](const CLI::Option* option) {
-                   return option->nonpositional() && option != command.get_help_ptr();
-               })
-               .size() > 0;
+    return !command
+                .get_options([&command](const CLI::Option* option) {
+                    return option->nonpositional() && option != command.get_help_ptr();
+                })
+                .empty();
 }
 
 // Usage lines in the program's words: every command with its operand, then the window.
@@ -488,7 +488,7 @@ SearchWords(const std::vector<std::string>& words) {
 // Whether the command was given as many operands as it takes.
 bool RightOperandCount(const Arguments& args, std::size_t operands) {
     if (args.command == "diff")
-        return operands == (args.disk ? 1u : 2u);
+        return operands == (args.disk ? 1U : 2U);
     if (args.command == "volumes" || args.command == "duplicates")
         return operands >= 1;
     return operands == 1;

@@ -13,7 +13,7 @@ namespace dirscribe {
 namespace {
 
 constexpr std::uint64_t kFooterBytes = 32;
-constexpr std::uint32_t kHasHeader = 0x80000000u;
+constexpr std::uint32_t kHasHeader = 0x80000000U;
 constexpr std::size_t kItemHeaderBytes = 8;
 constexpr std::size_t kMaxKeyBytes = 255;
 // Bits 1-2 of an item's flags: 0 UTF-8 text, 1 binary, 2 a locator, 3 reserved.

@@ -55,7 +55,7 @@ std::string KeyLabel(std::string_view key) {
 // A string table's name, such as "040904B0".
 std::string TableName(unsigned languageId, unsigned codePage) {
     std::array<char, 16> name{};
-    std::snprintf(name.data(), name.size(), "%04X%04X", languageId & 0xFFFFu, codePage & 0xFFFFu);
+    std::snprintf(name.data(), name.size(), "%04X%04X", languageId & 0xFFFFU, codePage & 0xFFFFU);
     return name.data();
 }
 
