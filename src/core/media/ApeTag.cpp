@@ -53,7 +53,7 @@ ApeTag::TextItems(const ByteSource& file, std::size_t maxValueBytes) const {
             static_cast<std::size_t>(std::min<std::uint64_t>(head.size(), m_itemsEnd - at));
         if (file.ReadAt(at, head.data(), wanted) != wanted)
             break;
-        const std::uint32_t valueBytes = Le32(&head[0]);
+        const std::uint32_t valueBytes = Le32(head.data());
         const std::uint32_t flags = Le32(&head[4]);
         const std::string_view rest(reinterpret_cast<const char*>(head.data()) + kItemHeaderBytes,
                                     wanted - kItemHeaderBytes);
