@@ -38,8 +38,9 @@ test: deps $(TEST_BUILD)/CMakeCache.txt
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 	cd $(TEST_BUILD) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS)
 
-# The formatting (.clang-format) and the naming rules (.clang-tidy) of the code, on the test
-# build's compile commands; CI runs it after the tests.
+# The formatting (.clang-format) and the checks of .clang-tidy (bug-prone patterns,
+# performance, modern forms, readability, naming) on the test build's compile commands; CI
+# runs it after the tests.
 lint: deps $(TEST_BUILD)/CMakeCache.txt
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 	run-clang-tidy -quiet -p $(TEST_BUILD) -j $(JOBS) "$$(pwd)/src/"

@@ -361,11 +361,11 @@ const CLI::Option* Operand(const CLI::App& command) {
 }
 
 bool TakesOptions(const CLI::App& command) {
-    return command
-               .get_options([&command](const CLI::Option* option) {
-                   return option->nonpositional() && option != command.get_help_ptr();
-               })
-               .size() > 0;
+    return !command
+                .get_options([&command](const CLI::Option* option) {
+                    return option->nonpositional() && option != command.get_help_ptr();
+                })
+                .empty();
 }
 
 // Usage lines in the program's words: every command with its operand, then the window.

@@ -239,7 +239,7 @@ int RunDetails(const Arguments& args) {
     const FileDetails details = ReadFileDetails(path, name, UserDefaultLanguageId(), &others);
     std::string text = details.comment + "\n";
     for (const auto& [first, second] : details.rows)
-        text += first + "\t" + second + "\n";
+        text.append(first).append("\t").append(second).append("\n");
     if (!details.note.empty())
         std::fprintf(stderr, "dirscribe: %s\n", DisplayText(details.note).c_str());
     StderrNotice notice;
@@ -269,7 +269,7 @@ public:
         m_written = std::fwrite(line.data(), 1, line.size(), stdout) == line.size() && m_written;
     }
     // Flushes; false (and says so) when anything failed to get out.
-    bool Done(Notice& messages) {
+    bool Done(Notice& messages) const {
         if (std::fflush(stdout) == 0 && m_written)
             return true;
         messages.Show(kCaption, kStdoutFailed, NoticeIcon::Stop);

@@ -40,10 +40,10 @@ private:
 bool WritePdfOutput(const ListingSession& session, const std::string& path, Notice& notice) {
     const QuietQt quiet;
     // Qt keeps references to the arguments for the application's lifetime.
-    char program[] = "dirscribe";
-    char platformOption[] = "-platform";
-    char offscreen[] = "offscreen";
-    std::array<char*, 4> argv{program, platformOption, offscreen, nullptr};
+    std::array program = std::to_array("dirscribe");
+    std::array platformOption = std::to_array("-platform");
+    std::array offscreen = std::to_array("offscreen");
+    std::array<char*, 4> argv{program.data(), platformOption.data(), offscreen.data(), nullptr};
     int argc = std::getenv("QT_QPA_PLATFORM") != nullptr ? 1 : 3;
     // The PDF writer keeps its fonts in a hash; a fixed seed keeps their order, and so
     // the file's bytes, the same from run to run.

@@ -282,7 +282,7 @@ AudioStream StreamOf(const ByteSource& file, const TagLib::File& format,
                        static_cast<std::uint64_t>(std::max(properties.bitrate(), 0)) * 1000,
                        static_cast<std::uint32_t>(std::max(Frequency(properties), 0)),
                        static_cast<std::uint32_t>(std::max(properties.channels(), 0))};
-    if (const auto milliseconds = OggMilliseconds(file, properties); milliseconds > 0u)
+    if (const auto milliseconds = OggMilliseconds(file, properties); milliseconds > 0U)
         stream.milliseconds = *milliseconds;
     if (const auto mp4 = Is<TagLib::MP4::File>(&format) ? ReadMp4Audio(file) : std::nullopt) {
         stream.channels = mp4->channels > 0 ? mp4->channels : stream.channels;

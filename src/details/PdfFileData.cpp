@@ -65,7 +65,7 @@ std::string PageSize(double width, double height) {
 // How much of a locked document is searched for its page tree.
 constexpr std::size_t kPlainScanBytes = 32 << 20;
 // How far an object's text may reach around a name found in it.
-constexpr std::size_t kObjectReach = 64 * 1024;
+constexpr std::size_t kObjectReach = std::size_t{64} * 1024;
 
 bool IsDelimiter(char c) {
     return std::string_view(" \t\r\n\f\0/<>[]()%", 14).find(c) != std::string_view::npos;

@@ -18,7 +18,7 @@ namespace {
 using MediaInfoLib::MediaInfo;
 using MediaInfoLib::stream_t;
 
-constexpr std::size_t kChunkBytes = 64 * 1024;
+constexpr std::size_t kChunkBytes = std::size_t{64} * 1024;
 constexpr std::size_t kFinished = 0x08; // Open_Buffer_Continue: nothing more is needed
 constexpr std::uint64_t kNoSeek = static_cast<std::uint64_t>(-1);
 // The budget read in whole chunks takes 1024 feeds; a file that sends MediaInfo back and
@@ -29,7 +29,8 @@ constexpr int kMaxFeeds = 4096;
 std::string Utf8(const MediaInfoLib::String& text) {
     std::string out;
     for (const auto unit : text) {
-        const auto c = static_cast<std::uint32_t>(unit);
+        // A wchar_t holding UTF-32, never negative.
+        const auto c = static_cast<std::uint32_t>(unit); // NOLINT(bugprone-signed-char-misuse)
         if (c < 0x80) {
             out += static_cast<char>(c);
         } else if (c < 0x800) {

@@ -11,6 +11,7 @@
 #include <QIODevice>
 #include <QPdfWriter>
 #include <QString>
+#include <array>
 #include <ctime>
 #include <optional>
 #include <string_view>
@@ -34,10 +35,10 @@ void StampCreationDate(QByteArray& bytes) {
     const std::time_t now = Now();
     std::tm utc{};
     ::gmtime_r(&now, &utc);
-    char digits[kDigits + 1];
-    if (std::strftime(digits, sizeof digits, "%Y%m%d%H%M%S", &utc) != kDigits)
+    std::array<char, kDigits + 1> digits{};
+    if (std::strftime(digits.data(), digits.size(), "%Y%m%d%H%M%S", &utc) != kDigits)
         return;
-    bytes.replace(at + static_cast<qsizetype>(kKey.size()), kDigits, digits, kDigits);
+    bytes.replace(at + static_cast<qsizetype>(kKey.size()), kDigits, digits.data(), kDigits);
 }
 
 // Hands what the PDF writer writes to a sink a block at a time, so a PDF of thousands of

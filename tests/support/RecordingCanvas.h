@@ -72,7 +72,7 @@ public:
     void Clear() { m_calls.clear(); }
 
 private:
-    template <typename T> std::vector<T> Of() const {
+    template <typename T> [[nodiscard]] std::vector<T> Of() const {
         std::vector<T> out;
         for (const CanvasCall& call : m_calls)
             if (const T* typed = std::get_if<T>(&call))

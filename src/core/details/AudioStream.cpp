@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::size_t kAdtsHeaderBytes = 7;
 constexpr std::uint64_t kSamplesPerAacFrame = 1024;
-constexpr std::size_t kChunkBytes = 64 * 1024;
+constexpr std::size_t kChunkBytes = std::size_t{64} * 1024;
 constexpr std::size_t kOggPageHeaderBytes = 27;
 
 constexpr std::array<std::uint32_t, 13> kAacFrequencies = {
@@ -33,7 +33,7 @@ std::uint64_t ContentStart(const ByteSource& file) {
         return 0;
     std::uint64_t size = 0;
     for (std::size_t i = 6; i < 10; ++i)
-        size = (size << 7) | (head[i] & 0x7Fu);
+        size = (size << 7) | (head[i] & 0x7FU);
     return 10 + size + ((head[5] & 0x10) != 0 ? 10 : 0);
 }
 
@@ -48,8 +48,8 @@ std::optional<AdtsHeader> ReadAdtsHeader(const unsigned char* h) {
     if (h[0] != 0xFF || (h[1] & 0xF6) != 0xF0)
         return std::nullopt;
     const std::uint32_t frequency = (h[2] >> 2) & 0x0F;
-    const std::uint32_t channels = ((h[2] & 1u) << 2) | (h[3] >> 6);
-    const std::uint32_t bytes = ((h[3] & 3u) << 11) | (std::uint32_t{h[4]} << 3) | (h[5] >> 5);
+    const std::uint32_t channels = ((h[2] & 1U) << 2) | (h[3] >> 6);
+    const std::uint32_t bytes = ((h[3] & 3U) << 11) | (std::uint32_t{h[4]} << 3) | (h[5] >> 5);
     if (frequency >= kAacFrequencies.size() || bytes <= kAdtsHeaderBytes)
         return std::nullopt;
     return AdtsHeader{kAacFrequencies[frequency], kAacChannels[channels], bytes};
@@ -129,7 +129,7 @@ std::optional<std::uint64_t> DescriptorLength(std::string_view bytes, std::size_
     std::uint64_t length = 0;
     for (int i = 0; i < 4 && at < bytes.size(); ++i) {
         const auto byte = static_cast<unsigned char>(bytes[at++]);
-        length = length << 7 | (byte & 0x7Fu);
+        length = length << 7 | (byte & 0x7FU);
         if ((byte & 0x80) == 0)
             return length;
     }
@@ -175,7 +175,7 @@ AacConfig EsdsConfig(std::string_view esds) {
             have += 8;
         }
         have -= count;
-        return static_cast<std::uint32_t>((bits >> have) & ((1u << count) - 1));
+        return static_cast<std::uint32_t>((bits >> have) & ((1U << count) - 1));
     };
     const auto object = take(5);
     if (!object || (*object == 31 && !take(6)))
@@ -234,7 +234,7 @@ TrackLength ReadTrackLength(const ByteSource& file, Span mdhd) {
     const std::string head = Bytes(file, mdhd.begin, 32);
     const auto* h = reinterpret_cast<const unsigned char*>(head.data());
     const bool wide = !head.empty() && h[0] == 1;
-    if (head.size() < (wide ? 32u : 20u))
+    if (head.size() < (wide ? 32U : 20U))
         return {};
     return {BigEndian(h + (wide ? 24 : 16), wide ? 8 : 4), BigEndian(h + (wide ? 20 : 12), 4)};
 }

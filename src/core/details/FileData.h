@@ -29,11 +29,11 @@ struct FileData {
 
     // A text is kept whole up to the bound the MP3 reader keeps a frame's text to, so that
     // no reader cuts a title short that another shows.
-    static constexpr std::size_t kMaxTextBytes = 16 * 1024;
+    static constexpr std::size_t kMaxTextBytes = std::size_t{16} * 1024;
     static constexpr std::size_t kMaxRows = 64;
     // All the rows' texts together, so that the reader program's answer always fits the
     // output it may give (FileDataProgram::kMaxOutputBytes).
-    static constexpr std::size_t kMaxBytes = 512 * 1024;
+    static constexpr std::size_t kMaxBytes = std::size_t{512} * 1024;
 };
 
 // Text from a file as a cell shows it: bytes that are not UTF-8 read as Windows-1252,

@@ -102,7 +102,7 @@ std::uint64_t ContentStart(std::string_view head) {
         return 0;
     std::uint64_t size = 0;
     for (std::size_t i = 6; i < 10; ++i)
-        size = (size << 7) | (static_cast<unsigned char>(head[i]) & 0x7Fu);
+        size = (size << 7) | (static_cast<unsigned char>(head[i]) & 0x7FU);
     const bool footer = (static_cast<unsigned char>(head[5]) & 0x10) != 0;
     return 10 + size + (footer ? 10 : 0);
 }

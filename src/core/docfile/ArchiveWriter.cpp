@@ -35,7 +35,7 @@ void ArchiveWriter::WriteInt32(std::int32_t value) {
 
 void ArchiveWriter::WriteString(std::string_view text) {
     const std::uint64_t length = text.size();
-    if (length > 0xFFFFFFFFu)
+    if (length > 0xFFFFFFFFU)
         throw Error("A text of " + std::to_string(length) +
                     " bytes is too long to be saved in a document (the limit is 4294967295).");
     if (length < 0xFF) {

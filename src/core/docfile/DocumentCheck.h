@@ -20,7 +20,7 @@ inline constexpr std::size_t kMinRowBytes = 5;
 // The longest folder path a document may hold: far more than any path a listing stores
 // (two of PATH_MAX, the folder read against the current one, each byte three in UTF-8), and
 // short enough that the fields before the rows lie in a file's first 64 KiB.
-inline constexpr std::size_t kMaxFolderPathBytes = 32 * 1024;
+inline constexpr std::size_t kMaxFolderPathBytes = std::size_t{32} * 1024;
 
 // A document file checked whole: everything but its rows, and where they are.
 struct CheckedDocument {

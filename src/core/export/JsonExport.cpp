@@ -50,7 +50,7 @@ void WriteBase64(BufferedWriter& out, std::string_view bytes) {
         const std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
         std::uint32_t group = 0;
         for (std::size_t k = 0; k < 3; ++k)
-            group = (group << 8) | (k < count ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+            group = (group << 8) | (k < count ? static_cast<unsigned char>(bytes[i + k]) : 0U);
         for (std::size_t k = 0; k < 4; ++k)
             out << (k <= count ? kDigits[(group >> (18 - 6 * k)) & 63] : '=');
     }

@@ -6,8 +6,8 @@
 #include "core/platform/FileTime.h"
 
 #include <array>
-#include <locale.h>
-#include <time.h>
+#include <locale.h> // NOLINT(modernize-deprecated-headers): locale_t is POSIX, not <clocale>
+#include <time.h>   // NOLINT(modernize-deprecated-headers): strftime_l is POSIX, not <ctime>
 
 namespace dirscribe {
 

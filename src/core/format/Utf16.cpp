@@ -39,7 +39,7 @@ std::string Utf16ToUtf8(std::u16string_view text) {
         const std::uint32_t unit = text[i];
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
-            AppendCodePoint(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00u));
+            AppendCodePoint(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00U));
             ++i;
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {
             AppendCodePoint(out, kReplacement);

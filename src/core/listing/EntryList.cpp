@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/listing/EntryList.h"
 
+#include <ranges>
 #include <vector>
 
 namespace dirscribe {
@@ -20,10 +21,10 @@ std::string EntryList::RelativePath(const EntryStore& entries, std::uint32_t ind
         at = up;
     }
     std::string path;
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    for (const std::uint32_t entry : std::views::reverse(chain)) {
         if (!path.empty())
             path += '/';
-        path += entries.Name(*it);
+        path += entries.Name(entry);
     }
     return path;
 }

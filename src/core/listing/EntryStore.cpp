@@ -30,6 +30,7 @@ std::uint64_t EntryStore::StoreName(std::string_view name) {
         // A name longer than a block gets a block of its own.
         const std::size_t room = std::max(kNameBlockBytes, name.size());
         m_names.reserve(m_names.size() + 1);
+        // NOLINTNEXTLINE(modernize-avoid-c-arrays): a new block is not zeroed first
         m_names.push_back(std::make_unique_for_overwrite<char[]>(room));
         m_nameRoom = room;
         m_nameUsed = 0;
@@ -46,6 +47,7 @@ void EntryStore::Append(const ListingEntry& entry) {
         throw std::length_error("A name cannot hold 2 GiB or more.");
     if ((m_size >> kBlockShift) == m_blocks.size()) {
         m_blocks.reserve(m_blocks.size() + 1);
+        // NOLINTNEXTLINE(modernize-avoid-c-arrays): a new block is not zeroed first
         m_blocks.push_back(std::make_unique_for_overwrite<Packed[]>(std::size_t{1} << kBlockShift));
     }
     Packed& record = Record(m_size);

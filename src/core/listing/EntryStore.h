@@ -73,8 +73,9 @@ private:
     // Keeps the name where it fits and returns where it went.
     std::uint64_t StoreName(std::string_view name);
 
-    std::vector<std::unique_ptr<Packed[]>> m_blocks;
-    std::vector<std::unique_ptr<char[]>> m_names;
+    // Arrays made by make_unique_for_overwrite, so that a new block is not zeroed first.
+    std::vector<std::unique_ptr<Packed[]>> m_blocks; // NOLINT(modernize-avoid-c-arrays)
+    std::vector<std::unique_ptr<char[]>> m_names;    // NOLINT(modernize-avoid-c-arrays)
     std::size_t m_size = 0;
     std::size_t m_nameUsed = 0; // bytes used in the last name block
     std::size_t m_nameRoom = 0; // and its size

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <new>
 #include <optional>
+#include <ranges>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -134,10 +135,10 @@ private:
     // Opens a child of the deepest folder, closing folders higher up to stay within the
     // share. Empty with error set when it cannot be opened; Fail()s when descriptors ran out.
     std::optional<Directory> OpenChild(Path& path, const std::string& name, int& error);
-    bool CloseHighest(Path& path);
+    static bool CloseHighest(Path& path);
     // Hands the child to an idle reader; false when none is idle.
     bool HandOver(Path& path, Directory& dir, const Child& child, bool listed, int depthBelow);
-    LateTotal* LateTotalOf(Path& path, std::size_t frame);
+    static LateTotal* LateTotalOf(Path& path, std::size_t frame);
     // Adds in what the other readers found, once they are done.
     static void SettleLateTotals(Path& path);
     [[nodiscard]] std::string FolderPath(const Path& path, std::size_t frame) const;
@@ -453,11 +454,11 @@ void Walker::SettleLateTotals(Path& path) {
         subtree.lateTotal->late.Add(subtree.folder->summary);
     // Deeper folders were given their totals later: going backwards passes each total up
     // before its parent passes its own.
-    for (auto it = path.lateTotals.rbegin(); it != path.lateTotals.rend(); ++it) {
-        if (it->folder != nullptr)
-            it->folder->summary.Add(it->late);
-        if (it->above != nullptr)
-            it->above->late.Add(it->late);
+    for (LateTotal& total : std::views::reverse(path.lateTotals)) {
+        if (total.folder != nullptr)
+            total.folder->summary.Add(total.late);
+        if (total.above != nullptr)
+            total.above->late.Add(total.late);
     }
 }
 
@@ -466,8 +467,8 @@ std::string Walker::FolderPath(const Path& path, std::size_t frame) const {
     for (const Subtree* s = path.subtree; s != nullptr && s->from != nullptr; s = s->from)
         chain.push_back(s);
     std::string text = m_path;
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
-        text = EntryList::JoinPath(text, (*it)->relative);
+    for (const Subtree* subtree : std::views::reverse(chain))
+        text = EntryList::JoinPath(text, subtree->relative);
     for (std::size_t i = 1; i <= frame && i < path.frames.size(); ++i)
         text = EntryList::JoinPath(text, path.frames[i].name);
     return text;

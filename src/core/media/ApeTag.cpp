@@ -13,7 +13,7 @@ namespace dirscribe {
 namespace {
 
 constexpr std::uint64_t kFooterBytes = 32;
-constexpr std::uint32_t kHasHeader = 0x80000000u;
+constexpr std::uint32_t kHasHeader = 0x80000000U;
 constexpr std::size_t kItemHeaderBytes = 8;
 constexpr std::size_t kMaxKeyBytes = 255;
 // Bits 1-2 of an item's flags: 0 UTF-8 text, 1 binary, 2 a locator, 3 reserved.
@@ -53,7 +53,7 @@ ApeTag::TextItems(const ByteSource& file, std::size_t maxValueBytes) const {
             static_cast<std::size_t>(std::min<std::uint64_t>(head.size(), m_itemsEnd - at));
         if (file.ReadAt(at, head.data(), wanted) != wanted)
             break;
-        const std::uint32_t valueBytes = Le32(&head[0]);
+        const std::uint32_t valueBytes = Le32(head.data());
         const std::uint32_t flags = Le32(&head[4]);
         const std::string_view rest(reinterpret_cast<const char*>(head.data()) + kItemHeaderBytes,
                                     wanted - kItemHeaderBytes);

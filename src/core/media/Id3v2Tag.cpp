@@ -55,7 +55,7 @@ std::uint32_t BigEndian32(std::string_view b) {
 std::uint32_t Syncsafe32(std::string_view b) {
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < 4; ++i)
-        value = (value << 7) | (static_cast<unsigned char>(b[i]) & 0x7Fu);
+        value = (value << 7) | (static_cast<unsigned char>(b[i]) & 0x7FU);
     return value;
 }
 
@@ -92,7 +92,7 @@ bool FramesGoOnAt(const ByteSource& file, std::uint64_t offset, std::uint64_t en
 std::uint32_t Version4FrameSize(const ByteSource& file, std::string_view sizeBytes,
                                 std::uint64_t dataAt, std::uint64_t framesEnd) {
     const std::uint32_t plain = BigEndian32(sizeBytes);
-    if ((plain & 0x80808080u) != 0)
+    if ((plain & 0x80808080U) != 0)
         return plain;
     const std::uint32_t syncsafe = Syncsafe32(sizeBytes);
     if (syncsafe != plain && !FramesGoOnAt(file, dataAt + syncsafe, framesEnd) &&
@@ -166,7 +166,7 @@ std::vector<Id3v2Frame> Id3v2Tag::Frames(const ByteSource& file,
         if (size.size() < 4)
             return {};
         // 2.3 counts the bytes after the size, 2.4 the whole extended header.
-        stream.Skip(m_major == 3 ? BigEndian32(size) : std::max(Syncsafe32(size), 4u) - 4);
+        stream.Skip(m_major == 3 ? BigEndian32(size) : std::max(Syncsafe32(size), 4U) - 4);
     }
 
     std::vector<Id3v2Frame> frames;

@@ -310,7 +310,7 @@ std::string FirstCharacters(const std::string& text, std::size_t count) {
 
 // The values of a 2.4 text frame, which parts them by NULs, joined by "; "; a frame of an
 // earlier version ends at its first NUL.
-std::string Values(std::string text, unsigned char major, FrameKind kind) {
+std::string Values(const std::string& text, unsigned char major, FrameKind kind) {
     std::string joined;
     for (std::size_t from = 0; from <= text.size();) {
         std::size_t nul = text.find('\0', from);
@@ -358,8 +358,8 @@ std::string FrameValue(FrameKind kind, std::string_view data, unsigned char majo
 }
 
 const FrameId* FindFrameId(std::string_view id) {
-    const auto found = std::find_if(kFrameIds.begin(), kFrameIds.end(),
-                                    [&](const FrameId& frame) { return frame.id == id; });
+    const auto* const found = std::find_if(kFrameIds.begin(), kFrameIds.end(),
+                                           [&](const FrameId& frame) { return frame.id == id; });
     return found == kFrameIds.end() ? nullptr : &*found;
 }
 

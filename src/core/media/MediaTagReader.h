@@ -36,7 +36,7 @@ public:
     static bool HoldsMpegAudio(const ByteSource& file);
 
     // The most bytes one ID3v2 frame text may take, whatever size its header claims.
-    static constexpr std::size_t kMaxFrameTextBytes = 16 * 1024;
+    static constexpr std::size_t kMaxFrameTextBytes = std::size_t{16} * 1024;
 };
 
 } // namespace dirscribe

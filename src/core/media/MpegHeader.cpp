@@ -33,7 +33,7 @@ constexpr std::uint32_t kLayerI = 3;
 constexpr std::uint32_t kLayerIII = 1;
 
 // Version, layer and frequency stay the same from frame to frame of one stream.
-constexpr std::uint32_t kStreamBits = 0xFFFE0C00u;
+constexpr std::uint32_t kStreamBits = 0xFFFE0C00U;
 
 std::uint32_t BigEndian32(const unsigned char* h) {
     return (std::uint32_t{h[0]} << 24) | (std::uint32_t{h[1]} << 16) | (std::uint32_t{h[2]} << 8) |
@@ -63,7 +63,7 @@ std::uint32_t MpegHeader::Frequency() const {
 }
 
 bool MpegHeader::IsValid() const {
-    return (m_word & 0xFFE00000u) == 0xFFE00000u && VersionField() != kVersionReserved &&
+    return (m_word & 0xFFE00000U) == 0xFFE00000U && VersionField() != kVersionReserved &&
            Bitrate() != 0 && Frequency() != 0;
 }
 

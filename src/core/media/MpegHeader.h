@@ -49,7 +49,7 @@ public:
     static std::optional<std::uint64_t> FindFirstFrame(const ByteSource& file, std::uint64_t from);
 
     // How far past from the search goes: padding and stray bytes after a tag are far shorter.
-    static constexpr std::size_t kSearchBytes = 64 * 1024;
+    static constexpr std::size_t kSearchBytes = std::size_t{64} * 1024;
 
 private:
     std::uint32_t m_word;

@@ -8,7 +8,7 @@ namespace dirscribe {
 
 namespace {
 
-constexpr std::size_t kChunkBytes = 64 * 1024;
+constexpr std::size_t kChunkBytes = std::size_t{64} * 1024;
 
 } // namespace
 

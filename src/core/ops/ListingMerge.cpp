@@ -13,6 +13,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <ranges>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -364,7 +365,7 @@ private:
     [[nodiscard]] std::string RelativePath(const OldEntry& entry) const {
         if (entry.entry != kNoEntry)
             return m_old.Entries()->RelativePath(entry.entry);
-        const std::string name(entry.name);
+        std::string name(entry.name);
         if (entry.folder < 0)
             return name;
         return RelativePath(m_entries[static_cast<std::size_t>(entry.folder)]) + "/" + name;
@@ -411,13 +412,13 @@ private:
         // Each stands a level below its folder in the new listing, whatever its level was.
         std::int32_t level =
             parent == kNoEntry ? (m_doc.shape.Tree() ? 0 : -1) : m_doc.entries.Level(parent);
-        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-            ListingEntry copy = store.At(*it);
+        for (const std::uint32_t link : std::views::reverse(chain)) {
+            ListingEntry copy = store.At(link);
             copy.parent = parent;
             copy.level = ++level;
             m_doc.entries.Append(copy);
             parent = static_cast<std::uint32_t>(m_doc.entries.Size() - 1);
-            m_copies.emplace(*it, parent);
+            m_copies.emplace(link, parent);
         }
         return parent;
     }

@@ -5,13 +5,14 @@
 #include "core/format/DateFormat.h"
 
 #include <algorithm>
+#include <array>
 
 namespace dirscribe {
 namespace {
 
 // The fixed items of the depth menu a custom depth may not repeat. Depth 2 is missing on
 // purpose: the program has always accepted it, and then both items show the check mark.
-constexpr std::uint32_t kRefusedCustomDepths[] = {0, 1, 3, 5, 10};
+constexpr std::array<std::uint32_t, 5> kRefusedCustomDepths{0, 1, 3, 5, 10};
 
 std::int32_t Flag(std::int32_t value) {
     return value != 0 ? 1 : 0;

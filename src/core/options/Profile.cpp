@@ -37,7 +37,7 @@ std::string HomeFolder() {
 }
 
 std::string DefaultProfilePath() {
-    const std::string chosen = Environment("DIRSCRIBE_PROFILE");
+    std::string chosen = Environment("DIRSCRIBE_PROFILE");
     if (!chosen.empty())
         return chosen;
     // A relative XDG_CONFIG_HOME is invalid and must be ignored.

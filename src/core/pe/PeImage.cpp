@@ -60,7 +60,7 @@ std::optional<PeImage> PeImage::Read(const ByteSource& file) {
 
     PeImage image(file);
     // The directory table follows its count; an image may hold fewer than the usual 16.
-    const std::size_t directoryAt = countAt + 4 + kResourceDirectory * 8;
+    const std::size_t directoryAt = countAt + 4 + std::size_t{kResourceDirectory} * 8;
     if (optionalBytes >= countAt + 4 && Le32(*optional, countAt) > kResourceDirectory &&
         optionalBytes >= directoryAt + 8) {
         image.m_resourceAddress = Le32(*optional, directoryAt);

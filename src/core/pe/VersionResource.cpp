@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::uint32_t kVersionType = 16;
 constexpr std::uint32_t kVersionId = 1;
-constexpr std::uint32_t kHighBit = 0x80000000u;
+constexpr std::uint32_t kHighBit = 0x80000000U;
 constexpr std::size_t kDirectoryHeaderBytes = 16;
 constexpr std::size_t kEntryBytes = 8;
 constexpr std::size_t kDataEntryBytes = 16;
@@ -61,8 +61,8 @@ const Entry* ChooseLanguage(const std::vector<Entry>& entries, std::uint16_t lan
                 return &entry;
         return nullptr;
     };
-    const std::uint32_t primaryNeutral = languageId & 0x3FFu; // sublanguage 0
-    for (const std::uint32_t id : {std::uint32_t{languageId}, primaryNeutral, 0u})
+    const std::uint32_t primaryNeutral = languageId & 0x3FFU; // sublanguage 0
+    for (const std::uint32_t id : {std::uint32_t{languageId}, primaryNeutral, 0U})
         if (const Entry* entry = find(id))
             return entry;
     for (const Entry& entry : entries)

@@ -78,8 +78,8 @@ std::string RandomSuffix(std::mt19937& random) {
 // SaveLock.h) until then, so no other save takes it for one a killed save left.
 class TempFile {
 public:
-    TempFile(const std::string& userPath, int folder, const std::string& prefix)
-        : m_userPath(userPath), m_folder(folder) {
+    TempFile(std::string userPath, int folder, const std::string& prefix)
+        : m_userPath(std::move(userPath)), m_folder(folder) {
         std::mt19937 random(std::random_device{}());
         // The name is held for removal before the file exists, so no signal finds the
         // file made and not yet held.

@@ -12,7 +12,8 @@
 #include <thread>
 #include <unistd.h>
 
-extern char** environ;
+// POSIX asks the program to declare it; glibc declares it too, under _GNU_SOURCE only.
+extern char** environ; // NOLINT(readability-redundant-declaration)
 
 namespace dirscribe {
 
@@ -77,7 +78,7 @@ int MillisecondsLeft(Clock::time_point deadline) {
 
 // Reads until the end of the output; false at the deadline, past the bound or on an error.
 bool Gather(int fd, Clock::time_point deadline, std::size_t maxBytes, std::string& output) {
-    std::array<char, 64 * 1024> buffer{};
+    std::array<char, std::size_t{64} * 1024> buffer{};
     for (;;) {
         const int left = MillisecondsLeft(deadline);
         if (left == 0)
@@ -134,6 +135,7 @@ ChildOutput RunChildProgram(const std::vector<std::string>& arguments, std::size
     UniqueFd writeEnd(ends[1]);
 
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);

@@ -37,7 +37,7 @@ std::string ReasonFor(int error) {
 
 // "1 GiB", "64 MiB" or "1000 bytes": the limit as a person would say it.
 std::string SizeText(std::uint64_t bytes) {
-    constexpr std::uint64_t kMiB = 1024 * 1024;
+    constexpr std::uint64_t kMiB = std::uint64_t{1024} * 1024;
     constexpr std::uint64_t kGiB = 1024 * kMiB;
     if (bytes >= kGiB && bytes % kGiB == 0)
         return std::to_string(bytes / kGiB) + " GiB";

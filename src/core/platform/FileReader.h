@@ -26,7 +26,7 @@ std::vector<char, HugePageAllocator<char>> ReadWholeFile(const std::string& path
 // Called with the first kHeadBytes of a longer file and the file's size, before anything is
 // allocated for the rest; it throws to refuse the file.
 using HeadCheck = std::function<void(std::string_view head, std::uint64_t fileSize)>;
-inline constexpr std::size_t kHeadBytes = 64 * 1024;
+inline constexpr std::size_t kHeadBytes = std::size_t{64} * 1024;
 
 // The same, for a file whose first bytes tell whether it is worth reading: a large file of
 // the wrong kind is refused by checkHead after kHeadBytes, in a buffer of that size. Where

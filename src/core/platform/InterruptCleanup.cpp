@@ -22,7 +22,7 @@ struct Slot {
     std::atomic<bool> taken{false};
     std::atomic<bool> held{false};
     int folder = AT_FDCWD;
-    char path[PATH_MAX] = {};
+    std::array<char, PATH_MAX> path{};
 };
 
 std::array<Slot, 8> g_slots;
@@ -30,7 +30,7 @@ std::array<Slot, 8> g_slots;
 extern "C" void RemoveHeldFiles(int signal) {
     for (Slot& slot : g_slots)
         if (slot.held.load(std::memory_order_acquire))
-            ::unlinkat(slot.folder, slot.path, 0);
+            ::unlinkat(slot.folder, slot.path.data(), 0);
     // The signal is blocked while its handler runs: raised again with the default action,
     // it ends the process as soon as the handler returns.
     struct sigaction action {};
@@ -57,17 +57,17 @@ void CatchSignalsLeftAtDefault() {
 
 InterruptCleanup::InterruptCleanup(const std::string& path) : InterruptCleanup(AT_FDCWD, path) {}
 
-InterruptCleanup::InterruptCleanup(int folder, const std::string& path) {
+InterruptCleanup::InterruptCleanup(int folder, const std::string& name) {
     static std::once_flag installed;
     std::call_once(installed, CatchSignalsLeftAtDefault);
-    if (path.size() >= PATH_MAX)
+    if (name.size() >= PATH_MAX)
         return;
     for (int i = 0; i < static_cast<int>(g_slots.size()); ++i) {
         Slot& slot = g_slots[static_cast<std::size_t>(i)];
         if (slot.taken.exchange(true, std::memory_order_acquire))
             continue;
         slot.folder = folder;
-        std::memcpy(slot.path, path.c_str(), path.size() + 1);
+        std::memcpy(slot.path.data(), name.c_str(), name.size() + 1);
         slot.held.store(true, std::memory_order_release);
         m_slot = i;
         return;

@@ -72,7 +72,9 @@ std::string DiskLinkName(const std::string& linkFolder, const std::string& sourc
         const std::string name = entry->d_name;
         if (name == "." || name == "..")
             continue;
-        const std::string link = linkFolder + "/" + name;
+        std::string link = linkFolder;
+        link += '/';
+        link += name;
         struct stat target {};
         const bool sameNumber = ::stat(link.c_str(), &target) == 0 && S_ISBLK(target.st_mode) &&
                                 ::major(target.st_rdev) == major &&

@@ -106,9 +106,9 @@ PageLayout ValidLayout(PageLayout layout) {
 }
 
 std::string Formatted(const char* format, long value) {
-    char buffer[32];
-    const int length = std::snprintf(buffer, sizeof buffer, format, value);
-    return std::string(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+    std::array<char, 32> buffer{};
+    const int length = std::snprintf(buffer.data(), buffer.size(), format, value);
+    return std::string(buffer.data(), length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
 // "  page q of n" after the given text.
@@ -147,7 +147,8 @@ int RightEdge(const LayoutMetrics& metrics) {
 } // namespace
 
 PrintJob::PrintJob(const ListingTable& table, const ListingOptions& options,
-                   const ListingSummary& summary, std::string folderPath, const TextWidths& widths)
+                   const ListingSummary& summary, std::string_view folderPath,
+                   const TextWidths& widths)
     : m_snapshot(table), m_options(options), m_summary(summary),
       m_folderPath(LenientUtf8(folderPath)), m_layout(ValidLayout(options.printAs)) {
     const LayoutMetrics& metrics = MetricsOf(m_layout);

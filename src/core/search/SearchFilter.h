@@ -55,7 +55,7 @@ struct SearchFilter {
     // Whether anything but the volume is asked.
     [[nodiscard]] bool AsksOfEntries() const { return size || newer || older || kind; }
     [[nodiscard]] bool Accepts(const SearchGroup& group) const;
-    [[nodiscard]] bool AcceptsVolume(const ListingVolume& volume) const;
+    [[nodiscard]] bool AcceptsVolume(const ListingVolume& listed) const;
 };
 
 } // namespace dirscribe

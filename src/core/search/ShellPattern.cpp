@@ -98,7 +98,7 @@ std::optional<std::size_t> ShellPattern::ParseSet(std::string_view pattern, std:
     return at + 1;
 }
 
-bool ShellPattern::InSet(const CharacterSet& set, Key key, bool valid) const {
+bool ShellPattern::InSet(const CharacterSet& set, Key key, bool valid) {
     const Key folded = Folded(key);
     bool found = false;
     for (const SetItem& item : set.items) {

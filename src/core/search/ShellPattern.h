@@ -54,7 +54,7 @@ private:
     // Parses the bracket expression whose "[" is at pattern[open]; returns the index past
     // its "]", or none (and adds nothing) when it has no "]".
     std::optional<std::size_t> ParseSet(std::string_view pattern, std::size_t open);
-    [[nodiscard]] bool InSet(const CharacterSet& set, Key key, bool valid) const;
+    [[nodiscard]] static bool InSet(const CharacterSet& set, Key key, bool valid);
 
     std::vector<Token> m_tokens;
     std::vector<CharacterSet> m_sets;

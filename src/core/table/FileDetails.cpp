@@ -55,7 +55,7 @@ std::string KeyLabel(std::string_view key) {
 // A string table's name, such as "040904B0".
 std::string TableName(unsigned languageId, unsigned codePage) {
     std::array<char, 16> name{};
-    std::snprintf(name.data(), name.size(), "%04X%04X", languageId & 0xFFFFu, codePage & 0xFFFFu);
+    std::snprintf(name.data(), name.size(), "%04X%04X", languageId & 0xFFFFU, codePage & 0xFFFFU);
     return name.data();
 }
 
@@ -68,6 +68,7 @@ std::vector<std::string> StringTables(const VersionInfo& info, std::uint16_t lan
         return info.QueryBytes("\\StringFileInfo\\" + table).has_value();
     };
     std::vector<std::string> tables;
+    tables.reserve(kCodePages.size());
     for (const unsigned codePage : kCodePages)
         tables.push_back(TableName(languageId, codePage));
     if (std::any_of(tables.begin(), tables.end(), exists))
@@ -190,7 +191,7 @@ std::string TextPath(const ListingTable& table, int row, bool tree) {
         }
         const RowName name = ReadRowNameIn(table.Cell(above, 0), table.Gone(above), tree);
         if (name.level == level && name.folder) {
-            path = std::string(name.name) + "/" + path;
+            path = std::string(name.name).append("/").append(path);
             --level;
         }
     }

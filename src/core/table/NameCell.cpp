@@ -26,7 +26,7 @@ RowName Flat(std::string_view cell) {
 
 std::string TreeFolderName(const std::string& name, int level) {
     std::string decorated;
-    decorated.reserve(static_cast<std::size_t>(3 * level) + name.size() + 2);
+    decorated.reserve(3 * static_cast<std::size_t>(level) + name.size() + 2);
     for (int i = 0; i < level; ++i)
         decorated += "| ";
     decorated.append(static_cast<std::size_t>(level), '-');

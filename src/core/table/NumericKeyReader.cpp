@@ -6,7 +6,7 @@
 #include "core/table/TableColumn.h"
 
 #include <string>
-#include <time.h>
+#include <time.h> // NOLINT(modernize-deprecated-headers): strptime_l is POSIX, not <ctime>
 
 namespace dirscribe {
 

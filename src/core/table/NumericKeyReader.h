@@ -6,7 +6,7 @@
 #include "core/table/TableColumn.h"
 
 #include <cstdint>
-#include <locale.h>
+#include <locale.h> // NOLINT(modernize-deprecated-headers): locale_t is POSIX, not <clocale>
 #include <optional>
 #include <string_view>
 

@@ -346,6 +346,7 @@ void RowStore::Put(int at, const RowStore& rows) {
     if (!data.itemData.empty() || !rows.m_data->itemData.empty()) {
         data.itemData.resize(data.rows.size());
         std::vector<std::int64_t> values;
+        values.reserve(static_cast<std::size_t>(rows.Size()));
         for (int r = 0; r < rows.Size(); ++r)
             values.push_back(rows.ItemData(r));
         data.itemData.insert(data.itemData.begin() + static_cast<std::ptrdiff_t>(place),

@@ -270,9 +270,9 @@ NumericKey DateDigitsKey(std::string_view text, std::int32_t dateFormat) {
     const std::size_t monthAt = digits.find_first_of("ADFJMNOS");
     if (monthAt != std::string::npos) {
         if (const int month = MonthAt(std::string_view(digits).substr(monthAt)); month != 0) {
-            const char number[2] = {static_cast<char>('0' + month / 10),
-                                    static_cast<char>('0' + month % 10)};
-            digits.replace(monthAt, 3, number, 2);
+            const std::array<char, 2> number{static_cast<char>('0' + month / 10),
+                                             static_cast<char>('0' + month % 10)};
+            digits.replace(monthAt, 3, number.data(), number.size());
         }
     }
     if (IsDayFirstFormat(dateFormat) && digits.size() >= 4) {
@@ -293,11 +293,11 @@ NumericKey DateDigitsKey(std::string_view text, std::int32_t dateFormat) {
     if (negativeYear)
         year = -year;
 
-    char offset[16];
-    std::snprintf(offset, sizeof offset, "%02d", year - 1970);
+    std::array<char, 16> offset{};
+    std::snprintf(offset.data(), offset.size(), "%02d", year - 1970);
     if (digits.size() > 4)
         digits.erase(4, 4);
-    digits.insert(0, offset);
+    digits.insert(0, offset.data());
     return LeadingNumberKey(digits, -1);
 }
 

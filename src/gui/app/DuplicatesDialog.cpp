@@ -177,9 +177,9 @@ void DuplicatesDialog::ShowGroups() {
 }
 
 QString DuplicatesDialog::Summary() const {
-    const QString groups = QStringLiteral("%1 file%2 stored more than once")
-                               .arg(m_groupCount)
-                               .arg(m_groupCount == 1 ? "" : "s");
+    QString groups = QStringLiteral("%1 file%2 stored more than once")
+                         .arg(m_groupCount)
+                         .arg(m_groupCount == 1 ? "" : "s");
     if (m_stop.Requested())
         return QStringLiteral("Stopped");
     if (m_groupCount == 0)

@@ -129,7 +129,7 @@ private:
     void ChooseLayout(PageLayout layout);
     void ChooseDepth(int depth);
     void ShowSettings();
-    void OpenDialog(QDialog* dialog);
+    static void OpenDialog(QDialog* dialog);
     [[nodiscard]] QMenu* DepthMenu() const;
 
     // New, open, save and the recent documents (MainWindowDocuments.cpp).

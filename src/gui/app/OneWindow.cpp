@@ -33,9 +33,8 @@ QString FileOf(const QString& uri) {
 
 } // namespace
 
-OneWindow::OneWindow(const QDBusConnection& bus, QString service, QString socketPath,
-                     QObject* parent)
-    : QObject(parent), m_bus(bus), m_service(std::move(service)),
+OneWindow::OneWindow(QDBusConnection bus, QString service, QString socketPath, QObject* parent)
+    : QObject(parent), m_bus(std::move(bus)), m_service(std::move(service)),
       m_socketPath(std::move(socketPath)) {}
 
 OneWindow::~OneWindow() {

@@ -28,8 +28,7 @@ public:
     static constexpr const char* kDesktopId = "org.dirscribe.Dirscribe";
 
     // Claims `service` on `bus` when it is connected, else the socket at `socketPath`.
-    OneWindow(const QDBusConnection& bus, QString service, QString socketPath,
-              QObject* parent = nullptr);
+    OneWindow(QDBusConnection bus, QString service, QString socketPath, QObject* parent = nullptr);
     ~OneWindow() override;
     // The session bus and the desktop id, or the socket in this user's runtime folder.
     static std::unique_ptr<OneWindow> ForThisSession();

@@ -44,7 +44,7 @@ public:
     // that holds it most closely, filling the nodes on the way. When a part of the path has
     // no node (it was removed, or is no folder) the deepest node found; invalid when no top
     // node holds the path.
-    QModelIndex IndexOfPath(const std::string& path);
+    QModelIndex IndexOfPath(const std::string& wanted);
 
     [[nodiscard]] QModelIndex index(int row, int column,
                                     const QModelIndex& parent = {}) const override;
@@ -61,7 +61,7 @@ private:
     struct Node;
     [[nodiscard]] Node* NodeOf(const QModelIndex& index) const;
     [[nodiscard]] QModelIndex IndexOf(const Node* node) const;
-    std::unique_ptr<Node> MakeTopLevel() const;
+    [[nodiscard]] std::unique_ptr<Node> MakeTopLevel() const;
 
     std::string m_home;
     std::vector<std::string> m_volumes;
