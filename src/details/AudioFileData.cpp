@@ -51,7 +51,8 @@ using StreamOffset = long;
 // TagLib reads the file through this stream and so through the budget; it never writes.
 class SourceStream final : public TagLib::IOStream {
 public:
-    SourceStream(const ByteSource& file, const std::string& name) : m_file(file), m_name(name) {}
+    SourceStream(const ByteSource& file, std::string name)
+        : m_file(file), m_name(std::move(name)) {}
 
     [[nodiscard]] TagLib::FileName name() const override { return m_name.c_str(); }
     // A block is never larger than the budget could fill, whatever length a file's bytes
@@ -233,7 +234,7 @@ std::optional<std::uint64_t> LastGranule(const ByteSource& file) {
         return std::nullopt;
     const std::uint64_t serial = Le(&first[14], 4);
     const std::uint64_t size = file.Size();
-    const std::uint64_t start = size - std::min<std::uint64_t>(size, 64 * 1024);
+    const std::uint64_t start = size - std::min<std::uint64_t>(size, std::uint64_t{64} * 1024);
     std::vector<unsigned char> tail(static_cast<std::size_t>(size - start));
     const std::size_t read = file.ReadAt(start, tail.data(), tail.size());
     for (std::size_t at = read; at-- > 0;) {

@@ -21,7 +21,7 @@ std::string FolderOf(const std::string& path) {
 
 std::string FileDataProgram::Installed() {
     const std::string folder = FolderOf(RunningProgramPath());
-    const std::string installed = folder + "/../lib/dirscribe/" + kProgramName;
+    std::string installed = folder + "/../lib/dirscribe/" + kProgramName;
     if (::access(installed.c_str(), X_OK) == 0)
         return installed;
     return folder + "/" + kProgramName;

@@ -142,8 +142,8 @@ FileKind KindByName(std::string_view name) {
     if (dot == std::string_view::npos)
         return FileKind::None;
     const std::string extension = AsciiLower(name.substr(dot + 1));
-    const auto found = std::find_if(kExtensions.begin(), kExtensions.end(),
-                                    [&](const Extension& e) { return e.name == extension; });
+    const auto* const found = std::find_if(kExtensions.begin(), kExtensions.end(),
+                                           [&](const Extension& e) { return e.name == extension; });
     return found == kExtensions.end() ? FileKind::None : found->kind;
 }
 

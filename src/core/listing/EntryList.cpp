@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "core/listing/EntryList.h"
 
-#include <ranges>
 #include <vector>
 
 namespace dirscribe {
@@ -21,10 +20,10 @@ std::string EntryList::RelativePath(const EntryStore& entries, std::uint32_t ind
         at = up;
     }
     std::string path;
-    for (const std::uint32_t entry : std::views::reverse(chain)) {
+    for (auto entry = chain.rbegin(); entry != chain.rend(); ++entry) {
         if (!path.empty())
             path += '/';
-        path += entries.Name(entry);
+        path += entries.Name(*entry);
     }
     return path;
 }

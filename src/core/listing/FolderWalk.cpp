@@ -16,7 +16,6 @@
 #include <mutex>
 #include <new>
 #include <optional>
-#include <ranges>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -454,11 +453,11 @@ void Walker::SettleLateTotals(Path& path) {
         subtree.lateTotal->late.Add(subtree.folder->summary);
     // Deeper folders were given their totals later: going backwards passes each total up
     // before its parent passes its own.
-    for (LateTotal& total : std::views::reverse(path.lateTotals)) {
-        if (total.folder != nullptr)
-            total.folder->summary.Add(total.late);
-        if (total.above != nullptr)
-            total.above->late.Add(total.late);
+    for (auto total = path.lateTotals.rbegin(); total != path.lateTotals.rend(); ++total) {
+        if (total->folder != nullptr)
+            total->folder->summary.Add(total->late);
+        if (total->above != nullptr)
+            total->above->late.Add(total->late);
     }
 }
 
@@ -467,8 +466,8 @@ std::string Walker::FolderPath(const Path& path, std::size_t frame) const {
     for (const Subtree* s = path.subtree; s != nullptr && s->from != nullptr; s = s->from)
         chain.push_back(s);
     std::string text = m_path;
-    for (const Subtree* subtree : std::views::reverse(chain))
-        text = EntryList::JoinPath(text, subtree->relative);
+    for (auto subtree = chain.rbegin(); subtree != chain.rend(); ++subtree)
+        text = EntryList::JoinPath(text, (*subtree)->relative);
     for (std::size_t i = 1; i <= frame && i < path.frames.size(); ++i)
         text = EntryList::JoinPath(text, path.frames[i].name);
     return text;

@@ -354,7 +354,7 @@ std::string FrameValue(FrameKind kind, std::string_view data, unsigned char majo
         text.resize(std::min(text.find('\0'), text.size()));
         return FirstCharacters(text, 4); // "2024-05-01T10:00" shows as the year
     }
-    return Values(std::move(text), major, kind);
+    return Values(text, major, kind);
 }
 
 const FrameId* FindFrameId(std::string_view id) {

@@ -13,7 +13,6 @@
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <ranges>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -412,13 +411,13 @@ private:
         // Each stands a level below its folder in the new listing, whatever its level was.
         std::int32_t level =
             parent == kNoEntry ? (m_doc.shape.Tree() ? 0 : -1) : m_doc.entries.Level(parent);
-        for (const std::uint32_t link : std::views::reverse(chain)) {
-            ListingEntry copy = store.At(link);
+        for (auto link = chain.rbegin(); link != chain.rend(); ++link) {
+            ListingEntry copy = store.At(*link);
             copy.parent = parent;
             copy.level = ++level;
             m_doc.entries.Append(copy);
             parent = static_cast<std::uint32_t>(m_doc.entries.Size() - 1);
-            m_copies.emplace(link, parent);
+            m_copies.emplace(*link, parent);
         }
         return parent;
     }

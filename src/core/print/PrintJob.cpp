@@ -146,10 +146,9 @@ int RightEdge(const LayoutMetrics& metrics) {
 
 } // namespace
 
-PrintJob::PrintJob(const ListingTable& table, const ListingOptions& options,
-                   const ListingSummary& summary, std::string_view folderPath,
-                   const TextWidths& widths)
-    : m_snapshot(table), m_options(options), m_summary(summary),
+PrintJob::PrintJob(ListingTable table, const ListingOptions& options, const ListingSummary& summary,
+                   std::string_view folderPath, const TextWidths& widths)
+    : m_snapshot(std::move(table)), m_options(options), m_summary(summary),
       m_folderPath(LenientUtf8(folderPath)), m_layout(ValidLayout(options.printAs)) {
     const LayoutMetrics& metrics = MetricsOf(m_layout);
     const bool hasComments = m_snapshot.ColumnIndex(ColumnKind::Comments) > 0;

@@ -40,8 +40,8 @@ class PrintJob {
 public:
     // widths measures as the canvas the pages will be drawn on does; it is used only while
     // the job is made.
-    PrintJob(const ListingTable& table, const ListingOptions& options,
-             const ListingSummary& summary, std::string_view folderPath, const TextWidths& widths);
+    PrintJob(ListingTable table, const ListingOptions& options, const ListingSummary& summary,
+             std::string_view folderPath, const TextWidths& widths);
 
     // The listed folder's path, as the title and the headings show it.
     [[nodiscard]] const std::string& FolderPath() const { return m_folderPath; }

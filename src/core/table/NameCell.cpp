@@ -40,7 +40,7 @@ std::string TreeFileName(const std::string& name, int level) {
     std::string decorated;
     for (int i = 1; i < level; ++i)
         decorated += "| ";
-    decorated.append(static_cast<std::size_t>(3 * level), ' ');
+    decorated.append(3 * static_cast<std::size_t>(level), ' ');
     decorated += name;
     return decorated;
 }

@@ -452,7 +452,7 @@ std::span<const WindowCommand> MainWindow::Commands() {
         WindowCommand{.id = kHelp, .text = "Help", .enabled = When::Never},
         WindowCommand{.id = kAbout,
                       .text = "&About Dirscribe...",
-                      .run = [](W& w) { w.OpenDialog(new AboutBox(&w)); },
+                      .run = [](W& w) { W::OpenDialog(new AboutBox(&w)); },
                       .enabled = When::Always},
         // Keys that are taken and do nothing; a text field still gets its own first.
         WindowCommand{.id = kCut, .keys = "Ctrl+X; Shift+Del"},
