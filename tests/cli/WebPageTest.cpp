@@ -60,7 +60,8 @@ TEST(WebPage, FiltersSortsFoldsAndMovesLikeTheListingWithHostileNamesAsText) {
     options.printAs = PageLayout::Standard;
     options.lastDepth = -1;
     options.addComments = options.addSize = options.addSizeInBytes = 1;
-    options.addAttribute = options.addDate = 0;
+    options.addAttribute = 1;
+    options.addDate = 0;
     ASSERT_TRUE(session.ReadFolder(tree.Path("disk"), notice, progress, stop));
     ASSERT_EQ(session.Listing().table.Cell(5, 0), "| -[Docs]");
     session.SetCellText(5, 1, "</script><script>document.title = 'hacked'</script><!--");
@@ -71,6 +72,7 @@ TEST(WebPage, FiltersSortsFoldsAndMovesLikeTheListingWithHostileNamesAsText) {
 
     const test::ProgramResult page = Browse(tree.Root(), R"(page.html
 shown
+eval:[...document.querySelectorAll('.head > span, #rows .row > span')].slice(0, 8).map(c => c.className + ':' + getComputedStyle(c).textAlign).join(' ')
 eval:document.title.endsWith('/disk')
 type:PLANNING SESSION
 shown
@@ -106,6 +108,7 @@ shown)");
         page.out + page.err,
         // Names as text, each row of its kind whatever its name says.
         R"("f:été.txt|f:[brack]|f:comments:|f:<!--x|f:**x|d:Docs|f:notes.txt|f:big.bin|f:<b>bold.txt|d:Music|f:song.mp3|c:"
+"name:start comment:start size:right attr:center name:start comment:start size:right attr:center"
 true
 "d:Music~|f:song.mp3|c:"
 "#q=PLANNING%20SESSION"
@@ -119,12 +122,12 @@ true
 "f:comments:|f:été.txt|f:**x|f:[brack]|f:<!--x|d:Docs|f:big.bin|f:notes.txt|f:<b>bold.txt|d:Music+"
 "f:comments:|f:été.txt|f:**x|f:[brack]|f:<!--x|d:Docs+|d:Music+"
 )");
-    // Above: a comment found across its rows, the folder above it dimmed, and the address
-    // following the filter; case ignored for every letter; patterns against whole names with
-    // classes and quoting; largest first within each folder, by the exact bytes where the
-    // cell is empty; Docs folded by a click; "/" to the filter; from the last row Left to its
-    // folder and Left folds it, Up and Enter unfold Docs; all folded below level 1. Below: a
-    // malformed address taken as text, and a change of address.
+    // Above: each column's head and cells aligned by the class of its kind; a comment found across
+    // its rows, the folder above it dimmed, and the address following the filter; case ignored for
+    // every letter; patterns against whole names with classes and quoting; largest first within
+    // each folder, by the exact bytes where the cell is empty; Docs folded by a click; "/" to the
+    // filter; from the last row Left to its folder and Left folds it, Up and Enter unfold Docs; all
+    // folded below level 1. Below: a malformed address taken as text, and a change of address.
     const test::ProgramResult opened = Browse(tree.Root(), R"(page.html#q=%
 eval:document.getElementById('filter').value
 eval:document.getElementById('shown').textContent

@@ -54,6 +54,13 @@ TEST(Export, CsvQuotesWhatNeedsItDropsThePaddingRunsNoFormulaAndGivesExactBytes)
               "|       a\x01.txt,,0  b,18446744073709551615,\r\n"
               "\"'=HYPERLINK(\"\"http://x\"\")\",'+cmd|' /C calc'!A0,'-1,,'@SUM(A1)\r\n"
               "'\t=1,\"'\r=1\",,,a=1\r\n");
+    // Without a Comments column, the column in its place is trimmed as any other.
+    ListingTable sizes;
+    sizes.SetColumns({ListingColumn(ColumnKind::FileName), ListingColumn(ColumnKind::Size)});
+    test::AppendInferred(sizes, {"|       b.txt", "           1.5 Kb"});
+    StringSink plain;
+    WriteCsv({sizes, "/d", {}, false, 0, 0, nullptr}, plain);
+    EXPECT_EQ(plain.Text(), "FileName,Size,Bytes\r\n|       b.txt,1.5 Kb,\r\n");
 }
 
 TEST(Export, JsonEscapesTextsAndGivesExactEntries) {

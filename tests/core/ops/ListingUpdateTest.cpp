@@ -412,12 +412,20 @@ TEST(UpdateDocument, ASaveBetweenItsReadAndItsSaveIsNotLost) {
                             reading.notice, 0));
     EXPECT_TRUE(TypeAndSave(other, document, "b.txt", "saved twice", reading.notice));
 
-    // A listing of another folder is not the document's: saved there, it replaces the file.
+    // A listing of another folder, or a new one, is not the document's: saved there, it
+    // replaces the file.
     ListingSession elsewhere(options);
-    ASSERT_TRUE(elsewhere.OpenDocument(document, reading.notice, reading.progress));
-    ASSERT_TRUE(TypeAndSave(other, document, "b.txt", "saved thrice", reading.notice));
-    ASSERT_TRUE(elsewhere.ReadFolder(tree.Root(), reading.notice, reading.progress, reading.stop));
-    EXPECT_TRUE(elsewhere.Save(document, SaveFormat::DocumentFile, reading.notice, 0));
+    for (const bool read : {true, false}) {
+        ASSERT_TRUE(elsewhere.OpenDocument(document, reading.notice, reading.progress));
+        ListingSession meanwhile(options);
+        ASSERT_TRUE(TypeAndSave(meanwhile, document, "b.txt", "saved again", reading.notice));
+        if (read)
+            ASSERT_TRUE(
+                elsewhere.ReadFolder(tree.Root(), reading.notice, reading.progress, reading.stop));
+        else
+            elsewhere.NewDocument();
+        EXPECT_TRUE(elsewhere.Save(document, SaveFormat::DocumentFile, reading.notice, 0)) << read;
+    }
 }
 
 // A crafted document whose block names one folder on two rows, the second with nothing typed
