@@ -17,13 +17,14 @@ namespace dirscribe {
 // on top. Each entry row moves with the rows that belong to it (those below it up to the
 // next entry of the listed folder: comment, details and inserted rows, and entries below it
 // that a re-read kept); entries with equal keys keep their order, rows above the first entry
-// stay on top. Column 0 and "Attr." sort by text (CompareTextKeys) and leave item data as it
-// was. "Comments", or an empty title at an index other than 0 (no such column), leave the
-// order as it is. Any other column sorts by NumericKeyReader keys read with the context's
-// date format, and each entry row's item data becomes its key (NumericKey::Clamped, negated
-// when descending). Returns true when the rows went through the sort (also when the
-// column's rows keep their order, as for "Comments"). With `moved`, it gets where each row
-// came from: row i is the row that stood at (*moved)[i] before the sort.
+// stay on top. Column 0 and the attributes column sort by text (CompareTextKeys) and leave
+// item data as it was. The comments column, a detail column and an index the table has no
+// column at leave the order as it is. Any other column sorts by NumericKeyReader keys read
+// with the context's date format, and each entry row's item data becomes its key
+// (NumericKey::Clamped, negated when descending). Returns true when the rows went through
+// the sort (also when the column's rows keep their order, as for the comments column). With
+// `moved`, it gets where each row came from: row i is the row that stood at (*moved)[i]
+// before the sort.
 bool OnColumnClick(ListingTable& table, SortState& state, int column, const SortContext& context,
                    std::vector<int>* moved = nullptr);
 
