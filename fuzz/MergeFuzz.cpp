@@ -23,16 +23,16 @@ using namespace dirscribe;
 constexpr std::array<std::string_view, 8> kNames = {"a",         "b",    "A",     "[c]",
                                                     "comments:", "   x", "d\xFF", "**e"};
 
-// A read of the folder in the given shape from spec, a byte an entry: bits 0-1 where it
+// A read of the folder in the given shape from plan, a byte an entry: bits 0-1 where it
 // stands (0 beside the entry before it, 1 in it when that is a folder, 2 and 3 one or two
 // folders up), bit 2 a folder, bits 3-5 its name, bits 6-7 its size.
-CDirscribeDoc ReadOf(std::string_view spec, const ListingShape& shape) {
+CDirscribeDoc ReadOf(std::string_view plan, const ListingShape& shape) {
     CDirscribeDoc read;
     read.shape = shape;
     std::vector<std::uint32_t> folders; // the folders the next entry may stand in
     std::set<std::pair<std::uint32_t, std::string_view>> taken;
     std::uint32_t last = kNoEntry;
-    for (const char c : spec) {
+    for (const char c : plan) {
         const auto byte = static_cast<unsigned char>(c);
         const int move = byte & 3;
         if (shape.Tree() && move == 1 && last != kNoEntry && read.entries.IsFolder(last))
@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const std::size_t treeBytes = std::min<std::size_t>(data[size - 1], size - 1);
     const std::string_view document(reinterpret_cast<const char*>(data), size - 1 - treeBytes);
-    const std::string_view spec(reinterpret_cast<const char*>(data) + document.size(), treeBytes);
+    const std::string_view plan(reinterpret_cast<const char*>(data) + document.size(), treeBytes);
     const std::optional<ListingSession> session = fuzz::OpenedDocument(document);
     if (!session)
         return 0;
@@ -84,11 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (HoldsComments(session->Listing().table))
         options.addComments = 1;
     NullProgress progress;
-    CDirscribeDoc read = ReadOf(spec, session->Listing().Shape());
+    CDirscribeDoc read = ReadOf(plan, session->Listing().Shape());
     ListingTable merged;
     PopulateCarrying(merged, read, folder, options, session->Listing().table,
                      session->Listing().Shape(), progress);
-    CDirscribeDoc again = ReadOf(spec, session->Listing().Shape());
+    CDirscribeDoc again = ReadOf(plan, session->Listing().Shape());
     ListingTable twice;
     PopulateCarrying(twice, again, folder, options, merged, session->Listing().Shape(), progress);
     if (!SameRows(merged, twice))
