@@ -231,7 +231,7 @@ private:
         const bool answered = m_index.Try([&](CatalogueStore& store) {
             current = store.ReadChunks(indexed, chunks,
                                        [&](std::int32_t firstRow, std::string_view units) {
-                                           ChunkDecoder decoder(units, firstRow, m_look.paths);
+                                           ChunkDecoder decoder(units, firstRow, m_look.parts);
                                            while (!Stopped(m_stop) && decoder.Next(m_group)) {
                                                m_visitor.Group(m_group);
                                                m_nextRow = m_group.row + m_group.rows;
@@ -276,7 +276,7 @@ private:
                     if (m_wanted && group.row >= m_nextRow)
                         m_visitor.Group(group);
                 },
-                m_look.paths || writer != nullptr, m_stop,
+                m_look.parts.paths || writer != nullptr, m_stop,
                 [&](const CheckedDocument& checked) {
                     document.folder = checked.folderPath;
                     document.volume = checked.volume;

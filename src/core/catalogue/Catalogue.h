@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/catalogue/CatalogueStore.h"
+#include "core/catalogue/ChunkCodec.h"
 #include "core/platform/Notice.h"
 #include "core/platform/Progress.h"
 #include "core/platform/StopFlag.h"
@@ -39,7 +40,9 @@ struct CatalogueLook {
     // Which chunks may hold what is wanted; the others' groups may be left out (they are
     // handed over all the same when a document is read rather than taken from the index).
     ChunkQuery chunks;
-    bool paths = false;   // groups carry their entries' paths
+    // What the groups taken from the index carry besides rows, names and facts: their
+    // entries' paths only when asked for.
+    ChunkParts parts{.paths = false};
     bool useIndex = true; // false: every document is read, and the index not touched
 };
 

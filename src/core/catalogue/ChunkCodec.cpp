@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "core/catalogue/ChunkCodec.h"
 
+#include "core/catalogue/ByteHash.h"
 #include "core/catalogue/CatalogueError.h"
 #include "core/format/AsciiCase.h"
 #include "core/format/Utf8.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace dirscribe {
 
@@ -60,24 +60,6 @@ std::uint64_t ZigZag(std::int64_t value) {
 
 std::int64_t FromZigZag(std::uint64_t value) {
     return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1);
-}
-
-// A hash of bytes taken eight at a time (for chunk boundaries and for finding a chunk
-// again, never for anything an attacker could steer into harm: equal hashes are checked).
-std::uint64_t HashBytes(std::string_view bytes, std::uint64_t hash = 0x9E3779B97F4A7C15ULL) {
-    constexpr std::uint64_t kMultiplier = 0xBF58476D1CE4E5B9ULL;
-    std::size_t at = 0;
-    for (; at + 8 <= bytes.size(); at += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + at, 8);
-        hash = (hash ^ word) * kMultiplier;
-        hash ^= hash >> 31;
-    }
-    std::uint64_t tail = bytes.size();
-    for (; at < bytes.size(); ++at)
-        tail = (tail << 8) | static_cast<unsigned char>(bytes[at]);
-    hash = (hash ^ tail) * kMultiplier;
-    return hash ^ (hash >> 29);
 }
 
 void AppendFolded(std::string& text, std::string_view part) {
@@ -223,12 +205,32 @@ std::string_view ChunkDecoder::Bytes(std::uint64_t count) {
     return bytes;
 }
 
-void ChunkDecoder::FrontCoded(std::string& text) {
+// The text after what it shares with the text read before it, whose length is kept: a
+// text not wanted is passed over.
+void ChunkDecoder::FrontCoded(std::string& text, std::uint64_t& length, bool wanted) {
     const std::uint64_t shared = Varint();
-    if (shared > text.size())
+    if (shared > length)
         Damaged();
+    const std::string_view added = Bytes(Varint());
+    length = shared + added.size();
+    if (!wanted)
+        return;
     text.resize(shared);
-    text.append(Bytes(Varint()));
+    text.append(added);
+}
+
+void ChunkDecoder::Details(SearchGroup& group, std::uint64_t more) {
+    const std::uint64_t count = Varint();
+    if (count > m_units.size() - m_at)
+        Damaged();
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const std::uint64_t offset = Varint();
+        if (offset == 0 || offset > more)
+            Damaged();
+        const std::string_view comment = Bytes(Varint());
+        if (m_parts.texts)
+            group.details.push_back({group.row + static_cast<int>(offset), std::string(comment)});
+    }
 }
 
 bool ChunkDecoder::Next(SearchGroup& group) {
@@ -239,6 +241,7 @@ bool ChunkDecoder::Next(SearchGroup& group) {
         group.size.clear();
         group.date.clear();
         group.path.clear();
+        m_sizeLength = m_dateLength = 0;
     }
     const auto bits = static_cast<std::uint8_t>(m_units[m_at++]);
     group.row = static_cast<int>(m_row);
@@ -250,25 +253,19 @@ bool ChunkDecoder::Next(SearchGroup& group) {
     if (more >= INT32_MAX)
         Damaged();
     group.rows = static_cast<int>(more) + 1;
-    FrontCoded(group.name);
-    FrontCoded(group.size);
-    FrontCoded(group.date);
+    std::uint64_t nameLength = group.name.size();
+    FrontCoded(group.name, nameLength, true);
+    FrontCoded(group.size, m_sizeLength, m_parts.texts);
+    FrontCoded(group.date, m_dateLength, m_parts.texts);
     group.comment.clear();
-    if ((bits & kComment) != 0)
-        group.comment.assign(Bytes(Varint()));
-    group.details.clear();
-    if ((bits & kDetails) != 0) {
-        const std::uint64_t count = Varint();
-        if (count > m_units.size() - m_at)
-            Damaged();
-        for (std::uint64_t i = 0; i < count; ++i) {
-            const std::uint64_t offset = Varint();
-            if (offset == 0 || offset > more)
-                Damaged();
-            group.details.push_back(
-                {group.row + static_cast<int>(offset), std::string(Bytes(Varint()))});
-        }
+    if ((bits & kComment) != 0) {
+        const std::string_view comment = Bytes(Varint());
+        if (m_parts.texts)
+            group.comment.assign(comment);
     }
+    group.details.clear();
+    if ((bits & kDetails) != 0)
+        Details(group, more);
     group.bytes = group.modified = 0;
     if (group.known) {
         group.bytes = Varint();
@@ -280,12 +277,12 @@ bool ChunkDecoder::Next(SearchGroup& group) {
             Damaged();
         m_depth = kept + added;
         // Into the names already there: no allocation a group.
-        if (m_paths)
+        if (m_parts.paths)
             group.path.resize(m_depth);
         for (std::uint64_t i = 0; i < added; ++i) {
             const bool written = i + 1 < added || (bits & kRawName) != 0;
             const std::string_view name = written ? Bytes(Varint()) : group.name;
-            if (m_paths)
+            if (m_parts.paths)
                 group.path[kept + i].assign(name);
         }
     }

@@ -63,13 +63,20 @@ private:
     std::vector<std::string> m_ownName;
 };
 
+// What a decoder reads of each group besides its rows, flags, name and facts; what it
+// passes over unread is left empty.
+struct ChunkParts {
+    bool paths = true;
+    bool texts = true; // the size and date texts, the comment and the details rows
+};
+
 // Reads the groups of one chunk back, each as it was added: rows, texts, facts and path
-// (or, when paths is false, every path empty: they are passed over unread). Bytes that do
-// not read as a chunk throw CatalogueError (Damaged): the index is broken.
+// (less what parts leaves out). Bytes that do not read as a chunk throw CatalogueError
+// (Damaged), whatever is left out: the index is broken.
 class ChunkDecoder {
 public:
-    ChunkDecoder(std::string_view units, std::int32_t firstRow, bool paths = true)
-        : m_units(units), m_row(firstRow), m_paths(paths) {}
+    ChunkDecoder(std::string_view units, std::int32_t firstRow, ChunkParts parts = {})
+        : m_units(units), m_row(firstRow), m_parts(parts) {}
 
     // The next group; false after the last.
     bool Next(SearchGroup& group);
@@ -77,14 +84,17 @@ public:
 private:
     std::uint64_t Varint();
     std::string_view Bytes(std::uint64_t count);
-    void FrontCoded(std::string& text);
+    void FrontCoded(std::string& text, std::uint64_t& length, bool wanted);
+    void Details(SearchGroup& group, std::uint64_t more);
 
     std::string_view m_units;
     std::size_t m_at = 0;
     std::int64_t m_row = 0;
     std::uint64_t m_modified = 0;
-    bool m_paths;
-    std::uint64_t m_depth = 0; // of the path of the entry read last
+    ChunkParts m_parts;
+    std::uint64_t m_depth = 0;      // of the path of the entry read last
+    std::uint64_t m_sizeLength = 0; // of the texts read last, read or not
+    std::uint64_t m_dateLength = 0;
 };
 
 // The text of a chunk (EncodedChunk::text) made again from its units.

@@ -2,6 +2,7 @@
 #include "core/catalogue/ListingDiff.h"
 
 #include "core/Error.h"
+#include "core/catalogue/ByteHash.h"
 #include "core/docfile/DocumentFile.h"
 #include "core/docfile/DocumentRowReader.h"
 #include "core/export/JsonExport.h"
@@ -44,24 +45,6 @@ std::string Counted(std::uint64_t count, const char* what) {
     return std::to_string(count) + " " + what;
 }
 
-// A hash of a path taken eight bytes at a time.
-std::uint64_t PathHash(std::string_view path) {
-    constexpr std::uint64_t kMultiplier = 0xBF58476D1CE4E5B9ULL;
-    std::uint64_t hash = 0x9E3779B97F4A7C15ULL ^ path.size();
-    std::size_t at = 0;
-    for (; at + 8 <= path.size(); at += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, path.data() + at, 8);
-        hash = (hash ^ word) * kMultiplier;
-        hash ^= hash >> 31;
-    }
-    std::uint64_t tail = 0;
-    for (; at < path.size(); ++at)
-        tail = (tail << 8) | static_cast<unsigned char>(path[at]);
-    hash = (hash ^ tail) * kMultiplier;
-    return hash ^ (hash >> 29);
-}
-
 // The entries of a listing by path: an open table of their indexes (a listing has fewer
 // rows than an int holds), the last of entries that share a path standing for them.
 // Millions of paths: no node of its own for each.
@@ -88,7 +71,7 @@ private:
     // Where the path is, or the empty slot where it would go.
     [[nodiscard]] std::size_t Slot(std::string_view path) const {
         const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t slot = PathHash(path) & mask;; slot = (slot + 1) & mask)
+        for (std::size_t slot = HashBytes(path) & mask;; slot = (slot + 1) & mask)
             if (m_slots[slot] == kEmpty || m_entries[m_slots[slot]].path == path)
                 return slot;
     }
