@@ -280,18 +280,26 @@ private:
     bool m_written = true;
 };
 
-// A line of fields separated by tabs, each as display text, so no name breaks the line or
-// reaches a terminal as an escape.
-std::string FieldLine(std::initializer_list<std::string_view> fields) {
-    std::string line;
+// Appends a line of fields separated by tabs, each as display text, so no name breaks the
+// line or reaches a terminal as an escape; plain ASCII, the most of it, as it is.
+void AppendFieldLine(std::string& line, std::initializer_list<std::string_view> fields) {
     bool first = true;
     for (const std::string_view field : fields) {
         if (!first)
             line += '\t';
         first = false;
-        line += OneLineText(field);
+        if (std::all_of(field.begin(), field.end(), [](char c) { return c >= 0x20 && c < 0x7F; }))
+            line += field;
+        else
+            line += OneLineText(field);
     }
-    return line + '\n';
+    line += '\n';
+}
+
+std::string FieldLine(std::initializer_list<std::string_view> fields) {
+    std::string line;
+    AppendFieldLine(line, fields);
+    return line;
 }
 
 // The status of a command that looks through saved listings, as grep's: 2 when a path
@@ -391,6 +399,7 @@ int RunDuplicates(const Arguments& args) {
     CountingNotice notice(messages);
     NullProgress progress;
     OutputLines output;
+    std::string line; // kept between copies: millions of lines
     const std::size_t groups = FindDuplicates(
         AllOperands(args), CopyKeyOf(args.by), !args.noIndex, notice, messages, progress,
         [&](const CopyGroup& group) {
@@ -399,8 +408,8 @@ int RunDuplicates(const Arguments& args) {
                                     std::to_string(group.BytesStoredAgain()) + " bytes again",
                                     group.copies.front().name}));
             for (const FileCopy& copy : group.copies) {
-                std::string line(1, '\t');
-                line += FieldLine({copy.document, std::to_string(copy.row + 1), copy.path});
+                line.assign(1, '\t');
+                AppendFieldLine(line, {copy.document, std::to_string(copy.row + 1), copy.path});
                 output.Write(line);
             }
         });

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "core/catalogue/Duplicates.h"
 
+#include "core/catalogue/ByteHash.h"
 #include "core/catalogue/Catalogue.h"
 #include "core/format/AsciiCase.h"
 #include "core/format/Utf8.h"
 #include "core/listing/ListingNameOrder.h"
 
 #include <algorithm>
+#include <span>
 #include <string_view>
 
 namespace dirscribe {
@@ -38,63 +40,38 @@ bool IsCopyable(const SearchGroup& group) {
     return group.entry && group.known && !group.folder && !group.gone && group.bytes > 0;
 }
 
-// What copies share, hashed (FNV-1a, 64 bits) as it is read, the name case-folded: the
-// size, the time when asked for, the name unless the size alone is. Two keys that differ
-// hash alike with a chance of one in 2^64; the first look keeps 32 bits of it.
-class KeyHash {
+// What copies share, as a 64-bit hash: the size, the time when asked for, the name
+// (case-folded) unless the size alone is. Two keys that differ hash alike with a chance of
+// one in 2^64; the first look keeps 32 bits of it.
+class KeyHasher {
 public:
-    KeyHash(const SearchGroup& group, CopyKey key) {
-        Add(&group.bytes, sizeof group.bytes);
-        if (key == CopyKey::NameSizeAndDate)
-            Add(&group.modified, sizeof group.modified);
-        if (key == CopyKey::Size)
-            return;
-        const std::string_view name = group.name;
-        if (std::all_of(name.begin(), name.end(),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-            for (const char c : name)
-                AddByte(static_cast<unsigned char>(AsciiLower(c)));
-        } else {
-            const std::string folded = Utf8CaseFold(name);
-            Add(folded.data(), folded.size());
+    explicit KeyHasher(CopyKey key) : m_key(key) {}
+
+    [[nodiscard]] std::uint64_t Whole(const SearchGroup& group) {
+        m_bytes.assign(reinterpret_cast<const char*>(&group.bytes), sizeof group.bytes);
+        if (m_key == CopyKey::NameSizeAndDate)
+            m_bytes.append(reinterpret_cast<const char*>(&group.modified), sizeof group.modified);
+        if (m_key != CopyKey::Size) {
+            const std::string_view name = group.name;
+            if (std::all_of(name.begin(), name.end(),
+                            [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+                const std::size_t at = m_bytes.size();
+                m_bytes.resize(at + name.size());
+                std::transform(name.begin(), name.end(),
+                               m_bytes.begin() + static_cast<std::ptrdiff_t>(at), AsciiLower<char>);
+            } else {
+                m_bytes += Utf8CaseFold(name);
+            }
         }
+        return HashBytes(m_bytes);
     }
-    [[nodiscard]] std::uint64_t Whole() const { return m_hash; }
-    [[nodiscard]] std::uint32_t Short() const {
-        return static_cast<std::uint32_t>(m_hash ^ (m_hash >> 32));
-    }
-
-private:
-    void AddByte(unsigned char byte) { m_hash = (m_hash ^ byte) * 0x100000001B3ULL; }
-    void Add(const void* bytes, std::size_t size) {
-        for (std::size_t i = 0; i < size; ++i)
-            AddByte(static_cast<const unsigned char*>(bytes)[i]);
-    }
-
-    std::uint64_t m_hash = 0xCBF29CE484222325ULL;
-};
-
-// Hands each copyable group to `take`, with the document it is in.
-class CopyVisitor final : public CatalogueVisitor {
-public:
-    using Take =
-        std::function<void(const std::string&, const IndexedDocument&, const SearchGroup&)>;
-    explicit CopyVisitor(Take take) : m_take(std::move(take)) {}
-
-    bool Begin(const std::string& path, const IndexedDocument& document) override {
-        m_path = &path;
-        m_document = &document;
-        return true;
-    }
-    void Group(const SearchGroup& group) override {
-        if (IsCopyable(group))
-            m_take(*m_path, *m_document, group);
+    [[nodiscard]] static std::uint32_t Short(std::uint64_t whole) {
+        return static_cast<std::uint32_t>(whole ^ (whole >> 32));
     }
 
 private:
-    Take m_take;
-    const std::string* m_path = nullptr;
-    const IndexedDocument* m_document = nullptr;
+    CopyKey m_key;
+    std::string m_bytes; // kept between groups: no allocation a file
 };
 
 // The second look's messages: the first has given them already.
@@ -103,96 +80,285 @@ public:
     void Show(std::string_view, std::string_view, NoticeIcon) override {}
 };
 
-// A copy the second look found, held small: its document by number, its path in a buffer
-// that all copies share, what it shares with its copies as the 64-bit hash of it.
+// The paths of the copies, in blocks that are never moved once filled: millions of paths
+// make hundreds of megabytes, which a growing string would copy again and again.
+class PathStore {
+public:
+    struct Place {
+        std::uint32_t block = 0;
+        std::uint32_t at = 0;
+        std::uint32_t length = 0;
+        std::uint32_t nameAt = 0; // where in it the last name begins
+    };
+
+    Place Add(const std::vector<std::string>& names) {
+        if (names.empty())
+            return {};
+        std::size_t length = names.size() - 1;
+        for (const std::string& name : names)
+            length += name.size();
+        if (m_blocks.empty() || m_blocks.back().capacity() - m_blocks.back().size() < length) {
+            m_blocks.emplace_back();
+            m_blocks.back().reserve(std::max(kBlockBytes, length));
+        }
+        std::string& block = m_blocks.back();
+        const Place place{static_cast<std::uint32_t>(m_blocks.size() - 1),
+                          static_cast<std::uint32_t>(block.size()),
+                          static_cast<std::uint32_t>(length), 0};
+        for (const std::string& name : names)
+            (block.size() == place.at ? block : block.append(1, '/')).append(name);
+        return {place.block, place.at, place.length,
+                static_cast<std::uint32_t>(length - names.back().size())};
+    }
+
+    [[nodiscard]] std::string_view At(const Place& place) const {
+        if (place.length == 0)
+            return {};
+        return std::string_view(m_blocks[place.block]).substr(place.at, place.length);
+    }
+    void Prefetch(const Place& place) const {
+        if (place.length > 0)
+            __builtin_prefetch(m_blocks[place.block].data() + place.at);
+    }
+    [[nodiscard]] std::string_view NameAt(const Place& place) const {
+        return At(place).substr(place.nameAt);
+    }
+
+private:
+    static constexpr std::size_t kBlockBytes = std::size_t{16} << 20;
+    std::vector<std::string> m_blocks;
+};
+
+// A copy the second look found, held small: its document by number, its path in the store.
 struct Member {
-    std::uint64_t key = 0;
-    std::uint32_t document = 0;
-    std::int32_t row = 0;
     std::uint64_t bytes = 0;
     std::uint64_t modified = 0;
-    std::size_t pathAt = 0;
-    std::uint32_t pathLength = 0;
+    std::uint32_t document = 0;
+    std::int32_t row = 0;
+    PathStore::Place path;
 };
 
 // The copies held, grouped and put in the order they are handed over in.
 class Copies {
 public:
+    void Reserve(std::size_t count) {
+        m_members.reserve(count);
+        m_sorted.reserve(count);
+    }
+
     void Add(const std::string& document, const IndexedDocument& facts, const SearchGroup& group,
              std::uint64_t key) {
         if (m_documents.empty() || m_documents.back() != document) {
             m_documents.push_back(document);
             m_folders.push_back(facts.folder);
         }
-        const std::size_t at = m_paths.size();
-        for (const std::string& name : group.path)
-            (m_paths.size() == at ? m_paths : m_paths.append(1, '/')).append(name);
-        m_members.push_back({key, static_cast<std::uint32_t>(m_documents.size() - 1), group.row,
-                             group.bytes, group.modified, at,
-                             static_cast<std::uint32_t>(m_paths.size() - at)});
+        m_sorted.push_back({key, static_cast<std::uint32_t>(m_members.size())});
+        m_members.push_back({group.bytes, group.modified,
+                             static_cast<std::uint32_t>(m_documents.size() - 1), group.row,
+                             m_paths.Add(group.path)});
     }
 
     std::size_t HandOver(const std::function<void(const CopyGroup&)>& onGroup) {
-        RadixSort(m_members, 64, [](const Member& member) { return member.key; });
-        struct Run {
-            std::size_t first;
-            std::size_t count;
-        };
-        std::vector<Run> runs;
-        for (std::size_t first = 0; first < m_members.size();) {
-            std::size_t last = first + 1;
-            while (last < m_members.size() && m_members[last].key == m_members[first].key)
-                ++last;
-            if (last - first > 1)
-                runs.push_back({first, last - first});
-            first = last;
-        }
-        const auto again = [&](const Run& run) {
-            return m_members[run.first].bytes * (run.count - 1);
-        };
-        std::sort(runs.begin(), runs.end(), [&](const Run& a, const Run& b) {
-            if (again(a) != again(b))
-                return again(a) > again(b);
-            const std::string_view x = NameOf(m_members[a.first]);
-            const std::string_view y = NameOf(m_members[b.first]);
-            if (x != y)
-                return ListingNameLess(x, y);
-            const Member& p = m_members[a.first];
-            const Member& q = m_members[b.first];
-            return p.document != q.document ? p.document < q.document : p.row < q.row;
-        });
+        const std::vector<Run> runs = Runs();
         CopyGroup group;
-        for (const Run& run : runs) {
-            group.bytes = m_members[run.first].bytes;
-            group.copies.clear();
-            for (std::size_t i = run.first; i < run.first + run.count; ++i)
-                group.copies.push_back(CopyOf(m_members[i]));
+        for (std::size_t r = 0; r < runs.size(); ++r) {
+            // The groups' copies lie all over memory, their paths all over the store: ask for
+            // a later group's place in the sorted keys, then (once it is in) for its copies,
+            // then for their paths.
+            if (r + 3 * kAhead < runs.size())
+                for (const Sorted& sorted : Of(runs[r + 3 * kAhead]))
+                    __builtin_prefetch(&sorted);
+            if (r + 2 * kAhead < runs.size())
+                for (const Sorted& sorted : Of(runs[r + 2 * kAhead]))
+                    __builtin_prefetch(&m_members[sorted.member]);
+            if (r + kAhead < runs.size())
+                for (const Sorted& sorted : Of(runs[r + kAhead]))
+                    m_paths.Prefetch(m_members[sorted.member].path);
+            const std::span<const Sorted> copies = Of(runs[r]);
+            group.bytes = m_members[copies.front().member].bytes;
+            group.copies.resize(copies.size());
+            for (std::size_t i = 0; i < copies.size(); ++i)
+                Fill(group.copies[i], m_members[copies[i].member]);
             onGroup(group);
         }
         return runs.size();
     }
 
 private:
-    [[nodiscard]] std::string_view PathOf(const Member& member) const {
-        return std::string_view(m_paths).substr(member.pathAt, member.pathLength);
+    // A member by the 64-bit hash of what it shares with its copies, small to sort.
+    struct Sorted {
+        std::uint64_t key;
+        std::uint32_t member;
+    };
+    // Members that share a key: some of m_sorted.
+    struct Run {
+        std::size_t first;
+        std::size_t count;
+        std::uint64_t again; // bytes stored again
+    };
+    static constexpr std::size_t kAhead = 4;
+
+    [[nodiscard]] std::span<const Sorted> Of(const Run& run) const {
+        return std::span<const Sorted>(m_sorted).subspan(run.first, run.count);
     }
+
+    // The members that share a key, most bytes stored again first. Sorted by the key's
+    // short hash (three passes where the whole takes six), then the few that share it by
+    // the whole; the sorts keep the order of documents and rows among equals.
+    [[nodiscard]] std::vector<Run> Runs() {
+        RadixSort(m_sorted, 32, [](const Sorted& sorted) { return KeyHasher::Short(sorted.key); });
+        const auto keyLess = [](const Sorted& a, const Sorted& b) {
+            return a.key < b.key;
+        };
+        std::vector<Run> runs;
+        for (std::size_t first = 0; first < m_sorted.size();) {
+            const std::uint32_t hash = KeyHasher::Short(m_sorted[first].key);
+            std::size_t end = first + 1;
+            while (end < m_sorted.size() && KeyHasher::Short(m_sorted[end].key) == hash)
+                ++end;
+            const auto from = m_sorted.begin() + static_cast<std::ptrdiff_t>(first);
+            const auto to = m_sorted.begin() + static_cast<std::ptrdiff_t>(end);
+            if (!std::is_sorted(from, to, keyLess))
+                std::stable_sort(from, to, keyLess);
+            for (std::size_t at = first; at < end;) {
+                std::size_t last = at + 1;
+                while (last < end && m_sorted[last].key == m_sorted[at].key)
+                    ++last;
+                if (last - at > 1)
+                    runs.push_back({at, last - at, 0});
+                at = last;
+            }
+            first = end;
+        }
+        for (Run& run : runs)
+            run.again = m_members[m_sorted[run.first].member].bytes * (run.count - 1);
+        std::sort(runs.begin(), runs.end(), [&](const Run& a, const Run& b) {
+            if (a.again != b.again)
+                return a.again > b.again;
+            const Member& p = m_members[m_sorted[a.first].member];
+            const Member& q = m_members[m_sorted[b.first].member];
+            const std::string_view x = NameOf(p);
+            const std::string_view y = NameOf(q);
+            if (x != y)
+                return ListingNameLess(x, y);
+            return p.document != q.document ? p.document < q.document : p.row < q.row;
+        });
+        return runs;
+    }
+
     [[nodiscard]] std::string_view NameOf(const Member& member) const {
-        const std::string_view path = PathOf(member);
-        return path.substr(path.rfind('/') + 1);
+        return m_paths.NameAt(member.path);
     }
-    [[nodiscard]] FileCopy CopyOf(const Member& member) const {
-        std::string path = m_folders[member.document];
-        if (!path.ends_with('/'))
-            path += '/';
-        path += PathOf(member);
-        return {m_documents[member.document], member.row, std::string(NameOf(member)),
-                std::move(path), member.modified};
+    // Into a copy handed over before: its texts keep their room.
+    void Fill(FileCopy& copy, const Member& member) const {
+        copy.document = m_documents[member.document];
+        copy.row = member.row;
+        copy.name = NameOf(member);
+        copy.path = m_folders[member.document];
+        if (!copy.path.ends_with('/'))
+            copy.path += '/';
+        copy.path += m_paths.At(member.path);
+        copy.modified = member.modified;
     }
 
     std::vector<std::string> m_documents;
     std::vector<std::string> m_folders;
-    std::string m_paths;
-    std::vector<Member> m_members;
+    PathStore m_paths;
+    std::vector<Member> m_members; // in the order of documents and rows
+    std::vector<Sorted> m_sorted;  // added in that order too
+};
+
+// The first look: the short hash of every file's key with its place among the files, and
+// where each document's files begin. Fewer than 2^32 files.
+class FirstLook final : public CatalogueVisitor {
+public:
+    struct Span {
+        std::string document;
+        std::size_t first = 0;
+        std::size_t count = 0;
+        std::int64_t rows = 0;
+    };
+
+    explicit FirstLook(CopyKey key) : m_hasher(key) {}
+
+    bool Begin(const std::string& path, const IndexedDocument& document) override {
+        m_spans.push_back({path, m_keys.size(), 0, document.rows});
+        return true;
+    }
+    void Group(const SearchGroup& group) override {
+        if (!IsCopyable(group))
+            return;
+        const std::uint64_t hash = KeyHasher::Short(m_hasher.Whole(group));
+        m_keys.push_back(hash << 32 | (m_keys.size() & 0xFFFFFFFFU));
+        ++m_spans.back().count;
+    }
+
+    // Which files share their short hash with another, by their places: the second look
+    // takes them in the order the first did, so it asks without a look-up anywhere.
+    [[nodiscard]] std::vector<bool> Shared() {
+        RadixSort(m_keys, 32, [](std::uint64_t key) { return key >> 32; });
+        std::vector<bool> shared(m_keys.size());
+        for (std::size_t first = 0; first < m_keys.size();) {
+            std::size_t end = first + 1;
+            while (end < m_keys.size() && m_keys[end] >> 32 == m_keys[first] >> 32)
+                ++end;
+            for (std::size_t i = first; end - first > 1 && i < end; ++i)
+                shared[m_keys[i] & 0xFFFFFFFFU] = true;
+            first = end;
+        }
+        m_keys = {};
+        return shared;
+    }
+    [[nodiscard]] const std::vector<Span>& Spans() const { return m_spans; }
+
+private:
+    KeyHasher m_hasher;
+    std::vector<std::uint64_t> m_keys;
+    std::vector<Span> m_spans;
+};
+
+// The second look: the files the first found sharing a short hash, with their paths. A
+// document that is not as the first look saw it (written in between) has all its files
+// taken: their whole keys sort them out.
+class SecondLook final : public CatalogueVisitor {
+public:
+    SecondLook(CopyKey key, const FirstLook& first, std::vector<bool> shared, Copies& copies)
+        : m_hasher(key), m_spans(first.Spans()), m_shared(std::move(shared)), m_copies(copies) {}
+
+    bool Begin(const std::string& path, const IndexedDocument& document) override {
+        m_path = &path;
+        m_document = &document;
+        m_left = 0;
+        if (m_span < m_spans.size() && m_spans[m_span].document == path &&
+            m_spans[m_span].rows == document.rows) {
+            m_at = m_spans[m_span].first;
+            m_left = m_spans[m_span++].count;
+        }
+        return true;
+    }
+    void Group(const SearchGroup& group) override {
+        if (!IsCopyable(group))
+            return;
+        // Beyond the files the first look saw here, the document has changed: all are taken.
+        bool candidate = true;
+        if (m_left > 0) {
+            --m_left;
+            candidate = m_shared[m_at++];
+        }
+        if (candidate)
+            m_copies.Add(*m_path, *m_document, group, m_hasher.Whole(group));
+    }
+
+private:
+    KeyHasher m_hasher;
+    const std::vector<FirstLook::Span>& m_spans;
+    std::vector<bool> m_shared;
+    Copies& m_copies;
+    std::size_t m_span = 0;
+    std::size_t m_at = 0;
+    std::size_t m_left = 0;
+    const std::string* m_path = nullptr;
+    const IndexedDocument* m_document = nullptr;
 };
 
 } // namespace
@@ -208,49 +374,21 @@ std::size_t FindDuplicates(const std::vector<std::string>& paths, CopyKey key, b
     CatalogueLook look;
     look.useIndex = useIndex;
     look.chunks.mostBytesAtLeast = 1;
+    look.parts.texts = false; // names, sizes and times are all a copy is told by
     // First the hashes of every file's key: those seen twice may be copies.
-    std::vector<std::uint32_t> hashes;
-    CopyVisitor hashing([&](const std::string&, const IndexedDocument&, const SearchGroup& group) {
-        hashes.push_back(KeyHash(group, key).Short());
-    });
-    LookThroughCatalogue(paths, look, hashing, problems, remarks, progress, stop);
-    RadixSort(hashes, 32, [](std::uint32_t hash) { return hash; });
-    std::size_t repeated = 0;
-    for (std::size_t i = 1; i < hashes.size(); ++i)
-        repeated += hashes[i] == hashes[i - 1] && (i < 2 || hashes[i - 1] != hashes[i - 2]) ? 1 : 0;
-    // The hashes seen twice, as bits of a table with about sixteen bits for each: one look-up
-    // a file that the cache holds, where a sorted list would cost a search. A hash that
-    // shares its bit with another only brings a file along that the whole hash then leaves
-    // alone.
-    std::uint32_t bits = 1U << 16;
-    while (bits < (1U << 31) && bits < repeated * 16)
-        bits <<= 1;
-    std::vector<std::uint64_t> twice(bits / 64);
-    const auto bit = [bits](std::uint32_t hash) {
-        return hash & (bits - 1);
-    };
-    bool any = false;
-    for (std::size_t i = 1; i < hashes.size(); ++i)
-        if (hashes[i] == hashes[i - 1]) {
-            twice[bit(hashes[i]) / 64] |= std::uint64_t{1} << (bit(hashes[i]) % 64);
-            any = true;
-        }
-    hashes = {};
-    if (!any || (stop != nullptr && stop->Requested()))
+    FirstLook first(key);
+    LookThroughCatalogue(paths, look, first, problems, remarks, progress, stop);
+    std::vector<bool> shared = first.Shared();
+    const auto sharing = static_cast<std::size_t>(std::count(shared.begin(), shared.end(), true));
+    if (sharing == 0 || (stop != nullptr && stop->Requested()))
         return 0;
     // Then the files whose hash was seen twice, told apart by their whole keys.
     Copies copies;
-    look.paths = true;
+    copies.Reserve(sharing);
+    look.parts.paths = true;
     QuietNotice quiet;
-    CopyVisitor collecting(
-        [&](const std::string& path, const IndexedDocument& document, const SearchGroup& group) {
-            const KeyHash hash(group, key);
-            const std::uint32_t at = bit(hash.Short());
-            if ((twice[at / 64] >> (at % 64) & 1) != 0)
-                copies.Add(path, document, group, hash.Whole());
-        });
-    LookThroughCatalogue(paths, look, collecting, quiet, quiet, progress, stop);
-    twice = {};
+    SecondLook second(key, first, std::move(shared), copies);
+    LookThroughCatalogue(paths, look, second, quiet, quiet, progress, stop);
     return copies.HandOver(onGroup);
 }
 
