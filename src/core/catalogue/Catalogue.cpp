@@ -188,7 +188,7 @@ public:
     // The chunks of documents the index holds as they are that may hold what is wanted,
     // each document's in row order; all of them when the look asks for any chunk.
     void FindCandidates(const std::vector<std::string>& absolute) {
-        if (m_look.chunks.Any())
+        if (m_look.chunks.Any() || m_look.copyKeys)
             return;
         const bool anyCurrent = std::any_of(absolute.begin(), absolute.end(), [&](const auto& p) {
             return m_index.Current(p, ReadFileStamp(p)) != nullptr;
@@ -221,6 +221,8 @@ private:
             m_visitor.End(path, indexed);
             return true;
         }
+        if (m_look.copyKeys)
+            return CopyKeysFromIndex(path, indexed);
         const std::vector<ChunkRef>* chunks = nullptr;
         static const std::vector<ChunkRef> kNone;
         if (!m_look.chunks.Any()) {
@@ -242,6 +244,26 @@ private:
             return false;
         if (!Stopped(m_stop))
             m_visitor.End(path, indexed);
+        return true;
+    }
+
+    // The keys are handed over once all of them are read: a document that fails half way
+    // is read instead, and none of it is handed over twice.
+    bool CopyKeysFromIndex(const std::string& path, const IndexedDocument& indexed) {
+        m_keys.clear();
+        bool current = true;
+        const bool answered = m_index.Try([&](CatalogueStore& store) {
+            current = store.ReadCopyKeys(indexed, [&](std::string_view keys) {
+                if (keys.size() % 4 != 0)
+                    throw CatalogueError(CatalogueError::Kind::Damaged,
+                                         "the index holds damaged copy keys");
+                m_keys.append(keys);
+            });
+        });
+        if (!answered || !current)
+            return false;
+        m_visitor.CopyKeys(m_keys);
+        m_visitor.End(path, indexed);
         return true;
     }
 
@@ -317,6 +339,7 @@ private:
     std::unordered_map<std::int64_t, std::vector<ChunkRef>> m_candidates;
     std::vector<std::string> m_unreadable;
     SearchGroup m_group;
+    std::string m_keys;
     bool m_begun = false;
     bool m_wanted = false;
     int m_nextRow = 0;

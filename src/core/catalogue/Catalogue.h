@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dirscribe {
@@ -30,6 +31,10 @@ public:
     // counted by End). False: its groups are not wanted.
     virtual bool Begin(const std::string& path, const IndexedDocument& document) = 0;
     virtual void Group(const SearchGroup& group) = 0;
+    // In place of its groups, when the look asks for copy keys and the index holds them: the
+    // keys of the files a copy can be of (EncodedChunk::copyKeys), some at a time, in row
+    // order.
+    virtual void CopyKeys(std::string_view /*keys*/) {}
     // Its groups are over (wanted or not); document is whole. Not called for a document
     // that could not be read, nor after a stop request.
     virtual void End(const std::string& /*path*/, const IndexedDocument& /*document*/) {}
@@ -43,7 +48,8 @@ struct CatalogueLook {
     // What the groups taken from the index carry besides rows, names and facts: their
     // entries' paths only when asked for.
     ChunkParts parts{.paths = false};
-    bool useIndex = true; // false: every document is read, and the index not touched
+    bool copyKeys = false; // documents the index holds hand over copy keys, not groups
+    bool useIndex = true;  // false: every document is read, and the index not touched
 };
 
 // Looks through every document FindDocuments finds in paths. A document the index holds

@@ -53,6 +53,7 @@ struct ChunkRef {
 };
 
 using ChunkHandler = std::function<void(std::int32_t firstRow, std::string_view units)>;
+using KeysHandler = std::function<void(std::string_view copyKeys)>;
 
 // The writing of one document's chunks: started by CatalogueStore::Replace, undone unless
 // committed. Chunks equal to ones the document had are kept rather than written again.
@@ -78,6 +79,9 @@ public:
     // document is no longer as the index knew it at that generation.
     virtual bool ReadChunks(const IndexedDocument& document, const std::vector<ChunkRef>* chunks,
                             const ChunkHandler& onChunk) = 0;
+    // Hands over the copy keys of the document's chunks (EncodedChunk::copyKeys) in row
+    // order, as ReadChunks hands over their units.
+    virtual bool ReadCopyKeys(const IndexedDocument& document, const KeysHandler& onKeys) = 0;
     // Starts writing the document at path (absolute) as read with stamp; none when the
     // index already holds it with that stamp (another search has just written it).
     virtual std::unique_ptr<DocumentReplacement> Replace(const std::string& path,

@@ -98,6 +98,7 @@ ChunkEncoder::ChunkEncoder(ChunkHandler onChunk, bool texts)
 void ChunkEncoder::Start() {
     m_chunk.units.clear();
     m_chunk.text.clear();
+    m_chunk.copyKeys.clear();
     m_chunk.groups = 0;
     m_chunk.known = false;
     m_chunk.leastBytes = m_chunk.mostBytes = m_chunk.earliest = m_chunk.latest = 0;
@@ -116,6 +117,11 @@ void ChunkEncoder::Add(const SearchGroup& group) {
     Encode(group);
     if (m_texts)
         AppendGroupText(m_chunk.text, group);
+    if (IsCopyable(group)) {
+        const std::uint32_t key = CopyKeyHash::Short(m_copyKey.Whole(group));
+        for (int shift = 0; shift < 32; shift += 8)
+            m_chunk.copyKeys.push_back(static_cast<char>(key >> shift & 0xFF));
+    }
     if (group.known) {
         EncodedChunk& chunk = m_chunk;
         chunk.leastBytes = chunk.known ? std::min(chunk.leastBytes, group.bytes) : group.bytes;

@@ -3,6 +3,7 @@
 // each encoded on its own.
 #pragma once
 
+#include "core/catalogue/CopyKeyHash.h"
 #include "core/search/SearchGroup.h"
 
 #include <cstdint>
@@ -23,6 +24,9 @@ struct EncodedChunk {
     // line: any text a search matches is in it, so a text not in it rules the chunk out.
     // Empty when the encoder leaves it out: ChunkText makes it from the units.
     std::string text;
+    // The short NameAndSize key (CopyKeyHash) of each of its groups that a copy can be of,
+    // in row order, four bytes each, least significant first.
+    std::string copyKeys;
     std::uint64_t hash = 0; // of units
     // What the sizes and times of its entries with known facts span; none known: all 0.
     bool known = false;
@@ -54,6 +58,7 @@ private:
 
     ChunkHandler m_onChunk;
     bool m_texts;
+    CopyKeyHash m_copyKey{CopyKey::NameAndSize};
     EncodedChunk m_chunk;
     std::string m_name; // the texts of the group encoded last, which the next shares from
     std::string m_size;

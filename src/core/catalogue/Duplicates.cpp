@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/catalogue/Duplicates.h"
 
-#include "core/catalogue/ByteHash.h"
 #include "core/catalogue/Catalogue.h"
-#include "core/format/AsciiCase.h"
-#include "core/format/Utf8.h"
 #include "core/listing/ListingNameOrder.h"
 
 #include <algorithm>
@@ -34,45 +31,6 @@ void RadixSort(std::vector<Item>& items, int keyBits, KeyOf keyOf) {
         items.swap(other);
     }
 }
-
-// Whether a group is a file the comparison can take.
-bool IsCopyable(const SearchGroup& group) {
-    return group.entry && group.known && !group.folder && !group.gone && group.bytes > 0;
-}
-
-// What copies share, as a 64-bit hash: the size, the time when asked for, the name
-// (case-folded) unless the size alone is. Two keys that differ hash alike with a chance of
-// one in 2^64; the first look keeps 32 bits of it.
-class KeyHasher {
-public:
-    explicit KeyHasher(CopyKey key) : m_key(key) {}
-
-    [[nodiscard]] std::uint64_t Whole(const SearchGroup& group) {
-        m_bytes.assign(reinterpret_cast<const char*>(&group.bytes), sizeof group.bytes);
-        if (m_key == CopyKey::NameSizeAndDate)
-            m_bytes.append(reinterpret_cast<const char*>(&group.modified), sizeof group.modified);
-        if (m_key != CopyKey::Size) {
-            const std::string_view name = group.name;
-            if (std::all_of(name.begin(), name.end(),
-                            [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-                const std::size_t at = m_bytes.size();
-                m_bytes.resize(at + name.size());
-                std::transform(name.begin(), name.end(),
-                               m_bytes.begin() + static_cast<std::ptrdiff_t>(at), AsciiLower<char>);
-            } else {
-                m_bytes += Utf8CaseFold(name);
-            }
-        }
-        return HashBytes(m_bytes);
-    }
-    [[nodiscard]] static std::uint32_t Short(std::uint64_t whole) {
-        return static_cast<std::uint32_t>(whole ^ (whole >> 32));
-    }
-
-private:
-    CopyKey m_key;
-    std::string m_bytes; // kept between groups: no allocation a file
-};
 
 // The second look's messages: the first has given them already.
 class QuietNotice final : public Notice {
@@ -206,15 +164,16 @@ private:
     // short hash (three passes where the whole takes six), then the few that share it by
     // the whole; the sorts keep the order of documents and rows among equals.
     [[nodiscard]] std::vector<Run> Runs() {
-        RadixSort(m_sorted, 32, [](const Sorted& sorted) { return KeyHasher::Short(sorted.key); });
+        RadixSort(m_sorted, 32,
+                  [](const Sorted& sorted) { return CopyKeyHash::Short(sorted.key); });
         const auto keyLess = [](const Sorted& a, const Sorted& b) {
             return a.key < b.key;
         };
         std::vector<Run> runs;
         for (std::size_t first = 0; first < m_sorted.size();) {
-            const std::uint32_t hash = KeyHasher::Short(m_sorted[first].key);
+            const std::uint32_t hash = CopyKeyHash::Short(m_sorted[first].key);
             std::size_t end = first + 1;
-            while (end < m_sorted.size() && KeyHasher::Short(m_sorted[end].key) == hash)
+            while (end < m_sorted.size() && CopyKeyHash::Short(m_sorted[end].key) == hash)
                 ++end;
             const auto from = m_sorted.begin() + static_cast<std::ptrdiff_t>(first);
             const auto to = m_sorted.begin() + static_cast<std::ptrdiff_t>(end);
@@ -286,11 +245,16 @@ public:
         return true;
     }
     void Group(const SearchGroup& group) override {
-        if (!IsCopyable(group))
-            return;
-        const std::uint64_t hash = KeyHasher::Short(m_hasher.Whole(group));
-        m_keys.push_back(hash << 32 | (m_keys.size() & 0xFFFFFFFFU));
-        ++m_spans.back().count;
+        if (IsCopyable(group))
+            Add(CopyKeyHash::Short(m_hasher.Whole(group)));
+    }
+    void CopyKeys(std::string_view keys) override {
+        for (std::size_t at = 0; at + 4 <= keys.size(); at += 4) {
+            std::uint32_t key = 0;
+            for (int i = 3; i >= 0; --i)
+                key = key << 8 | static_cast<unsigned char>(keys[at + static_cast<std::size_t>(i)]);
+            Add(key);
+        }
     }
 
     // Which files share their short hash with another, by their places: the second look
@@ -312,7 +276,12 @@ public:
     [[nodiscard]] const std::vector<Span>& Spans() const { return m_spans; }
 
 private:
-    KeyHasher m_hasher;
+    void Add(std::uint64_t hash) {
+        m_keys.push_back(hash << 32 | (m_keys.size() & 0xFFFFFFFFU));
+        ++m_spans.back().count;
+    }
+
+    CopyKeyHash m_hasher;
     std::vector<std::uint64_t> m_keys;
     std::vector<Span> m_spans;
 };
@@ -350,7 +319,7 @@ public:
     }
 
 private:
-    KeyHasher m_hasher;
+    CopyKeyHash m_hasher;
     const std::vector<FirstLook::Span>& m_spans;
     std::vector<bool> m_shared;
     Copies& m_copies;
@@ -374,7 +343,8 @@ std::size_t FindDuplicates(const std::vector<std::string>& paths, CopyKey key, b
     CatalogueLook look;
     look.useIndex = useIndex;
     look.chunks.mostBytesAtLeast = 1;
-    look.parts.texts = false; // names, sizes and times are all a copy is told by
+    look.parts.texts = false;                    // names, sizes and times are all a copy is told by
+    look.copyKeys = key == CopyKey::NameAndSize; // the index keeps those keys
     // First the hashes of every file's key: those seen twice may be copies.
     FirstLook first(key);
     LookThroughCatalogue(paths, look, first, problems, remarks, progress, stop);
@@ -386,6 +356,7 @@ std::size_t FindDuplicates(const std::vector<std::string>& paths, CopyKey key, b
     Copies copies;
     copies.Reserve(sharing);
     look.parts.paths = true;
+    look.copyKeys = false;
     QuietNotice quiet;
     SecondLook second(key, first, std::move(shared), copies);
     LookThroughCatalogue(paths, look, second, quiet, quiet, progress, stop);

@@ -2,6 +2,7 @@
 // Files stored more than once across the saved listings of a catalogue.
 #pragma once
 
+#include "core/catalogue/CopyKeyHash.h"
 #include "core/platform/Notice.h"
 #include "core/platform/Progress.h"
 #include "core/platform/StopFlag.h"
@@ -12,13 +13,6 @@
 #include <vector>
 
 namespace dirscribe {
-
-// What copies of one file share.
-enum class CopyKey : std::uint8_t {
-    NameAndSize,     // the name (Unicode case folded) and the exact size
-    NameSizeAndDate, // and the modification time
-    Size,            // the exact size alone
-};
 
 struct FileCopy {
     std::string document; // as found (FindDocuments)
@@ -42,8 +36,9 @@ struct CopyGroup {
 // that share what key says, in one listing or several, and hands the groups over the most
 // bytes stored again first (then by name and size); each group's copies in the order of
 // the documents and their rows. Looks through the catalogue twice (LookThroughCatalogue,
-// with the index unless useIndex is false), holding eight bytes an entry, then about fifty
-// bytes and the path of each copy. Returns the number of groups.
+// with the index unless useIndex is false: the first time only its copy keys, for the
+// NameAndSize key), holding eight bytes a file, then about sixty bytes and the path of each
+// file that may be a copy. Returns the number of groups.
 std::size_t FindDuplicates(const std::vector<std::string>& paths, CopyKey key, bool useIndex,
                            Notice& problems, Notice& remarks, Progress& progress,
                            const std::function<void(const CopyGroup&)>& onGroup,

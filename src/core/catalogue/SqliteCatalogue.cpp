@@ -18,7 +18,7 @@ namespace {
 
 // Raised with every change of the tables below or of what ChunkEncoder writes: a file of
 // another version is made again.
-constexpr std::int64_t kSchemaVersion = 4;
+constexpr std::int64_t kSchemaVersion = 5;
 // Marks the file as this program's ("DsCt").
 constexpr std::int64_t kApplicationId = 0x44734374;
 constexpr int kBusyMilliseconds = 10'000;
@@ -29,7 +29,8 @@ constexpr int kBusyMilliseconds = 10'000;
 // search checks every chunk it finds. So the texts of chunks removed may stay in it until
 // Tidy builds it again: they cost room and time, never a wrong answer. A chunk's units
 // are a row of their own, so that a chunk kept when its document is indexed again costs
-// the rewrite of a small row rather than of its units.
+// the rewrite of a small row rather than of its units; so are the copy keys of its files,
+// which duplicates reads without the units.
 constexpr const char* kSchema = R"(
 CREATE TABLE document (
     id INTEGER PRIMARY KEY,
@@ -65,6 +66,7 @@ CREATE TABLE chunk (
     latest INTEGER
 );
 CREATE TABLE chunk_units (id INTEGER PRIMARY KEY, units BLOB NOT NULL);
+CREATE TABLE chunk_keys (id INTEGER PRIMARY KEY, keys BLOB NOT NULL);
 CREATE INDEX chunk_of_document ON chunk (document, first_row);
 CREATE INDEX chunk_most_bytes ON chunk (most_bytes);
 CREATE INDEX chunk_least_bytes ON chunk (least_bytes);
@@ -170,6 +172,7 @@ public:
               "INSERT INTO chunk (id, document, generation, first_row, hash, least_bytes, "
               "most_bytes, earliest, latest) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)")),
           m_insertUnits(database.Prepare("INSERT INTO chunk_units (id, units) VALUES (?1, ?2)")),
+          m_insertKeys(database.Prepare("INSERT INTO chunk_keys (id, keys) VALUES (?1, ?2)")),
           m_insertText(database.Prepare("INSERT INTO chunk_text (rowid, text) VALUES (?1, ?2)")),
           m_oldUnits(database.Prepare("SELECT units FROM chunk_units WHERE id = ?1")),
           m_keep(
@@ -227,6 +230,8 @@ public:
             m_insertChunk.BindNull(6).BindNull(7).BindNull(8).BindNull(9);
         m_insertChunk.Run();
         m_insertUnits.Bind(1, id).BindBlob(2, chunk.units).Run();
+        if (!chunk.copyKeys.empty())
+            m_insertKeys.Bind(1, id).BindBlob(2, chunk.copyKeys).Run();
         m_insertText.Bind(1, id)
             .BindText(2, chunk.text.empty() ? ChunkText(chunk.units) : chunk.text)
             .Run();
@@ -235,12 +240,12 @@ public:
 
     void Commit(const IndexedDocument& document) override {
         WriteDocument(document);
-        m_database
-            .Prepare("DELETE FROM chunk_units WHERE id IN (SELECT id FROM chunk WHERE document = "
-                     "?1 AND generation <> ?2)")
-            .Bind(1, m_document)
-            .Bind(2, m_generation)
-            .Run();
+        for (const char* removal :
+             {"DELETE FROM chunk_units WHERE id IN (SELECT id FROM chunk WHERE document = ?1 AND "
+              "generation <> ?2)",
+              "DELETE FROM chunk_keys WHERE id IN (SELECT id FROM chunk WHERE document = ?1 AND "
+              "generation <> ?2)"})
+            m_database.Prepare(removal).Bind(1, m_document).Bind(2, m_generation).Run();
         SqliteStatement removed =
             m_database.Prepare("DELETE FROM chunk WHERE document = ?1 AND generation <> ?2");
         removed.Bind(1, m_document).Bind(2, m_generation).Run();
@@ -308,6 +313,7 @@ private:
     std::unordered_multimap<std::int64_t, std::int64_t> m_old; // hash to chunk id
     SqliteStatement m_insertChunk;
     SqliteStatement m_insertUnits;
+    SqliteStatement m_insertKeys;
     SqliteStatement m_insertText;
     SqliteStatement m_oldUnits;
     SqliteStatement m_keep;
@@ -403,6 +409,23 @@ public:
         return true;
     }
 
+    bool ReadCopyKeys(const IndexedDocument& document, const KeysHandler& onKeys) override {
+        Transaction view(m_database, "BEGIN");
+        SqliteStatement generation =
+            m_database.Prepare("SELECT generation FROM document WHERE id = ?1");
+        generation.Bind(1, document.id);
+        if (!generation.Step() || generation.Int(0) != document.generation)
+            return false;
+        SqliteStatement keys = m_database.Prepare(
+            "SELECT chunk_keys.keys FROM chunk JOIN chunk_keys ON chunk_keys.id = chunk.id "
+            "WHERE chunk.document = ?1 ORDER BY chunk.first_row");
+        keys.Bind(1, document.id);
+        while (keys.Step())
+            onKeys(keys.Blob(0));
+        view.Commit();
+        return true;
+    }
+
     std::unique_ptr<DocumentReplacement> Replace(const std::string& path,
                                                  const FileStamp& stamp) override {
         auto replacement = std::make_unique<SqliteReplacement>(m_database);
@@ -417,11 +440,14 @@ public:
         Transaction transaction(m_database, "BEGIN IMMEDIATE");
         SqliteStatement units = m_database.Prepare(
             "DELETE FROM chunk_units WHERE id IN (SELECT id FROM chunk WHERE document = ?1)");
+        SqliteStatement keys = m_database.Prepare(
+            "DELETE FROM chunk_keys WHERE id IN (SELECT id FROM chunk WHERE document = ?1)");
         SqliteStatement chunks = m_database.Prepare("DELETE FROM chunk WHERE document = ?1");
         SqliteStatement document = m_database.Prepare("DELETE FROM document WHERE id = ?1");
         std::int64_t gone = 0;
         for (const std::int64_t id : documents) {
             units.Bind(1, id).Run();
+            keys.Bind(1, id).Run();
             chunks.Bind(1, id).Run();
             gone += m_database.Changes();
             document.Bind(1, id).Run();

@@ -3,6 +3,7 @@
 #include "core/catalogue/CatalogueSearch.h"
 
 #include "core/catalogue/Catalogue.h"
+#include "core/catalogue/Duplicates.h"
 #include "core/docfile/DocumentFile.h"
 #include "core/ops/ListingSession.h"
 #include "core/ops/ListingUpdate.h"
@@ -92,8 +93,25 @@ protected:
         return std::to_string(matches) + "\n" + lines;
     }
 
-    // Every query with every filter, through the index and without it.
+    // The copies duplicates finds, one line each.
+    std::string Copies(CopyKey key, bool useIndex) {
+        test::RecordingNotice notice;
+        NullProgress progress;
+        std::string lines;
+        FindDuplicates({tree.Path("docs")}, key, useIndex, notice, notice, progress,
+                       [&](const CopyGroup& group) {
+                           for (const FileCopy& copy : group.copies)
+                               lines += std::to_string(group.bytes) + " " + copy.document + " " +
+                                        std::to_string(copy.row) + " " + copy.path + "\n";
+                       });
+        return lines;
+    }
+
+    // Every query with every filter, and duplicates by every key, through the index and
+    // without it.
     void ExpectTheSameAnswers(const std::string& when) {
+        for (const CopyKey key : {CopyKey::NameAndSize, CopyKey::NameSizeAndDate, CopyKey::Size})
+            EXPECT_EQ(Copies(key, true), Copies(key, false)) << when;
         SearchFilter bigger;
         bigger.size = ParseSizeBound("+5k");
         SearchFilter audio;
