@@ -9,6 +9,9 @@ namespace {
 
 // Enough for the reader never to wait for a writer that keeps up.
 constexpr std::size_t kMostWaiting = 64;
+// Chunks wake a waiting writer this many at a time: waking it for each costs more than
+// writing one.
+constexpr std::size_t kWakeAt = 8;
 
 } // namespace
 
@@ -55,9 +58,11 @@ void IndexWriter::Hand(Task task) {
     if (m_failed)
         return;
     m_changed.wait(lock, [this] { return m_tasks.size() < kMostWaiting; });
+    const bool wake = !std::holds_alternative<EncodedChunk>(task) || m_tasks.size() + 1 >= kWakeAt;
     m_tasks.push_back(std::move(task));
     lock.unlock();
-    m_changed.notify_all();
+    if (wake)
+        m_changed.notify_all();
 }
 
 void IndexWriter::Run() {
