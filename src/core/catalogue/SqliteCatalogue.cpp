@@ -384,10 +384,7 @@ public:
     bool ReadChunks(const IndexedDocument& document, const std::vector<ChunkRef>* chunks,
                     const ChunkHandler& onChunk) override {
         Transaction view(m_database, "BEGIN");
-        SqliteStatement generation =
-            m_database.Prepare("SELECT generation FROM document WHERE id = ?1");
-        generation.Bind(1, document.id);
-        if (!generation.Step() || generation.Int(0) != document.generation)
+        if (!AtGeneration(document))
             return false;
         if (chunks == nullptr) {
             SqliteStatement all = m_database.Prepare(
@@ -411,10 +408,7 @@ public:
 
     bool ReadCopyKeys(const IndexedDocument& document, const KeysHandler& onKeys) override {
         Transaction view(m_database, "BEGIN");
-        SqliteStatement generation =
-            m_database.Prepare("SELECT generation FROM document WHERE id = ?1");
-        generation.Bind(1, document.id);
-        if (!generation.Step() || generation.Int(0) != document.generation)
+        if (!AtGeneration(document))
             return false;
         SqliteStatement keys = m_database.Prepare(
             "SELECT chunk_keys.keys FROM chunk JOIN chunk_keys ON chunk_keys.id = chunk.id "
@@ -476,6 +470,15 @@ public:
     }
 
 private:
+    // Whether the document is still as the look knew it (asked inside the reading's
+    // transaction, so it stays so while the reading lasts).
+    bool AtGeneration(const IndexedDocument& document) {
+        SqliteStatement generation =
+            m_database.Prepare("SELECT generation FROM document WHERE id = ?1");
+        generation.Bind(1, document.id);
+        return generation.Step() && generation.Int(0) == document.generation;
+    }
+
     std::int64_t Version() {
         SqliteStatement version = m_database.Prepare("PRAGMA user_version");
         return version.Step() ? version.Int(0) : 0;
