@@ -284,7 +284,7 @@ private:
             writer->Start(absolute, *stamp);
         // A listing the index holds already keeps most of its chunks: the writer makes the
         // texts of the few that are new.
-        ChunkEncoder encoder([writer](const EncodedChunk& chunk) { writer->Add(chunk); },
+        ChunkEncoder encoder([writer](EncodedChunk&& chunk) { writer->Add(std::move(chunk)); },
                              !m_index.Known().contains(absolute));
         IndexedDocument document;
         document.path = absolute;

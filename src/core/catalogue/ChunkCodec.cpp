@@ -141,8 +141,14 @@ void ChunkEncoder::Finish() {
     if (m_chunk.groups == 0)
         return;
     m_chunk.hash = HashBytes(m_chunk.units);
-    m_onChunk(m_chunk);
-    m_chunk.groups = 0;
+    // Handed over whole, not copied; the next chunk starts with the room this one took.
+    const std::size_t units = m_chunk.units.size();
+    const std::size_t text = m_chunk.text.size();
+    m_onChunk(std::move(m_chunk));
+    m_chunk = {};
+    m_chunk.units.reserve(units);
+    if (m_texts)
+        m_chunk.text.reserve(text);
 }
 
 void ChunkEncoder::Encode(const SearchGroup& group) {
@@ -187,7 +193,10 @@ void ChunkEncoder::Encode(const SearchGroup& group) {
     for (std::size_t i = kept; i < path.size(); ++i)
         if (i + 1 < path.size() || rawName)
             AppendBytes(out, path[i]);
-    m_path = path;
+    // Only the names from where the paths part: the ones before are the same.
+    m_path.resize(path.size());
+    std::copy(path.begin() + static_cast<std::ptrdiff_t>(kept), path.end(),
+              m_path.begin() + static_cast<std::ptrdiff_t>(kept));
 }
 
 std::uint64_t ChunkDecoder::Varint() {

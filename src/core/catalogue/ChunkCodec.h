@@ -42,7 +42,7 @@ struct EncodedChunk {
 // byte the same.
 class ChunkEncoder {
 public:
-    using ChunkHandler = std::function<void(const EncodedChunk&)>;
+    using ChunkHandler = std::function<void(EncodedChunk&&)>;
     // Without texts, each chunk's text is left empty: for a listing indexed again, most of
     // whose chunks are kept as they were and need none.
     explicit ChunkEncoder(ChunkHandler onChunk, bool texts = true);
