@@ -28,31 +28,45 @@ constexpr std::uint8_t kDetails = 0x20;
 constexpr std::uint8_t kRows = 0x40;    // it spans more than its own row: the count follows
 constexpr std::uint8_t kRawName = 0x80; // its path's last name is not its name: it is written
 
-void AppendVarint(std::string& out, std::uint64_t value) {
-    while (value >= 0x80) {
-        out.push_back(static_cast<char>((value & 0x7F) | 0x80));
-        value >>= 7;
+// Writes a group's bytes into room made for them beforehand (Encode works out how much a
+// group can take): a byte at a time into a string costs a check of its room each.
+class UnitWriter {
+public:
+    explicit UnitWriter(char* at) : m_at(at) {}
+
+    void Byte(std::uint8_t byte) { *m_at++ = static_cast<char>(byte); }
+    void Varint(std::uint64_t value) {
+        while (value >= 0x80) {
+            Byte(static_cast<std::uint8_t>((value & 0x7F) | 0x80));
+            value >>= 7;
+        }
+        Byte(static_cast<std::uint8_t>(value));
     }
-    out.push_back(static_cast<char>(value));
-}
+    void Bytes(std::string_view bytes) {
+        Varint(bytes.size());
+        m_at = std::copy(bytes.begin(), bytes.end(), m_at);
+    }
+    // The text after what it shares with the text written before it.
+    void FrontCoded(std::string& previous, std::string_view text) {
+        const std::size_t most = std::min(previous.size(), text.size());
+        const std::size_t shared =
+            std::mismatch(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(most),
+                          previous.begin())
+                .first -
+            text.begin();
+        Varint(shared);
+        Bytes(text.substr(shared));
+        previous.assign(text);
+    }
+    [[nodiscard]] char* At() const { return m_at; }
 
-void AppendBytes(std::string& out, std::string_view bytes) {
-    AppendVarint(out, bytes.size());
-    out.append(bytes);
-}
+    // The most a varint takes, and a text with its length.
+    static constexpr std::size_t kVarint = 10;
+    static constexpr std::size_t Room(std::string_view text) { return kVarint + text.size(); }
 
-// The text after what it shares with the text written before it.
-void AppendFrontCoded(std::string& out, std::string& previous, std::string_view text) {
-    const std::size_t most = std::min(previous.size(), text.size());
-    const std::size_t shared =
-        std::mismatch(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(most),
-                      previous.begin())
-            .first -
-        text.begin();
-    AppendVarint(out, shared);
-    AppendBytes(out, text.substr(shared));
-    previous.assign(text);
-}
+private:
+    char* m_at;
+};
 
 std::uint64_t ZigZag(std::int64_t value) {
     return (static_cast<std::uint64_t>(value) << 1) ^ static_cast<std::uint64_t>(value >> 63);
@@ -86,16 +100,25 @@ void AppendGroupText(std::string& text, const SearchGroup& group) {
         AppendFolded(text, details.comment);
 }
 
+void AppendCopyKey(std::string& keys, CopyKeyHash& hash, const SearchGroup& group) {
+    if (!IsCopyable(group))
+        return;
+    const std::uint32_t key = CopyKeyHash::Short(hash.Whole(group));
+    for (int shift = 0; shift < 32; shift += 8)
+        keys.push_back(static_cast<char>(key >> shift & 0xFF));
+}
+
 [[noreturn]] void Damaged() {
     throw CatalogueError(CatalogueError::Kind::Damaged, "the index holds a damaged record");
 }
 
 } // namespace
 
-ChunkEncoder::ChunkEncoder(ChunkHandler onChunk, bool texts)
-    : m_onChunk(std::move(onChunk)), m_texts(texts) {}
+ChunkEncoder::ChunkEncoder(ChunkHandler onChunk, bool whole)
+    : m_onChunk(std::move(onChunk)), m_whole(whole) {}
 
 void ChunkEncoder::Start() {
+    m_chunk.whole = m_whole;
     m_chunk.units.clear();
     m_chunk.text.clear();
     m_chunk.copyKeys.clear();
@@ -115,12 +138,9 @@ void ChunkEncoder::Add(const SearchGroup& group) {
         m_chunk.firstRow = group.row;
     }
     Encode(group);
-    if (m_texts)
+    if (m_chunk.whole) {
         AppendGroupText(m_chunk.text, group);
-    if (IsCopyable(group)) {
-        const std::uint32_t key = CopyKeyHash::Short(m_copyKey.Whole(group));
-        for (int shift = 0; shift < 32; shift += 8)
-            m_chunk.copyKeys.push_back(static_cast<char>(key >> shift & 0xFF));
+        AppendCopyKey(m_chunk.copyKeys, m_copyKey, group);
     }
     if (group.known) {
         EncodedChunk& chunk = m_chunk;
@@ -147,56 +167,74 @@ void ChunkEncoder::Finish() {
     m_onChunk(std::move(m_chunk));
     m_chunk = {};
     m_chunk.units.reserve(units);
-    if (m_texts)
+    if (m_whole)
         m_chunk.text.reserve(text);
 }
 
 void ChunkEncoder::Encode(const SearchGroup& group) {
-    std::string& out = m_chunk.units;
     // An entry whose path is not known is recorded as a path of its name alone.
     if (group.known && group.path.empty())
         m_ownName.assign(1, group.name);
     const std::vector<std::string>& path =
         group.known && group.path.empty() ? m_ownName : group.path;
     const bool rawName = group.known && path.back() != group.name;
+    std::string& out = m_chunk.units;
+    const std::size_t used = out.size();
+    out.resize(used + Room(group, path));
+    UnitWriter write(out.data() + used);
     const auto bits = static_cast<std::uint8_t>(
         (group.entry ? kEntry : 0) | (group.gone ? kGone : 0) | (group.folder ? kFolder : 0) |
         (group.known ? kKnown : 0) | (group.comment.empty() ? 0 : kComment) |
         (group.details.empty() ? 0 : kDetails) | (group.rows > 1 ? kRows : 0) |
         (rawName ? kRawName : 0));
-    out.push_back(static_cast<char>(bits));
+    write.Byte(bits);
     if (group.rows > 1)
-        AppendVarint(out, static_cast<std::uint64_t>(group.rows - 1));
-    AppendFrontCoded(out, m_name, group.name);
-    AppendFrontCoded(out, m_size, group.size);
-    AppendFrontCoded(out, m_date, group.date);
+        write.Varint(static_cast<std::uint64_t>(group.rows - 1));
+    write.FrontCoded(m_name, group.name);
+    write.FrontCoded(m_size, group.size);
+    write.FrontCoded(m_date, group.date);
     if (!group.comment.empty())
-        AppendBytes(out, group.comment);
+        write.Bytes(group.comment);
     if (!group.details.empty()) {
-        AppendVarint(out, group.details.size());
+        write.Varint(group.details.size());
         for (const SearchGroup::Details& details : group.details) {
-            AppendVarint(out, static_cast<std::uint64_t>(details.row - group.row));
-            AppendBytes(out, details.comment);
+            write.Varint(static_cast<std::uint64_t>(details.row - group.row));
+            write.Bytes(details.comment);
         }
     }
-    if (!group.known)
-        return;
-    AppendVarint(out, group.bytes);
-    AppendVarint(out, ZigZag(static_cast<std::int64_t>(group.modified - m_modified)));
-    m_modified = group.modified;
-    // The path as the names it does not share with the path of the entry before it.
-    std::size_t kept = 0;
-    while (kept + 1 < path.size() && kept < m_path.size() && m_path[kept] == path[kept])
-        ++kept;
-    AppendVarint(out, kept);
-    AppendVarint(out, path.size() - kept);
-    for (std::size_t i = kept; i < path.size(); ++i)
-        if (i + 1 < path.size() || rawName)
-            AppendBytes(out, path[i]);
-    // Only the names from where the paths part: the ones before are the same.
-    m_path.resize(path.size());
-    std::copy(path.begin() + static_cast<std::ptrdiff_t>(kept), path.end(),
-              m_path.begin() + static_cast<std::ptrdiff_t>(kept));
+    if (group.known) {
+        write.Varint(group.bytes);
+        write.Varint(ZigZag(static_cast<std::int64_t>(group.modified - m_modified)));
+        m_modified = group.modified;
+        // The path as the names it does not share with the path of the entry before it.
+        std::size_t kept = 0;
+        while (kept + 1 < path.size() && kept < m_path.size() && m_path[kept] == path[kept])
+            ++kept;
+        write.Varint(kept);
+        write.Varint(path.size() - kept);
+        for (std::size_t i = kept; i < path.size(); ++i)
+            if (i + 1 < path.size() || rawName)
+                write.Bytes(path[i]);
+        // Only the names from where the paths part: the ones before are the same.
+        m_path.resize(path.size());
+        std::copy(path.begin() + static_cast<std::ptrdiff_t>(kept), path.end(),
+                  m_path.begin() + static_cast<std::ptrdiff_t>(kept));
+    }
+    out.resize(static_cast<std::size_t>(write.At() - out.data()));
+}
+
+// The most room Encode can take for the group.
+std::size_t ChunkEncoder::Room(const SearchGroup& group, const std::vector<std::string>& path) {
+    // Its bits; a varint each for its rows, the shared parts of three texts, its details,
+    // size, time and path's two counts; its texts.
+    std::size_t room = 1 + 9 * UnitWriter::kVarint + UnitWriter::Room(group.name) +
+                       UnitWriter::Room(group.size) + UnitWriter::Room(group.date) +
+                       UnitWriter::Room(group.comment);
+    for (const SearchGroup::Details& details : group.details)
+        room += UnitWriter::kVarint + UnitWriter::Room(details.comment);
+    for (const std::string& name : path)
+        room += UnitWriter::Room(name);
+    return room;
 }
 
 std::uint64_t ChunkDecoder::Varint() {
@@ -314,6 +352,16 @@ std::string ChunkText(std::string_view units) {
     while (decoder.Next(group))
         AppendGroupText(text, group);
     return text;
+}
+
+std::string ChunkCopyKeys(std::string_view units) {
+    std::string keys;
+    ChunkDecoder decoder(units, 0, {.paths = false, .texts = false});
+    CopyKeyHash copyKey(CopyKey::NameAndSize);
+    SearchGroup group;
+    while (decoder.Next(group))
+        AppendCopyKey(keys, copyKey, group);
+    return keys;
 }
 
 } // namespace dirscribe

@@ -20,9 +20,10 @@ struct EncodedChunk {
     std::int32_t firstRow = 0; // the first row of its first group
     std::int32_t groups = 0;
     std::string units; // the groups (ChunkDecoder reads them)
+    // Whether the two below are made; when not, ChunkText and ChunkCopyKeys make them.
+    bool whole = true;
     // The entry names, comments and details of its groups, case-folded (Utf8CaseFold), one a
     // line: any text a search matches is in it, so a text not in it rules the chunk out.
-    // Empty when the encoder leaves it out: ChunkText makes it from the units.
     std::string text;
     // The short NameAndSize key (CopyKeyHash) of each of its groups that a copy can be of,
     // in row order, four bytes each, least significant first.
@@ -43,9 +44,9 @@ struct EncodedChunk {
 class ChunkEncoder {
 public:
     using ChunkHandler = std::function<void(EncodedChunk&&)>;
-    // Without texts, each chunk's text is left empty: for a listing indexed again, most of
-    // whose chunks are kept as they were and need none.
-    explicit ChunkEncoder(ChunkHandler onChunk, bool texts = true);
+    // Without whole, each chunk's text and copy keys are left out: for a listing indexed
+    // again, most of whose chunks are kept as they were and need neither.
+    explicit ChunkEncoder(ChunkHandler onChunk, bool whole = true);
 
     // The groups in row order, with their paths (SearchGrouper keeping paths).
     void Add(const SearchGroup& group);
@@ -54,10 +55,11 @@ public:
 
 private:
     void Encode(const SearchGroup& group);
+    static std::size_t Room(const SearchGroup& group, const std::vector<std::string>& path);
     void Start();
 
     ChunkHandler m_onChunk;
-    bool m_texts;
+    bool m_whole;
     CopyKeyHash m_copyKey{CopyKey::NameAndSize};
     EncodedChunk m_chunk;
     std::string m_name; // the texts of the group encoded last, which the next shares from
@@ -104,5 +106,7 @@ private:
 
 // The text of a chunk (EncodedChunk::text) made again from its units.
 std::string ChunkText(std::string_view units);
+// The copy keys of a chunk (EncodedChunk::copyKeys) made again from its units.
+std::string ChunkCopyKeys(std::string_view units);
 
 } // namespace dirscribe

@@ -230,10 +230,12 @@ public:
             m_insertChunk.BindNull(6).BindNull(7).BindNull(8).BindNull(9);
         m_insertChunk.Run();
         m_insertUnits.Bind(1, id).BindBlob(2, chunk.units).Run();
-        if (!chunk.copyKeys.empty())
-            m_insertKeys.Bind(1, id).BindBlob(2, chunk.copyKeys).Run();
+        const std::string copyKeys = chunk.whole ? std::string() : ChunkCopyKeys(chunk.units);
+        const std::string& keys = chunk.whole ? chunk.copyKeys : copyKeys;
+        if (!keys.empty())
+            m_insertKeys.Bind(1, id).BindBlob(2, keys).Run();
         m_insertText.Bind(1, id)
-            .BindText(2, chunk.text.empty() ? ChunkText(chunk.units) : chunk.text)
+            .BindText(2, chunk.whole ? chunk.text : ChunkText(chunk.units))
             .Run();
         ++m_texts;
     }
