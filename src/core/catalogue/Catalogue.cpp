@@ -13,6 +13,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
@@ -22,6 +24,9 @@
 namespace dirscribe {
 
 namespace {
+
+// What a document read early may keep for its turn; more, and it is read again then.
+constexpr std::size_t kMostKeptEarly = 65536;
 
 bool Stopped(const StopFlag* stop) {
     return stop != nullptr && stop->Requested();
@@ -76,6 +81,7 @@ public:
     }
 
     ~IndexState() {
+        m_ahead.reset();
         m_writer.reset();
         m_store.reset();
         if (m_damaged)
@@ -101,6 +107,17 @@ public:
         }
         return m_writer.get();
     }
+
+    // Answers for the documents ahead of the look through the store, until
+    // EndReadAhead or a failure of the index.
+    void StartReadAhead(std::vector<const IndexedDocument*> documents, const CatalogueLook& look,
+                        const StopFlag* stop) {
+        if (m_store)
+            m_ahead = std::make_unique<IndexReadAhead>(*m_store, std::move(documents), look.chunks,
+                                                       look.parts, look.sieve, stop);
+    }
+    [[nodiscard]] IndexReadAhead* ReadAhead() const { return m_ahead.get(); }
+    void EndReadAhead() { m_ahead.reset(); }
 
     // Whether a document was handed to the writer in this look.
     [[nodiscard]] bool Written() const { return m_written; }
@@ -132,6 +149,7 @@ public:
 
     // Gives up the index (damaged: made again at the next look) or writing to it.
     void Fail(const CatalogueError& error) {
+        m_ahead.reset(); // it reads through the store, which a damaged index closes
         const bool damaged = error.WhatKind() == CatalogueError::Kind::Damaged;
         if (!m_remarked) {
             m_remarked = true;
@@ -171,6 +189,7 @@ private:
     std::string m_file;
     std::unique_ptr<CatalogueStore> m_store;
     std::unique_ptr<IndexWriter> m_writer;
+    std::unique_ptr<IndexReadAhead> m_ahead;
     std::unordered_map<std::string, IndexedDocument> m_known;
     bool m_writable = true;
     bool m_written = false;
@@ -186,36 +205,106 @@ public:
         : m_look(look), m_visitor(visitor), m_problems(problems), m_index(index), m_stop(stop) {}
 
     // The chunks of documents the index holds as they are that may hold what is wanted,
-    // each document's in row order; all of them when the look asks for any chunk.
-    void FindCandidates(const std::vector<std::string>& absolute) {
-        if (m_look.chunks.Any() || m_look.copyKeys)
+    // each document's in row order; all of them when the look asks for any chunk. The
+    // read-ahead finds its own.
+    void FindCandidates(const std::vector<std::string>& absolute,
+                        const std::vector<std::optional<FileStamp>>& stamps) {
+        if (m_look.chunks.Any() || m_look.copyKeys || m_index.ReadAhead() != nullptr)
             return;
-        const bool anyCurrent = std::any_of(absolute.begin(), absolute.end(), [&](const auto& p) {
-            return m_index.Current(p, ReadFileStamp(p)) != nullptr;
-        });
-        if (!anyCurrent)
-            return;
-        m_index.Try([&](CatalogueStore& store) {
-            for (const ChunkRef& chunk : store.Candidates(m_look.chunks))
-                m_candidates[chunk.document].push_back(chunk);
-        });
-        for (auto& [document, chunks] : m_candidates)
-            std::sort(chunks.begin(), chunks.end(),
-                      [](const ChunkRef& a, const ChunkRef& b) { return a.firstRow < b.firstRow; });
+        bool anyCurrent = false;
+        for (std::size_t i = 0; i < absolute.size() && !anyCurrent; ++i)
+            anyCurrent = m_index.Current(absolute[i], stamps[i]) != nullptr;
+        if (anyCurrent)
+            m_index.Try([&](CatalogueStore& store) {
+                m_candidates = FindChunks(store, m_look.chunks);
+                m_candidatesFound = true;
+            });
     }
 
-    void Document(const std::string& path, const std::string& absolute) {
+    // With a sieve, the index answers for the documents it holds on a thread of its own.
+    void StartReadAhead(const std::vector<std::string>& absolute,
+                        const std::vector<std::optional<FileStamp>>& stamps) {
+        if (!m_look.sieve || m_look.copyKeys)
+            return;
+        std::vector<const IndexedDocument*> documents;
+        m_readAhead.assign(absolute.size(), false);
+        for (std::size_t i = 0; i < absolute.size(); ++i) {
+            if (const IndexedDocument* indexed = m_index.Current(absolute[i], stamps[i])) {
+                documents.push_back(indexed);
+                m_readAhead[i] = true;
+            }
+        }
+        if (!documents.empty())
+            m_index.StartReadAhead(std::move(documents), m_look, m_stop);
+    }
+
+    // While the index answers ahead for the documents it holds, reads the others from their
+    // files in turn, so that both are done at once; what the sieve keeps of them waits for
+    // their turn.
+    void ReadEarly(const std::vector<std::string>& documents,
+                   const std::vector<std::string>& absolute,
+                   const std::vector<std::optional<FileStamp>>& stamps) {
+        for (std::size_t i = 0; i < documents.size() && !Stopped(m_stop); ++i) {
+            const IndexReadAhead* readAhead = m_index.ReadAhead();
+            if (readAhead == nullptr || !readAhead->Busy())
+                return;
+            if (m_readAhead[i])
+                continue;
+            std::optional<EarlyRead> early = ReadEarly(i, documents[i], absolute[i], stamps[i]);
+            if (!early)
+                return;
+            m_early.push_back(std::move(*early));
+        }
+    }
+
+    void Document(std::size_t place, const std::string& path, const std::string& absolute,
+                  const std::optional<FileStamp>& stamp) {
         m_begun = false;
         m_wanted = false;
         m_nextRow = 0;
-        const std::optional<FileStamp> stamp = ReadFileStamp(absolute);
-        if (const IndexedDocument* indexed = m_index.Current(absolute, stamp))
-            if (FromIndex(path, *indexed))
+        if (!m_early.empty() && m_early.front().place == place) {
+            FromEarlyRead(path, absolute);
+            return;
+        }
+        const bool ahead = place < m_readAhead.size() && m_readAhead[place];
+        if (const IndexedDocument* indexed = m_index.Current(absolute, stamp)) {
+            IndexReadAhead* readAhead = ahead ? m_index.ReadAhead() : nullptr;
+            if (readAhead != nullptr ? FromReadAhead(*readAhead, path, *indexed)
+                                     : FromIndex(path, *indexed))
                 return;
+        }
         FromDocument(path, absolute, stamp);
     }
 
 private:
+    // The chunks of the document that may hold what is wanted; null: all of them.
+    const std::vector<ChunkRef>* Candidates(const IndexedDocument& indexed) const {
+        static const std::vector<ChunkRef> kNone;
+        if (m_look.chunks.Any() || !m_candidatesFound)
+            return nullptr;
+        const auto found = m_candidates.find(indexed.id);
+        return found == m_candidates.end() ? &kNone : &found->second;
+    }
+
+    bool FromReadAhead(IndexReadAhead& readAhead, const std::string& path,
+                       const IndexedDocument& indexed) {
+        const bool wanted = Begin(path, indexed);
+        const IndexReadAhead::Outcome outcome = readAhead.Take([&](const SearchGroup& group) {
+            if (wanted && !Stopped(m_stop)) {
+                m_visitor.Group(group);
+                m_nextRow = group.row + group.rows;
+            }
+        });
+        if (outcome == IndexReadAhead::Outcome::Failed)
+            m_index.Fail(*readAhead.Failure());
+        if (wanted && (outcome == IndexReadAhead::Outcome::Stale ||
+                       outcome == IndexReadAhead::Outcome::Failed))
+            return false;
+        if (!Stopped(m_stop))
+            m_visitor.End(path, indexed);
+        return true;
+    }
+
     bool FromIndex(const std::string& path, const IndexedDocument& indexed) {
         if (!Begin(path, indexed)) {
             m_visitor.End(path, indexed);
@@ -223,12 +312,7 @@ private:
         }
         if (m_look.copyKeys)
             return CopyKeysFromIndex(path, indexed);
-        const std::vector<ChunkRef>* chunks = nullptr;
-        static const std::vector<ChunkRef> kNone;
-        if (!m_look.chunks.Any()) {
-            const auto found = m_candidates.find(indexed.id);
-            chunks = found == m_candidates.end() ? &kNone : &found->second;
-        }
+        const std::vector<ChunkRef>* chunks = Candidates(indexed);
         bool current = true;
         const bool answered = m_index.Try([&](CatalogueStore& store) {
             current = store.ReadChunks(indexed, chunks,
@@ -279,6 +363,31 @@ private:
     // have handed the others over before it failed) and has it written into the index.
     void FromDocument(const std::string& path, const std::string& absolute,
                       const std::optional<FileStamp>& stamp) {
+        IndexedDocument document;
+        try {
+            if (!ReadFile(
+                    path, absolute, stamp, document, [&] { return Begin(path, document); },
+                    [&](const SearchGroup& group) {
+                        if (m_wanted && group.row >= m_nextRow)
+                            m_visitor.Group(group);
+                    }))
+                return;
+        } catch (const Error& error) {
+            Unreadable(absolute, error.what());
+            return;
+        }
+        m_visitor.End(path, document);
+    }
+
+    // Reads the document from its file, hands its groups to onGroup once onChecked has
+    // heard what the check found (false: they are not wanted, though still read when the
+    // document is written into the index), and has it written into the index. The facts
+    // of document are filled in as they are read. Throws Error when it cannot be read;
+    // false after a stop request. Either way, none of it is written.
+    bool ReadFile(const std::string& path, const std::string& absolute,
+                  const std::optional<FileStamp>& stamp, IndexedDocument& document,
+                  const std::function<bool()>& onChecked,
+                  const SearchGrouper::GroupHandler& onGroup) {
         IndexWriter* writer = stamp ? m_index.Writer() : nullptr;
         if (writer != nullptr)
             writer->Start(absolute, *stamp);
@@ -286,7 +395,6 @@ private:
         // texts of the few that are new.
         ChunkEncoder encoder([writer](EncodedChunk&& chunk) { writer->Add(std::move(chunk)); },
                              !m_index.Known().contains(absolute));
-        IndexedDocument document;
         document.path = absolute;
         try {
             (void)ReadDocumentGroups(
@@ -295,27 +403,24 @@ private:
                     document.entries += group.entry ? 1 : 0;
                     if (writer != nullptr)
                         encoder.Add(group);
-                    if (m_wanted && group.row >= m_nextRow)
-                        m_visitor.Group(group);
+                    onGroup(group);
                 },
                 m_look.parts.paths || writer != nullptr, m_stop,
                 [&](const CheckedDocument& checked) {
                     document.folder = checked.folderPath;
                     document.volume = checked.volume;
                     document.rows = checked.rowCount;
-                    return Begin(path, document) || writer != nullptr;
+                    return onChecked() || writer != nullptr;
                 });
-        } catch (const Error& error) {
+        } catch (...) {
             if (writer != nullptr)
                 writer->Abandon();
-            m_problems.Show(kCaption, error.what());
-            m_unreadable.push_back(absolute);
-            return;
+            throw;
         }
         if (Stopped(m_stop)) {
             if (writer != nullptr)
                 writer->Abandon();
-            return;
+            return false;
         }
         if (writer != nullptr) {
             encoder.Finish();
@@ -324,7 +429,61 @@ private:
             m_index.MarkWritten();
             m_index.CheckWriter(false);
         }
-        m_visitor.End(path, document);
+        return true;
+    }
+
+    void Unreadable(const std::string& absolute, const std::string& problem) {
+        m_problems.Show(kCaption, problem);
+        m_unreadable.push_back(absolute);
+    }
+
+    // A document read from its file before its turn, and what the sieve kept of it.
+    struct EarlyRead {
+        std::size_t place = 0;
+        IndexedDocument document;
+        std::vector<SearchGroup> kept;
+        std::string problem; // why it could not be read
+    };
+    struct TooManyKept {};
+
+    // Reads the document at place early, keeping what the sieve passes; none when that is
+    // too much to keep (it is read again in its turn) or after a stop request.
+    std::optional<EarlyRead> ReadEarly(std::size_t place, const std::string& path,
+                                       const std::string& absolute,
+                                       const std::optional<FileStamp>& stamp) {
+        EarlyRead early;
+        early.place = place;
+        try {
+            if (!ReadFile(
+                    path, absolute, stamp, early.document, [] { return true; },
+                    [&](const SearchGroup& group) {
+                        if (!m_look.sieve(early.document, group))
+                            return;
+                        if (early.kept.size() == kMostKeptEarly)
+                            throw TooManyKept();
+                        early.kept.push_back(group);
+                    }))
+                return std::nullopt;
+        } catch (const Error& error) {
+            early.problem = error.what();
+        } catch (const TooManyKept&) {
+            return std::nullopt;
+        }
+        return early;
+    }
+
+    void FromEarlyRead(const std::string& path, const std::string& absolute) {
+        const EarlyRead early = std::move(m_early.front());
+        m_early.pop_front();
+        if (!early.problem.empty()) {
+            Unreadable(absolute, early.problem);
+            return;
+        }
+        if (Begin(path, early.document))
+            for (std::size_t i = 0; i < early.kept.size() && !Stopped(m_stop); ++i)
+                m_visitor.Group(early.kept[i]);
+        if (!Stopped(m_stop))
+            m_visitor.End(path, early.document);
     }
 
 public:
@@ -336,7 +495,10 @@ private:
     Notice& m_problems;
     IndexState& m_index;
     const StopFlag* m_stop;
-    std::unordered_map<std::int64_t, std::vector<ChunkRef>> m_candidates;
+    ChunksByDocument m_candidates;
+    bool m_candidatesFound = false;
+    std::vector<bool> m_readAhead; // by place: the document is the read-ahead's
+    std::deque<EarlyRead> m_early;
     std::vector<std::string> m_unreadable;
     SearchGroup m_group;
     std::string m_keys;
@@ -384,15 +546,22 @@ void LookThroughCatalogue(const std::vector<std::string>& paths, const Catalogue
     IndexState index(look.useIndex, remarks);
     const std::string base = CurrentFolder();
     std::vector<std::string> absolute;
+    std::vector<std::optional<FileStamp>> stamps;
     absolute.reserve(documents.size());
-    for (const std::string& document : documents)
+    stamps.reserve(documents.size());
+    for (const std::string& document : documents) {
         absolute.push_back(AbsolutePath(document, base));
+        stamps.push_back(ReadFileStamp(absolute.back()));
+    }
     Look walk(look, visitor, problems, index, stop);
-    walk.FindCandidates(absolute);
+    walk.StartReadAhead(absolute, stamps);
+    walk.FindCandidates(absolute, stamps);
+    walk.ReadEarly(documents, absolute, stamps);
     for (std::size_t i = 0; i < documents.size() && !Stopped(stop); ++i) {
         progress.Step();
-        walk.Document(documents[i], absolute[i]);
+        walk.Document(i, documents[i], absolute[i], stamps[i]);
     }
+    index.EndReadAhead();
     progress.End();
     index.CheckWriter(true);
     if (Stopped(stop) || !index.Writable())

@@ -5,6 +5,7 @@
 
 #include "core/catalogue/CatalogueStore.h"
 #include "core/catalogue/ChunkCodec.h"
+#include "core/catalogue/IndexReadAhead.h"
 #include "core/platform/Notice.h"
 #include "core/platform/Progress.h"
 #include "core/platform/StopFlag.h"
@@ -49,7 +50,11 @@ struct CatalogueLook {
     // entries' paths only when asked for.
     ChunkParts parts{.paths = false};
     bool copyKeys = false; // documents the index holds hand over copy keys, not groups
-    bool useIndex = true;  // false: every document is read, and the index not touched
+    // Which groups the visitor can want, when it knows: then the index answers for the
+    // documents it holds ahead of the look, while the look reads the others from their files,
+    // and hands over only the groups it passes.
+    GroupSieve sieve;
+    bool useIndex = true; // false: every document is read, and the index not touched
 };
 
 // Looks through every document FindDocuments finds in paths. A document the index holds

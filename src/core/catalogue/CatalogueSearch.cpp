@@ -83,6 +83,9 @@ std::size_t SearchCatalogue(const SearchQuery& query, const SearchFilter& filter
     SearchVisitor visitor(query, filter, onHit);
     CatalogueLook look;
     look.chunks = ChunkQueryFor(query, filter);
+    look.sieve = [&query, &filter](const IndexedDocument& document, const SearchGroup& group) {
+        return filter.AcceptsVolume(document.volume) && AnyMatches(query, filter, group);
+    };
     LookThroughCatalogue(paths, look, visitor, problems, remarks, progress, stop);
     return visitor.Matches();
 }

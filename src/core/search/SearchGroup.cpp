@@ -3,6 +3,8 @@
 
 #include "core/table/NameCell.h"
 
+#include <algorithm>
+
 namespace dirscribe {
 
 namespace {
@@ -87,6 +89,15 @@ std::size_t ReportMatches(const SearchQuery& query, const SearchFilter& filter,
         ++matches;
     }
     return matches;
+}
+
+bool AnyMatches(const SearchQuery& query, const SearchFilter& filter, const SearchGroup& group) {
+    return filter.Accepts(group) &&
+           ((group.entry && query.MatchesName(group.name)) || query.MatchesComment(group.comment) ||
+            std::any_of(group.details.begin(), group.details.end(),
+                        [&](const SearchGroup::Details& details) {
+                            return query.MatchesComment(details.comment);
+                        }));
 }
 
 } // namespace dirscribe

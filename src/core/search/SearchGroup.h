@@ -97,5 +97,7 @@ private:
 // rows whose own comment matches. Returns how many were reported.
 std::size_t ReportMatches(const SearchQuery& query, const SearchFilter& filter,
                           const SearchGroup& group, const SearchHitHandler& onHit);
+// Whether ReportMatches would report anything of the group.
+bool AnyMatches(const SearchQuery& query, const SearchFilter& filter, const SearchGroup& group);
 
 } // namespace dirscribe

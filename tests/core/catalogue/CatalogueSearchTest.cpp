@@ -14,6 +14,7 @@
 #include "support/TempTree.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace dirscribe {
@@ -144,6 +145,20 @@ protected:
             }
     }
 
+    // A flat listing of `rows` entries, each named "file ROW" and what `more` adds.
+    void SaveRows(const std::string& document, int rows,
+                  const std::function<const char*(int)>& more) {
+        ListingOptions options;
+        options.addComments = 1;
+        ListingTable table;
+        table.SetColumns(ListingColumns(options));
+        for (int row = 0; row < rows; ++row)
+            table.InsertRow(table.RowCount(),
+                            {"file " + std::to_string(row) + more(row), "", "", "", ""},
+                            RowKind::Entry);
+        tree.File(document, WriteDocumentFile({}, "/x", options, table));
+    }
+
     test::TempTree tree;
     test::ScopedEnvironment cache{"XDG_CACHE_HOME", tree.Path("cache").c_str()};
     static inline const SearchFilter kNone{};
@@ -201,18 +216,9 @@ TEST_F(CatalogueSearch, AnIndexThatCannotBeKeptChangesNoAnswer) {
 // Documents gone leave their texts in the text index until they are as many as the others;
 // then it is built again, and answers as before.
 TEST_F(CatalogueSearch, TheTextIndexIsBuiltAgainOnceMostOfItIsOfGoneDocuments) {
-    ListingOptions options;
-    options.addComments = 1;
-    ListingTable table;
-    table.SetColumns(ListingColumns(options));
-    for (int row = 0; row < 30'000; ++row)
-        table.InsertRow(
-            table.RowCount(),
-            {"file " + std::to_string(row) + (row % 7 == 0 ? " blue" : ""), "", "", "", ""},
-            RowKind::Entry);
     for (int i = 0; i < 6; ++i)
-        tree.File("docs/many/" + std::to_string(i) + ".dsc",
-                  WriteDocumentFile({}, "/x" + std::to_string(i), options, table));
+        SaveRows("docs/many/" + std::to_string(i) + ".dsc", 30'000,
+                 [](int row) { return row % 7 == 0 ? " blue" : ""; });
     const std::string all = Search("blue", kNone, false);
     EXPECT_EQ(Search("blue", kNone, true), all);
     for (int i = 1; i < 6; ++i)
@@ -220,6 +226,20 @@ TEST_F(CatalogueSearch, TheTextIndexIsBuiltAgainOnceMostOfItIsOfGoneDocuments) {
     const std::string fewer = Search("blue", kNone, false);
     EXPECT_EQ(Search("blue", kNone, true), fewer) << "the gone ones forgotten, the index rebuilt";
     EXPECT_EQ(Search("blue", kNone, true), fewer);
+}
+
+// A listing that changed is read from its file while the index answers for the others (here
+// reading every chunk of theirs, each holding "blu" and "lue" but no "blue"); its lines still
+// come in its turn, whether it matches little or more than can be kept until then.
+TEST_F(CatalogueSearch, AChangedListingReadWhileTheIndexAnswersKeepsItsTurn) {
+    for (int i = 0; i < 3; ++i)
+        SaveRows("docs/many/" + std::to_string(i) + ".dsc", 30'000, [](int) { return " blu lue"; });
+    for (const int rows : {100, 70'000, 50}) {
+        SaveRows("docs/many/1b.dsc", rows, [](int) { return " blue"; });
+        const std::string answer = Search("blue", kNone, false);
+        EXPECT_EQ(Search("blue", kNone, true), answer) << rows << " read";
+        EXPECT_EQ(Search("blue", kNone, true), answer) << rows << " from the index";
+    }
 }
 
 TEST(SearchFilter, ReadsSizesDatesAndKindsAsTheyAreWritten) {
