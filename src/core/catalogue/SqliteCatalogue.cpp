@@ -18,7 +18,7 @@ namespace {
 
 // Raised with every change of the tables below or of what ChunkEncoder writes: a file of
 // another version is made again.
-constexpr std::int64_t kSchemaVersion = 5;
+constexpr std::int64_t kSchemaVersion = 6;
 // Marks the file as this program's ("DsCt").
 constexpr std::int64_t kApplicationId = 0x44734374;
 constexpr int kBusyMilliseconds = 10'000;
@@ -29,8 +29,11 @@ constexpr int kBusyMilliseconds = 10'000;
 // search checks every chunk it finds. So the texts of chunks removed may stay in it until
 // Tidy builds it again: they cost room and time, never a wrong answer. A chunk's units
 // are a row of their own, so that a chunk kept when its document is indexed again costs
-// the rewrite of a small row rather than of its units; so are the copy keys of its files,
-// which duplicates reads without the units.
+// at most the rewrite of a small row (when its rows moved) rather than of its units; so
+// are the copy keys of its files, which duplicates reads without the units. The sizes and
+// times a search bounds are compared in a scan of the chunk rows (a few hundred thousand
+// for tens of millions of entries): indexes on them would be written at random places for
+// every chunk written, which costs an index's writing more than they save a search.
 constexpr const char* kSchema = R"(
 CREATE TABLE document (
     id INTEGER PRIMARY KEY,
@@ -57,7 +60,6 @@ CREATE TABLE document (
 CREATE TABLE chunk (
     id INTEGER PRIMARY KEY,
     document INTEGER NOT NULL,
-    generation INTEGER NOT NULL,
     first_row INTEGER NOT NULL,
     hash INTEGER NOT NULL,
     least_bytes INTEGER,
@@ -68,10 +70,6 @@ CREATE TABLE chunk (
 CREATE TABLE chunk_units (id INTEGER PRIMARY KEY, units BLOB NOT NULL);
 CREATE TABLE chunk_keys (id INTEGER PRIMARY KEY, keys BLOB NOT NULL);
 CREATE INDEX chunk_of_document ON chunk (document, first_row);
-CREATE INDEX chunk_most_bytes ON chunk (most_bytes);
-CREATE INDEX chunk_least_bytes ON chunk (least_bytes);
-CREATE INDEX chunk_latest ON chunk (latest);
-CREATE INDEX chunk_earliest ON chunk (earliest);
 CREATE TABLE counter (name TEXT PRIMARY KEY, value INTEGER NOT NULL);
 INSERT INTO counter VALUES ('next chunk', 1), ('chunks removed', 0), ('texts', 0);
 )";
@@ -169,14 +167,13 @@ public:
     explicit SqliteReplacement(SqliteDatabase& database)
         : m_database(database), m_transaction(database, "BEGIN IMMEDIATE"),
           m_insertChunk(database.Prepare(
-              "INSERT INTO chunk (id, document, generation, first_row, hash, least_bytes, "
-              "most_bytes, earliest, latest) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)")),
+              "INSERT INTO chunk (id, document, first_row, hash, least_bytes, most_bytes, "
+              "earliest, latest) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)")),
           m_insertUnits(database.Prepare("INSERT INTO chunk_units (id, units) VALUES (?1, ?2)")),
           m_insertKeys(database.Prepare("INSERT INTO chunk_keys (id, keys) VALUES (?1, ?2)")),
           m_insertText(database.Prepare("INSERT INTO chunk_text (rowid, text) VALUES (?1, ?2)")),
           m_oldUnits(database.Prepare("SELECT units FROM chunk_units WHERE id = ?1")),
-          m_keep(
-              database.Prepare("UPDATE chunk SET generation = ?2, first_row = ?3 WHERE id = ?1")) {}
+          m_move(database.Prepare("UPDATE chunk SET first_row = ?2 WHERE id = ?1")) {}
 
     // Opens the transaction first; then learns what the document holds (when it is known).
     bool Start(const std::string& path, const FileStamp& stamp) {
@@ -193,10 +190,10 @@ public:
             m_document = known.Int(0);
             m_generation = known.Int(1) + 1;
             SqliteStatement chunks =
-                m_database.Prepare("SELECT id, hash FROM chunk WHERE document = ?1");
+                m_database.Prepare("SELECT id, hash, first_row FROM chunk WHERE document = ?1");
             chunks.Bind(1, m_document);
             while (chunks.Step())
-                m_old.emplace(chunks.Int(1), chunks.Int(0));
+                m_old.emplace(chunks.Int(1), OldChunk{chunks.Int(0), chunks.Int(2)});
         } else {
             // A row of its own from the start, so its chunks know its id.
             SqliteStatement add = m_database.Prepare(
@@ -218,16 +215,15 @@ public:
         const std::int64_t id = m_nextChunk++;
         m_insertChunk.Bind(1, id)
             .Bind(2, m_document)
-            .Bind(3, m_generation)
-            .Bind(4, chunk.firstRow)
-            .Bind(5, Bits(chunk.hash));
+            .Bind(3, chunk.firstRow)
+            .Bind(4, Bits(chunk.hash));
         if (chunk.known)
-            m_insertChunk.Bind(6, Clamped(chunk.leastBytes))
-                .Bind(7, Clamped(chunk.mostBytes))
-                .Bind(8, Clamped(chunk.earliest))
-                .Bind(9, Clamped(chunk.latest));
+            m_insertChunk.Bind(5, Clamped(chunk.leastBytes))
+                .Bind(6, Clamped(chunk.mostBytes))
+                .Bind(7, Clamped(chunk.earliest))
+                .Bind(8, Clamped(chunk.latest));
         else
-            m_insertChunk.BindNull(6).BindNull(7).BindNull(8).BindNull(9);
+            m_insertChunk.BindNull(5).BindNull(6).BindNull(7).BindNull(8);
         m_insertChunk.Run();
         m_insertUnits.Bind(1, id).BindBlob(2, chunk.units).Run();
         const std::string copyKeys = chunk.whole ? std::string() : ChunkCopyKeys(chunk.units);
@@ -242,16 +238,15 @@ public:
 
     void Commit(const IndexedDocument& document) override {
         WriteDocument(document);
+        // The chunks the document had that were not kept.
         for (const char* removal :
-             {"DELETE FROM chunk_units WHERE id IN (SELECT id FROM chunk WHERE document = ?1 AND "
-              "generation <> ?2)",
-              "DELETE FROM chunk_keys WHERE id IN (SELECT id FROM chunk WHERE document = ?1 AND "
-              "generation <> ?2)"})
-            m_database.Prepare(removal).Bind(1, m_document).Bind(2, m_generation).Run();
-        SqliteStatement removed =
-            m_database.Prepare("DELETE FROM chunk WHERE document = ?1 AND generation <> ?2");
-        removed.Bind(1, m_document).Bind(2, m_generation).Run();
-        const std::int64_t gone = m_database.Changes();
+             {"DELETE FROM chunk_units WHERE id = ?1", "DELETE FROM chunk_keys WHERE id = ?1",
+              "DELETE FROM chunk WHERE id = ?1"}) {
+            SqliteStatement remove = m_database.Prepare(removal);
+            for (const auto& [hash, old] : m_old)
+                remove.Bind(1, old.id).Run();
+        }
+        const auto gone = static_cast<std::int64_t>(m_old.size());
         SetCounter(m_database, "next chunk", m_nextChunk);
         if (m_texts > 0)
             SetCounter(m_database, "texts", Counter(m_database, "texts") + m_texts);
@@ -261,16 +256,17 @@ public:
     }
 
 private:
-    // A chunk the document had, byte for byte, stays with its text.
+    // A chunk the document had, byte for byte, stays with its text (moved to its row).
     bool Keep(const EncodedChunk& chunk) {
         const auto [first, last] = m_old.equal_range(Bits(chunk.hash));
         for (auto it = first; it != last; ++it) {
-            m_oldUnits.Bind(1, it->second);
+            m_oldUnits.Bind(1, it->second.id);
             const bool same = m_oldUnits.Step() && m_oldUnits.Blob(0) == chunk.units;
             m_oldUnits.Reset();
             if (!same)
                 continue;
-            m_keep.Bind(1, it->second).Bind(2, m_generation).Bind(3, chunk.firstRow).Run();
+            if (it->second.firstRow != chunk.firstRow)
+                m_move.Bind(1, it->second.id).Bind(2, chunk.firstRow).Run();
             m_old.erase(it);
             return true;
         }
@@ -311,14 +307,19 @@ private:
     std::int64_t m_document = 0;
     std::int64_t m_generation = 0;
     std::int64_t m_nextChunk = 0;
-    std::int64_t m_texts = 0;                                  // texts written into the text index
-    std::unordered_multimap<std::int64_t, std::int64_t> m_old; // hash to chunk id
+    std::int64_t m_texts = 0; // texts written into the text index
+    struct OldChunk {
+        std::int64_t id = 0;
+        std::int64_t firstRow = 0;
+    };
+    std::unordered_multimap<std::int64_t, OldChunk> m_old; // by hash; what is left goes
+
     SqliteStatement m_insertChunk;
     SqliteStatement m_insertUnits;
     SqliteStatement m_insertKeys;
     SqliteStatement m_insertText;
     SqliteStatement m_oldUnits;
-    SqliteStatement m_keep;
+    SqliteStatement m_move;
 };
 
 class SqliteCatalogue final : public CatalogueStore {
@@ -335,6 +336,9 @@ public:
                                  "the index cannot keep its journal beside it");
         journal.Reset();
         m_database.Execute("PRAGMA synchronous = NORMAL");
+        // What is deleted is of the user's own listings, which still hold it: zeroed where
+        // that costs no writing, not page by page as this SQLite would otherwise.
+        m_database.Execute("PRAGMA secure_delete = FAST");
         if (Version() != kSchemaVersion)
             MakeTables();
         SqliteStatement owner = m_database.Prepare("PRAGMA application_id");
