@@ -207,9 +207,7 @@ void ChunkEncoder::Encode(const SearchGroup& group) {
         write.Varint(ZigZag(static_cast<std::int64_t>(group.modified - m_modified)));
         m_modified = group.modified;
         // The path as the names it does not share with the path of the entry before it.
-        std::size_t kept = 0;
-        while (kept + 1 < path.size() && kept < m_path.size() && m_path[kept] == path[kept])
-            ++kept;
+        const std::size_t kept = std::min({group.pathKept, m_path.size(), path.size() - 1});
         write.Varint(kept);
         write.Varint(path.size() - kept);
         for (std::size_t i = kept; i < path.size(); ++i)
@@ -320,6 +318,7 @@ bool ChunkDecoder::Next(SearchGroup& group) {
     if ((bits & kDetails) != 0)
         Details(group, more);
     group.bytes = group.modified = 0;
+    group.pathKept = 0;
     if (group.known) {
         group.bytes = Varint();
         m_modified += static_cast<std::uint64_t>(FromZigZag(Varint()));
@@ -329,6 +328,7 @@ bool ChunkDecoder::Next(SearchGroup& group) {
         if (kept > m_depth || added == 0 || added > m_units.size() - m_at + 1)
             Damaged();
         m_depth = kept + added;
+        group.pathKept = kept;
         // Into the names already there: no allocation a group.
         if (m_parts.paths)
             group.path.resize(m_depth);

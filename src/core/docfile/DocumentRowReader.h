@@ -40,6 +40,8 @@ public:
         static const NamePath none;
         return m_block ? m_block->Path() : none;
     }
+    // How many of Path()'s names are those of the known entry's before it.
+    [[nodiscard]] std::size_t PathKept() const { return m_block ? m_block->Kept() : 0; }
 
 private:
     CheckedDocument m_document;

@@ -100,7 +100,7 @@ bool ReadsAsTree(const ListingTable& table) {
 // The SearchRow of a document's row: its name read as its entry's level and kind say, or
 // for a row without facts as the listing's shape says.
 SearchRow RowOf(int index, const DocumentRow& row, const SearchColumns& at, bool tree,
-                const NamePath* path) {
+                const DocumentRowReader* paths) {
     const BlockRow& block = row.block;
     const RowName name = block.known ? ReadEntryRowName(row.cells[0], block.entry.level,
                                                         block.entry.IsFolder(), block.gone)
@@ -117,7 +117,10 @@ SearchRow RowOf(int index, const DocumentRow& row, const SearchColumns& at, bool
         out.known = true;
         out.bytes = block.entry.size;
         out.modified = block.entry.modified;
-        out.path = path;
+        if (paths != nullptr) {
+            out.path = &paths->Path();
+            out.pathKept = paths->PathKept();
+        }
     }
     return out;
 }
@@ -198,8 +201,7 @@ CheckedDocument ReadDocumentGroups(const std::string& path,
     SearchGrouper grouper(onGroup, keepPaths);
     DocumentRow row;
     for (int index = 0; reader.Next(row) && !Stopped(stop); ++index)
-        grouper.Add(
-            RowOf(index, row, at, checked.shape.Tree(), keepPaths ? &reader.Path() : nullptr));
+        grouper.Add(RowOf(index, row, at, checked.shape.Tree(), keepPaths ? &reader : nullptr));
     grouper.Finish();
     return checked;
 }

@@ -49,10 +49,12 @@ void SearchGrouper::Add(const SearchRow& row) {
     group.comment.assign(row.comment);
     group.details.clear();
     if (m_keepPaths) {
-        // Into the names already there, which mostly hold the same: no allocation a row.
+        // The names it shares with the group before are there already, when that group had
+        // its path: only the others are copied, into the room the names before took.
         const std::size_t depth = row.path != nullptr ? row.path->Size() : 0;
+        group.pathKept = depth == 0 ? 0 : std::min(row.pathKept, group.path.size());
         group.path.resize(depth);
-        for (std::size_t i = 0; i < depth; ++i)
+        for (std::size_t i = group.pathKept; i < depth; ++i)
             group.path[i].assign((*row.path)[i]);
     }
 }

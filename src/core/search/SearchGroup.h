@@ -47,6 +47,8 @@ struct SearchRow {
     // The entry's path of raw names from the listed folder (known entries only), where the
     // caller keeps them; none otherwise.
     const NamePath* path = nullptr;
+    // How many of its first names are those of the known entry's before it.
+    std::size_t pathKept = 0;
 };
 
 // An entry, or a row the user inserted, with the rows up to the next one: its comment rows
@@ -72,6 +74,9 @@ struct SearchGroup {
     std::string comment;
     std::vector<Details> details;
     std::vector<std::string> path; // kept only where the grouper was asked to keep paths
+    // How many of its first names are those of the path of the known group before it (0
+    // when that is not known).
+    std::size_t pathKept = 0;
 };
 
 // Takes the rows of a listing in order and hands each group over once it is complete.
