@@ -77,12 +77,17 @@ std::int64_t FromZigZag(std::uint64_t value) {
 }
 
 void AppendFolded(std::string& text, std::string_view part) {
-    if (std::all_of(part.begin(), part.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-        for (const char c : part)
-            text.push_back(c == '\0' ? '\n' : AsciiLower(c));
-    } else {
-        const std::size_t from = text.size();
+    // Most texts are ASCII: lowered as they are copied, and folded again otherwise.
+    const std::size_t from = text.size();
+    text.resize(from + part.size());
+    char* out = text.data() + from;
+    unsigned char bits = 0;
+    for (const char c : part) {
+        bits |= static_cast<unsigned char>(c);
+        *out++ = c == '\0' ? '\n' : AsciiLower(c);
+    }
+    if (bits >= 0x80) {
+        text.resize(from);
         text += Utf8CaseFold(part);
         std::replace(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), '\0', '\n');
     }
@@ -160,7 +165,6 @@ void ChunkEncoder::Add(const SearchGroup& group) {
 void ChunkEncoder::Finish() {
     if (m_chunk.groups == 0)
         return;
-    m_chunk.hash = HashBytes(m_chunk.units);
     // Handed over whole, not copied; the next chunk starts with the room this one took.
     const std::size_t units = m_chunk.units.size();
     const std::size_t text = m_chunk.text.size();

@@ -28,7 +28,6 @@ struct EncodedChunk {
     // The short NameAndSize key (CopyKeyHash) of each of its groups that a copy can be of,
     // in row order, four bytes each, least significant first.
     std::string copyKeys;
-    std::uint64_t hash = 0; // of units
     // What the sizes and times of its entries with known facts span; none known: all 0.
     bool known = false;
     std::uint64_t leastBytes = 0;

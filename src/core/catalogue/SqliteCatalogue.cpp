@@ -3,6 +3,7 @@
 // patterns and paths only ever reach SQLite as bound values.
 #include "core/catalogue/SqliteCatalogue.h"
 
+#include "core/catalogue/ByteHash.h"
 #include "core/catalogue/LineTrigrams.h"
 #include "core/catalogue/SqliteDatabase.h"
 
@@ -210,13 +211,12 @@ public:
     }
 
     void Add(const EncodedChunk& chunk) override {
-        if (Keep(chunk))
+        // Hashed here rather than where the chunk was made: a search waits for that thread.
+        const std::uint64_t hash = HashBytes(chunk.units);
+        if (Keep(chunk, hash))
             return;
         const std::int64_t id = m_nextChunk++;
-        m_insertChunk.Bind(1, id)
-            .Bind(2, m_document)
-            .Bind(3, chunk.firstRow)
-            .Bind(4, Bits(chunk.hash));
+        m_insertChunk.Bind(1, id).Bind(2, m_document).Bind(3, chunk.firstRow).Bind(4, Bits(hash));
         if (chunk.known)
             m_insertChunk.Bind(5, Clamped(chunk.leastBytes))
                 .Bind(6, Clamped(chunk.mostBytes))
@@ -257,8 +257,8 @@ public:
 
 private:
     // A chunk the document had, byte for byte, stays with its text (moved to its row).
-    bool Keep(const EncodedChunk& chunk) {
-        const auto [first, last] = m_old.equal_range(Bits(chunk.hash));
+    bool Keep(const EncodedChunk& chunk, std::uint64_t hash) {
+        const auto [first, last] = m_old.equal_range(Bits(hash));
         for (auto it = first; it != last; ++it) {
             m_oldUnits.Bind(1, it->second.id);
             const bool same = m_oldUnits.Step() && m_oldUnits.Blob(0) == chunk.units;
