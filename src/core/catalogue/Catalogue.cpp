@@ -221,21 +221,24 @@ public:
             });
     }
 
-    // With a sieve, the index answers for the documents it holds on a thread of its own.
+    // With a sieve, and documents both to read and to take from the index, the index answers
+    // for those it holds on a thread of its own (ReadEarly reads the others meanwhile).
     void StartReadAhead(const std::vector<std::string>& absolute,
                         const std::vector<std::optional<FileStamp>>& stamps) {
         if (!m_look.sieve || m_look.copyKeys)
             return;
         std::vector<const IndexedDocument*> documents;
-        m_readAhead.assign(absolute.size(), false);
+        std::vector<bool> held(absolute.size(), false);
         for (std::size_t i = 0; i < absolute.size(); ++i) {
             if (const IndexedDocument* indexed = m_index.Current(absolute[i], stamps[i])) {
                 documents.push_back(indexed);
-                m_readAhead[i] = true;
+                held[i] = true;
             }
         }
-        if (!documents.empty())
-            m_index.StartReadAhead(std::move(documents), m_look, m_stop);
+        if (documents.empty() || documents.size() == absolute.size())
+            return;
+        m_readAhead = std::move(held);
+        m_index.StartReadAhead(std::move(documents), m_look, m_stop);
     }
 
     // While the index answers ahead for the documents it holds, reads the others from their
