@@ -182,10 +182,12 @@ void ChunkEncoder::Encode(const SearchGroup& group) {
     const std::vector<std::string>& path =
         group.known && group.path.empty() ? m_ownName : group.path;
     const bool rawName = group.known && path.back() != group.name;
-    std::string& out = m_chunk.units;
-    const std::size_t used = out.size();
-    out.resize(used + Room(group, path));
-    UnitWriter write(out.data() + used);
+    // Written where there is room for it already (made once, kept between groups), then
+    // appended: a string's own room would be filled with zeros first for every group.
+    const std::size_t room = Room(group, path);
+    if (m_room.size() < room)
+        m_room.resize(std::max(room, 2 * m_room.size()));
+    UnitWriter write(m_room.data());
     const auto bits = static_cast<std::uint8_t>(
         (group.entry ? kEntry : 0) | (group.gone ? kGone : 0) | (group.folder ? kFolder : 0) |
         (group.known ? kKnown : 0) | (group.comment.empty() ? 0 : kComment) |
@@ -222,7 +224,7 @@ void ChunkEncoder::Encode(const SearchGroup& group) {
         std::copy(path.begin() + static_cast<std::ptrdiff_t>(kept), path.end(),
                   m_path.begin() + static_cast<std::ptrdiff_t>(kept));
     }
-    out.resize(static_cast<std::size_t>(write.At() - out.data()));
+    m_chunk.units.append(m_room.data(), write.At());
 }
 
 // The most room Encode can take for the group.

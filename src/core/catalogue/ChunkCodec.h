@@ -67,6 +67,7 @@ private:
     std::uint64_t m_modified = 0;
     std::vector<std::string> m_path;
     std::vector<std::string> m_ownName;
+    std::string m_room; // where a group is written before it joins its chunk
 };
 
 // What a decoder reads of each group besides its rows, flags, name and facts; what it
