@@ -253,7 +253,8 @@ public:
                 return;
             if (m_readAhead[i])
                 continue;
-            std::optional<EarlyRead> early = ReadEarly(i, documents[i], absolute[i], stamps[i]);
+            std::optional<EarlyRead> early =
+                ReadBeforeItsTurn(i, documents[i], absolute[i], stamps[i]);
             if (!early)
                 return;
             m_early.push_back(std::move(*early));
@@ -282,11 +283,9 @@ public:
 private:
     // The chunks of the document that may hold what is wanted; null: all of them.
     const std::vector<ChunkRef>* Candidates(const IndexedDocument& indexed) const {
-        static const std::vector<ChunkRef> kNone;
         if (m_look.chunks.Any() || !m_candidatesFound)
             return nullptr;
-        const auto found = m_candidates.find(indexed.id);
-        return found == m_candidates.end() ? &kNone : &found->second;
+        return &ChunksOf(m_candidates, indexed.id);
     }
 
     bool FromReadAhead(IndexReadAhead& readAhead, const std::string& path,
@@ -451,9 +450,9 @@ private:
 
     // Reads the document at place early, keeping what the sieve passes; none when that is
     // too much to keep (it is read again in its turn) or after a stop request.
-    std::optional<EarlyRead> ReadEarly(std::size_t place, const std::string& path,
-                                       const std::string& absolute,
-                                       const std::optional<FileStamp>& stamp) {
+    std::optional<EarlyRead> ReadBeforeItsTurn(std::size_t place, const std::string& path,
+                                               const std::string& absolute,
+                                               const std::optional<FileStamp>& stamp) {
         EarlyRead early;
         early.place = place;
         try {

@@ -25,6 +25,12 @@ ChunksByDocument FindChunks(CatalogueStore& store, const ChunkQuery& query) {
     return found;
 }
 
+const std::vector<ChunkRef>& ChunksOf(const ChunksByDocument& found, std::int64_t document) {
+    static const std::vector<ChunkRef> kNone;
+    const auto chunks = found.find(document);
+    return chunks == found.end() ? kNone : chunks->second;
+}
+
 IndexReadAhead::IndexReadAhead(CatalogueStore& store, std::vector<const IndexedDocument*> documents,
                                ChunkQuery query, ChunkParts parts, GroupSieve sieve,
                                const StopFlag* stop)
@@ -103,12 +109,8 @@ IndexReadAhead::Outcome IndexReadAhead::Read(const IndexedDocument& document,
                                              std::vector<SearchGroup>& kept) {
     if (Stopped())
         return Outcome::Stopped;
-    static const std::vector<ChunkRef> kNone;
-    const std::vector<ChunkRef>* wanted = nullptr;
-    if (chunks != nullptr) {
-        const auto found = chunks->find(document.id);
-        wanted = found == chunks->end() ? &kNone : &found->second;
-    }
+    const std::vector<ChunkRef>* wanted =
+        chunks != nullptr ? &ChunksOf(*chunks, document.id) : nullptr;
     SearchGroup group;
     const bool current =
         m_store.ReadChunks(document, wanted, [&](std::int32_t firstRow, std::string_view units) {

@@ -23,6 +23,8 @@ namespace dirscribe {
 // The chunks that may hold what the query asks, by document, each document's in row order.
 using ChunksByDocument = std::unordered_map<std::int64_t, std::vector<ChunkRef>>;
 ChunksByDocument FindChunks(CatalogueStore& store, const ChunkQuery& query);
+// The chunks found of one document (none when it has none).
+const std::vector<ChunkRef>& ChunksOf(const ChunksByDocument& found, std::int64_t document);
 
 // Which groups of a document the look can want (any other may be left out). Asked on
 // another thread than the look's: it must not change anything.

@@ -312,7 +312,7 @@ private:
         std::int64_t id = 0;
         std::int64_t firstRow = 0;
     };
-    std::unordered_multimap<std::int64_t, OldChunk> m_old; // by hash; what is left goes
+    std::unordered_multimap<std::int64_t, OldChunk> m_old; // by hash; the ones not kept
 
     SqliteStatement m_insertChunk;
     SqliteStatement m_insertUnits;

@@ -66,19 +66,28 @@ void SearchGrouper::Finish() {
     m_onGroup(m_group);
 }
 
+namespace {
+
+// Whether the entry (or inserted row) matches by its name or its whole comment; its details
+// rows match by their own comments.
+bool OwnRowMatches(const SearchQuery& query, const SearchGroup& group) {
+    return (group.entry && query.MatchesName(group.name)) || query.MatchesComment(group.comment);
+}
+
+} // namespace
+
 std::size_t ReportMatches(const SearchQuery& query, const SearchFilter& filter,
                           const SearchGroup& group, const SearchHitHandler& onHit) {
     if (!filter.Accepts(group))
         return 0;
     std::size_t matches = 0;
-    const bool nameMatches = group.entry && query.MatchesName(group.name);
     std::string name;
     const auto shownName = [&]() -> const std::string& {
         if (name.empty())
             name = group.gone ? group.name + std::string(kGoneMark) : group.name;
         return name;
     };
-    if (nameMatches || query.MatchesComment(group.comment)) {
+    if (OwnRowMatches(query, group)) {
         onHit(
             {group.row, shownName(), group.size, group.date, std::string(Trimmed(group.comment))});
         ++matches;
@@ -94,12 +103,11 @@ std::size_t ReportMatches(const SearchQuery& query, const SearchFilter& filter,
 }
 
 bool AnyMatches(const SearchQuery& query, const SearchFilter& filter, const SearchGroup& group) {
-    return filter.Accepts(group) &&
-           ((group.entry && query.MatchesName(group.name)) || query.MatchesComment(group.comment) ||
-            std::any_of(group.details.begin(), group.details.end(),
-                        [&](const SearchGroup::Details& details) {
-                            return query.MatchesComment(details.comment);
-                        }));
+    return filter.Accepts(group) && (OwnRowMatches(query, group) ||
+                                     std::any_of(group.details.begin(), group.details.end(),
+                                                 [&](const SearchGroup::Details& details) {
+                                                     return query.MatchesComment(details.comment);
+                                                 }));
 }
 
 } // namespace dirscribe
