@@ -393,17 +393,19 @@ private:
         IndexWriter* writer = stamp ? m_index.Writer() : nullptr;
         if (writer != nullptr)
             writer->Start(absolute, *stamp);
-        // A listing the index holds already keeps most of its chunks: the writer makes the
-        // texts of the few that are new.
-        ChunkEncoder encoder([writer](EncodedChunk&& chunk) { writer->Add(std::move(chunk)); },
-                             !m_index.Known().contains(absolute));
+        // A listing the index holds already is encoded by the writer while this thread reads
+        // on (it keeps most of its chunks and makes the texts of the few that are new).
+        const bool again = m_index.Known().contains(absolute);
+        ChunkEncoder encoder([writer](EncodedChunk&& chunk) { writer->Add(std::move(chunk)); });
         document.path = absolute;
         try {
             (void)ReadDocumentGroups(
                 path,
                 [&](const SearchGroup& group) {
                     document.entries += group.entry ? 1 : 0;
-                    if (writer != nullptr)
+                    if (writer != nullptr && again)
+                        writer->Add(group);
+                    else if (writer != nullptr)
                         encoder.Add(group);
                     onGroup(group);
                 },

@@ -9,9 +9,11 @@ namespace {
 
 // Enough for the reader never to wait for a writer that keeps up.
 constexpr std::size_t kMostWaiting = 64;
-// Chunks wake a waiting writer this many at a time: waking it for each costs more than
-// writing one.
+// Chunks and batches of groups wake a waiting writer this many at a time: waking it for
+// each costs more than writing one.
 constexpr std::size_t kWakeAt = 8;
+// Batches kept to be filled again, so that their room is made once.
+constexpr std::size_t kMostSpare = kMostWaiting;
 
 } // namespace
 
@@ -35,11 +37,20 @@ void IndexWriter::Add(EncodedChunk chunk) {
     Hand(std::move(chunk));
 }
 
+void IndexWriter::Add(const SearchGroup& group) {
+    m_filling.Add(group);
+    if (m_filling.Full())
+        HandGroups();
+}
+
 void IndexWriter::Commit(IndexedDocument document) {
+    if (!m_filling.Empty())
+        HandGroups();
     Hand(std::move(document));
 }
 
 void IndexWriter::Abandon() {
+    m_filling.Clear();
     Hand(End{});
 }
 
@@ -58,11 +69,25 @@ void IndexWriter::Hand(Task task) {
     if (m_failed)
         return;
     m_changed.wait(lock, [this] { return m_tasks.size() < kMostWaiting; });
-    const bool wake = !std::holds_alternative<EncodedChunk>(task) || m_tasks.size() + 1 >= kWakeAt;
+    const bool wake =
+        !(std::holds_alternative<EncodedChunk>(task) || std::holds_alternative<GroupBatch>(task)) ||
+        m_tasks.size() + 1 >= kWakeAt;
     m_tasks.push_back(std::move(task));
     lock.unlock();
     if (wake)
         m_changed.notify_all();
+}
+
+void IndexWriter::HandGroups() {
+    GroupBatch next;
+    {
+        const std::lock_guard lock(m_lock);
+        if (!m_spare.empty()) {
+            next = std::move(m_spare.back());
+            m_spare.pop_back();
+        }
+    }
+    Hand(std::exchange(m_filling, std::move(next)));
 }
 
 void IndexWriter::Run() {
@@ -98,17 +123,36 @@ void IndexWriter::Run() {
 void IndexWriter::Do(Task& task) {
     if (auto* begin = std::get_if<Begin>(&task)) {
         m_writing.reset();
+        m_encoder.reset();
         m_writing = m_store->Replace(begin->path, begin->stamp);
     } else if (auto* chunk = std::get_if<EncodedChunk>(&task)) {
         if (m_writing)
             m_writing->Add(*chunk);
+    } else if (auto* batch = std::get_if<GroupBatch>(&task)) {
+        Encode(*batch);
     } else if (auto* document = std::get_if<IndexedDocument>(&task)) {
+        if (m_encoder)
+            m_encoder->Finish();
+        m_encoder.reset();
         if (m_writing)
             m_writing->Commit(*document);
         m_writing.reset();
     } else {
         m_writing.reset();
+        m_encoder.reset();
     }
+}
+
+void IndexWriter::Encode(GroupBatch& batch) {
+    if (m_writing) {
+        if (!m_encoder)
+            m_encoder.emplace([this](EncodedChunk&& chunk) { m_writing->Add(chunk); }, false);
+        batch.Replay(m_group, [this](const SearchGroup& group) { m_encoder->Add(group); });
+    }
+    batch.Clear();
+    const std::lock_guard lock(m_lock);
+    if (m_spare.size() < kMostSpare)
+        m_spare.push_back(std::move(batch));
 }
 
 } // namespace dirscribe

@@ -4,6 +4,7 @@
 
 #include "core/catalogue/CatalogueError.h"
 #include "core/catalogue/CatalogueStore.h"
+#include "core/catalogue/GroupBatch.h"
 
 #include <condition_variable>
 #include <deque>
@@ -13,6 +14,7 @@
 #include <string>
 #include <thread>
 #include <variant>
+#include <vector>
 
 namespace dirscribe {
 
@@ -20,6 +22,9 @@ namespace dirscribe {
 // connection of its own), so that a look reads the next document while the last is written.
 // It holds a few chunks at most: handing over more waits. After a failure it writes nothing
 // more and keeps the failure for TakeFailure.
+//
+// A document comes as its chunks, or as its groups, which it then encodes itself: a search
+// after a listing changed waits for that listing's reading, which then only copies them.
 class IndexWriter {
 public:
     explicit IndexWriter(std::unique_ptr<CatalogueStore> store);
@@ -28,10 +33,12 @@ public:
     IndexWriter(const IndexWriter&) = delete;
     IndexWriter& operator=(const IndexWriter&) = delete;
 
-    // A document to write (CatalogueStore::Replace), its chunks, and its commit; or its
-    // writing given up (what was written of it is undone).
+    // A document to write (CatalogueStore::Replace), its chunks or its groups (in row order,
+    // paths kept; encoded without their texts, as ChunkEncoder does without whole), and its
+    // commit; or its writing given up (what was written of it is undone).
     void Start(const std::string& path, const FileStamp& stamp);
     void Add(EncodedChunk chunk);
+    void Add(const SearchGroup& group);
     void Commit(IndexedDocument document);
     void Abandon();
     // Waits until everything handed over is written.
@@ -45,14 +52,20 @@ private:
         FileStamp stamp;
     };
     struct End {};
-    using Task = std::variant<Begin, EncodedChunk, IndexedDocument, End>;
+    using Task = std::variant<Begin, EncodedChunk, GroupBatch, IndexedDocument, End>;
 
     void Hand(Task task);
+    void HandGroups();
     void Run();
     void Do(Task& task);
+    void Encode(GroupBatch& batch);
 
     std::unique_ptr<CatalogueStore> m_store;
     std::unique_ptr<DocumentReplacement> m_writing;
+    GroupBatch m_filling;                  // the groups not handed over yet
+    std::optional<ChunkEncoder> m_encoder; // of the document being written, when it encodes
+    SearchGroup m_group;                   // where the groups handed over are made whole again
+    std::vector<GroupBatch> m_spare;       // batches written, to fill again
     std::mutex m_lock;
     std::condition_variable m_changed;
     std::deque<Task> m_tasks;

@@ -246,6 +246,23 @@ TEST_F(CatalogueSearch, AChangedListingReadWhileTheIndexAnswersKeepsItsTurn) {
     EXPECT_EQ(Search("blue", kNone, true), held);
 }
 
+// A listing indexed again is encoded on the writer's thread from copies of its groups, which
+// carry only the names their paths do not share with the group before: every copy found
+// still has its whole path, in chunks that start deep in a folder.
+TEST_F(CatalogueSearch, AListingIndexedAgainKeepsThePathsOfItsEntries) {
+    for (int i = 0; i < 1500; ++i)
+        tree.File("disk/Deep/" + std::to_string(i % 7) + "/" + std::to_string(i % 11) + "/f" +
+                      std::to_string(i),
+                  "x");
+    Save("docs/d/one.dsc", -1, false, false);
+    Save("docs/d/two.dsc", -1, false, false);
+    const std::string copies = Copies(CopyKey::NameAndSize, false);
+    EXPECT_EQ(Copies(CopyKey::NameAndSize, true), copies);
+    tree.File("disk/Deep/3/3/f0 again", "x");
+    Save("docs/d/one.dsc", -1, false, false);
+    EXPECT_EQ(Copies(CopyKey::NameAndSize, true), Copies(CopyKey::NameAndSize, false));
+}
+
 TEST(SearchFilter, ReadsSizesDatesAndKindsAsTheyAreWritten) {
     test::ScopedEnvironment zone("TZ", "UTC");
     struct Size {
