@@ -391,19 +391,22 @@ private:
                   const std::function<bool()>& onChecked,
                   const SearchGrouper::GroupHandler& onGroup) {
         IndexWriter* writer = stamp ? m_index.Writer() : nullptr;
+        // A listing the index holds already keeps most of its chunks: the writer makes the
+        // texts of the few that are new. While the writer keeps up, it encodes the listing
+        // too, and this thread only reads (what a search after one listing changed waits for).
+        const bool again = m_index.Known().contains(absolute);
+        const bool handOver = writer != nullptr && again && writer->KeepingUp();
         if (writer != nullptr)
             writer->Start(absolute, *stamp);
-        // A listing the index holds already is encoded by the writer while this thread reads
-        // on (it keeps most of its chunks and makes the texts of the few that are new).
-        const bool again = m_index.Known().contains(absolute);
-        ChunkEncoder encoder([writer](EncodedChunk&& chunk) { writer->Add(std::move(chunk)); });
+        ChunkEncoder encoder([writer](EncodedChunk&& chunk) { writer->Add(std::move(chunk)); },
+                             !again);
         document.path = absolute;
         try {
             (void)ReadDocumentGroups(
                 path,
                 [&](const SearchGroup& group) {
                     document.entries += group.entry ? 1 : 0;
-                    if (writer != nullptr && again)
+                    if (handOver)
                         writer->Add(group);
                     else if (writer != nullptr)
                         encoder.Add(group);

@@ -54,6 +54,11 @@ void IndexWriter::Abandon() {
     Hand(End{});
 }
 
+bool IndexWriter::KeepingUp() {
+    const std::lock_guard lock(m_lock);
+    return m_tasks.size() < kWakeAt;
+}
+
 void IndexWriter::Finish() {
     std::unique_lock lock(m_lock);
     m_changed.wait(lock, [this] { return m_tasks.empty() && !m_busy; });

@@ -25,6 +25,7 @@ namespace dirscribe {
 //
 // A document comes as its chunks, or as its groups, which it then encodes itself: a search
 // after a listing changed waits for that listing's reading, which then only copies them.
+// While the writer is behind, the reader had better encode.
 class IndexWriter {
 public:
     explicit IndexWriter(std::unique_ptr<CatalogueStore> store);
@@ -41,6 +42,8 @@ public:
     void Add(const SearchGroup& group);
     void Commit(IndexedDocument document);
     void Abandon();
+    // Whether it keeps up with what it is handed: few tasks wait.
+    [[nodiscard]] bool KeepingUp();
     // Waits until everything handed over is written.
     void Finish();
     // The failure that stopped the writing, once; none while it goes well.
